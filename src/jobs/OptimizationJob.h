@@ -1,0 +1,105 @@
+#pragma once
+
+#include "jobs/JobStatus.h"
+#include "jobs/OptimizationError.h"
+
+#include <QMap>
+#include <QObject>
+#include <QUrl>
+#include <QUuid>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+// One dropped file's job. Observable fields change only on the event-loop
+// thread; the state-changing operations may be called from any thread and take
+// effect there later, dropped if the job is gone by then.
+class OptimizationJob : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString fileName READ fileName CONSTANT)
+    Q_PROPERTY(qint64 originalSize READ originalSize CONSTANT)
+    Q_PROPERTY(QString status READ statusText NOTIFY statusChanged)
+    Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(QVariant optimizedSize READ optimizedSizeValue NOTIFY optimizedSizeChanged)
+    Q_PROPERTY(QString currentTool READ currentToolText NOTIFY currentToolChanged)
+    Q_PROPERTY(QString bestTool READ bestToolText NOTIFY bestToolChanged)
+    Q_PROPERTY(QString errorText READ errorText NOTIFY errorChanged)
+    Q_PROPERTY(QString savingsText READ savingsText NOTIFY optimizedSizeChanged)
+
+public:
+    using Ptr = std::shared_ptr<OptimizationJob>;
+
+    // Reads the file's size; fails with the platform's error when it cannot be
+    // read, or with "Could not read file size" for a directory.
+    static Ptr create(const QUrl& fileURL, std::optional<OptimizationError>* error = nullptr);
+    // A job that could not be created for `fileURL` at all: failed, size 0.
+    static Ptr createFailed(const QUrl& fileURL, const OptimizationError& error);
+
+    ~OptimizationJob() override;
+
+    QUuid id() const { return id_; }
+    QUrl fileURL() const { return fileURL_; }
+    QString fileName() const { return fileName_; }
+    qint64 originalSize() const { return originalSize_; }
+
+    JobStatus status() const { return status_; }
+    QString statusText() const { return toString(status_); }
+    double progress() const { return progress_; }
+    std::optional<qint64> optimizedSize() const { return optimizedSize_; }
+    std::optional<QString> currentTool() const { return currentTool_; }
+    std::optional<QString> bestTool() const { return bestTool_; }
+    std::optional<OptimizationError> error() const { return error_; }
+    std::optional<QUrl> tempFileURL() const { return tempFileURL_; }
+    QString savingsText() const;
+
+    // Plain fields, written on the event-loop thread.
+    QMap<QString, qint64> workerResults;
+    std::optional<QUrl> revertURL;
+    bool isSkippedByCache = false;
+
+    // Deferred to the event-loop thread.
+    void complete(qint64 optimizedSize, const QString& bestTool, const std::optional<QUrl>& tempFileURL);
+    void fail(const OptimizationError& error);
+    void cancel();
+    void reportProgress(double fraction, const QString& toolName);
+
+    // Immediate, for code already on the event-loop thread.
+    void setStatus(JobStatus status);
+    void setBestTool(const std::optional<QString>& tool);
+    void setOptimizedSize(const std::optional<qint64>& size);
+    void setTempFileURL(const std::optional<QUrl>& url);
+
+signals:
+    void aboutToChange();
+    void statusChanged();
+    void progressChanged();
+    void optimizedSizeChanged();
+    void currentToolChanged();
+    void bestToolChanged();
+    void errorChanged();
+    void tempFileURLChanged();
+
+private:
+    OptimizationJob(const QUrl& fileURL, qint64 originalSize);
+    template<typename F> void onEventLoop(F&& change);
+    void setProgress(double progress);
+    void setCurrentTool(const QString& tool);
+    void setError(const OptimizationError& error);
+    QVariant optimizedSizeValue() const;
+    QString currentToolText() const { return currentTool_.value_or(QString()); }
+    QString bestToolText() const { return bestTool_.value_or(QString()); }
+    QString errorText() const { return error_ ? error_->errorDescription() : QString(); }
+
+    const QUuid id_;
+    const QUrl fileURL_;
+    const QString fileName_;
+    const qint64 originalSize_;
+    JobStatus status_ = JobStatus::pending;
+    double progress_ = 0.0;
+    std::optional<qint64> optimizedSize_;
+    std::optional<QString> currentTool_;
+    std::optional<QString> bestTool_;
+    std::optional<OptimizationError> error_;
+    std::optional<QUrl> tempFileURL_;
+};

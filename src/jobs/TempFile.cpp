@@ -1,0 +1,5 @@
+#include "jobs/TempFile.h"
+
+#include <QFile>
+
+TempFile::~TempFile() { QFile::remove(url.toLocalFile()); }

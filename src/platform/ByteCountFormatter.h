@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// Byte counts as shown to the user: decimal units, file style ("1.2 MB").
+namespace ByteCountFormatter {
+QString format(qint64 bytes);
+}

@@ -1,0 +1,48 @@
+#include "platform/Log.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QMutex>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+QMutex logMutex;
+Log::Sink& sinkSlot()
+{
+    static Log::Sink sink;
+    return sink;
+}
+} // namespace
+
+namespace Log {
+
+void line(const QString& message)
+{
+    QMutexLocker lock(&logMutex);
+    if (auto& sink = sinkSlot()) {
+        sink(message);
+        return;
+    }
+    const QByteArray bytes = message.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void stamped(const QString& message)
+{
+    const QString program = QCoreApplication::applicationName().isEmpty()
+                                ? QStringLiteral("pressly")
+                                : QCoreApplication::applicationName();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    line(QStringLiteral("%1 %2[%3] %4").arg(stamp, program).arg(qint64(getpid())).arg(message));
+}
+
+void setSink(Sink sink)
+{
+    QMutexLocker lock(&logMutex);
+    sinkSlot() = std::move(sink);
+}
+
+} // namespace Log

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Diagnostic lines: one message a line on standard output. `stamped` adds the
+// date, time, program name and process id before the message.
+namespace Log {
+void line(const QString& message);
+void stamped(const QString& message);
+
+// Tests and front ends may take the lines instead of standard output.
+using Sink = std::function<void(const QString&)>;
+void setSink(Sink sink);
+}

@@ -1,0 +1,26 @@
+#include "platform/Paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace Paths {
+
+QString resourcesDir()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pressly-pro"));
+}
+
+QString bundledToolsDir() { return resourcesDir() + QStringLiteral("/BundledTools/bin"); }
+
+QString applicationSupportDir()
+{
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                        + QStringLiteral("/Pressly Pro");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QString temporaryDir() { return QDir::tempPath(); }
+
+} // namespace Paths

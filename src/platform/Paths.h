@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps and finds things.
+namespace Paths {
+// <executable's folder>/../share/pressly-pro
+QString resourcesDir();
+// The folder of bundled tools inside the resources.
+QString bundledToolsDir();
+// $XDG_DATA_HOME/Pressly Pro, created on demand.
+QString applicationSupportDir();
+// The per-user temporary directory (honours TMPDIR).
+QString temporaryDir();
+}

@@ -1,0 +1,28 @@
+#include "workers/IOFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+IOFile::IOFile(QUrl path, IOFileType fileType, qint64 byteSize)
+    : path(std::move(path)), fileType(fileType), byteSize(byteSize)
+{
+}
+
+IOFile::Ptr IOFile::read(const QUrl& path)
+{
+    // The kind is decided by the leading bytes alone, so only those are read;
+    // the size is the file's length at this moment.
+    QFile file(path.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly) || QFileInfo(file).isDir())
+        return nullptr;
+    const QByteArray head = file.read(IOFileTypes::contentProbeLength);
+    if (file.error() != QFileDevice::NoError)
+        return nullptr;
+    const qint64 total = file.size();
+    auto type = IOFileTypes::fromContent(head);
+    if (!type)
+        type = IOFileTypes::fromExtension(QFileInfo(path.toLocalFile()).suffix());
+    if (!type)
+        return nullptr;
+    return std::make_shared<IOFile>(path, *type, total);
+}

@@ -1,0 +1,112 @@
+#include "TestSupport.h"
+#include "jobs/OptimizationJob.h"
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+
+namespace {
+OptimizationJob::Ptr jobFor(const QTemporaryDir& dir, qint64 size)
+{
+    const QString path = dir.filePath(QStringLiteral("f%1.png").arg(size));
+    writeFile(path, QByteArray(size, 'x'));
+    return OptimizationJob::create(QUrl::fromLocalFile(path));
+}
+} // namespace
+
+TEST(OptimizationJob, SavingsTextNeverNegativeNorDividesByZero)
+{
+    QTemporaryDir dir;
+    auto job = jobFor(dir, 1000);
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->savingsText(), "--");
+    job->setOptimizedSize(766);
+    EXPECT_EQ(job->savingsText(), "23.4%");
+    job->setOptimizedSize(1000);
+    EXPECT_EQ(job->savingsText(), "0%");
+    job->setOptimizedSize(1500);
+    EXPECT_EQ(job->savingsText(), "0%");
+
+    auto empty = jobFor(dir, 0);
+    empty->setOptimizedSize(0);
+    EXPECT_EQ(empty->savingsText(), "0%");
+}
+
+TEST(OptimizationJob, CreationReadsTheSizeOrFailsClearly)
+{
+    QTemporaryDir dir;
+    auto job = jobFor(dir, 42);
+    EXPECT_EQ(job->originalSize(), 42);
+    EXPECT_EQ(job->fileName(), "f42.png");
+    EXPECT_EQ(job->status(), JobStatus::pending);
+
+    std::optional<OptimizationError> error;
+    EXPECT_FALSE(OptimizationJob::create(QUrl::fromLocalFile(dir.path()), &error));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->errorDescription(), "File access error: Could not read file size");
+
+    error.reset();
+    EXPECT_FALSE(OptimizationJob::create(QUrl::fromLocalFile(dir.filePath("gone.png")), &error));
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->errorDescription().contains("gone.png"));
+
+    auto failed = OptimizationJob::createFailed(QUrl::fromLocalFile(dir.filePath("gone.png")), *error);
+    EXPECT_EQ(failed->status(), JobStatus::failed);
+    EXPECT_EQ(failed->originalSize(), 0);
+}
+
+TEST(OptimizationJob, DeferredChangesApplyInOrderAndFinalStatesStay)
+{
+    QTemporaryDir dir;
+    auto job = jobFor(dir, 100);
+    QStringList seen;
+    QObject::connect(job.get(), &OptimizationJob::statusChanged, [&] {
+        seen << job->statusText() + QStringLiteral("@") + job->bestTool().value_or("-");
+    });
+
+    job->reportProgress(0.5, "oxipng");
+    EXPECT_EQ(job->status(), JobStatus::pending) << "changes wait for the event loop";
+    drainEvents();
+    EXPECT_EQ(job->status(), JobStatus::processing);
+    EXPECT_EQ(job->currentTool(), "oxipng");
+
+    job->complete(60, "pngquant", std::nullopt);
+    job->reportProgress(0.9, "late tool");
+    drainEvents();
+    EXPECT_EQ(job->status(), JobStatus::completed);
+    EXPECT_EQ(job->progress(), 1.0);
+    EXPECT_EQ(job->currentTool(), "oxipng") << "a late report does not touch a finished job";
+    EXPECT_EQ(seen, (QStringList{"processing@-", "completed@pngquant"}));
+
+    auto other = jobFor(dir, 7);
+    other->fail(OptimizationError::toolExecution("T", "M"));
+    other->cancel();
+    drainEvents();
+    EXPECT_EQ(other->status(), JobStatus::cancelled);
+    ASSERT_TRUE(other->error());
+    EXPECT_EQ(other->error()->errorDescription(), "T failed: M");
+}
+
+TEST(OptimizationJob, ChangesForAReleasedJobAreDropped)
+{
+    QTemporaryDir dir;
+    auto job = jobFor(dir, 5);
+    job->complete(1, "x", std::nullopt);
+    job.reset();
+    drainEvents(); // must not touch freed memory (the sanitizer run checks)
+    SUCCEED();
+}
+
+TEST(JobStatus, ExactTextsOnly)
+{
+    EXPECT_EQ(jobStatusFromString("completed"), JobStatus::completed);
+    EXPECT_EQ(jobStatusFromString("Completed"), std::nullopt);
+    EXPECT_EQ(jobStatusFromString(""), std::nullopt);
+    for (auto s : {JobStatus::pending, JobStatus::processing, JobStatus::completed, JobStatus::failed,
+                   JobStatus::cancelled})
+        EXPECT_EQ(jobStatusFromString(toString(s)), s);
+    EXPECT_EQ(OptimizationError::noOptimizationPossible().errorDescription(),
+              "No optimization was possible for this file");
+    EXPECT_EQ(OptimizationError::tempFile("x").errorDescription(), "Temporary file error: x");
+    EXPECT_EQ(OptimizationError::unsupportedFileType("y").errorDescription(), "Unsupported file type: y");
+}
