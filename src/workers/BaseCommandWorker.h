@@ -1,0 +1,41 @@
+#pragma once
+
+#include "workers/BaseWorker.h"
+#include "workers/IOFile.h"
+#include "workers/ProcessResult.h"
+
+#include <QStringList>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+class QProcess;
+
+// A worker that runs an external command-line tool.
+class BaseCommandWorker : public BaseWorker {
+public:
+    explicit BaseCommandWorker(QString name);
+    ~BaseCommandWorker() override;
+
+    // Writes an optimized version of `input` to `output`. True: an output was
+    // written and may be used; false: the tool ran but produced nothing usable.
+    // Never changes the input file or the job.
+    virtual QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output);
+    // "Pressly." + name + "." + UUID + ".temp" in the temporary directory; nothing is created.
+    virtual QUrl makeTempOutputURL() const;
+    QCoro::Task<Failure> run() override;
+
+    QProcess* process() const { return process_.get(); }
+
+protected:
+    // Runs one tool to its end on the event-loop thread (nothing blocks): no
+    // shell, nice 10, both pipes drained while it runs, no time-out. A non-zero
+    // exit is reported in the result, not as a failure.
+    QCoro::Task<Outcome<ProcessResult>> executeProcess(QString executable, QStringList arguments,
+                                                       IOFile::Ptr input = nullptr,
+                                                       std::optional<QUrl> output = std::nullopt);
+
+private:
+    std::unique_ptr<QProcess> process_;
+};

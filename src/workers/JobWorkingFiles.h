@@ -1,0 +1,21 @@
+#pragma once
+
+#include "workers/IOFile.h"
+
+#include <QString>
+
+class OptimizationJob;
+
+// How a job and its working files meet. Event-loop thread only.
+namespace JobWorkingFiles {
+// The key of the job's entries in the working-files registry.
+QString key(const OptimizationJob& job);
+// The file the job's next tool must start from: the latest accepted output,
+// else the job's own file. Nothing when it cannot be read or typed.
+IOFile::Ptr workingInputFile(const OptimizationJob& job);
+// Accepts a result smaller than the job's original: sets the job's optimized
+// size and best tool, makes it the working file and enters it in the job's
+// tool table. Answers whether it was accepted; a rejected file is left where
+// it is for the caller to delete.
+bool recordResult(OptimizationJob& job, const IOFile& result, const QString& toolName);
+}

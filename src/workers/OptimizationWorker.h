@@ -1,0 +1,26 @@
+#pragma once
+
+#include "jobs/Outcome.h"
+
+#include <QCoroTask>
+#include <QString>
+
+#include <memory>
+
+class OptimizationJob;
+
+// One configured tool for one job, as the tool competition drives it.
+class OptimizationWorker {
+public:
+    using Ptr = std::shared_ptr<OptimizationWorker>;
+    virtual ~OptimizationWorker() = default;
+
+    // Held weakly: a worker never keeps its job alive.
+    virtual std::shared_ptr<OptimizationJob> job() const = 0;
+    virtual void setJob(const std::shared_ptr<OptimizationJob>& job) = 0;
+    virtual QString name() const = 0;
+    virtual bool isLossy() const = 0;
+    // Optimizes the job's current working file and hands a smaller result to
+    // the job. Finding no improvement is a normal finish.
+    virtual QCoro::Task<Failure> run() = 0;
+};

@@ -1,0 +1,36 @@
+#include "workers/WorkingFilesManager.h"
+
+#include "workers/TemporaryFiles.h"
+
+WorkingFilesManager& WorkingFilesManager::shared()
+{
+    static WorkingFilesManager manager;
+    return manager;
+}
+
+void WorkingFilesManager::setWorkingFile(const QUrl& file, const QString& jobKey)
+{
+    workingFiles_.insert(jobKey, file);
+    auto& files = registered_[jobKey];
+    if (!files.contains(file))
+        files.append(file);
+}
+
+std::optional<QUrl> WorkingFilesManager::workingFile(const QString& jobKey) const
+{
+    const auto it = workingFiles_.constFind(jobKey);
+    if (it == workingFiles_.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+void WorkingFilesManager::removeWorkingFile(const QString& jobKey) { workingFiles_.remove(jobKey); }
+
+void WorkingFilesManager::releaseJob(const QString& jobKey, const std::optional<QUrl>& keep)
+{
+    workingFiles_.remove(jobKey);
+    const QList<QUrl> files = registered_.take(jobKey);
+    for (const QUrl& file : files)
+        if (!keep || file != *keep)
+            TemporaryFiles::removeIfOurs(file.toLocalFile());
+}
