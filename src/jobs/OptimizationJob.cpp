@@ -50,7 +50,10 @@ OptimizationJob::Ptr OptimizationJob::create(const QUrl& fileURL, std::optional<
 
 OptimizationJob::Ptr OptimizationJob::createFailed(const QUrl& fileURL, const OptimizationError& error)
 {
-    Ptr job(new OptimizationJob(fileURL, 0), deleteJob);
+    // The size shows when it can still be read; a vanished file counts 0.
+    struct stat info {};
+    const bool known = ::stat(fileURL.toLocalFile().toLocal8Bit().constData(), &info) == 0 && S_ISREG(info.st_mode);
+    Ptr job(new OptimizationJob(fileURL, known ? qint64(info.st_size) : 0), deleteJob);
     job->setError(error);
     job->status_ = JobStatus::failed;
     return job;

@@ -33,7 +33,8 @@ public:
     // Reads the file's size; fails with the platform's error when it cannot be
     // read, or with "Could not read file size" for a directory.
     static Ptr create(const QUrl& fileURL, std::optional<OptimizationError>* error = nullptr);
-    // A job that could not be created for `fileURL` at all: failed, size 0.
+    // A job that failed at intake, already in its final state (its size is 0
+    // when it cannot be read).
     static Ptr createFailed(const QUrl& fileURL, const OptimizationError& error);
 
     ~OptimizationJob() override;

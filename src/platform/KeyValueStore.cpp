@@ -36,40 +36,55 @@ void KeyValueStore::useFile(const QString& filePath)
     storeSlot() = std::make_unique<KeyValueStore>(filePath);
 }
 
-bool KeyValueStore::contains(const QString& key) const { return settings_->contains(key); }
+bool KeyValueStore::contains(const QString& key) const
+{
+    return overrides_.contains(key) || settings_->contains(key);
+}
+
+QVariant KeyValueStore::read(const QString& key) const
+{
+    const auto it = overrides_.constFind(key);
+    return it != overrides_.constEnd() ? *it : settings_->value(key);
+}
 
 QString KeyValueStore::string(const QString& key, const QString& fallback) const
 {
-    return settings_->contains(key) ? settings_->value(key).toString() : fallback;
+    return contains(key) ? read(key).toString() : fallback;
 }
 
 // QSettings hands numbers and booleans back as text: always convert explicitly.
 bool KeyValueStore::boolean(const QString& key, bool fallback) const
 {
-    return settings_->contains(key) ? settings_->value(key).toBool() : fallback;
+    return contains(key) ? read(key).toBool() : fallback;
 }
 
 qint64 KeyValueStore::int64(const QString& key, qint64 fallback) const
 {
-    if (!settings_->contains(key))
+    if (!contains(key))
         return fallback;
     bool ok = false;
-    const qint64 value = settings_->value(key).toLongLong(&ok);
+    const qint64 value = read(key).toLongLong(&ok);
     return ok ? value : fallback;
 }
 
 double KeyValueStore::real(const QString& key, double fallback) const
 {
-    if (!settings_->contains(key))
+    if (!contains(key))
         return fallback;
     bool ok = false;
-    const double value = settings_->value(key).toDouble(&ok);
+    const double value = read(key).toDouble(&ok);
     return ok ? value : fallback;
 }
 
-QByteArray KeyValueStore::bytes(const QString& key) const { return settings_->value(key).toByteArray(); }
+QByteArray KeyValueStore::bytes(const QString& key) const { return read(key).toByteArray(); }
 
-void KeyValueStore::setValue(const QString& key, const QVariant& value) { settings_->setValue(key, value); }
+void KeyValueStore::setValue(const QString& key, const QVariant& value)
+{
+    overrides_.remove(key);
+    settings_->setValue(key, value);
+}
+
+void KeyValueStore::overrideForThisRun(const QString& key, const QVariant& value) { overrides_.insert(key, value); }
 
 void KeyValueStore::remove(const QString& key) { settings_->remove(key); }
 

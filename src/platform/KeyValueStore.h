@@ -29,9 +29,13 @@ public:
     QByteArray bytes(const QString& key) const;
 
     void setValue(const QString& key, const QVariant& value);
+    // Shadows the stored value for this process only; nothing is written.
+    void overrideForThisRun(const QString& key, const QVariant& value);
     void remove(const QString& key);
     void sync();
 
 private:
+    QVariant read(const QString& key) const;
     std::unique_ptr<QSettings> settings_;
+    QVariantMap overrides_;
 };
