@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+enum class CompressionPreset { lossless, balanced, maximum };
+
+QString toString(CompressionPreset preset);
+// Exactly the three texts, case-sensitive; any other text is `balanced`.
+CompressionPreset compressionPresetFromString(const QString& text);

@@ -1,0 +1,64 @@
+#include "jobs/UserPreferences.h"
+
+#include "platform/KeyValueStore.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+UserPreferences& UserPreferences::shared()
+{
+    static UserPreferences* const instance = [] {
+        auto* preferences = new UserPreferences;
+        // Announcements belong to the event-loop thread, whoever asks first.
+        if (auto* app = QCoreApplication::instance())
+            preferences->moveToThread(app->thread());
+        return preferences;
+    }();
+    return *instance;
+}
+
+QString UserPreferences::operationModeRaw() const
+{
+    return KeyValueStore::standard().string(operationModeKey, QStringLiteral("exportToFolder"));
+}
+
+QString UserPreferences::exportPath() const { return KeyValueStore::standard().string(exportPathKey, QString()); }
+
+bool UserPreferences::warnBeforeReplacing() const
+{
+    return KeyValueStore::standard().boolean(warnBeforeReplacingKey, true);
+}
+
+QString UserPreferences::compressionPresetRaw() const
+{
+    return KeyValueStore::standard().string(compressionPresetKey, QStringLiteral("balanced"));
+}
+
+CompressionPreset UserPreferences::compressionPreset() const
+{
+    return compressionPresetFromString(compressionPresetRaw());
+}
+
+void UserPreferences::setOperationModeRaw(const QString& value)
+{
+    KeyValueStore::standard().setValue(operationModeKey, value);
+    emit operationModeRawChanged();
+}
+
+void UserPreferences::setExportPath(const QString& value)
+{
+    KeyValueStore::standard().setValue(exportPathKey, value);
+    emit exportPathChanged();
+}
+
+void UserPreferences::setWarnBeforeReplacing(bool value)
+{
+    KeyValueStore::standard().setValue(warnBeforeReplacingKey, value);
+    emit warnBeforeReplacingChanged();
+}
+
+void UserPreferences::setCompressionPresetRaw(const QString& value)
+{
+    KeyValueStore::standard().setValue(compressionPresetKey, value);
+    emit compressionPresetRawChanged();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "jobs/CompressionPreset.h"
+
+#include <QObject>
+#include <QString>
+
+// The user's persistent settings. Every read goes to the key-value store, so
+// all readers see the latest write; a read never stores the default.
+class UserPreferences : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString operationModeRaw READ operationModeRaw WRITE setOperationModeRaw NOTIFY operationModeRawChanged)
+    Q_PROPERTY(QString exportPath READ exportPath WRITE setExportPath NOTIFY exportPathChanged)
+    Q_PROPERTY(bool warnBeforeReplacing READ warnBeforeReplacing WRITE setWarnBeforeReplacing
+                   NOTIFY warnBeforeReplacingChanged)
+    Q_PROPERTY(QString compressionPresetRaw READ compressionPresetRaw WRITE setCompressionPresetRaw
+                   NOTIFY compressionPresetRawChanged)
+
+public:
+    static inline const QString operationModeKey = QStringLiteral("operationMode");
+    static inline const QString exportPathKey = QStringLiteral("exportPath");
+    static inline const QString warnBeforeReplacingKey = QStringLiteral("warnBeforeReplacing");
+    static inline const QString compressionPresetKey = QStringLiteral("compressionPreset");
+
+    static UserPreferences& shared();
+
+    QString operationModeRaw() const;
+    QString exportPath() const;
+    bool warnBeforeReplacing() const;
+    QString compressionPresetRaw() const;
+    CompressionPreset compressionPreset() const;
+
+    void setOperationModeRaw(const QString& value);
+    void setExportPath(const QString& value);
+    void setWarnBeforeReplacing(bool value);
+    void setCompressionPresetRaw(const QString& value);
+
+signals:
+    void operationModeRawChanged();
+    void exportPathChanged();
+    void warnBeforeReplacingChanged();
+    void compressionPresetRawChanged();
+
+private:
+    UserPreferences() = default;
+};
