@@ -1,0 +1,230 @@
+#include "jobs/FileOperations.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace FileOperations {
+
+namespace {
+
+QByteArray native(const QString& path) { return QFile::encodeName(path); }
+
+QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+QString fileName(const QString& path) { return QFileInfo(path).fileName(); }
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    bool isOpen() const { return fd_ >= 0; }
+    // Closing can report a write that failed late (network volumes).
+    int close()
+    {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+
+// Copies everything `in` holds and checks that it was `expected` bytes, so a
+// file cut short or still growing never passes as a full copy.
+std::optional<QString> copyAll(int in, int out, qint64 expected)
+{
+    std::vector<char> buffer(1 << 20);
+    qint64 total = 0;
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return QStringLiteral("it couldn’t be read (%1)").arg(reason(errno));
+        }
+        if (got == 0)
+            break;
+        const char* next = buffer.data();
+        ssize_t left = got;
+        while (left > 0) {
+            const ssize_t put = ::write(out, next, size_t(left));
+            if (put < 0) {
+                if (errno == EINTR)
+                    continue;
+                return QStringLiteral("it couldn’t be written (%1)").arg(reason(errno));
+            }
+            next += put;
+            left -= put;
+        }
+        total += got;
+    }
+    if (total != expected)
+        return QStringLiteral("%1 bytes were read where %2 were expected").arg(total).arg(expected);
+    return std::nullopt;
+}
+
+std::optional<QString> openForReading(const QString& path, int* fd, qint64* size)
+{
+    *fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (*fd < 0)
+        return reason(errno);
+    struct stat info {};
+    if (::fstat(*fd, &info) != 0)
+        return reason(errno);
+    if (!S_ISREG(info.st_mode))
+        return QStringLiteral("it is not a regular file");
+    *size = qint64(info.st_size);
+    return std::nullopt;
+}
+
+void syncFolderOf(const QString& path)
+{
+    const int fd = ::open(native(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+bool existsAtPath(const QString& path)
+{
+    struct stat info {};
+    return !path.isEmpty() && ::lstat(native(path).constData(), &info) == 0;
+}
+
+Failure makeDirectoryWithParents(const QString& path)
+{
+    const QString absolute = QDir::cleanPath(QDir(path).absolutePath());
+    QString current;
+    for (const QString& part : absolute.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        current += QLatin1Char('/') + part;
+        struct stat info {};
+        if (::stat(native(current).constData(), &info) == 0) {
+            if (S_ISDIR(info.st_mode))
+                continue;
+            return QStringLiteral("The folder “%1” couldn’t be created: “%2” is not a folder.").arg(absolute, current);
+        }
+        if (::mkdir(native(current).constData(), 0777) != 0 && errno != EEXIST)
+            return QStringLiteral("The folder “%1” couldn’t be created: %2").arg(absolute, reason(errno));
+    }
+    return std::nullopt;
+}
+
+Failure copyToNewFile(const QString& from, const QString& to)
+{
+    const auto failure = [&](const QString& why) {
+        return QStringLiteral("The file “%1” couldn’t be copied to “%2”: %3")
+            .arg(fileName(from), QFileInfo(to).absolutePath(), why);
+    };
+    int inFd = -1;
+    qint64 size = 0;
+    const auto openError = openForReading(from, &inFd, &size);
+    Descriptor in(inFd);
+    if (openError)
+        return failure(*openError);
+
+    Descriptor out(::open(native(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!out.isOpen())
+        return failure(errno == EEXIST ? QStringLiteral("an item named “%1” already exists").arg(fileName(to))
+                                       : reason(errno));
+    auto copyError = copyAll(in.get(), out.get(), size);
+    if (!copyError && out.close() != 0)
+        copyError = reason(errno);
+    if (copyError) {
+        ::unlink(native(to).constData());
+        return failure(*copyError);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> writeReplacementBeside(const QString& original, const QString& from, QString* error)
+{
+    const auto fail = [&](const QString& why) -> std::optional<QString> {
+        *error = QStringLiteral("The file “%1” couldn’t be replaced: %2").arg(fileName(original), why);
+        return std::nullopt;
+    };
+    struct stat originalInfo {};
+    if (::stat(native(original).constData(), &originalInfo) != 0)
+        return fail(reason(errno));
+
+    int inFd = -1;
+    qint64 size = 0;
+    const auto openError = openForReading(from, &inFd, &size);
+    Descriptor in(inFd);
+    if (openError)
+        return fail(QStringLiteral("the optimized file “%1” couldn’t be read (%2)").arg(fileName(from), *openError));
+
+    const QString temporary = QDir(QFileInfo(original).absolutePath())
+                                  .filePath(QStringLiteral(".Pressly.%1.tmp")
+                                                .arg(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()));
+    Descriptor out(::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!out.isOpen())
+        return fail(QStringLiteral("no new file could be made in its folder (%1)").arg(reason(errno)));
+
+    auto writeError = copyAll(in.get(), out.get(), size);
+    if (!writeError) {
+        // Owner first: changing it may clear set-id bits that the mode restores.
+        if (::fchown(out.get(), originalInfo.st_uid, originalInfo.st_gid) != 0)
+            (void)::fchown(out.get(), uid_t(-1), originalInfo.st_gid);
+        if (::fchmod(out.get(), originalInfo.st_mode & 07777) != 0)
+            writeError = QStringLiteral("its permissions couldn’t be kept (%1)").arg(reason(errno));
+    }
+    if (!writeError && ::fsync(out.get()) != 0)
+        writeError = QStringLiteral("it couldn’t be flushed to disk (%1)").arg(reason(errno));
+    if (!writeError && out.close() != 0)
+        writeError = QStringLiteral("it couldn’t be written (%1)").arg(reason(errno));
+    if (writeError) {
+        ::unlink(native(temporary).constData());
+        return fail(*writeError);
+    }
+    return temporary;
+}
+
+Failure renameWithoutReplacing(const QString& from, const QString& to)
+{
+    int result = ::renameat2(AT_FDCWD, native(from).constData(), AT_FDCWD, native(to).constData(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // File systems without the flag: check first, a narrower window.
+        if (existsAtPath(to))
+            errno = EEXIST;
+        else
+            result = ::rename(native(from).constData(), native(to).constData());
+    }
+    if (result != 0)
+        return reason(errno);
+    syncFolderOf(to);
+    return std::nullopt;
+}
+
+Failure restoreFromTrash(const QString& pathInTrash, const QString& path)
+{
+    if (auto failure = renameWithoutReplacing(pathInTrash, path))
+        return failure;
+    const QFileInfo trashed(pathInTrash);
+    QDir trash = trashed.dir();
+    if (trash.dirName() == QLatin1String("files") && trash.cdUp())
+        QFile::remove(trash.filePath(QStringLiteral("info/%1.trashinfo").arg(trashed.fileName())));
+    return std::nullopt;
+}
+
+} // namespace FileOperations
