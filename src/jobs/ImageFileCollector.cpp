@@ -1,0 +1,85 @@
+#include "jobs/ImageFileCollector.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// Folders that the desktop shows as one document; their insides are not the user's images.
+const QStringList& packageExtensions()
+{
+    static const QStringList extensions{
+        QStringLiteral("app"),      QStringLiteral("bundle"), QStringLiteral("framework"),
+        QStringLiteral("plugin"),   QStringLiteral("kext"),   QStringLiteral("pkg"),
+        QStringLiteral("mpkg"),     QStringLiteral("rtfd"),   QStringLiteral("photoslibrary"),
+        QStringLiteral("aplibrary"), QStringLiteral("xcarchive"),
+    };
+    return extensions;
+}
+
+QString lowerExtension(const QString& name) { return QFileInfo(name).suffix().toLower(); }
+
+bool isSupported(const QString& name)
+{
+    return ImageFileCollector::supportedExtensions().contains(lowerExtension(name));
+}
+
+bool isPackage(const QString& name) { return packageExtensions().contains(lowerExtension(name)); }
+
+} // namespace
+
+const QStringList& ImageFileCollector::supportedExtensions()
+{
+    static const QStringList extensions{
+        QStringLiteral("png"),  QStringLiteral("jpg"),  QStringLiteral("jpeg"),
+        QStringLiteral("gif"),  QStringLiteral("svg"),  QStringLiteral("webp"),
+        QStringLiteral("heic"), QStringLiteral("heif"), QStringLiteral("dng"),
+    };
+    return extensions;
+}
+
+QList<QUrl> ImageFileCollector::collectImageURLs(const QList<QUrl>& urls)
+{
+    QList<QUrl> found;
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path = url.toLocalFile();
+        if (QFileInfo(path).isDir())
+            collectFolder(path, found);
+        else if (isSupported(path))
+            found.append(url);
+    }
+    return found;
+}
+
+void ImageFileCollector::collectFolder(const QString& folder, QList<QUrl>& found)
+{
+    QStringList names;
+    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        names.append(entries.fileName());
+    }
+    // The file system's order changes from disk to disk; a sorted walk does
+    // not, and ignoring case keeps "IMG_1" beside "img_2" as people expect.
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+
+    const QDir dir(folder);
+    for (const QString& name : std::as_const(names)) {
+        if (name.startsWith(QLatin1Char('.')))
+            continue;
+        const QString path = dir.filePath(name);
+        if (isSupported(name))
+            found.append(QUrl::fromLocalFile(path));
+        const QFileInfo info(path);
+        if (info.isDir() && !info.isSymLink() && !isPackage(name))
+            collectFolder(path, found);
+    }
+}

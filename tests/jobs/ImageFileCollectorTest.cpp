@@ -1,0 +1,77 @@
+#include "TestSupport.h"
+#include "jobs/ImageFileCollector.h"
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+
+namespace {
+QStringList relativePaths(const QList<QUrl>& urls, const QString& root)
+{
+    QStringList paths;
+    for (const QUrl& url : urls)
+        paths << QDir(root).relativeFilePath(url.toLocalFile());
+    return paths;
+}
+
+void makeFile(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    writeFile(path, "not looked at");
+}
+} // namespace
+
+TEST(ImageFileCollector, WalksFoldersInNameOrderSkippingHiddenItemsAndPackages)
+{
+    QTemporaryDir dir;
+    const QString root = dir.filePath("drop");
+    for (const char* name : {"a.PNG", ".hidden.png", "notes.txt", "sub/b.jpeg", "sub/deeper/c.HEIC", ".git/d.png",
+                             "Viewer.app/Contents/Resources/icon.png", "pics.png/e.gif", "Z.webp", "m.svg", "x.bmp"})
+        makeFile(root + "/" + name);
+    ASSERT_TRUE(QFile::link(root + "/sub/b.jpeg", root + "/link.png"));
+
+    const QList<QUrl> found = collectImageURLs({QUrl::fromLocalFile(root)});
+    EXPECT_EQ(relativePaths(found, root), QStringList({"a.PNG", "link.png", "m.svg", "pics.png", "pics.png/e.gif",
+                                                       "sub/b.jpeg", "sub/deeper/c.HEIC", "Z.webp"}));
+}
+
+TEST(ImageFileCollector, DroppedItemsKeepTheirOrderAndRepeat)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    makeFile(root + "/folder/one.jpg");
+    makeFile(root + "/x.bmp");
+    writeFile(root + "/text.png", "plain text");
+
+    const QList<QUrl> dropped{QUrl::fromLocalFile(root + "/text.png"), QUrl::fromLocalFile(root + "/x.bmp"),
+                              QUrl::fromLocalFile(root + "/folder"), QUrl::fromLocalFile(root + "/folder/one.jpg"),
+                              QUrl::fromLocalFile(root + "/missing.dng"), QUrl("https://example.com/web.png")};
+    EXPECT_EQ(relativePaths(collectImageURLs(dropped), root),
+              QStringList({"text.png", "folder/one.jpg", "folder/one.jpg", "missing.dng"}));
+}
+
+TEST(ImageFileCollector, LinksToFoldersAreNotFollowed)
+{
+    QTemporaryDir dir;
+    const QString root = dir.filePath("loop");
+    makeFile(root + "/inner/a.png");
+    ASSERT_TRUE(QFile::link(root, root + "/inner/back"));
+    ASSERT_TRUE(QFile::link(root + "/inner", root + "/shortcut.png"));
+    ASSERT_TRUE(QFile::link(root, dir.filePath("entry")));
+
+    // A link dropped by the user is walked; links met inside are only names.
+    EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(dir.filePath("entry"))}), dir.filePath("entry")),
+              QStringList({"inner/a.png", "shortcut.png"}));
+}
+
+TEST(ImageFileCollector, UnreadableFolderYieldsNothing)
+{
+    QTemporaryDir dir;
+    EXPECT_TRUE(collectImageURLs({QUrl::fromLocalFile(dir.filePath("nope"))}).isEmpty());
+    makeFile(dir.filePath("closed/a.png"));
+    QFile(dir.filePath("closed")).setPermissions(QFileDevice::Permissions());
+    const auto found = collectImageURLs({QUrl::fromLocalFile(dir.filePath("closed"))});
+    QFile(dir.filePath("closed")).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // Root reads it anyway; either way nothing fails.
+    EXPECT_LE(found.size(), 1);
+}
