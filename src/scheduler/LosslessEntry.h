@@ -1,0 +1,23 @@
+#pragma once
+
+#include "jobs/OptimizationJob.h"
+#include "platform/CancellationFlag.h"
+#include "scheduler/WorkerResult.h"
+#include "workers/IOFile.h"
+#include "workers/OptimizationWorker.h"
+
+#include <QCoroTask>
+
+#include <optional>
+
+// One lossless worker's run in the competition, on a private copy of the
+// job's current file. Whatever it answers, its copy is gone by then, and so is
+// its output unless it is the answer.
+namespace LosslessEntry {
+QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, OptimizationJob::Ptr job,
+                                             IOFile::Ptr current, qint64 baseSize, CancellationFlag cancel);
+
+void logFailure(int phase, const QString& workerName, const QString& description);
+// Whether two URLs name the same file on disk.
+bool sameFile(const QUrl& a, const QUrl& b);
+}

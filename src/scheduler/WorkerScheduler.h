@@ -1,0 +1,49 @@
+#pragma once
+
+#include "jobs/OptimizationJob.h"
+#include "platform/CancellationFlag.h"
+#include "scheduler/WorkerResult.h"
+#include "workers/IOFile.h"
+#include "workers/OptimizationWorker.h"
+
+#include <QCoroTask>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// Runs one job's workers in two phases: the lossy ones one after another on the
+// job's working file, then the lossless ones side by side on private copies.
+// Answers the smallest result strictly smaller than the input, or nothing.
+// Lives on the event-loop thread and keeps nothing between calls, so one
+// scheduler serves every job; calls interleave at their waits.
+class WorkerScheduler {
+public:
+    virtual ~WorkerScheduler() = default;
+
+    // Never fails: a worker's failure is logged and costs only its own result.
+    // Every temporary file the competition makes is gone when it returns,
+    // except the returned one.
+    QCoro::Task<std::optional<WorkerResult>> runCompetition(std::vector<OptimizationWorker::Ptr> workers,
+                                                            OptimizationJob::Ptr job, IOFile::Ptr input,
+                                                            CancellationFlag cancel);
+
+protected:
+    // Posted to the job without waiting.
+    virtual void reportProgress(OptimizationJob& job, double fraction, const QString& toolName);
+
+private:
+    struct Standing {
+        std::optional<WorkerResult> result;
+        qint64 size = 0;
+        QStringList chain; // lossy tools that improved the file, in order
+    };
+
+    static void takeLossyResult(const OptimizationJob& job, const QString& toolName, Standing& standing);
+    QCoro::Task<std::optional<WorkerResult>> runLosslessPhase(std::vector<OptimizationWorker::Ptr> workers,
+                                                              OptimizationJob::Ptr job, IOFile::Ptr input,
+                                                              CancellationFlag cancel, std::size_t alreadyRun,
+                                                              std::size_t workerCount, Standing standing);
+    static std::optional<WorkerResult> select(const std::vector<WorkerResult>& entries, OptimizationJob& job,
+                                              const Standing& standing);
+};

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "jobs/OptimizationJob.h"
+#include "workers/BaseCommandWorker.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/TemporaryFiles.h"
+
+#include <QCoroTimer>
+#include <QFile>
+#include <QStringList>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+// Stand-ins for tools, to force outcomes and finishing orders.
+namespace FakeWorkers {
+
+// A PNG signature padded to `size` bytes: typed by content, any size we like.
+inline void writeImage(const QString& path, qint64 size, const QByteArray& signature = "\x89PNG\r\n\x1a\n")
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    if (size > 0)
+        file.write((signature + QByteArray(size, 'x')).left(size));
+}
+
+// What a fake tool does: Plan().writes(700).after(150).
+struct Plan {
+    qint64 outputSize = -1; // -1: writes nothing
+    int delayMs = 0;
+    bool answer = true;
+    std::optional<OptimizationError> failure;
+    QByteArray signature = "\x89PNG\r\n\x1a\n";
+
+    Plan& writes(qint64 size) { outputSize = size; return *this; }
+    Plan& after(int milliseconds) { delayMs = milliseconds; return *this; }
+    Plan& answers(bool value) { answer = value; return *this; }
+    Plan& fails(const OptimizationError& error) { failure = error; return *this; }
+    Plan& startingWith(const QByteArray& bytes) { signature = bytes; return *this; }
+};
+
+// A command-line tool: the scheduler drives its optimizeFile directly; the
+// worker base's own run drives it in the lossy chain.
+class FakeTool : public BaseCommandWorker {
+public:
+    FakeTool(const QString& name, bool lossy, Plan plan) : BaseCommandWorker(name), lossy_(lossy), plan_(std::move(plan)) {}
+
+    bool isLossy() const override { return lossy_; }
+
+    QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output) override
+    {
+        inputs.append(input->localPath());
+        outputs.append(output.toLocalFile());
+        if (whileRunning)
+            whileRunning();
+        if (plan_.delayMs > 0)
+            co_await QCoro::sleepFor(std::chrono::milliseconds(plan_.delayMs));
+        if (plan_.failure)
+            co_return *plan_.failure;
+        if (plan_.outputSize >= 0)
+            writeImage(output.toLocalFile(), plan_.outputSize, plan_.signature);
+        co_return Outcome<bool>::success(plan_.answer);
+    }
+
+    QStringList inputs;
+    QStringList outputs;
+    std::function<void()> whileRunning;
+
+private:
+    const bool lossy_;
+    const Plan plan_;
+};
+
+// A re-encoder that is no command-line tool: it improves the job's working
+// file itself, as the image-I/O workers do.
+class FakeEncoder : public BaseWorker {
+public:
+    FakeEncoder(const QString& name, qint64 outputSize) : BaseWorker(name), outputSize_(outputSize) {}
+
+    QCoro::Task<Failure> run() override
+    {
+        co_await QCoro::sleepFor(std::chrono::milliseconds(5));
+        const auto job = this->job();
+        const QUrl output = TemporaryFiles::makeURL(name(), QStringLiteral("temp"));
+        writeImage(output.toLocalFile(), outputSize_);
+        const IOFile::Ptr result = IOFile::read(output);
+        if (!result || !JobWorkingFiles::recordResult(*job, *result, name()))
+            QFile::remove(output.toLocalFile());
+        co_return std::nullopt;
+    }
+
+private:
+    const qint64 outputSize_;
+};
+
+} // namespace FakeWorkers
