@@ -1,0 +1,157 @@
+#include "workers/BaseCommandWorker.h"
+
+#include "jobs/OptimizationJob.h"
+#include "platform/Log.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/TemporaryFiles.h"
+#include "workers/ToolLocator.h"
+
+#include <QCoroProcess>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int toolNiceValue = 10;
+
+// Runs in the child between fork and exec: only async-signal-safe calls.
+// Nice 10 as an absolute value, never a higher priority than the parent's.
+void lowerPriority()
+{
+    errno = 0;
+    const int current = getpriority(PRIO_PROCESS, 0);
+    if (errno != 0 || current < toolNiceValue)
+        setpriority(PRIO_PROCESS, 0, toolNiceValue);
+}
+
+QString decodeUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return {};
+    return text;
+}
+
+// Bundled tools run inside the folder they were found in; system tools in the
+// executable's folder.
+QString workingDirectoryFor(const QString& executable)
+{
+    const QString resources = ToolLocator::resourcesDir();
+    if (resources.isEmpty() || !executable.startsWith(resources + QLatin1Char('/'))) {
+        const QString dir = ToolLocator::bundleDir();
+        Log::line(QStringLiteral("📁 Setting working directory to: ") + dir);
+        return dir;
+    }
+    if (executable.contains(QLatin1String("/BundledTools/bin/"))) {
+        const QString dir = resources + QStringLiteral("/BundledTools/bin");
+        Log::line(QStringLiteral("📁 Setting working directory to BundledTools/bin/: ") + dir);
+        return dir;
+    }
+    if (executable.contains(QLatin1String("/bin/"))) {
+        const QString dir = resources + QStringLiteral("/bin");
+        Log::line(QStringLiteral("📁 Setting working directory to bin/: ") + dir);
+        return dir;
+    }
+    Log::line(QStringLiteral("📁 Setting working directory to: ") + resources);
+    return resources;
+}
+
+} // namespace
+
+BaseCommandWorker::BaseCommandWorker(QString name) : BaseWorker(std::move(name)) {}
+
+BaseCommandWorker::~BaseCommandWorker() = default;
+
+QCoro::Task<Outcome<bool>> BaseCommandWorker::optimizeFile(IOFile::Ptr, QUrl)
+{
+    qFatal("Must be implemented by subclass");
+    co_return Outcome<bool>::success(false);
+}
+
+QUrl BaseCommandWorker::makeTempOutputURL() const { return TemporaryFiles::makeURL(name(), QStringLiteral("temp")); }
+
+QCoro::Task<Failure> BaseCommandWorker::run()
+{
+    const std::shared_ptr<OptimizationJob> job = this->job();
+    if (!job)
+        co_return OptimizationError::fileAccess(QStringLiteral("No job available"));
+    const IOFile::Ptr input = JobWorkingFiles::workingInputFile(*job);
+    if (!input)
+        co_return OptimizationError::fileAccess(QStringLiteral("No input file available"));
+
+    const QUrl output = makeTempOutputURL();
+    const QString outputPath = output.toLocalFile();
+    const Outcome<bool> written = co_await optimizeFile(input, output);
+    if (written.failed()) {
+        TemporaryFiles::removeIfOurs(outputPath);
+        co_return written.error();
+    }
+    if (written.value() && QFileInfo::exists(outputPath)) {
+        // An output of another kind would put, say, JPEG bytes under a .png name.
+        const IOFile::Ptr result = IOFile::read(output);
+        if (result && result->fileType == input->fileType && JobWorkingFiles::recordResult(*job, *result, name()))
+            co_return std::nullopt;
+    }
+    // Unusable or not smaller: nothing else refers to it.
+    TemporaryFiles::removeIfOurs(outputPath);
+    co_return std::nullopt;
+}
+
+QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString executable, QStringList arguments,
+                                                                      IOFile::Ptr input, std::optional<QUrl> output)
+{
+    Log::line(QStringLiteral("🔧 Executing: ") + executable + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')));
+
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(executable);
+    process->setArguments(arguments);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("NSUnbufferedIO"), QStringLiteral("YES"));
+    process->setProcessEnvironment(environment);
+    process->setWorkingDirectory(workingDirectoryFor(executable));
+
+    if (input) {
+        QFile file(input->localPath());
+        if (!file.open(QIODevice::ReadOnly))
+            co_return OptimizationError::toolExecution(name(), QStringLiteral("Could not read input file"));
+        process->setStandardInputFile(input->localPath());
+    }
+    if (output) {
+        const QString path = output->toLocalFile();
+        QFile file(path);
+        if (path.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            co_return OptimizationError::toolExecution(name(), QStringLiteral("Could not create output file"));
+        file.close();
+        process->setStandardOutputFile(path, QIODevice::Truncate);
+    }
+    process->setChildProcessModifier(lowerPriority);
+
+    // One tool at a time per worker: the previous child has long finished.
+    process_ = std::move(process);
+    QProcess* child = process_.get();
+    child->start();
+    // Answers at once: exec's success or failure is reported through a pipe.
+    if (!child->waitForStarted(-1))
+        co_return OptimizationError::toolExecution(name(), child->errorString());
+    // The event loop runs while we wait, so QProcess keeps draining both pipes.
+    if (child->state() != QProcess::NotRunning)
+        co_await qCoro(child).waitForFinished(-1);
+
+    ProcessResult result;
+    result.exitCode = child->exitCode();
+    if (child->exitStatus() == QProcess::CrashExit) {
+        // A killed tool may leave a partial output: never report it as status 0.
+        result.exitCode = 128 + (result.exitCode > 0 ? result.exitCode : 0);
+        if (result.exitCode == 128)
+            result.exitCode = 255;
+    }
+    result.output = decodeUtf8(child->readAllStandardOutput());
+    result.error = decodeUtf8(child->readAllStandardError());
+    co_return Outcome<ProcessResult>::success(std::move(result));
+}

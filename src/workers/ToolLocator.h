@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Where external tools are found: the application's resources first, then
+// the system's tool directories.
+namespace ToolLocator {
+// Logs exactly one line: where the tool was found, or that it was not.
+std::optional<QString> findTool(const QString& name);
+// The system directories only, silently.
+std::optional<QString> findSystemTool(const QString& name);
+
+// The resource directory searched first (<executable's folder>/../share/pressly-pro).
+QString resourcesDir();
+// The executable's folder: system tools run inside it.
+QString bundleDir();
+QStringList systemDirs();
+
+// Tests point the lookup at folders of their own; an empty optional restores
+// the real location.
+void overrideResourcesDir(const std::optional<QString>& dir);
+void overrideSystemDirs(const std::optional<QStringList>& dirs);
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "TestSupport.h"
+#include "platform/Log.h"
+#include "workers/ToolLocator.h"
+
+#include "jobs/Outcome.h"
+
+#include <QCoroTask>
+#include <QDir>
+#include <QFile>
+#include <QMutex>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace detail {
+template<typename T>
+QCoro::Task<std::optional<Outcome<T>>> wrapOutcome(QCoro::Task<Outcome<T>> task)
+{
+    co_return co_await std::move(task);
+}
+} // namespace detail
+
+// Drives a task to its end (QCoro::waitFor needs a default-constructible result).
+template<typename T>
+Outcome<T> awaitOutcome(QCoro::Task<Outcome<T>> task)
+{
+    return *QCoro::waitFor(detail::wrapOutcome(std::move(task)));
+}
+
+// A private world for tool runs: its own temporary directory (TMPDIR), its
+// own resource and system tool folders, and the log lines captured.
+class ToolSandbox {
+public:
+    ToolSandbox()
+        : previousTmp_(qgetenv("TMPDIR"))
+    {
+        QDir(root_.path()).mkpath(QStringLiteral("tmp"));
+        QDir(root_.path()).mkpath(QStringLiteral("res/BundledTools/bin"));
+        QDir(root_.path()).mkpath(QStringLiteral("sys"));
+        QDir(root_.path()).mkpath(QStringLiteral("files"));
+        qputenv("TMPDIR", tmpDir().toUtf8());
+        ToolLocator::overrideResourcesDir(resourcesDir());
+        ToolLocator::overrideSystemDirs(QStringList{systemDir()});
+        Log::setSink([this](const QString& line) {
+            QMutexLocker lock(&mutex_);
+            lines_.append(line);
+        });
+    }
+
+    ~ToolSandbox()
+    {
+        Log::setSink({});
+        ToolLocator::overrideResourcesDir(std::nullopt);
+        ToolLocator::overrideSystemDirs(std::nullopt);
+        if (previousTmp_.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", previousTmp_);
+    }
+
+    // The real tools: oxipng bundled in the build's resources, pngquant from the system.
+    void useRealTools()
+    {
+        ToolLocator::overrideResourcesDir(QStringLiteral(PRESSLY_BINARY_DIR "/share/pressly-pro"));
+        ToolLocator::overrideSystemDirs(std::nullopt);
+    }
+
+    QString tmpDir() const { return QDir(root_.path()).filePath(QStringLiteral("tmp")); }
+    QString resourcesDir() const { return QDir(root_.path()).filePath(QStringLiteral("res")); }
+    QString bundledDir() const { return resourcesDir() + QStringLiteral("/BundledTools/bin"); }
+    QString systemDir() const { return QDir(root_.path()).filePath(QStringLiteral("sys")); }
+    // Where a test keeps its input files (outside the temporary directory).
+    QString filesDir() const { return QDir(root_.path()).filePath(QStringLiteral("files")); }
+
+    // An executable shell script.
+    QString writeScript(const QString& path, const QByteArray& body) const
+    {
+        TestSupport::writeFile(path, "#!/bin/sh\n" + body + "\n");
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        return path;
+    }
+
+    QStringList lines() const
+    {
+        QMutexLocker lock(&mutex_);
+        return lines_;
+    }
+    bool logged(const QString& text) const
+    {
+        for (const QString& line : lines())
+            if (line.contains(text))
+                return true;
+        return false;
+    }
+    void clearLines()
+    {
+        QMutexLocker lock(&mutex_);
+        lines_.clear();
+    }
+
+    // Our files left in the temporary directory.
+    QStringList leftovers() const
+    {
+        return QDir(tmpDir()).entryList({QStringLiteral("Pressly.*")}, QDir::Files | QDir::Hidden);
+    }
+
+private:
+    QTemporaryDir root_;
+    QByteArray previousTmp_;
+    mutable QMutex mutex_;
+    QStringList lines_;
+};
