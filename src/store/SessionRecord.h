@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QUuid>
+
+#include <optional>
+
+// One finished batch, as the statistics keep it.
+struct SessionRecord {
+    QUuid id = QUuid::createUuid();
+    QDateTime date = QDateTime::currentDateTimeUtc();
+    qint64 imageCount = 0;
+    qint64 optimizedCount = 0;
+    qint64 failedCount = 0;
+    qint64 skippedCount = 0;
+    qint64 totalOriginalBytes = 0;
+    qint64 totalSavedBytes = 0;
+    double runtimeSeconds = 0.0;
+
+    // "<1s", "42s" or "5m 3s".
+    QString runtimeText() const;
+
+    // `date` is stored as seconds since 1 January 2001 UTC.
+    QJsonObject toJson() const;
+    // None unless every key is present with a value of the right type.
+    static std::optional<SessionRecord> fromJson(const QJsonObject& object);
+
+    bool operator==(const SessionRecord&) const = default;
+};

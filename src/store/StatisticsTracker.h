@@ -1,0 +1,88 @@
+#pragma once
+
+#include "store/SessionRecord.h"
+
+#include <QAbstractListModel>
+#include <QJsonArray>
+#include <QList>
+#include <QObject>
+
+class SessionListModel;
+
+// The all-time figures and the list of batch sessions, kept in the
+// user-defaults store. Touched on the event-loop thread only.
+class StatisticsTracker : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(qint64 totalBytesSaved READ totalBytesSaved WRITE setTotalBytesSaved NOTIFY totalBytesSavedChanged)
+    Q_PROPERTY(qint64 totalFilesProcessed READ totalFilesProcessed WRITE setTotalFilesProcessed NOTIFY
+                   totalFilesProcessedChanged)
+    Q_PROPERTY(qint64 totalFilesOptimized READ totalFilesOptimized WRITE setTotalFilesOptimized NOTIFY
+                   totalFilesOptimizedChanged)
+    Q_PROPERTY(double startDateTimestamp READ startDateTimestamp WRITE setStartDateTimestamp NOTIFY
+                   startDateTimestampChanged)
+    Q_PROPERTY(QString startDateLabel READ startDateLabel NOTIFY startDateTimestampChanged)
+    Q_PROPERTY(int sessionCount READ sessionCount NOTIFY sessionsChanged)
+    Q_PROPERTY(QAbstractListModel* sessionModel READ sessionModel CONSTANT)
+
+public:
+    static inline const QString sessionsKey = QStringLiteral("allTimeSessionRecords");
+
+    // Loads the figures and sessions from the standard store.
+    explicit StatisticsTracker(QObject* parent = nullptr);
+    ~StatisticsTracker() override;
+
+    static StatisticsTracker& shared();
+
+    qint64 totalBytesSaved() const { return totalBytesSaved_; }
+    qint64 totalFilesProcessed() const { return totalFilesProcessed_; }
+    qint64 totalFilesOptimized() const { return totalFilesOptimized_; }
+    double startDateTimestamp() const { return startDateTimestamp_; }
+    // Each setter stores the value at once.
+    void setTotalBytesSaved(qint64 value);
+    void setTotalFilesProcessed(qint64 value);
+    void setTotalFilesOptimized(qint64 value);
+    void setStartDateTimestamp(double value);
+
+    // Counts one more processed file; one that saved bytes also counts as
+    // optimized and adds its saving.
+    void addFile(qint64 savedBytes);
+
+    // "Mar 2025", in the user's locale and time zone.
+    QString startDateLabel() const;
+
+    // Newest first. Changes are stored only by saveSessions().
+    const QList<SessionRecord>& sessions() const { return sessions_; }
+    int sessionCount() const { return int(sessions_.size()); }
+    void insertSession(qsizetype index, const SessionRecord& record);
+    QAbstractListModel* sessionModel() const;
+
+    // The stored sessions; a record that cannot be decoded is left out.
+    QList<SessionRecord> loadSessions() const;
+    void saveSessions();
+
+    QString exportCSV() const;
+    // `text` as one CSV field: quoted, with quotes doubled, only when it holds
+    // a comma, a double quote or a line break.
+    static QString csvField(const QString& text);
+
+signals:
+    void totalBytesSavedChanged();
+    void totalFilesProcessedChanged();
+    void totalFilesOptimizedChanged();
+    void startDateTimestampChanged();
+    void sessionsChanged();
+    void sessionInserted(qsizetype index);
+
+private:
+    QList<SessionRecord> readStoredSessions(QJsonArray* undecodable) const;
+
+    qint64 totalBytesSaved_ = 0;
+    qint64 totalFilesProcessed_ = 0;
+    qint64 totalFilesOptimized_ = 0;
+    double startDateTimestamp_ = 0.0;
+    QList<SessionRecord> sessions_;
+    // Stored records this version cannot read: written back by saveSessions()
+    // so that no session is lost.
+    QJsonArray undecodable_;
+    SessionListModel* model_ = nullptr;
+};

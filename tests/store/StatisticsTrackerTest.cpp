@@ -1,0 +1,236 @@
+#include "TestSupport.h"
+#include "platform/KeyValueStore.h"
+#include "store/SessionListModel.h"
+#include "store/StatisticsTracker.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Each test gets an empty store of its own.
+class StatisticsTrackerTest : public ::testing::Test {
+protected:
+    void SetUp() override { KeyValueStore::useFile(dir.filePath("settings.ini")); }
+    void TearDown() override
+    {
+        KeyValueStore::useFile(QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("after-store-tests.ini"));
+    }
+
+    static KeyValueStore& store() { return KeyValueStore::standard(); }
+
+    static SessionRecord record(qint64 images, qint64 original, qint64 saved, double runtime)
+    {
+        SessionRecord r;
+        r.imageCount = images;
+        r.optimizedCount = images - 1;
+        r.failedCount = 1;
+        r.skippedCount = 0;
+        r.totalOriginalBytes = original;
+        r.totalSavedBytes = saved;
+        r.runtimeSeconds = runtime;
+        return r;
+    }
+
+    QTemporaryDir dir;
+};
+
+QJsonObject withoutKey(QJsonObject object, const QString& key)
+{
+    object.remove(key);
+    return object;
+}
+
+} // namespace
+
+TEST_F(StatisticsTrackerTest, FirstStartRemembersItsDateAndStartsEmpty)
+{
+    const double before = double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+    StatisticsTracker first;
+    EXPECT_EQ(first.totalBytesSaved(), 0);
+    EXPECT_EQ(first.totalFilesProcessed(), 0);
+    EXPECT_EQ(first.totalFilesOptimized(), 0);
+    EXPECT_TRUE(first.sessions().isEmpty());
+    EXPECT_GE(first.startDateTimestamp(), before - 1);
+    EXPECT_EQ(store().real("allTimeStartDate", 0), first.startDateTimestamp());
+    EXPECT_FALSE(store().contains("allTimeSessionRecords")) << "loading writes no sessions";
+
+    StatisticsTracker second;
+    EXPECT_EQ(second.startDateTimestamp(), first.startDateTimestamp());
+    EXPECT_TRUE(second.startDateLabel().contains(QString::number(QDate::currentDate().year())));
+}
+
+TEST_F(StatisticsTrackerTest, AllTimeTotalsAddUpOverBatchesAndRestarts)
+{
+    {
+        StatisticsTracker tracker;
+        int savedChanges = 0;
+        QObject::connect(&tracker, &StatisticsTracker::totalBytesSavedChanged, [&] { ++savedChanges; });
+        tracker.addFile(1000);
+        tracker.addFile(0); // processed, not optimized
+        tracker.addFile(250);
+        EXPECT_EQ(savedChanges, 2);
+        EXPECT_EQ(store().int64("allTimeTotalFilesProcessed", -1), 3);
+        EXPECT_EQ(store().int64("allTimeTotalFilesOptimized", -1), 2);
+        EXPECT_EQ(store().int64("allTimeTotalBytesSaved", -1), 1250);
+    }
+    StatisticsTracker restarted;
+    EXPECT_EQ(restarted.totalFilesProcessed(), 3);
+    restarted.addFile(5'000'000'000LL);
+    restarted.addFile(-10);
+    EXPECT_EQ(restarted.totalFilesProcessed(), 5);
+    EXPECT_EQ(restarted.totalFilesOptimized(), 3);
+    EXPECT_EQ(restarted.totalBytesSaved(), 5'000'001'250LL);
+
+    StatisticsTracker again;
+    EXPECT_EQ(again.totalBytesSaved(), 5'000'001'250LL);
+    EXPECT_EQ(again.totalFilesOptimized(), 3);
+}
+
+TEST_F(StatisticsTrackerTest, SessionsSurviveARoundTripThroughTheStore)
+{
+    SessionRecord older = record(10, 5000, 1000, 12.5);
+    older.date = QDateTime(QDate(2001, 1, 1), QTime(0, 1, 40), Qt::UTC);
+    older.id = QUuid::fromString(QStringLiteral("{0f8fad5b-d9cb-469f-a165-70867728950e}"));
+    const SessionRecord newer = record(3, 0, 0, 0.2);
+    {
+        StatisticsTracker tracker;
+        tracker.insertSession(0, older);
+        tracker.insertSession(0, newer);
+        tracker.saveSessions();
+    }
+
+    const auto stored = QJsonDocument::fromJson(store().bytes("allTimeSessionRecords")).array();
+    ASSERT_EQ(stored.size(), 2);
+    const QJsonObject first = stored.at(1).toObject();
+    EXPECT_EQ(first.keys().size(), 9);
+    EXPECT_EQ(first.value("id").toString(), "0F8FAD5B-D9CB-469F-A165-70867728950E");
+    EXPECT_EQ(first.value("date").toDouble(), 100.0) << "seconds since 2001";
+    EXPECT_EQ(first.value("totalOriginalBytes").toInteger(), 5000);
+    EXPECT_EQ(first.value("runtimeSeconds").toDouble(), 12.5);
+
+    StatisticsTracker reloaded;
+    EXPECT_EQ(reloaded.sessions(), (QList<SessionRecord>{newer, older}));
+    EXPECT_EQ(reloaded.loadSessions(), reloaded.sessions());
+}
+
+TEST_F(StatisticsTrackerTest, AnUndecodableRecordIsSkippedAndNeverLost)
+{
+    const SessionRecord good1 = record(4, 100, 10, 2);
+    const SessionRecord good2 = record(5, 200, 20, 3);
+    QJsonArray array;
+    array.append(good1.toJson());
+    array.append(withoutKey(record(6, 1, 1, 1).toJson(), "skippedCount"));
+    array.append(good2.toJson());
+    QJsonObject wrongType = record(7, 1, 1, 1).toJson();
+    wrongType.insert("imageCount", "seven");
+    array.append(wrongType);
+    array.append(42);
+    const QByteArray data = QJsonDocument(array).toJson(QJsonDocument::Compact);
+    store().setValue("allTimeSessionRecords", data);
+
+    StatisticsTracker tracker;
+    EXPECT_EQ(tracker.sessions(), (QList<SessionRecord>{good1, good2}));
+    EXPECT_EQ(store().bytes("allTimeSessionRecords"), data) << "loading leaves the stored data alone";
+
+    const SessionRecord latest = record(8, 300, 30, 4);
+    tracker.insertSession(0, latest);
+    tracker.saveSessions();
+    const auto saved = QJsonDocument::fromJson(store().bytes("allTimeSessionRecords")).array();
+    ASSERT_EQ(saved.size(), 6) << "records this version cannot read are kept";
+    EXPECT_EQ(saved.at(0).toObject(), latest.toJson());
+    EXPECT_EQ(saved.at(3).toObject(), array.at(1).toObject());
+    EXPECT_EQ(saved.at(5), QJsonValue(42));
+
+    StatisticsTracker reloaded;
+    EXPECT_EQ(reloaded.sessions(), (QList<SessionRecord>{latest, good1, good2}));
+}
+
+TEST_F(StatisticsTrackerTest, DataThatIsNoListLoadsEmpty)
+{
+    store().setValue("allTimeSessionRecords", QByteArray("{not json"));
+    StatisticsTracker tracker;
+    EXPECT_TRUE(tracker.sessions().isEmpty());
+    EXPECT_EQ(store().bytes("allTimeSessionRecords"), "{not json");
+}
+
+TEST_F(StatisticsTrackerTest, CsvHasOneLinePerSessionNewestFirst)
+{
+    StatisticsTracker tracker;
+    EXPECT_EQ(tracker.exportCSV(), "Date,Images,Optimized,Failed,Skipped,Reduced,Savings,Runtime\n");
+
+    tracker.insertSession(0, record(3, 5'000'000, 1'170'000, 303.9));
+    tracker.insertSession(0, record(1, 0, 0, 0.4));
+    const QStringList lines = tracker.exportCSV().split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[3], "");
+    const QRegularExpression dated(R"(^"\d{1,2}/\d{1,2}/\d{2} \d{1,2}:\d{2} [^"]+",(.*)$)");
+    const auto newest = dated.match(lines[1]);
+    const auto oldest = dated.match(lines[2]);
+    ASSERT_TRUE(newest.hasMatch()) << lines[1].toStdString();
+    ASSERT_TRUE(oldest.hasMatch()) << lines[2].toStdString();
+    EXPECT_EQ(newest.captured(1), "1,0,1,0,Zero KB,0.0%,<1s");
+    EXPECT_EQ(oldest.captured(1), "3,2,1,0,1.2 MB,23.4%,5m 3s");
+}
+
+TEST(StatisticsCsv, QuotesOnlyFieldsThatNeedIt)
+{
+    EXPECT_EQ(StatisticsTracker::csvField("1.2 MB"), "1.2 MB");
+    EXPECT_EQ(StatisticsTracker::csvField("1,2 MB"), "\"1,2 MB\"");
+    EXPECT_EQ(StatisticsTracker::csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(StatisticsTracker::csvField("two\nlines"), "\"two\nlines\"");
+    EXPECT_EQ(StatisticsTracker::csvField(""), "");
+}
+
+TEST(SessionRecord, RuntimeTextAndStrictDecoding)
+{
+    SessionRecord r;
+    const std::pair<double, const char*> cases[] = {
+        {0.4, "<1s"}, {1.0, "1s"}, {59.9, "59s"}, {60.0, "1m 0s"}, {3725, "62m 5s"}, {7200, "120m 0s"}};
+    for (const auto& [seconds, text] : cases) {
+        r.runtimeSeconds = seconds;
+        EXPECT_EQ(r.runtimeText(), text) << seconds;
+    }
+
+    const QJsonObject good = r.toJson();
+    EXPECT_EQ(SessionRecord::fromJson(good), r);
+    QJsonObject fractional = good;
+    fractional.insert("failedCount", 1.5);
+    EXPECT_FALSE(SessionRecord::fromJson(fractional));
+    QJsonObject badId = good;
+    badId.insert("id", "not-a-uuid");
+    EXPECT_FALSE(SessionRecord::fromJson(badId));
+    QJsonObject textDate = good;
+    textDate.insert("date", "yesterday");
+    EXPECT_FALSE(SessionRecord::fromJson(textDate));
+}
+
+TEST_F(StatisticsTrackerTest, ModelOnlyEverInsertsRows)
+{
+    store().setValue("allTimeSessionRecords",
+                     QJsonDocument(QJsonArray{record(2, 10, 1, 1).toJson()}).toJson(QJsonDocument::Compact));
+    StatisticsTracker tracker;
+    QAbstractListModel* model = tracker.sessionModel();
+    ASSERT_EQ(model->rowCount(), 1);
+
+    QList<int> insertedRows;
+    int resets = 0;
+    QObject::connect(model, &QAbstractItemModel::rowsInserted,
+                     [&](const QModelIndex&, int first, int last) { insertedRows << first << last; });
+    QObject::connect(model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    int rowsSeenBefore = -1;
+    QObject::connect(model, &QAbstractItemModel::rowsAboutToBeInserted, [&] { rowsSeenBefore = model->rowCount(); });
+
+    tracker.insertSession(0, record(9, 10, 1, 65));
+    EXPECT_EQ(rowsSeenBefore, 1) << "the view sees the old count until the insert is announced";
+    EXPECT_EQ(insertedRows, (QList<int>{0, 0}));
+    EXPECT_EQ(resets, 0);
+    EXPECT_EQ(model->rowCount(), 2);
+    const QModelIndex top = model->index(0, 0);
+    EXPECT_EQ(model->data(top, SessionListModel::ImageCountRole).toLongLong(), 9);
+    EXPECT_EQ(model->data(top, SessionListModel::RuntimeTextRole).toString(), "1m 5s");
+    EXPECT_EQ(model->data(model->index(1, 0), SessionListModel::ImageCountRole).toLongLong(), 2);
+}
