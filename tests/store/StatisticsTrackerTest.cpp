@@ -21,6 +21,8 @@ protected:
     }
 
     static KeyValueStore& store() { return KeyValueStore::standard(); }
+    // Writes the store to its file and reads it back, as a restart would.
+    void reopenStore() { KeyValueStore::useFile(dir.filePath("settings.ini")); }
 
     static SessionRecord record(qint64 images, qint64 original, qint64 saved, double runtime)
     {
@@ -58,6 +60,7 @@ TEST_F(StatisticsTrackerTest, FirstStartRemembersItsDateAndStartsEmpty)
     EXPECT_EQ(store().real("allTimeStartDate", 0), first.startDateTimestamp());
     EXPECT_FALSE(store().contains("allTimeSessionRecords")) << "loading writes no sessions";
 
+    reopenStore();
     StatisticsTracker second;
     EXPECT_EQ(second.startDateTimestamp(), first.startDateTimestamp());
     EXPECT_TRUE(second.startDateLabel().contains(QString::number(QDate::currentDate().year())));
@@ -77,6 +80,7 @@ TEST_F(StatisticsTrackerTest, AllTimeTotalsAddUpOverBatchesAndRestarts)
         EXPECT_EQ(store().int64("allTimeTotalFilesOptimized", -1), 2);
         EXPECT_EQ(store().int64("allTimeTotalBytesSaved", -1), 1250);
     }
+    reopenStore();
     StatisticsTracker restarted;
     EXPECT_EQ(restarted.totalFilesProcessed(), 3);
     restarted.addFile(5'000'000'000LL);
@@ -85,6 +89,7 @@ TEST_F(StatisticsTrackerTest, AllTimeTotalsAddUpOverBatchesAndRestarts)
     EXPECT_EQ(restarted.totalFilesOptimized(), 3);
     EXPECT_EQ(restarted.totalBytesSaved(), 5'000'001'250LL);
 
+    reopenStore();
     StatisticsTracker again;
     EXPECT_EQ(again.totalBytesSaved(), 5'000'001'250LL);
     EXPECT_EQ(again.totalFilesOptimized(), 3);
@@ -102,6 +107,7 @@ TEST_F(StatisticsTrackerTest, SessionsSurviveARoundTripThroughTheStore)
         tracker.insertSession(0, newer);
         tracker.saveSessions();
     }
+    reopenStore();
 
     const auto stored = QJsonDocument::fromJson(store().bytes("allTimeSessionRecords")).array();
     ASSERT_EQ(stored.size(), 2);
