@@ -13,6 +13,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <ostream>
+
+// Readable failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace detail {
 template<typename T>
 QCoro::Task<std::optional<Outcome<T>>> wrapOutcome(QCoro::Task<Outcome<T>> task)

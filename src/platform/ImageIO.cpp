@@ -1,0 +1,172 @@
+// Before any Qt header: glib uses "signals" as a name, Qt defines it as a keyword.
+#include <vips/vips8>
+
+#include "platform/ImageIO.h"
+
+#include <QFile>
+
+#include <mutex>
+
+using vips::VError;
+using vips::VImage;
+
+namespace {
+
+// Metadata that a re-encode drops; the colour profile stays.
+bool isDroppedField(const char* name)
+{
+    const QByteArray field(name);
+    return field.startsWith("exif-") || field == "xmp-data" || field == "iptc-data" || field.startsWith("png-comment-")
+           || field == "gif-comment" || field == "orientation";
+}
+
+VImage withoutMetadata(const VImage& image)
+{
+    VImage copy = image.copy();
+    char** fields = vips_image_get_fields(copy.get_image());
+    for (char** field = fields; field && *field; ++field)
+        if (isDroppedField(*field))
+            copy.remove(*field);
+    g_strfreev(fields);
+    return copy;
+}
+
+void save(const VImage& image, const QString& path, const ImageIO::Options& options)
+{
+    vips::VTarget target = vips::VTarget::new_to_file(path.toLocal8Bit().constData());
+    switch (options.format) {
+    case ImageIO::Format::png:
+        image.pngsave_target(target, VImage::option()->set("compression", 9));
+        break;
+    case ImageIO::Format::jpeg:
+        image.jpegsave_target(target, VImage::option()->set("Q", options.quality)->set("optimize_coding", true));
+        break;
+    case ImageIO::Format::heic:
+        // 16-bit input would otherwise become a 12-bit file.
+        image.heifsave_target(target, VImage::option()->set("Q", options.quality)->set("bitdepth", 8));
+        break;
+    case ImageIO::Format::webp:
+        image.webpsave_target(target, VImage::option()->set("Q", options.quality));
+        break;
+    }
+}
+
+// Per-thread buffers of libvips are freed when a pooled thread is done with it.
+struct ThreadCleanup {
+    ~ThreadCleanup() { vips_thread_shutdown(); }
+};
+
+ImageIO::Result failed(ImageIO::Status status, const VError& error)
+{
+    const QString detail = QString::fromUtf8(error.what()).trimmed();
+    // VError::what() keeps every earlier message unless the buffer is cleared.
+    vips_error_clear();
+    return {status, detail};
+}
+
+} // namespace
+
+bool ImageIO::initialize()
+{
+    static std::once_flag once;
+    static bool ready = false;
+    std::call_once(once, [] {
+        ready = VIPS_INIT("pressly") == 0;
+        if (ready)
+            vips_cache_set_max(0); // a cached load would hand back a file's earlier contents
+        vips_error_clear();
+    });
+    return ready;
+}
+
+bool ImageIO::isAnimatedPng(const QString& path) { return hasPngChunkBeforeImageData(path, "acTL"); }
+
+bool ImageIO::hasPngChunkBeforeImageData(const QString& path, const char* chunkType)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
+        return false;
+    for (;;) {
+        const QByteArray header = file.read(8);
+        if (header.size() < 8)
+            return false;
+        const quint32 length = (quint32(quint8(header[0])) << 24) | (quint32(quint8(header[1])) << 16)
+                               | (quint32(quint8(header[2])) << 8) | quint32(quint8(header[3]));
+        const QByteArray type = header.mid(4, 4);
+        if (type == QByteArrayView(chunkType))
+            return true;
+        if (type == "IDAT" || type == "IEND")
+            return false;
+        if (!file.seek(file.pos() + qint64(length) + 4))
+            return false;
+    }
+}
+
+bool ImageIO::isAnimated(const QString& path)
+{
+    if (isAnimatedPng(path))
+        return true;
+    if (!initialize())
+        return false;
+    ThreadCleanup cleanup;
+    try {
+        const VImage image = VImage::new_from_source(vips::VSource::new_from_file(path.toLocal8Bit().constData()), "");
+        return image.get_typeof("n-pages") != 0 && image.get_int("n-pages") > 1;
+    } catch (const VError&) {
+        vips_error_clear();
+        return false;
+    }
+}
+
+std::optional<QSize> ImageIO::decodedSize(const QString& path)
+{
+    if (!initialize())
+        return std::nullopt;
+    ThreadCleanup cleanup;
+    try {
+        const VImage image = VImage::new_from_source(vips::VSource::new_from_file(path.toLocal8Bit().constData()), "",
+                                                     VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR));
+        if (qint64(image.width()) * qint64(image.height()) > maxPixels)
+            return std::nullopt;
+        const VImage pixels = image.copy_memory();
+        return QSize(pixels.width(), pixels.height());
+    } catch (const VError&) {
+        vips_error_clear();
+        return std::nullopt;
+    }
+}
+
+ImageIO::Result ImageIO::reencode(const QString& input, const QString& output, const Options& options)
+{
+    if (!initialize())
+        return {Status::unreadable, QStringLiteral("libvips could not start")};
+    if (isAnimatedPng(input))
+        return {Status::animated, {}};
+    ThreadCleanup cleanup;
+
+    VImage image;
+    try {
+        // Only the header is read here; pixels are decoded below.
+        image = VImage::new_from_source(vips::VSource::new_from_file(input.toLocal8Bit().constData()), "",
+                                        VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR));
+        if (qint64(image.width()) * qint64(image.height()) > maxPixels)
+            return {Status::tooManyPixels, {}};
+        if (image.get_typeof("n-pages") != 0 && image.get_int("n-pages") > 1)
+            return {Status::animated, {}};
+        image = withoutMetadata(image.autorot().copy_memory());
+    } catch (const VError& error) {
+        return failed(Status::unreadable, error);
+    }
+
+    {
+        QFile file(output);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return {Status::cannotCreateOutput, file.errorString()};
+    }
+    try {
+        save(image, output, options);
+    } catch (const VError& error) {
+        return failed(Status::cannotSave, error);
+    }
+    return {};
+}

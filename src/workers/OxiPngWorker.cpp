@@ -1,0 +1,50 @@
+#include "workers/OxiPngWorker.h"
+
+#include "platform/ImageIO.h"
+#include "platform/Log.h"
+#include "workers/PngReencoder.h"
+#include "workers/ToolLocator.h"
+
+OxiPngWorker::OxiPngWorker(int optLevel, bool stripMetadata)
+    : BaseCommandWorker(QStringLiteral("oxipng")), optLevel(optLevel), stripMetadata(stripMetadata)
+{
+}
+
+QStringList OxiPngWorker::arguments(const IOFile& input, const QUrl& output) const
+{
+    const int level = optLevel > 0 ? optLevel : 6;
+    QStringList args;
+    if (stripMetadata)
+        args << QStringLiteral("--strip=safe");
+    args << QStringLiteral("-o%1").arg(level) << QStringLiteral("-i0") << QStringLiteral("-a") << QStringLiteral("--out")
+         << output.toLocalFile() << QStringLiteral("--") << input.localPath();
+    return args;
+}
+
+QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl output)
+{
+    const auto tool = ToolLocator::findTool(QStringLiteral("oxipng"));
+    if (!tool) {
+        Log::line(QStringLiteral("⚠️ oxipng not found, using Core Graphics fallback"));
+        co_return co_await coreGraphicsPNGFallback(input, output);
+    }
+    const QStringList args = arguments(*input, output);
+    const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);
+    if (result.failed())
+        co_return result.error();
+    if (result.value().exitCode != 0)
+        co_return OptimizationError::toolExecution(name(), result.value().error);
+    // Whatever oxipng version is installed, an animation must keep its frames.
+    if (ImageIO::isAnimatedPng(input->localPath()) && !ImageIO::isAnimatedPng(output.toLocalFile())) {
+        Log::line(QStringLiteral("⚠️ oxipng dropped the animation of an animated PNG, output not used"));
+        co_return Outcome<bool>::success(false);
+    }
+    co_return Outcome<bool>::success(true);
+}
+
+QCoro::Task<Outcome<bool>> OxiPngWorker::coreGraphicsPNGFallback(IOFile::Ptr input, QUrl output)
+{
+    // Named, not a temporary: g++ 12 mishandles temporaries that live across a co_await.
+    const PngReencoder::Texts texts = PngReencoder::losslessTexts();
+    co_return co_await PngReencoder::reencode(std::move(input), std::move(output), texts);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "workers/BaseCommandWorker.h"
+
+// Lossless recompression of a PNG.
+class OxiPngWorker : public BaseCommandWorker {
+public:
+    OxiPngWorker(int optLevel, bool stripMetadata);
+
+    const int optLevel;
+    const bool stripMetadata;
+
+    QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output) override;
+    // Seven arguments, eight when stripping.
+    QStringList arguments(const IOFile& input, const QUrl& output) const;
+
+protected:
+    virtual QCoro::Task<Outcome<bool>> coreGraphicsPNGFallback(IOFile::Ptr input, QUrl output);
+};
