@@ -22,8 +22,8 @@ public:
     virtual ~WorkerScheduler() = default;
 
     // Never fails: a worker's failure is logged and costs only its own result.
-    // Every temporary file the competition makes is gone when it returns,
-    // except the returned one.
+    // Copies and every output that is not the answer are gone when it returns;
+    // the lossy tools' outputs stay registered as the job's working files.
     QCoro::Task<std::optional<WorkerResult>> runCompetition(std::vector<OptimizationWorker::Ptr> workers,
                                                             OptimizationJob::Ptr job, IOFile::Ptr input,
                                                             CancellationFlag cancel);
