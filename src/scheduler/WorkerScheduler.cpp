@@ -44,8 +44,10 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runCompetition(std::ve
     }
     if (lossless.empty())
         co_return standing.result;
-    co_return co_await runLosslessPhase(std::move(lossless), job, input, cancel, lossy.size(), workerCount,
-                                        std::move(standing));
+    // Named: g++ 12 destroys the value of `co_return co_await` twice.
+    auto winner = co_await runLosslessPhase(std::move(lossless), job, input, cancel, lossy.size(), workerCount,
+                                            std::move(standing));
+    co_return winner;
 }
 
 void WorkerScheduler::takeLossyResult(const OptimizationJob& job, const QString& toolName, Standing& standing)
