@@ -1,0 +1,135 @@
+#include "jobs/JobPipeline.h"
+
+#include "jobs/Configuration.h"
+#include "jobs/OutputPlacement.h"
+#include "platform/Log.h"
+#include "store/ResultsCache.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/WorkingFilesManager.h"
+
+JobPipeline::JobPipeline(Configuration& configuration, OutputPlacement& placement, Services services)
+    : configuration_(configuration), placement_(placement), services_(std::move(services))
+{
+}
+
+int JobPipeline::effortLevel(const QString& presetText)
+{
+    if (presetText == QLatin1String("lossless"))
+        return 2;
+    if (presetText == QLatin1String("maximum"))
+        return 5;
+    return 3;
+}
+
+QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag cancel)
+{
+    if (cancel.isCancelled()) {
+        job->cancel();
+        co_return;
+    }
+    const IOFile::Ptr record = IOFile::read(job->fileURL());
+    if (!record) {
+        job->fail(OptimizationError::fileAccess(QStringLiteral("Could not read file")));
+        co_return;
+    }
+    const QString preset = services_.presetText();
+    const qint64 settingsHash = ResultsCache::settingsHash(preset);
+    if (co_await answerFromCache(job, settingsHash))
+        co_return;
+
+    auto workers = services_.makeWorkers(record->fileType, effortLevel(preset), job);
+    if (workers.empty()) {
+        job->fail(OptimizationError::unsupportedFileType(
+            QStringLiteral("No optimization tools available for this format")));
+        co_return;
+    }
+    job->setStatus(JobStatus::processing);
+    const auto result = co_await services_.runCompetition(std::move(workers), job, record, cancel);
+
+    const Ending ending = finishJob(*job, result);
+    if (shouldStore(ending))
+        co_await services_.store(job->fileURL(), settingsHash, job->originalSize(), ending.optimizedSize,
+                                 ending.bestTool);
+    // Whatever the outcome, no temporary file of this job outlives it.
+    WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+}
+
+QCoro::Task<bool> JobPipeline::answerFromCache(OptimizationJob::Ptr job, qint64 settingsHash)
+{
+    if (configuration_.operationMode() != Configuration::OperationMode::optimizeOriginals)
+        co_return false;
+    const auto cached = co_await services_.lookup(job->fileURL(), settingsHash);
+    if (!cached)
+        co_return false;
+    job->isSkippedByCache = true;
+    job->complete(cached->optimizedSize, cached->toolName + QStringLiteral(" (cached)"), std::nullopt);
+    co_return true;
+}
+
+JobPipeline::Ending JobPipeline::finishJob(OptimizationJob& job, const std::optional<WorkerResult>& result)
+{
+    if (result && result->fileSize < job.originalSize())
+        return placeWinner(job, *result);
+    const IOFile::Ptr working = JobWorkingFiles::workingInputFile(job);
+    if (!working) {
+        job.fail(OptimizationError::fileAccess(QStringLiteral("No optimized file available")));
+        return {};
+    }
+    if (working->byteSize < job.originalSize())
+        return placeWorkingFile(job, *working);
+    return keepOriginal(job);
+}
+
+JobPipeline::Ending JobPipeline::placeWinner(OptimizationJob& job, const WorkerResult& result)
+{
+    // An output that cannot be read back is no winner: the source must never
+    // be placed as if it were the result.
+    const IOFile::Ptr record = IOFile::read(result.fileURL);
+    if (!record || record->byteSize != result.fileSize)
+        return keepOriginal(job);
+    if (placement_.placeOutput(job, *record)) {
+        job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file")));
+        return {};
+    }
+    job.complete(result.fileSize, result.toolName, result.fileURL);
+    const qint64 saved = job.originalSize() - result.fileSize;
+    Log::line(QStringLiteral("Optimized %1 with %2: saved %3 bytes (%4%)")
+                  .arg(job.fileName(), result.toolName)
+                  .arg(saved)
+                  .arg(QString::asprintf("%.1f", double(saved) / double(job.originalSize()) * 100.0)));
+    return {true, false, result.fileSize, result.toolName};
+}
+
+JobPipeline::Ending JobPipeline::placeWorkingFile(OptimizationJob& job, const IOFile& record)
+{
+    if (placement_.placeOutput(job, record)) {
+        job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file")));
+        return {};
+    }
+    const QString tool = job.bestTool().value_or(QStringLiteral("Pressly"));
+    job.complete(record.byteSize, tool, record.path);
+    return {true, false, record.byteSize, tool};
+}
+
+JobPipeline::Ending JobPipeline::keepOriginal(OptimizationJob& job)
+{
+    if (configuration_.operationMode() == Configuration::OperationMode::exportToFolder) {
+        if (const auto error = placement_.exportOriginalCopy(job))
+            Log::line(QStringLiteral("Warning: Could not export unoptimized file %1: %2")
+                          .arg(job.fileName(), error->errorDescription()));
+    }
+    const QString label = QStringLiteral("No optimization");
+    job.complete(job.originalSize(), label, std::nullopt);
+    return {true, true, job.originalSize(), label};
+}
+
+bool JobPipeline::shouldStore(const Ending& ending) const
+{
+    if (!ending.completed)
+        return false;
+    // In export mode the source stays as it was, so only "nothing to gain"
+    // describes it; a later in-place run must still optimize it otherwise.
+    if (configuration_.operationMode() == Configuration::OperationMode::exportToFolder)
+        return ending.nothingGained;
+    return true;
+}

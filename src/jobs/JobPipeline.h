@@ -1,0 +1,64 @@
+#pragma once
+
+#include "jobs/OptimizationJob.h"
+#include "platform/CancellationFlag.h"
+#include "scheduler/WorkerResult.h"
+#include "workers/IOFile.h"
+#include "workers/OptimizationWorker.h"
+
+#include <QCoroTask>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class Configuration;
+class OutputPlacement;
+
+// What one batch child does for one pending job: cache, tools, placement,
+// outcome. Its collaborators come in as services so tests can slow them down
+// or make them fail.
+class JobPipeline {
+public:
+    struct CachedResult {
+        qint64 optimizedSize = 0;
+        QString toolName;
+    };
+    struct Services {
+        std::function<QCoro::Task<std::optional<CachedResult>>(QUrl file, qint64 settingsHash)> lookup;
+        std::function<QCoro::Task<>(QUrl file, qint64 settingsHash, qint64 originalSize, qint64 optimizedSize,
+                                    QString toolName)>
+            store;
+        std::function<std::vector<OptimizationWorker::Ptr>(IOFileType, int level, OptimizationJob::Ptr)> makeWorkers;
+        std::function<QCoro::Task<std::optional<WorkerResult>>(std::vector<OptimizationWorker::Ptr>,
+                                                               OptimizationJob::Ptr, IOFile::Ptr, CancellationFlag)>
+            runCompetition;
+        std::function<QString()> presetText;
+    };
+
+    JobPipeline(Configuration& configuration, OutputPlacement& placement, Services services);
+
+    QCoro::Task<> processJob(OptimizationJob::Ptr job, CancellationFlag cancel);
+    Services& services() { return services_; }
+
+    static int effortLevel(const QString& presetText);
+
+private:
+    // How a job ended, known at once (the job's own fields change later).
+    struct Ending {
+        bool completed = false;
+        bool nothingGained = false;
+        qint64 optimizedSize = 0;
+        QString bestTool;
+    };
+    QCoro::Task<bool> answerFromCache(OptimizationJob::Ptr job, qint64 settingsHash);
+    Ending finishJob(OptimizationJob& job, const std::optional<WorkerResult>& result);
+    Ending placeWinner(OptimizationJob& job, const WorkerResult& result);
+    Ending placeWorkingFile(OptimizationJob& job, const IOFile& record);
+    Ending keepOriginal(OptimizationJob& job);
+    bool shouldStore(const Ending& ending) const;
+
+    Configuration& configuration_;
+    OutputPlacement& placement_;
+    Services services_;
+};

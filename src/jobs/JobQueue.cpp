@@ -1,0 +1,283 @@
+#include "jobs/JobQueue.h"
+
+#include "jobs/Configuration.h"
+#include "jobs/OutputPlacement.h"
+#include "jobs/PipelineServices.h"
+#include "platform/ByteCountFormatter.h"
+#include "platform/DockBadge.h"
+#include "platform/EventLoop.h"
+#include "scheduler/WorkerScheduler.h"
+#include "store/StatisticsTracker.h"
+#include "workers/IOFile.h"
+
+#include <QFile>
+#include <QThread>
+
+// One batch: its cancellation flag, its own running children and its start.
+struct JobQueue::Batch {
+    CancellationFlag cancel;
+    int running = 0;
+    QDateTime startTime = QDateTime::currentDateTimeUtc();
+};
+
+JobQueue::JobQueue(Configuration& configuration, std::optional<int> maxConcurrentJobs,
+                   std::optional<JobPipeline::Services> services, QObject* parent)
+    : QObject(parent),
+      configuration_(configuration),
+      maxConcurrentJobs_(std::max(1, maxConcurrentJobs.value_or(QThread::idealThreadCount()))),
+      scheduler_(std::make_unique<WorkerScheduler>()),
+      placement_(std::make_unique<OutputPlacement>(configuration))
+{
+    pipeline_ = std::make_unique<JobPipeline>(configuration_, *placement_,
+                                              services ? *services : PipelineServices::make(*scheduler_));
+}
+
+JobQueue::~JobQueue() = default;
+
+QList<OptimizationJob::Ptr> JobQueue::completedJobs() const
+{
+    QList<OptimizationJob::Ptr> result;
+    for (const auto& job : jobs_)
+        if (job->status() == JobStatus::completed)
+            result.append(job);
+    return result;
+}
+
+QList<OptimizationJob::Ptr> JobQueue::failedJobs() const
+{
+    QList<OptimizationJob::Ptr> result;
+    for (const auto& job : jobs_)
+        if (job->status() == JobStatus::failed)
+            result.append(job);
+    return result;
+}
+
+QList<OptimizationJob::Ptr> JobQueue::processingJobs() const
+{
+    QList<OptimizationJob::Ptr> result;
+    for (const auto& job : jobs_)
+        if (job->status() == JobStatus::processing)
+            result.append(job);
+    return result;
+}
+
+bool JobQueue::savedBytes(const OptimizationJob& job)
+{
+    if (job.status() != JobStatus::completed || !job.optimizedSize() || job.originalSize() < 1)
+        return false;
+    return 1.0 - double(*job.optimizedSize()) / double(job.originalSize()) > 0.0;
+}
+
+qint64 JobQueue::savingInBytes(const OptimizationJob& job)
+{
+    return job.optimizedSize() ? std::max<qint64>(job.originalSize() - *job.optimizedSize(), 0) : 0;
+}
+
+double JobQueue::averageSavings() const
+{
+    double sum = 0.0;
+    int count = 0;
+    for (const auto& job : jobs_) {
+        if (!savedBytes(*job))
+            continue;
+        sum += 1.0 - double(*job->optimizedSize()) / double(job->originalSize());
+        ++count;
+    }
+    return count ? sum / count : 0.0;
+}
+
+OptimizationJob::Ptr JobQueue::makeJob(const QUrl& fileURL)
+{
+    QFile file(fileURL.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return OptimizationJob::createFailed(
+            fileURL, OptimizationError::fileAccess(QStringLiteral("The file “%1” couldn’t be opened: %2")
+                                                       .arg(fileURL.fileName(), file.errorString())));
+    if (!IOFile::read(fileURL))
+        return OptimizationJob::createFailed(
+            fileURL, OptimizationError::unsupportedFileType(QStringLiteral("Unsupported file type")));
+    std::optional<OptimizationError> error;
+    auto job = OptimizationJob::create(fileURL, &error);
+    return job ? job : OptimizationJob::createFailed(fileURL, *error);
+}
+
+QCoro::Task<> JobQueue::addFile(QUrl fileURL)
+{
+    jobs_.append(makeJob(fileURL));
+    emit jobAdded(int(jobs_.size()) - 1);
+    if (!isProcessing_)
+        startProcessing();
+    co_return;
+}
+
+void JobQueue::addFiles(const QList<QUrl>& fileURLs)
+{
+    for (const QUrl& url : fileURLs) {
+        jobs_.append(makeJob(url));
+        emit jobAdded(int(jobs_.size()) - 1);
+    }
+    if (!isProcessing_)
+        startProcessing();
+}
+
+void JobQueue::startProcessing()
+{
+    if (isProcessing_)
+        return;
+    auto batch = std::make_shared<Batch>();
+    currentBatch_ = batch;
+    ++batchesAlive_;
+    setProcessing(true);
+    DockBadge::shared().setLabel(QString());
+    processQueue(batch); // runs on by itself; its end is announced by batchFinished
+}
+
+void JobQueue::cancelProcessing()
+{
+    if (currentBatch_)
+        currentBatch_->cancel.cancel();
+    setProcessing(false);
+}
+
+void JobQueue::disableResultsCache()
+{
+    auto& services = pipeline_->services();
+    services.lookup = [](QUrl, qint64) -> QCoro::Task<std::optional<JobPipeline::CachedResult>> {
+        co_return std::nullopt;
+    };
+    services.store = [](QUrl, qint64, qint64, qint64, QString) -> QCoro::Task<> { co_return; };
+}
+
+QCoro::Task<> JobQueue::waitUntilIdle()
+{
+    while (batchesAlive_ > 0)
+        co_await batchEnded_.wait();
+}
+
+QCoro::Task<> JobQueue::processQueue(std::shared_ptr<Batch> batch)
+{
+    while (!batch->cancel.isCancelled() && startNextJobs(batch))
+        co_await childEnded_.wait();
+    while (batch->running > 0)
+        co_await childEnded_.wait();
+    finishBatch(*batch);
+}
+
+// Starts pending jobs in list order up to the limit. Answers whether to wait
+// for a child before looking again. Jobs
+// before nextIndex_ are all started or final, so each job is looked at once.
+bool JobQueue::startNextJobs(const std::shared_ptr<Batch>& batch)
+{
+    while (nextIndex_ < jobs_.size() && runningChildren_ < maxConcurrentJobs_) {
+        const auto job = jobs_[nextIndex_++];
+        // A job is started once, by one batch, even while it still shows pending.
+        if (job->status() != JobStatus::pending || started_.contains(job->id()))
+            continue;
+        started_.insert(job->id());
+        ++batch->running;
+        ++runningChildren_;
+        runChild(batch, job);
+    }
+    // Wait while this batch runs something, or while an older batch's children
+    // still hold the slots that its pending jobs need.
+    const bool blocked = nextIndex_ < jobs_.size() && runningChildren_ >= maxConcurrentJobs_;
+    return batch->running > 0 || blocked;
+}
+
+QCoro::Task<> JobQueue::runChild(std::shared_ptr<Batch> batch, OptimizationJob::Ptr job)
+{
+    co_await pipeline_->processJob(job, batch->cancel);
+    // The job's final state is applied before it counts as finished.
+    co_await EventLoop::afterPostedEvents();
+    --batch->running;
+    --runningChildren_;
+    childEnded_.notifyAll();
+}
+
+void JobQueue::finishBatch(const Batch& batch)
+{
+    // An older, cancelled batch must not end a newer one.
+    if (currentBatch_.get() == &batch)
+        setProcessing(false);
+    updateTotals();
+    recordSession(batch);
+    --batchesAlive_;
+    batchEnded_.notifyAll();
+    emit batchFinished();
+}
+
+void JobQueue::setProcessing(bool processing)
+{
+    if (isProcessing_ == processing)
+        return;
+    isProcessing_ = processing;
+    emit isProcessingChanged();
+}
+
+void JobQueue::updateTotals()
+{
+    totalFilesProcessed_ = 0;
+    totalFilesOptimized_ = 0;
+    totalBytesSaved_ = 0;
+    for (const auto& job : jobs_) {
+        if (job->status() == JobStatus::failed)
+            ++totalFilesProcessed_;
+        if (job->status() != JobStatus::completed)
+            continue;
+        ++totalFilesProcessed_;
+        totalBytesSaved_ += savingInBytes(*job);
+        if (savedBytes(*job))
+            ++totalFilesOptimized_;
+    }
+    emit totalsChanged();
+    addNewJobsToAllTime();
+    updateBadge();
+}
+
+void JobQueue::addNewJobsToAllTime()
+{
+    auto& tracker = StatisticsTracker::shared();
+    for (const auto& job : jobs_) {
+        if (job->status() != JobStatus::completed || countedAllTime_.contains(job->id()))
+            continue;
+        countedAllTime_.insert(job->id());
+        tracker.addFile(savedBytes(*job) ? savingInBytes(*job) : 0);
+    }
+}
+
+void JobQueue::updateBadge()
+{
+    const auto running = processingJobs().size();
+    if (running > 0)
+        DockBadge::shared().setLabel(QString::number(running));
+    else if (totalBytesSaved_ < 1)
+        DockBadge::shared().setLabel(QString());
+    else
+        DockBadge::shared().flash(ByteCountFormatter::format(totalBytesSaved_), 3000);
+}
+
+void JobQueue::recordSession(const Batch& batch)
+{
+    SessionRecord record;
+    qint64 completed = 0;
+    qint64 failed = 0;
+    for (const auto& job : jobs_) {
+        if (job->status() == JobStatus::failed)
+            ++failed;
+        if (job->status() != JobStatus::completed)
+            continue;
+        ++completed;
+        record.optimizedCount += savedBytes(*job) ? 1 : 0;
+        record.skippedCount += job->isSkippedByCache ? 1 : 0;
+        record.totalOriginalBytes += job->originalSize();
+        record.totalSavedBytes += savingInBytes(*job);
+    }
+    if (completed + failed < 1)
+        return;
+    record.imageCount = completed + failed;
+    record.failedCount = failed;
+    record.runtimeSeconds = double(batch.startTime.msecsTo(QDateTime::currentDateTimeUtc())) / 1000.0;
+    auto& tracker = StatisticsTracker::shared();
+    tracker.insertSession(0, record);
+    tracker.saveSessions();
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "jobs/JobPipeline.h"
+#include "jobs/OptimizationJob.h"
+#include "platform/CancellationFlag.h"
+#include "platform/EventLoop.h"
+
+#include <QCoroTask>
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+class Configuration;
+class OutputPlacement;
+class WorkerScheduler;
+
+// The one queue of the window (or of a command-line run): every job made, in
+// order, and the batches that run them several at a time.
+class JobQueue : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool isProcessing READ isProcessing NOTIFY isProcessingChanged)
+    Q_PROPERTY(qint64 totalBytesSaved READ totalBytesSaved NOTIFY totalsChanged)
+    Q_PROPERTY(int totalFilesProcessed READ totalFilesProcessed NOTIFY totalsChanged)
+    Q_PROPERTY(int totalFilesOptimized READ totalFilesOptimized NOTIFY totalsChanged)
+    Q_PROPERTY(int jobCount READ jobCount NOTIFY jobAdded)
+
+public:
+    // Without a limit, as many jobs run at once as the machine has cores.
+    explicit JobQueue(Configuration& configuration, std::optional<int> maxConcurrentJobs = std::nullopt,
+                      std::optional<JobPipeline::Services> services = std::nullopt, QObject* parent = nullptr);
+    ~JobQueue() override;
+
+    const QList<OptimizationJob::Ptr>& jobs() const { return jobs_; }
+    int jobCount() const { return int(jobs_.size()); }
+    bool isProcessing() const { return isProcessing_; }
+    qint64 totalBytesSaved() const { return totalBytesSaved_; }
+    int totalFilesProcessed() const { return totalFilesProcessed_; }
+    int totalFilesOptimized() const { return totalFilesOptimized_; }
+    int maxConcurrentJobs() const { return maxConcurrentJobs_; }
+    Configuration& configuration() const { return configuration_; }
+
+    QList<OptimizationJob::Ptr> completedJobs() const;
+    QList<OptimizationJob::Ptr> failedJobs() const;
+    QList<OptimizationJob::Ptr> processingJobs() const;
+    double averageSavings() const;
+
+    static bool savedBytes(const OptimizationJob& job);
+    static qint64 savingInBytes(const OptimizationJob& job);
+
+    QCoro::Task<> addFile(QUrl fileURL);
+    // Adds all, then starts one batch for them.
+    void addFiles(const QList<QUrl>& fileURLs);
+    void startProcessing();
+    void cancelProcessing();
+    // Neither asks nor fills the results cache (for runs that must redo all).
+    void disableResultsCache();
+    // Resolves once no batch is running any more.
+    QCoro::Task<> waitUntilIdle();
+
+signals:
+    void jobAdded(int index);
+    void isProcessingChanged();
+    void totalsChanged();
+    void batchFinished();
+
+private:
+    struct Batch;
+    OptimizationJob::Ptr makeJob(const QUrl& fileURL);
+    QCoro::Task<> processQueue(std::shared_ptr<Batch> batch);
+    QCoro::Task<> runChild(std::shared_ptr<Batch> batch, OptimizationJob::Ptr job);
+    bool startNextJobs(const std::shared_ptr<Batch>& batch);
+    void finishBatch(const Batch& batch);
+    void setProcessing(bool processing);
+    void updateTotals();
+    void addNewJobsToAllTime();
+    void updateBadge();
+    void recordSession(const Batch& batch);
+
+    Configuration& configuration_;
+    const int maxConcurrentJobs_;
+    std::unique_ptr<WorkerScheduler> scheduler_;
+    std::unique_ptr<OutputPlacement> placement_;
+    std::unique_ptr<JobPipeline> pipeline_;
+
+    QList<OptimizationJob::Ptr> jobs_;
+    QSet<QUuid> started_;
+    QSet<QUuid> countedAllTime_;
+    bool isProcessing_ = false;
+    qint64 totalBytesSaved_ = 0;
+    int totalFilesProcessed_ = 0;
+    int totalFilesOptimized_ = 0;
+    int batchesAlive_ = 0;
+    int runningChildren_ = 0;
+    qsizetype nextIndex_ = 0;
+    std::shared_ptr<Batch> currentBatch_;
+    EventLoop::Notifier childEnded_;
+    EventLoop::Notifier batchEnded_;
+};

@@ -1,0 +1,233 @@
+#include "TestSupport.h"
+#include "jobs/Configuration.h"
+#include "jobs/JobQueue.h"
+#include "jobs/UserPreferences.h"
+#include "scheduler/WorkerScheduler.h"
+#include "store/StatisticsTracker.h"
+#include "workers/BaseWorker.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/TemporaryFiles.h"
+
+#include <QCoroTimer>
+#include <QHash>
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+using namespace std::chrono_literals;
+
+namespace {
+
+// How the fake tools behaved across a run.
+struct Observed {
+    int active = 0;
+    int maxActive = 0;
+    QHash<QString, int> runsPerJob;
+};
+
+// A tool that takes a while and writes a copy one byte shorter, so every job
+// has a winner; files whose name contains "fail" make it fail.
+class SlowShrinkingWorker : public BaseWorker {
+public:
+    SlowShrinkingWorker(Observed& observed, std::chrono::milliseconds delay)
+        : BaseWorker(QStringLiteral("shrinker")), observed_(observed), delay_(delay)
+    {
+    }
+
+    QCoro::Task<Failure> run() override
+    {
+        auto job = this->job();
+        const QString key = job->id().toString();
+        observed_.runsPerJob[key] += 1;
+        observed_.maxActive = std::max(observed_.maxActive, ++observed_.active);
+        co_await QCoro::sleepFor(delay_);
+        --observed_.active;
+        if (job->fileName().contains(QLatin1String("fail")))
+            co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: 1"));
+        const QByteArray bytes = readFile(job->fileURL().toLocalFile());
+        const QUrl output = TemporaryFiles::makeURL(name(), QStringLiteral("temp"));
+        writeFile(output.toLocalFile(), bytes.left(bytes.size() - 1));
+        if (auto record = IOFile::read(output); !record || !JobWorkingFiles::recordResult(*job, *record, name()))
+            QFile::remove(output.toLocalFile());
+        co_return std::nullopt;
+    }
+
+private:
+    Observed& observed_;
+    std::chrono::milliseconds delay_;
+};
+
+class JobQueueTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("TMPDIR", tmp.path().toUtf8());
+        configuration.setOperationMode(Configuration::OperationMode::exportToFolder);
+        configuration.setExportPath(QDir(work.path()).filePath("export"));
+    }
+    void TearDown() override { qunsetenv("TMPDIR"); }
+
+    JobPipeline::Services services(std::chrono::milliseconds toolDelay = 30ms,
+                                   std::chrono::milliseconds cacheDelay = 0ms)
+    {
+        JobPipeline::Services s;
+        s.lookup = [this, cacheDelay](QUrl, qint64) -> QCoro::Task<std::optional<JobPipeline::CachedResult>> {
+            ++lookups;
+            co_await QCoro::sleepFor(cacheDelay);
+            co_return std::nullopt;
+        };
+        s.store = [this](QUrl, qint64, qint64, qint64, QString) -> QCoro::Task<> {
+            ++stores;
+            co_return;
+        };
+        s.makeWorkers = [this, toolDelay](IOFileType, int, OptimizationJob::Ptr job) {
+            auto worker = std::make_shared<SlowShrinkingWorker>(observed, toolDelay);
+            worker->setJob(job);
+            return std::vector<OptimizationWorker::Ptr>{worker};
+        };
+        s.runCompetition = [this](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job,
+                                  IOFile::Ptr input, CancellationFlag cancel) {
+            return scheduler.runCompetition(std::move(workers), std::move(job), std::move(input), cancel);
+        };
+        s.presetText = [] { return QStringLiteral("balanced"); };
+        return s;
+    }
+
+    QUrl image(const QString& name)
+    {
+        return QUrl::fromLocalFile(copyInto(QStringLiteral("png/pingus-flag3.png"), work.path(), name));
+    }
+
+    QList<QUrl> images(int count, const QString& prefix = QStringLiteral("img"))
+    {
+        QList<QUrl> urls;
+        for (int i = 0; i < count; ++i)
+            urls << image(QStringLiteral("%1%2.png").arg(prefix).arg(i));
+        return urls;
+    }
+
+    static int count(const JobQueue& queue, JobStatus status)
+    {
+        return int(std::count_if(queue.jobs().begin(), queue.jobs().end(),
+                                 [status](const auto& job) { return job->status() == status; }));
+    }
+
+    bool noTemporaryFilesLeft() const { return QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden).isEmpty(); }
+
+    QTemporaryDir work;
+    QTemporaryDir tmp;
+    Configuration configuration;
+    WorkerScheduler scheduler;
+    Observed observed;
+    int lookups = 0;
+    int stores = 0;
+};
+
+} // namespace
+
+TEST_F(JobQueueTest, RunsEveryJobOnceAndNeverMoreThanTheLimitAtATime)
+{
+    JobQueue queue(configuration, 3, services());
+    queue.addFiles(images(10));
+    QCoro::waitFor(queue.waitUntilIdle());
+
+    EXPECT_EQ(count(queue, JobStatus::completed), 10);
+    EXPECT_EQ(observed.maxActive, 3);
+    EXPECT_EQ(observed.runsPerJob.size(), 10);
+    for (int runs : observed.runsPerJob)
+        EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(queue.isProcessing());
+    EXPECT_EQ(QDir(configuration.exportPath()).entryList(QDir::Files).size(), 10);
+    EXPECT_TRUE(noTemporaryFilesLeft());
+}
+
+TEST_F(JobQueueTest, FilesAddedDuringABatchAreRunWithoutAnotherDrop)
+{
+    JobQueue queue(configuration, 2, services(40ms));
+    queue.addFiles(images(2, "first"));
+    // One arrives mid-batch, one while the last job is finishing.
+    processEventsUntil([&] { return count(queue, JobStatus::completed) >= 1; });
+    QCoro::waitFor(queue.addFile(image("second.png")));
+    processEventsUntil([&] { return count(queue, JobStatus::completed) >= 2; });
+    QCoro::waitFor(queue.addFile(image("third.png")));
+    ASSERT_TRUE(processEventsUntil([&] { return count(queue, JobStatus::completed) == 4 && !queue.isProcessing(); }));
+    QCoro::waitFor(queue.waitUntilIdle());
+    EXPECT_EQ(count(queue, JobStatus::pending), 0);
+    for (int runs : observed.runsPerJob)
+        EXPECT_EQ(runs, 1);
+}
+
+TEST_F(JobQueueTest, CancelThenAddRunsTheRestOnceAndTheOldBatchDoesNotEndTheNewOne)
+{
+    // A slow cache keeps started jobs pending for a while: they must not be started twice.
+    JobQueue queue(configuration, 2, services(30ms, 60ms));
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    queue.addFiles(images(6));
+    queue.cancelProcessing();
+    EXPECT_FALSE(queue.isProcessing());
+
+    QCoro::waitFor(queue.addFile(image("late.png")));
+    EXPECT_TRUE(queue.isProcessing());
+    bool clearedEarly = false;
+    QObject::connect(&queue, &JobQueue::batchFinished, &queue, [&] {
+        if (!queue.isProcessing() && count(queue, JobStatus::pending) > 0)
+            clearedEarly = true;
+    });
+    QCoro::waitFor(queue.waitUntilIdle());
+
+    EXPECT_FALSE(clearedEarly);
+    EXPECT_EQ(count(queue, JobStatus::completed), 7);
+    EXPECT_EQ(observed.maxActive <= 2, true);
+    for (int runs : observed.runsPerJob)
+        EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(noTemporaryFilesLeft());
+}
+
+TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
+{
+    JobQueue queue(configuration, 2, services());
+    const QString text = QDir(work.path()).filePath("notes.png");
+    writeFile(text, "plain text, named like an image");
+    const QString unknown = QDir(work.path()).filePath("data.bin");
+    writeFile(unknown, "0123456789abcdef");
+    queue.addFiles({image("a.png"), QUrl::fromLocalFile(QDir(work.path()).filePath("vanished.png")),
+                    QUrl::fromLocalFile(unknown), image("fail-tool.png"), QUrl::fromLocalFile(text), image("b.png")});
+    QCoro::waitFor(queue.waitUntilIdle());
+
+    const auto& jobs = queue.jobs();
+    ASSERT_EQ(jobs.size(), 6);
+    EXPECT_EQ(jobs[0]->status(), JobStatus::completed);
+    EXPECT_EQ(jobs[1]->status(), JobStatus::failed);
+    EXPECT_TRUE(jobs[1]->error()->errorDescription().contains("vanished.png"));
+    EXPECT_EQ(jobs[2]->error()->errorDescription(), "Unsupported file type: Unsupported file type");
+    EXPECT_EQ(jobs[3]->status(), JobStatus::completed) << "a failing tool costs only its result";
+    EXPECT_EQ(jobs[3]->bestTool(), "No optimization");
+    EXPECT_EQ(jobs[4]->status(), JobStatus::completed) << "text named .png is taken by its name";
+    EXPECT_EQ(jobs[5]->status(), JobStatus::completed);
+    EXPECT_EQ(jobs[5]->bestTool(), "shrinker");
+}
+
+TEST_F(JobQueueTest, SessionsAndAllTimeFiguresCountEachJobOnce)
+{
+    auto& tracker = StatisticsTracker::shared();
+    const qint64 filesBefore = tracker.totalFilesProcessed();
+    const qint64 savedBefore = tracker.totalBytesSaved();
+    const int sessionsBefore = tracker.sessionCount();
+
+    JobQueue queue(configuration, 2, services());
+    queue.addFiles(images(2, "one"));
+    QCoro::waitFor(queue.waitUntilIdle());
+    queue.addFiles(images(1, "two"));
+    QCoro::waitFor(queue.waitUntilIdle());
+
+    EXPECT_EQ(tracker.sessionCount(), sessionsBefore + 2);
+    const SessionRecord newest = tracker.sessions().first();
+    EXPECT_EQ(newest.imageCount, 3) << "a session counts every job of the list";
+    EXPECT_EQ(newest.optimizedCount, 3);
+    EXPECT_EQ(newest.totalSavedBytes, 3);
+    EXPECT_EQ(tracker.totalFilesProcessed(), filesBefore + 3);
+    EXPECT_EQ(tracker.totalBytesSaved(), savedBefore + 3);
+    EXPECT_EQ(queue.totalFilesOptimized(), 3);
+    EXPECT_EQ(queue.totalBytesSaved(), 3);
+    EXPECT_EQ(stores, 0) << "export mode stores only files with nothing to gain";
+}
