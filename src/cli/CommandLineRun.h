@@ -1,0 +1,37 @@
+#pragma once
+
+#include "cli/CommandLineOptions.h"
+#include "cli/ProgressLine.h"
+
+#include <QCoroTask>
+#include <QSet>
+#include <QUrl>
+
+class Configuration;
+class JobQueue;
+class OptimizationJob;
+
+// One run of `pressly`: the same queue and pipeline as the window, driven by
+// the command line. Answers the exit status.
+class CommandLineRun {
+public:
+    explicit CommandLineRun(CommandLineOptions options);
+    ~CommandLineRun();
+
+    QCoro::Task<int> run();
+
+private:
+    // Applies the run's own settings; answers a usage error, if any.
+    QString applySettings(Configuration& configuration) const;
+    QList<QUrl> collect() const;
+    void routeLogLines();
+    void watch(JobQueue& queue);
+    void jobFinished(const OptimizationJob& job);
+    void printLine(const QString& line, bool toStandardError);
+
+    CommandLineOptions options_;
+    ProgressLine progress_;
+    QSet<QString> missingToolsReported_;
+    int total_ = 0;
+    int done_ = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "jobs/OptimizationJob.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+// The figures of one command-line run, as text or JSON.
+class RunReport {
+public:
+    RunReport(const QList<OptimizationJob::Ptr>& jobs, double seconds);
+
+    static QJsonObject jobJson(const OptimizationJob& job);
+    QJsonObject summaryJson() const;
+    QString summaryText() const;
+    bool anyFailed() const { return failed_ > 0; }
+
+private:
+    double savedPercent() const;
+
+    int files_ = 0;
+    int optimized_ = 0;
+    int failed_ = 0;
+    int skipped_ = 0;
+    qint64 bytesBefore_ = 0;
+    qint64 bytesAfter_ = 0;
+    double seconds_ = 0.0;
+};

@@ -1,0 +1,34 @@
+#include "cli/CommandLineOptions.h"
+#include "cli/CommandLineRun.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pressly"));
+
+    QString error;
+    const auto options = CommandLineOptions::parse(QCoreApplication::arguments(), &error);
+    if (!options) {
+        std::fprintf(stderr, "pressly: %s\nTry 'pressly --help' for more information.\n", qPrintable(error));
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(qPrintable(CommandLineOptions::helpText()), stdout);
+        return 0;
+    }
+
+    CommandLineRun run(*options);
+    int status = 0;
+    auto task = [&]() -> QCoro::Task<> {
+        status = co_await run.run();
+        QCoreApplication::exit(status);
+    };
+    QTimer::singleShot(0, &app, [&] { task(); });
+    app.exec();
+    return status;
+}
