@@ -51,6 +51,15 @@ void save(const VImage& image, const QString& path, const ImageIO::Options& opti
     }
 }
 
+// Only the header is read; pixels are decoded on use and fail on any error.
+// The source exists before the options are made: a throw in between would
+// leak them.
+VImage strictLoad(const QString& path)
+{
+    const vips::VSource source = vips::VSource::new_from_file(path.toLocal8Bit().constData());
+    return VImage::new_from_source(source, "", VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR));
+}
+
 // Per-thread buffers of libvips are freed when a pooled thread is done with it.
 struct ThreadCleanup {
     ~ThreadCleanup() { vips_thread_shutdown(); }
@@ -124,8 +133,7 @@ std::optional<QSize> ImageIO::decodedSize(const QString& path)
         return std::nullopt;
     ThreadCleanup cleanup;
     try {
-        const VImage image = VImage::new_from_source(vips::VSource::new_from_file(path.toLocal8Bit().constData()), "",
-                                                     VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR));
+        const VImage image = strictLoad(path);
         if (qint64(image.width()) * qint64(image.height()) > maxPixels)
             return std::nullopt;
         const VImage pixels = image.copy_memory();
@@ -146,9 +154,7 @@ ImageIO::Result ImageIO::reencode(const QString& input, const QString& output, c
 
     VImage image;
     try {
-        // Only the header is read here; pixels are decoded below.
-        image = VImage::new_from_source(vips::VSource::new_from_file(input.toLocal8Bit().constData()), "",
-                                        VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR));
+        image = strictLoad(input);
         if (qint64(image.width()) * qint64(image.height()) > maxPixels)
             return {Status::tooManyPixels, {}};
         if (image.get_typeof("n-pages") != 0 && image.get_int("n-pages") > 1)
