@@ -92,6 +92,13 @@ bool ImageIO::isAnimatedPng(const QString& path) { return hasPngChunkBeforeImage
 
 bool ImageIO::hasPngChunkBeforeImageData(const QString& path, const char* chunkType)
 {
+    return findPngChunk(path, chunkType, true);
+}
+
+bool ImageIO::hasPngChunk(const QString& path, const char* chunkType) { return findPngChunk(path, chunkType, false); }
+
+bool ImageIO::findPngChunk(const QString& path, const char* chunkType, bool stopAtImageData)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.read(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
         return false;
@@ -104,7 +111,7 @@ bool ImageIO::hasPngChunkBeforeImageData(const QString& path, const char* chunkT
         const QByteArray type = header.mid(4, 4);
         if (type == QByteArrayView(chunkType))
             return true;
-        if (type == "IDAT" || type == "IEND")
+        if (type == "IEND" || (stopAtImageData && type == "IDAT"))
             return false;
         if (!file.seek(file.pos() + qint64(length) + 4))
             return false;

@@ -42,7 +42,10 @@ public:
     static bool isAnimatedPng(const QString& path);
     // Whether a PNG holds a chunk of this type (e.g. "iCCP") before its pixels.
     static bool hasPngChunkBeforeImageData(const QString& path, const char* chunkType);
+    // Whether a PNG holds a chunk of this type anywhere.
+    static bool hasPngChunk(const QString& path, const char* chunkType);
 
 private:
     static bool initialize();
+    static bool findPngChunk(const QString& path, const char* chunkType, bool stopAtImageData);
 };

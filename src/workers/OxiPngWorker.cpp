@@ -14,7 +14,8 @@ QStringList OxiPngWorker::arguments(const IOFile& input, const QUrl& output) con
 {
     const int level = optLevel > 0 ? optLevel : 6;
     QStringList args;
-    if (stripMetadata)
+    // oxipng 4's "safe" strip drops eXIf and with it the orientation.
+    if (stripMetadata && !ImageIO::hasPngChunk(input.localPath(), "eXIf"))
         args << QStringLiteral("--strip=safe");
     args << QStringLiteral("-o%1").arg(level) << QStringLiteral("-i0") << QStringLiteral("-a") << QStringLiteral("--out")
          << output.toLocalFile() << QStringLiteral("--") << input.localPath();
@@ -37,6 +38,10 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
     // Whatever oxipng version is installed, an animation must keep its frames.
     if (ImageIO::isAnimatedPng(input->localPath()) && !ImageIO::isAnimatedPng(output.toLocalFile())) {
         Log::line(QStringLiteral("⚠️ oxipng dropped the animation of an animated PNG, output not used"));
+        co_return Outcome<bool>::success(false);
+    }
+    if (ImageIO::hasPngChunk(input->localPath(), "eXIf") && !ImageIO::hasPngChunk(output.toLocalFile(), "eXIf")) {
+        Log::line(QStringLiteral("⚠️ oxipng dropped the EXIF orientation, output not used"));
         co_return Outcome<bool>::success(false);
     }
     co_return Outcome<bool>::success(true);

@@ -11,7 +11,8 @@ public:
     const bool stripMetadata;
 
     QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output) override;
-    // Seven arguments, eight when stripping.
+    // Seven arguments, eight when stripping (never for a PNG with EXIF data,
+    // which the strip would lose together with its orientation).
     QStringList arguments(const IOFile& input, const QUrl& output) const;
 
 protected:

@@ -281,3 +281,32 @@ TEST_F(PngWorkers, TheFallbackRefusesHugeAndBrokenInput)
     ASSERT_TRUE(answer.failed());
     EXPECT_EQ(answer.error().errorDescription(), "Core Graphics failed: Could not read PNG image");
 }
+
+TEST_F(PngWorkers, TheExifOrientationOfAPngSurvivesEveryPath)
+{
+    // A minimal TIFF block: Orientation = 6 (rotate 90° clockwise to show).
+    const QByteArray tiff = QByteArray("II*\0", 4) + QByteArray::fromHex("08000000" "0100" "1201" "0300" "01000000"
+                                                                         "0600" "0000" "00000000");
+    const QByteArray source = readFile(dataFile("png/debian-debian.png"));
+    const QString path = sandbox.filesDir() + "/rotated.png";
+    writeFile(path, source.left(33) + chunk("eXIf", tiff) + source.mid(33));
+    const auto in = IOFile::read(QUrl::fromLocalFile(path));
+
+    const OxiPngWorker stripping(5, true);
+    EXPECT_FALSE(stripping.arguments(*in, output()).contains("--strip=safe"));
+
+    sandbox.useRealTools();
+    auto answer = awaitOutcome(OxiPngWorker(5, true).optimizeFile(in, output()));
+    ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
+    if (answer.value()) {
+        EXPECT_TRUE(ImageIO::hasPngChunk(output().toLocalFile(), "eXIf"));
+    }
+
+    // The re-encode turns the pixels instead.
+    ToolLocator::overrideResourcesDir(sandbox.resourcesDir());
+    ToolLocator::overrideSystemDirs(QStringList{sandbox.systemDir()});
+    answer = awaitOutcome(OxiPngWorker(5, true).optimizeFile(in, output("turned.png")));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_EQ(ImageIO::decodedSize(output("turned.png").toLocalFile()), QSize(86, 201));
+    EXPECT_FALSE(ImageIO::hasPngChunk(output("turned.png").toLocalFile(), "eXIf"));
+}
