@@ -1,6 +1,7 @@
 #include "jobs/JobPipeline.h"
 
 #include "jobs/Configuration.h"
+#include "jobs/OutputVerifier.h"
 #include "jobs/OutputPlacement.h"
 #include "platform/Log.h"
 #include "store/ResultsCache.h"
@@ -46,7 +47,8 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
     job->setStatus(JobStatus::processing);
     const auto result = co_await services_.runCompetition(std::move(workers), job, record, cancel);
 
-    const Ending ending = finishJob(*job, result);
+    const bool lossless = preset == QLatin1String("lossless");
+    const Ending ending = co_await finishJob(job, result, record, lossless);
     if (shouldStore(ending))
         co_await services_.store(job->fileURL(), settingsHash, job->originalSize(), ending.optimizedSize,
                                  ending.bestTool);
@@ -66,18 +68,37 @@ QCoro::Task<bool> JobPipeline::answerFromCache(OptimizationJob::Ptr job, qint64 
     co_return true;
 }
 
-JobPipeline::Ending JobPipeline::finishJob(OptimizationJob& job, const std::optional<WorkerResult>& result)
+// Only a verified file takes the original's place; a rejected winner leaves
+// the job as if its tool had produced nothing.
+QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result,
+                                                        IOFile::Ptr source, bool lossless)
 {
-    if (result && result->fileSize < job.originalSize())
-        return placeWinner(job, *result);
-    const IOFile::Ptr working = JobWorkingFiles::workingInputFile(job);
-    if (!working) {
-        job.fail(OptimizationError::fileAccess(QStringLiteral("No optimized file available")));
-        return {};
+    std::optional<QUrl> rejected;
+    if (result && result->fileSize < job->originalSize()) {
+        if (co_await passesVerification(*job, source, result->fileURL, result->toolName, lossless))
+            co_return placeWinner(*job, *result);
+        rejected = result->fileURL;
     }
-    if (working->byteSize < job.originalSize())
-        return placeWorkingFile(job, *working);
-    return keepOriginal(job);
+    const IOFile::Ptr working = JobWorkingFiles::workingInputFile(*job);
+    if (!working) {
+        job->fail(OptimizationError::fileAccess(QStringLiteral("No optimized file available")));
+        co_return Ending{};
+    }
+    if (working->byteSize < job->originalSize() && working->path != rejected
+        && co_await passesVerification(*job, source, working->path, toolOf(*job, working->byteSize), lossless))
+        co_return placeWorkingFile(*job, *working);
+    co_return keepOriginal(*job);
+}
+
+QCoro::Task<bool> JobPipeline::passesVerification(const OptimizationJob& job, IOFile::Ptr source, QUrl candidate,
+                                                  QString toolName, bool lossless)
+{
+    const auto verdict = co_await OutputVerifier::verifyOffThread(source->localPath(), source->fileType,
+                                                                  candidate.toLocalFile(), lossless);
+    if (!verdict.accepted)
+        Log::line(QStringLiteral("❌ Verification rejected the output of %1 for %2: %3")
+                      .arg(toolName, job.fileName(), verdict.reason));
+    co_return verdict.accepted;
 }
 
 JobPipeline::Ending JobPipeline::placeWinner(OptimizationJob& job, const WorkerResult& result)
@@ -106,7 +127,7 @@ JobPipeline::Ending JobPipeline::placeWorkingFile(OptimizationJob& job, const IO
         job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file")));
         return {};
     }
-    const QString tool = job.bestTool().value_or(QStringLiteral("Pressly"));
+    const QString tool = toolOf(job, record.byteSize);
     job.complete(record.byteSize, tool, record.path);
     return {true, false, record.byteSize, tool};
 }
@@ -121,6 +142,15 @@ JobPipeline::Ending JobPipeline::keepOriginal(OptimizationJob& job)
     const QString label = QStringLiteral("No optimization");
     job.complete(job.originalSize(), label, std::nullopt);
     return {true, true, job.originalSize(), label};
+}
+
+// The tool whose result has this size, else the job's best tool, else "Pressly".
+QString JobPipeline::toolOf(const OptimizationJob& job, qint64 size)
+{
+    for (auto it = job.workerResults.cbegin(); it != job.workerResults.cend(); ++it)
+        if (it.value() == size)
+            return it.key();
+    return job.bestTool().value_or(QStringLiteral("Pressly"));
 }
 
 bool JobPipeline::shouldStore(const Ending& ending) const

@@ -52,10 +52,14 @@ private:
         QString bestTool;
     };
     QCoro::Task<bool> answerFromCache(OptimizationJob::Ptr job, qint64 settingsHash);
-    Ending finishJob(OptimizationJob& job, const std::optional<WorkerResult>& result);
+    QCoro::Task<Ending> finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result, IOFile::Ptr source,
+                                  bool lossless);
+    QCoro::Task<bool> passesVerification(const OptimizationJob& job, IOFile::Ptr source, QUrl candidate,
+                                         QString toolName, bool lossless);
     Ending placeWinner(OptimizationJob& job, const WorkerResult& result);
     Ending placeWorkingFile(OptimizationJob& job, const IOFile& record);
     Ending keepOriginal(OptimizationJob& job);
+    static QString toolOf(const OptimizationJob& job, qint64 size);
     bool shouldStore(const Ending& ending) const;
 
     Configuration& configuration_;

@@ -1,0 +1,177 @@
+// Before any Qt header: glib uses "signals" as a name, Qt defines it as a keyword.
+#include <vips/vips8>
+
+#include "platform/ImageInspector.h"
+
+#include <QFile>
+
+#include <cmath>
+#include <mutex>
+
+using vips::VError;
+using vips::VImage;
+
+namespace {
+
+constexpr qint64 maxPixels = 400'000'000;
+
+// libvips' per-thread buffers are freed when a pooled thread is done with it.
+struct ThreadCleanup {
+    ~ThreadCleanup() { vips_thread_shutdown(); }
+};
+
+QString takeError(const VError& error)
+{
+    const QString text = QString::fromUtf8(error.what()).trimmed();
+    vips_error_clear();
+    return text.isEmpty() ? QStringLiteral("cannot be decoded") : text;
+}
+
+// The frame count an animated PNG declares; libvips shows only its first frame.
+int apngFrames(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
+        return 1;
+    for (;;) {
+        const QByteArray header = file.read(8);
+        if (header.size() < 8)
+            return 1;
+        const quint32 length = (quint32(quint8(header[0])) << 24) | (quint32(quint8(header[1])) << 16)
+                               | (quint32(quint8(header[2])) << 8) | quint32(quint8(header[3]));
+        const QByteArray type = header.mid(4, 4);
+        if (type == "acTL") {
+            const QByteArray data = file.read(4);
+            if (data.size() < 4)
+                return 1;
+            return int((quint32(quint8(data[0])) << 24) | (quint32(quint8(data[1])) << 16)
+                       | (quint32(quint8(data[2])) << 8) | quint32(quint8(data[3])));
+        }
+        if (type == "IDAT" || type == "IEND" || !file.seek(file.pos() + qint64(length) + 4))
+            return 1;
+    }
+}
+
+VImage strictLoad(const QString& path, bool allPages)
+{
+    auto options = VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR);
+    if (allPages)
+        options->set("n", -1);
+    return VImage::new_from_file(path.toLocal8Bit().constData(), options);
+}
+
+int pageCount(const VImage& image)
+{
+    return image.get_typeof("n-pages") != 0 ? std::max(1, image.get_int("n-pages")) : 1;
+}
+
+// The whole image with every frame, in display orientation.
+VImage loadShown(const QString& path)
+{
+    VImage image = strictLoad(path, false);
+    if (qint64(image.width()) * qint64(image.height()) > maxPixels)
+        throw VError("the image is too large to compare");
+    if (pageCount(image) > 1)
+        return strictLoad(path, true);
+    return image.autorot();
+}
+
+int pageHeight(const VImage& image)
+{
+    return image.get_typeof("page-height") != 0 ? image.get_int("page-height") : image.height();
+}
+
+// Straight RGBA in 0..1 with colour premultiplied by alpha, so that the
+// colour of fully transparent pixels does not count.
+VImage normalised(VImage image)
+{
+    const bool sixteenBits = image.format() == VIPS_FORMAT_USHORT;
+    const bool alpha = image.has_alpha();
+    VImage colour = alpha ? image.extract_band(0, VImage::option()->set("n", image.bands() - 1)) : image;
+    VImage opacity = alpha ? image.extract_band(image.bands() - 1) : VImage();
+    const double scale = sixteenBits ? 65535.0 : 255.0;
+    colour = colour.cast(VIPS_FORMAT_DOUBLE) / scale;
+    if (colour.bands() == 1)
+        colour = colour.bandjoin(colour).bandjoin(colour);
+    if (!alpha)
+        return colour.bandjoin_const({1.0});
+    opacity = opacity.cast(VIPS_FORMAT_DOUBLE) / scale;
+    return (colour * opacity).bandjoin(opacity);
+}
+
+} // namespace
+
+bool ImageInspector::start()
+{
+    static std::once_flag once;
+    static bool ready = false;
+    std::call_once(once, [] {
+        ready = VIPS_INIT("pressly") == 0;
+        if (ready)
+            vips_cache_set_max(0); // a cached load would hand back a file's earlier contents
+        vips_error_clear();
+    });
+    return ready;
+}
+
+std::optional<ImageInspector::Facts> ImageInspector::inspect(const QString& path, QString* why)
+{
+    if (!start())
+        return std::nullopt;
+    ThreadCleanup cleanup;
+    try {
+        const VImage image = loadShown(path);
+        (void)image.avg(); // reads every pixel: a truncated file fails here
+        Facts facts;
+        facts.width = image.width();
+        facts.height = pageHeight(image);
+        facts.frames = std::max(pageCount(image), apngFrames(path));
+        return facts;
+    } catch (const VError& error) {
+        *why = takeError(error);
+        return std::nullopt;
+    }
+}
+
+std::optional<bool> ImageInspector::samePixels(const QString& a, const QString& b, QString* why)
+{
+    if (!start())
+        return std::nullopt;
+    ThreadCleanup cleanup;
+    try {
+        const VImage first = loadShown(a);
+        const VImage second = loadShown(b);
+        if (first.width() != second.width() || first.height() != second.height())
+            return false;
+        const double largest = (normalised(first) - normalised(second)).abs().max();
+        // Half a step of a 16-bit sample: exact equality, give or take rounding.
+        return largest < 0.5 / 65535.0;
+    } catch (const VError& error) {
+        *why = takeError(error);
+        return std::nullopt;
+    }
+}
+
+std::optional<double> ImageInspector::difference(const QString& a, const QString& b, QString* why)
+{
+    if (!start())
+        return std::nullopt;
+    ThreadCleanup cleanup;
+    try {
+        // The thumbnail applies the orientation and turns an embedded colour
+        // profile into sRGB, so a lost tag or profile shows as a difference.
+        auto small = [](const QString& path) {
+            VImage image = VImage::thumbnail(path.toLocal8Bit().constData(), 64,
+                                             VImage::option()->set("height", 64)->set("size", VIPS_SIZE_FORCE));
+            if (image.interpretation() != VIPS_INTERPRETATION_sRGB && image.bands() < 3)
+                image = image.colourspace(VIPS_INTERPRETATION_sRGB);
+            return normalised(image.cast(VIPS_FORMAT_UCHAR));
+        };
+        const VImage first = small(a);
+        const VImage second = small(b);
+        return (first - second).abs().avg() * 255.0;
+    } catch (const VError& error) {
+        *why = takeError(error);
+        return std::nullopt;
+    }
+}

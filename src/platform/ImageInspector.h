@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Looks at images as they are shown, to tell whether a tool's output is the
+// same picture as its source. Every call decodes through libvips and blocks:
+// run it off the event-loop thread.
+class ImageInspector {
+public:
+    struct Facts {
+        int width = 0; // as displayed: orientation applied
+        int height = 0;
+        int frames = 1; // frames of an animation, pages of a multi-image file
+    };
+
+    // Decodes every pixel of every frame, strictly: a truncated or corrupt
+    // file gives nothing, with the reason in `why`.
+    static std::optional<Facts> inspect(const QString& path, QString* why);
+
+    // Whether every displayed pixel is equal, whatever the bit depth, colour
+    // type or palette; fully transparent pixels are equal whatever colour they
+    // carry. Nothing when either cannot be decoded.
+    static std::optional<bool> samePixels(const QString& a, const QString& b, QString* why);
+
+    // The mean difference, 0 to 255, of small sRGB renderings of the first
+    // frames as displayed (orientation and colour profile applied).
+    static std::optional<double> difference(const QString& a, const QString& b, QString* why);
+
+private:
+    static bool start();
+};
