@@ -4,6 +4,7 @@
 //   f NAME  make a file                        l NAME  link to ".."
 //   r NAME  link to the tree's root            p NAME  link to "."
 //   s NAME  link to the last file made         x NAME  link to nowhere
+//   q NAME  make a named pipe (listing it must not open it)
 // Any other first byte makes a file named by the whole line.
 #include "jobs/ImageFileCollector.h"
 
@@ -122,6 +123,7 @@ void buildTree(const std::string& root, const uint8_t* data, size_t size)
         case 'r': (void)::symlink(root.c_str(), path.c_str()); break;
         case 'p': (void)::symlink(".", path.c_str()); break;
         case 'x': (void)::symlink("/nonexistent-pressly-fuzz", path.c_str()); break;
+        case 'q': (void)::mkfifo(path.c_str(), 0644); break;
         case 's':
             if (!lastFile.empty())
                 (void)::symlink(lastFile.c_str(), path.c_str());
