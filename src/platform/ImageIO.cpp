@@ -46,7 +46,8 @@ void save(const VImage& image, const QString& path, const ImageIO::Options& opti
         image.heifsave_target(target, VImage::option()->set("Q", options.quality)->set("bitdepth", 8));
         break;
     case ImageIO::Format::webp:
-        image.webpsave_target(target, VImage::option()->set("Q", options.quality));
+        image.webpsave_target(target,
+                              VImage::option()->set("Q", options.quality)->set("lossless", options.lossless));
         break;
     }
 }

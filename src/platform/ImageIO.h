@@ -16,6 +16,8 @@ public:
         Format format = Format::png;
         // 1 to 100; PNG ignores it.
         int quality = 100;
+        // WebP only: exact pixels, quality ignored.
+        bool lossless = false;
     };
 
     struct Result {

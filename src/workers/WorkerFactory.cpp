@@ -1,8 +1,15 @@
 #include "workers/WorkerFactory.h"
 
 #include "jobs/UserPreferences.h"
+#include "workers/DnglabWorker.h"
+#include "workers/GifsicleWorker.h"
+#include "workers/HEICWorker.h"
+#include "workers/JpegoptimWorker.h"
+#include "workers/JpegtranWorker.h"
 #include "workers/OxiPngWorker.h"
 #include "workers/PngquantWorker.h"
+#include "workers/SvgcleanerWorker.h"
+#include "workers/WebPWorker.h"
 
 #include <algorithm>
 
@@ -37,9 +44,54 @@ std::vector<OptimizationWorker::Ptr> WorkerFactory::pngWorkers(CompressionPreset
     return workers;
 }
 
-std::vector<OptimizationWorker::Ptr> WorkerFactory::jpegWorkers(CompressionPreset, int) { return {}; }
-std::vector<OptimizationWorker::Ptr> WorkerFactory::gifWorkers(CompressionPreset, int) { return {}; }
-std::vector<OptimizationWorker::Ptr> WorkerFactory::svgWorkers(CompressionPreset, int) { return {}; }
-std::vector<OptimizationWorker::Ptr> WorkerFactory::dngWorkers(CompressionPreset, int) { return {}; }
-std::vector<OptimizationWorker::Ptr> WorkerFactory::heicWorkers(CompressionPreset, int) { return {}; }
-std::vector<OptimizationWorker::Ptr> WorkerFactory::webpWorkers(CompressionPreset, int) { return {}; }
+namespace {
+
+// Lossless, balanced, maximum.
+template<typename T>
+T byPreset(CompressionPreset preset, T lossless, T balanced, T maximum)
+{
+    switch (preset) {
+    case CompressionPreset::lossless: return lossless;
+    case CompressionPreset::maximum: return maximum;
+    case CompressionPreset::balanced: break;
+    }
+    return balanced;
+}
+
+} // namespace
+
+std::vector<OptimizationWorker::Ptr> WorkerFactory::jpegWorkers(CompressionPreset preset, int)
+{
+    const bool strip = preset == CompressionPreset::maximum;
+    return {std::make_shared<JpegoptimWorker>(byPreset(preset, 100, 80, 70), strip),
+            std::make_shared<JpegtranWorker>(true, strip, preset != CompressionPreset::lossless)};
+}
+
+std::vector<OptimizationWorker::Ptr> WorkerFactory::gifWorkers(CompressionPreset preset, int)
+{
+    std::vector<OptimizationWorker::Ptr> workers;
+    if (preset != CompressionPreset::lossless)
+        workers.push_back(std::make_shared<GifsicleWorker>(byPreset(preset, 0, 40, 70), false));
+    workers.push_back(std::make_shared<GifsicleWorker>(0, true));
+    return workers;
+}
+
+std::vector<OptimizationWorker::Ptr> WorkerFactory::svgWorkers(CompressionPreset, int)
+{
+    return {std::make_shared<SvgcleanerWorker>()};
+}
+
+std::vector<OptimizationWorker::Ptr> WorkerFactory::dngWorkers(CompressionPreset preset, int)
+{
+    return {std::make_shared<DnglabWorker>(preset == CompressionPreset::maximum)};
+}
+
+std::vector<OptimizationWorker::Ptr> WorkerFactory::heicWorkers(CompressionPreset preset, int)
+{
+    return {std::make_shared<HEICWorker>(byPreset(preset, 100.0, 80.0, 70.0))};
+}
+
+std::vector<OptimizationWorker::Ptr> WorkerFactory::webpWorkers(CompressionPreset preset, int)
+{
+    return {std::make_shared<WebPWorker>(byPreset(preset, 100.0, 80.0, 70.0))};
+}

@@ -16,7 +16,6 @@ public:
 
 private:
     static std::vector<OptimizationWorker::Ptr> pngWorkers(CompressionPreset preset, int optimizationLevel);
-    // Kinds whose tools are not built yet answer no workers.
     static std::vector<OptimizationWorker::Ptr> jpegWorkers(CompressionPreset preset, int optimizationLevel);
     static std::vector<OptimizationWorker::Ptr> gifWorkers(CompressionPreset preset, int optimizationLevel);
     static std::vector<OptimizationWorker::Ptr> svgWorkers(CompressionPreset preset, int optimizationLevel);

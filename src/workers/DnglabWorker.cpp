@@ -1,0 +1,99 @@
+// g++ 12 with the sanitizers warns falsely about results stored inside QCoro's
+// tasks; before the includes so it covers them.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+#include "workers/DnglabWorker.h"
+
+#include "jobs/OptimizationJob.h"
+#include "platform/Log.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/TemporaryFiles.h"
+#include "workers/ToolLocator.h"
+
+#include <QFileInfo>
+
+namespace {
+QString yesNo(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
+}
+
+DnglabWorker::DnglabWorker(bool stripMetadata) : BaseCommandWorker(QStringLiteral("dnglab")), stripMetadata(stripMetadata)
+{
+}
+
+QStringList DnglabWorker::arguments(const IOFile& input, const QUrl& output) const
+{
+    QStringList args{QStringLiteral("convert"), QStringLiteral("--compression"), QStringLiteral("lossless"),
+                     QStringLiteral("--embed-raw"), QStringLiteral("false")};
+    if (stripMetadata)
+        args << QStringLiteral("--dng-preview") << QStringLiteral("false") << QStringLiteral("--dng-thumbnail")
+             << QStringLiteral("false");
+    args << QStringLiteral("-f") << input.localPath() << output.toLocalFile();
+    return args;
+}
+
+QCoro::Task<Outcome<bool>> DnglabWorker::optimizeFile(IOFile::Ptr input, QUrl output)
+{
+    const auto tool = ToolLocator::findTool(QStringLiteral("dnglab"));
+    if (!tool) {
+        Log::stamped(QStringLiteral("[DnglabWorker] dnglab not found"));
+        co_return Outcome<bool>::success(false);
+    }
+    Log::stamped(QStringLiteral("[DnglabWorker] executable=") + *tool);
+    const QStringList args = arguments(*input, output);
+    Log::stamped(QStringLiteral("[DnglabWorker] args: ") + args.join(QLatin1Char(' ')));
+    const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);
+    if (result.failed())
+        co_return result.error();
+    const ProcessResult& ran = result.value();
+    Log::stamped(QStringLiteral("[DnglabWorker] exit=%1 stdout=[%2] stderr=[%3]").arg(ran.exitCode).arg(ran.output, ran.error));
+    if (ran.exitCode != 0)
+        co_return Outcome<bool>::success(false);
+    const QFileInfo written(output.toLocalFile());
+    if (written.exists())
+        Log::stamped(QStringLiteral("[DnglabWorker] output size=%1 (input was %2)").arg(written.size()).arg(input->byteSize));
+    co_return Outcome<bool>::success(true);
+}
+
+QCoro::Task<Failure> DnglabWorker::run()
+{
+    const std::shared_ptr<OptimizationJob> job = this->job();
+    if (!job)
+        co_return OptimizationError::fileAccess(QStringLiteral("No job available"));
+    const IOFile::Ptr input = JobWorkingFiles::workingInputFile(*job);
+    if (!input)
+        co_return OptimizationError::fileAccess(QStringLiteral("No input file available"));
+    Log::stamped(QStringLiteral("[DnglabWorker] run() started, input=%1 fileType=%2 size=%3")
+                     .arg(input->localPath())
+                     .arg(int(input->fileType))
+                     .arg(input->byteSize));
+
+    const QUrl output = TemporaryFiles::makeURL(QStringLiteral("dnglab"), QStringLiteral("dng"));
+    const QString outputPath = output.toLocalFile();
+    const Outcome<bool> written = co_await optimizeFile(input, output);
+    if (written.failed()) {
+        Log::stamped(QStringLiteral("[DnglabWorker] error: ") + written.error().errorDescription());
+        TemporaryFiles::removeIfOurs(outputPath);
+        co_return written.error();
+    }
+    Log::stamped(QStringLiteral("[DnglabWorker] optimizeFile returned ") + yesNo(written.value()));
+    const bool exists = QFileInfo::exists(outputPath);
+    if (!written.value() || !exists) {
+        Log::stamped(QStringLiteral("[DnglabWorker] not optimized or file missing, optimized=%1, exists=%2")
+                         .arg(yesNo(written.value()), yesNo(exists)));
+        TemporaryFiles::removeIfOurs(outputPath);
+        co_return std::nullopt;
+    }
+    const IOFile::Ptr result = IOFile::read(output);
+    if (!result || result->fileType != input->fileType) {
+        Log::stamped(QStringLiteral("[DnglabWorker] IOFile(path:) returned nil for ") + outputPath);
+        TemporaryFiles::removeIfOurs(outputPath);
+        co_return std::nullopt;
+    }
+    Log::stamped(QStringLiteral("[DnglabWorker] IOFile created, size=%1 (original=%2)")
+                     .arg(result->byteSize)
+                     .arg(input->byteSize));
+    // A result that is not smaller is no one's: it must not outlive the job.
+    if (!JobWorkingFiles::recordResult(*job, *result, name()))
+        TemporaryFiles::removeIfOurs(outputPath);
+    co_return std::nullopt;
+}

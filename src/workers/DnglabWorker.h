@@ -1,0 +1,17 @@
+#pragma once
+
+#include "workers/BaseCommandWorker.h"
+
+// Rewrites a DNG camera-raw file with lossless compression, optionally
+// without its embedded previews. Its lines go through the stamped log.
+class DnglabWorker : public BaseCommandWorker {
+public:
+    explicit DnglabWorker(bool stripMetadata);
+
+    const bool stripMetadata;
+
+    QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output) override;
+    QCoro::Task<Failure> run() override;
+    // Eight arguments, twelve when stripping.
+    QStringList arguments(const IOFile& input, const QUrl& output) const;
+};

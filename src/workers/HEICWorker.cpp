@@ -1,0 +1,7 @@
+#include "workers/HEICWorker.h"
+
+HEICWorker::HEICWorker(double quality)
+    : ImageIOWorker(QStringLiteral("HEIC (ImageIO)"), quality,
+                    Format{ImageIO::Format::heic, QStringLiteral("HEIC"), QStringLiteral("heic")})
+{
+}

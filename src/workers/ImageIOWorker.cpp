@@ -1,0 +1,90 @@
+// g++ 12 with the sanitizers warns falsely about results stored inside QCoro's
+// tasks; before the includes so it covers them.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+#include "workers/ImageIOWorker.h"
+
+#include "jobs/OptimizationJob.h"
+#include "platform/Log.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/TemporaryFiles.h"
+
+#include <QCoroFuture>
+#include <QFileInfo>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <cmath>
+
+ImageIOWorker::ImageIOWorker(QString name, double quality, Format format)
+    : BaseWorker(std::move(name)), quality(quality), format_(std::move(format))
+{
+}
+
+QCoro::Task<Failure> ImageIOWorker::run()
+{
+    const std::shared_ptr<OptimizationJob> job = this->job();
+    if (!job)
+        co_return OptimizationError::fileAccess(QStringLiteral("No job available"));
+    const IOFile::Ptr input = JobWorkingFiles::workingInputFile(*job);
+    if (!input)
+        co_return OptimizationError::fileAccess(QStringLiteral("No input file available"));
+
+    const QUrl output = TemporaryFiles::makeURL(format_.middleName, QStringLiteral("temp"));
+    const QString outputPath = output.toLocalFile();
+    const Outcome<bool> written = co_await reencode(input, output);
+    if (written.failed()) {
+        TemporaryFiles::removeIfOurs(outputPath);
+        co_return written.error();
+    }
+    if (written.value() && QFileInfo::exists(outputPath)) {
+        const IOFile::Ptr result = IOFile::read(output);
+        if (result && result->fileType == input->fileType && JobWorkingFiles::recordResult(*job, *result, name()))
+            co_return std::nullopt;
+    }
+    TemporaryFiles::removeIfOurs(outputPath);
+    co_return std::nullopt;
+}
+
+QCoro::Task<Outcome<bool>> ImageIOWorker::reencode(IOFile::Ptr input, QUrl output)
+{
+    const QString tool = format_.shortName;
+    if (input->byteSize > maxInputBytes)
+        co_return OptimizationError::toolExecution(tool, QStringLiteral("File too large (>50MB)"));
+
+    ImageIO::Options options;
+    options.format = format_.format;
+    options.quality = std::clamp(int(std::lround(quality)), 1, 100);
+    if (quality >= 100.0) {
+        const auto lossless = losslessOptions();
+        if (!lossless) {
+            Log::line(QStringLiteral("⚠️ %1 cannot be re-encoded without loss, skipped").arg(tool));
+            co_return Outcome<bool>::success(false);
+        }
+        options = *lossless;
+    }
+
+    const QString inputPath = input->localPath();
+    const QString outputPath = output.toLocalFile();
+    auto encode = [inputPath, outputPath, options] { return ImageIO::reencode(inputPath, outputPath, options); };
+    const ImageIO::Result result = co_await QtConcurrent::run(encode);
+    switch (result.status) {
+    case ImageIO::Status::ok:
+        break;
+    case ImageIO::Status::animated:
+        // Writing the first image alone would drop the others.
+        Log::line(QStringLiteral("⚠️ %1 holds more than one image, not re-encoded").arg(tool));
+        co_return Outcome<bool>::success(false);
+    case ImageIO::Status::tooManyPixels:
+        co_return OptimizationError::toolExecution(tool, QStringLiteral("File too large (>100 megapixels)"));
+    case ImageIO::Status::unreadable:
+        co_return OptimizationError::toolExecution(tool, QStringLiteral("Could not read %1 image").arg(tool));
+    case ImageIO::Status::cannotCreateOutput:
+        co_return OptimizationError::toolExecution(tool, QStringLiteral("Could not create %1 output").arg(tool));
+    case ImageIO::Status::cannotSave:
+        co_return OptimizationError::toolExecution(tool, QStringLiteral("Could not save optimized %1").arg(tool));
+    }
+    const QFileInfo written(outputPath);
+    const qint64 newSize = written.exists() ? written.size() : 0;
+    co_return Outcome<bool>::success(newSize > 0 && newSize < input->byteSize);
+}

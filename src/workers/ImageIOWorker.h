@@ -1,0 +1,40 @@
+#pragma once
+
+#include "jobs/Outcome.h"
+#include "platform/ImageIO.h"
+#include "workers/BaseWorker.h"
+#include "workers/IOFile.h"
+
+#include <QUrl>
+
+#include <optional>
+
+// Re-encodes an image in its own format through the image I/O with a lossy
+// quality; the HEIC and WebP workers differ only in the values below.
+class ImageIOWorker : public BaseWorker {
+public:
+    const double quality; // 0 to 100
+
+    bool isLossy() const override { return quality < 100.0; }
+    QCoro::Task<Failure> run() override;
+    // Writes the re-encoded image to `output` and answers whether it is worth
+    // keeping. Never changes the input nor touches the job.
+    virtual QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output);
+
+    static constexpr qint64 maxInputBytes = 52'428'800;
+
+protected:
+    struct Format {
+        ImageIO::Format format;
+        QString shortName;  // "HEIC": the tool name of its errors
+        QString middleName; // "heic": the middle of its temporary names
+    };
+    ImageIOWorker(QString name, double quality, Format format);
+
+    // At quality 100 the re-encode must not lose anything: how it is
+    // encoded then, or nothing when the format cannot do it exactly.
+    virtual std::optional<ImageIO::Options> losslessOptions() const = 0;
+
+private:
+    const Format format_;
+};

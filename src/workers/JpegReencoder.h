@@ -1,0 +1,32 @@
+#pragma once
+
+#include "jobs/Outcome.h"
+#include "workers/IOFile.h"
+
+#include <QCoroTask>
+#include <QString>
+#include <QUrl>
+
+// The image-I/O stand-in for the JPEG tools: a new JPEG of the first image,
+// orientation applied and written as 1, colour profile kept, no other
+// metadata. Its failures carry the tool name "Core Graphics".
+namespace JpegReencoder {
+
+inline constexpr qint64 maxInputBytes = 52'428'800;
+
+struct Texts {
+    QString starting;  // followed by the input size and " bytes"
+    QString completed; // followed by "OPTIMIZED" or "NO_CHANGE"
+};
+
+Texts jpegoptimTexts();
+Texts jpegtranTexts();
+
+// True when the JPEG written to `output` with `quality` (1 to 100) is smaller
+// than the input. The output is left in place whatever the answer.
+QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Texts texts, int quality);
+
+// Under the lossless preset a re-encode would lose detail: answers false.
+Outcome<bool> refuseLossy();
+
+} // namespace JpegReencoder

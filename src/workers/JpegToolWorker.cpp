@@ -1,0 +1,97 @@
+// g++ 12 with the sanitizers warns falsely about results stored inside QCoro's
+// tasks; before the includes so it covers them.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+#include "workers/JpegToolWorker.h"
+
+#include "platform/Log.h"
+#include "workers/ToolLocator.h"
+
+QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeFile(IOFile::Ptr input, QUrl output)
+{
+    const QString tool = name();
+    const auto found = ToolLocator::findTool(tool);
+    if (!found) {
+        Log::line(QStringLiteral("⚠️ %1 not found, using Core Graphics fallback").arg(tool));
+        auto answer = co_await imageIOFallback(input, output);
+        co_return answer;
+    }
+
+    const QStringList testArgs = testArguments();
+    const Outcome<ProcessResult> test = co_await executeProcess(*found, testArgs);
+    if (test.failed()) {
+        auto answer = co_await afterCannotExecute(test.error().errorDescription(), input, output);
+        co_return answer;
+    }
+    if (const int status = test.value().exitCode; status != 0 && status != 1) {
+        Log::line(QStringLiteral("⚠️ %1 bundled tool test failed (exit %2), trying system tools").arg(tool).arg(status));
+        const Outcome<bool> answer = co_await systemToolOrFallback(input, output);
+        if (!answer.failed())
+            co_return answer;
+        auto retried = co_await afterCannotExecute(answer.error().errorDescription(), input, output);
+        co_return retried;
+    }
+
+    const Outcome<MainRun> run = co_await mainRun(*found, input, output);
+    if (run.failed())
+        co_return run.error();
+    if (run.value().succeeded)
+        co_return Outcome<bool>::success(true);
+    Log::line(QStringLiteral("⚠️ %1 optimization failed (exit %2): %3")
+                  .arg(tool)
+                  .arg(run.value().exitCode)
+                  .arg(run.value().error));
+    auto answer = co_await finalFallback(input, output);
+    co_return answer;
+}
+
+QCoro::Task<Outcome<bool>> JpegToolWorker::systemToolOrFallback(IOFile::Ptr input, QUrl output)
+{
+    const QString tool = name();
+    const auto system = ToolLocator::findSystemTool(tool);
+    if (system) {
+        Log::line(QStringLiteral("✅ Found system %1 at: %2").arg(tool, *system));
+        auto answer = co_await runSystemTool(*system, input, output);
+        co_return answer;
+    }
+    Log::line(QStringLiteral("⚠️ No system %1 found, using Core Graphics fallback").arg(tool));
+    auto answer = co_await imageIOFallback(input, output);
+    co_return answer;
+}
+
+QCoro::Task<Outcome<bool>> JpegToolWorker::afterCannotExecute(QString description, IOFile::Ptr input, QUrl output)
+{
+    Log::line(QStringLiteral("⚠️ %1 bundled tool cannot execute: %2").arg(name(), description));
+    auto answer = co_await systemToolOrFallback(input, output);
+    co_return answer;
+}
+
+QCoro::Task<Outcome<bool>> JpegToolWorker::finalFallback(IOFile::Ptr input, QUrl output)
+{
+    const auto system = ToolLocator::findSystemTool(name());
+    if (system) {
+        Log::line(QStringLiteral("🔄 Trying system %1 as final fallback").arg(name()));
+        auto answer = co_await runSystemTool(*system, input, output);
+        co_return answer;
+    }
+    Log::line(QStringLiteral("🎨 Falling back to Core Graphics JPEG optimization"));
+    auto answer = co_await imageIOFallback(input, output);
+    co_return answer;
+}
+
+QCoro::Task<Outcome<bool>> JpegToolWorker::runSystemTool(QString tool, IOFile::Ptr input, QUrl output)
+{
+    Log::line(QStringLiteral("🔧 Using system %1: %2").arg(name(), tool));
+    const Outcome<MainRun> run = co_await mainRun(tool, input, output);
+    if (run.failed())
+        co_return run.error();
+    if (run.value().succeeded)
+        co_return Outcome<bool>::success(true);
+    Log::line(QStringLiteral("⚠️ System %1 also failed (exit %2): %3")
+                  .arg(name())
+                  .arg(run.value().exitCode)
+                  .arg(run.value().error));
+    Log::line(QStringLiteral("🎨 Falling back to Core Graphics JPEG optimization"));
+    auto answer = co_await imageIOFallback(input, output);
+    co_return answer;
+}

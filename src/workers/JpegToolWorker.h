@@ -1,0 +1,32 @@
+#pragma once
+
+#include "workers/BaseCommandWorker.h"
+
+// The JPEG tools' way to a result: a test run of the tool found, then its
+// main run; a system copy when the tool fails; an image-I/O re-encode when
+// nothing else is left.
+class JpegToolWorker : public BaseCommandWorker {
+public:
+    QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output) override;
+    // Runs the system copy at `tool`, then the re-encode if it fails.
+    virtual QCoro::Task<Outcome<bool>> runSystemTool(QString tool, IOFile::Ptr input, QUrl output);
+
+protected:
+    using BaseCommandWorker::BaseCommandWorker;
+
+    // How one main run ended when it did not fail outright.
+    struct MainRun {
+        bool succeeded = false;
+        int exitCode = 0;
+        QString error; // the tool's standard error
+    };
+
+    virtual QStringList testArguments() const = 0;
+    virtual QCoro::Task<Outcome<MainRun>> mainRun(QString tool, IOFile::Ptr input, QUrl output) = 0;
+    virtual QCoro::Task<Outcome<bool>> imageIOFallback(IOFile::Ptr input, QUrl output) = 0;
+
+private:
+    QCoro::Task<Outcome<bool>> systemToolOrFallback(IOFile::Ptr input, QUrl output);
+    QCoro::Task<Outcome<bool>> afterCannotExecute(QString description, IOFile::Ptr input, QUrl output);
+    QCoro::Task<Outcome<bool>> finalFallback(IOFile::Ptr input, QUrl output);
+};

@@ -1,0 +1,107 @@
+// g++ 12 with the sanitizers warns falsely about results stored inside QCoro's
+// tasks; before the includes so it covers them.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+#include "workers/JpegoptimWorker.h"
+
+#include "workers/JpegMetadata.h"
+#include "workers/JpegReencoder.h"
+
+#include <QCoroFuture>
+#include <QFile>
+#include <QFileInfo>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Answers the error's description, empty on success. Never replaces a file.
+QString copyFile(const QString& from, const QString& to)
+{
+    QFile source(from);
+    if (source.copy(to))
+        return {};
+    return source.errorString().isEmpty() ? QStringLiteral("Could not copy the file") : source.errorString();
+}
+
+// rename(2) replaces whatever a failed earlier step left at the output.
+QString moveFile(const QString& from, const QString& to)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return {};
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
+JpegoptimWorker::JpegoptimWorker(int maxQuality, bool stripMetadata)
+    : JpegToolWorker(QStringLiteral("jpegoptim")), maxQuality(maxQuality), stripMetadata(stripMetadata)
+{
+}
+
+QStringList JpegoptimWorker::testArguments() const { return {QStringLiteral("--help")}; }
+
+QStringList JpegoptimWorker::arguments(const IOFile& input, const QString& workingPath) const
+{
+    QStringList args;
+    if (stripMetadata) {
+        args << QStringLiteral("--strip-all");
+        // jpegoptim can keep only the whole EXIF block, which holds the orientation.
+        const JpegMetadata metadata = JpegMetadata::read(input.localPath());
+        if (metadata.needsExif())
+            args << QStringLiteral("--keep-exif");
+        if (metadata.needsColourProfile())
+            args << QStringLiteral("--keep-icc");
+    }
+    args << QStringLiteral("-m%1").arg(maxQuality) << workingPath;
+    return args;
+}
+
+QCoro::Task<Outcome<JpegToolWorker::MainRun>> JpegoptimWorker::mainRun(QString tool, IOFile::Ptr input, QUrl output)
+{
+    const QString outputPath = output.toLocalFile();
+    const QString working = outputPath + QStringLiteral(".working");
+    const QString inputPath = input->localPath();
+    auto copy = [inputPath, working] { return copyFile(inputPath, working); };
+    const QString copyError = co_await QtConcurrent::run(copy);
+    if (!copyError.isEmpty())
+        co_return OptimizationError::platform(copyError);
+
+    const QStringList args = arguments(*input, working);
+    const Outcome<ProcessResult> result = co_await executeProcess(tool, args);
+    if (result.failed()) {
+        QFile::remove(working);
+        co_return result.error();
+    }
+    const ProcessResult& ran = result.value();
+    // jpegoptim also answers 0 for a file that is not there.
+    if (ran.exitCode != 0 || QFileInfo(working).size() <= 0) {
+        QFile::remove(working);
+        co_return Outcome<MainRun>::success(MainRun{false, ran.exitCode, ran.error});
+    }
+    const QString moveError = moveFile(working, outputPath);
+    if (!moveError.isEmpty()) {
+        QFile::remove(working);
+        co_return OptimizationError::platform(moveError);
+    }
+    co_return Outcome<MainRun>::success(MainRun{true, 0, {}});
+}
+
+QCoro::Task<Outcome<bool>> JpegoptimWorker::imageIOFallback(IOFile::Ptr input, QUrl output)
+{
+    auto answer = co_await coreGraphicsJPEGFallback(std::move(input), std::move(output));
+    co_return answer;
+}
+
+QCoro::Task<Outcome<bool>> JpegoptimWorker::coreGraphicsJPEGFallback(IOFile::Ptr input, QUrl output)
+{
+    if (maxQuality >= 100)
+        co_return JpegReencoder::refuseLossy();
+    const JpegReencoder::Texts texts = JpegReencoder::jpegoptimTexts();
+    auto answer = co_await JpegReencoder::reencode(std::move(input), std::move(output), texts, std::min(maxQuality, 75));
+    co_return answer;
+}

@@ -1,0 +1,61 @@
+// g++ 12 with the sanitizers warns falsely about results stored inside QCoro's
+// tasks; before the includes so it covers them.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+#include "workers/JpegtranWorker.h"
+
+#include "workers/JpegMetadata.h"
+#include "workers/JpegReencoder.h"
+
+namespace {
+constexpr int fallbackQuality = 70;
+}
+
+JpegtranWorker::JpegtranWorker(bool progressive, bool stripMetadata, bool lossyFallbackAllowed)
+    : JpegToolWorker(QStringLiteral("jpegtran")), progressive(progressive), stripMetadata(stripMetadata),
+      lossyFallbackAllowed(lossyFallbackAllowed)
+{
+}
+
+QStringList JpegtranWorker::testArguments() const { return {QStringLiteral("-version")}; }
+
+QStringList JpegtranWorker::arguments(const IOFile& input, const QUrl& output) const
+{
+    // jpegtran's default keeps only comments: EXIF and the colour profile would go.
+    QString copy = QStringLiteral("all");
+    if (stripMetadata) {
+        // jpegtran cannot keep the EXIF orientation without the rest of the markers.
+        const JpegMetadata metadata = JpegMetadata::read(input.localPath());
+        copy = metadata.needsExif()            ? QStringLiteral("all")
+               : metadata.needsColourProfile() ? QStringLiteral("icc")
+                                               : QStringLiteral("none");
+    }
+    return {QStringLiteral("-optimize"), QStringLiteral("-copy"),     copy,
+            QStringLiteral("-progressive"), QStringLiteral("-outfile"), output.toLocalFile(),
+            input.localPath()};
+}
+
+QCoro::Task<Outcome<JpegToolWorker::MainRun>> JpegtranWorker::mainRun(QString tool, IOFile::Ptr input, QUrl output)
+{
+    const QStringList args = arguments(*input, output);
+    const Outcome<ProcessResult> result = co_await executeProcess(tool, args);
+    if (result.failed())
+        co_return result.error();
+    const ProcessResult& ran = result.value();
+    co_return Outcome<MainRun>::success(MainRun{ran.exitCode == 0, ran.exitCode, ran.error});
+}
+
+QCoro::Task<Outcome<bool>> JpegtranWorker::imageIOFallback(IOFile::Ptr input, QUrl output)
+{
+    auto answer = co_await coreGraphicsJPEGTranFallback(std::move(input), std::move(output));
+    co_return answer;
+}
+
+QCoro::Task<Outcome<bool>> JpegtranWorker::coreGraphicsJPEGTranFallback(IOFile::Ptr input, QUrl output)
+{
+    if (!lossyFallbackAllowed)
+        co_return JpegReencoder::refuseLossy();
+    const JpegReencoder::Texts texts = JpegReencoder::jpegtranTexts();
+    auto answer = co_await JpegReencoder::reencode(std::move(input), std::move(output), texts, fallbackQuality);
+    co_return answer;
+}

@@ -1,0 +1,230 @@
+// Before any Qt header: glib uses "signals" as a name, Qt defines it as a keyword.
+#include <vips/vips8>
+
+#include "ToolSandbox.h"
+#include "jobs/OptimizationJob.h"
+#include "platform/ImageIO.h"
+#include "workers/DnglabWorker.h"
+#include "workers/GifsicleWorker.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/SvgcleanerWorker.h"
+#include "workers/WorkingFilesManager.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+
+namespace {
+
+const QString spinner = QStringLiteral("gif/wordpress-images-spinner.gif"); // 36 frames
+
+int frameCount(const QString& path)
+{
+    if (VIPS_INIT("pressly_tests") != 0)
+        return 0;
+    try {
+        const vips::VImage image = vips::VImage::new_from_file(path.toLocal8Bit().constData());
+        return image.get_typeof("n-pages") != 0 ? image.get_int("n-pages") : 1;
+    } catch (const vips::VError&) {
+        vips_error_clear();
+        return 0;
+    }
+}
+
+class GifSvgDngWorkers : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (const auto& job : jobs)
+            WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
+    }
+
+    IOFile::Ptr input(const QString& relative)
+    {
+        return IOFile::read(QUrl::fromLocalFile(copyInto(relative, sandbox.filesDir())));
+    }
+    QUrl output(const QString& name) const { return QUrl::fromLocalFile(sandbox.filesDir() + QLatin1Char('/') + name); }
+    void standIn(const QString& tool, const QByteArray& body)
+    {
+        sandbox.writeScript(sandbox.bundledDir() + QLatin1Char('/') + tool,
+                            "printf '%s\\n' \"$@\" > \"" + sandbox.bundledDir().toUtf8() + "/argv.txt\"\n" + body);
+    }
+    QStringList recordedArguments() const
+    {
+        return QString::fromUtf8(readFile(sandbox.bundledDir() + "/argv.txt")).split('\n', Qt::SkipEmptyParts);
+    }
+    OptimizationJob::Ptr jobFor(const QString& path)
+    {
+        auto job = OptimizationJob::create(QUrl::fromLocalFile(path));
+        jobs.push_back(job);
+        return job;
+    }
+
+    // The svgcleaner adapter as the build installs it.
+    static QString adapter() { return QStringLiteral(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/svgcleaner"); }
+    int runAdapter(const QStringList& args, const QString& workingDir)
+    {
+        QProcess process;
+        process.setWorkingDirectory(workingDir);
+        process.start(adapter(), args);
+        process.waitForFinished(60000);
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    ToolSandbox sandbox;
+    std::vector<OptimizationJob::Ptr> jobs;
+};
+
+} // namespace
+
+TEST_F(GifSvgDngWorkers, GifsicleArgumentsAndStatuses)
+{
+    standIn("gifsicle", "exit 0");
+    const auto in = input(spinner);
+    const QString out = output("out.gif").toLocalFile();
+    GifsicleWorker lossy(70, false);
+    auto answer = awaitOutcome(lossy.optimizeFile(in, output("out.gif")));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_TRUE(answer.value());
+    EXPECT_EQ(recordedArguments(), (QStringList{"--lossy=70", "-O3", "--output", out, in->localPath()}));
+    EXPECT_TRUE(lossy.isLossy());
+    EXPECT_EQ(GifsicleWorker(0, true).arguments(*in, output("out.gif")),
+              (QStringList{"-O3", "--output", out, in->localPath()}));
+    // Level 0 adds nothing but still runs in the lossy phase.
+    EXPECT_EQ(GifsicleWorker(0, false).arguments(*in, output("out.gif")).first(), "-O3");
+    EXPECT_TRUE(GifsicleWorker(0, false).isLossy());
+    EXPECT_FALSE(GifsicleWorker(40, true).isLossy());
+
+    standIn("gifsicle", "exit 1");
+    answer = awaitOutcome(GifsicleWorker(0, true).optimizeFile(in, output("out.gif")));
+    ASSERT_TRUE(answer.failed());
+    EXPECT_EQ(answer.error().errorDescription(), "gifsicle failed: Exit code: 1");
+
+    QFile::remove(sandbox.bundledDir() + "/gifsicle");
+    answer = awaitOutcome(GifsicleWorker(0, true).optimizeFile(in, output("out.gif")));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_FALSE(answer.value());
+    EXPECT_TRUE(sandbox.logged("gifsicle not found, skipping GIF optimization"));
+}
+
+TEST_F(GifSvgDngWorkers, TheRealGifsiclePairKeepsEveryFrameOfAnAnimation)
+{
+    sandbox.useRealTools();
+    auto job = jobFor(copyInto(spinner, sandbox.filesDir()));
+    ASSERT_EQ(frameCount(job->fileURL().toLocalFile()), 36);
+    auto lossy = std::make_shared<GifsicleWorker>(70, false);
+    auto lossless = std::make_shared<GifsicleWorker>(0, true);
+    lossy->setJob(job);
+    lossless->setJob(job);
+    EXPECT_EQ(QCoro::waitFor(lossy->run()), std::nullopt);
+    ASSERT_TRUE(job->optimizedSize());
+    const IOFile::Ptr afterLossy = JobWorkingFiles::workingInputFile(*job);
+    ASSERT_TRUE(afterLossy);
+    EXPECT_EQ(frameCount(afterLossy->localPath()), 36);
+    EXPECT_EQ(ImageIO::decodedSize(afterLossy->localPath()), QSize(20, 20));
+
+    const auto answer = awaitOutcome(lossless->optimizeFile(afterLossy, output("lossless.gif")));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_TRUE(answer.value());
+    EXPECT_EQ(frameCount(output("lossless.gif").toLocalFile()), 36);
+    EXPECT_EQ(readFile(job->fileURL().toLocalFile()), readFile(dataFile(spinner)));
+}
+
+TEST_F(GifSvgDngWorkers, SvgcleanerGetsInputOutputMultipassAndItsFailuresAreErrors)
+{
+    standIn("svgcleaner", "exit 0");
+    const auto in = input("svg/twemoji-1f534.svg");
+    auto answer = awaitOutcome(SvgcleanerWorker().optimizeFile(in, output("out.svg")));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_EQ(recordedArguments(), (QStringList{in->localPath(), output("out.svg").toLocalFile(), "--multipass"}));
+    standIn("svgcleaner", "exit 3");
+    answer = awaitOutcome(SvgcleanerWorker().optimizeFile(in, output("out.svg")));
+    ASSERT_TRUE(answer.failed());
+    EXPECT_EQ(answer.error().errorDescription(), "svgcleaner failed: Exit code: 3");
+    QFile::remove(sandbox.bundledDir() + "/svgcleaner");
+    answer = awaitOutcome(SvgcleanerWorker().optimizeFile(in, output("out.svg")));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_FALSE(answer.value());
+    EXPECT_TRUE(sandbox.logged("svgcleaner not found, skipping SVG optimization"));
+}
+
+TEST_F(GifSvgDngWorkers, TheSvgcleanerAdapterRefusesWhatItCannotCleanAndNeverWritesAPartialFile)
+{
+    const QString dir = sandbox.filesDir();
+    writeFile(dir + "/empty.svg", "  \n");
+    EXPECT_NE(runAdapter({"empty.svg", "out1.svg", "--multipass"}, dir), 0);
+    EXPECT_NE(runAdapter({"missing.svg", "out2.svg", "--multipass"}, dir), 0);
+    writeFile(dir + "/broken.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g><rect width=\"1\"");
+    EXPECT_NE(runAdapter({"broken.svg", "out3.svg", "--multipass"}, dir), 0);
+    EXPECT_EQ(QDir(dir).entryList({"out*", ".out*"}, QDir::Files | QDir::Hidden), QStringList());
+
+    // A name that begins with "-" is a file, not an option.
+    copyInto("svg/adwaita-scalable-actions-list-remove-symbolic.svg", dir, "-icon.svg");
+    ASSERT_EQ(runAdapter({"-icon.svg", "-out.svg", "--multipass"}, dir), 0);
+    const QByteArray cleaned = readFile(dir + "/-out.svg");
+    EXPECT_TRUE(cleaned.startsWith("<svg"));
+    EXPECT_LE(cleaned.size(), QFileInfo(dir + "/-icon.svg").size());
+    EXPECT_EQ(readFile(dir + "/-icon.svg"), readFile(dataFile("svg/adwaita-scalable-actions-list-remove-symbolic.svg")));
+}
+
+TEST_F(GifSvgDngWorkers, TheRealSvgcleanerShrinksAnSvgInsideAJob)
+{
+    sandbox.useRealTools();
+    auto job = jobFor(copyInto("odd/Bildschirm Sperre – Linien ü 🎨.svg", sandbox.filesDir()));
+    auto worker = std::make_shared<SvgcleanerWorker>();
+    worker->setJob(job);
+    EXPECT_EQ(QCoro::waitFor(worker->run()), std::nullopt);
+    ASSERT_TRUE(job->optimizedSize());
+    EXPECT_LT(*job->optimizedSize(), job->originalSize());
+    EXPECT_EQ(job->bestTool(), "svgcleaner");
+}
+
+TEST_F(GifSvgDngWorkers, DnglabArgumentsStampedLinesAndAMissingTool)
+{
+    const QString path = sandbox.filesDir() + "/photo.dng";
+    writeFile(path, QByteArray("II*\0", 4) + QByteArray(4000, 'd'));
+    auto job = jobFor(path);
+    auto worker = std::make_shared<DnglabWorker>(false);
+    worker->setJob(job);
+
+    // Missing everywhere: the job completes without a result.
+    EXPECT_EQ(QCoro::waitFor(worker->run()), std::nullopt);
+    EXPECT_TRUE(sandbox.logged("[DnglabWorker] dnglab not found"));
+    EXPECT_TRUE(sandbox.logged("[DnglabWorker] not optimized or file missing, optimized=false, exists=false"));
+    EXPECT_FALSE(job->optimizedSize());
+
+    // Exit 0 without an output.
+    sandbox.clearLines();
+    standIn("dnglab", "exit 0");
+    EXPECT_EQ(QCoro::waitFor(worker->run()), std::nullopt);
+    const QStringList args = recordedArguments();
+    ASSERT_EQ(args.size(), 8);
+    EXPECT_EQ(args.mid(0, 6), (QStringList{"convert", "--compression", "lossless", "--embed-raw", "false", "-f"}));
+    EXPECT_EQ(args[6], path);
+    EXPECT_TRUE(QFileInfo(args[7]).fileName().startsWith("Pressly.dnglab."));
+    EXPECT_TRUE(args[7].endsWith(".dng"));
+    EXPECT_TRUE(sandbox.logged("[DnglabWorker] optimizeFile returned true"));
+    EXPECT_TRUE(sandbox.logged("[DnglabWorker] not optimized or file missing, optimized=true, exists=false"));
+    EXPECT_TRUE(sandbox.logged("[DnglabWorker] exit=0 stdout=[] stderr=[]"));
+
+    // A smaller output becomes the job's result; a failed run is no error.
+    standIn("dnglab", "for f; do :; done\nprintf 'II*\\0small' > \"$f\"\nexit 0");
+    auto stripping = std::make_shared<DnglabWorker>(true);
+    stripping->setJob(job);
+    EXPECT_EQ(QCoro::waitFor(stripping->run()), std::nullopt);
+    EXPECT_EQ(recordedArguments().size(), 12);
+    EXPECT_EQ(recordedArguments().mid(5, 4), (QStringList{"--dng-preview", "false", "--dng-thumbnail", "false"}));
+    EXPECT_EQ(job->optimizedSize(), 9);
+    EXPECT_EQ(job->bestTool(), "dnglab");
+    EXPECT_TRUE(sandbox.logged("[DnglabWorker] output size=9 (input was 4004)"));
+
+    standIn("dnglab", "echo nope >&2\nexit 4");
+    const auto answer = awaitOutcome(stripping->optimizeFile(IOFile::read(QUrl::fromLocalFile(path)), output("x.dng")));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_FALSE(answer.value());
+    EXPECT_TRUE(sandbox.logged("[DnglabWorker] exit=4 stdout=[] stderr=[nope\n]"));
+}

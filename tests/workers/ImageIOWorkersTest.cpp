@@ -1,0 +1,134 @@
+#include "ToolSandbox.h"
+#include "jobs/OptimizationJob.h"
+#include "platform/ImageIO.h"
+#include "workers/HEICWorker.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/WebPWorker.h"
+#include "workers/WorkingFilesManager.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+
+namespace {
+
+const QString webp = QStringLiteral("webp/converted-adwaita-512x512-camera-web.webp");
+const QString heic = QStringLiteral("heic/converted-skimage-chelsea.heic");
+
+class ImageIOWorkers : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (const auto& job : jobs)
+            WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
+    }
+
+    OptimizationJob::Ptr jobFor(const QString& relative)
+    {
+        auto job = OptimizationJob::create(QUrl::fromLocalFile(copyInto(relative, sandbox.filesDir())));
+        jobs.push_back(job);
+        return job;
+    }
+    Failure runFor(const std::shared_ptr<ImageIOWorker>& worker, const OptimizationJob::Ptr& job)
+    {
+        worker->setJob(job);
+        return QCoro::waitFor(worker->run());
+    }
+
+    ToolSandbox sandbox;
+    std::vector<OptimizationJob::Ptr> jobs;
+};
+
+} // namespace
+
+TEST_F(ImageIOWorkers, LossyReencodesShrinkAndStillDecodeAtTheirSize)
+{
+    auto webpJob = jobFor(webp);
+    auto webpWorker = std::make_shared<WebPWorker>(70.0);
+    EXPECT_TRUE(webpWorker->isLossy());
+    EXPECT_EQ(webpWorker->name(), "WebP (ImageIO)");
+    EXPECT_EQ(runFor(webpWorker, webpJob), std::nullopt);
+    ASSERT_TRUE(webpJob->optimizedSize());
+    EXPECT_LT(*webpJob->optimizedSize(), webpJob->originalSize());
+    const IOFile::Ptr result = JobWorkingFiles::workingInputFile(*webpJob);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->fileType, IOFileType::webp);
+    EXPECT_TRUE(QFileInfo(result->localPath()).fileName().startsWith("Pressly.webp."));
+    EXPECT_EQ(ImageIO::decodedSize(result->localPath()), QSize(512, 512));
+
+    auto heicJob = jobFor(heic);
+    auto heicWorker = std::make_shared<HEICWorker>(70.0);
+    EXPECT_EQ(heicWorker->name(), "HEIC (ImageIO)");
+    EXPECT_EQ(runFor(heicWorker, heicJob), std::nullopt);
+    const IOFile::Ptr heicResult = JobWorkingFiles::workingInputFile(*heicJob);
+    ASSERT_TRUE(heicResult);
+    EXPECT_EQ(ImageIO::decodedSize(heicResult->localPath()), QSize(451, 300));
+    EXPECT_EQ(readFile(heicJob->fileURL().toLocalFile()), readFile(dataFile(heic)));
+}
+
+TEST_F(ImageIOWorkers, ImagesOfSeveralFramesAreNeverReencoded)
+{
+    for (const auto& [relative, worker] :
+         {std::pair<QString, std::shared_ptr<ImageIOWorker>>{"odd/derived-wordpress-spinner-animated.webp",
+                                                             std::make_shared<WebPWorker>(70.0)},
+          std::pair<QString, std::shared_ptr<ImageIOWorker>>{"odd/derived-wordpress-spinner-3-images.heic",
+                                                             std::make_shared<HEICWorker>(70.0)}}) {
+        auto job = jobFor(relative);
+        EXPECT_EQ(runFor(worker, job), std::nullopt) << relative.toStdString();
+        EXPECT_FALSE(job->optimizedSize());
+    }
+    EXPECT_TRUE(sandbox.logged("⚠️ WebP holds more than one image, not re-encoded"));
+    EXPECT_TRUE(sandbox.logged("⚠️ HEIC holds more than one image, not re-encoded"));
+}
+
+TEST_F(ImageIOWorkers, QualityHundredLosesNothing)
+{
+    auto heicWorker = std::make_shared<HEICWorker>(100.0);
+    EXPECT_FALSE(heicWorker->isLossy());
+    auto job = jobFor(heic);
+    EXPECT_EQ(runFor(heicWorker, job), std::nullopt);
+    EXPECT_FALSE(job->optimizedSize());
+    EXPECT_TRUE(sandbox.logged("⚠️ HEIC cannot be re-encoded without loss, skipped"));
+
+    // WebP at 100 is written lossless: the tiny lossy sample only grows.
+    WebPWorker webpWorker(100.0);
+    const auto in = IOFile::read(QUrl::fromLocalFile(copyInto("odd/gnome-vnc-d.webp", sandbox.filesDir())));
+    const QUrl out = QUrl::fromLocalFile(sandbox.filesDir() + "/out.webp");
+    const auto answer = awaitOutcome(webpWorker.reencode(in, out));
+    ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
+    EXPECT_FALSE(answer.value());
+    EXPECT_EQ(ImageIO::decodedSize(out.toLocalFile()), QSize(256, 256));
+}
+
+TEST_F(ImageIOWorkers, FailuresNameTheFormat)
+{
+    auto worker = std::make_shared<WebPWorker>(80.0);
+    Failure failure = QCoro::waitFor(worker->run());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->errorDescription(), "File access error: No job available");
+
+    const QString broken = sandbox.filesDir() + "/broken.webp";
+    writeFile(broken, QByteArray("RIFF\x10\0\0\0WEBPVP8 ", 16) + QByteArray(40, '\x01'));
+    auto brokenJob = OptimizationJob::create(QUrl::fromLocalFile(broken));
+    jobs.push_back(brokenJob);
+    failure = runFor(worker, brokenJob);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->errorDescription(), "WebP failed: Could not read WebP image");
+
+    // Exactly the limit is read; one byte more is refused before decoding.
+    const QString big = copyInto(heic, sandbox.filesDir(), "big.heic");
+    QFile(big).resize(ImageIOWorker::maxInputBytes + 1);
+    const auto answer = awaitOutcome(HEICWorker(80.0).reencode(IOFile::read(QUrl::fromLocalFile(big)),
+                                                               QUrl::fromLocalFile(sandbox.filesDir() + "/o.heic")));
+    ASSERT_TRUE(answer.failed());
+    EXPECT_EQ(answer.error().errorDescription(), "HEIC failed: File too large (>50MB)");
+    QFile(big).resize(ImageIOWorker::maxInputBytes);
+    const auto atLimit = awaitOutcome(HEICWorker(80.0).reencode(IOFile::read(QUrl::fromLocalFile(big)),
+                                                                QUrl::fromLocalFile(sandbox.filesDir() + "/o.heic")));
+    if (atLimit.failed()) {
+        EXPECT_NE(atLimit.error().message(), "File too large (>50MB)");
+    }
+}

@@ -1,0 +1,296 @@
+#include "ToolSandbox.h"
+#include "jobs/OptimizationJob.h"
+#include "platform/ImageIO.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/JpegMetadata.h"
+#include "workers/JpegoptimWorker.h"
+#include "workers/JpegtranWorker.h"
+#include "workers/WorkingFilesManager.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+
+namespace {
+
+const QString portrait = QStringLiteral("odd/plasma-summer_1am-2560x1600-orientation6-added.jpg");
+const QString adobeRgb = QStringLiteral("jpeg/skimage-rocket.jpg");
+const QString plain = QStringLiteral("jpeg/pingus-rocktile.jpg");
+
+// The size the image is shown at: its pixels turned by its EXIF orientation.
+std::optional<QSize> displayedSize(const QString& path)
+{
+    auto size = ImageIO::decodedSize(path);
+    if (size && JpegMetadata::read(path).orientation >= 5)
+        size->transpose();
+    return size;
+}
+
+class JpegWorkers : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (const auto& job : jobs)
+            WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
+    }
+
+    IOFile::Ptr input(const QString& relative)
+    {
+        return IOFile::read(QUrl::fromLocalFile(copyInto(relative, sandbox.filesDir())));
+    }
+    QUrl output(const QString& name = QStringLiteral("out.jpg")) const
+    {
+        return QUrl::fromLocalFile(sandbox.filesDir() + QLatin1Char('/') + name);
+    }
+    // A stand-in in `dir` that records each run's arguments and runs `body`.
+    void standIn(const QString& dir, const QString& tool, const QByteArray& body)
+    {
+        sandbox.writeScript(dir + QLatin1Char('/') + tool, "printf '%s\\n' \"$@\" > \"" + dir.toUtf8() + "/argv-" +
+                                                              tool.toUtf8() + ".txt\"\n" + body);
+    }
+    QStringList recorded(const QString& dir, const QString& tool) const
+    {
+        return QString::fromUtf8(readFile(dir + "/argv-" + tool + ".txt")).split('\n', Qt::SkipEmptyParts);
+    }
+    // The log lines that begin with one of the chain's markers, in order.
+    QStringList chainLines() const
+    {
+        QStringList chain;
+        for (const QString& line : sandbox.lines())
+            if (!line.startsWith(QStringLiteral("🔧 Executing")) && !line.startsWith(QStringLiteral("📁")))
+                chain.append(line);
+        return chain;
+    }
+    QStringList workingCopies() const
+    {
+        return QDir(sandbox.filesDir()).entryList({QStringLiteral("*.working")}, QDir::Files | QDir::Hidden);
+    }
+
+    ToolSandbox sandbox;
+    std::vector<OptimizationJob::Ptr> jobs;
+};
+
+} // namespace
+
+TEST_F(JpegWorkers, EachToolGetsItsArgumentsAndStripsOnlyWhatTheImageCanLose)
+{
+    standIn(sandbox.bundledDir(), "jpegoptim", "exit 0");
+    standIn(sandbox.bundledDir(), "jpegtran", "exit 0");
+    const auto in = input(plain);
+    const QString out = output().toLocalFile();
+    const QString working = out + ".working";
+
+    auto answer = awaitOutcome(JpegoptimWorker(80, true).optimizeFile(in, output()));
+    ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
+    EXPECT_TRUE(answer.value());
+    EXPECT_EQ(recorded(sandbox.bundledDir(), "jpegoptim"), (QStringList{"--strip-all", "-m80", working}));
+    EXPECT_TRUE(QFileInfo::exists(out));
+    EXPECT_TRUE(workingCopies().isEmpty());
+    EXPECT_EQ(JpegoptimWorker(80, false).arguments(*in, working), (QStringList{"-m80", working}));
+
+    answer = awaitOutcome(JpegtranWorker(true, false).optimizeFile(in, output()));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_TRUE(answer.value());
+    EXPECT_EQ(recorded(sandbox.bundledDir(), "jpegtran"),
+              (QStringList{"-optimize", "-copy", "all", "-progressive", "-outfile", out, in->localPath()}));
+    EXPECT_EQ(JpegtranWorker(true, true).arguments(*in, output()),
+              (QStringList{"-optimize", "-copy", "none", "-progressive", "-outfile", out, in->localPath()}));
+
+    // What a stripped image needs to look the same stays.
+    const auto turned = input(portrait);
+    EXPECT_EQ(JpegoptimWorker(70, true).arguments(*turned, working),
+              (QStringList{"--strip-all", "--keep-exif", "-m70", working}));
+    EXPECT_EQ(JpegtranWorker(true, true).arguments(*turned, output())[2], "all");
+    const auto profiled = input(adobeRgb);
+    EXPECT_EQ(JpegoptimWorker(70, true).arguments(*profiled, working),
+              (QStringList{"--strip-all", "--keep-icc", "-m70", working}));
+    EXPECT_EQ(JpegtranWorker(true, true).arguments(*profiled, output())[2], "icc");
+}
+
+TEST_F(JpegWorkers, MetadataReaderFindsOrientationAndTellsSrgbFromOtherProfiles)
+{
+    EXPECT_EQ(JpegMetadata::read(dataFile(portrait)).orientation, 6);
+    EXPECT_TRUE(JpegMetadata::read(dataFile(portrait)).needsExif());
+    const JpegMetadata rocket = JpegMetadata::read(dataFile(adobeRgb));
+    EXPECT_EQ(rocket.orientation, 1);
+    EXPECT_TRUE(rocket.needsColourProfile());
+    EXPECT_FALSE(JpegMetadata::read(dataFile(plain)).needsColourProfile());
+    EXPECT_FALSE(JpegMetadata::read(dataFile("png/pingus-flag3.png")).needsExif());
+
+    // An ICC header and tag table with a 'desc' tag naming sRGB, as v2 and v4 profiles write it.
+    auto profileWith = [](const QByteArray& description) {
+        QByteArray profile(128, '\0');
+        const auto be32 = [](quint32 v) {
+            const char bytes[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+            return QByteArray(bytes, 4);
+        };
+        profile += be32(1) + "desc" + be32(144) + be32(quint32(description.size())) + description;
+        return profile;
+    };
+    EXPECT_TRUE(JpegMetadata::isSrgb(profileWith(QByteArrayLiteral("desc\0\0\0\0\0\0\0\x12sRGB IEC61966-2.1"))));
+    EXPECT_TRUE(JpegMetadata::isSrgb(profileWith(QByteArrayLiteral("mluc\0\0\0\0\0s\0R\0G\0B"))));
+    EXPECT_FALSE(JpegMetadata::isSrgb(profileWith(QByteArrayLiteral("desc\0\0\0\0\0\0\0\x11" "Adobe RGB (1998)"))));
+    EXPECT_FALSE(JpegMetadata::isSrgb(QByteArray(10, 'x')));
+}
+
+TEST_F(JpegWorkers, ATestRunThatFailsOrCannotStartLeadsToTheSystemCopyOrTheReencode)
+{
+    const auto in = input(plain);
+    // Test exits 2: the system copy takes over and succeeds.
+    standIn(sandbox.bundledDir(), "jpegtran", "exit 2");
+    standIn(sandbox.systemDir(), "jpegtran", "exit 0");
+    auto answer = awaitOutcome(JpegtranWorker(true, false).optimizeFile(in, output()));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_TRUE(answer.value());
+    const QString system = sandbox.systemDir() + "/jpegtran";
+    EXPECT_EQ(chainLines(), (QStringList{"✅ Found jpegtran in app bundle BundledTools/bin/: " + sandbox.bundledDir() +
+                                             "/jpegtran",
+                                         "⚠️ jpegtran bundled tool test failed (exit 2), trying system tools",
+                                         "✅ Found system jpegtran at: " + system, "🔧 Using system jpegtran: " + system}));
+    EXPECT_EQ(recorded(sandbox.systemDir(), "jpegtran").first(), "-optimize");
+
+    // Test exits 1: accepted, the main run goes ahead.
+    sandbox.clearLines();
+    standIn(sandbox.bundledDir(), "jpegoptim", "exit 1");
+    answer = awaitOutcome(JpegoptimWorker(80, false).optimizeFile(in, output()));
+    EXPECT_FALSE(sandbox.logged("test failed"));
+    EXPECT_TRUE(sandbox.logged("optimization failed (exit 1)"));
+
+    // A bundled tool that cannot start, no system copy: the image-I/O re-encode.
+    sandbox.clearLines();
+    QFile::remove(system);
+    TestSupport::writeFile(sandbox.bundledDir() + "/jpegtran", "not a program");
+    answer = awaitOutcome(JpegtranWorker(true, false).optimizeFile(in, output()));
+    ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
+    EXPECT_TRUE(sandbox.logged("⚠️ jpegtran bundled tool cannot execute: jpegtran failed: "));
+    EXPECT_TRUE(sandbox.logged("⚠️ No system jpegtran found, using Core Graphics fallback"));
+    EXPECT_TRUE(sandbox.logged("🎨 Core Graphics JPEG optimization (jpegtran fallback) starting for file size: 7480 bytes"));
+    EXPECT_TRUE(sandbox.logged("✅ Core Graphics JPEG optimization (jpegtran fallback) completed: "));
+}
+
+TEST_F(JpegWorkers, AFailedMainRunTriesTheSystemCopyThenTheReencodeAndLeavesNoWorkingCopy)
+{
+    const auto in = input(plain);
+    standIn(sandbox.bundledDir(), "jpegoptim", "[ \"$1\" = --help ] && exit 0\necho 'bad marker' >&2\nexit 1");
+    standIn(sandbox.systemDir(), "jpegoptim", "echo 'still bad' >&2\nexit 1");
+    const auto answer = awaitOutcome(JpegoptimWorker(80, false).optimizeFile(in, output()));
+    ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
+    const QString system = sandbox.systemDir() + "/jpegoptim";
+    const QStringList lines = chainLines();
+    ASSERT_GE(lines.size(), 7);
+    EXPECT_EQ(lines.mid(1, 6), (QStringList{"⚠️ jpegoptim optimization failed (exit 1): bad marker\n",
+                                            "🔄 Trying system jpegoptim as final fallback",
+                                            "🔧 Using system jpegoptim: " + system,
+                                            "⚠️ System jpegoptim also failed (exit 1): still bad\n",
+                                            "🎨 Falling back to Core Graphics JPEG optimization",
+                                            "🎨 Core Graphics JPEG optimization starting for file size: 7480 bytes"}));
+    EXPECT_TRUE(workingCopies().isEmpty());
+}
+
+TEST_F(JpegWorkers, AMissingFileIsNeverASuccessAndTheWorkingCopyGoesOnEveryPath)
+{
+    // jpegoptim answers 0 when its file is gone.
+    standIn(sandbox.bundledDir(), "jpegoptim", "[ \"$1\" = --help ] && exit 0\nfor f; do :; done\nrm -f \"$f\"\nexit 0");
+    const auto in = input(plain);
+    auto answer = awaitOutcome(JpegoptimWorker(100, false).optimizeFile(in, output()));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_FALSE(answer.value());
+    EXPECT_TRUE(sandbox.logged("⚠️ jpegoptim optimization failed (exit 0)"));
+    EXPECT_FALSE(QFileInfo::exists(output().toLocalFile()));
+    EXPECT_TRUE(workingCopies().isEmpty());
+
+    // The input itself is gone: the copy fails with the platform's error.
+    sandbox.useRealTools();
+    QFile::remove(in->localPath());
+    answer = awaitOutcome(JpegoptimWorker(80, false).optimizeFile(in, output()));
+    ASSERT_TRUE(answer.failed());
+    EXPECT_EQ(answer.error().kind(), OptimizationError::Kind::platform);
+    EXPECT_TRUE(workingCopies().isEmpty());
+}
+
+TEST_F(JpegWorkers, TheLosslessPresetNeverReencodesLossily)
+{
+    const auto in = input(plain);
+    // No tool anywhere.
+    auto answer = awaitOutcome(JpegoptimWorker(100, false).optimizeFile(in, output()));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_FALSE(answer.value());
+    answer = awaitOutcome(JpegtranWorker(true, false, false).optimizeFile(in, output()));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_FALSE(answer.value());
+    EXPECT_FALSE(QFileInfo::exists(output().toLocalFile()));
+    EXPECT_TRUE(sandbox.logged("under the lossless preset, skipped"));
+
+    // Lossy presets may: quality at most 0.75 for jpegoptim.
+    answer = awaitOutcome(JpegoptimWorker(80, false).coreGraphicsJPEGFallback(input(adobeRgb), output()));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_TRUE(answer.value());
+    EXPECT_TRUE(JpegMetadata::read(output().toLocalFile()).needsColourProfile());
+}
+
+TEST_F(JpegWorkers, APortraitPhotoStaysPortraitAndKeepsItsColoursUnderEveryPreset)
+{
+    sandbox.useRealTools();
+    const auto turned = input(portrait);
+    const auto profiled = input(adobeRgb);
+    ASSERT_EQ(displayedSize(turned->localPath()), QSize(1600, 2560));
+    struct Preset {
+        int quality;
+        bool strip;
+    };
+    int n = 0;
+    for (const Preset preset : {Preset{100, false}, Preset{80, false}, Preset{70, true}}) {
+        std::vector<std::unique_ptr<JpegToolWorker>> workers;
+        workers.push_back(std::make_unique<JpegoptimWorker>(preset.quality, preset.strip));
+        workers.push_back(std::make_unique<JpegtranWorker>(true, preset.strip));
+        for (const auto& worker : workers) {
+            const QUrl out = output(QStringLiteral("%1-%2.jpg").arg(worker->name()).arg(++n));
+            auto answer = awaitOutcome(worker->optimizeFile(turned, out));
+            ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
+            ASSERT_TRUE(answer.value());
+            EXPECT_EQ(displayedSize(out.toLocalFile()), QSize(1600, 2560)) << out.toLocalFile().toStdString();
+
+            answer = awaitOutcome(worker->optimizeFile(profiled, out));
+            ASSERT_FALSE(answer.failed());
+            EXPECT_EQ(JpegMetadata::read(out.toLocalFile()).iccProfile, JpegMetadata::read(profiled->localPath()).iccProfile);
+        }
+    }
+    // The re-encode turns the pixels and writes orientation 1.
+    const auto answer = awaitOutcome(JpegtranWorker(true, true).coreGraphicsJPEGTranFallback(turned, output()));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_TRUE(answer.value());
+    EXPECT_EQ(ImageIO::decodedSize(output().toLocalFile()), QSize(1600, 2560));
+    EXPECT_EQ(JpegMetadata::read(output().toLocalFile()).orientation, 1);
+    EXPECT_EQ(readFile(turned->localPath()), readFile(dataFile(portrait)));
+}
+
+TEST_F(JpegWorkers, RealToolsInsideAJobLeaveOnlyTheAcceptedFileAndRefuseATruncatedOne)
+{
+    sandbox.useRealTools();
+    auto job = OptimizationJob::create(QUrl::fromLocalFile(copyInto(adobeRgb, sandbox.filesDir())));
+    jobs.push_back(job);
+    auto jpegoptim = std::make_shared<JpegoptimWorker>(80, false);
+    auto jpegtran = std::make_shared<JpegtranWorker>(true, false);
+    jpegoptim->setJob(job);
+    jpegtran->setJob(job);
+    EXPECT_EQ(QCoro::waitFor(jpegoptim->run()), std::nullopt);
+    ASSERT_TRUE(job->optimizedSize());
+    EXPECT_LT(*job->optimizedSize(), job->originalSize());
+    EXPECT_EQ(QCoro::waitFor(jpegtran->run()), std::nullopt);
+    EXPECT_LE(sandbox.leftovers().size(), 2);
+
+    auto truncated = OptimizationJob::create(QUrl::fromLocalFile(copyInto("odd/skimage-truncated.jpg", sandbox.filesDir())));
+    jobs.push_back(truncated);
+    for (std::shared_ptr<JpegToolWorker> worker : {std::shared_ptr<JpegToolWorker>(std::make_shared<JpegoptimWorker>(80, false)),
+                                                  std::shared_ptr<JpegToolWorker>(std::make_shared<JpegtranWorker>(true, false))}) {
+        worker->setJob(truncated);
+        const Failure failure = QCoro::waitFor(worker->run());
+        ASSERT_TRUE(failure) << worker->name().toStdString();
+        EXPECT_EQ(failure->errorDescription(), "Core Graphics failed: Could not read JPEG image");
+        EXPECT_FALSE(truncated->optimizedSize());
+    }
+    EXPECT_TRUE(workingCopies().isEmpty());
+}
