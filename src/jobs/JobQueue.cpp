@@ -11,6 +11,7 @@
 #include "workers/IOFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 // One batch: its cancellation flag, its own running children and its start.
@@ -88,6 +89,10 @@ double JobQueue::averageSavings() const
 
 OptimizationJob::Ptr JobQueue::makeJob(const QUrl& fileURL)
 {
+    const QFileInfo info(fileURL.toLocalFile());
+    if (info.exists() && !info.isFile())
+        return OptimizationJob::createFailed(
+            fileURL, OptimizationError::fileAccess(QStringLiteral("“%1” is not a regular file").arg(fileURL.fileName())));
     QFile file(fileURL.toLocalFile());
     if (!file.open(QIODevice::ReadOnly))
         return OptimizationJob::createFailed(

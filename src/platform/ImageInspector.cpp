@@ -52,9 +52,11 @@ int apngFrames(const QString& path)
     }
 }
 
-VImage strictLoad(const QString& path, bool allPages)
+// Read top to bottom: a loader asked for random access may hold the whole
+// decoded image in memory, and there are two of them at a time.
+VImage strictLoad(const QString& path, bool allPages, VipsAccess access = VIPS_ACCESS_SEQUENTIAL)
 {
-    auto options = VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR);
+    auto options = VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR)->set("access", access);
     if (allPages)
         options->set("n", -1);
     return VImage::new_from_file(path.toLocal8Bit().constData(), options);
@@ -73,7 +75,9 @@ VImage loadShown(const QString& path)
         throw VError("the image is too large to compare");
     if (pageCount(image) > 1)
         return strictLoad(path, true);
-    return image.autorot();
+    const bool turned = image.get_typeof(VIPS_META_ORIENTATION) != 0 && image.get_int(VIPS_META_ORIENTATION) > 1;
+    // Turning needs random access.
+    return turned ? strictLoad(path, false, VIPS_ACCESS_RANDOM).autorot() : image;
 }
 
 int pageHeight(const VImage& image)

@@ -12,8 +12,12 @@ IOFile::Ptr IOFile::read(const QUrl& path)
 {
     // The kind is decided by the leading bytes alone, so only those are read;
     // the size is the file's length at this moment.
+    // Only regular files: opening a named pipe or a device would block or
+    // never end.
+    if (!QFileInfo(path.toLocalFile()).isFile())
+        return nullptr;
     QFile file(path.toLocalFile());
-    if (!file.open(QIODevice::ReadOnly) || QFileInfo(file).isDir())
+    if (!file.open(QIODevice::ReadOnly))
         return nullptr;
     const QByteArray head = file.read(IOFileTypes::contentProbeLength);
     if (file.error() != QFileDevice::NoError)

@@ -11,6 +11,8 @@
 #include <QCoroTimer>
 #include <QHash>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 using namespace TestSupport;
@@ -190,12 +192,16 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
     writeFile(text, "plain text, named like an image");
     const QString unknown = QDir(work.path()).filePath("data.bin");
     writeFile(unknown, "0123456789abcdef");
+    // Opening a named pipe would wait for a writer for ever.
+    const QString pipe = QDir(work.path()).filePath("pipe.png");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
     queue.addFiles({image("a.png"), QUrl::fromLocalFile(QDir(work.path()).filePath("vanished.png")),
-                    QUrl::fromLocalFile(unknown), image("fail-tool.png"), QUrl::fromLocalFile(text), image("b.png")});
+                    QUrl::fromLocalFile(unknown), image("fail-tool.png"), QUrl::fromLocalFile(text), image("b.png"),
+                    QUrl::fromLocalFile(pipe)});
     QCoro::waitFor(queue.waitUntilIdle());
 
     const auto& jobs = queue.jobs();
-    ASSERT_EQ(jobs.size(), 6);
+    ASSERT_EQ(jobs.size(), 7);
     EXPECT_EQ(jobs[0]->status(), JobStatus::completed);
     EXPECT_EQ(jobs[1]->status(), JobStatus::failed);
     EXPECT_TRUE(jobs[1]->error()->errorDescription().contains("vanished.png"));
@@ -205,6 +211,8 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
     EXPECT_EQ(jobs[4]->status(), JobStatus::completed) << "text named .png is taken by its name";
     EXPECT_EQ(jobs[5]->status(), JobStatus::completed);
     EXPECT_EQ(jobs[5]->bestTool(), "shrinker");
+    EXPECT_EQ(jobs[6]->status(), JobStatus::failed);
+    EXPECT_TRUE(jobs[6]->error()->errorDescription().contains("not a regular file"));
 }
 
 TEST_F(JobQueueTest, SessionsAndAllTimeFiguresCountEachJobOnce)
