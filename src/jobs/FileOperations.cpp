@@ -3,11 +3,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QDateTime>
+#include <QRegularExpression>
 #include <QUuid>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +22,12 @@
 namespace FileOperations {
 
 namespace {
+
+FaultHook& faultHook()
+{
+    static FaultHook hook;
+    return hook;
+}
 
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
@@ -49,8 +61,10 @@ private:
 
 // Copies everything `in` holds and checks that it was `expected` bytes, so a
 // file cut short or still growing never passes as a full copy.
-std::optional<QString> copyAll(int in, int out, qint64 expected)
+std::optional<QString> copyAll(int in, int out, qint64 expected, const char* step, const QString& path)
 {
+    // Small pieces under a test hook, so a fault can strike half-way.
+    const ssize_t piece = faultHook() ? 4096 : SSIZE_MAX;
     std::vector<char> buffer(1 << 20);
     qint64 total = 0;
     for (;;) {
@@ -65,7 +79,9 @@ std::optional<QString> copyAll(int in, int out, qint64 expected)
         const char* next = buffer.data();
         ssize_t left = got;
         while (left > 0) {
-            const ssize_t put = ::write(out, next, size_t(left));
+            if (injectedFault(step, path))
+                return QStringLiteral("it couldn’t be written (%1)").arg(reason(errno));
+            const ssize_t put = ::write(out, next, size_t(std::min(left, piece)));
             if (put < 0) {
                 if (errno == EINTR)
                     continue;
@@ -97,6 +113,8 @@ std::optional<QString> openForReading(const QString& path, int* fd, qint64* size
 
 void syncFolderOf(const QString& path)
 {
+    if (injectedFault("sync-folder", path))
+        return;
     const int fd = ::open(native(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -105,6 +123,62 @@ void syncFolderOf(const QString& path)
 }
 
 } // namespace
+
+void setFaultHook(FaultHook hook) { faultHook() = std::move(hook); }
+
+bool injectedFault(const char* step, const QString& path)
+{
+    const FaultHook& hook = faultHook();
+    if (!hook)
+        return false;
+    const int error = hook(step, path);
+    if (error == 0)
+        return false;
+    errno = error;
+    return true;
+}
+
+std::optional<Identity> identityOf(const QString& path)
+{
+    struct stat info {};
+    if (::stat(native(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return Identity{info.st_dev, info.st_ino, qint64(info.st_size),
+                    qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
+QString replacementName(qint64 pid, const QString& uuid)
+{
+    return QStringLiteral(".Pressly.%1.%2.tmp").arg(pid).arg(uuid);
+}
+
+int removeStaleReplacements(const QString& folder)
+{
+    static const QRegularExpression ours(QStringLiteral(
+        "^\\.Pressly\\.([1-9][0-9]{0,9})\\.[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\.tmp$"));
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    int removed = 0;
+    const QDir dir(folder);
+    const QStringList names = dir.entryList({QStringLiteral(".Pressly.*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        const auto match = ours.match(name);
+        if (!match.hasMatch())
+            continue;
+        const QString path = dir.filePath(name);
+        struct stat info {};
+        if (::lstat(native(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        const qint64 pid = match.captured(1).toLongLong();
+        if (pid == qint64(::getpid()))
+            continue;
+        const bool alive = pid <= std::numeric_limits<pid_t>::max()
+                           && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+        const bool old = now - qint64(info.st_mtim.tv_sec) > 3600;
+        if ((!alive || old) && ::unlink(native(path).constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
 
 bool existsAtPath(const QString& path)
 {
@@ -124,7 +198,7 @@ Failure makeDirectoryWithParents(const QString& path)
                 continue;
             return QStringLiteral("The folder “%1” couldn’t be created: “%2” is not a folder.").arg(absolute, current);
         }
-        if (::mkdir(native(current).constData(), 0777) != 0 && errno != EEXIST)
+        if ((injectedFault("mkdir", current) || ::mkdir(native(current).constData(), 0777) != 0) && errno != EEXIST)
             return QStringLiteral("The folder “%1” couldn’t be created: %2").arg(absolute, reason(errno));
     }
     return std::nullopt;
@@ -142,16 +216,31 @@ Failure copyToNewFile(const QString& from, const QString& to)
     Descriptor in(inFd);
     if (openError)
         return failure(*openError);
+    if (existsAtPath(to))
+        return failure(QStringLiteral("an item named “%1” already exists").arg(fileName(to)));
 
-    Descriptor out(::open(native(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    // Written under a hidden name and renamed when complete: a copy cut short
+    // by a crash never shows under the wanted name.
+    const QString temporary =
+        QDir(QFileInfo(to).absolutePath())
+            .filePath(replacementName(::getpid(), QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()));
+    Descriptor out(injectedFault("create-copy", temporary)
+                       ? -1
+                       : ::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!out.isOpen())
-        return failure(errno == EEXIST ? QStringLiteral("an item named “%1” already exists").arg(fileName(to))
-                                       : reason(errno));
-    auto copyError = copyAll(in.get(), out.get(), size);
-    if (!copyError && out.close() != 0)
+        return failure(reason(errno));
+    auto copyError = copyAll(in.get(), out.get(), size, "copy", temporary);
+    if (!copyError && (injectedFault("flush", temporary) || ::fsync(out.get()) != 0))
         copyError = reason(errno);
+    if (!copyError && (injectedFault("close-copy", temporary) || out.close() != 0))
+        copyError = reason(errno);
+    if (!copyError) {
+        if (auto renameError = renameWithoutReplacing(temporary, to))
+            copyError = errno == EEXIST ? QStringLiteral("an item named “%1” already exists").arg(fileName(to))
+                                        : *renameError;
+    }
     if (copyError) {
-        ::unlink(native(to).constData());
+        ::unlink(native(temporary).constData());
         return failure(*copyError);
     }
     return std::nullopt;
@@ -175,23 +264,26 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
         return fail(QStringLiteral("the optimized file “%1” couldn’t be read (%2)").arg(fileName(from), *openError));
 
     const QString temporary = QDir(QFileInfo(original).absolutePath())
-                                  .filePath(QStringLiteral(".Pressly.%1.tmp")
-                                                .arg(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()));
-    Descriptor out(::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+                                  .filePath(replacementName(::getpid(), QUuid::createUuid()
+                                                                            .toString(QUuid::WithoutBraces)
+                                                                            .toUpper()));
+    Descriptor out(injectedFault("create-temp", temporary)
+                       ? -1
+                       : ::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (!out.isOpen())
         return fail(QStringLiteral("no new file could be made in its folder (%1)").arg(reason(errno)));
 
-    auto writeError = copyAll(in.get(), out.get(), size);
+    auto writeError = copyAll(in.get(), out.get(), size, "write-temp", temporary);
     if (!writeError) {
         // Owner first: changing it may clear set-id bits that the mode restores.
         if (::fchown(out.get(), originalInfo.st_uid, originalInfo.st_gid) != 0)
             (void)::fchown(out.get(), uid_t(-1), originalInfo.st_gid);
-        if (::fchmod(out.get(), originalInfo.st_mode & 07777) != 0)
+        if (injectedFault("permissions", temporary) || ::fchmod(out.get(), originalInfo.st_mode & 07777) != 0)
             writeError = QStringLiteral("its permissions couldn’t be kept (%1)").arg(reason(errno));
     }
-    if (!writeError && ::fsync(out.get()) != 0)
+    if (!writeError && (injectedFault("flush", temporary) || ::fsync(out.get()) != 0))
         writeError = QStringLiteral("it couldn’t be flushed to disk (%1)").arg(reason(errno));
-    if (!writeError && out.close() != 0)
+    if (!writeError && (injectedFault("close-temp", temporary) || out.close() != 0))
         writeError = QStringLiteral("it couldn’t be written (%1)").arg(reason(errno));
     if (writeError) {
         ::unlink(native(temporary).constData());
@@ -202,6 +294,12 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
 
 Failure renameWithoutReplacing(const QString& from, const QString& to)
 {
+    if (injectedFault("rename", to)) {
+        const int error = errno;
+        const QString why = reason(error);
+        errno = error;
+        return why;
+    }
     int result = ::renameat2(AT_FDCWD, native(from).constData(), AT_FDCWD, native(to).constData(), RENAME_NOREPLACE);
     if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
         // File systems without the flag: check first, a narrower window.
@@ -210,14 +308,21 @@ Failure renameWithoutReplacing(const QString& from, const QString& to)
         else
             result = ::rename(native(from).constData(), native(to).constData());
     }
-    if (result != 0)
-        return reason(errno);
+    if (result != 0) {
+        // Callers tell a taken name from other failures by errno.
+        const int error = errno;
+        const QString why = reason(error);
+        errno = error;
+        return why;
+    }
     syncFolderOf(to);
     return std::nullopt;
 }
 
 Failure restoreFromTrash(const QString& pathInTrash, const QString& path)
 {
+    if (injectedFault("restore", path))
+        return reason(errno);
     if (auto failure = renameWithoutReplacing(pathInTrash, path))
         return failure;
     const QFileInfo trashed(pathInTrash);

@@ -2,13 +2,45 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <sys/types.h>
 
 // The file-system steps of output placement, on POSIX calls so that every
 // failure carries its reason. Each answers nothing on success or the text of
 // the failure, naming the file and why.
 namespace FileOperations {
 using Failure = std::optional<QString>;
+
+// For tests only, never set by the program: when set, it is asked at each
+// named step ("create-temp", "write-temp", "permissions", "flush",
+// "close-temp", "trash", "rename", "sync-folder", "restore", "mkdir",
+// "create-copy", "copy", "close-copy") with the file concerned, and answers 0
+// to go on or an errno value for the step to fail with. It may also end the
+// process. Set it only while no placement runs.
+using FaultHook = std::function<int(const char* step, const QString& path)>;
+void setFaultHook(FaultHook hook);
+// True, with errno set, when the hook makes this step fail.
+bool injectedFault(const char* step, const QString& path);
+
+// What identifies a file's version on disk: a new version, even one written
+// in place, changes at least one of these.
+struct Identity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    bool operator==(const Identity&) const = default;
+};
+// Nothing when nothing (or no regular file) is at `path`.
+std::optional<Identity> identityOf(const QString& path);
+
+// Our hidden files beside a user's file: ".Pressly.<pid>.<UUID>.tmp".
+QString replacementName(qint64 pid, const QString& uuid);
+// Removes, from `folder`, hidden files of that exact pattern that another
+// process left: its process is gone, or the file is over an hour old.
+// Answers how many were removed.
+int removeStaleReplacements(const QString& folder);
 
 // True when anything, even a dangling link, is at `path`.
 bool existsAtPath(const QString& path);

@@ -7,16 +7,32 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+QString changedMessage(const QString& path)
+{
+    return QStringLiteral("The file “%1” couldn’t be replaced: it changed while it was being optimized.")
+        .arg(QFileInfo(path).fileName());
+}
+
+} // namespace
 
 OutputPlacement::OutputPlacement(const Configuration& configuration, MoveToTrash moveToTrash)
     : configuration_(configuration), moveToTrash_(std::move(moveToTrash))
 {
 }
 
-std::optional<OptimizationError> OutputPlacement::placeOutput(OptimizationJob& job, const IOFile& record)
+std::optional<OptimizationError> OutputPlacement::placeOutput(OptimizationJob& job, const IOFile& record,
+                                                              const std::optional<FileOperations::Identity>& sourceAsRead)
 {
     if (configuration_.operationMode() == Configuration::OperationMode::optimizeOriginals)
-        return replaceOriginal(job.fileURL(), record.path, &job);
+        return replaceOriginal(job.fileURL(), record.path, &job, sourceAsRead);
     const QString folder = exportFolder();
     if (folder.isEmpty())
         return OptimizationError::fileAccess(
@@ -25,18 +41,37 @@ std::optional<OptimizationError> OutputPlacement::placeOutput(OptimizationJob& j
 }
 
 std::optional<OptimizationError> OutputPlacement::replaceOriginal(const QUrl& source, const QUrl& optimized,
-                                                                  OptimizationJob* job)
+                                                                  OptimizationJob* job,
+                                                                  const std::optional<FileOperations::Identity>& sourceAsRead)
 {
     const QString sourcePath = source.toLocalFile();
+    removeStaleFilesOnce(QFileInfo(sourcePath).absolutePath());
+    if (sourceAsRead && FileOperations::identityOf(sourcePath) != sourceAsRead)
+        return OptimizationError::platform(changedMessage(sourcePath));
     QString error;
     const auto replacement = FileOperations::writeReplacementBeside(sourcePath, optimized.toLocalFile(), &error);
     if (!replacement)
         return OptimizationError::platform(error);
 
-    const Trash::Outcome trashed = moveToTrash_(sourcePath);
+    Trash::Outcome trashed;
+    if (FileOperations::injectedFault("trash", sourcePath))
+        trashed.error = QStringLiteral("The file “%1” couldn’t be moved to the Trash: %2")
+                            .arg(QFileInfo(sourcePath).fileName(), QString::fromLocal8Bit(std::strerror(errno)));
+    else
+        trashed = moveToTrash_(sourcePath);
     if (!trashed.ok) {
         QFile::remove(*replacement);
         return OptimizationError::platform(trashed.error);
+    }
+    // What went to the Trash must be the version the job read: a file saved
+    // over it in the meantime goes back, untouched.
+    if (sourceAsRead && !trashed.pathInTrash.isEmpty()
+        && FileOperations::identityOf(trashed.pathInTrash) != sourceAsRead) {
+        QFile::remove(*replacement);
+        const bool restored = !FileOperations::restoreFromTrash(trashed.pathInTrash, sourcePath);
+        return OptimizationError::platform(
+            changedMessage(sourcePath)
+            + (restored ? QString() : QStringLiteral(" The newer version is in the Trash.")));
     }
 
     if (const auto renameFailure = FileOperations::renameWithoutReplacing(*replacement, sourcePath)) {
@@ -90,11 +125,25 @@ QString OutputPlacement::exportFolder() const
     return UserPreferences::shared().exportPath();
 }
 
+void OutputPlacement::removeStaleFilesOnce(const QString& folder)
+{
+    static QMutex mutex;
+    static QSet<QString> visited;
+    {
+        QMutexLocker lock(&mutex);
+        if (visited.contains(folder))
+            return;
+        visited.insert(folder);
+    }
+    FileOperations::removeStaleReplacements(folder);
+}
+
 std::optional<OptimizationError> OutputPlacement::copyIntoFolder(const QString& folder, const QString& from,
                                                                  const QString& fileName)
 {
     if (const auto failure = FileOperations::makeDirectoryWithParents(folder))
         return OptimizationError::platform(*failure);
+    removeStaleFilesOnce(QFileInfo(folder).absoluteFilePath());
     const QUrl destination = uniqueDestination(QUrl::fromLocalFile(QDir(folder).filePath(fileName)));
     if (const auto failure = FileOperations::copyToNewFile(from, destination.toLocalFile()))
         return OptimizationError::platform(*failure);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/FileOperations.h"
 #include "jobs/OptimizationError.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/Trash.h"
@@ -22,16 +23,22 @@ public:
 
     explicit OutputPlacement(const Configuration& configuration, MoveToTrash moveToTrash = Trash::moveToTrash);
 
-    std::optional<OptimizationError> placeOutput(OptimizationJob& job, const IOFile& record);
+    // `sourceAsRead`: the source as it was when the job read it; a source
+    // changed since then is not replaced by a result made from older bytes.
+    std::optional<OptimizationError> placeOutput(OptimizationJob& job, const IOFile& record,
+                                                 const std::optional<FileOperations::Identity>& sourceAsRead = {});
     // The original stays recoverable throughout: at its path, or in the Trash.
     std::optional<OptimizationError> replaceOriginal(const QUrl& source, const QUrl& optimized,
-                                                     OptimizationJob* job = nullptr);
+                                                     OptimizationJob* job = nullptr,
+                                                     const std::optional<FileOperations::Identity>& sourceAsRead = {});
     std::optional<OptimizationError> exportOriginalCopy(const OptimizationJob& job);
     // "a.png" when free, else "a (1).png", "a (2).png" and so on.
     static QUrl uniqueDestination(const QUrl& wanted);
 
 private:
     QString exportFolder() const;
+    // Once per folder and process: hidden files a killed run left there.
+    static void removeStaleFilesOnce(const QString& folder);
     std::optional<OptimizationError> copyIntoFolder(const QString& folder, const QString& from,
                                                     const QString& fileName);
 

@@ -1,0 +1,179 @@
+#include "FaultChecks.h"
+#include "jobs/Configuration.h"
+#include "jobs/FileOperations.h"
+#include "jobs/OutputPlacement.h"
+
+#include <QDateTime>
+#include <QProcess>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+using namespace TestSupport;
+using namespace FaultChecks;
+
+namespace {
+
+struct ChildRun {
+    bool killed = false;
+    int exitCode = -1;
+    QStringList steps;
+};
+
+// Runs the replacement in a child process that kills itself at step `killAt`.
+class KillDuringReplacement : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"data", "config", "tmp"})
+            QDir(root.path()).mkpath(QString::fromLatin1(name));
+    }
+
+    ChildRun replaceInChild(const QString& file, const QString& replacement, int killAt)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), QDir(root.path()).filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir(root.path()).filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("TMPDIR"), QDir(root.path()).filePath(QStringLiteral("tmp")));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly_placement_child"),
+                      {file, replacement, QString::number(killAt)});
+        process.waitForFinished(60000);
+        ChildRun run;
+        run.killed = process.exitStatus() == QProcess::CrashExit;
+        run.exitCode = process.exitCode();
+        for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts))
+            run.steps << line;
+        return run;
+    }
+
+    QString trash() const { return trashOf(QDir(root.path()).filePath(QStringLiteral("data"))); }
+
+    QTemporaryDir root;
+};
+
+void setAge(const QString& path, qint64 seconds)
+{
+    struct timeval times[2] {};
+    times[0].tv_sec = times[1].tv_sec = time_t(QDateTime::currentSecsSinceEpoch() - seconds);
+    ::utimes(QFile::encodeName(path).constData(), times);
+}
+
+QString uuid() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
+
+// A process id that no process has now: a child that has ended.
+qint64 deadPid()
+{
+    QProcess process;
+    process.start(QStringLiteral("/bin/true"));
+    process.waitForStarted();
+    const qint64 pid = process.processId();
+    process.waitForFinished();
+    return pid;
+}
+
+} // namespace
+
+TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunClearsUp)
+{
+    const QByteArray result = readFile(dataFile(QStringLiteral("png/pingus-flag3.png")));
+    int kills = 0;
+    for (int killAt = 1; killAt < 100; ++killAt) {
+        SCOPED_TRACE(killAt);
+        const QString folder = QDir(root.path()).filePath(QStringLiteral("photos%1").arg(killAt));
+        QDir().mkpath(folder);
+        const QString file = copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("a.png"));
+        const QByteArray original = readFile(file);
+        const QString replacement = copyInto(QStringLiteral("png/pingus-flag3.png"), root.path(), QStringLiteral("new.png"));
+
+        const ChildRun run = replaceInChild(file, replacement, killAt);
+        if (!run.killed) {
+            // Past the last step: the replacement ran to its end.
+            ASSERT_EQ(run.exitCode, 0) << run.steps.join('\n').toStdString();
+            EXPECT_EQ(readFile(file), result);
+            EXPECT_FALSE(trashedCopy(trash(), file, original).isEmpty());
+            EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
+            break;
+        }
+        ++kills;
+        const QString step = run.steps.isEmpty() ? QString() : run.steps.last().section(' ', 1);
+        SCOPED_TRACE(step.toStdString());
+        // Between the Trash and the rename the path is empty; the original waits in the Trash.
+        const bool afterTrash = step == QLatin1String("rename") || step == QLatin1String("sync-folder");
+        EXPECT_TRUE(nothingLost(trash(), {file, original, result, afterTrash}));
+        if (QFileInfo::exists(file) && readFile(file) == result) {
+            EXPECT_FALSE(trashedCopy(trash(), file, original).isEmpty());
+        }
+
+        // The next run in this folder removes what the killed one left.
+        const QString other = copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("b.png"));
+        const ChildRun next = replaceInChild(other, replacement, 0);
+        EXPECT_EQ(next.exitCode, 0) << next.steps.join('\n').toStdString();
+        EXPECT_EQ(readFile(other), result);
+        EXPECT_TRUE(hiddenLeftovers(folder).isEmpty()) << hiddenLeftovers(folder).join(", ").toStdString();
+        EXPECT_TRUE(nothingLost(trash(), {file, original, result, afterTrash})) << "the clean-up kept the user's files";
+    }
+    EXPECT_GE(kills, 8) << "every step of a replacement was reached";
+}
+
+TEST_F(KillDuringReplacement, OnlyOurStaleHiddenFilesAreRemoved)
+{
+    const QString folder = QDir(root.path()).filePath(QStringLiteral("photos"));
+    QDir().mkpath(folder);
+    const auto make = [&](const QString& name, qint64 age = 0) {
+        writeFile(QDir(folder).filePath(name), "partial");
+        if (age > 0)
+            setAge(QDir(folder).filePath(name), age);
+        return name;
+    };
+    const qint64 gone = deadPid();
+    const QString id = uuid();
+    const QStringList removed = {
+        make(FileOperations::replacementName(gone, id)),
+        make(FileOperations::replacementName(1, uuid()), 2 * 3600), // alive, but far too old for a replacement
+    };
+    const QStringList kept = {
+        make(FileOperations::replacementName(::getpid(), uuid()), 2 * 3600), // ours, in use
+        make(FileOperations::replacementName(1, uuid())),                    // another live run's
+        make(QStringLiteral(".Pressly.%1.tmp").arg(id), 2 * 3600),           // no process id
+        make(QStringLiteral(".Pressly.%1.%2.tmp").arg(gone).arg(id.toLower())),
+        make(QStringLiteral(".Pressly.%1.%2.tmp.png").arg(gone).arg(id)),
+        make(QStringLiteral("Pressly.%1.%2.tmp").arg(gone).arg(id)),          // not hidden
+        make(QStringLiteral(".Pressly.0%1.%2.tmp").arg(gone).arg(id)),
+        make(QStringLiteral(".pressly.%1.%2.tmp").arg(gone).arg(id)),
+        make(QStringLiteral(".Pressly.%1.%2.tmp").arg(gone).arg(id.left(35))),
+        make(QStringLiteral("a.png")),
+    };
+    // Same names, but a folder and a link: never ours to remove.
+    const QString folderName = FileOperations::replacementName(gone, uuid());
+    QDir(folder).mkdir(folderName);
+    const QString target = make(QStringLiteral("target.png"));
+    const QString linkName = FileOperations::replacementName(gone, uuid());
+    QFile::link(QDir(folder).filePath(target), QDir(folder).filePath(linkName));
+
+    EXPECT_EQ(FileOperations::removeStaleReplacements(folder), removed.size());
+    const QStringList left = everything(folder);
+    for (const QString& name : removed)
+        EXPECT_FALSE(left.contains(name)) << name.toStdString();
+    for (const QString& name : kept + QStringList{folderName, linkName, target})
+        EXPECT_TRUE(left.contains(name)) << name.toStdString();
+
+    // Placement clears a folder once, the first time it works there.
+    const QString stale = make(FileOperations::replacementName(gone, uuid()));
+    Configuration configuration;
+    OutputPlacement placement(configuration);
+    const QString optimized = QDir(root.path()).filePath(QStringLiteral("new.png"));
+    writeFile(optimized, "smaller");
+    const QString photo = copyInto(QStringLiteral("png/pingus-flag3.png"), folder, QStringLiteral("c.png"));
+    ASSERT_EQ(placement.replaceOriginal(QUrl::fromLocalFile(photo), QUrl::fromLocalFile(optimized)), std::nullopt);
+    EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath(stale)));
+    const QString later = make(FileOperations::replacementName(gone, uuid()));
+    const QString photo2 = copyInto(QStringLiteral("png/pingus-flag3.png"), folder, QStringLiteral("d.png"));
+    ASSERT_EQ(placement.replaceOriginal(QUrl::fromLocalFile(photo2), QUrl::fromLocalFile(optimized)), std::nullopt);
+    EXPECT_TRUE(QFileInfo::exists(QDir(folder).filePath(later))) << "a folder is cleared once per process";
+}

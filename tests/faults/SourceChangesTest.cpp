@@ -1,0 +1,207 @@
+// libvips first: glib names a member "signals", which Qt defines as a keyword.
+#include <vips/vips8>
+
+#include "FaultChecks.h"
+#include "jobs/Configuration.h"
+#include "jobs/FileOperations.h"
+#include "jobs/JobQueue.h"
+#include "jobs/OutputPlacement.h"
+#include "platform/ImageIO.h"
+#include "scheduler/WorkerScheduler.h"
+#include "workers/BaseWorker.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/TemporaryFiles.h"
+
+#include <QCoroTimer>
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+using namespace FaultChecks;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A tool whose result is a real, smaller picture of the same pixels, and
+// which lets the test change the source while it runs.
+class MeddlingWorker : public BaseWorker {
+public:
+    MeddlingWorker(QString result, std::function<void(const QString&)> meddle)
+        : BaseWorker(QStringLiteral("meddler")), result_(std::move(result)), meddle_(std::move(meddle))
+    {
+    }
+
+    QCoro::Task<Failure> run() override
+    {
+        auto job = this->job();
+        co_await QCoro::sleepFor(10ms);
+        if (meddle_)
+            meddle_(job->fileURL().toLocalFile());
+        const QUrl output = TemporaryFiles::makeURL(name(), QStringLiteral("png"));
+        QFile::copy(result_, output.toLocalFile());
+        if (auto record = IOFile::read(output); !record || !JobWorkingFiles::recordResult(*job, *record, name()))
+            QFile::remove(output.toLocalFile());
+        co_return std::nullopt;
+    }
+
+private:
+    QString result_;
+    std::function<void(const QString&)> meddle_;
+};
+
+class SourceChanges : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("TMPDIR", tmp.path().toUtf8());
+        // The source: the same pixels as the small file, stored without compression.
+        small = dataFile(QStringLiteral("png/pingus-flag3.png"));
+        ASSERT_TRUE(ImageIO::decodedSize(small));
+        stored = QDir(work.path()).filePath(QStringLiteral("stored.png"));
+        vips::VImage::new_from_file(small.toUtf8().constData())
+            .pngsave(stored.toUtf8().constData(), vips::VImage::option()->set("compression", 0));
+        ASSERT_GT(QFileInfo(stored).size(), QFileInfo(small).size());
+    }
+    void TearDown() override
+    {
+        qunsetenv("TMPDIR");
+        EXPECT_TRUE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    JobPipeline::Services services(std::function<void(const QString&)> meddle,
+                                   std::function<void(const QString&)> meddleInCache = {})
+    {
+        JobPipeline::Services s;
+        s.lookup = [meddleInCache](QUrl file, qint64) -> QCoro::Task<std::optional<JobPipeline::CachedResult>> {
+            co_await QCoro::sleepFor(30ms);
+            if (meddleInCache)
+                meddleInCache(file.toLocalFile());
+            co_return std::nullopt;
+        };
+        s.store = [](QUrl, qint64, qint64, qint64, QString) -> QCoro::Task<> { co_return; };
+        s.makeWorkers = [this, meddle](IOFileType, int, OptimizationJob::Ptr job) {
+            auto worker = std::make_shared<MeddlingWorker>(small, meddle);
+            worker->setJob(job);
+            return std::vector<OptimizationWorker::Ptr>{worker};
+        };
+        s.runCompetition = [this](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job,
+                                  IOFile::Ptr input, CancellationFlag cancel) {
+            return scheduler.runCompetition(std::move(workers), std::move(job), std::move(input), cancel);
+        };
+        s.presetText = [] { return QStringLiteral("balanced"); };
+        return s;
+    }
+
+    // Runs one in-place job over a copy of the stored source; answers the job.
+    OptimizationJob::Ptr runOn(const QString& path, JobPipeline::Services s)
+    {
+        QFile::copy(stored, path);
+        Configuration configuration;
+        configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+        JobQueue queue(configuration, 1, std::move(s));
+        queue.addFiles({QUrl::fromLocalFile(path)});
+        QCoro::waitFor(queue.waitUntilIdle());
+        return queue.jobs().first();
+    }
+
+    QString trash() const { return trashOf(qEnvironmentVariable("XDG_DATA_HOME")); }
+
+    QTemporaryDir work;
+    QTemporaryDir tmp;
+    WorkerScheduler scheduler;
+    QString small;
+    QString stored;
+};
+
+} // namespace
+
+TEST_F(SourceChanges, ASourceChangedWhileItsJobRanIsNeverReplaced)
+{
+    struct Change {
+        const char* name;
+        std::function<void(const QString&)> apply;
+        bool inCache = false;
+    };
+    const std::vector<Change> changes = {
+        {"grows", [](const QString& p) { QFile f(p); f.open(QIODevice::Append); f.write("more"); }},
+        {"rewritten in place, same size",
+         [](const QString& p) {
+             QByteArray bytes = readFile(p);
+             bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 0x55);
+             QFile f(p);
+             f.open(QIODevice::ReadWrite);
+             f.write(bytes);
+         }},
+        {"saved over by another program",
+         [](const QString& p) {
+             writeFile(p + ".new", readFile(p) + "!");
+             ::rename(QFile::encodeName(p + ".new").constData(), QFile::encodeName(p).constData());
+         }},
+        {"grows while the cache is asked",
+         [](const QString& p) { QFile f(p); f.open(QIODevice::Append); f.write("more"); }, true},
+    };
+    int index = 0;
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        const QString path = QDir(work.path()).filePath(QStringLiteral("photo%1.png").arg(index++));
+        QByteArray changed;
+        const auto record = [&, apply = change.apply](const QString& p) {
+            apply(p);
+            changed = readFile(p);
+        };
+        const auto job = change.inCache ? runOn(path, services({}, record)) : runOn(path, services(record));
+        // A damaged source fails verification instead; either way it stays.
+        EXPECT_NE(job->status(), JobStatus::processing);
+        if (job->status() == JobStatus::failed) {
+            EXPECT_EQ(job->error()->errorDescription(), "File access error: Could not save optimized file");
+        } else {
+            EXPECT_EQ(job->bestTool(), "No optimization");
+        }
+        ASSERT_FALSE(changed.isEmpty());
+        EXPECT_EQ(readFile(path), changed) << "the user's newer version stays";
+        EXPECT_TRUE(trashedCopy(trash(), path, changed).isEmpty());
+        EXPECT_TRUE(hiddenLeftovers(work.path()).isEmpty());
+    }
+
+    // Gone, or a folder in its place: nothing is put there.
+    const QString vanished = QDir(work.path()).filePath(QStringLiteral("vanished.png"));
+    auto job = runOn(vanished, services([](const QString& p) { QFile::remove(p); }));
+    EXPECT_NE(job->status(), JobStatus::processing);
+    EXPECT_FALSE(QFileInfo::exists(vanished));
+    const QString replaced = QDir(work.path()).filePath(QStringLiteral("replaced.png"));
+    job = runOn(replaced, services([](const QString& p) {
+        QFile::remove(p);
+        QDir().mkpath(p);
+    }));
+    EXPECT_NE(job->status(), JobStatus::processing);
+    EXPECT_TRUE(QFileInfo(replaced).isDir());
+    EXPECT_TRUE(hiddenLeftovers(work.path()).isEmpty());
+
+    // Unchanged, the same run replaces the file: the checks above are no accident.
+    const QString untouched = QDir(work.path()).filePath(QStringLiteral("untouched.png"));
+    job = runOn(untouched, services({}));
+    EXPECT_EQ(job->status(), JobStatus::completed);
+    EXPECT_EQ(readFile(untouched), readFile(small));
+    EXPECT_TRUE(nothingLost(trash(), {untouched, readFile(stored), readFile(small)}));
+}
+
+TEST_F(SourceChanges, AVersionSavedJustBeforeTheTrashComesBack)
+{
+    const QString path = QDir(work.path()).filePath(QStringLiteral("race.png"));
+    QFile::copy(stored, path);
+    const auto asRead = FileOperations::identityOf(path);
+    ASSERT_TRUE(asRead);
+    const QByteArray newer = "saved at the last moment";
+    Configuration configuration;
+    OutputPlacement placement(configuration, [&](const QString& p) {
+        writeFile(p + ".new", newer);
+        ::rename(QFile::encodeName(p + ".new").constData(), QFile::encodeName(p).constData());
+        return Trash::moveToTrash(p);
+    });
+    const auto error = placement.replaceOriginal(QUrl::fromLocalFile(path), QUrl::fromLocalFile(small), nullptr, asRead);
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->message().contains(QStringLiteral("changed"))) << error->message().toStdString();
+    EXPECT_EQ(readFile(path), newer);
+    EXPECT_TRUE(trashedCopy(trash(), path, newer).isEmpty());
+    EXPECT_TRUE(hiddenLeftovers(work.path()).isEmpty());
+}

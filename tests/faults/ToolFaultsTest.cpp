@@ -1,0 +1,117 @@
+// libvips first: glib names a member "signals", which Qt defines as a keyword.
+#include <vips/vips8>
+
+#include "FaultChecks.h"
+#include "jobs/Configuration.h"
+#include "jobs/JobQueue.h"
+#include "jobs/UserPreferences.h"
+#include "platform/ImageIO.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/ToolSandbox.h"
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+using namespace FaultChecks;
+
+namespace {
+
+// What a misbehaving pngquant and oxipng do; $in and $out are their input and output.
+struct Misbehaviour {
+    const char* name;
+    QByteArray script;
+};
+
+const QByteArray findFiles = "out=''; prev=''\n"
+                             "for a in \"$@\"; do\n"
+                             "  if [ \"$prev\" = --out ] || [ \"$prev\" = --output ]; then out=\"$a\"; fi\n"
+                             "  prev=\"$a\"; in=\"$a\"\n"
+                             "done\n";
+
+class ToolFaults : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        presetBefore = UserPreferences::shared().compressionPresetRaw();
+        const QString source = dataFile(QStringLiteral("png/debian-debian.png"));
+        original = readFile(source);
+        // A real image of the same size that shows something else.
+        different = QDir(sandbox.filesDir()).filePath(QStringLiteral("different.png"));
+        ASSERT_TRUE(ImageIO::decodedSize(source));
+        vips::VImage image = vips::VImage::new_from_file(source.toUtf8().constData());
+        image = image.extract_band(0, vips::VImage::option()->set("n", 3)).invert().cast(VIPS_FORMAT_UCHAR);
+        image.pngsave(different.toUtf8().constData(), vips::VImage::option()->set("compression", 9));
+        ASSERT_LT(QFileInfo(different).size(), original.size());
+    }
+    void TearDown() override
+    {
+        UserPreferences::shared().setCompressionPresetRaw(presetBefore);
+        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
+    }
+
+    void standIns(const QByteArray& behaviour)
+    {
+        for (const char* tool : {"pngquant", "oxipng"})
+            sandbox.writeScript(sandbox.bundledDir() + QLatin1Char('/') + QLatin1String(tool), findFiles + behaviour);
+    }
+
+    ToolSandbox sandbox;
+    QString presetBefore;
+    QByteArray original;
+    QString different;
+    int filesAtRisk = 0;
+};
+
+} // namespace
+
+TEST_F(ToolFaults, NoMisbehavingToolCostsAnOriginal)
+{
+    const QByteArray differentPath = QFile::encodeName(different);
+    const std::vector<Misbehaviour> misbehaviours = {
+        {"crashes", "kill -9 $$"},
+        {"hangs a while", "sleep 1.5; exit 0"},
+        {"writes nothing", "exit 0"},
+        {"writes an empty file", ": > \"$out\"; exit 0"},
+        {"writes a truncated image", "head -c 700 \"$in\" > \"$out\"; exit 0"},
+        {"writes garbage", "printf 'not an image at all' > \"$out\"; exit 0"},
+        {"writes another image", "cp '" + differentPath + "' \"$out\"; exit 0"},
+        {"deletes its input", "rm -f \"$in\"; exit 0"},
+        {"deletes its input after a good-looking result", "cp '" + differentPath + "' \"$out\"; rm -f \"$in\"; exit 0"},
+        {"overwrites its input", "printf 'overwritten' > \"$in\"; exit 0"},
+    };
+    for (const Misbehaviour& tool : misbehaviours) {
+        standIns(tool.script);
+        for (const QString& preset : {QStringLiteral("balanced"), QStringLiteral("lossless")}) {
+            for (const auto mode : {Configuration::OperationMode::optimizeOriginals,
+                                    Configuration::OperationMode::exportToFolder}) {
+                SCOPED_TRACE(std::string(tool.name) + ", " + preset.toStdString()
+                             + (mode == Configuration::OperationMode::exportToFolder ? ", export" : ", in place"));
+                UserPreferences::shared().setCompressionPresetRaw(preset);
+                QTemporaryDir work;
+                const QString exportFolder = QDir(work.path()).filePath(QStringLiteral("export"));
+                Configuration configuration;
+                configuration.setOperationMode(mode);
+                configuration.setExportPath(exportFolder);
+                QList<QUrl> files;
+                for (const QString& name : {QStringLiteral("a.png"), QStringLiteral("b c.png")})
+                    files << QUrl::fromLocalFile(copyInto(QStringLiteral("png/debian-debian.png"), work.path(), name));
+                filesAtRisk += int(files.size());
+
+                JobQueue queue(configuration, 2);
+                queue.disableResultsCache();
+                queue.addFiles(files);
+                QCoro::waitFor(queue.waitUntilIdle());
+
+                for (const auto& job : queue.jobs()) {
+                    EXPECT_TRUE(job->status() == JobStatus::completed || job->status() == JobStatus::failed);
+                    EXPECT_EQ(readFile(job->fileURL().toLocalFile()), original) << "no valid result was made";
+                }
+                for (const QString& name : everything(exportFolder))
+                    EXPECT_EQ(readFile(QDir(exportFolder).filePath(name)), original) << name.toStdString();
+                EXPECT_TRUE(hiddenLeftovers(work.path()).isEmpty());
+                EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(filesAtRisk, int(misbehaviours.size()) * 8);
+}
