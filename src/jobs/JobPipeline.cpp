@@ -6,7 +6,13 @@
 #include "platform/Log.h"
 #include "store/ResultsCache.h"
 #include "workers/JobWorkingFiles.h"
+#include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
+
+#include <QCoroFuture>
+#include <QFile>
+#include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
 
 JobPipeline::JobPipeline(Configuration& configuration, OutputPlacement& placement, Services services)
     : configuration_(configuration), placement_(placement), services_(std::move(services))
@@ -28,6 +34,8 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
         job->cancel();
         co_return;
     }
+    // Taken before the read, so any later change of the file shows.
+    const SourceIdentity sourceAsRead = FileOperations::identityOf(job->fileURL().toLocalFile());
     const IOFile::Ptr record = IOFile::read(job->fileURL());
     if (!record) {
         job->fail(OptimizationError::fileAccess(QStringLiteral("Could not read file")));
@@ -44,16 +52,42 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
             QStringLiteral("No optimization tools available for this format")));
         co_return;
     }
+    const IOFile::Ptr toolInput = co_await privateCopy(job, record);
+    if (!toolInput) {
+        job->fail(OptimizationError::tempFile(QStringLiteral("Could not make a working copy of the file")));
+        WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+        co_return;
+    }
     job->setStatus(JobStatus::processing);
-    const auto result = co_await services_.runCompetition(std::move(workers), job, record, cancel);
+    const auto result = co_await services_.runCompetition(std::move(workers), job, toolInput, cancel);
 
     const bool lossless = preset == QLatin1String("lossless");
-    const Ending ending = co_await finishJob(job, result, record, lossless);
+    const Ending ending = co_await finishJob(job, result, record, sourceAsRead, lossless);
     if (shouldStore(ending))
         co_await services_.store(job->fileURL(), settingsHash, job->originalSize(), ending.optimizedSize,
                                  ending.bestTool);
     // Whatever the outcome, no temporary file of this job outlives it.
     WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+}
+
+// Tools start from a copy of ours, registered as the job's working file: a
+// tool that deletes or rewrites its input never reaches the user's file.
+QCoro::Task<IOFile::Ptr> JobPipeline::privateCopy(OptimizationJob::Ptr job, IOFile::Ptr source)
+{
+    const QString suffix = QFileInfo(source->localPath()).suffix();
+    const QUrl copy =
+        TemporaryFiles::makeURL(QStringLiteral("source"), suffix.isEmpty() ? QStringLiteral("temp") : suffix);
+    const QString from = source->localPath();
+    const QString to = copy.toLocalFile();
+    const auto copyFile = [from, to] { return QFile::copy(from, to); };
+    const bool copied = co_await QtConcurrent::run(copyFile);
+    const IOFile::Ptr record = copied ? IOFile::read(copy) : nullptr;
+    if (!record || record->fileType != source->fileType) {
+        TemporaryFiles::removeIfOurs(to);
+        co_return IOFile::Ptr();
+    }
+    WorkingFilesManager::shared().setWorkingFile(copy, JobWorkingFiles::key(*job));
+    co_return record;
 }
 
 QCoro::Task<bool> JobPipeline::answerFromCache(OptimizationJob::Ptr job, qint64 settingsHash)
@@ -71,12 +105,12 @@ QCoro::Task<bool> JobPipeline::answerFromCache(OptimizationJob::Ptr job, qint64 
 // Only a verified file takes the original's place; a rejected winner leaves
 // the job as if its tool had produced nothing.
 QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result,
-                                                        IOFile::Ptr source, bool lossless)
+                                                        IOFile::Ptr source, SourceIdentity sourceAsRead, bool lossless)
 {
     std::optional<QUrl> rejected;
     if (result && result->fileSize < job->originalSize()) {
         if (co_await passesVerification(*job, source, result->fileURL, result->toolName, lossless))
-            co_return placeWinner(*job, *result);
+            co_return placeWinner(*job, *result, sourceAsRead);
         rejected = result->fileURL;
     }
     const IOFile::Ptr working = JobWorkingFiles::workingInputFile(*job);
@@ -86,7 +120,7 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job
     }
     if (working->byteSize < job->originalSize() && working->path != rejected
         && co_await passesVerification(*job, source, working->path, toolOf(*job, working->byteSize), lossless))
-        co_return placeWorkingFile(*job, *working);
+        co_return placeWorkingFile(*job, *working, sourceAsRead);
     co_return keepOriginal(*job);
 }
 
@@ -101,15 +135,16 @@ QCoro::Task<bool> JobPipeline::passesVerification(const OptimizationJob& job, IO
     co_return verdict.accepted;
 }
 
-JobPipeline::Ending JobPipeline::placeWinner(OptimizationJob& job, const WorkerResult& result)
+JobPipeline::Ending JobPipeline::placeWinner(OptimizationJob& job, const WorkerResult& result,
+                                             const SourceIdentity& sourceAsRead)
 {
     // An output that cannot be read back is no winner: the source must never
     // be placed as if it were the result.
     const IOFile::Ptr record = IOFile::read(result.fileURL);
     if (!record || record->byteSize != result.fileSize)
         return keepOriginal(job);
-    if (placement_.placeOutput(job, *record)) {
-        job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file")));
+    if (const auto error = placement_.placeOutput(job, *record, sourceAsRead)) {
+        failPlacement(job, *error);
         return {};
     }
     job.complete(result.fileSize, result.toolName, result.fileURL);
@@ -121,15 +156,23 @@ JobPipeline::Ending JobPipeline::placeWinner(OptimizationJob& job, const WorkerR
     return {true, false, result.fileSize, result.toolName};
 }
 
-JobPipeline::Ending JobPipeline::placeWorkingFile(OptimizationJob& job, const IOFile& record)
+JobPipeline::Ending JobPipeline::placeWorkingFile(OptimizationJob& job, const IOFile& record,
+                                                  const SourceIdentity& sourceAsRead)
 {
-    if (placement_.placeOutput(job, record)) {
-        job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file")));
+    if (const auto error = placement_.placeOutput(job, record, sourceAsRead)) {
+        failPlacement(job, *error);
         return {};
     }
     const QString tool = toolOf(job, record.byteSize);
     job.complete(record.byteSize, tool, record.path);
     return {true, false, record.byteSize, tool};
+}
+
+void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& error)
+{
+    // The job shows the fixed message; the log keeps the reason.
+    Log::line(QStringLiteral("❌ Could not save %1: %2").arg(job.fileName(), error.errorDescription()));
+    job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file")));
 }
 
 JobPipeline::Ending JobPipeline::keepOriginal(OptimizationJob& job)

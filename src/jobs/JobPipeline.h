@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/FileOperations.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/CancellationFlag.h"
 #include "scheduler/WorkerResult.h"
@@ -52,13 +53,16 @@ private:
         QString bestTool;
     };
     QCoro::Task<bool> answerFromCache(OptimizationJob::Ptr job, qint64 settingsHash);
+    using SourceIdentity = std::optional<FileOperations::Identity>;
+    QCoro::Task<IOFile::Ptr> privateCopy(OptimizationJob::Ptr job, IOFile::Ptr source);
     QCoro::Task<Ending> finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result, IOFile::Ptr source,
-                                  bool lossless);
+                                  SourceIdentity sourceAsRead, bool lossless);
     QCoro::Task<bool> passesVerification(const OptimizationJob& job, IOFile::Ptr source, QUrl candidate,
                                          QString toolName, bool lossless);
-    Ending placeWinner(OptimizationJob& job, const WorkerResult& result);
-    Ending placeWorkingFile(OptimizationJob& job, const IOFile& record);
+    Ending placeWinner(OptimizationJob& job, const WorkerResult& result, const SourceIdentity& sourceAsRead);
+    Ending placeWorkingFile(OptimizationJob& job, const IOFile& record, const SourceIdentity& sourceAsRead);
     Ending keepOriginal(OptimizationJob& job);
+    static void failPlacement(OptimizationJob& job, const OptimizationError& error);
     static QString toolOf(const OptimizationJob& job, qint64 size);
     bool shouldStore(const Ending& ending) const;
 
