@@ -3,6 +3,7 @@
 #include "jobs/Configuration.h"
 #include "jobs/OutputVerifier.h"
 #include "jobs/OutputPlacement.h"
+#include "platform/ImageInspector.h"
 #include "platform/Log.h"
 #include "store/ResultsCache.h"
 #include "workers/JobWorkingFiles.h"
@@ -121,7 +122,26 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job
     if (working->byteSize < job->originalSize() && working->path != rejected
         && co_await passesVerification(*job, source, working->path, toolOf(*job, working->byteSize), lossless))
         co_return placeWorkingFile(*job, *working, sourceAsRead);
+    // Nothing gained: a damaged image is a failure to report, not a file
+    // that is already as small as it gets.
+    if (const QString damage = co_await damageOf(source); !damage.isEmpty()) {
+        job->fail(OptimizationError::fileAccess(QStringLiteral("The image is damaged or incomplete (%1)").arg(damage)));
+        co_return Ending{};
+    }
     co_return keepOriginal(*job);
+}
+
+QCoro::Task<QString> JobPipeline::damageOf(IOFile::Ptr source)
+{
+    if (source->fileType == IOFileType::svg || source->fileType == IOFileType::dng)
+        co_return QString();
+    auto inspect = [path = source->localPath()] {
+        QString why;
+        const bool decodes = ImageInspector::inspect(path, &why).has_value();
+        return decodes || why == ImageInspector::tooLargeReason() ? QString() : why;
+    };
+    auto damage = co_await QtConcurrent::run(inspect);
+    co_return damage;
 }
 
 QCoro::Task<bool> JobPipeline::passesVerification(const OptimizationJob& job, IOFile::Ptr source, QUrl candidate,

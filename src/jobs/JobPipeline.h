@@ -62,6 +62,8 @@ private:
     Ending placeWinner(OptimizationJob& job, const WorkerResult& result, const SourceIdentity& sourceAsRead);
     Ending placeWorkingFile(OptimizationJob& job, const IOFile& record, const SourceIdentity& sourceAsRead);
     Ending keepOriginal(OptimizationJob& job);
+    // Why the source does not decode; empty when it does (or has no decoder here).
+    static QCoro::Task<QString> damageOf(IOFile::Ptr source);
     static void failPlacement(OptimizationJob& job, const OptimizationError& error);
     static QString toolOf(const OptimizationJob& job, qint64 size);
     bool shouldStore(const Ending& ending) const;

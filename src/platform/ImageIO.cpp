@@ -31,6 +31,20 @@ VImage withoutMetadata(const VImage& image)
     return copy;
 }
 
+// The HEIF loader hands out a colour profile that still belongs to the
+// decoder, which frees it when the loaded image closes; the saver would then
+// read freed memory. The profile is copied into memory of the image's own.
+VImage withOwnProfile(VImage image)
+{
+    if (image.get_typeof(VIPS_META_ICC_NAME) == 0)
+        return image;
+    size_t length = 0;
+    const void* data = image.get_blob(VIPS_META_ICC_NAME, &length);
+    VImage copy = image.copy();
+    vips_image_set_blob_copy(copy.get_image(), VIPS_META_ICC_NAME, data, length);
+    return copy;
+}
+
 void save(const VImage& image, const QString& path, const ImageIO::Options& options)
 {
     vips::VTarget target = vips::VTarget::new_to_file(path.toLocal8Bit().constData());
@@ -167,7 +181,7 @@ ImageIO::Result ImageIO::reencode(const QString& input, const QString& output, c
             return {Status::tooManyPixels, {}};
         if (image.get_typeof("n-pages") != 0 && image.get_int("n-pages") > 1)
             return {Status::animated, {}};
-        image = withoutMetadata(image.autorot().copy_memory());
+        image = withOwnProfile(withoutMetadata(image.autorot().copy_memory()));
     } catch (const VError& error) {
         return failed(Status::unreadable, error);
     }

@@ -72,7 +72,7 @@ VImage loadShown(const QString& path)
 {
     VImage image = strictLoad(path, false);
     if (qint64(image.width()) * qint64(image.height()) > maxPixels)
-        throw VError("the image is too large to compare");
+        throw VError(ImageInspector::tooLargeReason().toStdString());
     if (pageCount(image) > 1)
         return strictLoad(path, true);
     const bool turned = image.get_typeof(VIPS_META_ORIENTATION) != 0 && image.get_int(VIPS_META_ORIENTATION) > 1;

@@ -18,6 +18,8 @@ public:
     // Decodes every pixel of every frame, strictly: a truncated or corrupt
     // file gives nothing, with the reason in `why`.
     static std::optional<Facts> inspect(const QString& path, QString* why);
+    // The `why` of an image refused for its size rather than its bytes.
+    static QString tooLargeReason() { return QStringLiteral("the image is too large to compare"); }
 
     // Whether every displayed pixel is equal, whatever the bit depth, colour
     // type or palette; fully transparent pixels are equal whatever colour they

@@ -197,11 +197,12 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
     ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
     queue.addFiles({image("a.png"), QUrl::fromLocalFile(QDir(work.path()).filePath("vanished.png")),
                     QUrl::fromLocalFile(unknown), image("fail-tool.png"), QUrl::fromLocalFile(text), image("b.png"),
-                    QUrl::fromLocalFile(pipe)});
+                    QUrl::fromLocalFile(pipe),
+                    QUrl::fromLocalFile(copyInto(QStringLiteral("odd/skimage-truncated.jpg"), work.path()))});
     QCoro::waitFor(queue.waitUntilIdle());
 
     const auto& jobs = queue.jobs();
-    ASSERT_EQ(jobs.size(), 7);
+    ASSERT_EQ(jobs.size(), 8);
     EXPECT_EQ(jobs[0]->status(), JobStatus::completed);
     EXPECT_EQ(jobs[1]->status(), JobStatus::failed);
     EXPECT_TRUE(jobs[1]->error()->errorDescription().contains("vanished.png"));
@@ -213,6 +214,8 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
     EXPECT_EQ(jobs[5]->bestTool(), "shrinker");
     EXPECT_EQ(jobs[6]->status(), JobStatus::failed);
     EXPECT_TRUE(jobs[6]->error()->errorDescription().contains("not a regular file"));
+    EXPECT_EQ(jobs[7]->status(), JobStatus::failed) << "a truncated photo is reported, not passed as optimal";
+    EXPECT_TRUE(jobs[7]->error()->errorDescription().contains("damaged or incomplete"));
 }
 
 TEST_F(JobQueueTest, SessionsAndAllTimeFiguresCountEachJobOnce)
