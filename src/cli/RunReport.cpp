@@ -1,7 +1,10 @@
 #include "cli/RunReport.h"
 
 #include "jobs/JobQueue.h"
+#include "jobs/OutputVerifier.h"
 #include "platform/ByteCountFormatter.h"
+
+#include <sys/resource.h>
 
 RunReport::RunReport(const QList<OptimizationJob::Ptr>& jobs, double seconds) : seconds_(seconds)
 {
@@ -30,6 +33,16 @@ QJsonObject RunReport::jobJson(const OptimizationJob& job)
     return object;
 }
 
+// CPU time of every tool run, children of this process.
+double RunReport::toolSeconds()
+{
+    struct rusage usage {};
+    if (::getrusage(RUSAGE_CHILDREN, &usage) != 0)
+        return 0.0;
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 double RunReport::savedPercent() const
 {
     return bytesBefore_ > 0 ? double(bytesBefore_ - bytesAfter_) / double(bytesBefore_) * 100.0 : 0.0;
@@ -46,6 +59,9 @@ QJsonObject RunReport::summaryJson() const
     summary[QStringLiteral("bytesAfter")] = bytesAfter_;
     summary[QStringLiteral("savedPercent")] = savedPercent();
     summary[QStringLiteral("seconds")] = seconds_;
+    // How the time was spent: checking results against the tools' own work.
+    summary[QStringLiteral("verificationSeconds")] = OutputVerifier::secondsSpent();
+    summary[QStringLiteral("toolSeconds")] = toolSeconds();
     return QJsonObject{{QStringLiteral("summary"), summary}};
 }
 

@@ -18,6 +18,7 @@ public:
 
 private:
     double savedPercent() const;
+    static double toolSeconds();
 
     int files_ = 0;
     int optimized_ = 0;

@@ -47,7 +47,9 @@ public:
     // Whether a PNG holds a chunk of this type anywhere.
     static bool hasPngChunk(const QString& path, const char* chunkType);
 
-private:
+    // Starts libvips once for the process; false when it cannot start.
     static bool initialize();
+
+private:
     static bool findPngChunk(const QString& path, const char* chunkType, bool stopAtImageData);
 };

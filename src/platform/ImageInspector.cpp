@@ -2,11 +2,11 @@
 #include <vips/vips8>
 
 #include "platform/ImageInspector.h"
+#include "platform/ImageIO.h"
 
 #include <QFile>
 
 #include <cmath>
-#include <mutex>
 
 using vips::VError;
 using vips::VImage;
@@ -105,18 +105,7 @@ VImage normalised(VImage image)
 
 } // namespace
 
-bool ImageInspector::start()
-{
-    static std::once_flag once;
-    static bool ready = false;
-    std::call_once(once, [] {
-        ready = VIPS_INIT("pressly") == 0;
-        if (ready)
-            vips_cache_set_max(0); // a cached load would hand back a file's earlier contents
-        vips_error_clear();
-    });
-    return ready;
-}
+bool ImageInspector::start() { return ImageIO::initialize(); }
 
 std::optional<ImageInspector::Facts> ImageInspector::inspect(const QString& path, QString* why)
 {

@@ -209,7 +209,8 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
     EXPECT_EQ(jobs[2]->error()->errorDescription(), "Unsupported file type: Unsupported file type");
     EXPECT_EQ(jobs[3]->status(), JobStatus::completed) << "a failing tool costs only its result";
     EXPECT_EQ(jobs[3]->bestTool(), "No optimization");
-    EXPECT_EQ(jobs[4]->status(), JobStatus::completed) << "text named .png is taken by its name";
+    EXPECT_EQ(jobs[4]->status(), JobStatus::failed) << "text named .png is taken, then fails as no image";
+    EXPECT_TRUE(jobs[4]->error()->errorDescription().contains("damaged or incomplete"));
     EXPECT_EQ(jobs[5]->status(), JobStatus::completed);
     EXPECT_EQ(jobs[5]->bestTool(), "shrinker");
     EXPECT_EQ(jobs[6]->status(), JobStatus::failed);
