@@ -5,21 +5,59 @@
 #include "workers/PngReencoder.h"
 #include "workers/ToolLocator.h"
 
+#include <QFile>
+#include <QtEndian>
+
 #include <algorithm>
 
 namespace {
 
-// pngquant built without colour management drops an ICC profile, which
-// changes how the image looks on screen.
+// The whole chunk (length, type, data, CRC) of `type` before the image data.
+QByteArray pngChunk(const QString& path, QByteArrayView type)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
+        return {};
+    for (;;) {
+        const QByteArray header = file.read(8);
+        if (header.size() < 8 || header.mid(4, 4) == "IDAT")
+            return {};
+        const quint32 length = qFromBigEndian<quint32>(header.constData());
+        if (header.mid(4, 4) == type) {
+            const QByteArray rest = file.read(qint64(length) + 4);
+            return rest.size() == qint64(length) + 4 ? header + rest : QByteArray();
+        }
+        if (!file.seek(file.pos() + qint64(length) + 4))
+            return {};
+    }
+}
+
+// pngquant built without colour management drops an ICC profile but leaves
+// the pixels as they were, so the profile is put back right after the
+// header, where it belongs. Without it the image would look different.
 bool keepsColourProfile(const IOFile& input, const QUrl& output)
 {
-    if (!ImageIO::hasPngChunkBeforeImageData(input.localPath(), "iCCP"))
+    const QByteArray profile = pngChunk(input.localPath(), "iCCP");
+    if (profile.isEmpty())
         return true;
     const QString path = output.toLocalFile();
     if (ImageIO::hasPngChunkBeforeImageData(path, "iCCP") || ImageIO::hasPngChunkBeforeImageData(path, "sRGB"))
         return true;
-    Log::line(QStringLiteral("⚠️ pngquant dropped the colour profile, output not used"));
-    return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = file.readAll();
+    const qsizetype afterHeader = 8 + 8 + 13 + 4; // signature, then IHDR: length, type, data, CRC
+    if (bytes.size() < afterHeader || bytes.mid(12, 4) != "IHDR") {
+        Log::line(QStringLiteral("⚠️ pngquant dropped the colour profile, output not used"));
+        return false;
+    }
+    bytes.insert(afterHeader, profile);
+    if (!file.seek(0) || file.write(bytes) != bytes.size() || !file.flush()) {
+        Log::line(QStringLiteral("⚠️ pngquant dropped the colour profile, output not used"));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
