@@ -109,12 +109,23 @@ bool ImageInspector::start() { return ImageIO::initialize(); }
 
 std::optional<ImageInspector::Facts> ImageInspector::inspect(const QString& path, QString* why)
 {
+    return look(path, true, why);
+}
+
+std::optional<ImageInspector::Facts> ImageInspector::describe(const QString& path, QString* why)
+{
+    return look(path, false, why);
+}
+
+std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, bool decodeAll, QString* why)
+{
     if (!start())
         return std::nullopt;
     ThreadCleanup cleanup;
     try {
         const VImage image = loadShown(path);
-        (void)image.avg(); // reads every pixel: a truncated file fails here
+        if (decodeAll)
+            (void)image.avg(); // reads every pixel: a truncated file fails here
         Facts facts;
         facts.width = image.width();
         facts.height = pageHeight(image);

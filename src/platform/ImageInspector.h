@@ -18,6 +18,8 @@ public:
     // Decodes every pixel of every frame, strictly: a truncated or corrupt
     // file gives nothing, with the reason in `why`.
     static std::optional<Facts> inspect(const QString& path, QString* why);
+    // The same facts from the header alone, without decoding the pixels.
+    static std::optional<Facts> describe(const QString& path, QString* why);
     // The `why` of an image refused for its size rather than its bytes.
     static QString tooLargeReason() { return QStringLiteral("the image is too large to compare"); }
 
@@ -32,4 +34,5 @@ public:
 
 private:
     static bool start();
+    static std::optional<Facts> look(const QString& path, bool decodeAll, QString* why);
 };
