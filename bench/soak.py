@@ -100,6 +100,14 @@ def png_profile(chunks):
     return None
 
 
+def icc_profile(path):
+    """An embedded sRGB profile shows the same colours as none; any other profile must stay."""
+    data = Path(path).read_bytes()
+    if b"sRGB" in data[:65536] or b"\0s\0R\0G\0B" in data[:65536]:
+        return None
+    return "profile"
+
+
 def raster_facts(path, kind):
     """Displayed size, frames and profile presence, or an error text when it does not decode."""
     out = subprocess.run(["vipsheader", "-a", str(path)], capture_output=True, text=True,
@@ -121,7 +129,7 @@ def raster_facts(path, kind):
         chunks = png_chunks(path)
         frames, profile = png_frames(chunks), png_profile(chunks)
     else:
-        frames, profile = int(fields.get("n-pages", "1")), "icc-profile-data" in fields
+        frames, profile = int(fields.get("n-pages", "1")), icc_profile(path) if "icc-profile-data" in fields else None
     options = "[fail_on=truncated]" if kind in ("png", "jpeg") else "[n=-1,fail_on=truncated]"
     decode = subprocess.run(["vips", "avg", str(path) + options], capture_output=True, text=True,
                             errors="replace")
@@ -144,8 +152,24 @@ def svg_facts(path):
         except ValueError:
             return value
 
-    return {"width": root.get("width"), "height": root.get("height"),
+    return {"width": css_pixels(root.get("width")), "height": css_pixels(root.get("height")),
             "viewBox": numbers(root.get("viewBox"))}, None
+
+
+UNIT_PIXELS = {"": 1.0, "px": 1.0, "pt": 4 / 3, "pc": 16.0, "mm": 96 / 25.4, "cm": 96 / 2.54, "in": 96.0}
+
+
+def css_pixels(value):
+    """An absolute SVG length in pixels (16px, 16 and 12pt are all 16 pixels); other values as written."""
+    if value is None:
+        return None
+    text = value.strip()
+    number = text.rstrip("abcdefghijklmnopqrstuvwxyz")
+    unit = text[len(number):]
+    try:
+        return round(float(number) * UNIT_PIXELS[unit], 2) if unit in UNIT_PIXELS else text
+    except ValueError:
+        return text
 
 
 class Facts:

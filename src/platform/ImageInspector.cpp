@@ -20,9 +20,12 @@ struct ThreadCleanup {
     ~ThreadCleanup() { vips_thread_shutdown(); }
 };
 
+// libvips keeps one error buffer for every thread: only its last line is
+// about this image.
 QString takeError(const VError& error)
 {
-    const QString text = QString::fromUtf8(error.what()).trimmed();
+    const QStringList lines = QString::fromUtf8(error.what()).trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QString text = lines.isEmpty() ? QString() : lines.last().trimmed();
     vips_error_clear();
     return text.isEmpty() ? QStringLiteral("cannot be decoded") : text;
 }
