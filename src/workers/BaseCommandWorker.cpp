@@ -96,14 +96,7 @@ QCoro::Task<Failure> BaseCommandWorker::run()
         TemporaryFiles::removeIfOurs(outputPath);
         co_return written.error();
     }
-    if (written.value() && QFileInfo::exists(outputPath)) {
-        // An output of another kind would put, say, JPEG bytes under a .png name.
-        const IOFile::Ptr result = IOFile::read(output);
-        if (result && result->fileType == input->fileType && JobWorkingFiles::recordResult(*job, *result, name()))
-            co_return std::nullopt;
-    }
-    // Unusable or not smaller: nothing else refers to it.
-    TemporaryFiles::removeIfOurs(outputPath);
+    JobWorkingFiles::keepOrDelete(*job, input->fileType, output, written.value(), name());
     co_return std::nullopt;
 }
 

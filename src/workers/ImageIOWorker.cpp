@@ -37,12 +37,7 @@ QCoro::Task<Failure> ImageIOWorker::run()
         TemporaryFiles::removeIfOurs(outputPath);
         co_return written.error();
     }
-    if (written.value() && QFileInfo::exists(outputPath)) {
-        const IOFile::Ptr result = IOFile::read(output);
-        if (result && result->fileType == input->fileType && JobWorkingFiles::recordResult(*job, *result, name()))
-            co_return std::nullopt;
-    }
-    TemporaryFiles::removeIfOurs(outputPath);
+    JobWorkingFiles::keepOrDelete(*job, input->fileType, output, written.value(), name());
     co_return std::nullopt;
 }
 

@@ -1,7 +1,10 @@
 #include "workers/JobWorkingFiles.h"
 
 #include "jobs/OptimizationJob.h"
+#include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -28,6 +31,18 @@ bool recordResult(OptimizationJob& job, const IOFile& result, const QString& too
     const auto smallest = std::min_element(job.workerResults.cbegin(), job.workerResults.cend());
     job.setBestTool(smallest.key());
     return true;
+}
+
+void keepOrDelete(OptimizationJob& job, IOFileType inputKind, const QUrl& output, bool written,
+                  const QString& toolName)
+{
+    if (written && QFileInfo::exists(output.toLocalFile())) {
+        // An output of another kind would put, say, JPEG bytes under a .png name.
+        const IOFile::Ptr result = IOFile::read(output);
+        if (result && result->fileType == inputKind && recordResult(job, *result, toolName))
+            return;
+    }
+    TemporaryFiles::removeIfOurs(output.toLocalFile());
 }
 
 } // namespace JobWorkingFiles

@@ -18,4 +18,8 @@ IOFile::Ptr workingInputFile(const OptimizationJob& job);
 // tool table. Answers whether it was accepted; a rejected file is left where
 // it is for the caller to delete.
 bool recordResult(OptimizationJob& job, const IOFile& result, const QString& toolName);
+// A worker's output, if it was written: recorded when it is an image of the
+// input's kind that the job accepts, otherwise deleted (it is ours alone).
+void keepOrDelete(OptimizationJob& job, IOFileType inputKind, const QUrl& output, bool written,
+                  const QString& toolName);
 }
