@@ -1,8 +1,13 @@
 #include "jobs/ImageFileCollector.h"
 
+#include "platform/Log.h"
+
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -28,6 +33,14 @@ bool isSupported(const QString& name)
 }
 
 bool isPackage(const QString& name) { return packageExtensions().contains(lowerExtension(name)); }
+
+// A name that is not valid UTF-8 decodes to a different name, and no file
+// has that one; a job for it could only fail.
+bool nameSurvivesDecoding(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
 
 } // namespace
 
@@ -71,11 +84,15 @@ void ImageFileCollector::collectFolder(const QString& folder, QList<QUrl>& found
         return folded != 0 ? folded < 0 : a < b;
     });
 
-    const QDir dir(folder);
     for (const QString& name : std::as_const(names)) {
         if (name.startsWith(QLatin1Char('.')))
             continue;
-        const QString path = dir.filePath(name);
+        // Joined by hand: QDir::filePath takes a name starting with ':' for a resource path.
+        const QString path = (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')) + name;
+        if (!nameSurvivesDecoding(path)) {
+            Log::line(QStringLiteral("Skipped %1: its name is not valid UTF-8").arg(path));
+            continue;
+        }
         if (isSupported(name))
             found.append(QUrl::fromLocalFile(path));
         const QFileInfo info(path);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace TestSupport;
 
 namespace {
@@ -74,4 +76,24 @@ TEST(ImageFileCollector, UnreadableFolderYieldsNothing)
     QFile(dir.filePath("closed")).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     // Root reads it anyway; either way nothing fails.
     EXPECT_LE(found.size(), 1);
+}
+
+TEST(ImageFileCollector, NamesQtTreatsSpeciallyAreTakenAsTheyAre)
+{
+    QTemporaryDir dir;
+    const QString root = dir.filePath("odd names");
+    makeFile(root + "/:colon.png");
+    makeFile(root + "/#hash ?.png");
+    makeFile(root + "/%41.png");
+    // Latin-1 bytes for "café.png": no UTF-8 name reaches that file.
+    const QByteArray latin1 = QFile::encodeName(root) + "/caf\xe9.png";
+    FILE* raw = std::fopen(latin1.constData(), "w");
+    ASSERT_NE(raw, nullptr);
+    std::fclose(raw);
+
+    const QList<QUrl> found = collectImageURLs({QUrl::fromLocalFile(root + "/")});
+    ASSERT_EQ(relativePaths(found, root), QStringList({"#hash ?.png", "%41.png", ":colon.png"}));
+    for (const QUrl& url : found)
+        EXPECT_TRUE(QFileInfo(url.toLocalFile()).isFile()) << url.toLocalFile().toStdString();
+    std::remove(latin1.constData()); // QTemporaryDir cannot name it either
 }
