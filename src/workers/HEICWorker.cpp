@@ -1,7 +1,15 @@
 #include "workers/HEICWorker.h"
 
+#include "platform/Log.h"
+
 HEICWorker::HEICWorker(double quality)
     : ImageIOWorker(QStringLiteral("HEIC (ImageIO)"), quality,
                     Format{ImageIO::Format::heic, QStringLiteral("HEIC"), QStringLiteral("heic")})
 {
+}
+
+std::optional<ImageIO::Options> HEICWorker::losslessOptions(const IOFile&) const
+{
+    Log::line(QStringLiteral("⚠️ HEIC cannot be re-encoded without loss, skipped"));
+    return std::nullopt;
 }

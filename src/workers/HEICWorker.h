@@ -9,5 +9,5 @@ public:
 
 protected:
     // No HEIC encoding here keeps the pixels exactly (colour conversion to YCbCr).
-    std::optional<ImageIO::Options> losslessOptions() const override { return std::nullopt; }
+    std::optional<ImageIO::Options> losslessOptions(const IOFile& input) const override;
 };

@@ -51,11 +51,9 @@ QCoro::Task<Outcome<bool>> ImageIOWorker::reencode(IOFile::Ptr input, QUrl outpu
     options.format = format_.format;
     options.quality = std::clamp(int(std::lround(quality)), 1, 100);
     if (quality >= 100.0) {
-        const auto lossless = losslessOptions();
-        if (!lossless) {
-            Log::line(QStringLiteral("⚠️ %1 cannot be re-encoded without loss, skipped").arg(tool));
+        const auto lossless = losslessOptions(*input);
+        if (!lossless)
             co_return Outcome<bool>::success(false);
-        }
         options = *lossless;
     }
 

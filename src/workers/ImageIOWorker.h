@@ -31,9 +31,9 @@ protected:
     };
     ImageIOWorker(QString name, double quality, Format format);
 
-    // At quality 100 the re-encode must not lose anything: how it is
-    // encoded then, or nothing when the format cannot do it exactly.
-    virtual std::optional<ImageIO::Options> losslessOptions() const = 0;
+    // At quality 100 the re-encode must not lose anything: how this input is
+    // encoded then, or nothing (with a log line saying why) to skip it.
+    virtual std::optional<ImageIO::Options> losslessOptions(const IOFile& input) const = 0;
 
 private:
     const Format format_;

@@ -1,13 +1,20 @@
 #include "workers/WebPWorker.h"
 
+#include "platform/Log.h"
+#include "workers/WebPContainer.h"
+
 WebPWorker::WebPWorker(double quality)
     : ImageIOWorker(QStringLiteral("WebP (ImageIO)"), quality,
                     Format{ImageIO::Format::webp, QStringLiteral("WebP"), QStringLiteral("webp")})
 {
 }
 
-std::optional<ImageIO::Options> WebPWorker::losslessOptions() const
+std::optional<ImageIO::Options> WebPWorker::losslessOptions(const IOFile& input) const
 {
+    if (WebPContainer::encodingOf(input.localPath()) == WebPContainer::Encoding::lossy) {
+        Log::line(QStringLiteral("⚠️ WebP is lossy already and would only grow without loss, skipped"));
+        return std::nullopt;
+    }
     ImageIO::Options options;
     options.format = ImageIO::Format::webp;
     options.quality = 100;

@@ -8,5 +8,7 @@ public:
     explicit WebPWorker(double quality);
 
 protected:
-    std::optional<ImageIO::Options> losslessOptions() const override;
+    // A lossy source is never re-encoded losslessly: its decoded pixels,
+    // noise included, would only take more bytes.
+    std::optional<ImageIO::Options> losslessOptions(const IOFile& input) const override;
 };

@@ -1,8 +1,10 @@
 #include "ToolSandbox.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/ImageIO.h"
+#include "platform/ImageInspector.h"
 #include "workers/HEICWorker.h"
 #include "workers/JobWorkingFiles.h"
+#include "workers/WebPContainer.h"
 #include "workers/WebPWorker.h"
 #include "workers/WorkingFilesManager.h"
 
@@ -93,14 +95,40 @@ TEST_F(ImageIOWorkers, QualityHundredLosesNothing)
     EXPECT_FALSE(job->optimizedSize());
     EXPECT_TRUE(sandbox.logged("⚠️ HEIC cannot be re-encoded without loss, skipped"));
 
-    // WebP at 100 is written lossless: the tiny lossy sample only grows.
+    // WebP at 100 is written lossless, and only from a lossless source: a lossy one would only grow.
     WebPWorker webpWorker(100.0);
-    const auto in = IOFile::read(QUrl::fromLocalFile(copyInto("odd/gnome-vnc-d.webp", sandbox.filesDir())));
     const QUrl out = QUrl::fromLocalFile(sandbox.filesDir() + "/out.webp");
-    const auto answer = awaitOutcome(webpWorker.reencode(in, out));
+    const auto lossy = IOFile::read(QUrl::fromLocalFile(copyInto("odd/gnome-vnc-d.webp", sandbox.filesDir())));
+    const auto skipped = awaitOutcome(webpWorker.reencode(lossy, out));
+    ASSERT_FALSE(skipped.failed());
+    EXPECT_FALSE(skipped.value());
+    EXPECT_FALSE(QFileInfo::exists(out.toLocalFile()));
+    EXPECT_TRUE(sandbox.logged("⚠️ WebP is lossy already and would only grow without loss, skipped"));
+
+    const QString losslessPath = sandbox.filesDir() + "/lossless.webp";
+    ImageIO::Options exact;
+    exact.format = ImageIO::Format::webp;
+    exact.lossless = true;
+    ASSERT_EQ(ImageIO::reencode(copyInto("png/pingus-flag3.png", sandbox.filesDir()), losslessPath, exact).status,
+              ImageIO::Status::ok);
+    const auto answer = awaitOutcome(webpWorker.reencode(IOFile::read(QUrl::fromLocalFile(losslessPath)), out));
     ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
-    EXPECT_FALSE(answer.value());
-    EXPECT_EQ(ImageIO::decodedSize(out.toLocalFile()), QSize(256, 256));
+    EXPECT_EQ(ImageInspector::samePixels(losslessPath, out.toLocalFile(), nullptr), std::optional<bool>(true));
+}
+
+TEST(WebPContainer, TellsTheEncodingFromTheChunksAlone)
+{
+    using Encoding = WebPContainer::Encoding;
+    EXPECT_EQ(WebPContainer::encodingOf(dataFile("odd/gnome-vnc-d.webp")), Encoding::lossy);
+    EXPECT_EQ(WebPContainer::encodingOf(dataFile(webp)), Encoding::lossy); // VP8X, ALPH, then VP8
+    EXPECT_EQ(WebPContainer::encodingOf(dataFile("odd/derived-wordpress-spinner-animated.webp")), Encoding::animated);
+    EXPECT_EQ(WebPContainer::encodingOf(dataFile("png/pingus-flag3.png")), Encoding::unknown);
+
+    QTemporaryDir dir;
+    // A chunk claiming more bytes than the file has, before any image chunk.
+    const QByteArray cut = QByteArray("RIFF\x20\0\0\0WEBPICCP\xff\xff\xff\x7f", 20) + QByteArray(8, 'x');
+    writeFile(dir.filePath("cut.webp"), cut);
+    EXPECT_EQ(WebPContainer::encodingOf(dir.filePath("cut.webp")), Encoding::unknown);
 }
 
 TEST_F(ImageIOWorkers, FailuresNameTheFormat)
