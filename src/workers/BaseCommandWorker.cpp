@@ -4,9 +4,7 @@
 
 #include "workers/BaseCommandWorker.h"
 
-#include "jobs/OptimizationJob.h"
 #include "platform/Log.h"
-#include "workers/JobWorkingFiles.h"
 #include "workers/TemporaryFiles.h"
 #include "workers/ToolLocator.h"
 
@@ -80,24 +78,26 @@ QCoro::Task<Outcome<bool>> BaseCommandWorker::optimizeFile(IOFile::Ptr, QUrl)
 
 QUrl BaseCommandWorker::makeTempOutputURL() const { return TemporaryFiles::makeURL(name(), QStringLiteral("temp")); }
 
-QCoro::Task<Failure> BaseCommandWorker::run()
+QCoro::Task<Outcome<bool>> BaseCommandWorker::runNamedTool(QString kind, QStringList arguments)
 {
-    const std::shared_ptr<OptimizationJob> job = this->job();
-    if (!job)
-        co_return OptimizationError::fileAccess(QStringLiteral("No job available"));
-    const IOFile::Ptr input = JobWorkingFiles::workingInputFile(*job);
-    if (!input)
-        co_return OptimizationError::fileAccess(QStringLiteral("No input file available"));
-
-    const QUrl output = makeTempOutputURL();
-    const QString outputPath = output.toLocalFile();
-    const Outcome<bool> written = co_await optimizeFile(input, output);
-    if (written.failed()) {
-        TemporaryFiles::removeIfOurs(outputPath);
-        co_return written.error();
+    const auto tool = ToolLocator::findTool(name());
+    if (!tool) {
+        Log::line(QStringLiteral("%1 not found, skipping %2 optimization").arg(name(), kind));
+        co_return Outcome<bool>::success(false);
     }
-    JobWorkingFiles::keepOrDelete(*job, input->fileType, output, written.value(), name());
-    co_return std::nullopt;
+    const Outcome<ProcessResult> result = co_await executeProcess(*tool, arguments);
+    if (result.failed())
+        co_return result.error();
+    if (const int status = result.value().exitCode; status != 0)
+        co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: %1").arg(status));
+    co_return Outcome<bool>::success(true);
+}
+
+QUrl BaseCommandWorker::makeOutputURL() const { return makeTempOutputURL(); }
+
+QCoro::Task<Outcome<bool>> BaseCommandWorker::writeOutput(IOFile::Ptr input, QUrl output)
+{
+    return optimizeFile(std::move(input), std::move(output));
 }
 
 QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString executable, QStringList arguments,

@@ -24,17 +24,24 @@ public:
     virtual QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output);
     // "Pressly." + name + "." + UUID + ".temp" in the temporary directory; nothing is created.
     virtual QUrl makeTempOutputURL() const;
-    QCoro::Task<Failure> run() override;
 
     QProcess* process() const { return process_.get(); }
 
 protected:
+    QUrl makeOutputURL() const override;
+    QCoro::Task<Outcome<bool>> writeOutput(IOFile::Ptr input, QUrl output) override;
+
     // Runs one tool to its end on the event-loop thread (nothing blocks): no
     // shell, nice 10, both pipes drained while it runs, no time-out. A non-zero
     // exit is reported in the result, not as a failure.
     QCoro::Task<Outcome<ProcessResult>> executeProcess(QString executable, QStringList arguments,
                                                        IOFile::Ptr input = nullptr,
                                                        std::optional<QUrl> output = std::nullopt);
+
+    // The whole optimizeFile of a tool named like this worker that needs
+    // nothing but its arguments: a missing tool skips the `kind` ("GIF"), and
+    // a non-zero exit fails.
+    QCoro::Task<Outcome<bool>> runNamedTool(QString kind, QStringList arguments);
 
 private:
     std::unique_ptr<QProcess> process_;

@@ -56,12 +56,10 @@ QCoro::Task<Outcome<bool>> DnglabWorker::optimizeFile(IOFile::Ptr input, QUrl ou
 
 QCoro::Task<Failure> DnglabWorker::run()
 {
-    const std::shared_ptr<OptimizationJob> job = this->job();
-    if (!job)
-        co_return OptimizationError::fileAccess(QStringLiteral("No job available"));
-    const IOFile::Ptr input = JobWorkingFiles::workingInputFile(*job);
-    if (!input)
-        co_return OptimizationError::fileAccess(QStringLiteral("No input file available"));
+    const Outcome<Inputs> inputs = takeInputs();
+    if (inputs.failed())
+        co_return inputs.error();
+    const auto& [job, input] = inputs.value();
     Log::stamped(QStringLiteral("[DnglabWorker] run() started, input=%1 fileType=%2 size=%3")
                      .arg(input->localPath())
                      .arg(int(input->fileType))

@@ -1,8 +1,5 @@
 #include "workers/GifsicleWorker.h"
 
-#include "platform/Log.h"
-#include "workers/ToolLocator.h"
-
 GifsicleWorker::GifsicleWorker(int lossyLevel, bool lossless)
     : BaseCommandWorker(QStringLiteral("gifsicle")), lossyLevel(lossyLevel), lossless(lossless)
 {
@@ -19,16 +16,5 @@ QStringList GifsicleWorker::arguments(const IOFile& input, const QUrl& output) c
 
 QCoro::Task<Outcome<bool>> GifsicleWorker::optimizeFile(IOFile::Ptr input, QUrl output)
 {
-    const auto tool = ToolLocator::findTool(QStringLiteral("gifsicle"));
-    if (!tool) {
-        Log::line(QStringLiteral("gifsicle not found, skipping GIF optimization"));
-        co_return Outcome<bool>::success(false);
-    }
-    const QStringList args = arguments(*input, output);
-    const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);
-    if (result.failed())
-        co_return result.error();
-    if (const int status = result.value().exitCode; status != 0)
-        co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: %1").arg(status));
-    co_return Outcome<bool>::success(true);
+    return runNamedTool(QStringLiteral("GIF"), arguments(*input, output));
 }

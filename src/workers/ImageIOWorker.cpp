@@ -4,9 +4,7 @@
 
 #include "workers/ImageIOWorker.h"
 
-#include "jobs/OptimizationJob.h"
 #include "platform/Log.h"
-#include "workers/JobWorkingFiles.h"
 #include "workers/TemporaryFiles.h"
 
 #include <QCoroFuture>
@@ -21,24 +19,11 @@ ImageIOWorker::ImageIOWorker(QString name, double quality, Format format)
 {
 }
 
-QCoro::Task<Failure> ImageIOWorker::run()
-{
-    const std::shared_ptr<OptimizationJob> job = this->job();
-    if (!job)
-        co_return OptimizationError::fileAccess(QStringLiteral("No job available"));
-    const IOFile::Ptr input = JobWorkingFiles::workingInputFile(*job);
-    if (!input)
-        co_return OptimizationError::fileAccess(QStringLiteral("No input file available"));
+QUrl ImageIOWorker::makeOutputURL() const { return TemporaryFiles::makeURL(format_.middleName, QStringLiteral("temp")); }
 
-    const QUrl output = TemporaryFiles::makeURL(format_.middleName, QStringLiteral("temp"));
-    const QString outputPath = output.toLocalFile();
-    const Outcome<bool> written = co_await reencode(input, output);
-    if (written.failed()) {
-        TemporaryFiles::removeIfOurs(outputPath);
-        co_return written.error();
-    }
-    JobWorkingFiles::keepOrDelete(*job, input->fileType, output, written.value(), name());
-    co_return std::nullopt;
+QCoro::Task<Outcome<bool>> ImageIOWorker::writeOutput(IOFile::Ptr input, QUrl output)
+{
+    return reencode(std::move(input), std::move(output));
 }
 
 QCoro::Task<Outcome<bool>> ImageIOWorker::reencode(IOFile::Ptr input, QUrl output)

@@ -16,7 +16,6 @@ public:
     const double quality; // 0 to 100
 
     bool isLossy() const override { return quality < 100.0; }
-    QCoro::Task<Failure> run() override;
     // Writes the re-encoded image to `output` and answers whether it is worth
     // keeping. Never changes the input nor touches the job.
     virtual QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output);
@@ -24,6 +23,9 @@ public:
     static constexpr qint64 maxInputBytes = 52'428'800;
 
 protected:
+    QUrl makeOutputURL() const override;
+    QCoro::Task<Outcome<bool>> writeOutput(IOFile::Ptr input, QUrl output) override;
+
     struct Format {
         ImageIO::Format format;
         QString shortName;  // "HEIC": the tool name of its errors

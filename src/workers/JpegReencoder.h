@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobs/Outcome.h"
+#include "workers/FallbackReencoder.h"
 #include "workers/IOFile.h"
 
 #include <QCoroTask>
@@ -12,12 +13,8 @@
 // metadata. Its failures carry the tool name "Core Graphics".
 namespace JpegReencoder {
 
-inline constexpr qint64 maxInputBytes = 52'428'800;
-
-struct Texts {
-    QString starting;  // followed by the input size and " bytes"
-    QString completed; // followed by "OPTIMIZED" or "NO_CHANGE"
-};
+inline constexpr qint64 maxInputBytes = FallbackReencoder::maxInputBytes;
+using Texts = FallbackReencoder::Texts;
 
 Texts jpegoptimTexts();
 Texts jpegtranTexts();

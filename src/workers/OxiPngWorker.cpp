@@ -49,7 +49,5 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
 
 QCoro::Task<Outcome<bool>> OxiPngWorker::coreGraphicsPNGFallback(IOFile::Ptr input, QUrl output)
 {
-    // Named, not a temporary: g++ 12 mishandles temporaries that live across a co_await.
-    const PngReencoder::Texts texts = PngReencoder::losslessTexts();
-    co_return co_await PngReencoder::reencode(std::move(input), std::move(output), texts);
+    return PngReencoder::reencode(std::move(input), std::move(output), PngReencoder::losslessTexts());
 }

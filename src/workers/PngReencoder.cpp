@@ -1,20 +1,5 @@
 #include "workers/PngReencoder.h"
 
-#include "platform/ImageIO.h"
-#include "platform/Log.h"
-
-#include <QCoroFuture>
-#include <QFileInfo>
-#include <QtConcurrent>
-
-namespace {
-
-const QString toolName = QStringLiteral("Core Graphics");
-
-OptimizationError failure(const QString& message) { return OptimizationError::toolExecution(toolName, message); }
-
-} // namespace
-
 namespace PngReencoder {
 
 Texts losslessTexts()
@@ -33,52 +18,12 @@ Texts pngquantTexts()
 
 QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Texts texts)
 {
-    const qint64 size = input->byteSize;
-    Log::line(texts.starting + QString::number(size) + QStringLiteral(" bytes"));
-    if (size > maxInputBytes) {
-        Log::line(QStringLiteral("⚠️ File too large for Core Graphics optimization: %1 bytes").arg(size));
-        co_return failure(QStringLiteral("File too large (>50MB)"));
-    }
-
-    const QString inputPath = input->localPath();
-    const QString outputPath = output.toLocalFile();
-    ImageIO::Options options;
-    options.format = ImageIO::Format::png;
-    auto encode = [inputPath, outputPath, options] { return ImageIO::reencode(inputPath, outputPath, options); };
-    const ImageIO::Result result = co_await QtConcurrent::run(encode);
-
-    switch (result.status) {
-    case ImageIO::Status::animated:
-        Log::line(QStringLiteral("⚠️ Core Graphics would keep only the first frame of an animated image, skipped"));
-        co_return Outcome<bool>::success(false);
-    case ImageIO::Status::tooManyPixels:
-        Log::line(QStringLiteral("⚠️ File too large for Core Graphics optimization: more than %1 pixels")
-                      .arg(ImageIO::maxPixels));
-        co_return failure(QStringLiteral("File too large (>100 megapixels)"));
-    case ImageIO::Status::unreadable:
-        Log::line(QStringLiteral("❌ Core Graphics failed to read PNG image"));
-        co_return failure(QStringLiteral("Could not read PNG image"));
-    case ImageIO::Status::cannotCreateOutput:
-    case ImageIO::Status::cannotSave:
-    case ImageIO::Status::ok:
-        Log::line(QStringLiteral("✅ Core Graphics successfully read PNG image"));
-        break;
-    }
-    if (result.status == ImageIO::Status::cannotCreateOutput)
-        co_return failure(QStringLiteral("Could not create PNG output"));
-    if (result.status == ImageIO::Status::cannotSave)
-        co_return failure(QStringLiteral("Could not save optimized PNG"));
-
-    const QFileInfo written(outputPath);
-    if (!written.exists())
-        co_return OptimizationError::platform(QStringLiteral("The file “%1” doesn’t exist.").arg(written.fileName()));
-    const qint64 newSize = written.size();
-    Log::line(QStringLiteral("📊 Original: %1 bytes, Optimized: %2 bytes").arg(size).arg(newSize));
-    if (!texts.note.isEmpty())
-        Log::line(texts.note);
-    const bool smaller = newSize < size && newSize > 0;
-    Log::line(texts.completed + (smaller ? QStringLiteral("OPTIMIZED") : QStringLiteral("NO_CHANGE")));
-    co_return Outcome<bool>::success(smaller);
+    FallbackReencoder::Request request;
+    request.options.format = ImageIO::Format::png;
+    request.kind = QStringLiteral("PNG");
+    request.texts = std::move(texts);
+    request.missingOutputFails = true;
+    return FallbackReencoder::reencode(std::move(input), std::move(output), std::move(request));
 }
 
 } // namespace PngReencoder

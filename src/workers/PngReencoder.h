@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobs/Outcome.h"
+#include "workers/FallbackReencoder.h"
 #include "workers/IOFile.h"
 
 #include <QCoroTask>
@@ -12,13 +13,8 @@
 // "Core Graphics".
 namespace PngReencoder {
 
-inline constexpr qint64 maxInputBytes = 52'428'800;
-
-struct Texts {
-    QString starting;  // followed by the input size and " bytes"
-    QString note;      // logged after the size comparison when not empty
-    QString completed; // followed by "OPTIMIZED" or "NO_CHANGE"
-};
+inline constexpr qint64 maxInputBytes = FallbackReencoder::maxInputBytes;
+using Texts = FallbackReencoder::Texts;
 
 Texts losslessTexts();
 Texts pngquantTexts();

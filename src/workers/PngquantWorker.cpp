@@ -112,7 +112,5 @@ QCoro::Task<Outcome<bool>> PngquantWorker::optimizeFile(IOFile::Ptr input, QUrl 
 
 QCoro::Task<Outcome<bool>> PngquantWorker::coreGraphicsPNGQuantFallback(IOFile::Ptr input, QUrl output)
 {
-    // Named, not a temporary: g++ 12 mishandles temporaries that live across a co_await.
-    const PngReencoder::Texts texts = PngReencoder::pngquantTexts();
-    co_return co_await PngReencoder::reencode(std::move(input), std::move(output), texts);
+    return PngReencoder::reencode(std::move(input), std::move(output), PngReencoder::pngquantTexts());
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "jobs/Outcome.h"
+#include "platform/ImageIO.h"
+#include "workers/IOFile.h"
+
+#include <QCoroTask>
+#include <QString>
+#include <QUrl>
+
+// What the PNG and JPEG stand-ins share: one re-encode through the image I/O
+// off the event-loop thread, with the log lines and errors of the tool
+// "Core Graphics".
+namespace FallbackReencoder {
+
+inline constexpr qint64 maxInputBytes = 52'428'800;
+
+struct Texts {
+    QString starting;  // followed by the input size and " bytes"
+    QString note;      // logged after the size comparison when not empty
+    QString completed; // followed by "OPTIMIZED" or "NO_CHANGE"
+};
+
+struct Request {
+    ImageIO::Options options;
+    QString kind; // "PNG" or "JPEG", as the messages name it
+    Texts texts;
+    bool missingOutputFails = false; // otherwise a missing output counts as 0 bytes
+};
+
+// True when the file written to `output` is smaller than the input. The
+// output is left in place whatever the answer; the caller deletes an unused one.
+QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Request request);
+
+} // namespace FallbackReencoder
