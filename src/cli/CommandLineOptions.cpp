@@ -1,94 +1,77 @@
 #include "cli/CommandLineOptions.h"
 
+#include <QCommandLineParser>
+
 namespace {
 
-bool takeValue(const QStringList& args, qsizetype& i, const QString& flag, QString* value, QString* error)
-{
-    const QString& arg = args[i];
-    if (arg.startsWith(flag + QLatin1Char('='))) {
-        *value = arg.mid(flag.size() + 1);
-        return true;
-    }
-    if (i + 1 >= args.size()) {
-        *error = QStringLiteral("%1 needs a value").arg(flag);
-        return false;
-    }
-    *value = args[++i];
-    return true;
-}
+const QStringList presets{QStringLiteral("lossless"), QStringLiteral("balanced"), QStringLiteral("maximum")};
 
-bool isFlag(const QString& arg, const QString& flag)
+struct Flags {
+    QCommandLineOption preset{QStringLiteral("preset"), {}, QStringLiteral("preset")};
+    QCommandLineOption inPlace{QStringLiteral("in-place")};
+    QCommandLineOption exportDir{QStringLiteral("export"), {}, QStringLiteral("dir")};
+    QCommandLineOption jobs{QStringLiteral("jobs"), {}, QStringLiteral("n")};
+    QCommandLineOption noCache{QStringLiteral("no-cache")};
+    QCommandLineOption json{QStringLiteral("json")};
+    QCommandLineOption quiet{{QStringLiteral("quiet"), QStringLiteral("q")}};
+    QCommandLineOption help{{QStringLiteral("help"), QStringLiteral("h")}};
+
+    void addTo(QCommandLineParser& parser) const
+    {
+        parser.addOptions({preset, inPlace, exportDir, jobs, noCache, json, quiet, help});
+    }
+};
+
+// The checks the parser cannot make; an empty answer means all is well.
+QString checkValues(const QCommandLineParser& parser, const Flags& flags)
 {
-    return arg == flag || arg.startsWith(flag + QLatin1Char('='));
+    if (parser.isSet(flags.preset) && !presets.contains(parser.value(flags.preset)))
+        return QStringLiteral("unknown preset “%1”: choose lossless, balanced or maximum").arg(parser.value(flags.preset));
+    if (parser.isSet(flags.inPlace) && parser.isSet(flags.exportDir))
+        return QStringLiteral("--in-place and --export cannot be used together");
+    if (parser.isSet(flags.exportDir) && parser.value(flags.exportDir).isEmpty())
+        return QStringLiteral("--export needs a folder");
+    if (parser.isSet(flags.jobs)) {
+        bool ok = false;
+        const int jobs = parser.value(flags.jobs).toInt(&ok);
+        if (!ok || jobs < 1 || jobs > 256)
+            return QStringLiteral("--jobs takes a whole number from 1 to 256");
+    }
+    if (!parser.isSet(flags.help) && parser.positionalArguments().isEmpty())
+        return QStringLiteral("no files or folders given");
+    return {};
 }
 
 } // namespace
 
 std::optional<CommandLineOptions> CommandLineOptions::parse(const QStringList& arguments, QString* error)
 {
-    CommandLineOptions options;
-    bool onlyPaths = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        QString value;
-        if (onlyPaths || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-            options.paths << arg;
-        } else if (arg == QLatin1String("--")) {
-            onlyPaths = true;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            options.help = true;
-        } else if (isFlag(arg, QStringLiteral("--preset"))) {
-            if (!takeValue(arguments, i, QStringLiteral("--preset"), &value, error))
-                return std::nullopt;
-            if (value != QLatin1String("lossless") && value != QLatin1String("balanced")
-                && value != QLatin1String("maximum")) {
-                *error = QStringLiteral("unknown preset “%1”: choose lossless, balanced or maximum").arg(value);
-                return std::nullopt;
-            }
-            options.preset = value;
-        } else if (arg == QLatin1String("--in-place")) {
-            if (options.mode == Mode::exportTo) {
-                *error = QStringLiteral("--in-place and --export cannot be used together");
-                return std::nullopt;
-            }
-            options.mode = Mode::inPlace;
-        } else if (isFlag(arg, QStringLiteral("--export"))) {
-            if (options.mode == Mode::inPlace) {
-                *error = QStringLiteral("--in-place and --export cannot be used together");
-                return std::nullopt;
-            }
-            if (!takeValue(arguments, i, QStringLiteral("--export"), &options.exportDir, error))
-                return std::nullopt;
-            if (options.exportDir.isEmpty()) {
-                *error = QStringLiteral("--export needs a folder");
-                return std::nullopt;
-            }
-            options.mode = Mode::exportTo;
-        } else if (isFlag(arg, QStringLiteral("--jobs"))) {
-            if (!takeValue(arguments, i, QStringLiteral("--jobs"), &value, error))
-                return std::nullopt;
-            bool ok = false;
-            const int jobs = value.toInt(&ok);
-            if (!ok || jobs < 1 || jobs > 256) {
-                *error = QStringLiteral("--jobs takes a whole number from 1 to 256");
-                return std::nullopt;
-            }
-            options.jobs = jobs;
-        } else if (arg == QLatin1String("--no-cache")) {
-            options.noCache = true;
-        } else if (arg == QLatin1String("--json")) {
-            options.json = true;
-        } else if (arg == QLatin1String("--quiet") || arg == QLatin1String("-q")) {
-            options.quiet = true;
-        } else {
-            *error = QStringLiteral("unknown option “%1”").arg(arg);
-            return std::nullopt;
-        }
-    }
-    if (!options.help && options.paths.isEmpty()) {
-        *error = QStringLiteral("no files or folders given");
+    const Flags flags;
+    QCommandLineParser parser;
+    flags.addTo(parser);
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
         return std::nullopt;
     }
+    if (*error = checkValues(parser, flags); !error->isEmpty())
+        return std::nullopt;
+
+    CommandLineOptions options;
+    if (parser.isSet(flags.preset))
+        options.preset = parser.value(flags.preset);
+    if (parser.isSet(flags.inPlace))
+        options.mode = Mode::inPlace;
+    if (parser.isSet(flags.exportDir)) {
+        options.mode = Mode::exportTo;
+        options.exportDir = parser.value(flags.exportDir);
+    }
+    if (parser.isSet(flags.jobs))
+        options.jobs = parser.value(flags.jobs).toInt();
+    options.noCache = parser.isSet(flags.noCache);
+    options.json = parser.isSet(flags.json);
+    options.quiet = parser.isSet(flags.quiet);
+    options.help = parser.isSet(flags.help);
+    options.paths = parser.positionalArguments();
     return options;
 }
 
@@ -116,7 +99,8 @@ QString CommandLineOptions::helpText()
         "  --quiet, -q      print no log lines, only the summary\n"
         "  --help, -h       show this text\n"
         "\n"
-        "Exit status: 0 when no file failed, 1 when any file failed, 2 for a usage error.\n"
+        "Exit status: 0 when no file failed, 1 when any file failed or a path given is missing or\n"
+        "not a supported image, 2 for a usage error.\n"
         "Statistics of every run are kept with those of the window; the results cache and the\n"
         "statistics live under $XDG_DATA_HOME and $XDG_CONFIG_HOME.\n");
 }

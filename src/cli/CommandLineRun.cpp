@@ -36,17 +36,22 @@ QString CommandLineRun::applySettings(Configuration& configuration) const
     return {};
 }
 
-QList<QUrl> CommandLineRun::collect() const
+QList<QUrl> CommandLineRun::collect()
 {
     QList<QUrl> urls;
     for (const QString& path : options_.paths) {
         const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink())
+        const bool missing = !info.exists() && !info.isSymLink();
+        if (missing)
             std::fprintf(stderr, "pressly: %s: no such file or folder\n", qPrintable(path));
         const auto found = collectImageURLs({QUrl::fromLocalFile(info.absoluteFilePath())});
         if (found.isEmpty() && info.isFile())
             std::fprintf(stderr, "pressly: %s: not a supported image (png, jpg, gif, svg, webp, heic, dng)\n",
                          qPrintable(path));
+        // A named image that is missing still becomes a failed job; anything
+        // else named in vain must not end the run as a success either.
+        if (found.isEmpty() && (missing || info.isFile()))
+            ++unusablePaths_;
         urls += found;
     }
     return urls;
@@ -130,5 +135,5 @@ QCoro::Task<int> CommandLineRun::run()
         printLine(QString::fromUtf8(QJsonDocument(report.summaryJson()).toJson(QJsonDocument::Compact)), false);
     else
         printLine(report.summaryText(), false);
-    co_return report.anyFailed() ? 1 : 0;
+    co_return report.anyFailed() || unusablePaths_ > 0 ? 1 : 0;
 }

@@ -23,7 +23,7 @@ public:
 private:
     // Applies the run's own settings; answers a usage error, if any.
     QString applySettings(Configuration& configuration) const;
-    QList<QUrl> collect() const;
+    QList<QUrl> collect();
     void routeLogLines();
     void watch(JobQueue& queue);
     void jobFinished(const OptimizationJob& job);
@@ -34,4 +34,5 @@ private:
     QSet<QString> missingToolsReported_;
     int total_ = 0;
     int done_ = 0;
+    int unusablePaths_ = 0;
 };

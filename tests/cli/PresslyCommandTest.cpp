@@ -131,6 +131,12 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
     const RunResult missing = pressly({"--export", out, "--quiet", QDir(in()).filePath("gone.png")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.out.contains("1 failed")) << qPrintable(missing.out);
+    writeFile(QDir(root.path()).filePath("notes.txt"), "not an image");
+    for (const QString& inVain : {QDir(root.path()).filePath("gone"), QDir(root.path()).filePath("notes.txt")}) {
+        const RunResult run = pressly({"--export", out, "--quiet", inVain});
+        EXPECT_EQ(run.exitCode, 1) << qPrintable(inVain);
+        EXPECT_TRUE(run.err.contains(inVain)) << qPrintable(run.err);
+    }
 
     const RunResult noFolder = pressly({in()});
     EXPECT_EQ(noFolder.exitCode, 2) << "export mode with no folder stored is a usage error";
@@ -139,6 +145,16 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
     EXPECT_EQ(pressly({"--preset", "Maximum", "--in-place", in()}).exitCode, 2);
     EXPECT_EQ(pressly({"--in-place", "--export", out, in()}).exitCode, 2);
     EXPECT_EQ(pressly({"--in-place"}).exitCode, 2);
+    for (const QStringList& misuse : {QStringList{"--bogus", in()}, QStringList{"--jobs=0", in()},
+                                      QStringList{"--export=", in()}, QStringList{"--preset"}}) {
+        const RunResult run = pressly(misuse);
+        EXPECT_EQ(run.exitCode, 2) << qPrintable(misuse.join(' '));
+        EXPECT_TRUE(run.err.contains("--help")) << qPrintable(run.err);
+    }
+    // After "--" every word is a path, even one that looks like an option.
+    const RunResult dashed = pressly({"--export", out, "--quiet", "--", "--in-place"});
+    EXPECT_EQ(dashed.exitCode, 1);
+    EXPECT_TRUE(dashed.err.contains("--in-place: no such file or folder")) << qPrintable(dashed.err);
     const RunResult help = pressly({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("--no-cache"));
