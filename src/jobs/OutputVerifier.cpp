@@ -1,11 +1,10 @@
 #include "jobs/OutputVerifier.h"
 
+#include "jobs/SvgVerifier.h"
 #include "platform/ImageInspector.h"
 #include "workers/IOFile.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QXmlStreamReader>
 #include <QCoroFuture>
 #include <QtConcurrent>
 
@@ -30,7 +29,7 @@ OutputVerifier::Verdict OutputVerifier::verify(const QString& source, IOFileType
         verdict = rejected(QStringLiteral("the output is a %1 file, not %2")
                                .arg(IOFileTypes::name(output->fileType), IOFileTypes::name(kind)));
     else if (kind == IOFileType::svg)
-        verdict = verifySvg(candidate);
+        verdict = verifySvg(source, candidate);
     else if (kind == IOFileType::dng)
         verdict = {true, {}}; // no decoder here; the tool's own checks stand
     else
@@ -85,24 +84,8 @@ OutputVerifier::Verdict OutputVerifier::verifyRaster(const QString& source, cons
     return {true, {}};
 }
 
-OutputVerifier::Verdict OutputVerifier::verifySvg(const QString& candidate)
+OutputVerifier::Verdict OutputVerifier::verifySvg(const QString& source, const QString& candidate)
 {
-    QFile file(candidate);
-    if (!file.open(QIODevice::ReadOnly))
-        return rejected(file.errorString());
-    QXmlStreamReader xml(&file);
-    bool sawRoot = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && !sawRoot) {
-            sawRoot = true;
-            if (xml.name() != QLatin1String("svg"))
-                return rejected(QStringLiteral("the output's root element is <%1>, not <svg>").arg(xml.name()));
-        }
-    }
-    if (xml.hasError())
-        return rejected(QStringLiteral("the output is not well-formed XML (%1)").arg(xml.errorString()));
-    if (!sawRoot)
-        return rejected(QStringLiteral("the output has no <svg> element"));
-    return {true, {}};
+    const auto reason = SvgVerifier::rejection(source, candidate);
+    return reason ? rejected(*reason) : Verdict{true, {}};
 }

@@ -30,5 +30,5 @@ public:
 
 private:
     static Verdict verifyRaster(const QString& source, const QString& candidate, bool lossless);
-    static Verdict verifySvg(const QString& candidate);
+    static Verdict verifySvg(const QString& source, const QString& candidate);
 };

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "jobs/OutputVerifier.h"
+#include "jobs/SvgVerifier.h"
 
 #include <QProcess>
 
@@ -88,7 +89,7 @@ TEST_F(OutputVerifierTest, ARotatedPhotoOrADroppedFrameIsCaught)
         << "frame optimisation keeps every shown pixel";
 }
 
-TEST_F(OutputVerifierTest, SvgMustBeWellFormedWithAnSvgRoot)
+TEST_F(OutputVerifierTest, SvgMustBeWellFormedKeepItsSizeAndDrawAlike)
 {
     const QString source = copy("svg/twemoji-1f534.svg");
     EXPECT_TRUE(OutputVerifier::verify(source, IOFileType::svg, source, true).accepted);
@@ -96,4 +97,42 @@ TEST_F(OutputVerifierTest, SvgMustBeWellFormedWithAnSvgRoot)
     EXPECT_TRUE(OutputVerifier::verify(source, IOFileType::svg, path("cut.svg"), false).reason.contains("well-formed"));
     writeFile(path("html.svg"), "<?xml version=\"1.0\"?><html><svg/></html>");
     EXPECT_TRUE(OutputVerifier::verify(source, IOFileType::svg, path("html.svg"), false).reason.contains("<html>"));
+
+    auto verdictFor = [&](const QString& from, const QByteArray& text) {
+        writeFile(path("candidate.svg"), text);
+        return OutputVerifier::verify(from, IOFileType::svg, path("candidate.svg"), false);
+    };
+    const QByteArray circle = readFile(source);
+    EXPECT_TRUE(verdictFor(source, QByteArray(circle).replace("18\"", "18.0004\"")).accepted) << "rounding";
+    const auto recoloured = verdictFor(source, QByteArray(circle).replace("#DD2E44", "#2E44DD"));
+    EXPECT_TRUE(recoloured.reason.contains("looks different")) << qPrintable(recoloured.reason);
+
+    const QString icon = copy("svg/adwaita-scalable-actions-list-remove-symbolic.svg");
+    const QByteArray iconText = readFile(icon);
+    EXPECT_TRUE(verdictFor(icon, QByteArray(iconText).replace("width=\"16px\"", "width=\"16\"")).accepted);
+    const auto wider = verdictFor(icon, QByteArray(iconText).replace("width=\"16px\"", "width=\"32\""));
+    EXPECT_TRUE(wider.reason.contains("size")) << qPrintable(wider.reason);
+
+    // Points become pixels the way a browser counts them: the same picture,
+    // though the renderer here takes a point for a pixel.
+    const QByteArray inPoints = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"372pt\" height=\"36pt\" "
+                                "viewBox=\"0 0 372 36\"><rect width=\"372\" height=\"36\" fill=\"#fff\"/>"
+                                "<rect x=\"10\" width=\"100\" height=\"30\" fill=\"#000\"/></svg>";
+    writeFile(path("points.svg"), inPoints);
+    const auto converted = verdictFor(path("points.svg"), QByteArray(inPoints).replace("372pt", "496"));
+    EXPECT_TRUE(converted.accepted) << qPrintable(converted.reason);
+    EXPECT_TRUE(QDir(QDir::tempPath()).entryList({"Pressly.*"}).isEmpty()) << "the renderer's copies are removed";
+}
+
+TEST(SvgVerifier, LengthsCountInCssPixels)
+{
+    EXPECT_EQ(SvgVerifier::cssPixels(u"3720pt"), 4960.0);
+    EXPECT_EQ(SvgVerifier::cssPixels(u" 16px "), 16.0);
+    EXPECT_EQ(SvgVerifier::cssPixels(u"1e2"), 100.0);
+    EXPECT_EQ(SvgVerifier::cssPixels(u"1in"), 96.0);
+    EXPECT_EQ(SvgVerifier::cssPixels(u"6pc"), 96.0);
+    EXPECT_EQ(SvgVerifier::cssPixels(u"50%"), std::nullopt);
+    EXPECT_EQ(SvgVerifier::cssPixels(u"2em"), std::nullopt);
+    EXPECT_EQ(SvgVerifier::withoutRootSize("<?xml version='1.0'?><svg width='3' viewBox='0 0 1 1' height=\"4\"><rect width='1'/></svg>"),
+              "<?xml version='1.0'?><svg viewBox='0 0 1 1'><rect width='1'/></svg>");
 }

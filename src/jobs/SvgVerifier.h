@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// Whether a cleaned SVG still draws its original: well-formed with an <svg>
+// root, the same intrinsic size in CSS pixels, and the same drawing. The
+// drawings are compared at their viewBox, because the renderer here takes a
+// point for a pixel and would see a change where a browser sees none.
+class SvgVerifier {
+public:
+    // Mean difference, 0 to 255, of small renderings; cleaning moves numbers
+    // by rounding only, far below this.
+    static constexpr double maxDifference = 4.0;
+
+    // Why the candidate may not replace the source; nothing when it may.
+    static std::optional<QString> rejection(const QString& source, const QString& candidate);
+
+    // A length as CSS pixels ("3720pt" is 4960); nothing for relative units.
+    static std::optional<double> cssPixels(QStringView length);
+    // The text with the root element's width and height attributes removed.
+    static QByteArray withoutRootSize(const QByteArray& text);
+
+private:
+    struct Root {
+        QString width;
+        QString height;
+        bool hasViewBox = false;
+    };
+    // The root's attributes; with `wholeDocument`, the rest must be well-formed too.
+    static std::optional<Root> readRoot(const QByteArray& text, bool wholeDocument, QString* why);
+    static bool sameLength(const QString& a, const QString& b);
+    static std::optional<QString> drawingRejection(const QString& source, const QString& candidate, bool atViewBox);
+};
