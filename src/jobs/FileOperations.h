@@ -38,8 +38,9 @@ std::optional<Identity> identityOf(const QString& path);
 // Our hidden files beside a user's file: ".Pressly.<pid>.<UUID>.tmp".
 QString replacementName(qint64 pid, const QString& uuid);
 // Removes, from `folder`, hidden files of that exact pattern that another
-// process left: its process is gone, or the file is over an hour old.
-// Answers how many were removed.
+// process left: its process is gone, or the file is over an hour old. One
+// whose original is in the Trash and whose path is empty is renamed into
+// place instead, finishing the replacement. Answers how many were handled.
 int removeStaleReplacements(const QString& folder);
 
 // True when anything, even a dangling link, is at `path`.

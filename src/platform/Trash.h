@@ -11,4 +11,6 @@ struct Outcome {
     QString error;
 };
 Outcome moveToTrash(const QString& path);
+// Whether a Trash that a file at `path` would go to holds an item trashed from there.
+bool holdsItemTrashedFrom(const QString& path);
 }

@@ -2,6 +2,7 @@
 #include "jobs/Configuration.h"
 #include "jobs/FileOperations.h"
 #include "jobs/OutputPlacement.h"
+#include "platform/Trash.h"
 
 #include <QDateTime>
 #include <QProcess>
@@ -11,6 +12,7 @@
 
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -110,13 +112,17 @@ TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunCl
             EXPECT_FALSE(trashedCopy(trash(), file, original).isEmpty());
         }
 
-        // The next run in this folder removes what the killed one left.
+        // The next run in this folder removes or finishes what the killed one left.
         const QString other = copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("b.png"));
         const ChildRun next = replaceInChild(other, replacement, 0);
         EXPECT_EQ(next.exitCode, 0) << next.steps.join('\n').toStdString();
         EXPECT_EQ(readFile(other), result);
         EXPECT_TRUE(hiddenLeftovers(folder).isEmpty()) << hiddenLeftovers(folder).join(", ").toStdString();
-        EXPECT_TRUE(nothingLost(trash(), {file, original, result, afterTrash})) << "the clean-up kept the user's files";
+        // A replacement cut off after the Trash step is finished: the path is never left empty.
+        EXPECT_TRUE(nothingLost(trash(), {file, original, result, false})) << "the clean-up kept the user's files";
+        if (afterTrash) {
+            EXPECT_EQ(readFile(file), result);
+        }
     }
     EXPECT_GE(kills, 8) << "every step of a replacement was reached";
 }
@@ -176,4 +182,33 @@ TEST_F(KillDuringReplacement, OnlyOurStaleHiddenFilesAreRemoved)
     const QString photo2 = copyInto(QStringLiteral("png/pingus-flag3.png"), folder, QStringLiteral("d.png"));
     ASSERT_EQ(placement.replaceOriginal(QUrl::fromLocalFile(photo2), QUrl::fromLocalFile(optimized)), std::nullopt);
     EXPECT_TRUE(QFileInfo::exists(QDir(folder).filePath(later))) << "a folder is cleared once per process";
+}
+
+TEST_F(KillDuringReplacement, AStaleReplacementIsFinishedOnlyWhereItsOriginalWasTrashed)
+{
+    const QString folder = QDir(root.path()).filePath(QStringLiteral("marked"));
+    QDir().mkpath(folder);
+    const qint64 gone = deadPid();
+    const auto staleReplacing = [&](const QByteArray& target) {
+        const QString path = QDir(folder).filePath(FileOperations::replacementName(gone, uuid()));
+        writeFile(path, "complete replacement of " + target);
+        EXPECT_EQ(::setxattr(QFile::encodeName(path).constData(), "user.pressly.replaces", target.constData(),
+                             size_t(target.size()), 0),
+                  0);
+        return path;
+    };
+    writeFile(QDir(folder).filePath(QStringLiteral("trashed.png")), "original");
+    ASSERT_TRUE(Trash::moveToTrash(QDir(folder).filePath(QStringLiteral("trashed.png"))).ok);
+    writeFile(QDir(folder).filePath(QStringLiteral("present.png")), "still here");
+    writeFile(QDir(root.path()).filePath(QStringLiteral("outside.png")), "outside");
+    ASSERT_TRUE(Trash::moveToTrash(QDir(root.path()).filePath(QStringLiteral("outside.png"))).ok);
+    for (const QByteArray& target : {QByteArray("trashed.png"), QByteArray("present.png"), QByteArray("deleted.png"),
+                                     QByteArray("../outside.png")})
+        staleReplacing(target);
+
+    EXPECT_EQ(FileOperations::removeStaleReplacements(folder), 4);
+    EXPECT_EQ(everything(folder), QStringList({"present.png", "trashed.png"}));
+    EXPECT_EQ(readFile(QDir(folder).filePath(QStringLiteral("trashed.png"))), "complete replacement of trashed.png");
+    EXPECT_EQ(readFile(QDir(folder).filePath(QStringLiteral("present.png"))), "still here");
+    EXPECT_FALSE(QFileInfo::exists(QDir(root.path()).filePath(QStringLiteral("outside.png"))));
 }
