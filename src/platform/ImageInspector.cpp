@@ -97,12 +97,12 @@ VImage normalised(VImage image)
     VImage colour = alpha ? image.extract_band(0, VImage::option()->set("n", image.bands() - 1)) : image;
     VImage opacity = alpha ? image.extract_band(image.bands() - 1) : VImage();
     const double scale = sixteenBits ? 65535.0 : 255.0;
-    colour = colour.cast(VIPS_FORMAT_DOUBLE) / scale;
+    colour = colour.cast(VIPS_FORMAT_FLOAT) / scale;
     if (colour.bands() == 1)
         colour = colour.bandjoin(colour).bandjoin(colour);
     if (!alpha)
         return colour.bandjoin_const({1.0});
-    opacity = opacity.cast(VIPS_FORMAT_DOUBLE) / scale;
+    opacity = opacity.cast(VIPS_FORMAT_FLOAT) / scale;
     return (colour * opacity).bandjoin(opacity);
 }
 
