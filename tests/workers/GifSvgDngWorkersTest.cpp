@@ -1,14 +1,13 @@
 // Before any Qt header: glib uses "signals" as a name, Qt defines it as a keyword.
 #include <vips/vips8>
 
-#include "ToolSandbox.h"
+#include "WorkerFixture.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/ImageIO.h"
 #include "workers/DnglabWorker.h"
 #include "workers/GifsicleWorker.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/SvgcleanerWorker.h"
-#include "workers/WorkingFilesManager.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -34,34 +33,12 @@ int frameCount(const QString& path)
     }
 }
 
-class GifSvgDngWorkers : public ::testing::Test {
+class GifSvgDngWorkers : public WorkerFixture {
 protected:
-    void TearDown() override
-    {
-        for (const auto& job : jobs)
-            WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
-        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
-    }
-
-    IOFile::Ptr input(const QString& relative)
-    {
-        return IOFile::read(QUrl::fromLocalFile(copyInto(relative, sandbox.filesDir())));
-    }
-    QUrl output(const QString& name) const { return QUrl::fromLocalFile(sandbox.filesDir() + QLatin1Char('/') + name); }
     void standIn(const QString& tool, const QByteArray& body)
     {
         sandbox.writeScript(sandbox.bundledDir() + QLatin1Char('/') + tool,
                             "printf '%s\\n' \"$@\" > \"" + sandbox.bundledDir().toUtf8() + "/argv.txt\"\n" + body);
-    }
-    QStringList recordedArguments() const
-    {
-        return QString::fromUtf8(readFile(sandbox.bundledDir() + "/argv.txt")).split('\n', Qt::SkipEmptyParts);
-    }
-    OptimizationJob::Ptr jobFor(const QString& path)
-    {
-        auto job = OptimizationJob::create(QUrl::fromLocalFile(path));
-        jobs.push_back(job);
-        return job;
     }
 
     // The svgcleaner adapter as the build installs it.
@@ -74,9 +51,6 @@ protected:
         process.waitForFinished(60000);
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
-
-    ToolSandbox sandbox;
-    std::vector<OptimizationJob::Ptr> jobs;
 };
 
 } // namespace
@@ -114,7 +88,7 @@ TEST_F(GifSvgDngWorkers, GifsicleArgumentsAndStatuses)
 TEST_F(GifSvgDngWorkers, TheRealGifsiclePairKeepsEveryFrameOfAnAnimation)
 {
     sandbox.useRealTools();
-    auto job = jobFor(copyInto(spinner, sandbox.filesDir()));
+    auto job = jobFor(spinner);
     ASSERT_EQ(frameCount(job->fileURL().toLocalFile()), 36);
     auto lossy = std::make_shared<GifsicleWorker>(70, false);
     auto lossless = std::make_shared<GifsicleWorker>(0, true);
@@ -174,7 +148,7 @@ TEST_F(GifSvgDngWorkers, TheSvgcleanerAdapterRefusesWhatItCannotCleanAndNeverWri
 TEST_F(GifSvgDngWorkers, TheRealSvgcleanerShrinksAnSvgInsideAJob)
 {
     sandbox.useRealTools();
-    auto job = jobFor(copyInto("odd/Bildschirm Sperre – Linien ü 🎨.svg", sandbox.filesDir()));
+    auto job = jobFor("odd/Bildschirm Sperre – Linien ü 🎨.svg");
     auto worker = std::make_shared<SvgcleanerWorker>();
     worker->setJob(job);
     EXPECT_EQ(QCoro::waitFor(worker->run()), std::nullopt);
@@ -187,7 +161,7 @@ TEST_F(GifSvgDngWorkers, DnglabArgumentsStampedLinesAndAMissingTool)
 {
     const QString path = sandbox.filesDir() + "/photo.dng";
     writeFile(path, QByteArray("II*\0", 4) + QByteArray(4000, 'd'));
-    auto job = jobFor(path);
+    auto job = jobAt(path);
     auto worker = std::make_shared<DnglabWorker>(false);
     worker->setJob(job);
 

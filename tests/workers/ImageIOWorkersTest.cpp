@@ -1,12 +1,10 @@
-#include "ToolSandbox.h"
-#include "jobs/OptimizationJob.h"
+#include "WorkerFixture.h"
 #include "platform/ImageIO.h"
 #include "platform/ImageInspector.h"
 #include "workers/HEICWorker.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/WebPContainer.h"
 #include "workers/WebPWorker.h"
-#include "workers/WorkingFilesManager.h"
 
 #include <QFileInfo>
 
@@ -19,29 +17,13 @@ namespace {
 const QString webp = QStringLiteral("webp/converted-adwaita-512x512-camera-web.webp");
 const QString heic = QStringLiteral("heic/converted-skimage-chelsea.heic");
 
-class ImageIOWorkers : public ::testing::Test {
+class ImageIOWorkers : public WorkerFixture {
 protected:
-    void TearDown() override
-    {
-        for (const auto& job : jobs)
-            WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
-        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
-    }
-
-    OptimizationJob::Ptr jobFor(const QString& relative)
-    {
-        auto job = OptimizationJob::create(QUrl::fromLocalFile(copyInto(relative, sandbox.filesDir())));
-        jobs.push_back(job);
-        return job;
-    }
     Failure runFor(const std::shared_ptr<ImageIOWorker>& worker, const OptimizationJob::Ptr& job)
     {
         worker->setJob(job);
         return QCoro::waitFor(worker->run());
     }
-
-    ToolSandbox sandbox;
-    std::vector<OptimizationJob::Ptr> jobs;
 };
 
 } // namespace

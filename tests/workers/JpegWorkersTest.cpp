@@ -1,11 +1,9 @@
-#include "ToolSandbox.h"
+#include "WorkerFixture.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/ImageIO.h"
-#include "workers/JobWorkingFiles.h"
 #include "workers/JpegMetadata.h"
 #include "workers/JpegoptimWorker.h"
 #include "workers/JpegtranWorker.h"
-#include "workers/WorkingFilesManager.h"
 
 #include <QFileInfo>
 
@@ -28,23 +26,10 @@ std::optional<QSize> displayedSize(const QString& path)
     return size;
 }
 
-class JpegWorkers : public ::testing::Test {
+class JpegWorkers : public WorkerFixture {
 protected:
-    void TearDown() override
-    {
-        for (const auto& job : jobs)
-            WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
-        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
-    }
-
-    IOFile::Ptr input(const QString& relative)
-    {
-        return IOFile::read(QUrl::fromLocalFile(copyInto(relative, sandbox.filesDir())));
-    }
-    QUrl output(const QString& name = QStringLiteral("out.jpg")) const
-    {
-        return QUrl::fromLocalFile(sandbox.filesDir() + QLatin1Char('/') + name);
-    }
+    using WorkerFixture::output;
+    QUrl output() const { return output(QStringLiteral("out.jpg")); }
     // A stand-in in `dir` that records each run's arguments and runs `body`.
     void standIn(const QString& dir, const QString& tool, const QByteArray& body)
     {
@@ -68,9 +53,6 @@ protected:
     {
         return QDir(sandbox.filesDir()).entryList({QStringLiteral("*.working")}, QDir::Files | QDir::Hidden);
     }
-
-    ToolSandbox sandbox;
-    std::vector<OptimizationJob::Ptr> jobs;
 };
 
 } // namespace
@@ -270,8 +252,7 @@ TEST_F(JpegWorkers, APortraitPhotoStaysPortraitAndKeepsItsColoursUnderEveryPrese
 TEST_F(JpegWorkers, RealToolsInsideAJobLeaveOnlyTheAcceptedFileAndRefuseATruncatedOne)
 {
     sandbox.useRealTools();
-    auto job = OptimizationJob::create(QUrl::fromLocalFile(copyInto(adobeRgb, sandbox.filesDir())));
-    jobs.push_back(job);
+    auto job = jobFor(adobeRgb);
     auto jpegoptim = std::make_shared<JpegoptimWorker>(80, false);
     auto jpegtran = std::make_shared<JpegtranWorker>(true, false);
     jpegoptim->setJob(job);
@@ -282,8 +263,7 @@ TEST_F(JpegWorkers, RealToolsInsideAJobLeaveOnlyTheAcceptedFileAndRefuseATruncat
     EXPECT_EQ(QCoro::waitFor(jpegtran->run()), std::nullopt);
     EXPECT_LE(sandbox.leftovers().size(), 2);
 
-    auto truncated = OptimizationJob::create(QUrl::fromLocalFile(copyInto("odd/skimage-truncated.jpg", sandbox.filesDir())));
-    jobs.push_back(truncated);
+    auto truncated = jobFor("odd/skimage-truncated.jpg");
     for (std::shared_ptr<JpegToolWorker> worker : {std::shared_ptr<JpegToolWorker>(std::make_shared<JpegoptimWorker>(80, false)),
                                                   std::shared_ptr<JpegToolWorker>(std::make_shared<JpegtranWorker>(true, false))}) {
         worker->setJob(truncated);

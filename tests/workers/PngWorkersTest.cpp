@@ -1,10 +1,7 @@
-#include "ToolSandbox.h"
-#include "jobs/OptimizationJob.h"
+#include "WorkerFixture.h"
 #include "platform/ImageIO.h"
-#include "workers/JobWorkingFiles.h"
 #include "workers/OxiPngWorker.h"
 #include "workers/PngquantWorker.h"
-#include "workers/WorkingFilesManager.h"
 
 #include <QFileInfo>
 
@@ -16,29 +13,10 @@ namespace {
 
 const QString apng = QStringLiteral("odd/gimphelp-warp-ex-swirl.png");
 
-class PngWorkers : public ::testing::Test {
+class PngWorkers : public WorkerFixture {
 protected:
-    void TearDown() override
-    {
-        for (const auto& job : jobs)
-            WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
-        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
-    }
-
-    IOFile::Ptr input(const QString& relative)
-    {
-        return IOFile::read(QUrl::fromLocalFile(copyInto(relative, sandbox.filesDir())));
-    }
-    QUrl output(const QString& name = QStringLiteral("out.png")) const
-    {
-        return QUrl::fromLocalFile(sandbox.filesDir() + QLatin1Char('/') + name);
-    }
-    OptimizationJob::Ptr jobFor(const QString& relative)
-    {
-        auto job = OptimizationJob::create(QUrl::fromLocalFile(copyInto(relative, sandbox.filesDir())));
-        jobs.push_back(job);
-        return job;
-    }
+    using WorkerFixture::output;
+    QUrl output() const { return output(QStringLiteral("out.png")); }
     // A stand-in that records its arguments and exits with the given status.
     void standIn(const QString& tool, int status, const QByteArray& stderrText = {})
     {
@@ -46,13 +24,6 @@ protected:
                             "printf '%s\\n' \"$@\" > argv.txt\nprintf '" + stderrText + "' >&2\nexit "
                                 + QByteArray::number(status));
     }
-    QStringList recordedArguments() const
-    {
-        return QString::fromUtf8(readFile(sandbox.bundledDir() + "/argv.txt")).split('\n', Qt::SkipEmptyParts);
-    }
-
-    ToolSandbox sandbox;
-    std::vector<OptimizationJob::Ptr> jobs;
 };
 
 quint32 crc32(const QByteArray& bytes)
