@@ -106,9 +106,25 @@ VImage normalised(VImage image)
     return (colour * opacity).bandjoin(opacity);
 }
 
-} // namespace
+// Runs one look at images on this thread. Nothing, with the reason in
+// `why`, when libvips cannot start or an image cannot be read.
+template<typename Look>
+auto guarded(QString* why, Look look) -> std::optional<decltype(look())>
+{
+    if (!ImageIO::initialize()) {
+        *why = QStringLiteral("the image library cannot start");
+        return std::nullopt;
+    }
+    ThreadCleanup cleanup;
+    try {
+        return look();
+    } catch (const VError& error) {
+        *why = takeError(error);
+        return std::nullopt;
+    }
+}
 
-bool ImageInspector::start() { return ImageIO::initialize(); }
+} // namespace
 
 std::optional<ImageInspector::Facts> ImageInspector::inspect(const QString& path, QString* why)
 {
@@ -122,10 +138,7 @@ std::optional<ImageInspector::Facts> ImageInspector::describe(const QString& pat
 
 std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, bool decodeAll, QString* why)
 {
-    if (!start())
-        return std::nullopt;
-    ThreadCleanup cleanup;
-    try {
+    return guarded(why, [&] {
         const VImage image = loadShown(path);
         if (decodeAll)
             (void)image.avg(); // reads every pixel: a truncated file fails here
@@ -134,18 +147,12 @@ std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, b
         facts.height = pageHeight(image);
         facts.frames = std::max(pageCount(image), apngFrames(path));
         return facts;
-    } catch (const VError& error) {
-        *why = takeError(error);
-        return std::nullopt;
-    }
+    });
 }
 
 std::optional<bool> ImageInspector::samePixels(const QString& a, const QString& b, QString* why)
 {
-    if (!start())
-        return std::nullopt;
-    ThreadCleanup cleanup;
-    try {
+    return guarded(why, [&] {
         const VImage first = loadShown(a);
         const VImage second = loadShown(b);
         if (first.width() != second.width() || first.height() != second.height())
@@ -153,18 +160,12 @@ std::optional<bool> ImageInspector::samePixels(const QString& a, const QString& 
         const double largest = (normalised(first) - normalised(second)).abs().max();
         // Half a step of a 16-bit sample: exact equality, give or take rounding.
         return largest < 0.5 / 65535.0;
-    } catch (const VError& error) {
-        *why = takeError(error);
-        return std::nullopt;
-    }
+    });
 }
 
 std::optional<double> ImageInspector::difference(const QString& a, const QString& b, QString* why)
 {
-    if (!start())
-        return std::nullopt;
-    ThreadCleanup cleanup;
-    try {
+    return guarded(why, [&] {
         // The thumbnail applies the orientation and turns an embedded colour
         // profile into sRGB, so a lost tag or profile shows as a difference.
         auto small = [](const QString& path) {
@@ -177,8 +178,5 @@ std::optional<double> ImageInspector::difference(const QString& a, const QString
         const VImage first = small(a);
         const VImage second = small(b);
         return (first - second).abs().avg() * 255.0;
-    } catch (const VError& error) {
-        *why = takeError(error);
-        return std::nullopt;
-    }
+    });
 }

@@ -33,6 +33,5 @@ public:
     static std::optional<double> difference(const QString& a, const QString& b, QString* why);
 
 private:
-    static bool start();
     static std::optional<Facts> look(const QString& path, bool decodeAll, QString* why);
 };
