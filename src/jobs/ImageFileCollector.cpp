@@ -34,8 +34,8 @@ bool isSupported(const QString& name)
 
 bool isPackage(const QString& name) { return packageExtensions().contains(lowerExtension(name)); }
 
-// A name that is not valid UTF-8 decodes to a different name, and no file
-// has that one; a job for it could only fail.
+// A name that is not valid UTF-8 decodes, with U+FFFD in it, to a different
+// name, and no file has that one; a job for it could only fail.
 bool nameSurvivesDecoding(const QString& path)
 {
     struct stat st {};
@@ -89,7 +89,7 @@ void ImageFileCollector::collectFolder(const QString& folder, QList<QUrl>& found
             continue;
         // Joined by hand: QDir::filePath takes a name starting with ':' for a resource path.
         const QString path = (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')) + name;
-        if (!nameSurvivesDecoding(path)) {
+        if (name.contains(QChar::ReplacementCharacter) && !nameSurvivesDecoding(path)) {
             Log::line(QStringLiteral("Skipped %1: its name is not valid UTF-8").arg(path));
             continue;
         }

@@ -32,16 +32,20 @@ std::unique_ptr<QTemporaryFile> temporaryCopy(const QByteArray& text)
 
 std::optional<QString> SvgVerifier::rejection(const QString& source, const QString& candidate)
 {
+    const QByteArray sourceText = readAll(source);
+    const QByteArray candidateText = readAll(candidate);
     QString why;
-    const auto after = readRoot(readAll(candidate), true, &why);
+    const auto after = readRoot(candidateText, true, &why);
     if (!after)
         return why;
     // An original that does not parse has no size to keep; its drawing may still compare.
-    const auto before = readRoot(readAll(source), false, &why);
+    const auto before = readRoot(sourceText, false, &why);
     if (before && (!sameLength(before->width, after->width) || !sameLength(before->height, after->height)))
         return QStringLiteral("the output's size is %1 × %2 instead of %3 × %4")
             .arg(after->width, after->height, before->width, before->height);
-    return drawingRejection(source, candidate, before && before->hasViewBox && after->hasViewBox);
+    if (before && before->hasViewBox && after->hasViewBox)
+        return drawingRejection(source, candidate, withoutRootSize(sourceText), withoutRootSize(candidateText));
+    return drawingRejection(source, candidate, {}, {});
 }
 
 std::optional<double> SvgVerifier::cssPixels(QStringView length)
@@ -115,13 +119,15 @@ bool SvgVerifier::sameLength(const QString& a, const QString& b)
     return a == b;
 }
 
-std::optional<QString> SvgVerifier::drawingRejection(const QString& source, const QString& candidate, bool atViewBox)
+std::optional<QString> SvgVerifier::drawingRejection(const QString& source, const QString& candidate,
+                                                    const QByteArray& sourceAtViewBox,
+                                                    const QByteArray& candidateAtViewBox)
 {
     std::unique_ptr<QTemporaryFile> before;
     std::unique_ptr<QTemporaryFile> after;
-    if (atViewBox) {
-        before = temporaryCopy(withoutRootSize(readAll(source)));
-        after = temporaryCopy(withoutRootSize(readAll(candidate)));
+    if (!sourceAtViewBox.isEmpty()) {
+        before = temporaryCopy(sourceAtViewBox);
+        after = temporaryCopy(candidateAtViewBox);
         if (!before || !after)
             return QStringLiteral("no room in the temporary folder to compare the drawings");
     }

@@ -33,5 +33,8 @@ private:
     // The root's attributes; with `wholeDocument`, the rest must be well-formed too.
     static std::optional<Root> readRoot(const QByteArray& text, bool wholeDocument, QString* why);
     static bool sameLength(const QString& a, const QString& b);
-    static std::optional<QString> drawingRejection(const QString& source, const QString& candidate, bool atViewBox);
+    // Draws the files, or the texts given (sized by their viewBox) in their place.
+    static std::optional<QString> drawingRejection(const QString& source, const QString& candidate,
+                                                   const QByteArray& sourceAtViewBox,
+                                                   const QByteArray& candidateAtViewBox);
 };
