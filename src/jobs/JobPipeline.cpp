@@ -1,8 +1,8 @@
 #include "jobs/JobPipeline.h"
 
 #include "jobs/Configuration.h"
-#include "jobs/OutputVerifier.h"
 #include "jobs/OutputPlacement.h"
+#include "jobs/OutputVerifier.h"
 #include "platform/ImageInspector.h"
 #include "platform/Log.h"
 #include "store/ResultsCache.h"
@@ -47,7 +47,8 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
     if (co_await answerFromCache(job, settingsHash))
         co_return;
 
-    auto workers = services_.makeWorkers(record->fileType, effortLevel(preset), job);
+    auto workers = services_.makeWorkers(record->fileType, effortLevel(preset),
+                                         compressionPresetFromString(preset), job);
     if (workers.empty()) {
         job->fail(OptimizationError::unsupportedFileType(
             QStringLiteral("No optimization tools available for this format")));

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "core/CompressionPreset.h"
+#include "core/WorkerResult.h"
 #include "jobs/FileOperations.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/CancellationFlag.h"
-#include "scheduler/WorkerResult.h"
 #include "workers/IOFile.h"
 #include "workers/OptimizationWorker.h"
 
@@ -30,7 +31,9 @@ public:
         std::function<QCoro::Task<>(QUrl file, qint64 settingsHash, qint64 originalSize, qint64 optimizedSize,
                                     QString toolName)>
             store;
-        std::function<std::vector<OptimizationWorker::Ptr>(IOFileType, int level, OptimizationJob::Ptr)> makeWorkers;
+        std::function<std::vector<OptimizationWorker::Ptr>(IOFileType, int level, CompressionPreset,
+                                                          OptimizationJob::Ptr)>
+            makeWorkers;
         std::function<QCoro::Task<std::optional<WorkerResult>>(std::vector<OptimizationWorker::Ptr>,
                                                                OptimizationJob::Ptr, IOFile::Ptr, CancellationFlag)>
             runCompetition;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -103,6 +104,14 @@ void OptimizationJob::cancel()
         setStatus(JobStatus::cancelled);
         setProgress(0.0);
     });
+}
+
+void OptimizationJob::recordToolResult(const QString& toolName, qint64 size)
+{
+    setOptimizedSize(size);
+    workerResults.insert(toolName, size);
+    const auto smallest = std::min_element(workerResults.cbegin(), workerResults.cend());
+    setBestTool(smallest.key());
 }
 
 void OptimizationJob::reportProgress(double fraction, const QString& toolName)

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/JobContext.h"
+#include "core/OptimizationError.h"
 #include "jobs/JobStatus.h"
-#include "jobs/OptimizationError.h"
 
 #include <QMap>
 #include <QObject>
@@ -15,7 +16,7 @@
 // One dropped file's job. Observable fields change only on the event-loop
 // thread; the state-changing operations may be called from any thread and take
 // effect there later, dropped if the job is gone by then.
-class OptimizationJob : public QObject {
+class OptimizationJob : public QObject, public JobContext {
     Q_OBJECT
     Q_PROPERTY(QString fileName READ fileName CONSTANT)
     Q_PROPERTY(qint64 originalSize READ originalSize CONSTANT)
@@ -39,10 +40,10 @@ public:
 
     ~OptimizationJob() override;
 
-    QUuid id() const { return id_; }
-    QUrl fileURL() const { return fileURL_; }
+    QUuid id() const override { return id_; }
+    QUrl fileURL() const override { return fileURL_; }
     QString fileName() const { return fileName_; }
-    qint64 originalSize() const { return originalSize_; }
+    qint64 originalSize() const override { return originalSize_; }
 
     JobStatus status() const { return status_; }
     QString statusText() const { return toString(status_); }
@@ -63,7 +64,8 @@ public:
     void complete(qint64 optimizedSize, const QString& bestTool, const std::optional<QUrl>& tempFileURL);
     void fail(const OptimizationError& error);
     void cancel();
-    void reportProgress(double fraction, const QString& toolName);
+    void reportProgress(double fraction, const QString& toolName) override;
+    void recordToolResult(const QString& toolName, qint64 size) override;
 
     // Immediate, for code already on the event-loop thread.
     void setStatus(JobStatus status);

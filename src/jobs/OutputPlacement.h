@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/OptimizationError.h"
 #include "jobs/FileOperations.h"
-#include "jobs/OptimizationError.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/Trash.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/CompressionPreset.h"
+#include "core/CompressionPreset.h"
 
 #include <QObject>
 #include <QString>

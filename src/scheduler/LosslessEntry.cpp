@@ -94,7 +94,7 @@ bool sameFile(const QUrl& a, const QUrl& b)
     return !canonical.isEmpty() && canonical == QFileInfo(right).canonicalFilePath();
 }
 
-QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, OptimizationJob::Ptr job,
+QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, JobContext::Ptr job,
                                              IOFile::Ptr current, qint64 baseSize, CancellationFlag cancel)
 {
     if (cancel.isCancelled())

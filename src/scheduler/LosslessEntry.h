@@ -1,8 +1,8 @@
 #pragma once
 
-#include "jobs/OptimizationJob.h"
+#include "core/JobContext.h"
+#include "core/WorkerResult.h"
 #include "platform/CancellationFlag.h"
-#include "scheduler/WorkerResult.h"
 #include "workers/IOFile.h"
 #include "workers/OptimizationWorker.h"
 
@@ -14,7 +14,7 @@
 // job's current file. Whatever it answers, its copy is gone by then, and so is
 // its output unless it is the answer.
 namespace LosslessEntry {
-QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, OptimizationJob::Ptr job,
+QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, JobContext::Ptr job,
                                              IOFile::Ptr current, qint64 baseSize, CancellationFlag cancel);
 
 void logFailure(int phase, const QString& workerName, const QString& description);

@@ -9,13 +9,13 @@ namespace {
 const QString comparingResults = QStringLiteral("Comparing results");
 }
 
-void WorkerScheduler::reportProgress(OptimizationJob& job, double fraction, const QString& toolName)
+void WorkerScheduler::reportProgress(JobContext& job, double fraction, const QString& toolName)
 {
     job.reportProgress(fraction, toolName);
 }
 
 QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runCompetition(std::vector<OptimizationWorker::Ptr> workers,
-                                                                         OptimizationJob::Ptr job,
+                                                                         JobContext::Ptr job,
                                                                          IOFile::Ptr input, CancellationFlag cancel)
 {
     std::vector<OptimizationWorker::Ptr> lossy;
@@ -50,7 +50,7 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runCompetition(std::ve
     co_return winner;
 }
 
-void WorkerScheduler::takeLossyResult(const OptimizationJob& job, const QString& toolName, Standing& standing)
+void WorkerScheduler::takeLossyResult(const JobContext& job, const QString& toolName, Standing& standing)
 {
     const IOFile::Ptr file = JobWorkingFiles::workingInputFile(job);
     // Only a file the worker wrote counts: the job's own file is never a
@@ -63,7 +63,7 @@ void WorkerScheduler::takeLossyResult(const OptimizationJob& job, const QString&
 }
 
 QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runLosslessPhase(
-    std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job, IOFile::Ptr input,
+    std::vector<OptimizationWorker::Ptr> workers, JobContext::Ptr job, IOFile::Ptr input,
     CancellationFlag cancel, std::size_t alreadyRun, std::size_t workerCount, Standing standing)
 {
     IOFile::Ptr current = JobWorkingFiles::workingInputFile(*job);
@@ -90,7 +90,7 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runLosslessPhase(
     co_return select(results, *job, standing);
 }
 
-std::optional<WorkerResult> WorkerScheduler::select(const std::vector<WorkerResult>& entries, OptimizationJob& job,
+std::optional<WorkerResult> WorkerScheduler::select(const std::vector<WorkerResult>& entries, JobContext& job,
                                                     const Standing& standing)
 {
     if (entries.empty())

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "jobs/OptimizationJob.h"
+#include "core/JobContext.h"
+#include "core/WorkerResult.h"
 #include "platform/CancellationFlag.h"
-#include "scheduler/WorkerResult.h"
 #include "workers/IOFile.h"
 #include "workers/OptimizationWorker.h"
 
@@ -25,12 +25,12 @@ public:
     // Copies and every output that is not the answer are gone when it returns;
     // the lossy tools' outputs stay registered as the job's working files.
     QCoro::Task<std::optional<WorkerResult>> runCompetition(std::vector<OptimizationWorker::Ptr> workers,
-                                                            OptimizationJob::Ptr job, IOFile::Ptr input,
+                                                            JobContext::Ptr job, IOFile::Ptr input,
                                                             CancellationFlag cancel);
 
 protected:
     // Posted to the job without waiting.
-    virtual void reportProgress(OptimizationJob& job, double fraction, const QString& toolName);
+    virtual void reportProgress(JobContext& job, double fraction, const QString& toolName);
 
 private:
     struct Standing {
@@ -39,11 +39,11 @@ private:
         QStringList chain; // lossy tools that improved the file, in order
     };
 
-    static void takeLossyResult(const OptimizationJob& job, const QString& toolName, Standing& standing);
+    static void takeLossyResult(const JobContext& job, const QString& toolName, Standing& standing);
     QCoro::Task<std::optional<WorkerResult>> runLosslessPhase(std::vector<OptimizationWorker::Ptr> workers,
-                                                              OptimizationJob::Ptr job, IOFile::Ptr input,
+                                                              JobContext::Ptr job, IOFile::Ptr input,
                                                               CancellationFlag cancel, std::size_t alreadyRun,
                                                               std::size_t workerCount, Standing standing);
-    static std::optional<WorkerResult> select(const std::vector<WorkerResult>& entries, OptimizationJob& job,
+    static std::optional<WorkerResult> select(const std::vector<WorkerResult>& entries, JobContext& job,
                                               const Standing& standing);
 };

@@ -7,7 +7,7 @@
 
 Outcome<BaseWorker::Inputs> BaseWorker::takeInputs() const
 {
-    std::shared_ptr<OptimizationJob> job = this->job();
+    JobContext::Ptr job = this->job();
     if (!job)
         return OptimizationError::fileAccess(QStringLiteral("No job available"));
     IOFile::Ptr input = JobWorkingFiles::workingInputFile(*job);

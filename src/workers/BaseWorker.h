@@ -11,8 +11,8 @@ class BaseWorker : public OptimizationWorker {
 public:
     explicit BaseWorker(QString name) : name_(std::move(name)) {}
 
-    std::shared_ptr<OptimizationJob> job() const override { return job_.lock(); }
-    void setJob(const std::shared_ptr<OptimizationJob>& job) override { job_ = job; }
+    JobContext::Ptr job() const override { return job_.lock(); }
+    void setJob(const JobContext::Ptr& job) override { job_ = job; }
     QString name() const override { return name_; }
     bool isLossy() const override { return false; }
     // Has writeOutput fill a fresh temporary file from the job's current
@@ -21,7 +21,7 @@ public:
 
 protected:
     struct Inputs {
-        std::shared_ptr<OptimizationJob> job;
+        JobContext::Ptr job;
         IOFile::Ptr input;
     };
     // The job and its current working file, or the error a run fails with.
@@ -33,6 +33,6 @@ protected:
     virtual QCoro::Task<Outcome<bool>> writeOutput(IOFile::Ptr input, QUrl output);
 
 private:
-    std::weak_ptr<OptimizationJob> job_;
+    std::weak_ptr<JobContext> job_;
     const QString name_;
 };

@@ -4,7 +4,7 @@
 
 #include "workers/DnglabWorker.h"
 
-#include "jobs/OptimizationJob.h"
+#include "core/JobContext.h"
 #include "platform/Log.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/TemporaryFiles.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/Outcome.h"
+#include "core/Outcome.h"
 #include "platform/ImageIO.h"
 #include "workers/BaseWorker.h"
 #include "workers/IOFile.h"

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "jobs/Outcome.h"
+#include "core/JobContext.h"
+#include "core/Outcome.h"
 
 #include <QCoroTask>
 #include <QString>
 
 #include <memory>
-
-class OptimizationJob;
 
 // One configured tool for one job, as the tool competition drives it.
 class OptimizationWorker {
@@ -16,8 +15,8 @@ public:
     virtual ~OptimizationWorker() = default;
 
     // Held weakly: a worker never keeps its job alive.
-    virtual std::shared_ptr<OptimizationJob> job() const = 0;
-    virtual void setJob(const std::shared_ptr<OptimizationJob>& job) = 0;
+    virtual JobContext::Ptr job() const = 0;
+    virtual void setJob(const JobContext::Ptr& job) = 0;
     virtual QString name() const = 0;
     virtual bool isLossy() const = 0;
     // Optimizes the job's current working file and hands a smaller result to

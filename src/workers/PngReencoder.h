@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/Outcome.h"
+#include "core/Outcome.h"
 #include "workers/FallbackReencoder.h"
 #include "workers/IOFile.h"
 

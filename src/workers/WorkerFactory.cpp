@@ -1,6 +1,5 @@
 #include "workers/WorkerFactory.h"
 
-#include "jobs/UserPreferences.h"
 #include "workers/DnglabWorker.h"
 #include "workers/GifsicleWorker.h"
 #include "workers/HEICWorker.h"
@@ -14,9 +13,9 @@
 #include <algorithm>
 
 std::vector<OptimizationWorker::Ptr> WorkerFactory::makeWorkers(IOFileType fileType, int optimizationLevel,
-                                                                const std::shared_ptr<OptimizationJob>& job)
+                                                                CompressionPreset preset,
+                                                                const JobContext::Ptr& job)
 {
-    const CompressionPreset preset = UserPreferences::shared().compressionPreset();
     std::vector<OptimizationWorker::Ptr> workers;
     switch (fileType) {
     case IOFileType::png: workers = pngWorkers(preset, optimizationLevel); break;

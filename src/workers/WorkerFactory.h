@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/CompressionPreset.h"
+#include "core/CompressionPreset.h"
 #include "workers/IOFileType.h"
 #include "workers/OptimizationWorker.h"
 
@@ -9,10 +9,10 @@
 // Which tools run for a job, in which order and how hard they work.
 class WorkerFactory {
 public:
-    // The preset is read from the user preferences at each call. Lossy workers
-    // come first, in the order they must run.
+    // Lossy workers come first, in the order they must run.
     static std::vector<OptimizationWorker::Ptr> makeWorkers(IOFileType fileType, int optimizationLevel,
-                                                            const std::shared_ptr<OptimizationJob>& job);
+                                                            CompressionPreset preset,
+                                                            const JobContext::Ptr& job);
 
 private:
     static std::vector<OptimizationWorker::Ptr> pngWorkers(CompressionPreset preset, int optimizationLevel);

@@ -44,7 +44,7 @@ public:
         observed_.maxActive = std::max(observed_.maxActive, ++observed_.active);
         co_await QCoro::sleepFor(delay_);
         --observed_.active;
-        if (job->fileName().contains(QLatin1String("fail")))
+        if (job->fileURL().fileName().contains(QLatin1String("fail")))
             co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: 1"));
         const QByteArray bytes = readFile(job->fileURL().toLocalFile());
         const QUrl output = TemporaryFiles::makeURL(name(), QStringLiteral("temp"));
@@ -82,7 +82,7 @@ protected:
             ++stores;
             co_return;
         };
-        s.makeWorkers = [this, toolDelay](IOFileType, int, OptimizationJob::Ptr job) {
+        s.makeWorkers = [this, toolDelay](IOFileType, int, CompressionPreset, OptimizationJob::Ptr job) {
             auto worker = std::make_shared<SlowShrinkingWorker>(observed, toolDelay);
             worker->setJob(job);
             return std::vector<OptimizationWorker::Ptr>{worker};

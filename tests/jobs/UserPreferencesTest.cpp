@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "jobs/CompressionPreset.h"
+#include "core/CompressionPreset.h"
 #include "jobs/Configuration.h"
 #include "jobs/UserPreferences.h"
 #include "platform/KeyValueStore.h"

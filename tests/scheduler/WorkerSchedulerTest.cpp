@@ -30,7 +30,7 @@ public:
     std::vector<Report> reports;
 
 protected:
-    void reportProgress(OptimizationJob& job, double fraction, const QString& toolName) override
+    void reportProgress(JobContext& job, double fraction, const QString& toolName) override
     {
         reports.push_back({fraction, toolName});
         WorkerScheduler::reportProgress(job, fraction, toolName);

@@ -4,7 +4,7 @@
 #include "platform/Log.h"
 #include "workers/ToolLocator.h"
 
-#include "jobs/Outcome.h"
+#include "core/Outcome.h"
 
 #include <QCoroTask>
 #include <QDir>

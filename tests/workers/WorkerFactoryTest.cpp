@@ -1,6 +1,6 @@
+#include "TestSupport.h"
 #include "jobs/OptimizationJob.h"
 #include "jobs/UserPreferences.h"
-#include "TestSupport.h"
 #include "workers/DnglabWorker.h"
 #include "workers/GifsicleWorker.h"
 #include "workers/HEICWorker.h"
@@ -33,15 +33,13 @@ protected:
 
     std::vector<OptimizationWorker::Ptr> pngWorkersFor(const QString& preset, int level)
     {
-        UserPreferences::shared().setCompressionPresetRaw(preset);
-        return WorkerFactory::makeWorkers(IOFileType::png, level, job);
+        return WorkerFactory::makeWorkers(IOFileType::png, level, compressionPresetFromString(preset), job);
     }
 
     std::vector<OptimizationWorker::Ptr> workersFor(IOFileType type, const QString& preset)
     {
-        UserPreferences::shared().setCompressionPresetRaw(preset);
         const int level = preset == "lossless" ? 2 : preset == "maximum" ? 5 : 3;
-        return WorkerFactory::makeWorkers(type, level, job);
+        return WorkerFactory::makeWorkers(type, level, compressionPresetFromString(preset), job);
     }
 
     QTemporaryDir dir;

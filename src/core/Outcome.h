@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/OptimizationError.h"
+#include "core/OptimizationError.h"
 
 #include <optional>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "jobs/CompressionPreset.h"
+#include "core/CompressionPreset.h"
 
 #include <array>
 

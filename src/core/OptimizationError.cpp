@@ -1,4 +1,4 @@
-#include "jobs/OptimizationError.h"
+#include "core/OptimizationError.h"
 
 OptimizationError::OptimizationError(Kind kind, QString message, QString tool)
     : kind_(kind), message_(std::move(message)), tool_(std::move(tool))

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <QUuid>
+
+#include <memory>
+
+// What the tools and their competition may know of a job and tell it. The job
+// itself lives above them; they never see more than this.
+class JobContext {
+public:
+    using Ptr = std::shared_ptr<JobContext>;
+    virtual ~JobContext() = default;
+
+    virtual QUuid id() const = 0;
+    virtual QUrl fileURL() const = 0;
+    virtual qint64 originalSize() const = 0;
+    // An accepted tool output: it becomes the job's optimized size, and the
+    // smallest output so far names the best tool. Event-loop thread only.
+    virtual void recordToolResult(const QString& toolName, qint64 size) = 0;
+    // May be called from any thread; takes effect on the event-loop thread.
+    virtual void reportProgress(double fraction, const QString& toolName) = 0;
+};

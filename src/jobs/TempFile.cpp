@@ -1,5 +1,0 @@
-#include "jobs/TempFile.h"
-
-#include <QFile>
-
-TempFile::~TempFile() { QFile::remove(url.toLocalFile()); }
