@@ -1,14 +1,12 @@
 #include "TestSupport.h"
+#include "scheduler/FakeWorkers.h"
 #include "jobs/Configuration.h"
 #include "jobs/JobQueue.h"
 #include "jobs/UserPreferences.h"
 #include "scheduler/WorkerScheduler.h"
 #include "store/StatisticsTracker.h"
-#include "workers/BaseWorker.h"
 #include "workers/JobWorkingFiles.h"
-#include "workers/TemporaryFiles.h"
 
-#include <QCoroTimer>
 #include <QHash>
 
 #include <sys/stat.h>
@@ -25,38 +23,6 @@ struct Observed {
     int active = 0;
     int maxActive = 0;
     QHash<QString, int> runsPerJob;
-};
-
-// A tool that takes a while and writes a copy one byte shorter, so every job
-// has a winner; files whose name contains "fail" make it fail.
-class SlowShrinkingWorker : public BaseWorker {
-public:
-    SlowShrinkingWorker(Observed& observed, std::chrono::milliseconds delay)
-        : BaseWorker(QStringLiteral("shrinker")), observed_(observed), delay_(delay)
-    {
-    }
-
-    QCoro::Task<Failure> run() override
-    {
-        auto job = this->job();
-        const QString key = job->id().toString();
-        observed_.runsPerJob[key] += 1;
-        observed_.maxActive = std::max(observed_.maxActive, ++observed_.active);
-        co_await QCoro::sleepFor(delay_);
-        --observed_.active;
-        if (job->fileName().contains(QLatin1String("fail")))
-            co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: 1"));
-        const QByteArray bytes = readFile(job->fileURL().toLocalFile());
-        const QUrl output = TemporaryFiles::makeURL(name(), QStringLiteral("temp"));
-        writeFile(output.toLocalFile(), bytes.left(bytes.size() - 1));
-        if (auto record = IOFile::read(output); !record || !JobWorkingFiles::recordResult(*job, *record, name()))
-            QFile::remove(output.toLocalFile());
-        co_return std::nullopt;
-    }
-
-private:
-    Observed& observed_;
-    std::chrono::milliseconds delay_;
 };
 
 class JobQueueTest : public ::testing::Test {
@@ -83,7 +49,19 @@ protected:
             co_return;
         };
         s.makeWorkers = [this, toolDelay](IOFileType, int, OptimizationJob::Ptr job) {
-            auto worker = std::make_shared<SlowShrinkingWorker>(observed, toolDelay);
+            // Writes a copy one byte shorter, so every job has a winner; names with "fail" make it fail.
+            auto worker = std::make_shared<FakeWorkers::FakeEncoder>(
+                "shrinker",
+                [this](OptimizationJob& job) {
+                    --observed.active;
+                    const QByteArray bytes = readFile(job.fileURL().toLocalFile());
+                    return job.fileName().contains("fail") ? QByteArray() : bytes.left(bytes.size() - 1);
+                },
+                toolDelay);
+            worker->started = [this](OptimizationJob& job) {
+                observed.runsPerJob[job.id().toString()] += 1;
+                observed.maxActive = std::max(observed.maxActive, ++observed.active);
+            };
             worker->setJob(job);
             return std::vector<OptimizationWorker::Ptr>{worker};
         };
