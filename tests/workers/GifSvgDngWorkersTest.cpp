@@ -55,36 +55,6 @@ protected:
 
 } // namespace
 
-TEST_F(GifSvgDngWorkers, GifsicleArgumentsAndStatuses)
-{
-    standIn("gifsicle", "exit 0");
-    const auto in = input(spinner);
-    const QString out = output("out.gif").toLocalFile();
-    GifsicleWorker lossy(70, false);
-    auto answer = awaitOutcome(lossy.optimizeFile(in, output("out.gif")));
-    ASSERT_FALSE(answer.failed());
-    EXPECT_TRUE(answer.value());
-    EXPECT_EQ(recordedArguments(), (QStringList{"--lossy=70", "-O3", "--output", out, in->localPath()}));
-    EXPECT_TRUE(lossy.isLossy());
-    EXPECT_EQ(GifsicleWorker(0, true).arguments(*in, output("out.gif")),
-              (QStringList{"-O3", "--output", out, in->localPath()}));
-    // Level 0 adds nothing but still runs in the lossy phase.
-    EXPECT_EQ(GifsicleWorker(0, false).arguments(*in, output("out.gif")).first(), "-O3");
-    EXPECT_TRUE(GifsicleWorker(0, false).isLossy());
-    EXPECT_FALSE(GifsicleWorker(40, true).isLossy());
-
-    standIn("gifsicle", "exit 1");
-    answer = awaitOutcome(GifsicleWorker(0, true).optimizeFile(in, output("out.gif")));
-    ASSERT_TRUE(answer.failed());
-    EXPECT_EQ(answer.error().errorDescription(), "gifsicle failed: Exit code: 1");
-
-    QFile::remove(sandbox.bundledDir() + "/gifsicle");
-    answer = awaitOutcome(GifsicleWorker(0, true).optimizeFile(in, output("out.gif")));
-    ASSERT_FALSE(answer.failed());
-    EXPECT_FALSE(answer.value());
-    EXPECT_TRUE(sandbox.logged("gifsicle not found, skipping GIF optimization"));
-}
-
 TEST_F(GifSvgDngWorkers, TheRealGifsiclePairKeepsEveryFrameOfAnAnimation)
 {
     sandbox.useRealTools();
@@ -106,24 +76,6 @@ TEST_F(GifSvgDngWorkers, TheRealGifsiclePairKeepsEveryFrameOfAnAnimation)
     EXPECT_TRUE(answer.value());
     EXPECT_EQ(frameCount(output("lossless.gif").toLocalFile()), 36);
     EXPECT_EQ(readFile(job->fileURL().toLocalFile()), readFile(dataFile(spinner)));
-}
-
-TEST_F(GifSvgDngWorkers, SvgcleanerGetsInputOutputMultipassAndItsFailuresAreErrors)
-{
-    standIn("svgcleaner", "exit 0");
-    const auto in = input("svg/twemoji-1f534.svg");
-    auto answer = awaitOutcome(SvgcleanerWorker().optimizeFile(in, output("out.svg")));
-    ASSERT_FALSE(answer.failed());
-    EXPECT_EQ(recordedArguments(), (QStringList{in->localPath(), output("out.svg").toLocalFile(), "--multipass"}));
-    standIn("svgcleaner", "exit 3");
-    answer = awaitOutcome(SvgcleanerWorker().optimizeFile(in, output("out.svg")));
-    ASSERT_TRUE(answer.failed());
-    EXPECT_EQ(answer.error().errorDescription(), "svgcleaner failed: Exit code: 3");
-    QFile::remove(sandbox.bundledDir() + "/svgcleaner");
-    answer = awaitOutcome(SvgcleanerWorker().optimizeFile(in, output("out.svg")));
-    ASSERT_FALSE(answer.failed());
-    EXPECT_FALSE(answer.value());
-    EXPECT_TRUE(sandbox.logged("svgcleaner not found, skipping SVG optimization"));
 }
 
 TEST_F(GifSvgDngWorkers, TheSvgcleanerAdapterRefusesWhatItCannotCleanAndNeverWritesAPartialFile)
