@@ -153,13 +153,10 @@ TEST_F(StatisticsTrackerTest, AnUndecodableRecordIsSkippedAndNeverLost)
 
     StatisticsTracker reloaded;
     EXPECT_EQ(reloaded.sessions(), (QList<SessionRecord>{latest, good1, good2}));
-}
 
-TEST_F(StatisticsTrackerTest, DataThatIsNoListLoadsEmpty)
-{
+    // Data that is no list loads empty and is left alone.
     store().setValue("allTimeSessionRecords", QByteArray("{not json"));
-    StatisticsTracker tracker;
-    EXPECT_TRUE(tracker.sessions().isEmpty());
+    EXPECT_TRUE(StatisticsTracker().sessions().isEmpty());
     EXPECT_EQ(store().bytes("allTimeSessionRecords"), "{not json");
 }
 
@@ -184,11 +181,9 @@ TEST_F(StatisticsTrackerTest, CsvHasOneLinePerSessionNewestFirst)
 
 TEST(StatisticsCsv, QuotesOnlyFieldsThatNeedIt)
 {
-    EXPECT_EQ(StatisticsTracker::csvField("1.2 MB"), "1.2 MB");
-    EXPECT_EQ(StatisticsTracker::csvField("1,2 MB"), "\"1,2 MB\"");
-    EXPECT_EQ(StatisticsTracker::csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
-    EXPECT_EQ(StatisticsTracker::csvField("two\nlines"), "\"two\nlines\"");
-    EXPECT_EQ(StatisticsTracker::csvField(""), "");
+    for (const auto& [field, written] : {std::pair{"1.2 MB", "1.2 MB"}, {"1,2 MB", "\"1,2 MB\""},
+                                         {"say \"hi\"", "\"say \"\"hi\"\"\""}, {"two\nlines", "\"two\nlines\""}, {"", ""}})
+        EXPECT_EQ(StatisticsTracker::csvField(field), written);
 }
 
 TEST(SessionRecord, RuntimeTextAndStrictDecoding)
@@ -203,15 +198,11 @@ TEST(SessionRecord, RuntimeTextAndStrictDecoding)
 
     const QJsonObject good = r.toJson();
     EXPECT_EQ(SessionRecord::fromJson(good), r);
-    QJsonObject fractional = good;
-    fractional.insert("failedCount", 1.5);
-    EXPECT_FALSE(SessionRecord::fromJson(fractional));
-    QJsonObject badId = good;
-    badId.insert("id", "not-a-uuid");
-    EXPECT_FALSE(SessionRecord::fromJson(badId));
-    QJsonObject textDate = good;
-    textDate.insert("date", "yesterday");
-    EXPECT_FALSE(SessionRecord::fromJson(textDate));
+    for (const auto& [key, value] : {std::pair<QString, QJsonValue>{"failedCount", 1.5}, {"id", "not-a-uuid"}, {"date", "yesterday"}}) {
+        QJsonObject bad = good;
+        bad.insert(key, value);
+        EXPECT_FALSE(SessionRecord::fromJson(bad)) << key.toStdString();
+    }
 }
 
 TEST_F(StatisticsTrackerTest, ModelOnlyEverInsertsRows)
