@@ -67,6 +67,8 @@ TEST(ImageIO, ErrorsOfOneCallDoNotLeakIntoTheNextAcrossThreads)
     QTemporaryDir dir;
     const QString good = copyInto("png/debian-debian.png", dir.path());
     const QString bad = copyInto("odd/skimage-truncated.jpg", dir.path());
+    const auto first = ImageIO::reencode(bad, dir.filePath("first"), {});
+    EXPECT_EQ(ImageIO::reencode(bad, dir.filePath("again"), {}).detail, first.detail) << "earlier errors are not repeated";
     QList<QFuture<ImageIO::Result>> runs;
     for (int i = 0; i < 8; ++i) {
         const QString input = i % 2 ? bad : good;
