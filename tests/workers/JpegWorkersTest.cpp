@@ -187,6 +187,10 @@ TEST_F(JpegWorkers, RealToolsInsideAJobLeaveOnlyTheAcceptedFileAndRefuseATruncat
     auto job = jobFor(adobeRgb);
     auto jpegoptim = std::make_shared<JpegoptimWorker>(80, false);
     auto jpegtran = std::make_shared<JpegtranWorker>(true, false);
+    const auto in = IOFile::read(job->fileURL());
+    const QString o = output().toLocalFile();
+    EXPECT_EQ(jpegoptim->arguments(*in, o), (QStringList{"-m80", o}));
+    EXPECT_EQ(jpegtran->arguments(*in, output()), (QStringList{"-optimize", "-copy", "all", "-progressive", "-outfile", o, in->localPath()}));
     jpegoptim->setJob(job);
     jpegtran->setJob(job);
     EXPECT_EQ(QCoro::waitFor(jpegoptim->run()), std::nullopt);
