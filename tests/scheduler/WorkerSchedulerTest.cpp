@@ -86,13 +86,13 @@ protected:
         input = IOFile::read(QUrl::fromLocalFile(path));
     }
 
-    OptimizationWorker::Ptr add(const Tool& spec)
+    OptimizationWorker::Ptr add(const Tool& entry)
     {
         OptimizationWorker::Ptr worker;
-        if (spec.kind == Kind::encoder)
-            worker = std::make_shared<FakeEncoder>(spec.name, [size = spec.plan.outputSize](OptimizationJob&) { return imageBytes(size); });
+        if (entry.kind == Kind::encoder)
+            worker = std::make_shared<FakeEncoder>(entry.name, [size = entry.plan.outputSize](OptimizationJob&) { return imageBytes(size); });
         else
-            worker = std::make_shared<FakeTool>(spec.name, spec.kind == Kind::lossy, spec.plan);
+            worker = std::make_shared<FakeTool>(entry.name, entry.kind == Kind::lossy, entry.plan);
         worker->setJob(job);
         workers.push_back(worker);
         return worker;
@@ -202,9 +202,9 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
             writeImage(userFile(), c.fileNow);
         if (c.inputReread)
             input = IOFile::read(job->fileURL());
-        for (const Tool& spec : c.tools) {
-            auto worker = add(spec);
-            if (auto fake = std::dynamic_pointer_cast<FakeTool>(worker); fake && spec.name == c.cancelWhile)
+        for (const Tool& entry : c.tools) {
+            auto worker = add(entry);
+            if (auto fake = std::dynamic_pointer_cast<FakeTool>(worker); fake && entry.name == c.cancelWhile)
                 fake->whileRunning = [this] { cancel.cancel(); };
         }
         if (c.cancelWhile == "*")
