@@ -68,27 +68,7 @@ protected:
 
 } // namespace
 
-TEST_F(CommandWorkerRun, ASmallerResultBecomesTheNextToolsInput)
-{
-    worker->write = [&](const QString& path) { return writes(path, pngSignature + QByteArray(1000, 'a')); };
-    EXPECT_EQ(runWorker(*worker), std::nullopt);
-    ASSERT_EQ(worker->outputs.size(), 1);
-    const QString first = worker->outputs[0];
-    EXPECT_EQ(worker->inputs[0], original);
-    EXPECT_TRUE(QFileInfo(first).fileName().startsWith("Pressly.writer."));
-    EXPECT_TRUE(first.endsWith(".temp"));
-    EXPECT_EQ(job->optimizedSize(), std::optional<qint64>(1008));
-    EXPECT_EQ(job->bestTool(), std::optional<QString>("writer"));
-
-    WritingWorker second(QStringLiteral("second"));
-    second.setJob(job);
-    second.write = [&](const QString& path) { return writes(path, pngSignature + QByteArray(500, 'b')); };
-    EXPECT_EQ(runWorker(second), std::nullopt);
-    EXPECT_EQ(second.inputs, QStringList{first});
-    EXPECT_EQ(job->optimizedSize(), std::optional<qint64>(508));
-    EXPECT_EQ(sandbox.leftovers().size(), 2); // both registered until the job ends
-}
-
+// How a result becomes the next tool's input is checked with the scheduler's lossy chain.
 TEST_F(CommandWorkerRun, UnusableOrRejectedOutputsAreDeleted)
 {
     const QByteArray sameSize = pngSignature + QByteArray(job->originalSize() - 8, 'c');
