@@ -2,17 +2,14 @@
 #include <vips/vips8>
 
 #include "FaultChecks.h"
+#include "scheduler/FakeWorkers.h"
 #include "jobs/Configuration.h"
 #include "jobs/FileOperations.h"
 #include "jobs/JobQueue.h"
 #include "jobs/OutputPlacement.h"
 #include "platform/ImageIO.h"
 #include "scheduler/WorkerScheduler.h"
-#include "workers/BaseWorker.h"
-#include "workers/JobWorkingFiles.h"
-#include "workers/TemporaryFiles.h"
 
-#include <QCoroTimer>
 
 #include <gtest/gtest.h>
 
@@ -21,33 +18,6 @@ using namespace FaultChecks;
 using namespace std::chrono_literals;
 
 namespace {
-
-// A tool whose result is a real, smaller picture of the same pixels, and
-// which lets the test change the source while it runs.
-class MeddlingWorker : public BaseWorker {
-public:
-    MeddlingWorker(QString result, std::function<void(const QString&)> meddle)
-        : BaseWorker(QStringLiteral("meddler")), result_(std::move(result)), meddle_(std::move(meddle))
-    {
-    }
-
-    QCoro::Task<Failure> run() override
-    {
-        auto job = this->job();
-        co_await QCoro::sleepFor(10ms);
-        if (meddle_)
-            meddle_(job->fileURL().toLocalFile());
-        const QUrl output = TemporaryFiles::makeURL(name(), QStringLiteral("png"));
-        QFile::copy(result_, output.toLocalFile());
-        if (auto record = IOFile::read(output); !record || !JobWorkingFiles::recordResult(*job, *record, name()))
-            QFile::remove(output.toLocalFile());
-        co_return std::nullopt;
-    }
-
-private:
-    QString result_;
-    std::function<void(const QString&)> meddle_;
-};
 
 class SourceChanges : public ::testing::Test {
 protected:
@@ -80,7 +50,15 @@ protected:
         };
         s.store = [](QUrl, qint64, qint64, qint64, QString) -> QCoro::Task<> { co_return; };
         s.makeWorkers = [this, meddle](IOFileType, int, CompressionPreset, OptimizationJob::Ptr job) {
-            auto worker = std::make_shared<MeddlingWorker>(small, meddle);
+            // Its result is a real, smaller picture of the same pixels; the test changes the source meanwhile.
+            auto worker = std::make_shared<FakeWorkers::FakeEncoder>(
+                "meddler",
+                [this, meddle](JobContext& job) {
+                    if (meddle)
+                        meddle(job.fileURL().toLocalFile());
+                    return readFile(small);
+                },
+                10ms);
             worker->setJob(job);
             return std::vector<OptimizationWorker::Ptr>{worker};
         };

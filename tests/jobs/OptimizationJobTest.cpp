@@ -96,17 +96,3 @@ TEST(OptimizationJob, ChangesForAReleasedJobAreDropped)
     drainEvents(); // must not touch freed memory (the sanitizer run checks)
     SUCCEED();
 }
-
-TEST(JobStatus, ExactTextsOnly)
-{
-    EXPECT_EQ(jobStatusFromString("completed"), JobStatus::completed);
-    EXPECT_EQ(jobStatusFromString("Completed"), std::nullopt);
-    EXPECT_EQ(jobStatusFromString(""), std::nullopt);
-    for (auto s : {JobStatus::pending, JobStatus::processing, JobStatus::completed, JobStatus::failed,
-                   JobStatus::cancelled})
-        EXPECT_EQ(jobStatusFromString(toString(s)), s);
-    EXPECT_EQ(OptimizationError::noOptimizationPossible().errorDescription(),
-              "No optimization was possible for this file");
-    EXPECT_EQ(OptimizationError::tempFile("x").errorDescription(), "Temporary file error: x");
-    EXPECT_EQ(OptimizationError::unsupportedFileType("y").errorDescription(), "Unsupported file type: y");
-}

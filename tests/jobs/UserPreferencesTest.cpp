@@ -1,74 +1,92 @@
 #include "TestSupport.h"
 #include "core/CompressionPreset.h"
 #include "jobs/Configuration.h"
+#include "jobs/ExportFolderBookmark.h"
 #include "jobs/UserPreferences.h"
 #include "platform/KeyValueStore.h"
+#include "platform/Log.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-const QStringList settingKeys{UserPreferences::operationModeKey, UserPreferences::exportPathKey,
-                              UserPreferences::warnBeforeReplacingKey, UserPreferences::compressionPresetKey};
 
-void clearSettings()
-{
-    for (const QString& key : settingKeys)
-        KeyValueStore::standard().remove(key);
-}
+KeyValueStore& store() { return KeyValueStore::standard(); }
+
+// Settings start and end empty; log lines are captured.
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        clear();
+        Log::setSink([this](const QString& line) { logLines << line; });
+    }
+    void TearDown() override
+    {
+        Log::setSink({});
+        clear();
+    }
+    static void clear()
+    {
+        for (const QString& key : keys)
+            store().remove(key);
+    }
+    static bool hasBookmark() { return store().contains(ExportFolderBookmark::key); }
+    QString folder(const QString& name) const
+    {
+        QDir().mkpath(dir.filePath(name));
+        return dir.filePath(name);
+    }
+
+    static inline const QStringList keys{UserPreferences::operationModeKey, UserPreferences::exportPathKey,
+                                         UserPreferences::warnBeforeReplacingKey, UserPreferences::compressionPresetKey,
+                                         ExportFolderBookmark::key};
+    UserPreferences& preferences = UserPreferences::shared();
+    QTemporaryDir dir;
+    QStringList logLines;
+};
+
 } // namespace
 
-TEST(UserPreferences, FirstRunDefaultsAreReadButNeverStored)
+TEST_F(Settings, FirstRunDefaultsAreReadButNeverStored)
 {
-    clearSettings();
-    auto& preferences = UserPreferences::shared();
     EXPECT_EQ(preferences.operationModeRaw(), "exportToFolder");
     EXPECT_EQ(preferences.exportPath(), "");
     EXPECT_TRUE(preferences.warnBeforeReplacing());
-    EXPECT_EQ(preferences.compressionPresetRaw(), "balanced");
     EXPECT_EQ(preferences.compressionPreset(), CompressionPreset::balanced);
-
     const Configuration configuration;
     EXPECT_EQ(configuration.operationMode(), Configuration::OperationMode::exportToFolder);
     EXPECT_EQ(configuration.exportPath(), "");
     EXPECT_EQ(configuration.resizeImages(), "Original Size");
-
-    for (const QString& key : settingKeys)
-        EXPECT_FALSE(KeyValueStore::standard().contains(key)) << key.toStdString();
+    for (const QString& key : keys)
+        EXPECT_FALSE(store().contains(key)) << key.toStdString();
 }
 
-TEST(UserPreferences, OnlyExactRawTextsCount)
+TEST_F(Settings, OnlyExactRawTextsCount)
 {
-    clearSettings();
-    auto& preferences = UserPreferences::shared();
-    const auto modeFor = [&](const QString& stored) {
+    for (const auto& [stored, mode] : {std::pair{"optimizeOriginals", Configuration::OperationMode::optimizeOriginals},
+                                       {"exportToFolder", Configuration::OperationMode::exportToFolder},
+                                       {"", Configuration::OperationMode::exportToFolder},
+                                       {"Optimizeoriginals", Configuration::OperationMode::exportToFolder},
+                                       {"optimizeOriginals ", Configuration::OperationMode::exportToFolder}}) {
         preferences.setOperationModeRaw(stored);
-        return Configuration().operationMode();
-    };
-    EXPECT_EQ(modeFor("optimizeOriginals"), Configuration::OperationMode::optimizeOriginals);
-    for (const QString other : {"exportToFolder", "", "Optimizeoriginals", "optimizeOriginals "})
-        EXPECT_EQ(modeFor(other), Configuration::OperationMode::exportToFolder) << other.toStdString();
-
-    for (const QString raw : {"lossless", "balanced", "maximum"}) {
-        preferences.setCompressionPresetRaw(raw);
-        EXPECT_EQ(toString(preferences.compressionPreset()), raw);
+        EXPECT_EQ(Configuration().operationMode(), mode) << stored;
     }
-    for (const QString other : {"Lossless", "MAXIMUM", "", "fast"}) {
-        preferences.setCompressionPresetRaw(other);
-        EXPECT_EQ(preferences.compressionPreset(), CompressionPreset::balanced) << other.toStdString();
+    for (const auto& [stored, preset] :
+         {std::pair{"lossless", CompressionPreset::lossless}, {"balanced", CompressionPreset::balanced},
+          {"maximum", CompressionPreset::maximum}, {"Lossless", CompressionPreset::balanced},
+          {"MAXIMUM", CompressionPreset::balanced}, {"", CompressionPreset::balanced}}) {
+        preferences.setCompressionPresetRaw(stored);
+        EXPECT_EQ(preferences.compressionPreset(), preset) << stored;
     }
-    clearSettings();
 }
 
-TEST(UserPreferences, WritesReachTheStoreBeforeTheyAreAnnounced)
+TEST_F(Settings, WritesReachTheStoreBeforeTheyAreAnnounced)
 {
-    clearSettings();
-    auto& preferences = UserPreferences::shared();
     QStringList seen;
-    const auto a = QObject::connect(&preferences, &UserPreferences::exportPathChanged, [&] {
-        seen << KeyValueStore::standard().string(UserPreferences::exportPathKey);
-    });
+    const auto a = QObject::connect(&preferences, &UserPreferences::exportPathChanged,
+                                    [&] { seen << store().string(UserPreferences::exportPathKey); });
     const auto b = QObject::connect(&preferences, &UserPreferences::warnBeforeReplacingChanged, [&] {
-        seen << QString::number(KeyValueStore::standard().boolean(UserPreferences::warnBeforeReplacingKey, true));
+        seen << QString::number(store().boolean(UserPreferences::warnBeforeReplacingKey, true));
     });
     preferences.setExportPath("/srv/photos");
     preferences.setWarnBeforeReplacing(false);
@@ -78,21 +96,16 @@ TEST(UserPreferences, WritesReachTheStoreBeforeTheyAreAnnounced)
     EXPECT_FALSE(preferences.warnBeforeReplacing());
 
     // Another writer of the store is seen at the next read.
-    KeyValueStore::standard().setValue(UserPreferences::compressionPresetKey, "maximum");
+    store().setValue(UserPreferences::compressionPresetKey, "maximum");
     EXPECT_EQ(preferences.compressionPreset(), CompressionPreset::maximum);
-    clearSettings();
 }
 
-TEST(Configuration, SeededOnceAndAnnouncesOnlyChanges)
+TEST_F(Settings, ConfigurationIsSeededOnceAndAnnouncesOnlyChanges)
 {
-    clearSettings();
-    auto& preferences = UserPreferences::shared();
     preferences.setOperationModeRaw("optimizeOriginals");
     preferences.setExportPath("/srv/out");
     Configuration configuration;
     EXPECT_EQ(configuration.operationMode(), Configuration::OperationMode::optimizeOriginals);
-    EXPECT_EQ(configuration.exportPath(), "/srv/out");
-
     preferences.setExportPath("/srv/elsewhere");
     EXPECT_EQ(configuration.exportPath(), "/srv/out");
 
@@ -106,5 +119,59 @@ TEST(Configuration, SeededOnceAndAnnouncesOnlyChanges)
     configuration.setOperationMode(Configuration::OperationMode::exportToFolder);
     EXPECT_EQ(announced, 2);
     EXPECT_EQ(configuration.property("exportPath").toString(), "/srv/new");
-    clearSettings();
+}
+
+TEST_F(Settings, TheBookmarkRestoresOnlyAnExistingFolder)
+{
+    Configuration configuration;
+    EXPECT_FALSE(restoreExportFolderBookmark(configuration));
+
+    const QString exports = folder("Exports");
+    saveExportFolderBookmark(QUrl::fromLocalFile(exports));
+    ASSERT_TRUE(hasBookmark());
+    preferences.setExportPath("/somewhere/else");
+    configuration.setExportPath("/somewhere/else");
+    EXPECT_TRUE(restoreExportFolderBookmark(configuration));
+    EXPECT_EQ(preferences.exportPath(), exports);
+    EXPECT_EQ(configuration.exportPath(), exports);
+
+    // Gone, or a file now: refused quietly, and the bookmark is kept.
+    QDir(exports).removeRecursively();
+    EXPECT_FALSE(restoreExportFolderBookmark(configuration));
+    TestSupport::writeFile(exports, "a file now");
+    EXPECT_FALSE(restoreExportFolderBookmark(configuration));
+    EXPECT_TRUE(hasBookmark());
+    EXPECT_TRUE(logLines.isEmpty());
+
+    store().setValue(ExportFolderBookmark::key, QByteArray("relative/path"));
+    EXPECT_FALSE(restoreExportFolderBookmark(configuration));
+    ASSERT_EQ(logLines.size(), 1);
+    EXPECT_TRUE(logLines[0].startsWith("Failed to restore bookmark: ")) << logLines[0].toStdString();
+}
+
+TEST_F(Settings, AChosenFolderIsAppliedInOrderEvenWithoutBookmark)
+{
+    Configuration configuration;
+    const QString chosen = folder("Chosen");
+    QStringList steps;
+    const auto a = QObject::connect(&preferences, &UserPreferences::exportPathChanged, [&] {
+        steps << QStringLiteral("preference, configuration has %1").arg(configuration.exportPath());
+    });
+    QObject::connect(&configuration, &Configuration::exportPathChanged,
+                     [&] { steps << QStringLiteral("configuration, bookmark %1").arg(hasBookmark() ? "saved" : "absent"); });
+    applyChosenExportFolder(chosen, configuration, true);
+    QObject::disconnect(a);
+    EXPECT_EQ(steps, QStringList({"preference, configuration has ", "configuration, bookmark absent"}));
+    EXPECT_EQ(store().bytes(ExportFolderBookmark::key), chosen.toUtf8());
+
+    // A folder that cannot be bookmarked still serves this run; only the main view's chooser says so.
+    const QString missing = dir.filePath("not/there");
+    applyChosenExportFolder(missing, configuration, false);
+    EXPECT_TRUE(logLines.isEmpty());
+    applyChosenExportFolder(missing, configuration, true);
+    ASSERT_EQ(logLines.size(), 1);
+    EXPECT_TRUE(logLines[0].startsWith("Failed to save bookmark: "));
+    EXPECT_EQ(configuration.exportPath(), missing);
+    EXPECT_EQ(preferences.exportPath(), missing);
+    EXPECT_EQ(store().bytes(ExportFolderBookmark::key), chosen.toUtf8());
 }

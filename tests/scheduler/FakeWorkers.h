@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/OptimizationJob.h"
+#include "core/JobContext.h"
 #include "workers/BaseCommandWorker.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/TemporaryFiles.h"
@@ -17,12 +17,15 @@
 namespace FakeWorkers {
 
 // A PNG signature padded to `size` bytes: typed by content, any size we like.
+inline QByteArray imageBytes(qint64 size, const QByteArray& signature = "\x89PNG\r\n\x1a\n")
+{
+    return size > 0 ? (signature + QByteArray(size, 'x')).left(size) : QByteArray();
+}
 inline void writeImage(const QString& path, qint64 size, const QByteArray& signature = "\x89PNG\r\n\x1a\n")
 {
     QFile file(path);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    if (size > 0)
-        file.write((signature + QByteArray(size, 'x')).left(size));
+    file.write(imageBytes(size, signature));
 }
 
 // What a fake tool does: Plan().writes(700).after(150).
@@ -72,26 +75,42 @@ private:
     const Plan plan_;
 };
 
-// A re-encoder that is no command-line tool: it improves the job's working
-// file itself, as the image-I/O workers do.
+// A re-encoder that is no command-line tool: after `delay` it improves the
+// job's working file itself, as the image-I/O workers do, with the bytes
+// `output` makes from the job (none: it fails).
 class FakeEncoder : public BaseWorker {
 public:
-    FakeEncoder(const QString& name, qint64 outputSize) : BaseWorker(name), outputSize_(outputSize) {}
+    using Output = std::function<QByteArray(JobContext&)>;
+    FakeEncoder(const QString& name, Output output, std::chrono::milliseconds delay = std::chrono::milliseconds(5))
+        : BaseWorker(name), output_(std::move(output)), delay_(delay)
+    {
+    }
 
     QCoro::Task<Failure> run() override
     {
-        co_await QCoro::sleepFor(std::chrono::milliseconds(5));
         const auto job = this->job();
+        if (started)
+            started(*job);
+        co_await QCoro::sleepFor(delay_);
+        const QByteArray bytes = output_(*job);
+        if (bytes.isEmpty())
+            co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: 1"));
         const QUrl output = TemporaryFiles::makeURL(name(), QStringLiteral("temp"));
-        writeImage(output.toLocalFile(), outputSize_);
+        QFile file(output.toLocalFile());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        file.close();
         const IOFile::Ptr result = IOFile::read(output);
         if (!result || !JobWorkingFiles::recordResult(*job, *result, name()))
             QFile::remove(output.toLocalFile());
         co_return std::nullopt;
     }
 
+    std::function<void(JobContext&)> started;
+
 private:
-    const qint64 outputSize_;
+    const Output output_;
+    const std::chrono::milliseconds delay_;
 };
 
 } // namespace FakeWorkers

@@ -1,6 +1,10 @@
 #include "ToolSandbox.h"
 #include "jobs/OptimizationJob.h"
 #include "workers/BaseCommandWorker.h"
+#include "workers/GifsicleWorker.h"
+#include "workers/OxiPngWorker.h"
+#include "workers/PngquantWorker.h"
+#include "workers/SvgcleanerWorker.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/WorkingFilesManager.h"
 
@@ -64,27 +68,7 @@ protected:
 
 } // namespace
 
-TEST_F(CommandWorkerRun, ASmallerResultBecomesTheNextToolsInput)
-{
-    worker->write = [&](const QString& path) { return writes(path, pngSignature + QByteArray(1000, 'a')); };
-    EXPECT_EQ(runWorker(*worker), std::nullopt);
-    ASSERT_EQ(worker->outputs.size(), 1);
-    const QString first = worker->outputs[0];
-    EXPECT_EQ(worker->inputs[0], original);
-    EXPECT_TRUE(QFileInfo(first).fileName().startsWith("Pressly.writer."));
-    EXPECT_TRUE(first.endsWith(".temp"));
-    EXPECT_EQ(job->optimizedSize(), std::optional<qint64>(1008));
-    EXPECT_EQ(job->bestTool(), std::optional<QString>("writer"));
-
-    WritingWorker second(QStringLiteral("second"));
-    second.setJob(job);
-    second.write = [&](const QString& path) { return writes(path, pngSignature + QByteArray(500, 'b')); };
-    EXPECT_EQ(runWorker(second), std::nullopt);
-    EXPECT_EQ(second.inputs, QStringList{first});
-    EXPECT_EQ(job->optimizedSize(), std::optional<qint64>(508));
-    EXPECT_EQ(sandbox.leftovers().size(), 2); // both registered until the job ends
-}
-
+// How a result becomes the next tool's input is checked with the scheduler's lossy chain.
 TEST_F(CommandWorkerRun, UnusableOrRejectedOutputsAreDeleted)
 {
     const QByteArray sameSize = pngSignature + QByteArray(job->originalSize() - 8, 'c');
@@ -130,4 +114,51 @@ TEST_F(CommandWorkerRun, NoJobOrNoReadableInputFailsBeforeAnyTool)
     EXPECT_EQ(failure->errorDescription(), "File access error: No input file available");
     EXPECT_TRUE(worker->outputs.isEmpty());
     copyInto("png/debian-debian.png", sandbox.filesDir());
+}
+
+// What each tool's exit status means, with stand-ins that exit as told ("" : the tool is missing).
+TEST(ToolStatuses, EachToolsStatusesMeanWhatTheySay)
+{
+    ToolSandbox sandbox;
+    struct Case {
+        const char* file;
+        std::function<std::unique_ptr<BaseCommandWorker>()> make;
+        QByteArray script;
+        bool written;
+        QString outcome; // the error, or a line logged when nothing was written
+    };
+    const auto pngquant = [] { return std::make_unique<PngquantWorker>(75, 3); };
+    const auto oxipng = [] { return std::make_unique<OxiPngWorker>(2, false); };
+    const auto gifsicle = [] { return std::make_unique<GifsicleWorker>(0, true); };
+    const auto svgcleaner = [] { return std::make_unique<SvgcleanerWorker>(); };
+    const Case cases[] = {
+        {"png/pingus-flag3.png", pngquant, "exit 0", true, ""},
+        {"png/pingus-flag3.png", pngquant, "exit 99", false, "pngquant skipped image due to low quality"},
+        {"png/pingus-flag3.png", pngquant, "exit 98", false, "pngquant skipped image due to poor compression"},
+        {"png/pingus-flag3.png", pngquant, "exit 2", false, "pngquant failed: Exit code: 2"},
+        {"png/pingus-flag3.png", oxipng, "exit 0", true, ""},
+        {"png/pingus-flag3.png", oxipng, "printf 'bad PNG' >&2; exit 1", false, "oxipng failed: bad PNG"},
+        {"gif/wordpress-images-spinner.gif", gifsicle, "exit 1", false, "gifsicle failed: Exit code: 1"},
+        {"gif/wordpress-images-spinner.gif", gifsicle, "", false, "gifsicle not found, skipping GIF optimization"},
+        {"svg/twemoji-1f534.svg", svgcleaner, "exit 3", false, "svgcleaner failed: Exit code: 3"},
+        {"svg/twemoji-1f534.svg", svgcleaner, "", false, "svgcleaner not found, skipping SVG optimization"},
+    };
+    for (const Case& c : cases) {
+        auto worker = c.make();
+        SCOPED_TRACE((worker->name() + ": " + c.script).toStdString());
+        const QString tool = sandbox.bundledDir() + '/' + worker->name();
+        QFile::remove(tool);
+        if (!c.script.isEmpty())
+            sandbox.writeScript(tool, c.script);
+        sandbox.clearLines();
+        const auto in = IOFile::read(QUrl::fromLocalFile(copyInto(c.file, sandbox.filesDir())));
+        const auto answer = awaitOutcome(worker->optimizeFile(in, QUrl::fromLocalFile(sandbox.filesDir() + "/out")));
+        EXPECT_EQ(answer.failed(), c.outcome.contains(" failed: "));
+        if (answer.failed()) {
+            EXPECT_EQ(answer.error().errorDescription(), c.outcome);
+        } else {
+            EXPECT_EQ(answer.value(), c.written);
+            EXPECT_TRUE(c.outcome.isEmpty() || sandbox.logged(c.outcome)) << sandbox.lines().join('\n').toStdString();
+        }
+    }
 }

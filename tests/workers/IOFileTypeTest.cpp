@@ -53,21 +53,6 @@ TEST(IOFileType, ContentRulesAtTheirEdges)
     EXPECT_EQ(kindOf(QByteArray("<svg \xff\xfe width")), std::nullopt) << "invalid UTF-8 is no text";
 }
 
-TEST(IOFileType, ExtensionsAndRawValues)
-{
-    EXPECT_EQ(IOFileTypes::fromExtension("DNG"), IOFileType::dng);
-    EXPECT_EQ(IOFileTypes::fromExtension("JPeG"), IOFileType::jpeg);
-    EXPECT_EQ(IOFileTypes::fromExtension("heif"), IOFileType::heic);
-    EXPECT_EQ(IOFileTypes::fromExtension("tif"), std::nullopt);
-    EXPECT_EQ(IOFileTypes::fromExtension(""), std::nullopt);
-    EXPECT_EQ(IOFileTypes::fromRawValue(0), std::nullopt);
-    EXPECT_EQ(IOFileTypes::fromRawValue(8), std::nullopt);
-    EXPECT_EQ(IOFileTypes::fromRawValue(-1), std::nullopt);
-    EXPECT_EQ(IOFileTypes::fromRawValue(7), IOFileType::dng);
-    for (int raw = 1; raw <= 7; ++raw)
-        EXPECT_EQ(IOFileTypes::rawValue(*IOFileTypes::fromRawValue(raw)), raw);
-}
-
 TEST(IOFile, ContentWinsOverTheNameAndTheNameIsTheFallback)
 {
     QTemporaryDir dir;

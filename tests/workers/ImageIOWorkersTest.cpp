@@ -2,7 +2,8 @@
 #include "platform/ImageIO.h"
 #include "platform/ImageInspector.h"
 #include "workers/HEICWorker.h"
-#include "workers/JobWorkingFiles.h"
+#include "workers/OxiPngWorker.h"
+#include "workers/PngquantWorker.h"
 #include "workers/WebPContainer.h"
 #include "workers/WebPWorker.h"
 
@@ -12,6 +13,8 @@
 
 using namespace TestSupport;
 
+// Re-encoding through image I/O: the WebP and HEIC workers, and the PNG
+// tools' fallback when no tool is installed (the sandbox has none).
 namespace {
 
 const QString webp = QStringLiteral("webp/converted-adwaita-512x512-camera-web.webp");
@@ -24,121 +27,160 @@ protected:
         worker->setJob(job);
         return QCoro::waitFor(worker->run());
     }
+    IOFile::Ptr written(const QString& name, const QByteArray& bytes)
+    {
+        writeFile(sandbox.filesDir() + '/' + name, bytes);
+        return IOFile::read(QUrl::fromLocalFile(sandbox.filesDir() + '/' + name));
+    }
+    IOFile::Ptr sized(const IOFile::Ptr& file, qint64 claimed) const
+    {
+        return std::make_shared<IOFile>(file->path, file->fileType, claimed);
+    }
 };
 
 } // namespace
 
 TEST_F(ImageIOWorkers, LossyReencodesShrinkAndStillDecodeAtTheirSize)
 {
-    auto webpJob = jobFor(webp);
-    auto webpWorker = std::make_shared<WebPWorker>(70.0);
-    EXPECT_TRUE(webpWorker->isLossy());
-    EXPECT_EQ(webpWorker->name(), "WebP (ImageIO)");
-    EXPECT_EQ(runFor(webpWorker, webpJob), std::nullopt);
-    ASSERT_TRUE(webpJob->optimizedSize());
-    EXPECT_LT(*webpJob->optimizedSize(), webpJob->originalSize());
-    const IOFile::Ptr result = JobWorkingFiles::workingInputFile(*webpJob);
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->fileType, IOFileType::webp);
-    EXPECT_TRUE(QFileInfo(result->localPath()).fileName().startsWith("Pressly.webp."));
-    EXPECT_EQ(ImageIO::decodedSize(result->localPath()), QSize(512, 512));
-
-    auto heicJob = jobFor(heic);
-    auto heicWorker = std::make_shared<HEICWorker>(70.0);
-    EXPECT_EQ(heicWorker->name(), "HEIC (ImageIO)");
-    EXPECT_EQ(runFor(heicWorker, heicJob), std::nullopt);
-    const IOFile::Ptr heicResult = JobWorkingFiles::workingInputFile(*heicJob);
-    ASSERT_TRUE(heicResult);
-    EXPECT_EQ(ImageIO::decodedSize(heicResult->localPath()), QSize(451, 300));
-    EXPECT_EQ(readFile(heicJob->fileURL().toLocalFile()), readFile(dataFile(heic)));
+    for (const auto& [file, worker, size] :
+         {std::tuple<QString, std::shared_ptr<ImageIOWorker>, QSize>{webp, std::make_shared<WebPWorker>(70.0), {512, 512}},
+          {heic, std::make_shared<HEICWorker>(70.0), {451, 300}}}) {
+        auto job = jobFor(file);
+        EXPECT_EQ(runFor(worker, job), std::nullopt);
+        ASSERT_TRUE(job->optimizedSize());
+        EXPECT_LT(*job->optimizedSize(), job->originalSize());
+        const IOFile::Ptr result = JobWorkingFiles::workingInputFile(*job);
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->fileType, IOFileTypes::fromExtension(QFileInfo(file).suffix()));
+        EXPECT_EQ(ImageIO::decodedSize(result->localPath()), size);
+        EXPECT_EQ(readFile(job->fileURL().toLocalFile()), readFile(dataFile(file)));
+    }
 }
 
-TEST_F(ImageIOWorkers, ImagesOfSeveralFramesAreNeverReencoded)
+TEST_F(ImageIOWorkers, NothingIsLostToAReencode)
 {
+    // Images of several frames are never re-encoded.
     for (const auto& [relative, worker] :
          {std::pair<QString, std::shared_ptr<ImageIOWorker>>{"odd/derived-wordpress-spinner-animated.webp",
                                                              std::make_shared<WebPWorker>(70.0)},
-          std::pair<QString, std::shared_ptr<ImageIOWorker>>{"odd/derived-wordpress-spinner-3-images.heic",
-                                                             std::make_shared<HEICWorker>(70.0)}}) {
+          {"odd/derived-wordpress-spinner-3-images.heic", std::make_shared<HEICWorker>(70.0)},
+          {heic, std::make_shared<HEICWorker>(100.0)}}) {
         auto job = jobFor(relative);
         EXPECT_EQ(runFor(worker, job), std::nullopt) << relative.toStdString();
         EXPECT_FALSE(job->optimizedSize());
     }
     EXPECT_TRUE(sandbox.logged("⚠️ WebP holds more than one image, not re-encoded"));
     EXPECT_TRUE(sandbox.logged("⚠️ HEIC holds more than one image, not re-encoded"));
-}
-
-TEST_F(ImageIOWorkers, QualityHundredLosesNothing)
-{
-    auto heicWorker = std::make_shared<HEICWorker>(100.0);
-    EXPECT_FALSE(heicWorker->isLossy());
-    auto job = jobFor(heic);
-    EXPECT_EQ(runFor(heicWorker, job), std::nullopt);
-    EXPECT_FALSE(job->optimizedSize());
     EXPECT_TRUE(sandbox.logged("⚠️ HEIC cannot be re-encoded without loss, skipped"));
 
     // WebP at 100 is written lossless, and only from a lossless source: a lossy one would only grow.
-    WebPWorker webpWorker(100.0);
-    const QUrl out = QUrl::fromLocalFile(sandbox.filesDir() + "/out.webp");
-    const auto lossy = IOFile::read(QUrl::fromLocalFile(copyInto("odd/gnome-vnc-d.webp", sandbox.filesDir())));
-    const auto skipped = awaitOutcome(webpWorker.reencode(lossy, out));
+    WebPWorker exact(100.0);
+    EXPECT_FALSE(exact.isLossy());
+    const QUrl out = output("out.webp");
+    const auto skipped = awaitOutcome(exact.reencode(input("odd/gnome-vnc-d.webp"), out));
     ASSERT_FALSE(skipped.failed());
     EXPECT_FALSE(skipped.value());
     EXPECT_FALSE(QFileInfo::exists(out.toLocalFile()));
     EXPECT_TRUE(sandbox.logged("⚠️ WebP is lossy already and would only grow without loss, skipped"));
-
     const QString losslessPath = sandbox.filesDir() + "/lossless.webp";
-    ImageIO::Options exact;
-    exact.format = ImageIO::Format::webp;
-    exact.lossless = true;
-    ASSERT_EQ(ImageIO::reencode(copyInto("png/pingus-flag3.png", sandbox.filesDir()), losslessPath, exact).status,
+    ImageIO::Options lossless;
+    lossless.format = ImageIO::Format::webp;
+    lossless.lossless = true;
+    ASSERT_EQ(ImageIO::reencode(input("png/pingus-flag3.png")->localPath(), losslessPath, lossless).status,
               ImageIO::Status::ok);
-    const auto answer = awaitOutcome(webpWorker.reencode(IOFile::read(QUrl::fromLocalFile(losslessPath)), out));
+    const auto answer = awaitOutcome(exact.reencode(IOFile::read(QUrl::fromLocalFile(losslessPath)), out));
     ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
     EXPECT_EQ(ImageInspector::samePixels(losslessPath, out.toLocalFile(), nullptr), std::optional<bool>(true));
+
+    // The PNG fallback keeps the colour profile and the bit depth, and turns the pixels by the EXIF orientation.
+    const auto deep = input("png/imagemagick-radial-gradient.png");
+    ASSERT_FALSE(awaitOutcome(OxiPngWorker(2, false).optimizeFile(deep, output("deep.png"))).failed());
+    EXPECT_EQ(quint8(readFile(output("deep.png").toLocalFile()).at(24)), 16);
+    const auto turned = written("rotated.png", PngBytes::withOrientation6());
+    ASSERT_FALSE(awaitOutcome(OxiPngWorker(5, true).optimizeFile(turned, output("turned.png"))).failed());
+    EXPECT_EQ(ImageIO::decodedSize(output("turned.png").toLocalFile()), QSize(86, 201));
+    EXPECT_FALSE(ImageIO::hasPngChunk(output("turned.png").toLocalFile(), "eXIf"));
+}
+
+TEST_F(ImageIOWorkers, WithoutToolsThePngFallbackReencodesAndSaysSo)
+{
+    const auto in = input("png/debian-debian.png");
+    auto answer = awaitOutcome(OxiPngWorker(2, false).optimizeFile(in, output("out.png")));
+    ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
+    EXPECT_TRUE(answer.value());
+    const QString out = output("out.png").toLocalFile();
+    EXPECT_EQ(sandbox.lines(), (QStringList{"❌ oxipng not found in bundle or system",
+                                            "⚠️ oxipng not found, using Core Graphics fallback",
+                                            "🎨 Core Graphics PNG optimization starting for file size: 14819 bytes",
+                                            "✅ Core Graphics successfully read PNG image",
+                                            QStringLiteral("📊 Original: 14819 bytes, Optimized: %1 bytes").arg(QFileInfo(out).size()),
+                                            "✅ Core Graphics PNG optimization completed: OPTIMIZED"}));
+    EXPECT_EQ(ImageIO::decodedSize(out), QSize(201, 86));
+    EXPECT_TRUE(ImageIO::hasPngChunkBeforeImageData(out, "iCCP"));
+    EXPECT_FALSE(ImageIO::hasPngChunkBeforeImageData(out, "zTXt"));
+
+    sandbox.clearLines();
+    answer = awaitOutcome(PngquantWorker(75, 3).optimizeFile(input("png/pingus-flag3.png"), output("tiny.png")));
+    ASSERT_FALSE(answer.failed());
+    EXPECT_FALSE(answer.value());
+    EXPECT_TRUE(QFileInfo::exists(output("tiny.png").toLocalFile())); // the caller deletes it
+    EXPECT_TRUE(sandbox.logged("⚠️ Note: Core Graphics cannot replicate pngquant's lossy compression, using lossless PNG optimization"));
+    EXPECT_TRUE(sandbox.logged("✅ Core Graphics PNG optimization (pngquant fallback) completed: NO_CHANGE"));
+}
+
+TEST_F(ImageIOWorkers, HugeBrokenOrHostileInputIsRefusedNamingTheFormat)
+{
+    HEICWorker heicWorker(80.0);
+    WebPWorker webpWorker(80.0);
+    OxiPngWorker oxipng(2, false);
+    using Run = std::function<QCoro::Task<Outcome<bool>>(IOFile::Ptr, QUrl)>;
+    const Run heicRun = [&](IOFile::Ptr in, QUrl out) { return heicWorker.reencode(std::move(in), std::move(out)); };
+    const Run webpRun = [&](IOFile::Ptr in, QUrl out) { return webpWorker.reencode(std::move(in), std::move(out)); };
+    const Run pngRun = [&](IOFile::Ptr in, QUrl out) { return oxipng.optimizeFile(std::move(in), std::move(out)); };
+    const QString big = copyInto(heic, sandbox.filesDir(), "big.heic");
+    QFile(big).resize(ImageIOWorker::maxInputBytes + 1);
+    const auto png = input("png/debian-debian.png");
+    // A header claiming 40000 × 40000 pixels, refused before any pixel is decoded.
+    const QByteArray bomb = QByteArray("\x89PNG\r\n\x1a\n", 8)
+                            + PngBytes::chunk("IHDR", QByteArray::fromHex("00009c4000009c400806000000"))
+                            + PngBytes::chunk("IDAT", QByteArray::fromHex("789c6300000000010001")) + PngBytes::chunk("IEND", {});
+    struct Case {
+        IOFile::Ptr in;
+        Run run;
+        QString error; // empty: accepted
+    };
+    const Case cases[] = {
+        {IOFile::read(QUrl::fromLocalFile(big)), heicRun, "HEIC failed: File too large (>50MB)"},
+        {written("broken.webp", QByteArray("RIFF\x10\0\0\0WEBPVP8 ", 16) + QByteArray(40, '\x01')), webpRun,
+         "WebP failed: Could not read WebP image"},
+        {sized(png, ImageIOWorker::maxInputBytes + 1), pngRun, "Core Graphics failed: File too large (>50MB)"},
+        {sized(png, ImageIOWorker::maxInputBytes), pngRun, ""},
+        {written("bomb.png", bomb), pngRun, "Core Graphics failed: File too large"},
+        {written("broken.png", readFile(png->localPath()).left(2000)), pngRun, "Core Graphics failed: Could not read PNG image"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.in->localPath().toStdString());
+        const auto answer = awaitOutcome(c.run(c.in, output("out")));
+        EXPECT_EQ(answer.failed(), !c.error.isEmpty());
+        if (answer.failed()) {
+            EXPECT_TRUE(answer.error().errorDescription().startsWith(c.error)) << answer.error().errorDescription().toStdString();
+        }
+    }
+    EXPECT_TRUE(sandbox.logged("⚠️ File too large for Core Graphics optimization: 52428801 bytes"));
+    const Failure noJob = QCoro::waitFor(std::make_shared<WebPWorker>(80.0)->run());
+    ASSERT_TRUE(noJob);
+    EXPECT_EQ(noJob->errorDescription(), "File access error: No job available");
 }
 
 TEST(WebPContainer, TellsTheEncodingFromTheChunksAlone)
 {
     using Encoding = WebPContainer::Encoding;
-    EXPECT_EQ(WebPContainer::encodingOf(dataFile("odd/gnome-vnc-d.webp")), Encoding::lossy);
-    EXPECT_EQ(WebPContainer::encodingOf(dataFile(webp)), Encoding::lossy); // VP8X, ALPH, then VP8
-    EXPECT_EQ(WebPContainer::encodingOf(dataFile("odd/derived-wordpress-spinner-animated.webp")), Encoding::animated);
-    EXPECT_EQ(WebPContainer::encodingOf(dataFile("png/pingus-flag3.png")), Encoding::unknown);
-
     QTemporaryDir dir;
     // A chunk claiming more bytes than the file has, before any image chunk.
-    const QByteArray cut = QByteArray("RIFF\x20\0\0\0WEBPICCP\xff\xff\xff\x7f", 20) + QByteArray(8, 'x');
-    writeFile(dir.filePath("cut.webp"), cut);
-    EXPECT_EQ(WebPContainer::encodingOf(dir.filePath("cut.webp")), Encoding::unknown);
-}
-
-TEST_F(ImageIOWorkers, FailuresNameTheFormat)
-{
-    auto worker = std::make_shared<WebPWorker>(80.0);
-    Failure failure = QCoro::waitFor(worker->run());
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->errorDescription(), "File access error: No job available");
-
-    const QString broken = sandbox.filesDir() + "/broken.webp";
-    writeFile(broken, QByteArray("RIFF\x10\0\0\0WEBPVP8 ", 16) + QByteArray(40, '\x01'));
-    auto brokenJob = OptimizationJob::create(QUrl::fromLocalFile(broken));
-    jobs.push_back(brokenJob);
-    failure = runFor(worker, brokenJob);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->errorDescription(), "WebP failed: Could not read WebP image");
-
-    // Exactly the limit is read; one byte more is refused before decoding.
-    const QString big = copyInto(heic, sandbox.filesDir(), "big.heic");
-    QFile(big).resize(ImageIOWorker::maxInputBytes + 1);
-    const auto answer = awaitOutcome(HEICWorker(80.0).reencode(IOFile::read(QUrl::fromLocalFile(big)),
-                                                               QUrl::fromLocalFile(sandbox.filesDir() + "/o.heic")));
-    ASSERT_TRUE(answer.failed());
-    EXPECT_EQ(answer.error().errorDescription(), "HEIC failed: File too large (>50MB)");
-    QFile(big).resize(ImageIOWorker::maxInputBytes);
-    const auto atLimit = awaitOutcome(HEICWorker(80.0).reencode(IOFile::read(QUrl::fromLocalFile(big)),
-                                                                QUrl::fromLocalFile(sandbox.filesDir() + "/o.heic")));
-    if (atLimit.failed()) {
-        EXPECT_NE(atLimit.error().message(), "File too large (>50MB)");
-    }
+    writeFile(dir.filePath("cut.webp"), QByteArray("RIFF\x20\0\0\0WEBPICCP\xff\xff\xff\x7f", 20) + QByteArray(8, 'x'));
+    for (const auto& [path, encoding] :
+         {std::pair{dataFile("odd/gnome-vnc-d.webp"), Encoding::lossy}, {dataFile(webp), Encoding::lossy}, // VP8X, ALPH, VP8
+          {dataFile("odd/derived-wordpress-spinner-animated.webp"), Encoding::animated},
+          {dataFile("png/pingus-flag3.png"), Encoding::unknown}, {dir.filePath("cut.webp"), Encoding::unknown}})
+        EXPECT_EQ(WebPContainer::encodingOf(path), encoding) << path.toStdString();
 }

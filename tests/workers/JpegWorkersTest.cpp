@@ -30,24 +30,9 @@ class JpegWorkers : public WorkerFixture {
 protected:
     using WorkerFixture::output;
     QUrl output() const { return output(QStringLiteral("out.jpg")); }
-    // A stand-in in `dir` that records each run's arguments and runs `body`.
     void standIn(const QString& dir, const QString& tool, const QByteArray& body)
     {
-        sandbox.writeScript(dir + QLatin1Char('/') + tool, "printf '%s\\n' \"$@\" > \"" + dir.toUtf8() + "/argv-" +
-                                                              tool.toUtf8() + ".txt\"\n" + body);
-    }
-    QStringList recorded(const QString& dir, const QString& tool) const
-    {
-        return QString::fromUtf8(readFile(dir + "/argv-" + tool + ".txt")).split('\n', Qt::SkipEmptyParts);
-    }
-    // The log lines that begin with one of the chain's markers, in order.
-    QStringList chainLines() const
-    {
-        QStringList chain;
-        for (const QString& line : sandbox.lines())
-            if (!line.startsWith(QStringLiteral("🔧 Executing")) && !line.startsWith(QStringLiteral("📁")))
-                chain.append(line);
-        return chain;
+        sandbox.writeScript(dir + QLatin1Char('/') + tool, body);
     }
     QStringList workingCopies() const
     {
@@ -57,60 +42,19 @@ protected:
 
 } // namespace
 
-TEST_F(JpegWorkers, EachToolGetsItsArgumentsAndStripsOnlyWhatTheImageCanLose)
+TEST(JpegMetadata, FindsTheOrientationAndTellsSrgbFromOtherProfiles)
 {
-    standIn(sandbox.bundledDir(), "jpegoptim", "exit 0");
-    standIn(sandbox.bundledDir(), "jpegtran", "exit 0");
-    const auto in = input(plain);
-    const QString out = output().toLocalFile();
-    const QString working = out + ".working";
-
-    auto answer = awaitOutcome(JpegoptimWorker(80, true).optimizeFile(in, output()));
-    ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
-    EXPECT_TRUE(answer.value());
-    EXPECT_EQ(recorded(sandbox.bundledDir(), "jpegoptim"), (QStringList{"--strip-all", "-m80", working}));
-    EXPECT_TRUE(QFileInfo::exists(out));
-    EXPECT_TRUE(workingCopies().isEmpty());
-    EXPECT_EQ(JpegoptimWorker(80, false).arguments(*in, working), (QStringList{"-m80", working}));
-
-    answer = awaitOutcome(JpegtranWorker(true, false).optimizeFile(in, output()));
-    ASSERT_FALSE(answer.failed());
-    EXPECT_TRUE(answer.value());
-    EXPECT_EQ(recorded(sandbox.bundledDir(), "jpegtran"),
-              (QStringList{"-optimize", "-copy", "all", "-progressive", "-outfile", out, in->localPath()}));
-    EXPECT_EQ(JpegtranWorker(true, true).arguments(*in, output()),
-              (QStringList{"-optimize", "-copy", "none", "-progressive", "-outfile", out, in->localPath()}));
-
-    // What a stripped image needs to look the same stays.
-    const auto turned = input(portrait);
-    EXPECT_EQ(JpegoptimWorker(70, true).arguments(*turned, working),
-              (QStringList{"--strip-all", "--keep-exif", "-m70", working}));
-    EXPECT_EQ(JpegtranWorker(true, true).arguments(*turned, output())[2], "all");
-    const auto profiled = input(adobeRgb);
-    EXPECT_EQ(JpegoptimWorker(70, true).arguments(*profiled, working),
-              (QStringList{"--strip-all", "--keep-icc", "-m70", working}));
-    EXPECT_EQ(JpegtranWorker(true, true).arguments(*profiled, output())[2], "icc");
-}
-
-TEST_F(JpegWorkers, MetadataReaderFindsOrientationAndTellsSrgbFromOtherProfiles)
-{
-    EXPECT_EQ(JpegMetadata::read(dataFile(portrait)).orientation, 6);
-    EXPECT_TRUE(JpegMetadata::read(dataFile(portrait)).needsExif());
-    const JpegMetadata rocket = JpegMetadata::read(dataFile(adobeRgb));
-    EXPECT_EQ(rocket.orientation, 1);
-    EXPECT_TRUE(rocket.needsColourProfile());
-    EXPECT_FALSE(JpegMetadata::read(dataFile(plain)).needsColourProfile());
-    EXPECT_FALSE(JpegMetadata::read(dataFile("png/pingus-flag3.png")).needsExif());
-
-    // An ICC header and tag table with a 'desc' tag naming sRGB, as v2 and v4 profiles write it.
-    auto profileWith = [](const QByteArray& description) {
-        QByteArray profile(128, '\0');
-        const auto be32 = [](quint32 v) {
-            const char bytes[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-            return QByteArray(bytes, 4);
-        };
-        profile += be32(1) + "desc" + be32(144) + be32(quint32(description.size())) + description;
-        return profile;
+    for (const auto& [file, orientation, profile] : {std::tuple{portrait, 6, false}, std::tuple{adobeRgb, 1, true},
+                                                     std::tuple{plain, 1, false}}) {
+        const JpegMetadata metadata = JpegMetadata::read(dataFile(file));
+        EXPECT_EQ(metadata.orientation, orientation) << file.toStdString();
+        EXPECT_EQ(metadata.needsExif(), orientation != 1);
+        EXPECT_EQ(metadata.needsColourProfile(), profile);
+    }
+    // An ICC header and tag table with a 'desc' tag, as v2 and v4 profiles write it.
+    const auto profileWith = [](const QByteArray& description) {
+        return QByteArray(128, '\0') + PngBytes::bigEndian(1) + "desc" + PngBytes::bigEndian(144)
+               + PngBytes::bigEndian(quint32(description.size())) + description;
     };
     EXPECT_TRUE(JpegMetadata::isSrgb(profileWith(QByteArrayLiteral("desc\0\0\0\0\0\0\0\x12sRGB IEC61966-2.1"))));
     EXPECT_TRUE(JpegMetadata::isSrgb(profileWith(QByteArrayLiteral("mluc\0\0\0\0\0s\0R\0G\0B"))));
@@ -118,99 +62,87 @@ TEST_F(JpegWorkers, MetadataReaderFindsOrientationAndTellsSrgbFromOtherProfiles)
     EXPECT_FALSE(JpegMetadata::isSrgb(QByteArray(10, 'x')));
 }
 
-TEST_F(JpegWorkers, ATestRunThatFailsOrCannotStartLeadsToTheSystemCopyOrTheReencode)
+// A bundled tool whose test run fails goes to the system copy; a main run that
+// fails tries the system copy, then the re-encode, which the lossless preset never uses.
+TEST_F(JpegWorkers, EachStepOfTheFallbackChain)
 {
+    const QString sys = sandbox.systemDir();
+    const QByteArray failsAfterHelp = "[ \"$1\" = --help ] && exit 0\n";
+    struct Case {
+        std::function<std::unique_ptr<JpegToolWorker>()> make;
+        QByteArray bundled; // "": none; "!": not a program
+        QByteArray system;
+        std::optional<bool> written;
+        QStringList lines; // in this order
+    };
+    const auto jpegtran = [] { return std::make_unique<JpegtranWorker>(true, false); };
+    const auto jpegoptim = [] { return std::make_unique<JpegoptimWorker>(80, false); };
+    const auto losslessJpegoptim = [] { return std::make_unique<JpegoptimWorker>(100, false); };
+    const Case cases[] = {
+        {jpegtran, "exit 2", "exit 0", true,
+         {"⚠️ jpegtran bundled tool test failed (exit 2), trying system tools", "✅ Found system jpegtran at: " + sys + "/jpegtran",
+          "🔧 Using system jpegtran: " + sys + "/jpegtran"}},
+        {jpegoptim, "exit 1", "", std::nullopt, {"Found jpegoptim in app bundle", "optimization failed (exit 1)"}},
+        {jpegtran, "!", "", std::nullopt,
+         {"⚠️ jpegtran bundled tool cannot execute: jpegtran failed: ", "⚠️ No system jpegtran found, using Core Graphics fallback",
+          "🎨 Core Graphics JPEG optimization (jpegtran fallback) starting for file size: 7480 bytes",
+          "✅ Core Graphics JPEG optimization (jpegtran fallback) completed: "}},
+        {jpegoptim, failsAfterHelp + "echo 'bad marker' >&2\nexit 1", "echo 'still bad' >&2\nexit 1", std::nullopt,
+         {"⚠️ jpegoptim optimization failed (exit 1): bad marker\n", "🔄 Trying system jpegoptim as final fallback",
+          "🔧 Using system jpegoptim: " + sys + "/jpegoptim", "⚠️ System jpegoptim also failed (exit 1): still bad\n",
+          "🎨 Falling back to Core Graphics JPEG optimization",
+          "🎨 Core Graphics JPEG optimization starting for file size: 7480 bytes"}},
+        // jpegoptim answers 0 when its file is gone.
+        {losslessJpegoptim, failsAfterHelp + "for f; do :; done\nrm -f \"$f\"\nexit 0", "", false,
+         {"⚠️ jpegoptim optimization failed (exit 0)"}},
+        {losslessJpegoptim, "", "", false, {"not found"}},
+        {[] { return std::make_unique<JpegtranWorker>(true, false, false); }, "", "", false,
+         {"under the lossless preset, skipped"}},
+    };
     const auto in = input(plain);
-    // Test exits 2: the system copy takes over and succeeds.
-    standIn(sandbox.bundledDir(), "jpegtran", "exit 2");
-    standIn(sandbox.systemDir(), "jpegtran", "exit 0");
-    auto answer = awaitOutcome(JpegtranWorker(true, false).optimizeFile(in, output()));
+    for (const Case& c : cases) {
+        auto worker = c.make();
+        SCOPED_TRACE((worker->name() + ": " + c.bundled).toStdString());
+        for (const auto& [dir, script] : {std::pair{sandbox.bundledDir(), c.bundled}, {sys, c.system}}) {
+            const QString tool = dir + '/' + worker->name();
+            QFile::remove(tool);
+            if (script == "!")
+                writeFile(tool, "not a program");
+            else if (!script.isEmpty())
+                sandbox.writeScript(tool, script);
+        }
+        sandbox.clearLines();
+        QFile::remove(output().toLocalFile());
+        const auto answer = awaitOutcome(worker->optimizeFile(in, output()));
+        ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
+        if (c.written) {
+            EXPECT_EQ(answer.value(), *c.written);
+            EXPECT_TRUE(*c.written || !QFileInfo::exists(output().toLocalFile()));
+        }
+        qsizetype next = 0;
+        for (const QString& line : sandbox.lines())
+            if (next < c.lines.size() && line.contains(c.lines[next]))
+                ++next;
+        EXPECT_EQ(next, c.lines.size()) << sandbox.lines().join('\n').toStdString();
+        EXPECT_FALSE(c.bundled == "exit 1" && sandbox.logged("test failed")) << "exit 1 passes the test run";
+        EXPECT_TRUE(workingCopies().isEmpty());
+    }
+}
+
+TEST_F(JpegWorkers, TheReencodeKeepsTheProfileAndAVanishedInputIsAnError)
+{
+    auto answer = awaitOutcome(JpegoptimWorker(80, false).coreGraphicsJPEGFallback(input(adobeRgb), output()));
     ASSERT_FALSE(answer.failed());
     EXPECT_TRUE(answer.value());
-    const QString system = sandbox.systemDir() + "/jpegtran";
-    EXPECT_EQ(chainLines(), (QStringList{"✅ Found jpegtran in app bundle BundledTools/bin/: " + sandbox.bundledDir() +
-                                             "/jpegtran",
-                                         "⚠️ jpegtran bundled tool test failed (exit 2), trying system tools",
-                                         "✅ Found system jpegtran at: " + system, "🔧 Using system jpegtran: " + system}));
-    EXPECT_EQ(recorded(sandbox.systemDir(), "jpegtran").first(), "-optimize");
+    EXPECT_TRUE(JpegMetadata::read(output().toLocalFile()).needsColourProfile());
 
-    // Test exits 1: accepted, the main run goes ahead.
-    sandbox.clearLines();
-    standIn(sandbox.bundledDir(), "jpegoptim", "exit 1");
-    answer = awaitOutcome(JpegoptimWorker(80, false).optimizeFile(in, output()));
-    EXPECT_FALSE(sandbox.logged("test failed"));
-    EXPECT_TRUE(sandbox.logged("optimization failed (exit 1)"));
-
-    // A bundled tool that cannot start, no system copy: the image-I/O re-encode.
-    sandbox.clearLines();
-    QFile::remove(system);
-    TestSupport::writeFile(sandbox.bundledDir() + "/jpegtran", "not a program");
-    answer = awaitOutcome(JpegtranWorker(true, false).optimizeFile(in, output()));
-    ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
-    EXPECT_TRUE(sandbox.logged("⚠️ jpegtran bundled tool cannot execute: jpegtran failed: "));
-    EXPECT_TRUE(sandbox.logged("⚠️ No system jpegtran found, using Core Graphics fallback"));
-    EXPECT_TRUE(sandbox.logged("🎨 Core Graphics JPEG optimization (jpegtran fallback) starting for file size: 7480 bytes"));
-    EXPECT_TRUE(sandbox.logged("✅ Core Graphics JPEG optimization (jpegtran fallback) completed: "));
-}
-
-TEST_F(JpegWorkers, AFailedMainRunTriesTheSystemCopyThenTheReencodeAndLeavesNoWorkingCopy)
-{
-    const auto in = input(plain);
-    standIn(sandbox.bundledDir(), "jpegoptim", "[ \"$1\" = --help ] && exit 0\necho 'bad marker' >&2\nexit 1");
-    standIn(sandbox.systemDir(), "jpegoptim", "echo 'still bad' >&2\nexit 1");
-    const auto answer = awaitOutcome(JpegoptimWorker(80, false).optimizeFile(in, output()));
-    ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
-    const QString system = sandbox.systemDir() + "/jpegoptim";
-    const QStringList lines = chainLines();
-    ASSERT_GE(lines.size(), 7);
-    EXPECT_EQ(lines.mid(1, 6), (QStringList{"⚠️ jpegoptim optimization failed (exit 1): bad marker\n",
-                                            "🔄 Trying system jpegoptim as final fallback",
-                                            "🔧 Using system jpegoptim: " + system,
-                                            "⚠️ System jpegoptim also failed (exit 1): still bad\n",
-                                            "🎨 Falling back to Core Graphics JPEG optimization",
-                                            "🎨 Core Graphics JPEG optimization starting for file size: 7480 bytes"}));
-    EXPECT_TRUE(workingCopies().isEmpty());
-}
-
-TEST_F(JpegWorkers, AMissingFileIsNeverASuccessAndTheWorkingCopyGoesOnEveryPath)
-{
-    // jpegoptim answers 0 when its file is gone.
-    standIn(sandbox.bundledDir(), "jpegoptim", "[ \"$1\" = --help ] && exit 0\nfor f; do :; done\nrm -f \"$f\"\nexit 0");
-    const auto in = input(plain);
-    auto answer = awaitOutcome(JpegoptimWorker(100, false).optimizeFile(in, output()));
-    ASSERT_FALSE(answer.failed());
-    EXPECT_FALSE(answer.value());
-    EXPECT_TRUE(sandbox.logged("⚠️ jpegoptim optimization failed (exit 0)"));
-    EXPECT_FALSE(QFileInfo::exists(output().toLocalFile()));
-    EXPECT_TRUE(workingCopies().isEmpty());
-
-    // The input itself is gone: the copy fails with the platform's error.
     sandbox.useRealTools();
+    const auto in = input(plain);
     QFile::remove(in->localPath());
     answer = awaitOutcome(JpegoptimWorker(80, false).optimizeFile(in, output()));
     ASSERT_TRUE(answer.failed());
     EXPECT_EQ(answer.error().kind(), OptimizationError::Kind::platform);
     EXPECT_TRUE(workingCopies().isEmpty());
-}
-
-TEST_F(JpegWorkers, TheLosslessPresetNeverReencodesLossily)
-{
-    const auto in = input(plain);
-    // No tool anywhere.
-    auto answer = awaitOutcome(JpegoptimWorker(100, false).optimizeFile(in, output()));
-    ASSERT_FALSE(answer.failed());
-    EXPECT_FALSE(answer.value());
-    answer = awaitOutcome(JpegtranWorker(true, false, false).optimizeFile(in, output()));
-    ASSERT_FALSE(answer.failed());
-    EXPECT_FALSE(answer.value());
-    EXPECT_FALSE(QFileInfo::exists(output().toLocalFile()));
-    EXPECT_TRUE(sandbox.logged("under the lossless preset, skipped"));
-
-    // Lossy presets may: quality at most 0.75 for jpegoptim.
-    answer = awaitOutcome(JpegoptimWorker(80, false).coreGraphicsJPEGFallback(input(adobeRgb), output()));
-    ASSERT_FALSE(answer.failed());
-    EXPECT_TRUE(answer.value());
-    EXPECT_TRUE(JpegMetadata::read(output().toLocalFile()).needsColourProfile());
 }
 
 TEST_F(JpegWorkers, APortraitPhotoStaysPortraitAndKeepsItsColoursUnderEveryPreset)
@@ -255,6 +187,10 @@ TEST_F(JpegWorkers, RealToolsInsideAJobLeaveOnlyTheAcceptedFileAndRefuseATruncat
     auto job = jobFor(adobeRgb);
     auto jpegoptim = std::make_shared<JpegoptimWorker>(80, false);
     auto jpegtran = std::make_shared<JpegtranWorker>(true, false);
+    const auto in = IOFile::read(job->fileURL());
+    const QString o = output().toLocalFile();
+    EXPECT_EQ(jpegoptim->arguments(*in, o), (QStringList{"-m80", o}));
+    EXPECT_EQ(jpegtran->arguments(*in, output()), (QStringList{"-optimize", "-copy", "all", "-progressive", "-outfile", o, in->localPath()}));
     jpegoptim->setJob(job);
     jpegtran->setJob(job);
     EXPECT_EQ(QCoro::waitFor(jpegoptim->run()), std::nullopt);

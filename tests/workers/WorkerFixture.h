@@ -12,6 +12,33 @@
 
 #include <vector>
 
+// PNG bytes built by hand, for inputs no tool would write.
+namespace PngBytes {
+inline QByteArray bigEndian(quint32 value)
+{
+    const char bytes[] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+    return QByteArray(bytes, 4);
+}
+inline QByteArray chunk(const QByteArray& type, const QByteArray& data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (char c : type + data) {
+        crc ^= quint8(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return bigEndian(quint32(data.size())) + type + data + bigEndian(~crc);
+}
+// A real PNG with an eXIf chunk saying Orientation = 6 (turn 90° clockwise to show).
+inline QByteArray withOrientation6()
+{
+    const QByteArray tiff = QByteArray("II*\0", 4)
+                            + QByteArray::fromHex("08000000" "0100" "1201" "0300" "01000000" "0600" "0000" "00000000");
+    const QByteArray source = TestSupport::readFile(TestSupport::dataFile("png/debian-debian.png"));
+    return source.left(33) + chunk("eXIf", tiff) + source.mid(33);
+}
+} // namespace PngBytes
+
 // What the worker tests share: a tool sandbox, inputs copied into it, jobs
 // whose working files are released at the end, and nothing left behind.
 class WorkerFixture : public ::testing::Test {
