@@ -27,6 +27,8 @@ import zlib
 from pathlib import Path
 from urllib.parse import unquote
 
+import soak_svg
+
 HERE = Path(__file__).resolve().parent.parent
 IMAGE_EXTENSIONS = {"png", "jpg", "jpeg", "gif", "svg", "webp", "heic", "heif", "dng"}
 ENV_DIRS = {"HOME": "home", "XDG_CONFIG_HOME": "config", "XDG_DATA_HOME": "data", "TMPDIR": "tmp"}
@@ -204,7 +206,7 @@ def verify(result, source, facts):
             if key == "profile":
                 return f"colour profile changed from {before[key] or 'none'} to {after[key] or 'none'}"
             return f"{key} changed from {before[key]} to {after[key]}"
-    return None
+    return soak_svg.kept(result, source) if kind == "svg" else None
 
 
 def read_trash(data_home):
@@ -383,6 +385,7 @@ def main():
     work = Path(tempfile.mkdtemp(prefix="pressly-soak."))
     corpus_copy = work / "source"
     copy_tree(args.corpus.resolve(), corpus_copy)
+    soak_svg.add_samples(corpus_copy)
     sources = {}
     for folder, _, names in os.walk(corpus_copy):
         for name in names:

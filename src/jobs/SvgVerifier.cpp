@@ -1,13 +1,14 @@
 #include "jobs/SvgVerifier.h"
 
+#include "jobs/SvgContent.h"
 #include "platform/ImageInspector.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryFile>
-#include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -35,16 +36,18 @@ std::optional<QString> SvgVerifier::rejection(const QString& source, const QStri
     const QByteArray sourceText = readAll(source);
     const QByteArray candidateText = readAll(candidate);
     QString why;
-    const auto after = readRoot(candidateText, true, &why);
+    const auto after = SvgContent::read(candidateText, &why);
     if (!after)
-        return why;
-    // An original that does not parse has no size to keep; its drawing may still compare.
-    const auto before = readRoot(sourceText, false, &why);
-    if (before && (!sameLength(before->width, after->width) || !sameLength(before->height, after->height)))
-        return QStringLiteral("the output's size is %1 × %2 instead of %3 × %4")
-            .arg(after->width, after->height, before->width, before->height);
-    if (before && before->hasViewBox && after->hasViewBox)
-        return drawingRejection(source, candidate, withoutRootSize(sourceText), withoutRootSize(candidateText));
+        return QStringLiteral("the output ") + why;
+    const auto before = SvgContent::read(sourceText, &why);
+    if (!before)
+        return QStringLiteral("the original %1, so its ids and text cannot be checked").arg(why);
+    if (const auto lost = contentRejection(*before, *after))
+        return lost;
+    const auto sourceAtViewBox = withoutRootSize(sourceText);
+    const auto candidateAtViewBox = withoutRootSize(candidateText);
+    if (before->hasViewBox && after->hasViewBox && sourceAtViewBox && candidateAtViewBox)
+        return drawingRejection(source, candidate, *sourceAtViewBox, *candidateAtViewBox);
     return drawingRejection(source, candidate, {}, {});
 }
 
@@ -70,44 +73,37 @@ std::optional<double> SvgVerifier::cssPixels(QStringView length)
     return value;
 }
 
-QByteArray SvgVerifier::withoutRootSize(const QByteArray& text)
+std::optional<QByteArray> SvgVerifier::withoutRootSize(const QByteArray& text)
 {
     static const QRegularExpression root(QStringLiteral("<svg\\b[^>]*>"));
     static const QRegularExpression size(QStringLiteral("\\s(?:width|height)\\s*=\\s*(?:\"[^\"]*\"|'[^']*')"));
-    QString document = QString::fromUtf8(text);
+    // Byte for byte, whatever the encoding: the renderer reads the declaration itself.
+    QString document = QString::fromLatin1(text);
     const QRegularExpressionMatch match = root.match(document);
     if (!match.hasMatch())
-        return text;
+        return std::nullopt;
     QString tag = match.captured();
     tag.remove(size);
     document.replace(match.capturedStart(), match.capturedLength(), tag);
-    return document.toUtf8();
+    return document.toLatin1();
 }
 
-std::optional<SvgVerifier::Root> SvgVerifier::readRoot(const QByteArray& text, bool wholeDocument, QString* why)
+std::optional<QString> SvgVerifier::contentRejection(const SvgContent& before, const SvgContent& after)
 {
-    QXmlStreamReader xml(text);
-    std::optional<Root> root;
-    while (!xml.atEnd() && (wholeDocument || !root)) {
-        xml.readNext();
-        if (!xml.isStartElement() || root)
-            continue;
-        if (xml.name() != QLatin1String("svg")) {
-            *why = QStringLiteral("the output's root element is <%1>, not <svg>").arg(xml.name());
-            return std::nullopt;
-        }
-        const QXmlStreamAttributes attributes = xml.attributes();
-        root = Root{attributes.value(QLatin1String("width")).trimmed().toString(),
-                    attributes.value(QLatin1String("height")).trimmed().toString(),
-                    attributes.hasAttribute(QLatin1String("viewBox"))};
+    if (!sameLength(before.width, after.width) || !sameLength(before.height, after.height))
+        return QStringLiteral("the output's size is %1 × %2 instead of %3 × %4")
+            .arg(after.width, after.height, before.width, before.height);
+    if (const QSet<QString> lost = before.ids - after.ids; !lost.isEmpty())
+        return QStringLiteral("the output lacks %1 of the original's ids, such as \"%2\"")
+            .arg(lost.size())
+            .arg(*std::min_element(lost.cbegin(), lost.cend()));
+    if (before.texts != after.texts) {
+        const auto [was, is] = std::mismatch(before.texts.cbegin(), before.texts.cend(), after.texts.cbegin(),
+                                             after.texts.cend());
+        const QString example = was != before.texts.cend() ? *was : *is;
+        return QStringLiteral("the output changes the original's text, such as \"%1\"").arg(example.left(60));
     }
-    if (xml.hasError() && wholeDocument) {
-        *why = QStringLiteral("the output is not well-formed XML (%1)").arg(xml.errorString());
-        return std::nullopt;
-    }
-    if (!root)
-        *why = QStringLiteral("the output has no <svg> element");
-    return root;
+    return std::nullopt;
 }
 
 bool SvgVerifier::sameLength(const QString& a, const QString& b)

@@ -124,6 +124,39 @@ TEST_F(OutputVerifierTest, SvgMustBeWellFormedKeepItsSizeAndDrawAlike)
     EXPECT_TRUE(QDir(QDir::tempPath()).entryList({"Pressly.*"}).isEmpty()) << "the renderer's copies are removed";
 }
 
+TEST_F(OutputVerifierTest, SvgMustKeepEveryIdAndItsTextWhateverItsEncoding)
+{
+    const QString latin1 = copy("svg/latin1-text.svg");
+    const QByteArray latin1Text = readFile(latin1);
+    const QByteArray asUtf8 = QString::fromLatin1(latin1Text).replace("ISO-8859-1", "UTF-8").toUtf8();
+    const QString sprite = copy("svg/sprite-icons.svg");
+    const QByteArray spriteText = readFile(sprite);
+    const QByteArray home = "<symbol id=\"home\"";
+    const qsizetype homeAt = spriteText.indexOf(home);
+    const struct {
+        QString source;
+        QByteArray candidate;
+        const char* rejection; // nothing when accepted
+    } cases[] = {
+        {latin1, asUtf8, nullptr},
+        {latin1, QByteArray(asUtf8).replace("Caf\xc3\xa9", "Caf\xef\xbf\xbd"), "text"},
+        {sprite, spriteText, nullptr},
+        {sprite, QByteArray(spriteText).remove(homeAt, spriteText.indexOf("</symbol>", homeAt) + 9 - homeAt), "ids"},
+        {sprite, QByteArray(spriteText).replace("id=\"star\"", "id=\"b\""), "ids"},
+        {sprite, QByteArray(spriteText).replace("<title>Home", "<title>House"), "text"},
+        {path("broken-original.svg"), spriteText, "original"},
+    };
+    writeFile(path("broken-original.svg"), spriteText.left(200));
+    for (const auto& c : cases) {
+        writeFile(path("candidate.svg"), c.candidate);
+        const auto verdict = OutputVerifier::verify(c.source, IOFileType::svg, path("candidate.svg"), true);
+        EXPECT_EQ(verdict.accepted, c.rejection == nullptr) << qPrintable(verdict.reason);
+        if (c.rejection) {
+            EXPECT_TRUE(verdict.reason.contains(c.rejection)) << qPrintable(verdict.reason);
+        }
+    }
+}
+
 TEST(SvgVerifier, LengthsCountInCssPixels)
 {
     EXPECT_EQ(SvgVerifier::cssPixels(u"3720pt"), 4960.0);

@@ -3,6 +3,7 @@
 
 #include "WorkerFixture.h"
 #include "jobs/OptimizationJob.h"
+#include "jobs/SvgContent.h"
 #include "platform/ImageIO.h"
 #include "workers/DnglabWorker.h"
 #include "workers/GifsicleWorker.h"
@@ -11,6 +12,7 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QStringDecoder>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +102,45 @@ TEST_F(GifSvgDngWorkers, TheSvgcleanerAdapterRefusesWhatItCannotCleanAndNeverWri
     EXPECT_TRUE(cleaned.startsWith("<svg"));
     EXPECT_LE(cleaned.size(), QFileInfo(dir + "/-icon.svg").size());
     EXPECT_EQ(readFile(dir + "/-icon.svg"), readFile(dataFile("svg/adwaita-scalable-actions-list-remove-symbolic.svg")));
+}
+
+TEST_F(GifSvgDngWorkers, TheSvgcleanerAdapterKeepsTextInItsEncodingAndEveryIdOrRefuses)
+{
+    const QString dir = sandbox.filesDir();
+    const QByteArray latin1 = readFile(dataFile("svg/latin1-text.svg"));
+    const QString decoded = QString::fromLatin1(latin1).replace("ISO-8859-1", "UTF-16");
+    const QByteArray utf16 = QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char*>(decoded.utf16()),
+                                                                 decoded.size() * 2);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool cleaned;
+    } cases[] = {
+        {"latin1.svg", latin1, true},
+        {"utf16.svg", utf16, true},
+        {"sprite.svg", readFile(dataFile("svg/sprite-icons.svg")), true},
+        {"not-utf8.svg", QByteArray(latin1).replace("ISO-8859-1", "UTF-8"), false},
+    };
+    for (const auto& c : cases) {
+        writeFile(dir + "/" + c.name, c.bytes);
+        const QString out = dir + "/out-" + c.name;
+        const bool cleanedHere = runAdapter({c.name, out}, dir) == 0;
+        EXPECT_EQ(cleanedHere, c.cleaned) << c.name;
+        if (!cleanedHere) {
+            EXPECT_FALSE(QFile::exists(out)) << c.name;
+            continue;
+        }
+        const QByteArray cleaned = readFile(out);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        EXPECT_FALSE(QString(utf8(cleaned)).contains(QChar::ReplacementCharacter) || utf8.hasError()) << c.name;
+        EXPECT_LT(cleaned.size(), c.bytes.size()) << c.name;
+        QString why;
+        const auto before = SvgContent::read(c.bytes, &why);
+        const auto after = SvgContent::read(cleaned, &why);
+        ASSERT_TRUE(before && after) << c.name << " " << qPrintable(why);
+        EXPECT_EQ(after->texts.join(u'|').toStdString(), before->texts.join(u'|').toStdString()) << c.name;
+        EXPECT_TRUE(after->ids.contains(before->ids)) << c.name;
+    }
 }
 
 TEST_F(GifSvgDngWorkers, TheRealSvgcleanerShrinksAnSvgInsideAJob)
