@@ -28,6 +28,7 @@ from pathlib import Path
 from urllib.parse import unquote
 
 import soak_svg
+import soak_files
 
 HERE = Path(__file__).resolve().parent.parent
 IMAGE_EXTENSIONS = {"png", "jpg", "jpeg", "gif", "svg", "webp", "heic", "heif", "dng"}
@@ -233,6 +234,7 @@ def run_preset(preset, corpus_copy, sources, work, args, facts):
     root = work / preset
     tree = root / "images"
     copy_tree(corpus_copy, tree)
+    kept = soak_files.prepare(tree)
     env = dict(os.environ)
     for name, folder in ENV_DIRS.items():
         (root / folder).mkdir(parents=True, exist_ok=True)
@@ -331,7 +333,8 @@ def run_preset(preset, corpus_copy, sources, work, args, facts):
         problems.append(f"a job for a file that is not in the corpus: {path}")
 
     # Nothing of the run may outlive it, in the folders or the temporary directory.
-    known = {str(tree / rel) for rel in sources}
+    problems += soak_files.check(tree, kept)
+    known = {str(tree / rel) for rel in sources} | soak_files.extra_paths(kept)
     for folder, dirs, names in os.walk(tree):
         for name in names:
             if str(Path(folder) / name) not in known:

@@ -17,6 +17,8 @@
 #include <cstring>
 #include <limits>
 #include <csignal>
+#include <cstdlib>
+#include <string_view>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -136,6 +138,59 @@ std::optional<QString> openForReading(const QString& path, int* fd, qint64* size
     return std::nullopt;
 }
 
+constexpr const char* accessList = "system.posix_acl_access";
+
+// What a new version carries over: the user's tags and ratings and the access
+// list, never our own markers nor what only the system may set.
+bool carriedOver(std::string_view name)
+{
+    return name == accessList || (name.starts_with("user.") && !name.starts_with("user.pressly."));
+}
+
+// Asked twice over, as a value may grow between the calls.
+template <typename Call>
+std::optional<QByteArray> readSized(Call call)
+{
+    for (;;) {
+        const ssize_t size = call(nullptr, 0);
+        if (size < 0)
+            return std::nullopt;
+        QByteArray value(qsizetype(size), Qt::Uninitialized);
+        const ssize_t got = call(value.data(), size_t(size));
+        if (got >= 0) {
+            value.truncate(qsizetype(got));
+            return value;
+        }
+        if (errno != ERANGE)
+            return std::nullopt;
+    }
+}
+
+std::optional<QString> copyAttributes(const QString& original, int out)
+{
+    const QByteArray path = native(original);
+    const auto names = readSized([&](char* list, size_t size) { return ::listxattr(path.constData(), list, size); });
+    if (!names)
+        return errno == ENOTSUP ? std::nullopt : std::optional(reason(errno));
+    bool hasAccessList = false;
+    for (qsizetype at = 0; at < names->size(); at += qsizetype(std::strlen(names->constData() + at)) + 1) {
+        const char* name = names->constData() + at;
+        if (!carriedOver(name))
+            continue;
+        const auto value =
+            readSized([&](char* data, size_t size) { return ::getxattr(path.constData(), name, data, size); });
+        if (!value && errno == ENODATA)
+            continue;
+        if (!value || ::fsetxattr(out, name, value->constData(), size_t(value->size()), 0) != 0)
+            return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(name), reason(errno));
+        hasAccessList = hasAccessList || std::string_view(name) == accessList;
+    }
+    // A list the new file took from its folder's default would grant access the original never gave.
+    if (!hasAccessList && ::fremovexattr(out, accessList) != 0 && errno != ENODATA && errno != EOPNOTSUPP)
+        return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(accessList), reason(errno));
+    return std::nullopt;
+}
+
 void syncFolderOf(const QString& path)
 {
     if (injectedFault("sync-folder", path))
@@ -168,8 +223,8 @@ std::optional<Identity> identityOf(const QString& path)
     struct stat info {};
     if (::stat(native(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    return Identity{info.st_dev, info.st_ino, qint64(info.st_size),
-                    qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+    const auto ns = [](const timespec& t) { return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
+    return Identity{info.st_dev, info.st_ino, qint64(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
 }
 
 QString replacementName(qint64 pid, const QString& uuid)
@@ -209,6 +264,33 @@ bool existsAtPath(const QString& path)
 {
     struct stat info {};
     return !path.isEmpty() && ::lstat(native(path).constData(), &info) == 0;
+}
+
+QString hardLinkReason(qint64 names)
+{
+    return QStringLiteral("it has %1 names (hard links), and a new version would part it from the others").arg(names);
+}
+
+bool isSymbolicLink(const QString& path)
+{
+    struct stat info {};
+    return !path.isEmpty() && ::lstat(native(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+QString resolvedPath(const QString& path)
+{
+    char* resolved = ::realpath(native(path).constData(), nullptr);
+    if (!resolved)
+        return {};
+    const QString answer = QFile::decodeName(resolved);
+    std::free(resolved);
+    return answer;
+}
+
+qint64 nameCount(const QString& path)
+{
+    struct stat info {};
+    return ::stat(native(path).constData(), &info) == 0 ? qint64(info.st_nlink) : 0;
 }
 
 Failure makeDirectoryWithParents(const QString& path)
@@ -280,6 +362,8 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
     struct stat originalInfo {};
     if (::stat(native(original).constData(), &originalInfo) != 0)
         return fail(reason(errno));
+    if (originalInfo.st_nlink > 1)
+        return fail(hardLinkReason(qint64(originalInfo.st_nlink)));
 
     int inFd = -1;
     qint64 size = 0;
@@ -305,6 +389,8 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
             (void)::fchown(out.get(), uid_t(-1), originalInfo.st_gid);
         if (injectedFault("permissions", temporary) || ::fchmod(out.get(), originalInfo.st_mode & 07777) != 0)
             writeError = QStringLiteral("its permissions couldn’t be kept (%1)").arg(reason(errno));
+        else if (const auto failure = copyAttributes(original, out.get()))
+            writeError = QStringLiteral("its attribute %1 couldn’t be kept").arg(*failure);
     }
     if (!writeError && (injectedFault("flush", temporary) || ::fsync(out.get()) != 0))
         writeError = QStringLiteral("it couldn’t be flushed to disk (%1)").arg(reason(errno));

@@ -24,13 +24,20 @@ void setFaultHook(FaultHook hook);
 bool injectedFault(const char* step, const QString& path);
 
 // What identifies a file's version on disk: a new version, even one written
-// in place, changes at least one of these.
+// in place with its old size and modification time put back, changes at least
+// one of these (the change time cannot be set by a program).
 struct Identity {
     dev_t device = 0;
     ino_t inode = 0;
     qint64 size = -1;
     qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
     bool operator==(const Identity&) const = default;
+    // The same version, after a rename (which sets the change time).
+    bool sameAfterMove(const Identity& other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size && modifiedNs == other.modifiedNs;
+    }
 };
 // Nothing when nothing (or no regular file) is at `path`.
 std::optional<Identity> identityOf(const QString& path);
@@ -46,6 +53,16 @@ int removeStaleReplacements(const QString& folder);
 // True when anything, even a dangling link, is at `path`.
 bool existsAtPath(const QString& path);
 
+// True when `path` itself is a symbolic link.
+bool isSymbolicLink(const QString& path);
+// The absolute path, without links, of what `path` names; empty when
+// something on the way is missing (a dangling link) or loops.
+QString resolvedPath(const QString& path);
+// How many names (hard links) the file at `path` has; 0 when nothing is there.
+qint64 nameCount(const QString& path);
+// Why a file with that many names is not replaced.
+QString hardLinkReason(qint64 names);
+
 // Creates `path` and every missing parent; succeeds when it is a folder already.
 Failure makeDirectoryWithParents(const QString& path);
 
@@ -54,8 +71,9 @@ Failure copyToNewFile(const QString& from, const QString& to);
 
 // Writes the bytes of `from` into a new hidden file in the folder of
 // `original`, flushed to disk, with the original's permission bits (and owner
-// and group where allowed). Answers the new file's path or fails, leaving
-// nothing behind.
+// and group where allowed), its access list and its user attributes. Answers
+// the new file's path or fails, leaving nothing behind. A file with other
+// names (hard links) is refused: a new file would part it from them.
 std::optional<QString> writeReplacementBeside(const QString& original, const QString& from, QString* error);
 
 // Renames `from` to `to` unless something is already at `to`; the change of

@@ -1,11 +1,13 @@
 #include "jobs/JobQueue.h"
 
 #include "jobs/Configuration.h"
+#include "jobs/FileOperations.h"
 #include "jobs/OutputPlacement.h"
 #include "jobs/PipelineServices.h"
 #include "platform/ByteCountFormatter.h"
 #include "platform/DockBadge.h"
 #include "platform/EventLoop.h"
+#include "platform/Log.h"
 #include "scheduler/WorkerScheduler.h"
 #include "store/StatisticsTracker.h"
 #include "workers/IOFile.h"
@@ -101,15 +103,48 @@ OptimizationJob::Ptr JobQueue::makeJob(const QUrl& fileURL)
     if (!IOFile::read(fileURL))
         return OptimizationJob::createFailed(
             fileURL, OptimizationError::unsupportedFileType(QStringLiteral("Unsupported file type")));
+    const qint64 names = FileOperations::nameCount(fileURL.toLocalFile());
+    if (names > 1 && configuration_.operationMode() == Configuration::OperationMode::optimizeOriginals)
+        return OptimizationJob::createFailed(
+            fileURL, OptimizationError::fileAccess(QStringLiteral("“%1” was left as it is: %2")
+                                                       .arg(fileURL.fileName(), FileOperations::hardLinkReason(names))));
     std::optional<OptimizationError> error;
     auto job = OptimizationJob::create(fileURL, &error);
     return job ? job : OptimizationJob::createFailed(fileURL, *error);
 }
 
+void JobQueue::intake(const QUrl& fileURL)
+{
+    const QString path = fileURL.toLocalFile();
+    const bool isLink = FileOperations::isSymbolicLink(path);
+    const QString real = FileOperations::resolvedPath(path);
+    OptimizationJob::Ptr job;
+    if (isLink && real.isEmpty()) {
+        job = OptimizationJob::createFailed(
+            fileURL, OptimizationError::fileAccess(QStringLiteral("“%1” is a link to “%2”, which can’t be found")
+                                                       .arg(fileURL.fileName(), QFileInfo(path).symLinkTarget())));
+    } else {
+        const auto earlier = jobByRealPath_.value(real);
+        const bool unfinished = earlier && (earlier->status() == JobStatus::pending
+                                            || earlier->status() == JobStatus::processing);
+        if (unfinished && (isLink || reachedByLink_.contains(real))) {
+            Log::line(QStringLiteral("Skipped %1: %2 is already in the queue").arg(path, real));
+            return;
+        }
+        // The job works on the file itself, so the link stays as it is.
+        job = makeJob(isLink ? QUrl::fromLocalFile(real) : fileURL);
+        if (!real.isEmpty())
+            jobByRealPath_.insert(real, job);
+        if (isLink)
+            reachedByLink_.insert(real);
+    }
+    jobs_.append(job);
+    emit jobAdded(int(jobs_.size()) - 1);
+}
+
 QCoro::Task<> JobQueue::addFile(QUrl fileURL)
 {
-    jobs_.append(makeJob(fileURL));
-    emit jobAdded(int(jobs_.size()) - 1);
+    intake(fileURL);
     if (!isProcessing_)
         startProcessing();
     co_return;
@@ -117,10 +152,8 @@ QCoro::Task<> JobQueue::addFile(QUrl fileURL)
 
 void JobQueue::addFiles(const QList<QUrl>& fileURLs)
 {
-    for (const QUrl& url : fileURLs) {
-        jobs_.append(makeJob(url));
-        emit jobAdded(int(jobs_.size()) - 1);
-    }
+    for (const QUrl& url : fileURLs)
+        intake(url);
     if (!isProcessing_)
         startProcessing();
 }

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QObject>
+#include <QHash>
 #include <QSet>
 #include <QUrl>
 
@@ -70,6 +71,9 @@ signals:
 
 private:
     struct Batch;
+    // A link is taken as the file it names, and a file reached through a
+    // link gets one unfinished job however many of its names are dropped.
+    void intake(const QUrl& fileURL);
     OptimizationJob::Ptr makeJob(const QUrl& fileURL);
     QCoro::Task<> processQueue(std::shared_ptr<Batch> batch);
     QCoro::Task<> runChild(std::shared_ptr<Batch> batch, OptimizationJob::Ptr job);
@@ -90,6 +94,8 @@ private:
     QList<OptimizationJob::Ptr> jobs_;
     QSet<QUuid> started_;
     QSet<QUuid> countedAllTime_;
+    QHash<QString, OptimizationJob::Ptr> jobByRealPath_;
+    QSet<QString> reachedByLink_;
     bool isProcessing_ = false;
     qint64 totalBytesSaved_ = 0;
     int totalFilesProcessed_ = 0;

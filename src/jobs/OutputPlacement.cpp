@@ -52,6 +52,12 @@ std::optional<OptimizationError> OutputPlacement::replaceOriginal(const QUrl& so
     const auto replacement = FileOperations::writeReplacementBeside(sourcePath, optimized.toLocalFile(), &error);
     if (!replacement)
         return OptimizationError::platform(error);
+    // Writing the replacement takes a while: an edit made meanwhile must not
+    // go to the Trash under the older version's result.
+    if (sourceAsRead && FileOperations::identityOf(sourcePath) != sourceAsRead) {
+        QFile::remove(*replacement);
+        return OptimizationError::platform(changedMessage(sourcePath));
+    }
 
     Trash::Outcome trashed;
     if (FileOperations::injectedFault("trash", sourcePath))
@@ -65,8 +71,8 @@ std::optional<OptimizationError> OutputPlacement::replaceOriginal(const QUrl& so
     }
     // What went to the Trash must be the version the job read: a file saved
     // over it in the meantime goes back, untouched.
-    if (sourceAsRead && !trashed.pathInTrash.isEmpty()
-        && FileOperations::identityOf(trashed.pathInTrash) != sourceAsRead) {
+    const auto inTrash = FileOperations::identityOf(trashed.pathInTrash);
+    if (sourceAsRead && !trashed.pathInTrash.isEmpty() && !(inTrash && inTrash->sameAfterMove(*sourceAsRead))) {
         QFile::remove(*replacement);
         const bool restored = !FileOperations::restoreFromTrash(trashed.pathInTrash, sourcePath);
         return OptimizationError::platform(

@@ -10,6 +10,12 @@
 #include "platform/ImageIO.h"
 #include "scheduler/WorkerScheduler.h"
 
+#include <QCoroTimer>
+#include <QThread>
+
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -185,4 +191,44 @@ TEST_F(SourceChanges, AVersionSavedJustBeforeTheTrashComesBack)
     EXPECT_EQ(readFile(path), newer);
     EXPECT_TRUE(trashedCopy(trash(), path, newer).isEmpty());
     EXPECT_TRUE(hiddenLeftovers(work.path()).isEmpty());
+}
+
+TEST_F(SourceChanges, AnEditThatKeepsSizeAndTimeIsNeverReverted)
+{
+    // Rewritten in place by a program that puts the modification time back.
+    const auto edit = [](const QString& p) {
+        QThread::msleep(20); // past the file system's clock tick
+        struct stat before {};
+        ::stat(QFile::encodeName(p).constData(), &before);
+        QByteArray bytes = readFile(p);
+        bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 0x55);
+        writeFile(p, bytes);
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), times, 0);
+    };
+    // Edited before placement starts, or while the new version is written.
+    for (const char* when : {"before", "flush"}) {
+        SCOPED_TRACE(when);
+        const QString path = QDir(work.path()).filePath(QStringLiteral("edited-%1.png").arg(when));
+        QFile::copy(stored, path);
+        const timespec wholeSecond[2] = {{1700000000, 0}, {1700000000, 0}};
+        ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), wholeSecond, 0);
+        const auto asRead = FileOperations::identityOf(path);
+        if (std::strcmp(when, "before") == 0)
+            edit(path);
+        FileOperations::setFaultHook([&](const char* step, const QString&) {
+            if (std::strcmp(step, when) == 0)
+                edit(path);
+            return 0;
+        });
+        Configuration configuration;
+        const auto error = OutputPlacement(configuration)
+                               .replaceOriginal(QUrl::fromLocalFile(path), QUrl::fromLocalFile(small), nullptr, asRead);
+        FileOperations::setFaultHook({});
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->message().contains(QStringLiteral("changed"))) << error->message().toStdString();
+        EXPECT_NE(readFile(path), readFile(stored)) << "the edit stays";
+        EXPECT_TRUE(trashedCopy(trash(), path, readFile(path)).isEmpty());
+        EXPECT_TRUE(hiddenLeftovers(work.path()).isEmpty());
+    }
 }

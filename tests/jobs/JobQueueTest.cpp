@@ -10,7 +10,9 @@
 
 #include <QHash>
 
+#include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -223,4 +225,40 @@ TEST_F(JobQueueTest, SessionsAndAllTimeFiguresCountEachJobOnce)
     EXPECT_EQ(queue.totalFilesOptimized(), 3);
     EXPECT_EQ(queue.totalBytesSaved(), 3);
     EXPECT_EQ(stores, 0) << "export mode stores only files with nothing to gain";
+}
+
+TEST_F(JobQueueTest, LinksStayAndTheFileTheyNameIsOptimizedOnce)
+{
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    const QString photo = image("photo.png").toLocalFile();
+    const QByteArray original = readFile(photo);
+    QDir(work.path()).mkdir("links");
+    const std::vector<std::pair<QString, QString>> links = {
+        {"links/absolute.png", photo}, {"links/relative.png", "../photo.png"}, {"links/dangling.png", "../gone.png"}};
+    QList<QUrl> dropped;
+    for (const auto& [name, target] : links) {
+        dropped << QUrl::fromLocalFile(QDir(work.path()).filePath(name));
+        ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(dropped.last().toLocalFile())), 0);
+    }
+    const QString shared = image("shared.png").toLocalFile();
+    ASSERT_EQ(::link(QFile::encodeName(shared).constData(), QFile::encodeName(shared + ".twin").constData()), 0);
+    dropped << QUrl::fromLocalFile(photo) << QUrl::fromLocalFile(shared);
+
+    JobQueue queue(configuration, 2, services());
+    queue.addFiles(dropped);
+    QCoro::waitFor(queue.waitUntilIdle());
+
+    const auto& jobs = queue.jobs();
+    ASSERT_EQ(jobs.size(), 3) << "one job for the file and its two links";
+    EXPECT_EQ(jobs[0]->fileURL().toLocalFile(), QFileInfo(photo).canonicalFilePath());
+    EXPECT_EQ(jobs[0]->status(), JobStatus::completed);
+    EXPECT_EQ(readFile(photo).size(), original.size() - 1);
+    EXPECT_EQ(jobs[1]->status(), JobStatus::failed);
+    EXPECT_TRUE(jobs[1]->error()->errorDescription().contains("“dangling.png” is a link to"));
+    EXPECT_EQ(jobs[2]->status(), JobStatus::failed);
+    EXPECT_TRUE(jobs[2]->error()->errorDescription().contains("hard links"));
+    EXPECT_EQ(readFile(shared), original);
+    for (const auto& [name, target] : links)
+        EXPECT_EQ(std::filesystem::read_symlink(QFile::encodeName(QDir(work.path()).filePath(name)).constData()),
+                  QFile::encodeName(target).constData());
 }

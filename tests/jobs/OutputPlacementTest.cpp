@@ -7,13 +7,24 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+
 #include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 using namespace TestSupport;
 using Mode = Configuration::OperationMode;
 
 namespace {
 QString trashDir() { return qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash"); }
+
+QByteArray attribute(const QString& path, const char* name)
+{
+    char value[256];
+    const ssize_t size = ::getxattr(QFile::encodeName(path).constData(), name, value, sizeof value);
+    return size < 0 ? QByteArray() : QByteArray(value, int(size));
+}
 
 QStringList hiddenTemporaries(const QString& folder)
 {
@@ -103,18 +114,40 @@ TEST_F(OutputPlacementTest, ExportFolderComesFromThePreferenceOrIsMissing)
     EXPECT_EQ(readFile(remembered + "/a.png"), "smaller bytes");
 }
 
-TEST_F(OutputPlacementTest, ReplacingKeepsNameAndPermissionsAndTrashesTheOriginal)
+TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOriginal)
 {
     configuration.setOperationMode(Mode::optimizeOriginals);
-    ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), 0640), 0);
+    const QByteArray path = QFile::encodeName(source);
+    ASSERT_EQ(::chmod(path.constData(), 0640), 0);
+    // New files in the folder get an access list; a file made before has none, and keeps none.
+    const QString plain = copyInto("png/pingus-flag3.png", dir.filePath("photos"), "plain.png");
+    ASSERT_EQ(QProcess::execute("setfacl", {"-d", "-m", "u:4321:rw-", dir.filePath("photos")}), 0);
+    // The owning group reads only; one more user may write.
+    ASSERT_EQ(QProcess::execute("setfacl", {"-m", "u:1234:rw-", source}), 0);
+    const QByteArray acl = attribute(source, "system.posix_acl_access");
+    ASSERT_FALSE(acl.isEmpty());
+    const std::vector<std::pair<const char*, QByteArray>> attributes = {
+        {"user.xdg.tags", "holiday,beach"}, {"user.baloo.rating", "8"}, {"user.pressly.state", "old run"}};
+    for (const auto& [name, value] : attributes)
+        ASSERT_EQ(::setxattr(path.constData(), name, value.constData(), size_t(value.size()), 0), 0) << name;
+    struct stat info {};
+    ASSERT_EQ(::stat(path.constData(), &info), 0);
+    const mode_t mode = info.st_mode & 07777;
     OutputPlacement placement(configuration);
     auto job = jobFor(source);
 
     ASSERT_EQ(placement.placeOutput(*job, record()), std::nullopt);
     EXPECT_EQ(readFile(source), "smaller bytes");
-    struct stat info {};
-    ASSERT_EQ(::stat(QFile::encodeName(source).constData(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    ASSERT_EQ(::stat(path.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode);
+    EXPECT_EQ(attribute(source, "system.posix_acl_access"), acl);
+    EXPECT_EQ(attribute(source, "user.xdg.tags"), "holiday,beach");
+    EXPECT_EQ(attribute(source, "user.baloo.rating"), "8");
+    EXPECT_EQ(attribute(source, "user.pressly.state"), "") << "our own attributes are never carried over";
+    ASSERT_EQ(placement.replaceOriginal(QUrl::fromLocalFile(plain), QUrl::fromLocalFile(optimized)), std::nullopt);
+    EXPECT_EQ(attribute(plain, "system.posix_acl_access"), "");
+    ASSERT_EQ(::stat(QFile::encodeName(plain).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
     EXPECT_TRUE(hiddenTemporaries(dir.filePath("photos")).isEmpty());
     EXPECT_TRUE(QFile::exists(optimized));
 
@@ -138,6 +171,15 @@ TEST_F(OutputPlacementTest, AnUnreadableResultChangesNothing)
         const auto error = counting.replaceOriginal(QUrl::fromLocalFile(source), QUrl::fromLocalFile(unreadable));
         ASSERT_TRUE(error);
         EXPECT_TRUE(error->message().contains("a.png")) << error->message().toStdString();
+    }
+    {
+        // A new file would part a file from its other names.
+        const QString twin = source + ".twin";
+        ASSERT_EQ(::link(QFile::encodeName(source).constData(), QFile::encodeName(twin).constData()), 0);
+        const auto error = counting.replaceOriginal(QUrl::fromLocalFile(source), QUrl::fromLocalFile(optimized));
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->message().contains("hard links")) << error->message().toStdString();
+        QFile::remove(twin);
     }
     configuration.setOperationMode(Mode::exportToFolder);
     configuration.setExportPath(dir.filePath("out"));
