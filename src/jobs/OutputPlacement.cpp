@@ -6,11 +6,13 @@
 #include "workers/IOFile.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QFileInfo>
 #include <QMutex>
 #include <QSet>
 
 #include <cerrno>
+#include <mutex>
 #include <cstring>
 
 namespace {
@@ -52,6 +54,13 @@ std::optional<OptimizationError> OutputPlacement::replaceOriginal(const QUrl& so
     const auto replacement = FileOperations::writeReplacementBeside(sourcePath, optimized.toLocalFile(), &error);
     if (!replacement)
         return OptimizationError::platform(error);
+    // Listed before the original leaves: a run cut off from here on is finished by the next.
+    const auto entry = journal_.begin(sourcePath, *replacement, &error);
+    if (!entry) {
+        QFile::remove(*replacement);
+        return OptimizationError::platform(error);
+    }
+    const auto settle = qScopeGuard([&] { journal_.end(*entry); });
 
     Trash::Outcome trashed;
     if (FileOperations::injectedFault("trash", sourcePath))
@@ -135,6 +144,8 @@ void OutputPlacement::removeStaleFilesOnce(const QString& folder)
             return;
         visited.insert(folder);
     }
+    static std::once_flag journalChecked;
+    std::call_once(journalChecked, [] { ReplacementJournal().recoverInterrupted(); });
     FileOperations::removeStaleReplacements(folder);
 }
 
