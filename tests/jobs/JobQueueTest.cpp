@@ -1,3 +1,4 @@
+#include "SmallVolume.h"
 #include "TestSupport.h"
 #include "jobs/Configuration.h"
 #include "jobs/JobQueue.h"
@@ -217,6 +218,26 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
     EXPECT_TRUE(jobs[6]->error()->errorDescription().contains("not a regular file"));
     EXPECT_EQ(jobs[7]->status(), JobStatus::failed) << "a truncated photo is reported, not passed as optimal";
     EXPECT_TRUE(jobs[7]->error()->errorDescription().contains("damaged or incomplete"));
+}
+
+TEST_F(JobQueueTest, AnExportThatCannotBeWrittenFailsItsJobWithOrWithoutASaving)
+{
+    SmallVolume full;
+    if (!full.why().isEmpty())
+        GTEST_SKIP() << full.why().toStdString();
+    full.fillLeaving(0, 100);
+    configuration.setExportPath(full.path());
+    JobQueue queue(configuration, 2, services());
+    queue.addFiles({image("fail-tool.png"), image("b.png")});
+    QCoro::waitFor(queue.waitUntilIdle());
+
+    for (const auto& job : queue.jobs()) {
+        SCOPED_TRACE(job->fileName().toStdString());
+        EXPECT_EQ(job->status(), JobStatus::failed);
+    }
+    EXPECT_EQ(queue.jobs()[0]->error()->message(), "Could not export unoptimized file");
+    EXPECT_TRUE(QDir(full.path()).entryList({"*.png"}, QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(noTemporaryFilesLeft());
 }
 
 TEST_F(JobQueueTest, SessionsAndAllTimeFiguresCountEachJobOnce)
