@@ -88,8 +88,13 @@ std::optional<Place> placeFor(const QString& absolute, QString* why)
 {
     const QString home = homeTrash();
     QDir().mkpath(QFileInfo(home).absolutePath());
-    const auto fileDevice = deviceOf(QFileInfo(absolute).absolutePath());
-    if (fileDevice && fileDevice == deviceOf(QFileInfo(home).absolutePath())) {
+    const auto homeDevice = deviceOf(QFileInfo(home).absolutePath());
+    // Without a data folder there is no telling which Trash is the user's.
+    if (!homeDevice) {
+        *why = QStringLiteral("the data folder “%1” is unusable (%2)").arg(QFileInfo(home).absolutePath(), reason(errno));
+        return std::nullopt;
+    }
+    if (deviceOf(QFileInfo(absolute).absolutePath()) == homeDevice) {
         if (ensureTrash(home))
             return Place{home, {}};
         *why = QStringLiteral("the Trash folder “%1” couldn’t be made (%2)").arg(home, reason(errno));
