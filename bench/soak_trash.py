@@ -73,23 +73,29 @@ def run_and_check(label, root, tree, pressly, tmp):
     return [f"{label}: {p}" for p in problems]
 
 
-def nearly_full(images, work, pressly):
-    root = work / "trash-full"
+def nearly_full(images, work, pressly, label, free_inodes=None):
+    """Short of space, or of inodes when `free_inodes` is given: some replacements must fail, cleanly."""
+    root = work / label.replace(" ", "-")
     root.mkdir()
-    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=4m", "tmpfs", str(root)],
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=4m,nr_inodes=200", "tmpfs", str(root)],
                       stderr=subprocess.DEVNULL).returncode != 0:
-        print("== trash, nearly full: skipped (no tmpfs can be mounted here; needs root)")
+        print(f"== trash, {label}: skipped (no tmpfs can be mounted here; needs root)")
         return []
     try:
         tree = root / "images"
         tree.mkdir()
         for image in images:
             shutil.copyfile(image, tree / image.name)
-        # Room for about half of the new versions: some replacements must fail, cleanly.
-        free = shutil.disk_usage(root).free - sum(i.stat().st_size for i in images) // 2
-        with open(root / "filler", "wb") as f:
-            f.write(b"\0" * max(free, 0))
-        return run_and_check("nearly full", root, tree, pressly, work / "trash-full-tmp")
+        if free_inodes is None:
+            # Room for about half of the new versions.
+            free = shutil.disk_usage(root).free - sum(i.stat().st_size for i in images) // 2
+            (root / "filler").write_bytes(b"\0" * max(free, 0))
+        else:
+            for folder in ("data/Trash/files", "data/Trash/info", "data/Pressly Pro/replacements"):
+                (root / folder).mkdir(parents=True)
+            while os.statvfs(root).f_ffree > free_inodes:
+                (root / f"filler{os.statvfs(root).f_ffree}").touch()
+        return run_and_check(label, root, tree, pressly, work / (label + " tmp"))
     finally:
         subprocess.run(["umount", "-l", str(root)])
 
@@ -108,7 +114,8 @@ def long_name(images, work, pressly):
 def check(corpus_copy, work, pressly):
     """Runs both checks; prints and answers whether any problem was found."""
     images = pick_images(corpus_copy)
-    problems = nearly_full(images, work, pressly) + long_name(images, work, pressly)
+    problems = (nearly_full(images, work, pressly, "nearly full") + nearly_full(images, work, pressly, "few inodes", 11)
+                + long_name(images, work, pressly))
     for problem in problems:
         print(f"  PROBLEM: {problem}")
     return bool(problems)

@@ -140,7 +140,6 @@ TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunCl
         EXPECT_EQ(next.exitCode, 0) << next.steps.join('\n').toStdString();
         EXPECT_EQ(readFile(other), result);
         EXPECT_TRUE(hiddenLeftovers(folder).isEmpty()) << hiddenLeftovers(folder).join(", ").toStdString();
-        EXPECT_TRUE(nothingLost(trash(), {file, original, result, false}));
     }
     EXPECT_GE(kills, 8) << "every step of a replacement was reached";
 }
