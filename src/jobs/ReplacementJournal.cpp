@@ -178,13 +178,15 @@ bool ReplacementJournal::settle(const QString& entry) const
     if (!QFileInfo(QFileInfo(listed->original).absolutePath()).isDir())
         return false;
     if (FileOperations::existsAtPath(listed->replacement)) {
-        if (!FileOperations::existsAtPath(listed->original) && Trash::holdsItemTrashedFrom(listed->original)) {
+        // A free name gets the new version even when the original is no longer
+        // in the Trash (emptied since): it may be the only copy left.
+        if (!FileOperations::existsAtPath(listed->original)) {
             if (FileOperations::renameWithoutReplacing(listed->replacement, listed->original))
                 return false;
             Log::line(QStringLiteral("Finished replacing %1, which an interrupted run had left undone")
                           .arg(listed->original));
         } else {
-            // The original never left, or the user has dealt with it since.
+            // The original never left, or the user has put a file there since.
             ::unlink(native(listed->replacement).constData());
         }
     }

@@ -21,9 +21,8 @@ public:
     void end(const QString& entry) const;
 
     // Settles what runs that ended early left listed: the new version takes
-    // its name when the original is in the Trash and the name is free, else
-    // the hidden file goes. Front ends call it at start-up. Answers how many
-    // entries were settled.
+    // its name when the name is free, else the hidden file goes. Front ends
+    // call it at start-up. Answers how many entries were settled.
     int recoverInterrupted() const;
 
 private:

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -209,33 +208,6 @@ std::optional<QByteArray> writeInfo(const Place& place, const QString& absolute,
     return std::nullopt;
 }
 
-// The original path in a .trashinfo, as written: absolute, or relative to the volume's top.
-QString trashedFrom(const QString& infoPath)
-{
-    QFile info(infoPath);
-    if (!info.open(QIODevice::ReadOnly))
-        return {};
-    bool inGroup = false;
-    for (const QByteArray& line : info.read(64 * 1024).split('\n')) {
-        if (line.startsWith('['))
-            inGroup = line.trimmed() == "[Trash Info]";
-        else if (inGroup && line.startsWith("Path="))
-            return Trash::decodePath(line.mid(5).trimmed());
-    }
-    return {};
-}
-
-// The home Trash, and the volume's own ones, where a file elsewhere goes.
-QStringList trashesFor(const QString& path, QString* top)
-{
-    *top = volumeTop(path);
-    const QString uid = QString::number(::getuid());
-    QStringList trashes{homeTrash()};
-    if (!top->isEmpty())
-        trashes << QDir(*top).filePath(QStringLiteral(".Trash-") + uid) << QDir(*top).filePath(QStringLiteral(".Trash/") + uid);
-    return trashes;
-}
-
 } // namespace
 
 namespace Trash {
@@ -280,24 +252,6 @@ Outcome moveToTrash(const QString& path)
     outcome.ok = true;
     outcome.pathInTrash = QFile::decodeName(target);
     return outcome;
-}
-
-bool holdsItemTrashedFrom(const QString& path)
-{
-    QString top;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    for (const QString& trash : trashesFor(absolute, &top)) {
-        QDirIterator infos(trash + QStringLiteral("/info"), {QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden);
-        while (infos.hasNext()) {
-            const QString infoPath = infos.next();
-            const QString from = trashedFrom(infoPath);
-            const bool same = from == absolute || (!from.startsWith(QLatin1Char('/')) && QDir(top).filePath(from) == absolute);
-            const QString item = trash + QStringLiteral("/files/") + infos.fileName().chopped(infoSuffixLength);
-            if (same && QFileInfo::exists(item))
-                return true;
-        }
-    }
-    return false;
 }
 
 } // namespace Trash

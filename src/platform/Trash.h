@@ -15,8 +15,6 @@ struct Outcome {
     QString error;
 };
 Outcome moveToTrash(const QString& path);
-// Whether a Trash that a file at `path` would go to holds an item trashed from there.
-bool holdsItemTrashedFrom(const QString& path);
 
 // A path as the Path= key of an info file holds it: its bytes, URL-escaped
 // except for "/"; and back.

@@ -201,7 +201,7 @@ TEST_F(KillDuringReplacement, OnlyOurStaleHiddenFilesAreRemoved)
     EXPECT_TRUE(QFileInfo::exists(QDir(folder).filePath(later))) << "a folder is cleared once per process";
 }
 
-TEST_F(KillDuringReplacement, TheJournalFinishesAReplacementOnlyWhereItsOriginalWasTrashed)
+TEST_F(KillDuringReplacement, TheJournalFinishesAReplacementWhereItsNameIsFreeAndUndoesItElsewhere)
 {
     const QString folder = QDir(root.path()).filePath(QStringLiteral("marked"));
     const QString outside = QDir(root.path()).filePath(QStringLiteral("outside"));
@@ -220,7 +220,7 @@ TEST_F(KillDuringReplacement, TheJournalFinishesAReplacementOnlyWhereItsOriginal
     const Case cases[] = {
         {"trashed.png", true, false, false, 0, "new trashed.png", false},
         {"present.png", false, true, false, 0, "old", false},
-        {"deleted.png", false, false, false, 0, {}, false},
+        {"emptied.png", false, false, false, 0, "new emptied.png", false}, // the Trash was emptied since
         {"running.png", true, false, false, 1, {}, true},         // its run may still be at it
         {"elsewhere.png", true, false, true, 0, {}, true},        // a listed file not beside its original
     };
