@@ -1,7 +1,5 @@
 #include "jobs/FileOperations.h"
 
-#include "platform/Log.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -15,9 +15,9 @@ using Failure = std::optional<QString>;
 // For tests only, never set by the program: when set, it is asked at each
 // named step ("create-temp", "write-temp", "permissions", "flush",
 // "close-temp", "journal", "trash", "rename", "sync-folder", "journal-end",
-// "restore", "mkdir", "create-copy", "copy", "close-copy") with the file concerned, and answers 0
-// to go on or an errno value for the step to fail with. It may also end the
-// process. Set it only while no placement runs.
+// "restore", "mkdir", "create-copy", "copy", "close-copy") with the file
+// concerned, and answers 0 to go on or an errno value for the step to fail
+// with. It may also end the process. Set it only while no placement runs.
 using FaultHook = std::function<int(const char* step, const QString& path)>;
 void setFaultHook(FaultHook hook);
 // True, with errno set, when the hook makes this step fail.

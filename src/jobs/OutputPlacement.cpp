@@ -6,14 +6,14 @@
 #include "workers/IOFile.h"
 
 #include <QDir>
-#include <QScopeGuard>
 #include <QFileInfo>
 #include <QMutex>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <cerrno>
-#include <mutex>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
