@@ -24,6 +24,8 @@ import tempfile
 import time
 import xml.etree.ElementTree as ET
 import zlib
+
+import soak_trash
 from pathlib import Path
 from urllib.parse import unquote
 
@@ -408,6 +410,7 @@ def main():
         broken = bool(problems) or row["lost"] > 0 or row["damaged"] > 0
         failed_presets += 1 if broken else 0
         bad = bad or broken
+    bad = soak_trash.check(corpus_copy, work, args.pressly) or bad
     print()
     print_table(rows)
     if args.keep or bad:

@@ -4,6 +4,7 @@
 #include "jobs/Configuration.h"
 #include "jobs/ImageFileCollector.h"
 #include "jobs/JobQueue.h"
+#include "jobs/ReplacementJournal.h"
 #include "jobs/UserPreferences.h"
 #include "platform/KeyValueStore.h"
 #include "platform/Log.h"
@@ -118,6 +119,8 @@ QCoro::Task<int> CommandLineRun::run()
         co_return 2;
     }
     routeLogLines();
+    // Replacements an earlier run was cut off in finish first, wherever they are.
+    ReplacementJournal().recoverInterrupted();
     JobQueue queue(configuration, options_.jobs);
     if (options_.noCache)
         queue.disableResultsCache();

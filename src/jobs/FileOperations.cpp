@@ -1,8 +1,5 @@
 #include "jobs/FileOperations.h"
 
-#include "platform/Log.h"
-#include "platform/Trash.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,25 +38,11 @@ QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error));
 
 QString fileName(const QString& path) { return QFileInfo(path).fileName(); }
 
-// Set on a hidden replacement once its bytes are on disk: the name it replaces.
-constexpr const char* replacesAttribute = "user.pressly.replaces";
-
-// A run killed between the Trash and the rename left the path empty and the
-// complete replacement hidden beside it: finish what it started.
-bool finishInterruptedReplacement(const QString& folder, const QString& hidden)
+const QRegularExpression& replacementPattern()
 {
-    char name[NAME_MAX + 1];
-    const ssize_t length = ::getxattr(QFile::encodeName(hidden).constData(), replacesAttribute, name, NAME_MAX);
-    if (length <= 0)
-        return false;
-    const QByteArray target(name, int(length));
-    if (target.contains('/') || target == "." || target == ".." || target.startsWith(".Pressly."))
-        return false;
-    const QString path = folder + QLatin1Char('/') + QFile::decodeName(target);
-    if (existsAtPath(path) || !Trash::holdsItemTrashedFrom(path) || renameWithoutReplacing(hidden, path))
-        return false;
-    Log::line(QStringLiteral("Finished replacing %1, which an interrupted run had left undone").arg(path));
-    return true;
+    static const QRegularExpression pattern(QStringLiteral(
+        "^\\.Pressly\\.([1-9][0-9]{0,9})\\.[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\.tmp$"));
+    return pattern;
 }
 
 class Descriptor {
@@ -232,16 +215,16 @@ QString replacementName(qint64 pid, const QString& uuid)
     return QStringLiteral(".Pressly.%1.%2.tmp").arg(pid).arg(uuid);
 }
 
+bool isReplacementName(const QString& name) { return replacementPattern().match(name).hasMatch(); }
+
 int removeStaleReplacements(const QString& folder)
 {
-    static const QRegularExpression ours(QStringLiteral(
-        "^\\.Pressly\\.([1-9][0-9]{0,9})\\.[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\.tmp$"));
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     int removed = 0;
     const QDir dir(folder);
     const QStringList names = dir.entryList({QStringLiteral(".Pressly.*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        const auto match = ours.match(name);
+        const auto match = replacementPattern().match(name);
         if (!match.hasMatch())
             continue;
         const QString path = dir.filePath(name);
@@ -254,7 +237,7 @@ int removeStaleReplacements(const QString& folder)
         const bool alive = pid <= std::numeric_limits<pid_t>::max()
                            && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
         const bool old = now - qint64(info.st_mtim.tv_sec) > 3600;
-        if ((!alive || old) && (finishInterruptedReplacement(folder, path) || ::unlink(native(path).constData()) == 0))
+        if ((!alive || old) && ::unlink(native(path).constData()) == 0)
             ++removed;
     }
     return removed;
@@ -394,11 +377,6 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
     }
     if (!writeError && (injectedFault("flush", temporary) || ::fsync(out.get()) != 0))
         writeError = QStringLiteral("it couldn’t be flushed to disk (%1)").arg(reason(errno));
-    if (!writeError) {
-        // Where the file system keeps no such attribute, an interrupted run is cleaned up, not finished.
-        const QByteArray name = QFile::encodeName(fileName(original));
-        (void)::fsetxattr(out.get(), replacesAttribute, name.constData(), size_t(name.size()), 0);
-    }
     if (!writeError && (injectedFault("close-temp", temporary) || out.close() != 0))
         writeError = QStringLiteral("it couldn’t be written (%1)").arg(reason(errno));
     if (writeError) {

@@ -14,10 +14,10 @@ using Failure = std::optional<QString>;
 
 // For tests only, never set by the program: when set, it is asked at each
 // named step ("create-temp", "write-temp", "permissions", "flush",
-// "close-temp", "trash", "rename", "sync-folder", "restore", "mkdir",
-// "create-copy", "copy", "close-copy") with the file concerned, and answers 0
-// to go on or an errno value for the step to fail with. It may also end the
-// process. Set it only while no placement runs.
+// "close-temp", "journal", "trash", "rename", "sync-folder", "journal-end",
+// "restore", "mkdir", "create-copy", "copy", "close-copy") with the file
+// concerned, and answers 0 to go on or an errno value for the step to fail
+// with. It may also end the process. Set it only while no placement runs.
 using FaultHook = std::function<int(const char* step, const QString& path)>;
 void setFaultHook(FaultHook hook);
 // True, with errno set, when the hook makes this step fail.
@@ -44,10 +44,12 @@ std::optional<Identity> identityOf(const QString& path);
 
 // Our hidden files beside a user's file: ".Pressly.<pid>.<UUID>.tmp".
 QString replacementName(qint64 pid, const QString& uuid);
+// Whether `name` is exactly of that pattern.
+bool isReplacementName(const QString& name);
 // Removes, from `folder`, hidden files of that exact pattern that another
-// process left: its process is gone, or the file is over an hour old. One
-// whose original is in the Trash and whose path is empty is renamed into
-// place instead, finishing the replacement. Answers how many were handled.
+// process left: its process is gone, or the file is over an hour old. (One
+// that an interrupted replacement still needs is settled through the
+// replacement journal first.) Answers how many were removed.
 int removeStaleReplacements(const QString& folder);
 
 // True when anything, even a dangling link, is at `path`.

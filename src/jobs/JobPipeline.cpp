@@ -198,10 +198,14 @@ void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& e
 
 JobPipeline::Ending JobPipeline::keepOriginal(OptimizationJob& job)
 {
+    // An export folder without the file is a failed job, not a completed one.
     if (configuration_.operationMode() == Configuration::OperationMode::exportToFolder) {
-        if (const auto error = placement_.exportOriginalCopy(job))
+        if (const auto error = placement_.exportOriginalCopy(job)) {
             Log::line(QStringLiteral("Warning: Could not export unoptimized file %1: %2")
                           .arg(job.fileName(), error->errorDescription()));
+            job.fail(OptimizationError::fileAccess(QStringLiteral("Could not export unoptimized file")));
+            return {};
+        }
     }
     const QString label = QStringLiteral("No optimization");
     job.complete(job.originalSize(), label, std::nullopt);

@@ -8,10 +8,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -58,6 +60,13 @@ std::optional<OptimizationError> OutputPlacement::replaceOriginal(const QUrl& so
         QFile::remove(*replacement);
         return OptimizationError::platform(changedMessage(sourcePath));
     }
+    // Listed before the original leaves: a run cut off from here on is finished by the next.
+    const auto entry = journal_.begin(sourcePath, *replacement, &error);
+    if (!entry) {
+        QFile::remove(*replacement);
+        return OptimizationError::platform(error);
+    }
+    const auto settle = qScopeGuard([&] { journal_.end(*entry); });
 
     Trash::Outcome trashed;
     if (FileOperations::injectedFault("trash", sourcePath))
@@ -141,6 +150,8 @@ void OutputPlacement::removeStaleFilesOnce(const QString& folder)
             return;
         visited.insert(folder);
     }
+    static std::once_flag journalChecked;
+    std::call_once(journalChecked, [] { ReplacementJournal().recoverInterrupted(); });
     FileOperations::removeStaleReplacements(folder);
 }
 

@@ -3,6 +3,7 @@
 #include "core/OptimizationError.h"
 #include "jobs/FileOperations.h"
 #include "jobs/OptimizationJob.h"
+#include "jobs/ReplacementJournal.h"
 #include "platform/Trash.h"
 
 #include <QString>
@@ -37,11 +38,13 @@ public:
 
 private:
     QString exportFolder() const;
-    // Once per folder and process: hidden files a killed run left there.
+    // Once per folder and process: hidden files a killed run left there
+    // (after the journal's interrupted replacements, once per process).
     static void removeStaleFilesOnce(const QString& folder);
     std::optional<OptimizationError> copyIntoFolder(const QString& folder, const QString& from,
                                                     const QString& fileName);
 
     const Configuration& configuration_;
     MoveToTrash moveToTrash_;
+    ReplacementJournal journal_;
 };

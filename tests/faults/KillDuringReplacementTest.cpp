@@ -2,17 +2,18 @@
 #include "jobs/Configuration.h"
 #include "jobs/FileOperations.h"
 #include "jobs/OutputPlacement.h"
+#include "jobs/ReplacementJournal.h"
 #include "platform/Trash.h"
 
 #include <QDateTime>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QUuid>
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <sys/time.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -26,7 +27,6 @@ struct ChildRun {
     QStringList steps;
 };
 
-// Runs the replacement in a child process that kills itself at step `killAt`.
 class KillDuringReplacement : public ::testing::Test {
 protected:
     void SetUp() override
@@ -35,7 +35,7 @@ protected:
             QDir(root.path()).mkpath(QString::fromLatin1(name));
     }
 
-    ChildRun replaceInChild(const QString& file, const QString& replacement, int killAt)
+    ChildRun runProgram(const QString& program, const QStringList& arguments)
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -43,8 +43,7 @@ protected:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir(root.path()).filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("TMPDIR"), QDir(root.path()).filePath(QStringLiteral("tmp")));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly_placement_child"),
-                      {file, replacement, QString::number(killAt)});
+        process.start(QStringLiteral(PRESSLY_BINARY_DIR "/bin/") + program, arguments);
         process.waitForFinished(60000);
         ChildRun run;
         run.killed = process.exitStatus() == QProcess::CrashExit;
@@ -53,6 +52,14 @@ protected:
             run.steps << line;
         return run;
     }
+
+    // Replaces `file` in a child process that kills itself at step `killAt`.
+    ChildRun replaceInChild(const QString& file, const QString& replacement, int killAt)
+    {
+        return runProgram(QStringLiteral("pressly_placement_child"), {file, replacement, QString::number(killAt)});
+    }
+
+    QString journal() const { return QDir(root.path()).filePath(QStringLiteral("data/Pressly Pro/replacements")); }
 
     QString trash() const { return trashOf(QDir(root.path()).filePath(QStringLiteral("data"))); }
 
@@ -112,17 +119,27 @@ TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunCl
             EXPECT_FALSE(trashedCopy(trash(), file, original).isEmpty());
         }
 
-        // The next run in this folder removes or finishes what the killed one left.
+        // The next run, with nothing to do in this folder, settles what the journal lists.
+        const QString elsewhere = QDir(root.path()).filePath(QStringLiteral("elsewhere"));
+        QDir().mkpath(elsewhere);
+        const ChildRun cli = runProgram(QStringLiteral("pressly"), {QStringLiteral("--in-place"), elsewhere});
+        EXPECT_EQ(cli.exitCode, 0) << cli.steps.join('\n').toStdString();
+        EXPECT_TRUE(nothingLost(trash(), {file, original, result, false})) << "the path is never left empty";
+        if (afterTrash) {
+            EXPECT_EQ(readFile(file), result);
+        }
+        EXPECT_TRUE(QDir(journal()).isEmpty(QDir::Files | QDir::Hidden));
+        const bool journaled = run.steps.filter(QRegularExpression(QStringLiteral("^\\d+ trash$"))).size() == 1;
+        if (journaled) {
+            EXPECT_TRUE(hiddenLeftovers(folder).isEmpty()) << hiddenLeftovers(folder).join(", ").toStdString();
+        }
+
+        // A run in this folder also removes what was left before the journal had its entry.
         const QString other = copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("b.png"));
         const ChildRun next = replaceInChild(other, replacement, 0);
         EXPECT_EQ(next.exitCode, 0) << next.steps.join('\n').toStdString();
         EXPECT_EQ(readFile(other), result);
         EXPECT_TRUE(hiddenLeftovers(folder).isEmpty()) << hiddenLeftovers(folder).join(", ").toStdString();
-        // A replacement cut off after the Trash step is finished: the path is never left empty.
-        EXPECT_TRUE(nothingLost(trash(), {file, original, result, false})) << "the clean-up kept the user's files";
-        if (afterTrash) {
-            EXPECT_EQ(readFile(file), result);
-        }
     }
     EXPECT_GE(kills, 8) << "every step of a replacement was reached";
 }
@@ -184,31 +201,56 @@ TEST_F(KillDuringReplacement, OnlyOurStaleHiddenFilesAreRemoved)
     EXPECT_TRUE(QFileInfo::exists(QDir(folder).filePath(later))) << "a folder is cleared once per process";
 }
 
-TEST_F(KillDuringReplacement, AStaleReplacementIsFinishedOnlyWhereItsOriginalWasTrashed)
+TEST_F(KillDuringReplacement, TheJournalFinishesAReplacementWhereItsNameIsFreeAndUndoesItElsewhere)
 {
     const QString folder = QDir(root.path()).filePath(QStringLiteral("marked"));
+    const QString outside = QDir(root.path()).filePath(QStringLiteral("outside"));
     QDir().mkpath(folder);
+    QDir().mkpath(outside);
     const qint64 gone = deadPid();
-    const auto staleReplacing = [&](const QByteArray& target) {
-        const QString path = QDir(folder).filePath(FileOperations::replacementName(gone, uuid()));
-        writeFile(path, "complete replacement of " + target);
-        EXPECT_EQ(::setxattr(QFile::encodeName(path).constData(), "user.pressly.replaces", target.constData(),
-                             size_t(target.size()), 0),
-                  0);
-        return path;
+    struct Case {
+        const char* name;
+        bool trashed;
+        bool present;
+        bool hiddenElsewhere;
+        qint64 pid; // of the run that wrote the entry; 0: one that is gone
+        QByteArray expectedAtPath;
+        bool hiddenRemains;
     };
-    writeFile(QDir(folder).filePath(QStringLiteral("trashed.png")), "original");
-    ASSERT_TRUE(Trash::moveToTrash(QDir(folder).filePath(QStringLiteral("trashed.png"))).ok);
-    writeFile(QDir(folder).filePath(QStringLiteral("present.png")), "still here");
-    writeFile(QDir(root.path()).filePath(QStringLiteral("outside.png")), "outside");
-    ASSERT_TRUE(Trash::moveToTrash(QDir(root.path()).filePath(QStringLiteral("outside.png"))).ok);
-    for (const QByteArray& target : {QByteArray("trashed.png"), QByteArray("present.png"), QByteArray("deleted.png"),
-                                     QByteArray("../outside.png")})
-        staleReplacing(target);
+    const Case cases[] = {
+        {"trashed.png", true, false, false, 0, "new trashed.png", false},
+        {"present.png", false, true, false, 0, "old", false},
+        {"emptied.png", false, false, false, 0, "new emptied.png", false}, // the Trash was emptied since
+        {"running.png", true, false, false, 1, {}, true},         // its run may still be at it
+        {"elsewhere.png", true, false, true, 0, {}, true},        // a listed file not beside its original
+    };
+    QDir().mkpath(journal());
+    for (const Case& c : cases) {
+        const QString path = QDir(folder).filePath(QString::fromLatin1(c.name));
+        const QString hidden =
+            QDir(c.hiddenElsewhere ? outside : folder).filePath(FileOperations::replacementName(gone, uuid()));
+        writeFile(hidden, QByteArray("new ") + c.name);
+        if (c.trashed || c.present)
+            writeFile(path, "old");
+        if (c.trashed) {
+            ASSERT_TRUE(Trash::moveToTrash(path).ok);
+        }
+        const QString entry = QStringLiteral("%1.%2.%3.entry").arg(c.pid ? c.pid : gone).arg(uuid(), uuid());
+        writeFile(QDir(journal()).filePath(entry),
+                  "original=" + Trash::encodePath(path) + "\nreplacement=" + Trash::encodePath(hidden) + '\n');
+    }
 
-    EXPECT_EQ(FileOperations::removeStaleReplacements(folder), 4);
-    EXPECT_EQ(everything(folder), QStringList({"present.png", "trashed.png"}));
-    EXPECT_EQ(readFile(QDir(folder).filePath(QStringLiteral("trashed.png"))), "complete replacement of trashed.png");
-    EXPECT_EQ(readFile(QDir(folder).filePath(QStringLiteral("present.png"))), "still here");
-    EXPECT_FALSE(QFileInfo::exists(QDir(root.path()).filePath(QStringLiteral("outside.png"))));
+    EXPECT_EQ(ReplacementJournal(journal()).recoverInterrupted(), 4);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = QDir(folder).filePath(QString::fromLatin1(c.name));
+        EXPECT_EQ(QFileInfo::exists(path), !c.expectedAtPath.isEmpty());
+        EXPECT_EQ(readFile(path), c.expectedAtPath);
+        const QStringList hidden = hiddenLeftovers(c.hiddenElsewhere ? outside : folder);
+        const bool remains = std::any_of(hidden.begin(), hidden.end(), [&](const QString& name) {
+            return readFile(QDir(c.hiddenElsewhere ? outside : folder).filePath(name)) == QByteArray("new ") + c.name;
+        });
+        EXPECT_EQ(remains, c.hiddenRemains);
+    }
+    EXPECT_EQ(QDir(journal()).entryList(QDir::Files).size(), 1) << "only the running run's entry stays";
 }

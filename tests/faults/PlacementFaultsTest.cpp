@@ -77,7 +77,8 @@ TEST_F(PlacementFaults, EveryFailingStepOfAReplacementLeavesTheOriginalInPlace)
     const std::vector<Fault> faults = {
         {"create-temp", EACCES}, {"create-temp", EROFS},  {"create-temp", ENOSPC}, {"write-temp", ENOSPC, 2},
         {"write-temp", EIO, 3},  {"write-temp", EFBIG},   {"permissions", EPERM},  {"flush", EIO},
-        {"flush", ENOSPC},       {"close-temp", EIO},     {"close-temp", EDQUOT},  {"trash", EACCES},
+        {"flush", ENOSPC},       {"close-temp", EIO},     {"close-temp", EDQUOT},  {"journal", ENOSPC},
+        {"trash", EACCES},
         {"trash", EROFS},        {"trash", EXDEV},        {"rename", EROFS},       {"rename", EIO},
         {"rename", EEXIST},
     };

@@ -1,3 +1,4 @@
+#include "SmallVolume.h"
 #include "TestSupport.h"
 #include "jobs/OptimizationJob.h"
 #include "scheduler/FakeWorkers.h"
@@ -200,6 +201,26 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
         const QString text = job->error() ? job->error()->errorDescription() : job->bestTool().value_or("");
         EXPECT_TRUE(text.contains(expected[i].second)) << i << ": " << text.toStdString();
     }
+}
+
+TEST_F(JobQueueTest, AnExportThatCannotBeWrittenFailsItsJobWithOrWithoutASaving)
+{
+    SmallVolume full;
+    if (!full.why().isEmpty())
+        GTEST_SKIP() << full.why().toStdString();
+    full.fillLeaving(0, 100);
+    configuration.setExportPath(full.path());
+    JobQueue queue(configuration, 2, services());
+    queue.addFiles({image("fail-tool.png"), image("b.png")});
+    QCoro::waitFor(queue.waitUntilIdle());
+
+    for (const auto& job : queue.jobs()) {
+        SCOPED_TRACE(job->fileName().toStdString());
+        EXPECT_EQ(job->status(), JobStatus::failed);
+    }
+    EXPECT_EQ(queue.jobs()[0]->error()->message(), "Could not export unoptimized file");
+    EXPECT_TRUE(QDir(full.path()).entryList({"*.png"}, QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(noTemporaryFilesLeft());
 }
 
 TEST_F(JobQueueTest, SessionsAndAllTimeFiguresCountEachJobOnce)

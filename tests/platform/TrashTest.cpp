@@ -1,0 +1,135 @@
+#include "SmallVolume.h"
+#include "TestSupport.h"
+#include "platform/Trash.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using namespace TestSupport;
+
+namespace {
+
+// Each test trashes into a data home of its own, put back afterwards.
+class TrashTest : public ::testing::Test {
+protected:
+    void useDataHome(const QString& path)
+    {
+        QDir().mkpath(path);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path));
+    }
+    void TearDown() override { qputenv("XDG_DATA_HOME", saved_); }
+
+    QStringList infoFiles(const QString& trash) const
+    {
+        return QDir(trash + QStringLiteral("/info")).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    QByteArray saved_ = qgetenv("XDG_DATA_HOME");
+};
+
+} // namespace
+
+TEST_F(TrashTest, NamesOfEveryKindGoInAndTheirPathsComeBackExactly)
+{
+    QTemporaryDir dir;
+    useDataHome(dir.filePath("data"));
+    const QString trash = dir.filePath("data/Trash");
+    const QString longest = QString(250, 'x') + QStringLiteral(".png");
+    const QString longUtf8 = QString(125, QChar(0xE9)) + QStringLiteral(".png"); // 254 bytes
+    const QStringList names = {"a%41.png", "new\nline.png", "sp ace #?&=.png", "ü.png", longest, longest, longUtf8};
+    QStringList seen;
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = dir.filePath(name);
+        writeFile(path, name.toUtf8());
+        const Trash::Outcome outcome = Trash::moveToTrash(path);
+        ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path));
+        EXPECT_FALSE(seen.contains(outcome.pathInTrash)) << "a second item of that name gets its own";
+        seen << outcome.pathInTrash;
+        EXPECT_EQ(readFile(outcome.pathInTrash), name.toUtf8());
+
+        const QString info = trash + "/info/" + QFileInfo(outcome.pathInTrash).fileName() + ".trashinfo";
+        EXPECT_LE(QFile::encodeName(QFileInfo(info).fileName()).size(), NAME_MAX);
+        const QStringList lines = QString::fromUtf8(readFile(info)).split('\n');
+        ASSERT_EQ(lines.size(), 4) << "one line each, the path's newline escaped";
+        EXPECT_EQ(lines[0], "[Trash Info]");
+        EXPECT_EQ(lines[1], "Path=" + QUrl::toPercentEncoding(path, "/"));
+        EXPECT_TRUE(QRegularExpression("^DeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$").match(lines[2]).hasMatch());
+        EXPECT_EQ(Trash::decodePath(lines[1].mid(5).toUtf8()), path);
+    }
+}
+
+TEST_F(TrashTest, AFileOnAnotherVolumeGoesToThatVolumesOwnTrash)
+{
+    SmallVolume volume;
+    if (!volume.why().isEmpty())
+        GTEST_SKIP() << volume.why().toStdString();
+    QTemporaryDir home;
+    useDataHome(home.filePath("data"));
+    QDir().mkpath(volume.path() + "/photos");
+    const QString path = volume.path() + "/photos/a.png";
+    writeFile(path, "original");
+
+    const Trash::Outcome outcome = Trash::moveToTrash(path);
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    const QString trash = volume.path() + "/.Trash-" + QString::number(::getuid());
+    EXPECT_EQ(outcome.pathInTrash, trash + "/files/a.png");
+    EXPECT_EQ(readFile(outcome.pathInTrash), "original");
+    EXPECT_TRUE(readFile(trash + "/info/a.png.trashinfo").contains("\nPath=photos/a.png\n"));
+    EXPECT_TRUE(QDir(home.filePath("data/Trash/files")).isEmpty()) << "never copied across volumes";
+}
+
+// A Trash that cannot take the restore information refuses at once and
+// leaves the file where it was, with no half-written information behind.
+TEST_F(TrashTest, ATrashThatCannotRecordTheFileRefusesIt)
+{
+    struct Case {
+        const char* what;
+        qint64 freeBytes;
+        qint64 freeInodes;
+        bool immutableInfo;
+    };
+    const Case cases[] = {
+        {"no space left", 0, 100, false},
+        {"no inodes left", 1 << 20, 0, false},
+        {"info folder immutable", 1 << 20, 100, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<SmallVolume> volume;
+        QTemporaryDir onDisk(QDir::tempPath() + "/trash-XXXXXX"); // chattr needs ext4, not tmpfs
+        QString root = onDisk.path();
+        if (!c.immutableInfo) {
+            volume = std::make_unique<SmallVolume>();
+            if (!volume->why().isEmpty())
+                GTEST_SKIP() << volume->why().toStdString();
+            root = volume->path();
+        }
+        useDataHome(root + "/data");
+        const QString trash = root + "/data/Trash";
+        QDir().mkpath(trash + "/files");
+        QDir().mkpath(trash + "/info");
+        const QString path = root + "/a.png";
+        writeFile(path, "original");
+        if (c.immutableInfo && QProcess::execute("chattr", {"+i", trash + "/info"}) != 0)
+            GTEST_SKIP() << "chattr +i is not available on " << root.toStdString();
+        if (volume)
+            volume->fillLeaving(c.freeBytes, c.freeInodes);
+
+        const Trash::Outcome outcome = Trash::moveToTrash(path);
+        if (c.immutableInfo)
+            QProcess::execute("chattr", {"-i", trash + "/info"});
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_TRUE(outcome.error.contains("a.png") && outcome.error.contains("restore information"))
+            << outcome.error.toStdString();
+        EXPECT_EQ(readFile(path), "original");
+        EXPECT_TRUE(infoFiles(trash).isEmpty()) << infoFiles(trash).join(", ").toStdString();
+    }
+}
