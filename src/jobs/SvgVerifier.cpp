@@ -1,6 +1,7 @@
 #include "jobs/SvgVerifier.h"
 
 #include "platform/ImageInspector.h"
+#include "workers/TemporaryFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +23,10 @@ QByteArray readAll(const QString& path)
 // A copy for the renderer, removed when it goes out of scope.
 std::unique_ptr<QTemporaryFile> temporaryCopy(const QByteArray& text)
 {
-    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/Pressly.svgcheck.XXXXXX.svg"));
+    const QString folder = TemporaryFiles::directory();
+    if (folder.isEmpty())
+        return nullptr;
+    auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/Pressly.svgcheck.XXXXXX.svg"));
     if (!file->open() || file->write(text) != text.size() || !file->flush())
         return nullptr;
     return file;

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "platform/Log.h"
 #include "scheduler/WorkerScheduler.h"
+#include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
 
 #include <QDir>
@@ -91,13 +92,13 @@ protected:
     QStringList presslyFiles() const
     {
         const QStringList filters{QStringLiteral("Pressly.*")};
-        return QDir(temp_.path()).entryList(filters, QDir::Files | QDir::Hidden, QDir::Name);
+        return QDir(TemporaryFiles::directory()).entryList(filters, QDir::Files | QDir::Hidden, QDir::Name);
     }
 
     QString userFile() const { return job->fileURL().toLocalFile(); }
     QString inTemp(const QString& pattern) const
     {
-        return QRegularExpression::escape(QDir(QDir::tempPath()).path() + QLatin1Char('/')) + pattern;
+        return QRegularExpression::escape(TemporaryFiles::directory() + QLatin1Char('/')) + pattern;
     }
 
     QTemporaryDir temp_;
