@@ -170,9 +170,8 @@ JobPipeline::Ending JobPipeline::placeWinner(OptimizationJob& job, const WorkerR
     job.complete(result.fileSize, result.toolName, result.fileURL);
     const qint64 saved = job.originalSize() - result.fileSize;
     Log::line(QStringLiteral("Optimized %1 with %2: saved %3 bytes (%4%)")
-                  .arg(job.fileName(), result.toolName)
-                  .arg(saved)
-                  .arg(QString::asprintf("%.1f", double(saved) / double(job.originalSize()) * 100.0)));
+                  .arg(job.fileName(), result.toolName, QString::number(saved),
+                       QString::asprintf("%.1f", double(saved) / double(job.originalSize()) * 100.0)));
     return {true, false, result.fileSize, result.toolName};
 }
 
@@ -190,9 +189,9 @@ JobPipeline::Ending JobPipeline::placeWorkingFile(OptimizationJob& job, const IO
 
 void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& error)
 {
-    // The job shows the fixed message; the log keeps the reason.
+    // The reason goes with the job: a report without it cannot be acted on.
     Log::line(QStringLiteral("❌ Could not save %1: %2").arg(job.fileName(), error.errorDescription()));
-    job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file")));
+    job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file: %1").arg(error.message())));
 }
 
 JobPipeline::Ending JobPipeline::keepOriginal(OptimizationJob& job)
