@@ -175,11 +175,12 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
         EXPECT_EQ(readFile(QDir(in()).filePath(name)), readFile(dataFile("png/" + name)));
 }
 
-// What a run could not do is said, each file counts once, and a failed file
-// claims no result and keeps its reason.
+// What a run could not do is said, each file counts once, a name is never
+// read as a format, and a failed file claims no result and keeps its reason.
 TEST_F(PresslyCommandTest, ReportsWhatItSkippedAndWhyAFileFailed)
 {
     const QString one = QDir(in()).filePath("debian-debian.png");
+    ASSERT_TRUE(QFile::copy(dataFile("png/imagemagick-radial-gradient.png"), QDir(in()).filePath("a %1 %3.png")));
     const QByteArray badName = QFile::encodeName(in()) + "/bad-\xff-name.png";
     std::FILE* bad = std::fopen(badName.constData(), "wb");
     ASSERT_NE(bad, nullptr);
@@ -191,10 +192,14 @@ TEST_F(PresslyCommandTest, ReportsWhatItSkippedAndWhyAFileFailed)
     const RunResult run = pressly({"--export", out, "--json", in(), one});
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
     const QJsonObject summary = summaryOf(run.out);
-    EXPECT_EQ(summary["files"].toInt(), QDir(dataFile("png")).entryList(QDir::Files).size()) << "named twice, counted once";
+    EXPECT_EQ(summary["files"].toInt(), QDir(dataFile("png")).entryList(QDir::Files).size() + 1)
+        << "named twice, counted once";
     EXPECT_EQ(summary["skippedInFolders"].toInt(), 2);
     EXPECT_TRUE(run.err.contains("not valid UTF-8") && run.err.contains("drawing.svgz")) << qPrintable(run.err);
-    EXPECT_TRUE(pressly({"--export", out, in()}).out.contains("2 skipped in folders"));
+    const RunResult again = pressly({"--export", out, in()});
+    EXPECT_TRUE(again.out.contains("2 skipped in folders"));
+    EXPECT_TRUE(again.out.contains("Optimized a %1 %3.png with ")) << qPrintable(again.out);
+    EXPECT_TRUE(QFileInfo::exists(QDir(out).filePath("a %1 %3 (1).png")));
 
     const QString notAFolder = QDir(root.path()).filePath("a file");
     writeFile(notAFolder, "");
