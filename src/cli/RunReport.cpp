@@ -27,8 +27,8 @@ QJsonObject RunReport::jobJson(const OptimizationJob& job)
     object[QStringLiteral("file")] = job.fileURL().toLocalFile();
     object[QStringLiteral("status")] = job.statusText();
     object[QStringLiteral("originalSize")] = job.originalSize();
-    // A failed job's tool results were never written where they belong.
-    const bool failed = job.status() == JobStatus::failed;
+    // Only a completed job's result was written where it belongs.
+    const bool failed = job.status() != JobStatus::completed;
     object[QStringLiteral("optimizedSize")] =
         job.optimizedSize() && !failed ? QJsonValue(*job.optimizedSize()) : QJsonValue();
     object[QStringLiteral("bestTool")] = job.bestTool() && !failed ? QJsonValue(*job.bestTool()) : QJsonValue();

@@ -64,7 +64,8 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
 
     const bool lossless = preset == QLatin1String("lossless");
     const Ending ending = co_await finishJob(job, result, record, sourceAsRead, lossless);
-    if (shouldStore(ending))
+    // A cancel stops the tools: what they left is no verdict for the cache to keep.
+    if (shouldStore(ending) && !cancel.isCancelled())
         co_await services_.store(job->fileURL(), settingsHash, job->originalSize(), ending.optimizedSize,
                                  ending.bestTool);
     // Whatever the outcome, no temporary file of this job outlives it.

@@ -9,6 +9,7 @@
 #include "workers/TemporaryFiles.h"
 
 #include <QCoroTimer>
+#include <QDirIterator>
 #include <QHash>
 
 #include <sys/stat.h>
@@ -114,7 +115,10 @@ protected:
                                  [status](const auto& job) { return job->status() == status; }));
     }
 
-    bool noTemporaryFilesLeft() const { return QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden).isEmpty(); }
+    bool noTemporaryFilesLeft() const
+    {
+        return !QDirIterator(tmp.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories).hasNext();
+    }
 
     QTemporaryDir work;
     QTemporaryDir tmp;
@@ -179,6 +183,7 @@ TEST_F(JobQueueTest, CancelThenAddRunsTheRestOnceAndTheOldBatchDoesNotEndTheNewO
 
     EXPECT_FALSE(clearedEarly);
     EXPECT_EQ(count(queue, JobStatus::completed), 7);
+    EXPECT_EQ(stores, 5) << "the two jobs whose tools the cancel stopped leave the cache alone";
     EXPECT_EQ(observed.maxActive <= 2, true);
     for (int runs : observed.runsPerJob)
         EXPECT_EQ(runs, 1);
