@@ -124,7 +124,8 @@ def round_once(number, images, work, args, facts, rng):
             return 0, [f"round {number}: still running {STOP_SECONDS} s after {sig.name}"], finished_first, 0.0
     stop_seconds = time.monotonic() - signalled
     problems = []
-    allowed = {0, 1} if finished_first else {128 + sig, 0, 1}
+    # A signal before the program set up its handling ends it at once, before it made anything.
+    allowed = {0, 1} if finished_first else {128 + sig, -sig, 0, 1}
     if status not in allowed:
         problems.append(f"exit status {status} after {sig.name} at {delay:.2f} s ({preset})")
     replaced, found = check(root, tree, sources, facts)
