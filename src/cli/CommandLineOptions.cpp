@@ -100,7 +100,9 @@ QString CommandLineOptions::helpText()
         "  --help, -h       show this text\n"
         "\n"
         "Exit status: 0 when no file failed, 1 when any file failed or a path given is missing or\n"
-        "not a supported image, 2 for a usage error.\n"
+        "not a supported image, 2 for a usage error; 130, 143 or 129 when SIGINT, SIGTERM or SIGHUP\n"
+        "stopped the run (the tools are stopped and every working file removed; press Ctrl+C again\n"
+        "to end the tools at once).\n"
         "Statistics of every run are kept with those of the window; the results cache and the\n"
         "statistics live under $XDG_DATA_HOME and $XDG_CONFIG_HOME.\n");
 }

@@ -1,6 +1,7 @@
 #include "cli/CommandLineRun.h"
 
 #include "cli/RunReport.h"
+#include "cli/SignalWatcher.h"
 #include "jobs/Configuration.h"
 #include "jobs/ImageFileCollector.h"
 #include "jobs/JobQueue.h"
@@ -8,13 +9,17 @@
 #include "jobs/UserPreferences.h"
 #include "platform/KeyValueStore.h"
 #include "platform/Log.h"
+#include "workers/RunningTools.h"
+#include "workers/TemporaryFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QThread>
 
 #include <cstdio>
+#include <cstring>
 
 CommandLineRun::CommandLineRun(CommandLineOptions options) : options_(std::move(options)) {}
 
@@ -40,12 +45,17 @@ QString CommandLineRun::applySettings(Configuration& configuration) const
 QList<QUrl> CommandLineRun::collect()
 {
     QList<QUrl> urls;
+    QSet<QString> seen;
     for (const QString& path : options_.paths) {
         const QFileInfo info(path);
         const bool missing = !info.exists() && !info.isSymLink();
         if (missing)
             std::fprintf(stderr, "pressly: %s: no such file or folder\n", qPrintable(path));
-        const auto found = collectImageURLs({QUrl::fromLocalFile(info.absoluteFilePath())});
+        QStringList skipped;
+        const auto found = collectImageURLs({QUrl::fromLocalFile(info.absoluteFilePath())}, &skipped);
+        for (const QString& line : std::as_const(skipped))
+            std::fprintf(stderr, "pressly: %s\n", qPrintable(line));
+        skippedInFolders_ += int(skipped.size());
         if (found.isEmpty() && info.isFile())
             std::fprintf(stderr, "pressly: %s: not a supported image (png, jpg, gif, svg, webp, heic, dng)\n",
                          qPrintable(path));
@@ -53,7 +63,15 @@ QList<QUrl> CommandLineRun::collect()
         // else named in vain must not end the run as a success either.
         if (found.isEmpty() && (missing || info.isFile()))
             ++unusablePaths_;
-        urls += found;
+        // A file named twice (or inside two folders named) is optimized and counted once.
+        for (const QUrl& url : found) {
+            const QFileInfo file(url.toLocalFile());
+            const QString key = file.canonicalFilePath().isEmpty() ? file.absoluteFilePath() : file.canonicalFilePath();
+            if (!seen.contains(key)) {
+                seen.insert(key);
+                urls.append(url);
+            }
+        }
     }
     return urls;
 }
@@ -72,6 +90,12 @@ void CommandLineRun::routeLogLines()
     Log::setSink([this](const QString& line) {
         if (options_.quiet)
             return;
+        // The terminal's line belongs to the event-loop thread; other threads
+        // hand their lines over (dropped once the run is gone).
+        if (QThread::currentThread() != lineContext_.thread()) {
+            QMetaObject::invokeMethod(&lineContext_, [this, line] { Log::line(line); }, Qt::QueuedConnection);
+            return;
+        }
         // A missing tool is worth one line per run, not one per file.
         if (line.startsWith(QStringLiteral("❌ ")) && line.endsWith(QStringLiteral(" not found in bundle or system"))) {
             if (missingToolsReported_.contains(line))
@@ -121,10 +145,13 @@ QCoro::Task<int> CommandLineRun::run()
     routeLogLines();
     // Replacements an earlier run was cut off in finish first, wherever they are.
     ReplacementJournal().recoverInterrupted();
+    SignalWatcher signalWatcher;
     JobQueue queue(configuration, options_.jobs);
     if (options_.noCache)
         queue.disableResultsCache();
     watch(queue);
+    QObject::connect(&signalWatcher, &SignalWatcher::received, &queue,
+                     [this, &queue](int signal, int count) { stop(queue, signal, count); });
 
     const QList<QUrl> urls = collect();
     if (!urls.isEmpty()) {
@@ -132,11 +159,31 @@ QCoro::Task<int> CommandLineRun::run()
         co_await queue.waitUntilIdle();
     }
     progress_.finish();
+    // Nothing of ours stays in the temporary directory, whatever ended the run.
+    TemporaryFiles::removeAll();
 
-    const RunReport report(queue.jobs(), double(clock.elapsed()) / 1000.0);
+    RunReport report(queue.jobs(), double(clock.elapsed()) / 1000.0);
+    report.setSkippedInFolders(skippedInFolders_);
     if (options_.json)
         printLine(QString::fromUtf8(QJsonDocument(report.summaryJson()).toJson(QJsonDocument::Compact)), false);
     else
         printLine(report.summaryText(), false);
+    if (signalWatcher.firstSignal())
+        co_return signalWatcher.exitStatus();
     co_return report.anyFailed() || unusablePaths_ > 0 ? 1 : 0;
+}
+
+// The first signal cancels the batch: tools are asked to stop, a replacement
+// under way finishes or is undone, and the working files go. Later ones kill
+// the tools at once, but still never cut a replacement short.
+void CommandLineRun::stop(JobQueue& queue, int signal, int count)
+{
+    if (count == 1) {
+        printLine(QStringLiteral("pressly: stopping (%1); press again to stop the tools at once")
+                      .arg(QStringLiteral("SIG") + QString::fromUtf8(sigabbrev_np(signal))),
+                  true);
+        queue.cancelProcessing();
+        return;
+    }
+    RunningTools::shared().stopAll(QStringLiteral("Stopped by a signal"), std::chrono::milliseconds(0));
 }

@@ -4,6 +4,7 @@
 #include "cli/ProgressLine.h"
 
 #include <QCoroTask>
+#include <QObject>
 #include <QSet>
 #include <QUrl>
 
@@ -28,6 +29,7 @@ private:
     void watch(JobQueue& queue);
     void jobFinished(const OptimizationJob& job);
     void printLine(const QString& line, bool toStandardError);
+    void stop(JobQueue& queue, int signal, int count);
 
     CommandLineOptions options_;
     ProgressLine progress_;
@@ -35,4 +37,7 @@ private:
     int total_ = 0;
     int done_ = 0;
     int unusablePaths_ = 0;
+    int skippedInFolders_ = 0;
+    // Lines logged on other threads are printed in its thread.
+    QObject lineContext_;
 };

@@ -12,7 +12,7 @@ void ProgressLine::update(int done, int total, const QString& currentFile)
     QString name = currentFile;
     if (name.size() > 50)
         name = QStringLiteral("…") + name.right(49);
-    text_ = QStringLiteral("[%1/%2] %3").arg(done).arg(total).arg(name);
+    text_ = QStringLiteral("[%1/%2] %3").arg(QString::number(done), QString::number(total), name);
     redraw();
 }
 

@@ -27,8 +27,11 @@ QJsonObject RunReport::jobJson(const OptimizationJob& job)
     object[QStringLiteral("file")] = job.fileURL().toLocalFile();
     object[QStringLiteral("status")] = job.statusText();
     object[QStringLiteral("originalSize")] = job.originalSize();
-    object[QStringLiteral("optimizedSize")] = job.optimizedSize() ? QJsonValue(*job.optimizedSize()) : QJsonValue();
-    object[QStringLiteral("bestTool")] = job.bestTool() ? QJsonValue(*job.bestTool()) : QJsonValue();
+    // Only a completed job's result was written where it belongs.
+    const bool failed = job.status() != JobStatus::completed;
+    object[QStringLiteral("optimizedSize")] =
+        job.optimizedSize() && !failed ? QJsonValue(*job.optimizedSize()) : QJsonValue();
+    object[QStringLiteral("bestTool")] = job.bestTool() && !failed ? QJsonValue(*job.bestTool()) : QJsonValue();
     object[QStringLiteral("error")] = job.error() ? QJsonValue(job.error()->errorDescription()) : QJsonValue();
     return object;
 }
@@ -55,6 +58,7 @@ QJsonObject RunReport::summaryJson() const
     summary[QStringLiteral("optimized")] = optimized_;
     summary[QStringLiteral("failed")] = failed_;
     summary[QStringLiteral("skippedByCache")] = skipped_;
+    summary[QStringLiteral("skippedInFolders")] = skippedInFolders_;
     summary[QStringLiteral("bytesBefore")] = bytesBefore_;
     summary[QStringLiteral("bytesAfter")] = bytesAfter_;
     summary[QStringLiteral("savedPercent")] = savedPercent();
@@ -67,12 +71,13 @@ QJsonObject RunReport::summaryJson() const
 
 QString RunReport::summaryText() const
 {
-    return QStringLiteral("%1 files: %2 optimized, %3 failed, %4 skipped by the cache\n"
-                          "%5 → %6 (saved %7%), in %8 s")
-        .arg(files_)
-        .arg(optimized_)
-        .arg(failed_)
-        .arg(skipped_)
-        .arg(ByteCountFormatter::format(bytesBefore_), ByteCountFormatter::format(bytesAfter_),
-             QString::asprintf("%.1f", savedPercent()), QString::asprintf("%.1f", seconds_));
+    const QString inFolders = skippedInFolders_ > 0
+                                  ? QStringLiteral(", %1 skipped in folders (listed above)").arg(skippedInFolders_)
+                                  : QString();
+    return QStringLiteral("%1 files: %2 optimized, %3 failed, %4 skipped by the cache%5\n"
+                          "%6 → %7 (saved %8%), in %9 s")
+        .arg(QString::number(files_), QString::number(optimized_), QString::number(failed_),
+             QString::number(skipped_), inFolders, ByteCountFormatter::format(bytesBefore_),
+             ByteCountFormatter::format(bytesAfter_), QString::asprintf("%.1f", savedPercent()),
+             QString::asprintf("%.1f", seconds_));
 }

@@ -15,6 +15,8 @@ public:
     QJsonObject summaryJson() const;
     QString summaryText() const;
     bool anyFailed() const { return failed_ > 0; }
+    // Images in the folders walked that could not be taken at all.
+    void setSkippedInFolders(int count) { skippedInFolders_ = count; }
 
 private:
     double savedPercent() const;
@@ -24,6 +26,7 @@ private:
     int optimized_ = 0;
     int failed_ = 0;
     int skipped_ = 0;
+    int skippedInFolders_ = 0;
     qint64 bytesBefore_ = 0;
     qint64 bytesAfter_ = 0;
     double seconds_ = 0.0;

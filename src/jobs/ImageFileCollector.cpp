@@ -6,6 +6,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+
+#include <dirent.h>
 
 #include <sys/stat.h>
 
@@ -32,6 +35,14 @@ bool isSupported(const QString& name)
     return ImageFileCollector::supportedExtensions().contains(lowerExtension(name));
 }
 
+void report(const QString& line, QStringList* skipped)
+{
+    if (skipped)
+        skipped->append(line);
+    else
+        Log::line(line);
+}
+
 bool isPackage(const QString& name) { return packageExtensions().contains(lowerExtension(name)); }
 
 // A name that is not valid UTF-8 decodes, with U+FFFD in it, to a different
@@ -40,6 +51,30 @@ bool nameSurvivesDecoding(const QString& path)
 {
     struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+// Qt's listing leaves out names that are not valid UTF-8; the user must still
+// hear of the images (and folders of images) that were passed over.
+void reportUndecodableNames(const QString& folder, QStringList* skipped)
+{
+    const QByteArray rawFolder = QFile::encodeName(folder);
+    DIR* dir = ::opendir(rawFolder.constData());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray raw(entry->d_name);
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QString name = decoder.decode(raw);
+        struct stat st {};
+        if (raw.startsWith('.') || !decoder.hasError() || ::lstat((rawFolder + '/' + raw).constData(), &st) != 0)
+            continue;
+        const QString path = (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')) + name;
+        if (S_ISDIR(st.st_mode))
+            report(QStringLiteral("Skipped folder %1: its name is not valid UTF-8").arg(path), skipped);
+        else if (S_ISREG(st.st_mode) && isSupported(name))
+            report(QStringLiteral("Skipped %1: its name is not valid UTF-8").arg(path), skipped);
+    }
+    ::closedir(dir);
 }
 
 } // namespace
@@ -54,7 +89,7 @@ const QStringList& ImageFileCollector::supportedExtensions()
     return extensions;
 }
 
-QList<QUrl> ImageFileCollector::collectImageURLs(const QList<QUrl>& urls)
+QList<QUrl> ImageFileCollector::collectImageURLs(const QList<QUrl>& urls, QStringList* skipped)
 {
     QList<QUrl> found;
     for (const QUrl& url : urls) {
@@ -62,14 +97,14 @@ QList<QUrl> ImageFileCollector::collectImageURLs(const QList<QUrl>& urls)
             continue;
         const QString path = url.toLocalFile();
         if (QFileInfo(path).isDir())
-            collectFolder(path, found);
+            collectFolder(path, found, skipped);
         else if (isSupported(path))
             found.append(url);
     }
     return found;
 }
 
-void ImageFileCollector::collectFolder(const QString& folder, QList<QUrl>& found)
+void ImageFileCollector::collectFolder(const QString& folder, QList<QUrl>& found, QStringList* skipped)
 {
     QStringList names;
     QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -89,14 +124,16 @@ void ImageFileCollector::collectFolder(const QString& folder, QList<QUrl>& found
             continue;
         // Joined by hand: QDir::filePath takes a name starting with ':' for a resource path.
         const QString path = (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')) + name;
-        if (name.contains(QChar::ReplacementCharacter) && !nameSurvivesDecoding(path)) {
-            Log::line(QStringLiteral("Skipped %1: its name is not valid UTF-8").arg(path));
+        // Reported by the raw listing below, where Qt lists such a name at all.
+        if (name.contains(QChar::ReplacementCharacter) && !nameSurvivesDecoding(path))
             continue;
-        }
+        if (lowerExtension(name) == QLatin1String("svgz"))
+            report(QStringLiteral("Skipped %1: compressed SVG (.svgz) is not supported").arg(path), skipped);
         if (isSupported(name))
             found.append(QUrl::fromLocalFile(path));
         const QFileInfo info(path);
         if (info.isDir() && !info.isSymLink() && !isPackage(name))
-            collectFolder(path, found);
+            collectFolder(path, found, skipped);
     }
+    reportUndecodableNames(folder, skipped);
 }

@@ -10,10 +10,16 @@
 class ImageFileCollector {
 public:
     static const QStringList& supportedExtensions();
-    static QList<QUrl> collectImageURLs(const QList<QUrl>& urls);
+    // `skipped`, when given, receives one line for each image in a folder that
+    // cannot be taken (a name that is not valid UTF-8, a compressed SVG)
+    // instead of the log.
+    static QList<QUrl> collectImageURLs(const QList<QUrl>& urls, QStringList* skipped = nullptr);
 
 private:
-    static void collectFolder(const QString& folder, QList<QUrl>& found);
+    static void collectFolder(const QString& folder, QList<QUrl>& found, QStringList* skipped);
 };
 
-inline QList<QUrl> collectImageURLs(const QList<QUrl>& urls) { return ImageFileCollector::collectImageURLs(urls); }
+inline QList<QUrl> collectImageURLs(const QList<QUrl>& urls, QStringList* skipped = nullptr)
+{
+    return ImageFileCollector::collectImageURLs(urls, skipped);
+}

@@ -65,7 +65,8 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
 
     const bool lossless = preset == QLatin1String("lossless");
     const Ending ending = co_await finishJob(job, result, record, sourceAsRead, lossless);
-    if (shouldStore(ending))
+    // A cancel stops the tools: what they left is no verdict for the cache to keep.
+    if (shouldStore(ending) && !cancel.isCancelled())
         co_await services_.store(job->fileURL(), settingsHash, job->originalSize(), ending.optimizedSize,
                                  ending.bestTool);
     // Whatever the outcome, no temporary file of this job outlives it.
@@ -171,9 +172,8 @@ JobPipeline::Ending JobPipeline::placeWinner(OptimizationJob& job, const WorkerR
     job.complete(result.fileSize, result.toolName, result.fileURL);
     const qint64 saved = job.originalSize() - result.fileSize;
     Log::line(QStringLiteral("Optimized %1 with %2: saved %3 bytes (%4%)")
-                  .arg(job.fileName(), result.toolName)
-                  .arg(saved)
-                  .arg(QString::asprintf("%.1f", double(saved) / double(job.originalSize()) * 100.0)));
+                  .arg(job.fileName(), result.toolName, QString::number(saved),
+                       QString::asprintf("%.1f", double(saved) / double(job.originalSize()) * 100.0)));
     return {true, false, result.fileSize, result.toolName};
 }
 
@@ -191,9 +191,9 @@ JobPipeline::Ending JobPipeline::placeWorkingFile(OptimizationJob& job, const IO
 
 void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& error)
 {
-    // The job shows the fixed message; the log keeps the reason.
+    // The reason goes with the job: a report without it cannot be acted on.
     Log::line(QStringLiteral("❌ Could not save %1: %2").arg(job.fileName(), error.errorDescription()));
-    job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file")));
+    job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file: %1").arg(error.message())));
 }
 
 JobPipeline::Ending JobPipeline::keepOriginal(OptimizationJob& job)

@@ -11,6 +11,7 @@
 #include "scheduler/WorkerScheduler.h"
 #include "store/StatisticsTracker.h"
 #include "workers/IOFile.h"
+#include "workers/RunningTools.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -174,6 +175,8 @@ void JobQueue::cancelProcessing()
 {
     if (currentBatch_)
         currentBatch_->cancel.cancel();
+    // Any tool running now serves this batch or an older, cancelled one.
+    RunningTools::shared().stopAll(QStringLiteral("Stopped because the batch was cancelled"));
     setProcessing(false);
 }
 

@@ -127,7 +127,7 @@ QUrl OutputPlacement::uniqueDestination(const QUrl& wanted)
     const QString extension = hasExtension ? name.mid(dot) : QString();
     const QDir folder = info.dir();
     for (qint64 n = 1;; ++n) {
-        const QString candidate = folder.filePath(QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension));
+        const QString candidate = folder.filePath(QStringLiteral("%1 (%2)%3").arg(stem, QString::number(n), extension));
         if (!FileOperations::existsAtPath(candidate))
             return QUrl::fromLocalFile(candidate);
     }

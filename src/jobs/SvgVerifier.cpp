@@ -2,6 +2,7 @@
 
 #include "jobs/SvgContent.h"
 #include "platform/ImageInspector.h"
+#include "workers/TemporaryFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +24,10 @@ QByteArray readAll(const QString& path)
 // A copy for the renderer, removed when it goes out of scope.
 std::unique_ptr<QTemporaryFile> temporaryCopy(const QByteArray& text)
 {
-    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/Pressly.svgcheck.XXXXXX.svg"));
+    const QString folder = TemporaryFiles::directory();
+    if (folder.isEmpty())
+        return nullptr;
+    auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/Pressly.svgcheck.XXXXXX.svg"));
     if (!file->open() || file->write(text) != text.size() || !file->flush())
         return nullptr;
     return file;

@@ -20,8 +20,13 @@ namespace Log {
 
 void line(const QString& message)
 {
-    QMutexLocker lock(&logMutex);
-    if (auto& sink = sinkSlot()) {
+    // Called outside the lock: a sink may log in turn, or take its own time.
+    Sink sink;
+    {
+        QMutexLocker lock(&logMutex);
+        sink = sinkSlot();
+    }
+    if (sink) {
         sink(message);
         return;
     }
@@ -36,7 +41,7 @@ void stamped(const QString& message)
                                 ? QStringLiteral("pressly")
                                 : QCoreApplication::applicationName();
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    line(QStringLiteral("%1 %2[%3] %4").arg(stamp, program).arg(qint64(getpid())).arg(message));
+    line(QStringLiteral("%1 %2[%3] %4").arg(stamp, program, QString::number(qint64(getpid())), message));
 }
 
 void setSink(Sink sink)

@@ -129,6 +129,7 @@ QCoro::Task<std::optional<ResultsCache::Entry>> ResultsCache::lookup(QUrl fileUR
         return key ? lookupNow(*key) : std::nullopt;
     });
     const std::optional<Entry> entry = co_await future;
+    reportOpenFailure();
     co_return entry;
 }
 
@@ -142,6 +143,7 @@ QCoro::Task<bool> ResultsCache::store(QUrl fileURL, qint64 settingsHash, qint64 
         return key && storeNow(*key, originalSize, optimizedSize, toolName);
     });
     const bool stored = co_await future;
+    reportOpenFailure();
     co_return stored;
 }
 
@@ -164,7 +166,14 @@ void ResultsCache::setUp()
     }
     sqlite3_close_v2(db_);
     db_ = nullptr;
-    Log::line(QStringLiteral("Failed to open results cache database"));
+    openFailed_.store(true);
+}
+
+// On the caller's thread: a log sink may draw on a terminal or a window.
+void ResultsCache::reportOpenFailure()
+{
+    if (openFailed_.exchange(false))
+        Log::line(QStringLiteral("Failed to open results cache database"));
 }
 
 std::optional<ResultsCache::Entry> ResultsCache::lookupNow(const QString& key)

@@ -5,6 +5,7 @@
 #include <QThreadPool>
 #include <QUrl>
 
+#include <atomic>
 #include <optional>
 
 struct sqlite3;
@@ -49,9 +50,12 @@ private:
     void setUp();
     std::optional<Entry> lookupNow(const QString& key);
     bool storeNow(const QString& key, qint64 originalSize, qint64 optimizedSize, const QString& toolName);
+    // Logs, on the calling thread, a failed open the pool has seen.
+    void reportOpenFailure();
 
     const QString dbPath_;
     sqlite3* db_ = nullptr;
     bool isSetUp_ = false;
+    std::atomic_bool openFailed_ = false;
     QThreadPool pool_;
 };

@@ -5,6 +5,7 @@
 #include "workers/BaseCommandWorker.h"
 
 #include "platform/Log.h"
+#include "workers/RunningTools.h"
 #include "workers/TemporaryFiles.h"
 #include "workers/ToolLocator.h"
 
@@ -13,9 +14,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStringDecoder>
+#include <QTimer>
 
 #include <cerrno>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,13 +26,22 @@ constexpr int toolNiceValue = 10;
 
 // Runs in the child between fork and exec: only async-signal-safe calls.
 // Nice 10 as an absolute value, never a higher priority than the parent's.
-void lowerPriority()
+// Its own process group: stopping the tool stops whatever it started, and a
+// terminal's Ctrl+C reaches only us, who stop the tools in order.
+void prepareChild()
 {
+    ::setpgid(0, 0);
     errno = 0;
     const int current = getpriority(PRIO_PROCESS, 0);
     if (errno != 0 || current < toolNiceValue)
         setpriority(PRIO_PROCESS, 0, toolNiceValue);
 }
+
+// Takes the tool off the list however the run ends, even when the task is dropped.
+struct Registration {
+    QProcess* process;
+    ~Registration() { RunningTools::shared().remove(process); }
+};
 
 QString decodeUtf8(const QByteArray& bytes)
 {
@@ -93,6 +105,24 @@ QCoro::Task<Outcome<bool>> BaseCommandWorker::runNamedTool(QString kind, QString
     co_return Outcome<bool>::success(true);
 }
 
+std::chrono::milliseconds BaseCommandWorker::timeoutFor(qint64 bytes)
+{
+    bool ok = false;
+    const double seconds = qEnvironmentVariable("PRESSLY_TOOL_TIMEOUT").toDouble(&ok);
+    if (ok && seconds > 0)
+        return std::chrono::milliseconds(qint64(seconds * 1000.0));
+    const qint64 megabytes = std::max<qint64>(bytes, 0) / 1'000'000;
+    return std::chrono::seconds(60) + std::chrono::seconds(10) * megabytes;
+}
+
+qint64 BaseCommandWorker::sizeToTimeFor(const IOFile::Ptr& input) const
+{
+    if (input)
+        return input->byteSize;
+    const auto owner = job();
+    return owner ? owner->originalSize() : 0;
+}
+
 QUrl BaseCommandWorker::makeOutputURL() const { return makeTempOutputURL(); }
 
 QCoro::Task<Outcome<bool>> BaseCommandWorker::writeOutput(IOFile::Ptr input, QUrl output)
@@ -118,6 +148,9 @@ QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString ex
         if (!file.open(QIODevice::ReadOnly))
             co_return OptimizationError::toolExecution(name(), QStringLiteral("Could not read input file"));
         process->setStandardInputFile(input->localPath());
+    } else {
+        // A tool that reads standard input must meet its end, never a pipe left open.
+        process->setStandardInputFile(QProcess::nullDevice());
     }
     if (output) {
         const QString path = output->toLocalFile();
@@ -127,7 +160,7 @@ QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString ex
         file.close();
         process->setStandardOutputFile(path, QIODevice::Truncate);
     }
-    process->setChildProcessModifier(lowerPriority);
+    process->setChildProcessModifier(prepareChild);
 
     // One tool at a time per worker: the previous child has long finished.
     process_ = std::move(process);
@@ -136,9 +169,24 @@ QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString ex
     // Answers at once: exec's success or failure is reported through a pipe.
     if (!child->waitForStarted(-1))
         co_return OptimizationError::toolExecution(name(), child->errorString());
+
+    QString stopReason;
+    const Registration registration{child};
+    RunningTools::shared().add(child, [&stopReason](const QString& reason) { stopReason = reason; });
+    const auto limit = timeoutFor(sizeToTimeFor(input));
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, child, [&stopReason, child, limit] {
+        stopReason = QStringLiteral("Stopped after running for %1 s").arg(double(limit.count()) / 1000.0);
+        RunningTools::stop(*child, RunningTools::grace);
+    });
+    watchdog.start(limit);
     // The event loop runs while we wait, so QProcess keeps draining both pipes.
     if (child->state() != QProcess::NotRunning)
         co_await qCoro(child).waitForFinished(-1);
+    watchdog.stop();
+    if (!stopReason.isEmpty())
+        co_return OptimizationError::toolExecution(name(), stopReason);
 
     ProcessResult result;
     result.exitCode = child->exitCode();

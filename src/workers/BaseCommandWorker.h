@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -27,13 +28,18 @@ public:
 
     QProcess* process() const { return process_.get(); }
 
+    // How long one tool run may take: 60 s + 10 s per MB of the file, or
+    // PRESSLY_TOOL_TIMEOUT seconds when set.
+    static std::chrono::milliseconds timeoutFor(qint64 bytes);
+
 protected:
     QUrl makeOutputURL() const override;
     QCoro::Task<Outcome<bool>> writeOutput(IOFile::Ptr input, QUrl output) override;
 
     // Runs one tool to its end on the event-loop thread (nothing blocks): no
-    // shell, nice 10, both pipes drained while it runs, no time-out. A non-zero
-    // exit is reported in the result, not as a failure.
+    // shell, nice 10, standard input from `input` or /dev/null, both pipes
+    // drained while it runs. A non-zero exit is reported in the result; a tool
+    // stopped by its time-out or by a cancel fails.
     QCoro::Task<Outcome<ProcessResult>> executeProcess(QString executable, QStringList arguments,
                                                        IOFile::Ptr input = nullptr,
                                                        std::optional<QUrl> output = std::nullopt);
@@ -44,5 +50,8 @@ protected:
     QCoro::Task<Outcome<bool>> runNamedTool(QString kind, QStringList arguments);
 
 private:
+    // The size that sets the run's time-out: the tool's input, else the job's file.
+    qint64 sizeToTimeFor(const IOFile::Ptr& input) const;
+
     std::unique_ptr<QProcess> process_;
 };

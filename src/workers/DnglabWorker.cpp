@@ -45,7 +45,7 @@ QCoro::Task<Outcome<bool>> DnglabWorker::optimizeFile(IOFile::Ptr input, QUrl ou
     if (result.failed())
         co_return result.error();
     const ProcessResult& ran = result.value();
-    Log::stamped(QStringLiteral("[DnglabWorker] exit=%1 stdout=[%2] stderr=[%3]").arg(ran.exitCode).arg(ran.output, ran.error));
+    Log::stamped(QStringLiteral("[DnglabWorker] exit=%1 stdout=[%2] stderr=[%3]").arg(QString::number(ran.exitCode), ran.output, ran.error));
     if (ran.exitCode != 0)
         co_return Outcome<bool>::success(false);
     const QFileInfo written(output.toLocalFile());

@@ -24,7 +24,7 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeFile(IOFile::Ptr input, QUrl 
         co_return answer;
     }
     if (const int status = test.value().exitCode; status != 0 && status != 1) {
-        Log::line(QStringLiteral("⚠️ %1 bundled tool test failed (exit %2), trying system tools").arg(tool).arg(status));
+        Log::line(QStringLiteral("⚠️ %1 bundled tool test failed (exit %2), trying system tools").arg(tool, QString::number(status)));
         const Outcome<bool> answer = co_await systemToolOrFallback(input, output);
         if (!answer.failed())
             co_return answer;
@@ -38,9 +38,7 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeFile(IOFile::Ptr input, QUrl 
     if (run.value().succeeded)
         co_return Outcome<bool>::success(true);
     Log::line(QStringLiteral("⚠️ %1 optimization failed (exit %2): %3")
-                  .arg(tool)
-                  .arg(run.value().exitCode)
-                  .arg(run.value().error));
+                  .arg(tool, QString::number(run.value().exitCode), run.value().error));
     auto answer = co_await finalFallback(input, output);
     co_return answer;
 }

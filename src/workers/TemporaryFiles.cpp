@@ -5,29 +5,105 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QTemporaryDir>
 #include <QUuid>
+
+#include <map>
+#include <memory>
+
+#include <cerrno>
+#include <signal.h>
+#include <unistd.h>
 
 namespace TemporaryFiles {
 
+namespace {
+
+QMutex foldersMutex;
+
+// One private folder per temporary root (tests change TMPDIR), kept for the
+// life of the process.
+std::map<QString, std::unique_ptr<QTemporaryDir>>& folders()
+{
+    static std::map<QString, std::unique_ptr<QTemporaryDir>> map;
+    return map;
+}
+
+QString folderPrefix(qint64 pid) { return QStringLiteral("Pressly.%1.").arg(pid); }
+
+bool processIsGone(qint64 pid) { return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; }
+
+} // namespace
+
 QString freshUUID() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
+
+int removeStale(const QString& temporaryRoot)
+{
+    int removed = 0;
+    const QFileInfoList entries =
+        QDir(temporaryRoot).entryInfoList({QStringLiteral("Pressly.*")}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo& entry : entries) {
+        const QStringList parts = entry.fileName().split(QLatin1Char('.'));
+        bool isNumber = false;
+        const qint64 pid = parts.size() == 3 ? parts[1].toLongLong(&isNumber) : 0;
+        if (!isNumber || entry.isSymLink() || entry.ownerId() != ::getuid() || !processIsGone(pid))
+            continue;
+        if (QDir(entry.filePath()).removeRecursively())
+            ++removed;
+    }
+    return removed;
+}
+
+QString directory()
+{
+    const QString root = QDir(Paths::temporaryDir()).absolutePath();
+    QMutexLocker lock(&foldersMutex);
+    auto& dir = folders()[root];
+    if (!dir || !dir->isValid() || !QFileInfo(dir->path()).isDir()) {
+        removeStale(root);
+        dir = std::make_unique<QTemporaryDir>(root + QLatin1Char('/') + folderPrefix(qint64(::getpid())) + "XXXXXX");
+        if (!dir->isValid()) {
+            dir.reset();
+            return {};
+        }
+    }
+    return dir->path();
+}
 
 QUrl makeURL(const QString& middle, const QString& extension)
 {
+    const QString dir = directory();
+    // Never a name relative to the current folder: without our folder every write fails.
+    if (dir.isEmpty())
+        return {};
     const QString name = QStringLiteral("Pressly.%1.%2.%3").arg(middle, freshUUID(), extension);
-    return QUrl::fromLocalFile(QDir(Paths::temporaryDir()).filePath(name));
+    return QUrl::fromLocalFile(QDir(dir).filePath(name));
 }
 
 bool isOurs(const QString& path)
 {
     const QFileInfo info(path);
-    return info.fileName().startsWith(QLatin1String("Pressly."))
-           && QDir(info.absolutePath()).canonicalPath() == QDir(Paths::temporaryDir()).canonicalPath();
+    if (!info.fileName().startsWith(QLatin1String("Pressly.")))
+        return false;
+    const QString parent = QDir(info.absolutePath()).canonicalPath();
+    QMutexLocker lock(&foldersMutex);
+    for (const auto& [root, dir] : folders())
+        if (dir && !parent.isEmpty() && QDir(dir->path()).canonicalPath() == parent)
+            return true;
+    return false;
 }
 
 void removeIfOurs(const QString& path)
 {
     if (isOurs(path))
         QFile::remove(path);
+}
+
+void removeAll()
+{
+    QMutexLocker lock(&foldersMutex);
+    folders().clear();
 }
 
 } // namespace TemporaryFiles

@@ -3,14 +3,25 @@
 #include <QString>
 #include <QUrl>
 
-// Names of our files in the per-user temporary directory: "Pressly." + middle
-// + "." + a fresh upper-case UUID + "." + extension.
+// Our working files live in one private folder (mode 0700) of the per-user
+// temporary directory, "Pressly.<pid>.XXXXXX", removed when the process ends.
+// Inside it each file is "Pressly." + middle + "." + a fresh upper-case UUID +
+// "." + extension.
 namespace TemporaryFiles {
 QUrl makeURL(const QString& middle, const QString& extension);
 QString freshUUID();
-// Only files directly in the temporary directory whose names begin with
+// This process's private folder in the current temporary directory, created on
+// first use (after removing the folders of processes that are gone). Empty if
+// it cannot be created.
+QString directory();
+// Only files directly in one of our private folders whose names begin with
 // "Pressly." are ours to delete.
 bool isOurs(const QString& path);
 // Deletes the file if it is ours; failures are ignored.
 void removeIfOurs(const QString& path);
+// Removes every private folder of this process with all it holds; for a
+// process that is about to exit.
+void removeAll();
+// Removes the private folders of processes that no longer run; answers how many.
+int removeStale(const QString& temporaryRoot);
 }

@@ -1,12 +1,17 @@
 #include "TestSupport.h"
 #include "platform/ImageIO.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QSettings>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/types.h>
 
 using namespace TestSupport;
 
@@ -34,16 +39,23 @@ protected:
     QString tmp() const { return QDir(root.path()).filePath("tmp"); }
     QString trash() const { return QDir(root.path()).filePath("data/Trash/files"); }
 
-    RunResult pressly(const QStringList& arguments)
+    void prepare(QProcess& process, const QString& program, const QStringList& arguments)
     {
-        QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", QDir(root.path()).filePath("home"));
         env.insert("XDG_CONFIG_HOME", QDir(root.path()).filePath("config"));
         env.insert("XDG_DATA_HOME", QDir(root.path()).filePath("data"));
         env.insert("TMPDIR", tmp());
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly"), arguments);
+        process.setProgram(program);
+        process.setArguments(arguments);
+    }
+
+    RunResult pressly(const QStringList& arguments)
+    {
+        QProcess process;
+        prepare(process, QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly"), arguments);
+        process.start();
         process.waitForFinished(120000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
@@ -66,7 +78,8 @@ protected:
         }
     }
 
-    bool temporaryFolderIsEmpty() const { return QDir(tmp()).entryList(QDir::Files | QDir::Hidden).isEmpty(); }
+    // Our private folder included: it goes when the run ends.
+    bool temporaryFolderIsEmpty() const { return QDir(tmp()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
 
     QTemporaryDir root;
 };
@@ -160,4 +173,79 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
     EXPECT_TRUE(help.out.contains("--no-cache"));
     for (const QString& name : QDir(in()).entryList(QDir::Files))
         EXPECT_EQ(readFile(QDir(in()).filePath(name)), readFile(dataFile("png/" + name)));
+}
+
+// What a run could not do is said, each file counts once, a name is never
+// read as a format, and a failed file claims no result and keeps its reason.
+TEST_F(PresslyCommandTest, ReportsWhatItSkippedAndWhyAFileFailed)
+{
+    const QString one = QDir(in()).filePath("debian-debian.png");
+    ASSERT_TRUE(QFile::copy(dataFile("png/imagemagick-radial-gradient.png"), QDir(in()).filePath("a %1 %3.png")));
+    const QByteArray badName = QFile::encodeName(in()) + "/bad-\xff-name.png";
+    std::FILE* bad = std::fopen(badName.constData(), "wb");
+    ASSERT_NE(bad, nullptr);
+    const QByteArray image = readFile(one);
+    std::fwrite(image.constData(), 1, size_t(image.size()), bad);
+    std::fclose(bad);
+    writeFile(QDir(in()).filePath("drawing.svgz"), "compressed");
+    const QString out = QDir(root.path()).filePath("out");
+    const RunResult run = pressly({"--export", out, "--json", in(), one});
+    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    const QJsonObject summary = summaryOf(run.out);
+    EXPECT_EQ(summary["files"].toInt(), QDir(dataFile("png")).entryList(QDir::Files).size() + 1)
+        << "named twice, counted once";
+    EXPECT_EQ(summary["skippedInFolders"].toInt(), 2);
+    EXPECT_TRUE(run.err.contains("not valid UTF-8") && run.err.contains("drawing.svgz")) << qPrintable(run.err);
+    const RunResult again = pressly({"--export", out, in()});
+    EXPECT_TRUE(again.out.contains("2 skipped in folders"));
+    EXPECT_TRUE(again.out.contains("Optimized a %1 %3.png with ")) << qPrintable(again.out);
+    EXPECT_TRUE(QFileInfo::exists(QDir(out).filePath("a %1 %3 (1).png")));
+
+    const QString notAFolder = QDir(root.path()).filePath("a file");
+    writeFile(notAFolder, "");
+    const RunResult failed = pressly({"--export", notAFolder, "--json", one});
+    ASSERT_EQ(failed.exitCode, 1);
+    const QJsonObject job = QJsonDocument::fromJson(failed.out.split('\n').first().toUtf8()).object();
+    EXPECT_EQ(job["status"].toString(), "failed");
+    EXPECT_TRUE(job["bestTool"].isNull() && job["optimizedSize"].isNull()) << qPrintable(failed.out);
+    EXPECT_GT(job["error"].toString().size(), QString("File access error: Could not save optimized file: ").size())
+        << qPrintable(job["error"].toString());
+}
+
+// A signal stops the batch in order: tools are ended, working files removed,
+// and the status tells which signal it was.
+TEST_F(PresslyCommandTest, ASignalStopsTheToolsAndCleansUp)
+{
+    // A copy of the program whose bundled oxipng never finishes by itself.
+    const QString program = QDir(root.path()).filePath("app/bin/pressly");
+    const QString tools = QDir(root.path()).filePath("app/share/pressly-pro/BundledTools/bin");
+    const QString pids = QDir(root.path()).filePath("tool.pids");
+    QDir().mkpath(QFileInfo(program).path());
+    QDir().mkpath(tools);
+    ASSERT_TRUE(QFile::copy(PRESSLY_BINARY_DIR "/bin/pressly", program));
+    writeFile(tools + "/oxipng", "#!/bin/sh\necho $$ >> '" + pids.toUtf8() + "'\nsleep 60\n");
+    for (const QString& path : {program, tools + "/oxipng"})
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+
+    const std::pair<int, int> cases[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    for (const auto& [signal, status] : cases) {
+        SCOPED_TRACE(signal);
+        QFile::remove(pids);
+        QProcess process;
+        prepare(process, program, {"--in-place", "--preset", "lossless", "--jobs", "2", in()});
+        process.start();
+        ASSERT_TRUE(processEventsUntil([&] { return readFile(pids).count('\n') >= 2; }, 30000));
+        QElapsedTimer clock;
+        clock.start();
+        ::kill(pid_t(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_LT(clock.elapsed(), 10000);
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), status) << process.readAllStandardError().toStdString();
+        for (const QByteArray& pid : readFile(pids).split('\n'))
+            EXPECT_TRUE(pid.isEmpty() || ::kill(pid_t(pid.toLongLong()), 0) != 0) << "tool " << pid.toStdString();
+        EXPECT_TRUE(temporaryFolderIsEmpty()) << qPrintable(QDir(tmp()).entryList().join(' '));
+        for (const QString& name : QDir(dataFile("png")).entryList(QDir::Files))
+            EXPECT_EQ(readFile(QDir(in()).filePath(name)), readFile(dataFile("png/" + name)));
+    }
 }

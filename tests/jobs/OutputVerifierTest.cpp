@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "jobs/OutputVerifier.h"
 #include "jobs/SvgVerifier.h"
+#include "workers/TemporaryFiles.h"
 
 #include <QProcess>
 
@@ -121,7 +122,7 @@ TEST_F(OutputVerifierTest, SvgMustBeWellFormedKeepItsSizeAndDrawAlike)
     writeFile(path("points.svg"), inPoints);
     const auto converted = verdictFor(path("points.svg"), QByteArray(inPoints).replace("372pt", "496"));
     EXPECT_TRUE(converted.accepted) << qPrintable(converted.reason);
-    EXPECT_TRUE(QDir(QDir::tempPath()).entryList({"Pressly.*"}).isEmpty()) << "the renderer's copies are removed";
+    EXPECT_TRUE(QDir(TemporaryFiles::directory()).entryList({"Pressly.*"}).isEmpty()) << "the renderer's copies are removed";
 }
 
 TEST_F(OutputVerifierTest, SvgMustKeepEveryIdAndItsTextWhateverItsEncoding)

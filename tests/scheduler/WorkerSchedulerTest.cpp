@@ -3,6 +3,7 @@
 #include "jobs/OptimizationJob.h"
 #include "platform/Log.h"
 #include "scheduler/WorkerScheduler.h"
+#include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
 
 #include <QDir>
@@ -107,7 +108,8 @@ protected:
 
     QStringList presslyFiles() const
     {
-        return QDir(temp_.path()).entryList({QStringLiteral("Pressly.*")}, QDir::Files | QDir::Hidden, QDir::Name);
+        const QStringList filters{QStringLiteral("Pressly.*")};
+        return QDir(TemporaryFiles::directory()).entryList(filters, QDir::Files | QDir::Hidden, QDir::Name);
     }
     QString userFile() const { return job->fileURL().toLocalFile(); }
 
@@ -256,7 +258,7 @@ TEST_F(WorkerSchedulerTest, EachStepWorksOnTheLatestFileAndTheWinnerBecomesTheJo
     EXPECT_EQ(a->inputs, QStringList{userFile()});
     EXPECT_EQ(b->inputs, QStringList{a->outputs[0]});
     EXPECT_EQ(c->inputs, QStringList{b->outputs[0]});
-    const QString temp = QRegularExpression::escape(QDir(QDir::tempPath()).path() + QLatin1Char('/'));
+    const QString temp = QRegularExpression::escape(TemporaryFiles::directory() + QLatin1Char('/'));
     for (const auto& [path, kind] : {std::pair{big->inputs[0], "compete"}, std::pair{big->outputs[0], "output"}}) {
         const QRegularExpression name(QRegularExpression::anchoredPattern(
             temp + "Pressly\\." + kind + "\\.big tool \\(x\\)\\." + uuidPattern + "\\.temp"));

@@ -2,7 +2,9 @@
 #include "platform/Log.h"
 #include "store/ResultsCache.h"
 
+#include <QCoreApplication>
 #include <QCoroTask>
+#include <QThread>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -29,11 +31,23 @@ QString sqliteText(const QString& databasePath, const char* sql)
     return answer;
 }
 
-// Collects log lines for the life of the object.
+// Collects log lines for the life of the object; a front end's sink draws on
+// the event-loop thread, so lines must arrive there.
 struct LogCapture {
-    LogCapture() { Log::setSink([this](const QString& line) { lines << line; }); }
-    ~LogCapture() { Log::setSink({}); }
+    LogCapture()
+    {
+        Log::setSink([this](const QString& line) {
+            lines << line;
+            onOtherThreads += QThread::currentThread() != QCoreApplication::instance()->thread() ? 1 : 0;
+        });
+    }
+    ~LogCapture()
+    {
+        Log::setSink({});
+        EXPECT_EQ(onOtherThreads, 0);
+    }
     QStringList lines;
+    int onOtherThreads = 0;
 };
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "ToolSandbox.h"
 #include "workers/BaseCommandWorker.h"
+#include "workers/RunningTools.h"
 
 #include <QCoreApplication>
 #include <QCoroTask>
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -163,4 +166,76 @@ TEST(ToolLocatorDefaults, SearchesTheSystemDirectoriesInOrder)
     EXPECT_EQ(ToolLocator::systemDirs(), expected);
     EXPECT_EQ(ToolLocator::findSystemTool("sh"), std::optional<QString>("/usr/bin/sh"));
     EXPECT_EQ(ToolLocator::resourcesDir(), QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/pressly-pro"));
+}
+
+namespace {
+
+// A zombie waiting for init to reap it counts as gone.
+bool isAlive(const QString& pidFile)
+{
+    const QByteArray pid = readFile(pidFile).trimmed();
+    const QByteArray stat = readFile("/proc/" + QString::fromLatin1(pid) + "/stat");
+    return !pid.isEmpty() && !stat.isEmpty() && stat.mid(stat.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+} // namespace
+
+TEST_F(ToolRunner, AToolThatReadsStandardInputMeetsItsEnd)
+{
+    // With a pipe left open, `cat` would wait until `timeout` ends it.
+    const QString tool = sandbox.writeScript(sandbox.systemDir() + "/tool", "timeout 5 cat && echo end");
+    QElapsedTimer clock;
+    clock.start();
+    const auto result = worker.execute(tool, {});
+    ASSERT_FALSE(result.failed());
+    EXPECT_EQ(result.value().output, "end\n");
+    EXPECT_LT(clock.elapsed(), 4000);
+}
+
+// A tool that overruns its time, or runs when the batch is cancelled, is ended
+// with whatever it started, and its attempt fails with the reason.
+TEST_F(ToolRunner, AToolIsStoppedByItsTimeOutOrACancel)
+{
+    const QString pidFile = sandbox.filesDir() + "/child.pid";
+    const struct {
+        const char* name;
+        QByteArray body;
+        bool cancel;
+        QString reason;
+    } cases[] = {
+        {"time-out", "sleep 30 & echo $! > \"$1\"; wait", false, "Stopped after running for 0.3 s"},
+        {"time-out, TERM ignored", "trap '' TERM; sleep 30 & echo $! > \"$1\"; wait", false, "Stopped after"},
+        {"cancel", "sleep 30 & echo $! > \"$1\"; wait", true, "Stopped because"},
+    };
+    qputenv("PRESSLY_TOOL_TIMEOUT", "0.3");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(pidFile);
+        const QString tool = sandbox.writeScript(sandbox.systemDir() + "/tool", c.body);
+        if (c.cancel) {
+            qputenv("PRESSLY_TOOL_TIMEOUT", "60");
+            QTimer::singleShot(300, [] { RunningTools::shared().stopAll("Stopped because the batch was cancelled"); });
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const auto result = worker.execute(tool, {pidFile});
+        ASSERT_TRUE(result.failed());
+        EXPECT_EQ(result.error().kind(), OptimizationError::Kind::toolExecutionError);
+        EXPECT_TRUE(result.error().message().startsWith(c.reason)) << qPrintable(result.error().message());
+        EXPECT_LT(clock.elapsed(), 300 + RunningTools::grace.count() + 1500);
+        EXPECT_TRUE(processEventsUntil([&] { return !isAlive(pidFile); }, 2000)) << "the tool's own child is gone";
+        EXPECT_EQ(RunningTools::shared().count(), 0);
+    }
+    qunsetenv("PRESSLY_TOOL_TIMEOUT");
+}
+
+TEST(ToolTimeOut, GrowsWithTheFileUnlessSetInTheEnvironment)
+{
+    using std::chrono::seconds;
+    const std::pair<qint64, seconds> cases[] = {{0, seconds(60)}, {999'999, seconds(60)}, {25'500'000, seconds(310)}};
+    for (const auto& [bytes, limit] : cases)
+        EXPECT_EQ(BaseCommandWorker::timeoutFor(bytes), limit) << bytes;
+    qputenv("PRESSLY_TOOL_TIMEOUT", "2");
+    EXPECT_EQ(BaseCommandWorker::timeoutFor(25'500'000), seconds(2));
+    qunsetenv("PRESSLY_TOOL_TIMEOUT");
 }

@@ -8,6 +8,7 @@
 
 #include <QCoroTask>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QMutex>
 #include <QStringList>
@@ -104,10 +105,14 @@ public:
         lines_.clear();
     }
 
-    // Our files left in the temporary directory.
+    // Our files left in the temporary directory, our private folder's included.
     QStringList leftovers() const
     {
-        return QDir(tmpDir()).entryList({QStringLiteral("Pressly.*")}, QDir::Files | QDir::Hidden);
+        QStringList names;
+        QDirIterator it(tmpDir(), {QStringLiteral("Pressly.*")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            names.append(QFileInfo(it.next()).fileName());
+        return names;
     }
 
 private:

@@ -1,0 +1,33 @@
+#include "platform/Log.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
+
+// A sink may log in turn (a front end reporting on its own output), and a
+// message keeps its "%1" as written.
+TEST(Log, ASinkMayLogAndMessagesAreTakenAsWritten)
+{
+    auto lines = std::make_shared<QStringList>();
+    Log::setSink([lines](const QString& line) {
+        lines->append(line);
+        if (lines->size() == 1)
+            Log::line(QStringLiteral("nested"));
+    });
+    std::promise<void> done;
+    auto finished = done.get_future();
+    // Apart, so that a deadlock fails the test instead of hanging it.
+    std::thread([&done] {
+        Log::stamped(QStringLiteral("photo %1 %3.png"));
+        done.set_value();
+    }).detach();
+    ASSERT_EQ(finished.wait_for(std::chrono::seconds(5)), std::future_status::ready) << "the sink deadlocked";
+    Log::setSink({});
+    ASSERT_EQ(lines->size(), 2);
+    EXPECT_TRUE(lines->at(0).endsWith(QStringLiteral("] photo %1 %3.png"))) << lines->at(0).toStdString();
+    EXPECT_EQ(lines->at(1), QStringLiteral("nested"));
+}
