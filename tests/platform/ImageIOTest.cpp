@@ -33,6 +33,17 @@ TEST(ImageIO, EncodesEveryFormatFromOneDecodedImage)
         EXPECT_EQ(ImageIO::decodedSize(output), QSize(330, 90));
     }
     EXPECT_EQ(readFile(input), readFile(dataFile("png/pidgin-pidgin-logo.png")));
+
+    // libvips adds an EXIF chunk of its own to a WebP; the colour profile stays.
+    ImageIO::Options webp;
+    webp.format = ImageIO::Format::webp;
+    webp.quality = 80;
+    ASSERT_EQ(ImageIO::reencode(copy(dir, "jpeg/skimage-rocket.jpg"), dir.filePath("photo.webp"), webp).status,
+              ImageIO::Status::ok);
+    const QByteArray written = readFile(dir.filePath("photo.webp"));
+    EXPECT_FALSE(written.contains("EXIF"));
+    EXPECT_TRUE(written.contains("ICCP"));
+    EXPECT_EQ(ImageIO::decodedSize(dir.filePath("photo.webp")), QSize(640, 427));
 }
 
 TEST(ImageIO, AppliesTheOrientationAndRefusesBrokenOrAnimatedInput)
@@ -49,6 +60,9 @@ TEST(ImageIO, AppliesTheOrientationAndRefusesBrokenOrAnimatedInput)
     EXPECT_EQ(ImageIO::reencode(copy(dir, "odd/skimage-truncated.jpg"), output, jpeg).status,
               ImageIO::Status::unreadable);
     EXPECT_EQ(ImageIO::decodedSize(copy(dir, "odd/skimage-truncated.jpg")), std::nullopt);
+    EXPECT_EQ(ImageIO::reencode(copy(dir, "odd/derived-pingus-rocktile-corrupt-data.jpg"), output, jpeg).status,
+              ImageIO::Status::unreadable)
+        << "a new file would keep the pixels made up for corrupt data";
     EXPECT_EQ(ImageIO::reencode(copy(dir, "gif/wordpress-images-spinner.gif"), output, jpeg).status,
               ImageIO::Status::animated);
     EXPECT_TRUE(ImageIO::isAnimated(copy(dir, "gif/wordpress-images-spinner.gif")));
