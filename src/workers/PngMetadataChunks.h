@@ -12,6 +12,7 @@ public:
     static QByteArrayList of(const QString& path);
 
     // Adds to the PNG at `output` every such chunk of `input` that it lacks,
-    // before its image data. False when `output` cannot be read or written.
+    // before its image data. False when it cannot be rewritten; a file that
+    // is not a whole PNG is left alone.
     static bool restore(const QString& input, const QString& output);
 };

@@ -5,6 +5,7 @@
 #include "jobs/Configuration.h"
 #include "jobs/JobQueue.h"
 #include "jobs/UserPreferences.h"
+#include "platform/ImageIO.h"
 #include "workers/JpegTrailer.h"
 #include "workers/PngMetadataChunks.h"
 #include "workers/ToolSandbox.h"
@@ -91,6 +92,7 @@ TEST_F(RasterFidelity, AJpegWithCorruptDataFailsAsDamagedAndStaysAsItWas)
 
 TEST_F(RasterFidelity, LosslessKeepsEveryCommentOfAPng)
 {
+    ASSERT_TRUE(ImageIO::initialize());
     const QString path = QDir(work.path()).filePath("commented.png");
     vips::VImage image = vips::VImage::new_from_file(dataFile("png/pidgin-pidgin-logo.png").toUtf8().constData());
     image = image.copy();
