@@ -31,6 +31,7 @@ from urllib.parse import unquote
 
 import soak_svg
 import soak_files
+import soak_raster
 
 HERE = Path(__file__).resolve().parent.parent
 IMAGE_EXTENSIONS = {"png", "jpg", "jpeg", "gif", "svg", "webp", "heic", "heif", "dng"}
@@ -320,7 +321,7 @@ def run_preset(preset, corpus_copy, sources, work, args, facts):
             problems.append(f"DAMAGED: {rel} changed, but the Trash holds {len(trashed)} entries for it"
                             f" of which {len(originals)} match its original")
             continue
-        error = verify(path, source, facts)
+        error = verify(path, source, facts) or soak_raster.problem(path, source)
         if error:
             row["damaged"] += 1
             problems.append(f"DAMAGED: {rel}: {error}")
@@ -391,6 +392,7 @@ def main():
     corpus_copy = work / "source"
     copy_tree(args.corpus.resolve(), corpus_copy)
     soak_svg.add_samples(corpus_copy)
+    soak_raster.add_files(corpus_copy)
     sources = {}
     for folder, _, names in os.walk(corpus_copy):
         for name in names:

@@ -61,10 +61,12 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
         co_return;
     }
     job->setStatus(JobStatus::processing);
+    const std::vector<OptimizationWorker::Ptr> tools = workers; // asked afterwards what they did
     const auto result = co_await services_.runCompetition(std::move(workers), job, toolInput, cancel);
 
-    const bool lossless = preset == QLatin1String("lossless");
-    const Ending ending = co_await finishJob(job, result, record, sourceAsRead, lossless);
+    const QStringList pixelChanging =
+        preset == QLatin1String("lossless") ? QStringList() : OutputVerifier::pixelChangingTools(tools);
+    const Ending ending = co_await finishJob(job, result, record, sourceAsRead, pixelChanging);
     // A cancel stops the tools: what they left is no verdict for the cache to keep.
     if (shouldStore(ending) && !cancel.isCancelled())
         co_await services_.store(job->fileURL(), settingsHash, job->originalSize(), ending.optimizedSize,
@@ -108,11 +110,12 @@ QCoro::Task<bool> JobPipeline::answerFromCache(OptimizationJob::Ptr job, qint64 
 // Only a verified file takes the original's place; a rejected winner leaves
 // the job as if its tool had produced nothing.
 QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result,
-                                                        IOFile::Ptr source, SourceIdentity sourceAsRead, bool lossless)
+                                                        IOFile::Ptr source, SourceIdentity sourceAsRead,
+                                                        QStringList pixelChangingTools)
 {
     std::optional<QUrl> rejected;
     if (result && result->fileSize < job->originalSize()) {
-        if (co_await passesVerification(*job, source, result->fileURL, result->toolName, lossless))
+        if (co_await passesVerification(*job, source, result->fileURL, result->toolName, pixelChangingTools))
             co_return placeWinner(*job, *result, sourceAsRead);
         rejected = result->fileURL;
     }
@@ -122,7 +125,8 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job
         co_return Ending{};
     }
     if (working->byteSize < job->originalSize() && working->path != rejected
-        && co_await passesVerification(*job, source, working->path, toolOf(*job, working->byteSize), lossless))
+        && co_await passesVerification(*job, source, working->path, toolOf(*job, working->byteSize),
+                                             pixelChangingTools))
         co_return placeWorkingFile(*job, *working, sourceAsRead);
     // Nothing gained: a damaged image is a failure to report, not a file
     // that is already as small as it gets.
@@ -147,10 +151,11 @@ QCoro::Task<QString> JobPipeline::damageOf(IOFile::Ptr source)
 }
 
 QCoro::Task<bool> JobPipeline::passesVerification(const OptimizationJob& job, IOFile::Ptr source, QUrl candidate,
-                                                  QString toolName, bool lossless)
+                                                  QString toolName, QStringList pixelChangingTools)
 {
+    const bool samePixels = OutputVerifier::needsSamePixels(toolName, pixelChangingTools);
     const auto verdict = co_await OutputVerifier::verifyOffThread(source->localPath(), source->fileType,
-                                                                  candidate.toLocalFile(), lossless);
+                                                                  candidate.toLocalFile(), samePixels);
     if (!verdict.accepted)
         Log::line(QStringLiteral("❌ Verification rejected the output of %1 for %2: %3")
                       .arg(toolName, job.fileName(), verdict.reason));

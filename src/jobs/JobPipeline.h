@@ -59,9 +59,9 @@ private:
     using SourceIdentity = std::optional<FileOperations::Identity>;
     QCoro::Task<IOFile::Ptr> privateCopy(OptimizationJob::Ptr job, IOFile::Ptr source);
     QCoro::Task<Ending> finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result, IOFile::Ptr source,
-                                  SourceIdentity sourceAsRead, bool lossless);
+                                  SourceIdentity sourceAsRead, QStringList pixelChangingTools);
     QCoro::Task<bool> passesVerification(const OptimizationJob& job, IOFile::Ptr source, QUrl candidate,
-                                         QString toolName, bool lossless);
+                                         QString toolName, QStringList pixelChangingTools);
     Ending placeWinner(OptimizationJob& job, const WorkerResult& result, const SourceIdentity& sourceAsRead);
     Ending placeWorkingFile(OptimizationJob& job, const IOFile& record, const SourceIdentity& sourceAsRead);
     Ending keepOriginal(OptimizationJob& job);

@@ -2,12 +2,15 @@
 
 #include "jobs/SvgVerifier.h"
 #include "platform/ImageInspector.h"
+#include "platform/JpegIntegrity.h"
 #include "workers/IOFile.h"
+#include "workers/JpegTrailer.h"
 
 #include <QElapsedTimer>
 #include <QCoroFuture>
 #include <QtConcurrent>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -17,7 +20,7 @@ OutputVerifier::Verdict rejected(const QString& reason) { return {false, reason}
 } // namespace
 
 OutputVerifier::Verdict OutputVerifier::verify(const QString& source, IOFileType kind, const QString& candidate,
-                                               bool lossless)
+                                               bool samePixels)
 {
     QElapsedTimer clock;
     clock.start();
@@ -33,30 +36,46 @@ OutputVerifier::Verdict OutputVerifier::verify(const QString& source, IOFileType
     else if (kind == IOFileType::dng)
         verdict = {true, {}}; // no decoder here; the tool's own checks stand
     else
-        verdict = verifyRaster(source, candidate, lossless);
+        verdict = verifyRaster(source, kind, candidate, samePixels);
     nanosecondsSpent += clock.nsecsElapsed();
     return verdict;
 }
 
 QCoro::Task<OutputVerifier::Verdict> OutputVerifier::verifyOffThread(QString source, IOFileType kind,
-                                                                     QString candidate, bool lossless)
+                                                                     QString candidate, bool samePixels)
 {
-    auto check = [source, kind, candidate, lossless] { return verify(source, kind, candidate, lossless); };
+    auto check = [source, kind, candidate, samePixels] { return verify(source, kind, candidate, samePixels); };
     auto verdict = co_await QtConcurrent::run(check);
     co_return verdict;
 }
 
 double OutputVerifier::secondsSpent() { return double(nanosecondsSpent.load()) / 1e9; }
 
-OutputVerifier::Verdict OutputVerifier::verifyRaster(const QString& source, const QString& candidate, bool lossless)
+QStringList OutputVerifier::pixelChangingTools(const std::vector<OptimizationWorker::Ptr>& workers)
 {
-    // Each file is decoded in full once: the pixel comparison (lossless) or the
-    // strict look at the output (lossy) reads every pixel; the rest is headers.
+    QStringList names;
+    for (const auto& worker : workers)
+        if (worker && worker->changesPixels())
+            names.append(worker->name());
+    return names;
+}
+
+bool OutputVerifier::needsSamePixels(const QString& toolChain, const QStringList& pixelChangingTools)
+{
+    const QStringList chain = toolChain.split(QLatin1Char('+'));
+    return std::none_of(chain.cbegin(), chain.cend(),
+                        [&](const QString& tool) { return pixelChangingTools.contains(tool); });
+}
+
+OutputVerifier::Verdict OutputVerifier::verifyRaster(const QString& source, IOFileType kind, const QString& candidate,
+                                                     bool samePixels)
+{
+    // Headers first; the pixel comparison then decodes each file in full once.
     QString why;
     const auto before = ImageInspector::describe(source, &why);
     if (!before)
         return rejected(QStringLiteral("the original cannot be decoded to compare with (%1)").arg(why));
-    const auto after = lossless ? ImageInspector::describe(candidate, &why) : ImageInspector::inspect(candidate, &why);
+    const auto after = ImageInspector::describe(candidate, &why);
     if (!after)
         return rejected(QStringLiteral("the output does not decode (%1)").arg(why));
     if (after->width != before->width || after->height != before->height)
@@ -67,20 +86,37 @@ OutputVerifier::Verdict OutputVerifier::verifyRaster(const QString& source, cons
                             .arg(before->height));
     if (after->frames != before->frames)
         return rejected(QStringLiteral("the output has %1 frames instead of %2").arg(after->frames).arg(before->frames));
-    if (lossless) {
+    if (kind == IOFileType::jpeg) {
+        // Corrupt data decodes into made-up pixels that a new file would keep.
+        if (const QString damage = JpegIntegrity::damage(source); !damage.isEmpty())
+            return rejected(QStringLiteral("the original is damaged (%1)").arg(damage));
+        if (const QString damage = JpegIntegrity::damage(candidate); !damage.isEmpty())
+            return rejected(QStringLiteral("the output does not decode (%1)").arg(damage));
+        if (JpegTrailer::of(source) != JpegTrailer::of(candidate))
+            return rejected(QStringLiteral("the data after the original's image is not kept unchanged"));
+    }
+    return comparePixels(source, candidate, samePixels);
+}
+
+OutputVerifier::Verdict OutputVerifier::comparePixels(const QString& source, const QString& candidate,
+                                                      bool samePixels)
+{
+    QString why;
+    if (samePixels) {
         const auto same = ImageInspector::samePixels(source, candidate, &why);
         if (!same)
             return rejected(QStringLiteral("the output does not decode as the original does (%1)").arg(why));
         if (!*same)
-            return rejected(QStringLiteral("the pixels differ under a lossless preset"));
+            return rejected(QStringLiteral("the pixels differ, and no tool that may change them made the output"));
         return {true, {}};
     }
-    const auto difference = ImageInspector::difference(source, candidate, &why);
-    if (!difference)
+    const auto deviation = ImageInspector::deviation(source, candidate, &why);
+    if (!deviation)
         return rejected(QStringLiteral("the images cannot be compared (%1)").arg(why));
-    if (*difference > maxLossyDifference)
-        return rejected(QStringLiteral("the output looks different (mean difference %1 of 255)")
-                            .arg(*difference, 0, 'f', 1));
+    if (deviation->mean > maxLossyMean || deviation->worstTile > maxLossyTile)
+        return rejected(QStringLiteral("the output looks different (mean difference %1, worst tile %2 of 255)")
+                            .arg(deviation->mean, 0, 'f', 1)
+                            .arg(deviation->worstTile, 0, 'f', 1));
     return {true, {}};
 }
 

@@ -2,8 +2,12 @@
 #include <vips/vips8>
 
 #include "platform/ImageIO.h"
+#include "platform/JpegIntegrity.h"
 
 #include <QFile>
+#include <QSaveFile>
+
+#include <webp/mux.h>
 
 #include <mutex>
 
@@ -45,7 +49,35 @@ VImage withOwnProfile(VImage image)
     return copy;
 }
 
-void save(const VImage& image, const QString& path, const ImageIO::Options& options)
+// libvips writes an EXIF chunk of its own (resolution, colour space) into
+// every WebP; the source's EXIF is dropped on purpose, so none may appear.
+bool withoutExifChunk(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    const WebPData input{reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())};
+    WebPMux* mux = WebPMuxCreate(&input, 0);
+    if (!mux)
+        return false;
+    WebPData output{nullptr, 0};
+    const WebPMuxError removed = WebPMuxDeleteChunk(mux, "EXIF");
+    const bool assembled = removed == WEBP_MUX_OK && WebPMuxAssemble(mux, &output) == WEBP_MUX_OK;
+    WebPMuxDelete(mux);
+    if (removed == WEBP_MUX_NOT_FOUND)
+        return true;
+    QSaveFile rewritten(path);
+    const bool written = assembled && rewritten.open(QIODevice::WriteOnly)
+                         && rewritten.write(reinterpret_cast<const char*>(output.bytes), qint64(output.size))
+                                == qint64(output.size)
+                         && rewritten.commit();
+    WebPDataClear(&output);
+    return written;
+}
+
+void write(const VImage& image, const QString& path, const ImageIO::Options& options)
 {
     vips::VTarget target = vips::VTarget::new_to_file(path.toLocal8Bit().constData());
     switch (options.format) {
@@ -64,6 +96,13 @@ void save(const VImage& image, const QString& path, const ImageIO::Options& opti
                               VImage::option()->set("Q", options.quality)->set("lossless", options.lossless));
         break;
     }
+}
+
+void save(const VImage& image, const QString& path, const ImageIO::Options& options)
+{
+    write(image, path, options); // the file is complete and closed once this returns
+    if (options.format == ImageIO::Format::webp && !withoutExifChunk(path))
+        throw VError("the WebP written cannot be read back to drop its EXIF chunk");
 }
 
 // Only the header is read; pixels are decoded on use and fail on any error.
@@ -172,6 +211,9 @@ ImageIO::Result ImageIO::reencode(const QString& input, const QString& output, c
         return {Status::unreadable, QStringLiteral("libvips could not start")};
     if (isAnimatedPng(input))
         return {Status::animated, {}};
+    // A new file would keep the pixels that libjpeg made up for corrupt data.
+    if (const QString damage = JpegIntegrity::damage(input); !damage.isEmpty())
+        return {Status::unreadable, damage};
     ThreadCleanup cleanup;
 
     VImage image;

@@ -3,6 +3,7 @@
 
 #include "platform/ImageInspector.h"
 #include "platform/ImageIO.h"
+#include "platform/JpegIntegrity.h"
 
 #include <QFile>
 
@@ -106,6 +107,27 @@ VImage normalised(VImage image)
     return (colour * opacity).bandjoin(opacity);
 }
 
+QByteArray profileOf(const VImage& image)
+{
+    if (image.get_typeof(VIPS_META_ICC_NAME) == 0)
+        return {};
+    size_t length = 0;
+    const void* data = image.get_blob(VIPS_META_ICC_NAME, &length);
+    return QByteArray(static_cast<const char*>(data), qsizetype(length));
+}
+
+bool sameProfile(const VImage& a, const VImage& b) { return profileOf(a) == profileOf(b); }
+
+// An untagged image counts as sRGB already.
+VImage inSrgb(VImage image)
+{
+    if (image.get_typeof(VIPS_META_ICC_NAME) != 0)
+        image = image.icc_transform("srgb", VImage::option()->set("embedded", true));
+    if (image.interpretation() == VIPS_INTERPRETATION_CMYK)
+        image = image.colourspace(VIPS_INTERPRETATION_sRGB);
+    return image;
+}
+
 // Runs one look at images on this thread. Nothing, with the reason in
 // `why`, when libvips cannot start or an image cannot be read.
 template<typename Look>
@@ -140,8 +162,11 @@ std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, b
 {
     return guarded(why, [&] {
         const VImage image = loadShown(path);
-        if (decodeAll)
+        if (decodeAll) {
             (void)image.avg(); // reads every pixel: a truncated file fails here
+            if (const QString damage = JpegIntegrity::damage(path); !damage.isEmpty())
+                throw VError(damage.toStdString());
+        }
         Facts facts;
         facts.width = image.width();
         facts.height = pageHeight(image);
@@ -160,6 +185,28 @@ std::optional<bool> ImageInspector::samePixels(const QString& a, const QString& 
         const double largest = (normalised(first) - normalised(second)).abs().max();
         // Half a step of a 16-bit sample: exact equality, give or take rounding.
         return largest < 0.5 / 65535.0;
+    });
+}
+
+std::optional<ImageInspector::Deviation> ImageInspector::deviation(const QString& a, const QString& b, QString* why)
+{
+    return guarded(why, [&] {
+        VImage first = loadShown(a);
+        VImage second = loadShown(b);
+        if (first.width() != second.width() || first.height() != second.height())
+            return Deviation{255.0, 255.0};
+        // Equal profiles (or none) show equal values alike; otherwise a lost
+        // or changed profile must count, so both are seen in sRGB.
+        if (!sameProfile(first, second)) {
+            first = inSrgb(first);
+            second = inSrgb(second);
+        }
+        const VImage difference = (normalised(first) - normalised(second)).abs().bandmean() * 255.0;
+        const VImage tiles = difference
+                                 .shrink(std::min(tileSize, difference.width()),
+                                         std::min(tileSize, difference.height()))
+                                 .copy_memory();
+        return Deviation{tiles.avg(), tiles.max()};
     });
 }
 

@@ -16,7 +16,7 @@ public:
     };
 
     // Decodes every pixel of every frame, strictly: a truncated or corrupt
-    // file gives nothing, with the reason in `why`.
+    // file (a JPEG's corrupt data included) gives nothing, with the reason in `why`.
     static std::optional<Facts> inspect(const QString& path, QString* why);
     // The same facts from the header alone, without decoding the pixels.
     static std::optional<Facts> describe(const QString& path, QString* why);
@@ -31,6 +31,18 @@ public:
     // The mean difference, 0 to 255, of small sRGB renderings of the first
     // frames as displayed (orientation and colour profile applied).
     static std::optional<double> difference(const QString& a, const QString& b, QString* why);
+
+    // How far two images of one size part, 0 to 255 per sample, compared at
+    // full size in display orientation and in sRGB: over the whole picture,
+    // and in the square tile of `tileSize` pixels that differs most, where a
+    // damaged region shows that the mean hides. Decodes both strictly, every
+    // frame, streaming.
+    struct Deviation {
+        double mean = 0;
+        double worstTile = 0;
+    };
+    static constexpr int tileSize = 32;
+    static std::optional<Deviation> deviation(const QString& a, const QString& b, QString* why);
 
 private:
     static std::optional<Facts> look(const QString& path, bool decodeAll, QString* why);

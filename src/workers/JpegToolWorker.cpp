@@ -5,9 +5,24 @@
 #include "workers/JpegToolWorker.h"
 
 #include "platform/Log.h"
+#include "workers/JpegTrailer.h"
 #include "workers/ToolLocator.h"
 
 QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeFile(IOFile::Ptr input, QUrl output)
+{
+    const Outcome<bool> answer = co_await optimizeImage(input, output);
+    if (answer.failed() || !answer.value())
+        co_return answer;
+    // The tools end the file at the image; a motion photo's video follows it.
+    const QByteArray trailer = JpegTrailer::of(input->localPath());
+    if (!trailer.isEmpty() && !JpegTrailer::carryOver(trailer, output.toLocalFile())) {
+        Log::line(QStringLiteral("⚠️ %1 output cannot carry the data after the image, not used").arg(name()));
+        co_return Outcome<bool>::success(false);
+    }
+    co_return answer;
+}
+
+QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeImage(IOFile::Ptr input, QUrl output)
 {
     const QString tool = name();
     const auto found = ToolLocator::findTool(tool);

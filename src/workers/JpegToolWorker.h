@@ -4,7 +4,8 @@
 
 // The JPEG tools' way to a result: a test run of the tool found, then its
 // main run; a system copy when the tool fails; an image-I/O re-encode when
-// nothing else is left.
+// nothing else is left. Whatever follows the source's image data is appended
+// to the result unchanged.
 class JpegToolWorker : public BaseCommandWorker {
 public:
     QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output) override;
@@ -26,6 +27,7 @@ protected:
     virtual QCoro::Task<Outcome<bool>> imageIOFallback(IOFile::Ptr input, QUrl output) = 0;
 
 private:
+    QCoro::Task<Outcome<bool>> optimizeImage(IOFile::Ptr input, QUrl output);
     QCoro::Task<Outcome<bool>> systemToolOrFallback(IOFile::Ptr input, QUrl output);
     QCoro::Task<Outcome<bool>> afterCannotExecute(QString description, IOFile::Ptr input, QUrl output);
     QCoro::Task<Outcome<bool>> finalFallback(IOFile::Ptr input, QUrl output);

@@ -6,6 +6,7 @@
 
 #include "workers/JpegMetadata.h"
 #include "workers/JpegReencoder.h"
+#include "workers/JpegTrailer.h"
 
 #include <QCoroFuture>
 #include <QFile>
@@ -48,7 +49,8 @@ QStringList JpegoptimWorker::testArguments() const { return {QStringLiteral("--h
 QStringList JpegoptimWorker::arguments(const IOFile& input, const QString& workingPath) const
 {
     QStringList args;
-    if (stripMetadata) {
+    // A motion photo's metadata locates the video after the image: keep it.
+    if (stripMetadata && JpegTrailer::of(input.localPath()).isEmpty()) {
         args << QStringLiteral("--strip-all");
         // jpegoptim can keep only the whole EXIF block, which holds the orientation.
         const JpegMetadata metadata = JpegMetadata::read(input.localPath());

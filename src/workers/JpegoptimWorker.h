@@ -11,6 +11,9 @@ public:
     const int maxQuality;
     const bool stripMetadata;
 
+    // Below 100 it may lower the quality.
+    bool changesPixels() const override { return maxQuality < 100; }
+
     // "-m<maxQuality>" and the working path; when stripping, "--strip-all"
     // first, followed by what the image needs to look the same.
     QStringList arguments(const IOFile& input, const QString& workingPath) const;

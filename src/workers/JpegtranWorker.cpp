@@ -6,6 +6,7 @@
 
 #include "workers/JpegMetadata.h"
 #include "workers/JpegReencoder.h"
+#include "workers/JpegTrailer.h"
 
 namespace {
 constexpr int fallbackQuality = 70;
@@ -23,7 +24,8 @@ QStringList JpegtranWorker::arguments(const IOFile& input, const QUrl& output) c
 {
     // jpegtran's default keeps only comments: EXIF and the colour profile would go.
     QString copy = QStringLiteral("all");
-    if (stripMetadata) {
+    // A motion photo's metadata locates the video after the image: keep it.
+    if (stripMetadata && JpegTrailer::of(input.localPath()).isEmpty()) {
         // jpegtran cannot keep the EXIF orientation without the rest of the markers.
         const JpegMetadata metadata = JpegMetadata::read(input.localPath());
         copy = metadata.needsExif()            ? QStringLiteral("all")
@@ -55,6 +57,7 @@ QCoro::Task<Outcome<bool>> JpegtranWorker::coreGraphicsJPEGTranFallback(IOFile::
 {
     if (!lossyFallbackAllowed)
         co_return JpegReencoder::refuseLossy();
+    reencoded_ = true;
     const JpegReencoder::Texts texts = JpegReencoder::jpegtranTexts();
     auto answer = co_await JpegReencoder::reencode(std::move(input), std::move(output), texts, fallbackQuality);
     co_return answer;

@@ -14,6 +14,9 @@ public:
     const bool stripMetadata;
     const bool lossyFallbackAllowed;
 
+    // Only its image-I/O re-encode does.
+    bool changesPixels() const override { return reencoded_; }
+
     // "-optimize", "-copy" and what to copy, "-progressive", "-outfile",
     // output, input. Stripping copies nothing unless the image needs its
     // EXIF orientation (everything) or its colour profile ("icc").
@@ -25,4 +28,7 @@ protected:
     QStringList testArguments() const override;
     QCoro::Task<Outcome<MainRun>> mainRun(QString tool, IOFile::Ptr input, QUrl output) override;
     QCoro::Task<Outcome<bool>> imageIOFallback(IOFile::Ptr input, QUrl output) override;
+
+private:
+    bool reencoded_ = false;
 };

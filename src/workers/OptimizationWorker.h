@@ -19,6 +19,9 @@ public:
     virtual void setJob(const JobContext::Ptr& job) = 0;
     virtual QString name() const = 0;
     virtual bool isLossy() const = 0;
+    // Whether its output may show other pixels than its input. Asked after
+    // the run: a tool may have fallen back to re-encoding.
+    virtual bool changesPixels() const { return isLossy(); }
     // Optimizes the job's current working file and hands a smaller result to
     // the job. Finding no improvement is a normal finish.
     virtual QCoro::Task<Failure> run() = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/ImageIO.h"
 #include "platform/Log.h"
+#include "workers/PngMetadataChunks.h"
 #include "workers/PngReencoder.h"
 #include "workers/ToolLocator.h"
 
@@ -42,6 +43,12 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
     }
     if (ImageIO::hasPngChunk(input->localPath(), "eXIf") && !ImageIO::hasPngChunk(output.toLocalFile(), "eXIf")) {
         Log::line(QStringLiteral("⚠️ oxipng dropped the EXIF orientation, output not used"));
+        co_return Outcome<bool>::success(false);
+    }
+    // Unless asked to strip, every comment stays.
+    if (!args.contains(QStringLiteral("--strip=safe"))
+        && !PngMetadataChunks::restore(input->localPath(), output.toLocalFile())) {
+        Log::line(QStringLiteral("⚠️ oxipng output cannot take back the PNG's text, output not used"));
         co_return Outcome<bool>::success(false);
     }
     co_return Outcome<bool>::success(true);

@@ -115,3 +115,48 @@ TEST_F(ToolFaults, NoMisbehavingToolCostsAnOriginal)
     }
     EXPECT_EQ(filesAtRisk, int(misbehaviours.size()) * 8);
 }
+
+TEST_F(ToolFaults, OnlyALossyToolMayChangePixelsAndNeverInOnePlace)
+{
+    // A large photo-like picture, quantised as pngquant would, and the same
+    // with a black 100×100 block: the block moves its mean by little.
+    const QString source = dataFile(QStringLiteral("png/debian-grub-16x9.png"));
+    const auto save = [&](const QString& name, bool damaged) {
+        vips::VImage image = vips::VImage::new_from_file(source.toUtf8().constData()).copy_memory();
+        if (damaged)
+            image.draw_rect({0, 0, 0}, 900, 400, 100, 100, vips::VImage::option()->set("fill", true));
+        const QString path = QDir(sandbox.filesDir()).filePath(name);
+        image.pngsave(path.toUtf8().constData(), vips::VImage::option()->set("palette", true)->set("dither", 0.0));
+        return QString::fromUtf8(QFile::encodeName(path));
+    };
+    const QByteArray quantised = "cp '" + save("quantised.png", false).toUtf8() + "' \"$out\"; exit 0";
+    const QByteArray blocked = "cp '" + save("blocked.png", true).toUtf8() + "' \"$out\"; exit 0";
+    const QByteArray skips = "exit 98";
+    struct Case {
+        const char* preset;
+        QByteArray pngquant, oxipng;
+        bool replaced;
+    };
+    const std::vector<Case> cases = {
+        {"balanced", quantised, skips, true},
+        {"balanced", blocked, skips, false},
+        {"maximum", blocked, skips, false},
+        {"balanced", skips, quantised, false}, // oxipng is lossless whatever the preset
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.preset) + (c.pngquant == skips ? ", oxipng" : ", pngquant")
+                     + (c.pngquant == blocked ? " blocked" : ""));
+        sandbox.writeScript(sandbox.bundledDir() + QStringLiteral("/pngquant"), findFiles + c.pngquant);
+        sandbox.writeScript(sandbox.bundledDir() + QStringLiteral("/oxipng"), findFiles + c.oxipng);
+        UserPreferences::shared().setCompressionPresetRaw(QString::fromLatin1(c.preset));
+        QTemporaryDir work;
+        const QString path = copyInto(QStringLiteral("png/debian-grub-16x9.png"), work.path());
+        Configuration configuration;
+        configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+        JobQueue queue(configuration, 1);
+        queue.disableResultsCache();
+        queue.addFiles({QUrl::fromLocalFile(path)});
+        QCoro::waitFor(queue.waitUntilIdle());
+        EXPECT_EQ(readFile(path) != readFile(source), c.replaced);
+    }
+}

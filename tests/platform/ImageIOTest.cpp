@@ -40,6 +40,8 @@ TEST(ImageIO, ReencodesWhatItCanShowAndRefusesTheRest)
         {copy("odd/plasma-summer_1am-2560x1600-orientation6-added.jpg"), ImageIO::Format::jpeg, Status::ok, "\xFF\xD8",
          QSize(1600, 2560)},
         {copy("odd/skimage-truncated.jpg"), ImageIO::Format::jpeg, Status::unreadable, {}, {}},
+        // A new file would keep the pixels made up for corrupt data.
+        {copy("odd/derived-pingus-rocktile-corrupt-data.jpg"), ImageIO::Format::jpeg, Status::unreadable, {}, {}},
         {copy("gif/wordpress-images-spinner.gif"), ImageIO::Format::jpeg, Status::animated, {}, {}},
         {dir.filePath("missing.png"), ImageIO::Format::jpeg, Status::unreadable, {}, {}},
     };
@@ -60,6 +62,17 @@ TEST(ImageIO, ReencodesWhatItCanShowAndRefusesTheRest)
                                              std::pair{"odd/gimphelp-warp-ex-swirl.png", true},
                                              std::pair{"png/debian-debian.png", false}})
         EXPECT_EQ(ImageIO::isAnimated(copy(relative)), animated) << relative;
+}
+
+TEST(ImageIO, AWebPGainsNoExifOfItsOwnAndKeepsItsProfile)
+{
+    QTemporaryDir dir;
+    const QString photo = copyInto("jpeg/skimage-rocket.jpg", dir.path());
+    ASSERT_EQ(ImageIO::reencode(photo, dir.filePath("photo.webp"), as(ImageIO::Format::webp)).status, Status::ok);
+    const QByteArray written = readFile(dir.filePath("photo.webp"));
+    EXPECT_FALSE(written.contains("EXIF"));
+    EXPECT_TRUE(written.contains("ICCP"));
+    EXPECT_EQ(ImageIO::decodedSize(dir.filePath("photo.webp")), QSize(640, 427));
 }
 
 TEST(ImageIO, ErrorsOfOneCallDoNotLeakIntoTheNextAcrossThreads)

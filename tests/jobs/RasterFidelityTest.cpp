@@ -1,0 +1,112 @@
+// libvips first: glib names a member "signals", which Qt defines as a keyword.
+#include <vips/vips8>
+
+#include "TestSupport.h"
+#include "jobs/Configuration.h"
+#include "jobs/JobQueue.h"
+#include "jobs/UserPreferences.h"
+#include "platform/ImageIO.h"
+#include "workers/JpegTrailer.h"
+#include "workers/PngMetadataChunks.h"
+#include "workers/ToolSandbox.h"
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+
+namespace {
+
+// Whole jobs with the real tools, in place, under each preset.
+class RasterFidelity : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        presetBefore = UserPreferences::shared().compressionPresetRaw();
+        sandbox.useRealTools();
+    }
+    void TearDown() override { UserPreferences::shared().setCompressionPresetRaw(presetBefore); }
+
+    OptimizationJob::Ptr optimize(const QString& path, const QString& preset)
+    {
+        UserPreferences::shared().setCompressionPresetRaw(preset);
+        Configuration configuration;
+        configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+        JobQueue queue(configuration, 1);
+        queue.disableResultsCache();
+        queue.addFiles({QUrl::fromLocalFile(path)});
+        QCoro::waitFor(queue.waitUntilIdle());
+        return queue.jobs().front();
+    }
+
+    ToolSandbox sandbox;
+    QTemporaryDir work;
+    QString presetBefore;
+};
+
+const QStringList presets = {QStringLiteral("lossless"), QStringLiteral("balanced"), QStringLiteral("maximum")};
+
+} // namespace
+
+TEST(JpegTrailerTest, TheImageEndsAtItsOwnEndMarkerNotTheLastOne)
+{
+    const QByteArray photo = readFile(dataFile("jpeg/skimage-rocket.jpg"));
+    const QByteArray embedded = readFile(dataFile("jpeg/pingus-clouds.jpg"));
+    EXPECT_EQ(JpegTrailer::imageEnd(photo), photo.size());
+    EXPECT_EQ(JpegTrailer::imageEnd(photo + embedded + "\xFF\xD9video"), photo.size());
+    EXPECT_EQ(JpegTrailer::imageEnd(photo.left(photo.size() - 2)), -1) << "no end marker";
+    EXPECT_EQ(JpegTrailer::imageEnd("GIF89a"), -1);
+}
+
+TEST_F(RasterFidelity, DataAfterAJpegEndsTheResultUnchanged)
+{
+    // A motion photo: a second JPEG and a "video" holding FFD9 follow the image.
+    QByteArray trailer = readFile(dataFile("jpeg/pingus-clouds.jpg"));
+    for (int i = 0; i < 150000; ++i)
+        trailer.append(char((i * 7919) >> 3));
+    const QByteArray photo = readFile(dataFile("jpeg/skimage-rocket.jpg")) + trailer;
+    int replaced = 0;
+    for (const QString& preset : presets) {
+        const QString path = QDir(work.path()).filePath(preset + ".jpg");
+        writeFile(path, photo);
+        const auto job = optimize(path, preset);
+        ASSERT_EQ(job->status(), JobStatus::completed) << qPrintable(preset);
+        const QByteArray result = readFile(path);
+        replaced += result != photo;
+        EXPECT_TRUE(result.endsWith(trailer)) << qPrintable(preset);
+        EXPECT_EQ(JpegTrailer::imageEnd(result), result.size() - trailer.size()) << qPrintable(preset);
+        EXPECT_EQ(job->optimizedSize(), result.size()) << qPrintable(preset);
+    }
+    EXPECT_EQ(replaced, 3) << "every preset still saves on the image itself";
+}
+
+TEST_F(RasterFidelity, AJpegWithCorruptDataFailsAsDamagedAndStaysAsItWas)
+{
+    for (const QString& preset : presets) {
+        const QString path = copyInto("odd/derived-pingus-rocktile-corrupt-data.jpg", work.path(), preset + ".jpg");
+        const auto job = optimize(path, preset);
+        EXPECT_EQ(job->status(), JobStatus::failed) << qPrintable(preset);
+        EXPECT_TRUE(job->error() && job->error()->errorDescription().contains("damaged")) << qPrintable(preset);
+        EXPECT_EQ(readFile(path), readFile(dataFile("odd/derived-pingus-rocktile-corrupt-data.jpg")));
+    }
+}
+
+TEST_F(RasterFidelity, LosslessKeepsEveryCommentOfAPng)
+{
+    ASSERT_TRUE(ImageIO::initialize());
+    const QString path = QDir(work.path()).filePath("commented.png");
+    vips::VImage image = vips::VImage::new_from_file(dataFile("png/pidgin-pidgin-logo.png").toUtf8().constData());
+    image = image.copy();
+    image.set("png-comment-0-Comment", "drawn by hand");
+    image.set("png-comment-1-Author", "someone");
+    image.pngsave(path.toUtf8().constData(), vips::VImage::option()->set("compression", 0));
+    QByteArrayList comments = PngMetadataChunks::of(path);
+    ASSERT_EQ(comments.size(), 3) << "the logo's own comment and two more";
+
+    const auto job = optimize(path, QStringLiteral("lossless"));
+    ASSERT_EQ(job->status(), JobStatus::completed);
+    ASSERT_LT(*job->optimizedSize(), job->originalSize()) << "the run must replace the file";
+    QByteArrayList kept = PngMetadataChunks::of(path);
+    std::sort(comments.begin(), comments.end());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, comments);
+}
