@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QMutex>
+#include <QThread>
 
 #include <cstdio>
 #include <unistd.h>
@@ -20,6 +21,16 @@ namespace Log {
 
 void line(const QString& message)
 {
+    // A sink belongs to the application's thread: lines from pooled threads
+    // are posted there and meet whatever sink is set when they arrive.
+    auto* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() != app->thread()) {
+        QMutexLocker lock(&logMutex);
+        if (sinkSlot()) {
+            QMetaObject::invokeMethod(app, [message] { line(message); }, Qt::QueuedConnection);
+            return;
+        }
+    }
     QMutexLocker lock(&logMutex);
     if (auto& sink = sinkSlot()) {
         sink(message);
