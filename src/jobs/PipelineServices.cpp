@@ -20,8 +20,8 @@ JobPipeline::Services make(WorkerScheduler& scheduler)
                         QString toolName) -> QCoro::Task<> {
         co_await ResultsCache::shared().store(file, settingsHash, originalSize, optimizedSize, toolName);
     };
-    services.makeWorkers = [](IOFileType type, int level, OptimizationJob::Ptr job) {
-        return WorkerFactory::makeWorkers(type, level, job);
+    services.makeWorkers = [](IOFileType type, CompressionPreset preset, int level, OptimizationJob::Ptr job) {
+        return WorkerFactory::makeWorkers(type, preset, level, job);
     };
     services.runCompetition = [&scheduler](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job,
                                            IOFile::Ptr input, CancellationFlag cancel) {

@@ -5,6 +5,9 @@
 #include "workers/PngReencoder.h"
 #include "workers/ToolLocator.h"
 
+#include <QCoroFuture>
+#include <QtConcurrent/QtConcurrentRun>
+
 OxiPngWorker::OxiPngWorker(int optLevel, bool stripMetadata)
     : BaseCommandWorker(QStringLiteral("oxipng")), optLevel(optLevel), stripMetadata(stripMetadata)
 {
@@ -29,22 +32,27 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
         Log::line(QStringLiteral("⚠️ oxipng not found, using Core Graphics fallback"));
         co_return co_await coreGraphicsPNGFallback(input, output);
     }
-    const QStringList args = arguments(*input, output);
+    // Chunk reads go to a pool: the event-loop thread never waits on the disk.
+    auto makeArguments = [this, input, output] { return arguments(*input, output); };
+    const QStringList args = co_await QtConcurrent::run(makeArguments);
     const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);
     if (result.failed())
         co_return result.error();
     if (result.value().exitCode != 0)
         co_return OptimizationError::toolExecution(name(), result.value().error);
-    // Whatever oxipng version is installed, an animation must keep its frames.
-    if (ImageIO::isAnimatedPng(input->localPath()) && !ImageIO::isAnimatedPng(output.toLocalFile())) {
-        Log::line(QStringLiteral("⚠️ oxipng dropped the animation of an animated PNG, output not used"));
-        co_return Outcome<bool>::success(false);
-    }
-    if (ImageIO::hasPngChunk(input->localPath(), "eXIf") && !ImageIO::hasPngChunk(output.toLocalFile(), "eXIf")) {
-        Log::line(QStringLiteral("⚠️ oxipng dropped the EXIF orientation, output not used"));
-        co_return Outcome<bool>::success(false);
-    }
-    co_return Outcome<bool>::success(true);
+    auto keepsWhatShows = [in = input->localPath(), out = output.toLocalFile()] {
+        // Whatever oxipng version is installed, an animation must keep its frames.
+        if (ImageIO::isAnimatedPng(in) && !ImageIO::isAnimatedPng(out)) {
+            Log::line(QStringLiteral("⚠️ oxipng dropped the animation of an animated PNG, output not used"));
+            return false;
+        }
+        if (ImageIO::hasPngChunk(in, "eXIf") && !ImageIO::hasPngChunk(out, "eXIf")) {
+            Log::line(QStringLiteral("⚠️ oxipng dropped the EXIF orientation, output not used"));
+            return false;
+        }
+        return true;
+    };
+    co_return Outcome<bool>::success(co_await QtConcurrent::run(keepsWhatShows));
 }
 
 QCoro::Task<Outcome<bool>> OxiPngWorker::coreGraphicsPNGFallback(IOFile::Ptr input, QUrl output)

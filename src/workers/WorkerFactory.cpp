@@ -16,7 +16,13 @@
 std::vector<OptimizationWorker::Ptr> WorkerFactory::makeWorkers(IOFileType fileType, int optimizationLevel,
                                                                 const std::shared_ptr<OptimizationJob>& job)
 {
-    const CompressionPreset preset = UserPreferences::shared().compressionPreset();
+    return makeWorkers(fileType, UserPreferences::shared().compressionPreset(), optimizationLevel, job);
+}
+
+std::vector<OptimizationWorker::Ptr> WorkerFactory::makeWorkers(IOFileType fileType, CompressionPreset preset,
+                                                                int optimizationLevel,
+                                                                const std::shared_ptr<OptimizationJob>& job)
+{
     std::vector<OptimizationWorker::Ptr> workers;
     switch (fileType) {
     case IOFileType::png: workers = pngWorkers(preset, optimizationLevel); break;

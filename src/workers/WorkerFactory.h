@@ -9,8 +9,11 @@
 // Which tools run for a job, in which order and how hard they work.
 class WorkerFactory {
 public:
-    // The preset is read from the user preferences at each call. Lossy workers
-    // come first, in the order they must run.
+    // Lossy workers come first, in the order they must run.
+    static std::vector<OptimizationWorker::Ptr> makeWorkers(IOFileType fileType, CompressionPreset preset,
+                                                            int optimizationLevel,
+                                                            const std::shared_ptr<OptimizationJob>& job);
+    // With the preset the user preferences hold at this moment.
     static std::vector<OptimizationWorker::Ptr> makeWorkers(IOFileType fileType, int optimizationLevel,
                                                             const std::shared_ptr<OptimizationJob>& job);
 

@@ -79,7 +79,7 @@ protected:
             co_return std::nullopt;
         };
         s.store = [](QUrl, qint64, qint64, qint64, QString) -> QCoro::Task<> { co_return; };
-        s.makeWorkers = [this, meddle](IOFileType, int, OptimizationJob::Ptr job) {
+        s.makeWorkers = [this, meddle](IOFileType, CompressionPreset, int, OptimizationJob::Ptr job) {
             auto worker = std::make_shared<MeddlingWorker>(small, meddle);
             worker->setJob(job);
             return std::vector<OptimizationWorker::Ptr>{worker};
