@@ -57,19 +57,26 @@ const QStringList& ImageFileCollector::supportedExtensions()
 QList<QUrl> ImageFileCollector::collectImageURLs(const QList<QUrl>& urls)
 {
     QList<QUrl> found;
+    collectImageURLs(urls, [&found](const QUrl& url) {
+        found.append(url);
+        return true;
+    });
+    return found;
+}
+
+bool ImageFileCollector::collectImageURLs(const QList<QUrl>& urls, const Visitor& visit)
+{
     for (const QUrl& url : urls) {
         if (!url.isLocalFile())
             continue;
         const QString path = url.toLocalFile();
-        if (QFileInfo(path).isDir())
-            collectFolder(path, found);
-        else if (isSupported(path))
-            found.append(url);
+        if (QFileInfo(path).isDir() ? !collectFolder(path, visit) : isSupported(path) && !visit(url))
+            return false;
     }
-    return found;
+    return true;
 }
 
-void ImageFileCollector::collectFolder(const QString& folder, QList<QUrl>& found)
+bool ImageFileCollector::collectFolder(const QString& folder, const Visitor& visit)
 {
     QStringList names;
     QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -93,10 +100,11 @@ void ImageFileCollector::collectFolder(const QString& folder, QList<QUrl>& found
             Log::line(QStringLiteral("Skipped %1: its name is not valid UTF-8").arg(path));
             continue;
         }
-        if (isSupported(name))
-            found.append(QUrl::fromLocalFile(path));
+        if (isSupported(name) && !visit(QUrl::fromLocalFile(path)))
+            return false;
         const QFileInfo info(path);
-        if (info.isDir() && !info.isSymLink() && !isPackage(name))
-            collectFolder(path, found);
+        if (info.isDir() && !info.isSymLink() && !isPackage(name) && !collectFolder(path, visit))
+            return false;
     }
+    return true;
 }

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 // Turns dropped or chosen items into a flat list of candidate image files,
 // taken by name alone. Folders are walked in name order, skipping hidden items
 // and the insides of packages; links to folders are not followed.
@@ -11,9 +13,13 @@ class ImageFileCollector {
 public:
     static const QStringList& supportedExtensions();
     static QList<QUrl> collectImageURLs(const QList<QUrl>& urls);
+    // The same walk, handing each file over as it is found; the visitor
+    // answers false to stop. Answers whether the walk ran to its end.
+    using Visitor = std::function<bool(const QUrl&)>;
+    static bool collectImageURLs(const QList<QUrl>& urls, const Visitor& visit);
 
 private:
-    static void collectFolder(const QString& folder, QList<QUrl>& found);
+    static bool collectFolder(const QString& folder, const Visitor& visit);
 };
 
 inline QList<QUrl> collectImageURLs(const QList<QUrl>& urls) { return ImageFileCollector::collectImageURLs(urls); }

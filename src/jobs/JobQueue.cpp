@@ -1,18 +1,29 @@
 #include "jobs/JobQueue.h"
 
 #include "jobs/Configuration.h"
+#include "jobs/ImageFileCollector.h"
 #include "jobs/OutputPlacement.h"
 #include "jobs/PipelineServices.h"
 #include "platform/ByteCountFormatter.h"
 #include "platform/DockBadge.h"
 #include "platform/EventLoop.h"
+#include "platform/Log.h"
 #include "scheduler/WorkerScheduler.h"
 #include "store/StatisticsTracker.h"
 #include "workers/IOFile.h"
+#include "workers/JobWorkingFiles.h"
+#include "workers/WorkingFilesManager.h"
 
+#include <QCoreApplication>
+#include <QCoroFuture>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <exception>
+#include <utility>
 
 // One batch: its cancellation flag, its own running children and its start.
 struct JobQueue::Batch {
@@ -33,7 +44,12 @@ JobQueue::JobQueue(Configuration& configuration, std::optional<int> maxConcurren
                                               services ? *services : PipelineServices::make(*scheduler_));
 }
 
-JobQueue::~JobQueue() = default;
+JobQueue::~JobQueue()
+{
+    // Running pipelines and intakes refer to this queue; none may outlive it.
+    if ((batchesAlive_ > 0 || intakes_ > 0) && QCoreApplication::instance())
+        QCoro::waitFor(shutdown());
+}
 
 QList<OptimizationJob::Ptr> JobQueue::completedJobs() const
 {
@@ -87,7 +103,14 @@ double JobQueue::averageSavings() const
     return count ? sum / count : 0.0;
 }
 
-OptimizationJob::Ptr JobQueue::makeJob(const QUrl& fileURL)
+OptimizationJob::Ptr JobQueue::makeJob(const QUrl& fileURL, QThread* home)
+{
+    auto job = jobFor(fileURL);
+    job->moveToThread(home);
+    return job;
+}
+
+OptimizationJob::Ptr JobQueue::jobFor(const QUrl& fileURL)
 {
     const QFileInfo info(fileURL.toLocalFile());
     if (info.exists() && !info.isFile())
@@ -108,26 +131,83 @@ OptimizationJob::Ptr JobQueue::makeJob(const QUrl& fileURL)
 
 QCoro::Task<> JobQueue::addFile(QUrl fileURL)
 {
-    jobs_.append(makeJob(fileURL));
-    emit jobAdded(int(jobs_.size()) - 1);
-    if (!isProcessing_)
-        startProcessing();
-    co_return;
+    const QList<QUrl> items{fileURL};
+    co_await intake(items, false);
 }
 
 void JobQueue::addFiles(const QList<QUrl>& fileURLs)
 {
-    for (const QUrl& url : fileURLs) {
-        jobs_.append(makeJob(url));
+    intake(fileURLs, false); // runs on by itself; waitUntilIdle waits for it
+}
+
+QCoro::Task<> JobQueue::addItems(QList<QUrl> items)
+{
+    co_await intake(std::move(items), true);
+}
+
+// One intake at a time, so jobs join in the order their files were given.
+QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
+{
+    ++intakes_;
+    while (intakeRunning_)
+        co_await intakeEnded_.wait();
+    intakeRunning_ = true;
+    // After a cancel, the rest of a drop joins the list without starting a batch.
+    const int cancellations = cancellations_;
+    auto work = [this, items, walkFolders, cancellations, home = thread(), stop = intakeStop_.get_token()] {
+        QList<OptimizationJob::Ptr> made;
+        QElapsedTimer sincePost;
+        sincePost.start();
+        const auto post = [this, &made, &sincePost, cancellations] {
+            if (made.isEmpty())
+                return;
+            QMetaObject::invokeMethod(
+                this, [this, jobs = std::exchange(made, {}), cancellations] { appendJobs(jobs, cancellations); },
+                Qt::QueuedConnection);
+            sincePost.restart();
+        };
+        const auto onFound = [&](const QUrl& url) {
+            if (stop.stop_requested())
+                return false;
+            made.append(makeJob(url, home));
+            // Groups keep the loop's work per file small; the clock keeps a slow disk's first jobs from waiting.
+            if (made.size() >= 256 || sincePost.elapsed() >= 50)
+                post();
+            return true;
+        };
+        if (walkFolders)
+            ImageFileCollector::collectImageURLs(items, onFound);
+        else
+            for (const QUrl& url : items)
+                if (!onFound(url))
+                    break;
+        post();
+    };
+    co_await QtConcurrent::run(work);
+    // The last group is delivered before the intake counts as done.
+    co_await EventLoop::afterPostedEvents();
+    intakeRunning_ = false;
+    --intakes_;
+    intakeEnded_.notifyAll();
+    childEnded_.notifyAll();
+    batchEnded_.notifyAll();
+}
+
+void JobQueue::appendJobs(const QList<OptimizationJob::Ptr>& jobs, int cancellationsAtIntake)
+{
+    for (const auto& job : jobs) {
+        jobs_.append(job);
         emit jobAdded(int(jobs_.size()) - 1);
     }
-    if (!isProcessing_)
+    if (!isProcessing_ && cancellationsAtIntake == cancellations_)
         startProcessing();
+    else
+        childEnded_.notifyAll(); // the batch looks for them at once
 }
 
 void JobQueue::startProcessing()
 {
-    if (isProcessing_)
+    if (isProcessing_ || shutDown_)
         return;
     auto batch = std::make_shared<Batch>();
     currentBatch_ = batch;
@@ -139,6 +219,7 @@ void JobQueue::startProcessing()
 
 void JobQueue::cancelProcessing()
 {
+    ++cancellations_;
     if (currentBatch_)
         currentBatch_->cancel.cancel();
     setProcessing(false);
@@ -155,13 +236,22 @@ void JobQueue::disableResultsCache()
 
 QCoro::Task<> JobQueue::waitUntilIdle()
 {
-    while (batchesAlive_ > 0)
+    while (batchesAlive_ > 0 || intakes_ > 0)
         co_await batchEnded_.wait();
+}
+
+QCoro::Task<> JobQueue::shutdown()
+{
+    shutDown_ = true;
+    intakeStop_.request_stop();
+    cancelProcessing();
+    co_await waitUntilIdle();
 }
 
 QCoro::Task<> JobQueue::processQueue(std::shared_ptr<Batch> batch)
 {
-    while (!batch->cancel.isCancelled() && startNextJobs(batch))
+    // Files still joining belong to this batch: one drop, one session.
+    while (!batch->cancel.isCancelled() && (startNextJobs(batch) || intakes_ > 0))
         co_await childEnded_.wait();
     while (batch->running > 0)
         co_await childEnded_.wait();
@@ -191,7 +281,20 @@ bool JobQueue::startNextJobs(const std::shared_ptr<Batch>& batch)
 
 QCoro::Task<> JobQueue::runChild(std::shared_ptr<Batch> batch, OptimizationJob::Ptr job)
 {
-    co_await pipeline_->processJob(job, batch->cancel);
+    // A fault inside one pipeline ends that job only; the batch counts on.
+    QString fault;
+    try {
+        co_await pipeline_->processJob(job, batch->cancel);
+    } catch (const std::exception& error) {
+        fault = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        fault = QStringLiteral("unknown error");
+    }
+    if (!fault.isNull()) {
+        Log::line(QStringLiteral("❌ Optimizing %1 stopped: %2").arg(job->fileName(), fault));
+        job->fail(OptimizationError::platform(QStringLiteral("An unexpected error stopped the optimization.")));
+        WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+    }
     // The job's final state is applied before it counts as finished.
     co_await EventLoop::afterPostedEvents();
     --batch->running;

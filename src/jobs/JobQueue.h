@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <optional>
+#include <stop_token>
 
 class Configuration;
 class OutputPlacement;
@@ -33,6 +34,7 @@ public:
     // Without a limit, as many jobs run at once as the machine has cores.
     explicit JobQueue(Configuration& configuration, std::optional<int> maxConcurrentJobs = std::nullopt,
                       std::optional<JobPipeline::Services> services = std::nullopt, QObject* parent = nullptr);
+    // Without `shutdown` first, waits for it here, running the event loop.
     ~JobQueue() override;
 
     const QList<OptimizationJob::Ptr>& jobs() const { return jobs_; }
@@ -52,15 +54,23 @@ public:
     static bool savedBytes(const OptimizationJob& job);
     static qint64 savingInBytes(const OptimizationJob& job);
 
+    // Files are read to learn their type on a pool; their jobs join the list
+    // in order, in groups as they are made, the first group starting a batch.
     QCoro::Task<> addFile(QUrl fileURL);
-    // Adds all, then starts one batch for them.
     void addFiles(const QList<QUrl>& fileURLs);
+    // Dropped or chosen files and folders: folders are walked on a pool (as
+    // `collectImageURLs` does) and their images join as they are found.
+    QCoro::Task<> addItems(QList<QUrl> items);
     void startProcessing();
     void cancelProcessing();
     // Neither asks nor fills the results cache (for runs that must redo all).
     void disableResultsCache();
-    // Resolves once no batch is running any more.
+    // Resolves once no batch is running and no file is waiting to join.
     QCoro::Task<> waitUntilIdle();
+    // Stops intake, cancels the batch and resolves once every started job
+    // has reached its end: a replacement under way is completed or undone,
+    // and the job's working files are gone. No batch starts afterwards.
+    QCoro::Task<> shutdown();
 
 signals:
     void jobAdded(int index);
@@ -70,7 +80,11 @@ signals:
 
 private:
     struct Batch;
-    OptimizationJob::Ptr makeJob(const QUrl& fileURL);
+    // Blocking: reads the file. The job is handed over to `home`.
+    static OptimizationJob::Ptr makeJob(const QUrl& fileURL, QThread* home);
+    static OptimizationJob::Ptr jobFor(const QUrl& fileURL);
+    QCoro::Task<> intake(QList<QUrl> items, bool walkFolders);
+    void appendJobs(const QList<OptimizationJob::Ptr>& jobs, int cancellationsAtIntake);
     QCoro::Task<> processQueue(std::shared_ptr<Batch> batch);
     QCoro::Task<> runChild(std::shared_ptr<Batch> batch, OptimizationJob::Ptr job);
     bool startNextJobs(const std::shared_ptr<Batch>& batch);
@@ -96,6 +110,12 @@ private:
     int totalFilesOptimized_ = 0;
     int batchesAlive_ = 0;
     int runningChildren_ = 0;
+    int intakes_ = 0;
+    int cancellations_ = 0;
+    bool intakeRunning_ = false;
+    bool shutDown_ = false;
+    std::stop_source intakeStop_;
+    EventLoop::Notifier intakeEnded_;
     qsizetype nextIndex_ = 0;
     std::shared_ptr<Batch> currentBatch_;
     EventLoop::Notifier childEnded_;

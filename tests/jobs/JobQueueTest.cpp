@@ -1,15 +1,22 @@
 #include "TestSupport.h"
 #include "jobs/Configuration.h"
 #include "jobs/JobQueue.h"
+#include "jobs/PipelineServices.h"
 #include "jobs/UserPreferences.h"
+#include "platform/LoopGapMeter.h"
 #include "scheduler/WorkerScheduler.h"
+#include "store/ResultsCache.h"
 #include "store/StatisticsTracker.h"
+#include "workers/ToolSandbox.h"
 #include "workers/BaseWorker.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/TemporaryFiles.h"
 
 #include <QCoroTimer>
+#include <QElapsedTimer>
 #include <QHash>
+
+#include <stdexcept>
 
 #include <sys/stat.h>
 
@@ -76,13 +83,15 @@ protected:
         s.lookup = [this, cacheDelay](QUrl, qint64) -> QCoro::Task<std::optional<JobPipeline::CachedResult>> {
             ++lookups;
             co_await QCoro::sleepFor(cacheDelay);
-            co_return std::nullopt;
+            co_return cached;
         };
         s.store = [this](QUrl, qint64, qint64, qint64, QString) -> QCoro::Task<> {
             ++stores;
             co_return;
         };
-        s.makeWorkers = [this, toolDelay](IOFileType, int, OptimizationJob::Ptr job) {
+        s.makeWorkers = [this, toolDelay](IOFileType, CompressionPreset, int, OptimizationJob::Ptr job) {
+            if (job->fileName().contains(QLatin1String("throw")))
+                throw std::runtime_error("stand-in fault");
             auto worker = std::make_shared<SlowShrinkingWorker>(observed, toolDelay);
             worker->setJob(job);
             return std::vector<OptimizationWorker::Ptr>{worker};
@@ -115,12 +124,17 @@ protected:
     }
 
     bool noTemporaryFilesLeft() const { return QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden).isEmpty(); }
+    bool noHiddenFilesIn(const QString& folder) const
+    {
+        return QDir(folder).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty();
+    }
 
     QTemporaryDir work;
     QTemporaryDir tmp;
     Configuration configuration;
     WorkerScheduler scheduler;
     Observed observed;
+    std::optional<JobPipeline::CachedResult> cached;
     int lookups = 0;
     int stores = 0;
 };
@@ -165,6 +179,7 @@ TEST_F(JobQueueTest, CancelThenAddRunsTheRestOnceAndTheOldBatchDoesNotEndTheNewO
     JobQueue queue(configuration, 2, services(30ms, 60ms));
     configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
     queue.addFiles(images(6));
+    ASSERT_TRUE(processEventsUntil([&] { return queue.jobCount() == 6; }));
     queue.cancelProcessing();
     EXPECT_FALSE(queue.isProcessing());
 
@@ -198,11 +213,12 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
     queue.addFiles({image("a.png"), QUrl::fromLocalFile(QDir(work.path()).filePath("vanished.png")),
                     QUrl::fromLocalFile(unknown), image("fail-tool.png"), QUrl::fromLocalFile(text), image("b.png"),
                     QUrl::fromLocalFile(pipe),
-                    QUrl::fromLocalFile(copyInto(QStringLiteral("odd/skimage-truncated.jpg"), work.path()))});
+                    QUrl::fromLocalFile(copyInto(QStringLiteral("odd/skimage-truncated.jpg"), work.path())),
+                    image("throw.png"), image("c.png")});
     QCoro::waitFor(queue.waitUntilIdle());
 
     const auto& jobs = queue.jobs();
-    ASSERT_EQ(jobs.size(), 8);
+    ASSERT_EQ(jobs.size(), 10);
     EXPECT_EQ(jobs[0]->status(), JobStatus::completed);
     EXPECT_EQ(jobs[1]->status(), JobStatus::failed);
     EXPECT_TRUE(jobs[1]->error()->errorDescription().contains("vanished.png"));
@@ -217,6 +233,10 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
     EXPECT_TRUE(jobs[6]->error()->errorDescription().contains("not a regular file"));
     EXPECT_EQ(jobs[7]->status(), JobStatus::failed) << "a truncated photo is reported, not passed as optimal";
     EXPECT_TRUE(jobs[7]->error()->errorDescription().contains("damaged or incomplete"));
+    EXPECT_EQ(jobs[8]->status(), JobStatus::failed) << "a fault inside the pipeline ends its job";
+    EXPECT_EQ(jobs[9]->status(), JobStatus::completed);
+    EXPECT_EQ(queue.totalFilesProcessed(), 10);
+    EXPECT_TRUE(noTemporaryFilesLeft());
 }
 
 TEST_F(JobQueueTest, SessionsAndAllTimeFiguresCountEachJobOnce)
@@ -242,4 +262,132 @@ TEST_F(JobQueueTest, SessionsAndAllTimeFiguresCountEachJobOnce)
     EXPECT_EQ(queue.totalFilesOptimized(), 3);
     EXPECT_EQ(queue.totalBytesSaved(), 3);
     EXPECT_EQ(stores, 0) << "export mode stores only files with nothing to gain";
+}
+
+TEST_F(JobQueueTest, TheEventLoopKeepsTurningThroughRealBatchesAndAHugeDrop)
+{
+    ToolSandbox sandbox;
+    sandbox.useRealTools();
+    const QStringList photos{"png/debian-debian.png", "png/pidgin-pidgin-logo.png", "jpeg/skimage-rocket.jpg",
+                             "odd/plasma-summer_1am-2560x1600-orientation6-added.jpg", "gif/wordpress-images-spinner.gif",
+                             "heic/converted-skimage-chelsea.heic"};
+    for (const auto mode : {Configuration::OperationMode::optimizeOriginals, Configuration::OperationMode::exportToFolder}) {
+        configuration.setOperationMode(mode);
+        const QString folder = QDir(work.path()).filePath(Configuration::toString(mode));
+        QDir().mkpath(folder + "/again");
+        for (const QString& photo : photos)
+            copyInto(photo, folder);
+        // The same name twice: the export keeps both.
+        copyInto(photos.first(), folder + "/again");
+        JobQueue queue(configuration, 2);
+        queue.disableResultsCache();
+        LoopGapMeter meter;
+        const QList<QUrl> items{QUrl::fromLocalFile(folder)};
+        QCoro::waitFor(queue.addItems(items));
+        QCoro::waitFor(queue.waitUntilIdle());
+        EXPECT_LT(meter.longestMilliseconds(), 500) << Configuration::toString(mode).toStdString();
+        EXPECT_EQ(count(queue, JobStatus::completed), photos.size() + 1);
+        EXPECT_TRUE(sandbox.leftovers().isEmpty());
+    }
+    EXPECT_EQ(QDir(configuration.exportPath()).entryList(QDir::Files).size(), photos.size() + 1);
+
+    // A drop of a folder of 20,000 files: jobs join in groups while the loop turns.
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    cached = JobPipeline::CachedResult{400, "shrinker"};
+    const QString many = QDir(work.path()).filePath("many");
+    QDir().mkpath(many);
+    const QByteArray png = readFile(dataFile("png/pingus-flag3.png"));
+    for (int i = 0; i < 20000; ++i)
+        writeFile(QStringLiteral("%1/%2.png").arg(many).arg(i, 5, 10, QLatin1Char('0')), png);
+    JobQueue queue(configuration, 2, services());
+    int firstJobAt = -1;
+    QElapsedTimer clock;
+    QObject::connect(&queue, &JobQueue::jobAdded, &queue, [&] { firstJobAt = firstJobAt < 0 ? int(clock.elapsed()) : firstJobAt; });
+    LoopGapMeter meter;
+    clock.start();
+    const QList<QUrl> drop{QUrl::fromLocalFile(many)};
+    QCoro::waitFor(queue.addItems(drop));
+    const qint64 walked = clock.elapsed();
+    QCoro::waitFor(queue.waitUntilIdle());
+    EXPECT_LT(meter.longestMilliseconds(), 500);
+    EXPECT_LT(firstJobAt, walked / 2) << "jobs appear as they are found";
+    EXPECT_EQ(queue.jobCount(), 20000);
+    EXPECT_EQ(count(queue, JobStatus::completed), 20000);
+    EXPECT_EQ(queue.jobs().first()->fileName(), "00000.png");
+    EXPECT_EQ(queue.jobs().last()->fileName(), "19999.png");
+}
+
+TEST_F(JobQueueTest, QuittingMidBatchLeavesEveryFileWholeAndNoWorkingFile)
+{
+    // A slow stand-in for oxipng that hands over to the real one.
+    ToolSandbox sandbox;
+    sandbox.writeScript(sandbox.bundledDir() + "/oxipng",
+                        "sleep 1\nexec '" PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/oxipng' \"$@\"");
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    const QByteArray original = readFile(dataFile("png/debian-debian.png"));
+    for (const bool awaited : {true, false}) {
+        const QString folder = QDir(work.path()).filePath(awaited ? "awaited" : "destroyed");
+        QDir().mkpath(folder);
+        QList<QUrl> files;
+        for (int i = 0; i < 6; ++i)
+            files << QUrl::fromLocalFile(copyInto("png/debian-debian.png", folder, QStringLiteral("%1.png").arg(i)));
+        auto services = PipelineServices::make(scheduler);
+        services.presetText = [] { return QStringLiteral("lossless"); };
+        {
+            JobQueue queue(configuration, 2, services);
+            queue.disableResultsCache();
+            queue.addFiles(files);
+            ASSERT_TRUE(processEventsUntil([&] { return count(queue, JobStatus::processing) == 2; }));
+            if (awaited)
+                QCoro::waitFor(queue.shutdown());
+        }
+        int replaced = 0;
+        for (const QUrl& file : files) {
+            const QByteArray now = readFile(file.toLocalFile());
+            replaced += now != original;
+            EXPECT_TRUE(now == original || (now.size() < original.size() && now.startsWith("\x89PNG")));
+        }
+        EXPECT_LE(replaced, 2) << "no job starts after the quit";
+        EXPECT_TRUE(noHiddenFilesIn(folder));
+        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
+    }
+}
+
+TEST_F(JobQueueTest, APresetChangedMidBatchLeavesEachJobConsistent)
+{
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    auto& preferences = UserPreferences::shared();
+    preferences.setCompressionPresetRaw("maximum");
+    QHash<QString, qint64> storedHash;
+    QHash<QString, QStringList> tools;
+    auto s = PipelineServices::make(scheduler);
+    // The user picks another preset while the first job waits for the cache.
+    s.lookup = [&](QUrl, qint64) -> QCoro::Task<std::optional<JobPipeline::CachedResult>> {
+        preferences.setCompressionPresetRaw("lossless");
+        co_return std::nullopt;
+    };
+    s.store = [&](QUrl file, qint64 hash, qint64, qint64, QString) -> QCoro::Task<> {
+        storedHash[file.fileName()] = hash;
+        co_return;
+    };
+    s.runCompetition = [&](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job, IOFile::Ptr,
+                           CancellationFlag) -> QCoro::Task<std::optional<WorkerResult>> {
+        for (const auto& worker : workers)
+            tools[job->fileName()] << worker->name();
+        co_return std::nullopt;
+    };
+    JobQueue queue(configuration, 1, s);
+    queue.addFiles({image("first.png"), image("second.png")});
+    QCoro::waitFor(queue.waitUntilIdle());
+    preferences.setCompressionPresetRaw("balanced");
+
+    const struct {
+        const char* file;
+        const char* preset;
+        QStringList tools;
+    } expected[] = {{"first.png", "maximum", {"pngquant", "oxipng"}}, {"second.png", "lossless", {"oxipng"}}};
+    for (const auto& job : expected) {
+        EXPECT_EQ(tools[job.file], job.tools) << job.file;
+        EXPECT_EQ(storedHash[job.file], ResultsCache::settingsHash(job.preset)) << job.file;
+    }
 }
