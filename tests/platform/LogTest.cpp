@@ -2,7 +2,6 @@
 #include "platform/Log.h"
 
 #include <QCoroFuture>
-#include <QCoroTask>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -12,15 +11,9 @@
 TEST(Log, LinesFromPooledThreadsReachTheSinkOnTheApplicationThread)
 {
     QList<QThread*> threads;
-    QStringList lines;
-    Log::setSink([&](const QString& line) {
-        threads << QThread::currentThread();
-        lines << line;
-    });
+    Log::setSink([&](const QString&) { threads << QThread::currentThread(); });
     QCoro::waitFor(qCoro(QtConcurrent::run([] { Log::line(QStringLiteral("from a pool")); })).waitForFinished());
-    Log::line(QStringLiteral("from the loop"));
-    TestSupport::processEventsUntil([&] { return lines.size() == 2; });
+    TestSupport::processEventsUntil([&] { return !threads.isEmpty(); });
     Log::setSink({});
-    EXPECT_EQ(lines, (QStringList{"from a pool", "from the loop"}));
-    EXPECT_EQ(threads, (QList<QThread*>{qApp->thread(), qApp->thread()}));
+    EXPECT_EQ(threads, QList<QThread*>{qApp->thread()});
 }
