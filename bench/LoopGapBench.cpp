@@ -63,7 +63,8 @@ int main(int argc, char** argv)
                              {"failed", int(queue.failedJobs().size())},
                              {"wall_ms", clock.elapsed()},
                              {"first_job_ms", firstJobAt},
-                             {"longest_gap_ms", meter.longestMilliseconds()}};
+                             {"longest_gap_ms", meter.longestMilliseconds()},
+                             {"longest_busy_ms", meter.longestBusyMilliseconds()}};
     std::printf("%s\n", QJsonDocument(report).toJson(QJsonDocument::Compact).constData());
     return 0;
 }
