@@ -92,19 +92,29 @@ const QStringList& ImageFileCollector::supportedExtensions()
 QList<QUrl> ImageFileCollector::collectImageURLs(const QList<QUrl>& urls, QStringList* skipped)
 {
     QList<QUrl> found;
+    collectImageURLs(
+        urls,
+        [&found](const QUrl& url) {
+            found.append(url);
+            return true;
+        },
+        skipped);
+    return found;
+}
+
+bool ImageFileCollector::collectImageURLs(const QList<QUrl>& urls, const Visitor& visit, QStringList* skipped)
+{
     for (const QUrl& url : urls) {
         if (!url.isLocalFile())
             continue;
         const QString path = url.toLocalFile();
-        if (QFileInfo(path).isDir())
-            collectFolder(path, found, skipped);
-        else if (isSupported(path))
-            found.append(url);
+        if (QFileInfo(path).isDir() ? !collectFolder(path, visit, skipped) : isSupported(path) && !visit(url))
+            return false;
     }
-    return found;
+    return true;
 }
 
-void ImageFileCollector::collectFolder(const QString& folder, QList<QUrl>& found, QStringList* skipped)
+bool ImageFileCollector::collectFolder(const QString& folder, const Visitor& visit, QStringList* skipped)
 {
     QStringList names;
     QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -129,11 +139,12 @@ void ImageFileCollector::collectFolder(const QString& folder, QList<QUrl>& found
             continue;
         if (lowerExtension(name) == QLatin1String("svgz"))
             report(QStringLiteral("Skipped %1: compressed SVG (.svgz) is not supported").arg(path), skipped);
-        if (isSupported(name))
-            found.append(QUrl::fromLocalFile(path));
+        if (isSupported(name) && !visit(QUrl::fromLocalFile(path)))
+            return false;
         const QFileInfo info(path);
-        if (info.isDir() && !info.isSymLink() && !isPackage(name))
-            collectFolder(path, found, skipped);
+        if (info.isDir() && !info.isSymLink() && !isPackage(name) && !collectFolder(path, visit, skipped))
+            return false;
     }
     reportUndecodableNames(folder, skipped);
+    return true;
 }

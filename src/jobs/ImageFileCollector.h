@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 // Turns dropped or chosen items into a flat list of candidate image files,
 // taken by name alone. Folders are walked in name order, skipping hidden items
 // and the insides of packages; links to folders are not followed.
@@ -14,9 +16,13 @@ public:
     // cannot be taken (a name that is not valid UTF-8, a compressed SVG)
     // instead of the log.
     static QList<QUrl> collectImageURLs(const QList<QUrl>& urls, QStringList* skipped = nullptr);
+    // The same walk, handing each file over as it is found; the visitor
+    // answers false to stop. Answers whether the walk ran to its end.
+    using Visitor = std::function<bool(const QUrl&)>;
+    static bool collectImageURLs(const QList<QUrl>& urls, const Visitor& visit, QStringList* skipped = nullptr);
 
 private:
-    static void collectFolder(const QString& folder, QList<QUrl>& found, QStringList* skipped);
+    static bool collectFolder(const QString& folder, const Visitor& visit, QStringList* skipped);
 };
 
 inline QList<QUrl> collectImageURLs(const QList<QUrl>& urls, QStringList* skipped = nullptr)

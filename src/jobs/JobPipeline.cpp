@@ -35,13 +35,20 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
         job->cancel();
         co_return;
     }
-    // Taken before the read, so any later change of the file shows.
-    const SourceIdentity sourceAsRead = FileOperations::identityOf(job->fileURL().toLocalFile());
-    const IOFile::Ptr record = IOFile::read(job->fileURL());
+    // The identity is taken before the read, so any later change of the file shows.
+    auto readSource = [file = job->fileURL()] {
+        const SourceIdentity identity = FileOperations::identityOf(file.toLocalFile());
+        return std::make_pair(identity, IOFile::read(file));
+    };
+    const auto source = co_await QtConcurrent::run(readSource);
+    const SourceIdentity sourceAsRead = source.first;
+    const IOFile::Ptr record = source.second;
     if (!record) {
         job->fail(OptimizationError::fileAccess(QStringLiteral("Could not read file")));
         co_return;
     }
+    // Read once: the cache key, the tools and the checks of one job must agree
+    // even when the preset changes while it runs.
     const QString preset = services_.presetText();
     const qint64 settingsHash = ResultsCache::settingsHash(preset);
     if (co_await answerFromCache(job, settingsHash))
@@ -84,9 +91,8 @@ QCoro::Task<IOFile::Ptr> JobPipeline::privateCopy(OptimizationJob::Ptr job, IOFi
         TemporaryFiles::makeURL(QStringLiteral("source"), suffix.isEmpty() ? QStringLiteral("temp") : suffix);
     const QString from = source->localPath();
     const QString to = copy.toLocalFile();
-    const auto copyFile = [from, to] { return QFile::copy(from, to); };
-    const bool copied = co_await QtConcurrent::run(copyFile);
-    const IOFile::Ptr record = copied ? IOFile::read(copy) : nullptr;
+    const auto copyFile = [from, to, copy] { return QFile::copy(from, to) ? IOFile::read(copy) : IOFile::Ptr(); };
+    const IOFile::Ptr record = co_await QtConcurrent::run(copyFile);
     if (!record || record->fileType != source->fileType) {
         TemporaryFiles::removeIfOurs(to);
         co_return IOFile::Ptr();
@@ -115,26 +121,54 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job
 {
     std::optional<QUrl> rejected;
     if (result && result->fileSize < job->originalSize()) {
-        if (co_await passesVerification(*job, source, result->fileURL, result->toolName, pixelChangingTools))
-            co_return placeWinner(*job, *result, sourceAsRead);
+        if (co_await passesVerification(*job, source, result->fileURL, result->toolName, pixelChangingTools)) {
+            const Ending placed = co_await placeWinner(job, *result, sourceAsRead);
+            co_return placed;
+        }
         rejected = result->fileURL;
     }
-    const IOFile::Ptr working = JobWorkingFiles::workingInputFile(*job);
+    const auto registered = WorkingFilesManager::shared().workingFile(JobWorkingFiles::key(*job));
+    const IOFile::Ptr working = co_await readRecord(registered.value_or(job->fileURL()));
     if (!working) {
         job->fail(OptimizationError::fileAccess(QStringLiteral("No optimized file available")));
         co_return Ending{};
     }
     if (working->byteSize < job->originalSize() && working->path != rejected
         && co_await passesVerification(*job, source, working->path, toolOf(*job, working->byteSize),
-                                             pixelChangingTools))
-        co_return placeWorkingFile(*job, *working, sourceAsRead);
+                                       pixelChangingTools)) {
+        const Ending placed = co_await placeWorkingFile(job, working, sourceAsRead);
+        co_return placed;
+    }
     // Nothing gained: a damaged image is a failure to report, not a file
     // that is already as small as it gets.
     if (const QString damage = co_await damageOf(source); !damage.isEmpty()) {
         job->fail(OptimizationError::fileAccess(QStringLiteral("The image is damaged or incomplete (%1)").arg(damage)));
         co_return Ending{};
     }
-    co_return keepOriginal(*job);
+    const Ending kept = co_await keepOriginal(job);
+    co_return kept;
+}
+
+QCoro::Task<IOFile::Ptr> JobPipeline::readRecord(QUrl file)
+{
+    auto read = [file] { return IOFile::read(file); };
+    IOFile::Ptr record = co_await QtConcurrent::run(read);
+    co_return record;
+}
+
+QCoro::Task<std::optional<OptimizationError>> JobPipeline::place(OptimizationJob::Ptr job, QString outputPath,
+                                                                 SourceIdentity sourceAsRead)
+{
+    using Placed = std::pair<std::optional<OptimizationError>, std::optional<QUrl>>;
+    auto work = [&placement = placement_, target = placement_.target(), job, outputPath, sourceAsRead] {
+        Placed placed;
+        placed.first = placement.placeOutput(target, *job, outputPath, sourceAsRead, &placed.second);
+        return placed;
+    };
+    const Placed placed = co_await QtConcurrent::run(work);
+    if (placed.second)
+        job->revertURL = placed.second;
+    co_return placed.first;
 }
 
 QCoro::Task<QString> JobPipeline::damageOf(IOFile::Ptr source)
@@ -162,36 +196,38 @@ QCoro::Task<bool> JobPipeline::passesVerification(const OptimizationJob& job, IO
     co_return verdict.accepted;
 }
 
-JobPipeline::Ending JobPipeline::placeWinner(OptimizationJob& job, const WorkerResult& result,
-                                             const SourceIdentity& sourceAsRead)
+QCoro::Task<JobPipeline::Ending> JobPipeline::placeWinner(OptimizationJob::Ptr job, WorkerResult result,
+                                                          SourceIdentity sourceAsRead)
 {
     // An output that cannot be read back is no winner: the source must never
     // be placed as if it were the result.
-    const IOFile::Ptr record = IOFile::read(result.fileURL);
-    if (!record || record->byteSize != result.fileSize)
-        return keepOriginal(job);
-    if (const auto error = placement_.placeOutput(job, *record, sourceAsRead)) {
-        failPlacement(job, *error);
-        return {};
+    const IOFile::Ptr record = co_await readRecord(result.fileURL);
+    if (!record || record->byteSize != result.fileSize) {
+        const Ending kept = co_await keepOriginal(job);
+        co_return kept;
     }
-    job.complete(result.fileSize, result.toolName, result.fileURL);
-    const qint64 saved = job.originalSize() - result.fileSize;
+    if (const auto error = co_await place(job, record->localPath(), sourceAsRead)) {
+        failPlacement(*job, *error);
+        co_return Ending{};
+    }
+    job->complete(result.fileSize, result.toolName, result.fileURL);
+    const qint64 saved = job->originalSize() - result.fileSize;
     Log::line(QStringLiteral("Optimized %1 with %2: saved %3 bytes (%4%)")
-                  .arg(job.fileName(), result.toolName, QString::number(saved),
-                       QString::asprintf("%.1f", double(saved) / double(job.originalSize()) * 100.0)));
-    return {true, false, result.fileSize, result.toolName};
+                  .arg(job->fileName(), result.toolName, QString::number(saved),
+                       QString::asprintf("%.1f", double(saved) / double(job->originalSize()) * 100.0)));
+    co_return Ending{true, false, result.fileSize, result.toolName};
 }
 
-JobPipeline::Ending JobPipeline::placeWorkingFile(OptimizationJob& job, const IOFile& record,
-                                                  const SourceIdentity& sourceAsRead)
+QCoro::Task<JobPipeline::Ending> JobPipeline::placeWorkingFile(OptimizationJob::Ptr job, IOFile::Ptr record,
+                                                               SourceIdentity sourceAsRead)
 {
-    if (const auto error = placement_.placeOutput(job, record, sourceAsRead)) {
-        failPlacement(job, *error);
-        return {};
+    if (const auto error = co_await place(job, record->localPath(), sourceAsRead)) {
+        failPlacement(*job, *error);
+        co_return Ending{};
     }
-    const QString tool = toolOf(job, record.byteSize);
-    job.complete(record.byteSize, tool, record.path);
-    return {true, false, record.byteSize, tool};
+    const QString tool = toolOf(*job, record->byteSize);
+    job->complete(record->byteSize, tool, record->path);
+    co_return Ending{true, false, record->byteSize, tool};
 }
 
 void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& error)
@@ -201,20 +237,22 @@ void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& e
     job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file: %1").arg(error.message())));
 }
 
-JobPipeline::Ending JobPipeline::keepOriginal(OptimizationJob& job)
+QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(OptimizationJob::Ptr job)
 {
     // An export folder without the file is a failed job, not a completed one.
-    if (configuration_.operationMode() == Configuration::OperationMode::exportToFolder) {
-        if (const auto error = placement_.exportOriginalCopy(job)) {
+    const auto target = placement_.target();
+    if (target.mode == Configuration::OperationMode::exportToFolder) {
+        auto exportCopy = [&placement = placement_, target, job] { return placement.exportOriginalCopy(target, *job); };
+        if (const auto error = co_await QtConcurrent::run(exportCopy)) {
             Log::line(QStringLiteral("Warning: Could not export unoptimized file %1: %2")
-                          .arg(job.fileName(), error->errorDescription()));
-            job.fail(OptimizationError::fileAccess(QStringLiteral("Could not export unoptimized file")));
-            return {};
+                          .arg(job->fileName(), error->errorDescription()));
+            job->fail(OptimizationError::fileAccess(QStringLiteral("Could not export unoptimized file")));
+            co_return Ending{};
         }
     }
     const QString label = QStringLiteral("No optimization");
-    job.complete(job.originalSize(), label, std::nullopt);
-    return {true, true, job.originalSize(), label};
+    job->complete(job->originalSize(), label, std::nullopt);
+    co_return Ending{true, true, job->originalSize(), label};
 }
 
 // The tool whose result has this size, else the job's best tool, else "Pressly".

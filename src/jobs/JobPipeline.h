@@ -62,9 +62,13 @@ private:
                                   SourceIdentity sourceAsRead, QStringList pixelChangingTools);
     QCoro::Task<bool> passesVerification(const OptimizationJob& job, IOFile::Ptr source, QUrl candidate,
                                          QString toolName, QStringList pixelChangingTools);
-    Ending placeWinner(OptimizationJob& job, const WorkerResult& result, const SourceIdentity& sourceAsRead);
-    Ending placeWorkingFile(OptimizationJob& job, const IOFile& record, const SourceIdentity& sourceAsRead);
-    Ending keepOriginal(OptimizationJob& job);
+    QCoro::Task<Ending> placeWinner(OptimizationJob::Ptr job, WorkerResult result, SourceIdentity sourceAsRead);
+    QCoro::Task<Ending> placeWorkingFile(OptimizationJob::Ptr job, IOFile::Ptr record, SourceIdentity sourceAsRead);
+    QCoro::Task<Ending> keepOriginal(OptimizationJob::Ptr job);
+    // Placement blocks on the disk, so it runs on a pool; the job changes here.
+    QCoro::Task<std::optional<OptimizationError>> place(OptimizationJob::Ptr job, QString outputPath,
+                                                        SourceIdentity sourceAsRead);
+    static QCoro::Task<IOFile::Ptr> readRecord(QUrl file);
     // Why the source does not decode; empty when it does (or has no decoder here).
     static QCoro::Task<QString> damageOf(IOFile::Ptr source);
     static void failPlacement(OptimizationJob& job, const OptimizationError& error);

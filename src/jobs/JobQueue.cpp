@@ -2,6 +2,7 @@
 
 #include "jobs/Configuration.h"
 #include "jobs/FileOperations.h"
+#include "jobs/ImageFileCollector.h"
 #include "jobs/OutputPlacement.h"
 #include "jobs/PipelineServices.h"
 #include "platform/ByteCountFormatter.h"
@@ -11,11 +12,20 @@
 #include "scheduler/WorkerScheduler.h"
 #include "store/StatisticsTracker.h"
 #include "workers/IOFile.h"
+#include "workers/JobWorkingFiles.h"
 #include "workers/RunningTools.h"
+#include "workers/WorkingFilesManager.h"
 
+#include <QCoreApplication>
+#include <QCoroFuture>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <exception>
+#include <utility>
 
 // One batch: its cancellation flag, its own running children and its start.
 struct JobQueue::Batch {
@@ -36,7 +46,12 @@ JobQueue::JobQueue(Configuration& configuration, std::optional<int> maxConcurren
                                               services ? *services : PipelineServices::make(*scheduler_));
 }
 
-JobQueue::~JobQueue() = default;
+JobQueue::~JobQueue()
+{
+    // Running pipelines and intakes refer to this queue; none may outlive it.
+    if ((batchesAlive_ > 0 || intakes_ > 0) && QCoreApplication::instance())
+        QCoro::waitFor(shutdown());
+}
 
 QList<OptimizationJob::Ptr> JobQueue::completedJobs() const
 {
@@ -90,7 +105,38 @@ double JobQueue::averageSavings() const
     return count ? sum / count : 0.0;
 }
 
-OptimizationJob::Ptr JobQueue::makeJob(const QUrl& fileURL)
+JobQueue::Intake JobQueue::makeJob(const QUrl& fileURL, QThread* home, Configuration::OperationMode mode)
+{
+    const QString path = fileURL.toLocalFile();
+    Intake found{fileURL, nullptr, FileOperations::resolvedPath(path), FileOperations::isSymbolicLink(path)};
+    if (found.isLink && found.realPath.isEmpty())
+        found.job = OptimizationJob::createFailed(
+            fileURL, OptimizationError::fileAccess(QStringLiteral("“%1” is a link to “%2”, which can’t be found")
+                                                       .arg(fileURL.fileName(), QFileInfo(path).symLinkTarget())));
+    else // the job works on the file itself, so the link stays as it is
+        found.job = jobFor(found.isLink ? QUrl::fromLocalFile(found.realPath) : fileURL, mode);
+    found.job->moveToThread(home);
+    return found;
+}
+
+bool JobQueue::admit(const Intake& found)
+{
+    if (found.realPath.isEmpty())
+        return true;
+    const auto earlier = jobByRealPath_.value(found.realPath);
+    const bool unfinished
+        = earlier && (earlier->status() == JobStatus::pending || earlier->status() == JobStatus::processing);
+    if (unfinished && (found.isLink || reachedByLink_.contains(found.realPath))) {
+        Log::line(QStringLiteral("Skipped %1: %2 is already in the queue").arg(found.given.toLocalFile(), found.realPath));
+        return false;
+    }
+    jobByRealPath_.insert(found.realPath, found.job);
+    if (found.isLink)
+        reachedByLink_.insert(found.realPath);
+    return true;
+}
+
+OptimizationJob::Ptr JobQueue::jobFor(const QUrl& fileURL, Configuration::OperationMode mode)
 {
     const QFileInfo info(fileURL.toLocalFile());
     if (info.exists() && !info.isFile())
@@ -105,7 +151,7 @@ OptimizationJob::Ptr JobQueue::makeJob(const QUrl& fileURL)
         return OptimizationJob::createFailed(
             fileURL, OptimizationError::unsupportedFileType(QStringLiteral("Unsupported file type")));
     const qint64 names = FileOperations::nameCount(fileURL.toLocalFile());
-    if (names > 1 && configuration_.operationMode() == Configuration::OperationMode::optimizeOriginals)
+    if (names > 1 && mode == Configuration::OperationMode::optimizeOriginals)
         return OptimizationJob::createFailed(
             fileURL, OptimizationError::fileAccess(QStringLiteral("“%1” was left as it is: %2")
                                                        .arg(fileURL.fileName(), FileOperations::hardLinkReason(names))));
@@ -114,54 +160,88 @@ OptimizationJob::Ptr JobQueue::makeJob(const QUrl& fileURL)
     return job ? job : OptimizationJob::createFailed(fileURL, *error);
 }
 
-void JobQueue::intake(const QUrl& fileURL)
-{
-    const QString path = fileURL.toLocalFile();
-    const bool isLink = FileOperations::isSymbolicLink(path);
-    const QString real = FileOperations::resolvedPath(path);
-    OptimizationJob::Ptr job;
-    if (isLink && real.isEmpty()) {
-        job = OptimizationJob::createFailed(
-            fileURL, OptimizationError::fileAccess(QStringLiteral("“%1” is a link to “%2”, which can’t be found")
-                                                       .arg(fileURL.fileName(), QFileInfo(path).symLinkTarget())));
-    } else {
-        const auto earlier = jobByRealPath_.value(real);
-        const bool unfinished = earlier && (earlier->status() == JobStatus::pending
-                                            || earlier->status() == JobStatus::processing);
-        if (unfinished && (isLink || reachedByLink_.contains(real))) {
-            Log::line(QStringLiteral("Skipped %1: %2 is already in the queue").arg(path, real));
-            return;
-        }
-        // The job works on the file itself, so the link stays as it is.
-        job = makeJob(isLink ? QUrl::fromLocalFile(real) : fileURL);
-        if (!real.isEmpty())
-            jobByRealPath_.insert(real, job);
-        if (isLink)
-            reachedByLink_.insert(real);
-    }
-    jobs_.append(job);
-    emit jobAdded(int(jobs_.size()) - 1);
-}
-
 QCoro::Task<> JobQueue::addFile(QUrl fileURL)
 {
-    intake(fileURL);
-    if (!isProcessing_)
-        startProcessing();
-    co_return;
+    const QList<QUrl> items{fileURL};
+    co_await intake(items, false);
 }
 
 void JobQueue::addFiles(const QList<QUrl>& fileURLs)
 {
-    for (const QUrl& url : fileURLs)
-        intake(url);
-    if (!isProcessing_)
+    intake(fileURLs, false); // runs on by itself; waitUntilIdle waits for it
+}
+
+QCoro::Task<> JobQueue::addItems(QList<QUrl> items)
+{
+    co_await intake(std::move(items), true);
+}
+
+// One intake at a time, so jobs join in the order their files were given.
+QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
+{
+    ++intakes_;
+    while (intakeRunning_)
+        co_await intakeEnded_.wait();
+    intakeRunning_ = true;
+    // After a cancel, the rest of a drop joins the list without starting a batch.
+    const int cancellations = cancellations_;
+    auto work = [this, items, walkFolders, cancellations, home = thread(), mode = configuration_.operationMode(),
+                 stop = intakeStop_.get_token()] {
+        QList<Intake> made;
+        QElapsedTimer sincePost;
+        sincePost.start();
+        const auto post = [this, &made, &sincePost, cancellations] {
+            if (made.isEmpty())
+                return;
+            QMetaObject::invokeMethod(
+                this, [this, jobs = std::exchange(made, {}), cancellations] { appendJobs(jobs, cancellations); },
+                Qt::QueuedConnection);
+            sincePost.restart();
+        };
+        const auto onFound = [&](const QUrl& url) {
+            if (stop.stop_requested())
+                return false;
+            made.append(makeJob(url, home, mode));
+            // Groups keep the loop's work per file small; the clock keeps a slow disk's first jobs from waiting.
+            if (made.size() >= 256 || sincePost.elapsed() >= 50)
+                post();
+            return true;
+        };
+        if (walkFolders)
+            ImageFileCollector::collectImageURLs(items, onFound);
+        else
+            for (const QUrl& url : items)
+                if (!onFound(url))
+                    break;
+        post();
+    };
+    co_await QtConcurrent::run(work);
+    // The last group is delivered before the intake counts as done.
+    co_await EventLoop::afterPostedEvents();
+    intakeRunning_ = false;
+    --intakes_;
+    intakeEnded_.notifyAll();
+    childEnded_.notifyAll();
+    batchEnded_.notifyAll();
+}
+
+void JobQueue::appendJobs(const QList<Intake>& found, int cancellationsAtIntake)
+{
+    for (const auto& item : found) {
+        if (!admit(item))
+            continue;
+        jobs_.append(item.job);
+        emit jobAdded(int(jobs_.size()) - 1);
+    }
+    if (!isProcessing_ && cancellationsAtIntake == cancellations_)
         startProcessing();
+    else
+        childEnded_.notifyAll(); // the batch looks for them at once
 }
 
 void JobQueue::startProcessing()
 {
-    if (isProcessing_)
+    if (isProcessing_ || shutDown_)
         return;
     auto batch = std::make_shared<Batch>();
     currentBatch_ = batch;
@@ -173,6 +253,7 @@ void JobQueue::startProcessing()
 
 void JobQueue::cancelProcessing()
 {
+    ++cancellations_;
     if (currentBatch_)
         currentBatch_->cancel.cancel();
     // Any tool running now serves this batch or an older, cancelled one.
@@ -191,13 +272,22 @@ void JobQueue::disableResultsCache()
 
 QCoro::Task<> JobQueue::waitUntilIdle()
 {
-    while (batchesAlive_ > 0)
+    while (batchesAlive_ > 0 || intakes_ > 0)
         co_await batchEnded_.wait();
+}
+
+QCoro::Task<> JobQueue::shutdown()
+{
+    shutDown_ = true;
+    intakeStop_.request_stop();
+    cancelProcessing();
+    co_await waitUntilIdle();
 }
 
 QCoro::Task<> JobQueue::processQueue(std::shared_ptr<Batch> batch)
 {
-    while (!batch->cancel.isCancelled() && startNextJobs(batch))
+    // Files still joining belong to this batch: one drop, one session.
+    while (!batch->cancel.isCancelled() && (startNextJobs(batch) || intakes_ > 0))
         co_await childEnded_.wait();
     while (batch->running > 0)
         co_await childEnded_.wait();
@@ -227,7 +317,20 @@ bool JobQueue::startNextJobs(const std::shared_ptr<Batch>& batch)
 
 QCoro::Task<> JobQueue::runChild(std::shared_ptr<Batch> batch, OptimizationJob::Ptr job)
 {
-    co_await pipeline_->processJob(job, batch->cancel);
+    // A fault inside one pipeline ends that job only; the batch counts on.
+    QString fault;
+    try {
+        co_await pipeline_->processJob(job, batch->cancel);
+    } catch (const std::exception& error) {
+        fault = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        fault = QStringLiteral("unknown error");
+    }
+    if (!fault.isNull()) {
+        Log::line(QStringLiteral("❌ Optimizing %1 stopped: %2").arg(job->fileName(), fault));
+        job->fail(OptimizationError::platform(QStringLiteral("An unexpected error stopped the optimization.")));
+        WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+    }
     // The job's final state is applied before it counts as finished.
     co_await EventLoop::afterPostedEvents();
     --batch->running;

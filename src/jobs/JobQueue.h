@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/Configuration.h"
 #include "jobs/JobPipeline.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/CancellationFlag.h"
@@ -15,6 +16,7 @@
 
 #include <memory>
 #include <optional>
+#include <stop_token>
 
 class Configuration;
 class OutputPlacement;
@@ -34,6 +36,7 @@ public:
     // Without a limit, as many jobs run at once as the machine has cores.
     explicit JobQueue(Configuration& configuration, std::optional<int> maxConcurrentJobs = std::nullopt,
                       std::optional<JobPipeline::Services> services = std::nullopt, QObject* parent = nullptr);
+    // Without `shutdown` first, waits for it here, running the event loop.
     ~JobQueue() override;
 
     const QList<OptimizationJob::Ptr>& jobs() const { return jobs_; }
@@ -53,15 +56,23 @@ public:
     static bool savedBytes(const OptimizationJob& job);
     static qint64 savingInBytes(const OptimizationJob& job);
 
+    // Files are read to learn their type on a pool; their jobs join the list
+    // in order, in groups as they are made, the first group starting a batch.
     QCoro::Task<> addFile(QUrl fileURL);
-    // Adds all, then starts one batch for them.
     void addFiles(const QList<QUrl>& fileURLs);
+    // Dropped or chosen files and folders: folders are walked on a pool (as
+    // `collectImageURLs` does) and their images join as they are found.
+    QCoro::Task<> addItems(QList<QUrl> items);
     void startProcessing();
     void cancelProcessing();
     // Neither asks nor fills the results cache (for runs that must redo all).
     void disableResultsCache();
-    // Resolves once no batch is running any more.
+    // Resolves once no batch is running and no file is waiting to join.
     QCoro::Task<> waitUntilIdle();
+    // Stops intake, cancels the batch and resolves once every started job
+    // has reached its end: a replacement under way is completed or undone,
+    // and the job's working files are gone. No batch starts afterwards.
+    QCoro::Task<> shutdown();
 
 signals:
     void jobAdded(int index);
@@ -71,10 +82,21 @@ signals:
 
 private:
     struct Batch;
-    // A link is taken as the file it names, and a file reached through a
-    // link gets one unfinished job however many of its names are dropped.
-    void intake(const QUrl& fileURL);
-    OptimizationJob::Ptr makeJob(const QUrl& fileURL);
+    // A link is taken as the file it names (read on a pool thread); a file
+    // reached through a link gets one unfinished job however many of its
+    // names are dropped (decided on the queue's thread).
+    struct Intake {
+        QUrl given;
+        OptimizationJob::Ptr job;
+        QString realPath;
+        bool isLink = false;
+    };
+    // Blocking: reads the file. The job is handed over to `home`.
+    static Intake makeJob(const QUrl& fileURL, QThread* home, Configuration::OperationMode mode);
+    static OptimizationJob::Ptr jobFor(const QUrl& fileURL, Configuration::OperationMode mode);
+    bool admit(const Intake& found);
+    QCoro::Task<> intake(QList<QUrl> items, bool walkFolders);
+    void appendJobs(const QList<Intake>& found, int cancellationsAtIntake);
     QCoro::Task<> processQueue(std::shared_ptr<Batch> batch);
     QCoro::Task<> runChild(std::shared_ptr<Batch> batch, OptimizationJob::Ptr job);
     bool startNextJobs(const std::shared_ptr<Batch>& batch);
@@ -102,6 +124,12 @@ private:
     int totalFilesOptimized_ = 0;
     int batchesAlive_ = 0;
     int runningChildren_ = 0;
+    int intakes_ = 0;
+    int cancellations_ = 0;
+    bool intakeRunning_ = false;
+    bool shutDown_ = false;
+    std::stop_source intakeStop_;
+    EventLoop::Notifier intakeEnded_;
     qsizetype nextIndex_ = 0;
     std::shared_ptr<Batch> currentBatch_;
     EventLoop::Notifier childEnded_;

@@ -30,28 +30,59 @@ OutputPlacement::OutputPlacement(const Configuration& configuration, MoveToTrash
 {
 }
 
+OutputPlacement::Target OutputPlacement::target() const
+{
+    return {configuration_.operationMode(), exportFolder()};
+}
+
+std::optional<OptimizationError> OutputPlacement::placeOutput(const Target& target, const OptimizationJob& job,
+                                                              const QString& outputPath,
+                                                              const std::optional<FileOperations::Identity>& sourceAsRead,
+                                                              std::optional<QUrl>* revertURL) const
+{
+    if (target.mode == Configuration::OperationMode::optimizeOriginals)
+        return replace(job.fileURL().toLocalFile(), outputPath, sourceAsRead, revertURL);
+    if (target.exportFolder.isEmpty())
+        return OptimizationError::fileAccess(
+            QStringLiteral("No export folder selected. Please choose an export folder in settings."));
+    return copyIntoFolder(target.exportFolder, outputPath, job.fileName());
+}
+
+std::optional<OptimizationError> OutputPlacement::exportOriginalCopy(const Target& target,
+                                                                     const OptimizationJob& job) const
+{
+    if (target.exportFolder.isEmpty())
+        return OptimizationError::fileAccess(QStringLiteral("No export folder selected."));
+    return copyIntoFolder(target.exportFolder, job.fileURL().toLocalFile(), job.fileName());
+}
+
 std::optional<OptimizationError> OutputPlacement::placeOutput(OptimizationJob& job, const IOFile& record,
                                                               const std::optional<FileOperations::Identity>& sourceAsRead)
 {
-    if (configuration_.operationMode() == Configuration::OperationMode::optimizeOriginals)
-        return replaceOriginal(job.fileURL(), record.path, &job, sourceAsRead);
-    const QString folder = exportFolder();
-    if (folder.isEmpty())
-        return OptimizationError::fileAccess(
-            QStringLiteral("No export folder selected. Please choose an export folder in settings."));
-    return copyIntoFolder(folder, record.localPath(), job.fileName());
+    return placeOutput(target(), job, record.localPath(), sourceAsRead, &job.revertURL);
+}
+
+std::optional<OptimizationError> OutputPlacement::exportOriginalCopy(const OptimizationJob& job)
+{
+    return exportOriginalCopy(target(), job);
 }
 
 std::optional<OptimizationError> OutputPlacement::replaceOriginal(const QUrl& source, const QUrl& optimized,
                                                                   OptimizationJob* job,
                                                                   const std::optional<FileOperations::Identity>& sourceAsRead)
 {
-    const QString sourcePath = source.toLocalFile();
+    return replace(source.toLocalFile(), optimized.toLocalFile(), sourceAsRead, job ? &job->revertURL : nullptr);
+}
+
+std::optional<OptimizationError> OutputPlacement::replace(const QString& sourcePath, const QString& optimizedPath,
+                                                          const std::optional<FileOperations::Identity>& sourceAsRead,
+                                                          std::optional<QUrl>* revertURL) const
+{
     removeStaleFilesOnce(QFileInfo(sourcePath).absolutePath());
     if (sourceAsRead && FileOperations::identityOf(sourcePath) != sourceAsRead)
         return OptimizationError::platform(changedMessage(sourcePath));
     QString error;
-    const auto replacement = FileOperations::writeReplacementBeside(sourcePath, optimized.toLocalFile(), &error);
+    const auto replacement = FileOperations::writeReplacementBeside(sourcePath, optimizedPath, &error);
     if (!replacement)
         return OptimizationError::platform(error);
     // Writing the replacement takes a while: an edit made meanwhile must not
@@ -100,17 +131,9 @@ std::optional<OptimizationError> OutputPlacement::replaceOriginal(const QUrl& so
                      restored ? QStringLiteral(".") : QStringLiteral("; the original is in the Trash.")));
     }
 
-    if (job && !trashed.pathInTrash.isEmpty())
-        job->revertURL = QUrl::fromLocalFile(trashed.pathInTrash);
+    if (revertURL && !trashed.pathInTrash.isEmpty())
+        *revertURL = QUrl::fromLocalFile(trashed.pathInTrash);
     return std::nullopt;
-}
-
-std::optional<OptimizationError> OutputPlacement::exportOriginalCopy(const OptimizationJob& job)
-{
-    const QString folder = exportFolder();
-    if (folder.isEmpty())
-        return OptimizationError::fileAccess(QStringLiteral("No export folder selected."));
-    return copyIntoFolder(folder, job.fileURL().toLocalFile(), job.fileName());
 }
 
 QUrl OutputPlacement::uniqueDestination(const QUrl& wanted)
@@ -161,8 +184,15 @@ std::optional<OptimizationError> OutputPlacement::copyIntoFolder(const QString& 
     if (const auto failure = FileOperations::makeDirectoryWithParents(folder))
         return OptimizationError::platform(*failure);
     removeStaleFilesOnce(QFileInfo(folder).absoluteFilePath());
-    const QUrl destination = uniqueDestination(QUrl::fromLocalFile(QDir(folder).filePath(fileName)));
-    if (const auto failure = FileOperations::copyToNewFile(from, destination.toLocalFile()))
-        return OptimizationError::platform(*failure);
-    return std::nullopt;
+    const QUrl wanted = QUrl::fromLocalFile(QDir(folder).filePath(fileName));
+    // Jobs export at the same time: a name taken between the look and the
+    // rename moves this copy on to the next free one.
+    for (int attempt = 0;; ++attempt) {
+        const QString destination = uniqueDestination(wanted).toLocalFile();
+        const auto failure = FileOperations::copyToNewFile(from, destination);
+        if (!failure)
+            return std::nullopt;
+        if (attempt == 100 || !FileOperations::existsAtPath(destination))
+            return OptimizationError::platform(*failure);
+    }
 }

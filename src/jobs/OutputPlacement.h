@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OptimizationError.h"
+#include "jobs/Configuration.h"
 #include "jobs/FileOperations.h"
 #include "jobs/OptimizationJob.h"
 #include "jobs/ReplacementJournal.h"
@@ -16,33 +17,50 @@ class Configuration;
 class IOFile;
 
 // Puts a job's result where the settings want it: over the original (which
-// goes to the Trash) or into the export folder. Runs on the event-loop thread;
-// the copies are synchronous. Each operation answers nothing on success.
+// goes to the Trash) or into the export folder. Each operation blocks until
+// its bytes are on disk and answers nothing on success. The settings are read
+// on the event-loop thread (`target`); the operations that take a target may
+// then run on any thread.
 class OutputPlacement {
 public:
     using MoveToTrash = std::function<Trash::Outcome(const QString& path)>;
+    struct Target {
+        Configuration::OperationMode mode = Configuration::OperationMode::optimizeOriginals;
+        QString exportFolder;
+    };
 
     explicit OutputPlacement(const Configuration& configuration, MoveToTrash moveToTrash = Trash::moveToTrash);
 
+    Target target() const;
     // `sourceAsRead`: the source as it was when the job read it; a source
     // changed since then is not replaced by a result made from older bytes.
+    // `revertURL` receives where the original went in the Trash.
+    std::optional<OptimizationError> placeOutput(const Target& target, const OptimizationJob& job,
+                                                 const QString& outputPath,
+                                                 const std::optional<FileOperations::Identity>& sourceAsRead,
+                                                 std::optional<QUrl>* revertURL) const;
+    std::optional<OptimizationError> exportOriginalCopy(const Target& target, const OptimizationJob& job) const;
+
+    // The same on the event-loop thread, with the settings of this moment.
     std::optional<OptimizationError> placeOutput(OptimizationJob& job, const IOFile& record,
                                                  const std::optional<FileOperations::Identity>& sourceAsRead = {});
+    std::optional<OptimizationError> exportOriginalCopy(const OptimizationJob& job);
     // The original stays recoverable throughout: at its path, or in the Trash.
     std::optional<OptimizationError> replaceOriginal(const QUrl& source, const QUrl& optimized,
                                                      OptimizationJob* job = nullptr,
                                                      const std::optional<FileOperations::Identity>& sourceAsRead = {});
-    std::optional<OptimizationError> exportOriginalCopy(const OptimizationJob& job);
     // "a.png" when free, else "a (1).png", "a (2).png" and so on.
     static QUrl uniqueDestination(const QUrl& wanted);
 
 private:
     QString exportFolder() const;
-    // Once per folder and process: hidden files a killed run left there
-    // (after the journal's interrupted replacements, once per process).
+    std::optional<OptimizationError> replace(const QString& sourcePath, const QString& optimizedPath,
+                                             const std::optional<FileOperations::Identity>& sourceAsRead,
+                                             std::optional<QUrl>* revertURL) const;
+    // Once per folder and process: hidden files a killed run left there.
     static void removeStaleFilesOnce(const QString& folder);
-    std::optional<OptimizationError> copyIntoFolder(const QString& folder, const QString& from,
-                                                    const QString& fileName);
+    static std::optional<OptimizationError> copyIntoFolder(const QString& folder, const QString& from,
+                                                           const QString& fileName);
 
     const Configuration& configuration_;
     MoveToTrash moveToTrash_;

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <atomic>
-#include <memory>
+#include <stop_token>
 
 // Cooperative cancellation: the owner sets it, workers read it at fixed points.
 // Copies share one flag.
 class CancellationFlag {
 public:
-    CancellationFlag() : flag_(std::make_shared<std::atomic_bool>(false)) {}
-    void cancel() { flag_->store(true); }
-    bool isCancelled() const { return flag_->load(); }
+    void cancel() { source_.request_stop(); }
+    bool isCancelled() const { return source_.stop_requested(); }
+    // For code that only watches, e.g. a std::stop_callback that stops a tool.
+    std::stop_token token() const { return source_.get_token(); }
 
 private:
-    std::shared_ptr<std::atomic_bool> flag_;
+    std::stop_source source_;
 };

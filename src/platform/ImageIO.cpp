@@ -6,9 +6,11 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 #include <webp/mux.h>
 
+#include <algorithm>
 #include <mutex>
 
 using vips::VError;
@@ -114,10 +116,6 @@ VImage strictLoad(const QString& path)
     return VImage::new_from_source(source, "", VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR));
 }
 
-// Per-thread buffers of libvips are freed when a pooled thread is done with it.
-struct ThreadCleanup {
-    ~ThreadCleanup() { vips_thread_shutdown(); }
-};
 
 ImageIO::Result failed(ImageIO::Status status, const VError& error)
 {
@@ -178,7 +176,8 @@ bool ImageIO::isAnimated(const QString& path)
         return true;
     if (!initialize())
         return false;
-    ThreadCleanup cleanup;
+    // libvips' per-thread buffers are freed when a pooled thread is done with it.
+    const auto cleanup = qScopeGuard([] { vips_thread_shutdown(); });
     try {
         const VImage image = VImage::new_from_source(vips::VSource::new_from_file(path.toLocal8Bit().constData()), "");
         return image.get_typeof("n-pages") != 0 && image.get_int("n-pages") > 1;
@@ -188,11 +187,34 @@ bool ImageIO::isAnimated(const QString& path)
     }
 }
 
+std::optional<ImageIO::Header> ImageIO::header(const QString& path)
+{
+    if (!initialize())
+        return std::nullopt;
+    const auto cleanup = qScopeGuard([] { vips_thread_shutdown(); });
+    try {
+        const VImage image = VImage::new_from_source(vips::VSource::new_from_file(path.toLocal8Bit().constData()), "");
+        Header header;
+        if (image.get_typeof(VIPS_META_ORIENTATION) != 0)
+            header.orientation = std::clamp(image.get_int(VIPS_META_ORIENTATION), 1, 8);
+        if (image.get_typeof(VIPS_META_ICC_NAME) != 0) {
+            size_t length = 0;
+            const void* data = image.get_blob(VIPS_META_ICC_NAME, &length);
+            header.iccProfile = QByteArray(static_cast<const char*>(data), qsizetype(length));
+        }
+        return header;
+    } catch (const VError&) {
+        vips_error_clear();
+        return std::nullopt;
+    }
+}
+
 std::optional<QSize> ImageIO::decodedSize(const QString& path)
 {
     if (!initialize())
         return std::nullopt;
-    ThreadCleanup cleanup;
+    // libvips' per-thread buffers are freed when a pooled thread is done with it.
+    const auto cleanup = qScopeGuard([] { vips_thread_shutdown(); });
     try {
         const VImage image = strictLoad(path);
         if (qint64(image.width()) * qint64(image.height()) > maxPixels)
@@ -214,7 +236,8 @@ ImageIO::Result ImageIO::reencode(const QString& input, const QString& output, c
     // A new file would keep the pixels that libjpeg made up for corrupt data.
     if (const QString damage = JpegIntegrity::damage(input); !damage.isEmpty())
         return {Status::unreadable, damage};
-    ThreadCleanup cleanup;
+    // libvips' per-thread buffers are freed when a pooled thread is done with it.
+    const auto cleanup = qScopeGuard([] { vips_thread_shutdown(); });
 
     VImage image;
     try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 
@@ -37,6 +38,14 @@ public:
     // The size of the first image after decoding all its pixels strictly
     // (orientation not applied); nothing when it cannot be decoded.
     static std::optional<QSize> decodedSize(const QString& path);
+
+    // What the header says about how the first image shows.
+    struct Header {
+        int orientation = 1; // EXIF orientation, 1 to 8
+        QByteArray iccProfile;
+    };
+    // Reads the header alone; nothing when it is no image libvips reads.
+    static std::optional<Header> header(const QString& path);
 
     // An animated PNG (acTL before IDAT) or an image of several pages.
     static bool isAnimated(const QString& path);

@@ -6,6 +6,7 @@
 #include "platform/JpegIntegrity.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <cmath>
 
@@ -16,10 +17,6 @@ namespace {
 
 constexpr qint64 maxPixels = 400'000'000;
 
-// libvips' per-thread buffers are freed when a pooled thread is done with it.
-struct ThreadCleanup {
-    ~ThreadCleanup() { vips_thread_shutdown(); }
-};
 
 // libvips keeps one error buffer for every thread: only its last line is
 // about this image.
@@ -137,7 +134,8 @@ auto guarded(QString* why, Look look) -> std::optional<decltype(look())>
         *why = QStringLiteral("the image library cannot start");
         return std::nullopt;
     }
-    ThreadCleanup cleanup;
+    // libvips' per-thread buffers are freed when a pooled thread is done with it.
+    const auto cleanup = qScopeGuard([] { vips_thread_shutdown(); });
     try {
         return look();
     } catch (const VError& error) {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QMutex>
+#include <QThread>
 
 #include <cstdio>
 #include <unistd.h>
@@ -20,12 +21,19 @@ namespace Log {
 
 void line(const QString& message)
 {
-    // Called outside the lock: a sink may log in turn, or take its own time.
+    // A sink belongs to the application's thread: lines from pooled threads
+    // are posted there and meet whatever sink is set when they arrive.
     Sink sink;
     {
         QMutexLocker lock(&logMutex);
         sink = sinkSlot();
     }
+    auto* app = QCoreApplication::instance();
+    if (sink && app && QThread::currentThread() != app->thread()) {
+        QMetaObject::invokeMethod(app, [message] { line(message); }, Qt::QueuedConnection);
+        return;
+    }
+    // Called outside the lock: a sink may log in turn, or take its own time.
     if (sink) {
         sink(message);
         return;

@@ -10,7 +10,8 @@ namespace Log {
 void line(const QString& message);
 void stamped(const QString& message);
 
-// Tests and front ends may take the lines instead of standard output.
+// Tests and front ends may take the lines instead of standard output; the
+// sink is called on the application's thread only.
 using Sink = std::function<void(const QString&)>;
 void setSink(Sink sink);
 }

@@ -36,7 +36,9 @@ QCoro::Task<Outcome<bool>> ImageIOWorker::reencode(IOFile::Ptr input, QUrl outpu
     options.format = format_.format;
     options.quality = std::clamp(int(std::lround(quality)), 1, 100);
     if (quality >= 100.0) {
-        const auto lossless = losslessOptions(*input);
+        // It may read the file's header: off the event-loop thread.
+        auto choose = [this, input] { return losslessOptions(*input); };
+        const auto lossless = co_await QtConcurrent::run(choose);
         if (!lossless)
             co_return Outcome<bool>::success(false);
         options = *lossless;

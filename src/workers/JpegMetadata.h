@@ -5,7 +5,7 @@
 
 // What a JPEG needs to keep to look the same once its metadata is stripped:
 // its EXIF orientation and a colour profile that is not sRGB. Only the
-// markers before the image data are read.
+// header is read (through libvips).
 struct JpegMetadata {
     int orientation = 1; // 1 to 8; 1 when absent or invalid
     QByteArray iccProfile;

@@ -73,7 +73,9 @@ QCoro::Task<Outcome<JpegToolWorker::MainRun>> JpegoptimWorker::mainRun(QString t
     if (!copyError.isEmpty())
         co_return OptimizationError::platform(copyError);
 
-    const QStringList args = arguments(*input, working);
+    // The arguments depend on the file's markers, read off the event-loop thread.
+    auto makeArguments = [this, input, working] { return arguments(*input, working); };
+    const QStringList args = co_await QtConcurrent::run(makeArguments);
     const Outcome<ProcessResult> result = co_await executeProcess(tool, args);
     if (result.failed()) {
         QFile::remove(working);

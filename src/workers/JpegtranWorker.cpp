@@ -8,6 +8,9 @@
 #include "workers/JpegReencoder.h"
 #include "workers/JpegTrailer.h"
 
+#include <QCoroFuture>
+#include <QtConcurrent/QtConcurrentRun>
+
 namespace {
 constexpr int fallbackQuality = 70;
 }
@@ -39,7 +42,9 @@ QStringList JpegtranWorker::arguments(const IOFile& input, const QUrl& output) c
 
 QCoro::Task<Outcome<JpegToolWorker::MainRun>> JpegtranWorker::mainRun(QString tool, IOFile::Ptr input, QUrl output)
 {
-    const QStringList args = arguments(*input, output);
+    // The arguments depend on the file's markers, read off the event-loop thread.
+    auto makeArguments = [this, input, output] { return arguments(*input, output); };
+    const QStringList args = co_await QtConcurrent::run(makeArguments);
     const Outcome<ProcessResult> result = co_await executeProcess(tool, args);
     if (result.failed())
         co_return result.error();

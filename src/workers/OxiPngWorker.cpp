@@ -6,6 +6,9 @@
 #include "workers/PngReencoder.h"
 #include "workers/ToolLocator.h"
 
+#include <QCoroFuture>
+#include <QtConcurrent/QtConcurrentRun>
+
 OxiPngWorker::OxiPngWorker(int optLevel, bool stripMetadata)
     : BaseCommandWorker(QStringLiteral("oxipng")), optLevel(optLevel), stripMetadata(stripMetadata)
 {
@@ -28,30 +31,37 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
     const auto tool = ToolLocator::findTool(QStringLiteral("oxipng"));
     if (!tool) {
         Log::line(QStringLiteral("⚠️ oxipng not found, using Core Graphics fallback"));
-        co_return co_await coreGraphicsPNGFallback(input, output);
+        const Outcome<bool> fallback = co_await coreGraphicsPNGFallback(input, output);
+        co_return fallback;
     }
-    const QStringList args = arguments(*input, output);
+    // Chunk reads go to a pool: the event-loop thread never waits on the disk.
+    auto makeArguments = [this, input, output] { return arguments(*input, output); };
+    const QStringList args = co_await QtConcurrent::run(makeArguments);
     const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);
     if (result.failed())
         co_return result.error();
     if (result.value().exitCode != 0)
         co_return OptimizationError::toolExecution(name(), result.value().error);
-    // Whatever oxipng version is installed, an animation must keep its frames.
-    if (ImageIO::isAnimatedPng(input->localPath()) && !ImageIO::isAnimatedPng(output.toLocalFile())) {
-        Log::line(QStringLiteral("⚠️ oxipng dropped the animation of an animated PNG, output not used"));
-        co_return Outcome<bool>::success(false);
-    }
-    if (ImageIO::hasPngChunk(input->localPath(), "eXIf") && !ImageIO::hasPngChunk(output.toLocalFile(), "eXIf")) {
-        Log::line(QStringLiteral("⚠️ oxipng dropped the EXIF orientation, output not used"));
-        co_return Outcome<bool>::success(false);
-    }
-    // Unless asked to strip, every comment stays.
-    if (!args.contains(QStringLiteral("--strip=safe"))
-        && !PngMetadataChunks::restore(input->localPath(), output.toLocalFile())) {
-        Log::line(QStringLiteral("⚠️ oxipng output cannot take back the PNG's text, output not used"));
-        co_return Outcome<bool>::success(false);
-    }
-    co_return Outcome<bool>::success(true);
+    auto keepsWhatShows = [in = input->localPath(), out = output.toLocalFile(),
+                           restoreText = !args.contains(QStringLiteral("--strip=safe"))] {
+        // Whatever oxipng version is installed, an animation must keep its frames.
+        if (ImageIO::isAnimatedPng(in) && !ImageIO::isAnimatedPng(out)) {
+            Log::line(QStringLiteral("⚠️ oxipng dropped the animation of an animated PNG, output not used"));
+            return false;
+        }
+        if (ImageIO::hasPngChunk(in, "eXIf") && !ImageIO::hasPngChunk(out, "eXIf")) {
+            Log::line(QStringLiteral("⚠️ oxipng dropped the EXIF orientation, output not used"));
+            return false;
+        }
+        // Unless asked to strip, every comment stays.
+        if (restoreText && !PngMetadataChunks::restore(in, out)) {
+            Log::line(QStringLiteral("⚠️ oxipng output cannot take back the PNG's text, output not used"));
+            return false;
+        }
+        return true;
+    };
+    const bool kept = co_await QtConcurrent::run(keepsWhatShows);
+    co_return Outcome<bool>::success(kept);
 }
 
 QCoro::Task<Outcome<bool>> OxiPngWorker::coreGraphicsPNGFallback(IOFile::Ptr input, QUrl output)

@@ -5,7 +5,9 @@
 #include "workers/PngReencoder.h"
 #include "workers/ToolLocator.h"
 
+#include <QCoroFuture>
 #include <QFile>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QtEndian>
 
 #include <algorithm>
@@ -83,22 +85,27 @@ QStringList PngquantWorker::arguments(const IOFile& input, const QUrl& output) c
 QCoro::Task<Outcome<bool>> PngquantWorker::optimizeFile(IOFile::Ptr input, QUrl output)
 {
     // pngquant writes only the default image of an APNG and still exits 0.
-    if (ImageIO::isAnimatedPng(input->localPath())) {
+    // Files are read and rewritten on a pool, never on the event-loop thread.
+    auto isAnimated = [path = input->localPath()] { return ImageIO::isAnimatedPng(path); };
+    if (co_await QtConcurrent::run(isAnimated)) {
         Log::line(QStringLiteral("⚠️ pngquant skipped animated PNG: it would keep only the first frame"));
         co_return Outcome<bool>::success(false);
     }
     const auto tool = ToolLocator::findTool(QStringLiteral("pngquant"));
     if (!tool) {
         Log::line(QStringLiteral("⚠️ pngquant not found, using Core Graphics fallback"));
-        co_return co_await coreGraphicsPNGQuantFallback(input, output);
+        const Outcome<bool> fallback = co_await coreGraphicsPNGQuantFallback(input, output);
+        co_return fallback;
     }
     const QStringList args = arguments(*input, output);
     const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);
     if (result.failed())
         co_return result.error();
     switch (const int status = result.value().exitCode) {
-    case 0:
-        co_return Outcome<bool>::success(keepsColourProfile(*input, output));
+    case 0: {
+        auto keepProfile = [input, output] { return keepsColourProfile(*input, output); };
+        co_return Outcome<bool>::success(co_await QtConcurrent::run(keepProfile));
+    }
     case 99:
         Log::line(QStringLiteral("pngquant skipped image due to low quality"));
         co_return Outcome<bool>::success(false);

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMutex>
+#include <QStandardPaths>
 
 namespace {
 
@@ -47,12 +48,9 @@ QStringList systemDirs()
 
 std::optional<QString> findSystemTool(const QString& name)
 {
-    for (const QString& dir : systemDirs()) {
-        const QString path = dir + QLatin1Char('/') + name;
-        if (exists(path))
-            return path;
-    }
-    return std::nullopt;
+    // In the given order; a file that cannot be run is passed over.
+    const QString path = QStandardPaths::findExecutable(name, systemDirs());
+    return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
 }
 
 std::optional<QString> findTool(const QString& name)

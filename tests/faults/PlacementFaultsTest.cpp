@@ -169,6 +169,24 @@ TEST_F(PlacementFaults, ExportCopiesNeverLeaveAPartialFileUnderTheWantedName)
     EXPECT_EQ(readFile(source), original);
 }
 
+TEST_F(PlacementFaults, AnExportNameTakenWhileCopyingMovesOnToTheNextFreeName)
+{
+    // Another job exports a file of the same name between the look and the rename.
+    const QString out = dir.filePath(QStringLiteral("out"));
+    configuration.setExportPath(out);
+    FileOperations::setFaultHook([&](const char* step, const QString&) {
+        if (qstrcmp(step, "create-copy") == 0 && !QFile::exists(out + "/a.png"))
+            writeFile(out + "/a.png", "theirs");
+        return 0;
+    });
+    OutputPlacement placement(configuration);
+    auto job = OptimizationJob::create(QUrl::fromLocalFile(source));
+    const IOFile record(QUrl::fromLocalFile(optimized), IOFileType::png, result.size());
+    EXPECT_EQ(placement.placeOutput(*job, record), std::nullopt);
+    EXPECT_EQ(readFile(out + "/a.png"), "theirs");
+    EXPECT_EQ(readFile(out + "/a (1).png"), result);
+}
+
 TEST_F(PlacementFaults, AnUnusableTrashLeavesTheOriginalWhereItWas)
 {
     // The data folder lies below a file: no Trash can be made there, not even by root.

@@ -4,16 +4,23 @@
 #include "scheduler/FakeWorkers.h"
 #include "jobs/Configuration.h"
 #include "jobs/JobQueue.h"
+#include "jobs/PipelineServices.h"
 #include "jobs/UserPreferences.h"
+#include "platform/LoopGapMeter.h"
 #include "scheduler/WorkerScheduler.h"
+#include "store/ResultsCache.h"
 #include "store/StatisticsTracker.h"
+#include "workers/BaseWorker.h"
+#include "workers/ToolSandbox.h"
 #include "workers/JobWorkingFiles.h"
 
 #include <QCoroTimer>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QHash>
 
 #include <filesystem>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,13 +55,15 @@ protected:
         s.lookup = [this, cacheDelay](QUrl, qint64) -> QCoro::Task<std::optional<JobPipeline::CachedResult>> {
             ++lookups;
             co_await QCoro::sleepFor(cacheDelay);
-            co_return std::nullopt;
+            co_return cached;
         };
         s.store = [this](QUrl, qint64, qint64, qint64, QString) -> QCoro::Task<> {
             ++stores;
             co_return;
         };
         s.makeWorkers = [this, toolDelay](IOFileType, int, CompressionPreset, OptimizationJob::Ptr job) {
+            if (job->fileName().contains(QLatin1String("throw")))
+                throw std::runtime_error("stand-in fault");
             // Writes a copy one byte shorter, so every job has a winner; names with "fail" make it fail.
             auto worker = std::make_shared<FakeWorkers::FakeEncoder>(
                 "shrinker",
@@ -102,12 +111,17 @@ protected:
     {
         return !QDirIterator(tmp.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories).hasNext();
     }
+    bool noHiddenFilesIn(const QString& folder) const
+    {
+        return QDir(folder).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty();
+    }
 
     QTemporaryDir work;
     QTemporaryDir tmp;
     Configuration configuration;
     WorkerScheduler scheduler;
     Observed observed;
+    std::optional<JobPipeline::CachedResult> cached;
     int lookups = 0;
     int stores = 0;
 };
@@ -152,6 +166,7 @@ TEST_F(JobQueueTest, CancelThenAddRunsTheRestOnceAndTheOldBatchDoesNotEndTheNewO
     JobQueue queue(configuration, 2, services(30ms, 60ms));
     configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
     queue.addFiles(images(6));
+    ASSERT_TRUE(processEventsUntil([&] { return queue.jobCount() == 6; }));
     queue.cancelProcessing();
     EXPECT_FALSE(queue.isProcessing());
 
@@ -186,7 +201,8 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
     queue.addFiles({image("a.png"), QUrl::fromLocalFile(QDir(work.path()).filePath("vanished.png")),
                     QUrl::fromLocalFile(unknown), image("fail-tool.png"), QUrl::fromLocalFile(text), image("b.png"),
                     QUrl::fromLocalFile(pipe),
-                    QUrl::fromLocalFile(copyInto(QStringLiteral("odd/skimage-truncated.jpg"), work.path()))});
+                    QUrl::fromLocalFile(copyInto(QStringLiteral("odd/skimage-truncated.jpg"), work.path())),
+                    image("throw.png"), image("c.png")});
     QCoro::waitFor(queue.waitUntilIdle());
 
     // Status, then a part of the error or the best tool.
@@ -199,14 +215,18 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
         {JobStatus::completed, "shrinker"},
         {JobStatus::failed, "not a regular file"},
         {JobStatus::failed, "damaged or incomplete"}, // a truncated photo is reported, not passed as optimal
+        {JobStatus::failed, "unexpected error"},      // a fault inside the pipeline ends its job only
+        {JobStatus::completed, "shrinker"},
     };
-    ASSERT_EQ(queue.jobs().size(), 8);
-    for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(queue.jobs().size(), 10);
+    for (int i = 0; i < 10; ++i) {
         const auto& job = queue.jobs()[i];
         EXPECT_EQ(job->status(), expected[i].first) << i;
         const QString text = job->error() ? job->error()->errorDescription() : job->bestTool().value_or("");
         EXPECT_TRUE(text.contains(expected[i].second)) << i << ": " << text.toStdString();
     }
+    EXPECT_EQ(queue.totalFilesProcessed(), 10);
+    EXPECT_TRUE(noTemporaryFilesLeft());
 }
 
 TEST_F(JobQueueTest, AnExportThatCannotBeWrittenFailsItsJobWithOrWithoutASaving)
@@ -291,4 +311,123 @@ TEST_F(JobQueueTest, LinksStayAndTheFileTheyNameIsOptimizedOnce)
     for (const auto& [name, target] : links)
         EXPECT_EQ(std::filesystem::read_symlink(QFile::encodeName(QDir(work.path()).filePath(name)).constData()),
                   QFile::encodeName(target).constData());
+}
+
+TEST_F(JobQueueTest, TheEventLoopKeepsTurningThroughRealBatchesAndAHugeDrop)
+{
+    ToolSandbox sandbox;
+    sandbox.useRealTools();
+    const QStringList photos{"png/debian-debian.png", "png/pidgin-pidgin-logo.png", "jpeg/skimage-rocket.jpg",
+                             "odd/plasma-summer_1am-2560x1600-orientation6-added.jpg", "gif/wordpress-images-spinner.gif",
+                             "heic/converted-skimage-chelsea.heic"};
+    for (const auto mode : {Configuration::OperationMode::optimizeOriginals, Configuration::OperationMode::exportToFolder}) {
+        configuration.setOperationMode(mode);
+        const QString folder = QDir(work.path()).filePath(Configuration::toString(mode));
+        QDir().mkpath(folder);
+        for (const QString& photo : photos)
+            copyInto(photo, folder);
+        JobQueue queue(configuration, 2);
+        queue.disableResultsCache();
+        LoopGapMeter meter;
+        const QList<QUrl> items{QUrl::fromLocalFile(folder)};
+        QCoro::waitFor(queue.addItems(items));
+        QCoro::waitFor(queue.waitUntilIdle());
+        EXPECT_LT(meter.longestMilliseconds(), 500) << Configuration::toString(mode).toStdString();
+        EXPECT_EQ(count(queue, JobStatus::completed), photos.size());
+        EXPECT_TRUE(sandbox.leftovers().isEmpty());
+    }
+    EXPECT_EQ(QDir(configuration.exportPath()).entryList(QDir::Files).size(), photos.size());
+
+    // A drop of a folder of 20,000 files: jobs join in groups while the loop turns.
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    cached = JobPipeline::CachedResult{400, "shrinker"};
+    const QString many = QDir(work.path()).filePath("many");
+    QDir().mkpath(many);
+    const QByteArray png = readFile(dataFile("png/pingus-flag3.png"));
+    for (int i = 0; i < 20000; ++i)
+        writeFile(QStringLiteral("%1/%2.png").arg(many).arg(i, 5, 10, QLatin1Char('0')), png);
+    JobQueue queue(configuration, 2, services());
+    int firstJobAt = -1;
+    QElapsedTimer clock;
+    QObject::connect(&queue, &JobQueue::jobAdded, &queue, [&] { firstJobAt = firstJobAt < 0 ? int(clock.elapsed()) : firstJobAt; });
+    LoopGapMeter meter;
+    clock.start();
+    const QList<QUrl> drop{QUrl::fromLocalFile(many)};
+    QCoro::waitFor(queue.addItems(drop));
+    const qint64 walked = clock.elapsed();
+    QCoro::waitFor(queue.waitUntilIdle());
+    EXPECT_LT(meter.longestMilliseconds(), 500);
+    EXPECT_LT(firstJobAt, walked / 2) << "jobs appear as they are found";
+    EXPECT_EQ(count(queue, JobStatus::completed), 20000);
+    EXPECT_EQ(queue.jobs().last()->fileName(), "19999.png") << "in the walk's order";
+}
+
+TEST_F(JobQueueTest, QuittingMidBatchLeavesEveryFileWholeAndNoWorkingFile)
+{
+    // A slow stand-in for oxipng that hands over to the real one.
+    ToolSandbox sandbox;
+    sandbox.writeScript(sandbox.bundledDir() + "/oxipng",
+                        "sleep 1\nexec '" PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/oxipng' \"$@\"");
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    const QByteArray original = readFile(dataFile("png/debian-debian.png"));
+    for (const bool awaited : {true, false}) {
+        const QString folder = QDir(work.path()).filePath(awaited ? "awaited" : "destroyed");
+        QDir().mkpath(folder);
+        QList<QUrl> files;
+        for (int i = 0; i < 6; ++i)
+            files << QUrl::fromLocalFile(copyInto("png/debian-debian.png", folder, QStringLiteral("%1.png").arg(i)));
+        auto services = PipelineServices::make(scheduler);
+        services.presetText = [] { return QStringLiteral("lossless"); };
+        {
+            JobQueue queue(configuration, 2, services);
+            queue.disableResultsCache();
+            queue.addFiles(files);
+            ASSERT_TRUE(processEventsUntil([&] { return count(queue, JobStatus::processing) == 2; }));
+            if (awaited)
+                QCoro::waitFor(queue.shutdown());
+        }
+        int replaced = 0;
+        for (const QUrl& file : files) {
+            const QByteArray now = readFile(file.toLocalFile());
+            replaced += now != original;
+            EXPECT_TRUE(now == original || (now.size() < original.size() && now.startsWith("\x89PNG")));
+        }
+        EXPECT_LE(replaced, 2) << "no job starts after the quit";
+        EXPECT_TRUE(noHiddenFilesIn(folder));
+        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
+    }
+}
+
+TEST_F(JobQueueTest, APresetChangedMidBatchLeavesEachJobConsistent)
+{
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    auto& preferences = UserPreferences::shared();
+    preferences.setCompressionPresetRaw("maximum");
+    QHash<QString, qint64> storedHash;
+    QHash<QString, QStringList> tools;
+    auto s = PipelineServices::make(scheduler);
+    // The user picks another preset while the first job waits for the cache.
+    s.lookup = [&](QUrl, qint64) -> QCoro::Task<std::optional<JobPipeline::CachedResult>> {
+        preferences.setCompressionPresetRaw("lossless");
+        co_return std::nullopt;
+    };
+    s.store = [&](QUrl file, qint64 hash, qint64, qint64, QString) -> QCoro::Task<> {
+        storedHash[file.fileName()] = hash;
+        co_return;
+    };
+    s.runCompetition = [&](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job, IOFile::Ptr,
+                           CancellationFlag) -> QCoro::Task<std::optional<WorkerResult>> {
+        for (const auto& worker : workers)
+            tools[job->fileName()] << worker->name();
+        co_return std::nullopt;
+    };
+    JobQueue queue(configuration, 1, s);
+    queue.addFiles({image("first.png"), image("second.png")});
+    QCoro::waitFor(queue.waitUntilIdle());
+    preferences.setCompressionPresetRaw("balanced");
+
+    EXPECT_EQ(tools["first.png"], QStringList({"pngquant", "oxipng"}));
+    EXPECT_EQ(storedHash["first.png"], ResultsCache::settingsHash("maximum"));
+    EXPECT_EQ(tools["second.png"], QStringList{"oxipng"});
+    EXPECT_EQ(storedHash["second.png"], ResultsCache::settingsHash("lossless"));
 }

@@ -1,12 +1,12 @@
+#include "TestSupport.h"
 #include "platform/Log.h"
 
+#include <QCoroFuture>
 #include <QStringList>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <future>
-#include <thread>
 
 // A sink may log in turn (a front end reporting on its own output), and a
 // message keeps its "%1" as written.
@@ -18,16 +18,20 @@ TEST(Log, ASinkMayLogAndMessagesAreTakenAsWritten)
         if (lines->size() == 1)
             Log::line(QStringLiteral("nested"));
     });
-    std::promise<void> done;
-    auto finished = done.get_future();
-    // Apart, so that a deadlock fails the test instead of hanging it.
-    std::thread([&done] {
-        Log::stamped(QStringLiteral("photo %1 %3.png"));
-        done.set_value();
-    }).detach();
-    ASSERT_EQ(finished.wait_for(std::chrono::seconds(5)), std::future_status::ready) << "the sink deadlocked";
+    Log::stamped(QStringLiteral("photo %1 %3.png"));
     Log::setSink({});
     ASSERT_EQ(lines->size(), 2);
     EXPECT_TRUE(lines->at(0).endsWith(QStringLiteral("] photo %1 %3.png"))) << lines->at(0).toStdString();
     EXPECT_EQ(lines->at(1), QStringLiteral("nested"));
+}
+
+// A sink may touch the window's objects: it only ever runs on their thread.
+TEST(Log, LinesFromPooledThreadsReachTheSinkOnTheApplicationThread)
+{
+    QList<QThread*> threads;
+    Log::setSink([&](const QString&) { threads << QThread::currentThread(); });
+    QCoro::waitFor(qCoro(QtConcurrent::run([] { Log::line(QStringLiteral("from a pool")); })).waitForFinished());
+    TestSupport::processEventsUntil([&] { return !threads.isEmpty(); });
+    Log::setSink({});
+    EXPECT_EQ(threads, QList<QThread*>{qApp->thread()});
 }

@@ -1,0 +1,70 @@
+// Runs the engine as the window does, on the thread of its event loop, over
+// a folder, and reports the longest time the loop could not turn.
+#include "jobs/Configuration.h"
+#include "jobs/JobQueue.h"
+#include "platform/KeyValueStore.h"
+#include "platform/LoopGapMeter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+namespace {
+
+// With `intakeOnly` the batch is shut down once every job has joined: a
+// drop of many files is measured for its walk and job creation.
+QCoro::Task<> runAll(JobQueue& queue, QList<QUrl> items, bool intakeOnly)
+{
+    co_await queue.addItems(std::move(items));
+    if (intakeOnly)
+        co_await queue.shutdown();
+    co_await queue.waitUntilIdle();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: pressly_loopgap FOLDER [--export DIR] [--jobs N] [--intake-only 1]\n");
+        return 2;
+    }
+    KeyValueStore::useFile(QDir(QDir::tempPath()).filePath("pressly-loopgap-settings.ini"));
+    Configuration configuration;
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    std::optional<int> jobs;
+    bool intakeOnly = false;
+    for (qsizetype i = 2; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--export")) {
+            configuration.setOperationMode(Configuration::OperationMode::exportToFolder);
+            configuration.setExportPath(QDir(args[i + 1]).absolutePath());
+        } else if (args[i] == QLatin1String("--jobs")) {
+            jobs = args[i + 1].toInt();
+        } else if (args[i] == QLatin1String("--intake-only")) {
+            intakeOnly = args[i + 1] == QLatin1String("1");
+        }
+    }
+    JobQueue queue(configuration, jobs);
+    queue.disableResultsCache();
+    QElapsedTimer clock;
+    int firstJobAt = -1;
+    QObject::connect(&queue, &JobQueue::jobAdded, &queue,
+                     [&] { firstJobAt = firstJobAt < 0 ? int(clock.elapsed()) : firstJobAt; });
+    LoopGapMeter meter;
+    clock.start();
+    QCoro::waitFor(runAll(queue, {QUrl::fromLocalFile(QDir(args[1]).absolutePath())}, intakeOnly));
+    const QJsonObject report{{"jobs", queue.jobCount()},
+                             {"failed", int(queue.failedJobs().size())},
+                             {"wall_ms", clock.elapsed()},
+                             {"first_job_ms", firstJobAt},
+                             {"longest_gap_ms", meter.longestMilliseconds()},
+                             {"longest_busy_ms", meter.longestBusyMilliseconds()}};
+    std::printf("%s\n", QJsonDocument(report).toJson(QJsonDocument::Compact).constData());
+    return 0;
+}
