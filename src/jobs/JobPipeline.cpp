@@ -98,7 +98,7 @@ QCoro::Task<bool> JobPipeline::answerFromCache(OptimizationJob::Ptr job, qint64 
     const auto cached = co_await services_.lookup(job->fileURL(), settingsHash);
     if (!cached)
         co_return false;
-    job->isSkippedByCache = true;
+    job->setSkippedByCache(true);
     job->complete(cached->optimizedSize, cached->toolName + QStringLiteral(" (cached)"), std::nullopt);
     co_return true;
 }

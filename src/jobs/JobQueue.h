@@ -54,9 +54,9 @@ public:
 
     QCoro::Task<> addFile(QUrl fileURL);
     // Adds all, then starts one batch for them.
-    void addFiles(const QList<QUrl>& fileURLs);
+    Q_INVOKABLE void addFiles(const QList<QUrl>& fileURLs);
     void startProcessing();
-    void cancelProcessing();
+    Q_INVOKABLE void cancelProcessing();
     // Neither asks nor fills the results cache (for runs that must redo all).
     void disableResultsCache();
     // Resolves once no batch is running any more.

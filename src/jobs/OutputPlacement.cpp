@@ -86,7 +86,7 @@ std::optional<OptimizationError> OutputPlacement::replaceOriginal(const QUrl& so
     }
 
     if (job && !trashed.pathInTrash.isEmpty())
-        job->revertURL = QUrl::fromLocalFile(trashed.pathInTrash);
+        job->setRevertURL(QUrl::fromLocalFile(trashed.pathInTrash));
     return std::nullopt;
 }
 
