@@ -10,6 +10,8 @@ bool DialogPrompts::confirm(const QString& message, const QString& informativeTe
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Pressly Pro"), message);
     box.setInformativeText(informativeText);
+    // Without a window manager the box would wrap the text to a narrow column.
+    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_informativelabel { min-width: 320px; }"));
     auto* accept = box.addButton(acceptButton, QMessageBox::AcceptRole);
     box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(accept);

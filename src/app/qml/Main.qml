@@ -60,7 +60,7 @@ ApplicationWindow {
                 active: opacity > 0 || contentArea.page === index
                 opacity: contentArea.page === index ? 1 : 0
                 visible: opacity > 0
-                Behavior on opacity { SpringAnimation { spring: 8; damping: 0.9; epsilon: 0.01 } }
+                Behavior on opacity { NumberAnimation { duration: 300; easing.type: Easing.OutCubic } }
             }
         }
 

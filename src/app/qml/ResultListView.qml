@@ -70,6 +70,7 @@ Item {
                 RotationAnimation on rotation {
                     running: row.statusText === "processing"
                     from: 0; to: 360; duration: 1000; loops: Animation.Infinite
+                    onRunningChanged: if (!running) badge.rotation = 0
                 }
             }
             Column {

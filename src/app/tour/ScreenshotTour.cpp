@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCoroTimer>
 #include <QDialog>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QScreen>
 #include <QTimer>
@@ -84,6 +85,18 @@ QCoro::Task<> ScreenshotTour::settingsStates()
     }
 }
 
+void ScreenshotTour::scrollListToEnd()
+{
+    // The list sits in a Loader, outside the QObject tree: walk the items.
+    QList<QQuickItem*> items{window_.contentItem()};
+    while (!items.isEmpty()) {
+        QQuickItem* item = items.takeLast();
+        if (item->objectName() == QLatin1String("jobList"))
+            QMetaObject::invokeMethod(item, "positionViewAtEnd");
+        items.append(item->childItems());
+    }
+}
+
 QCoro::Task<> ScreenshotTour::batchStates()
 {
     const QString exportFolder = out_.filePath(QStringLiteral("optimized"));
@@ -98,6 +111,9 @@ QCoro::Task<> ScreenshotTour::batchStates()
         co_await settle(200);
     co_await settle(800);
     shot(QStringLiteral("10-batch-finished"));
+    scrollListToEnd();
+    co_await settle(400);
+    shot(QStringLiteral("10b-batch-finished-end-of-list"));
     view_.setDropTargeted(true);
     co_await settle(600);
     shot(QStringLiteral("11-add-more-overlay"));

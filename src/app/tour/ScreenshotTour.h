@@ -20,6 +20,7 @@ private:
     void shot(const QString& name);
     // Saves the whole screen once a modal dialog is up, then dismisses it.
     void answerModalWithShot(const QString& name);
+    void scrollListToEnd();
     QCoro::Task<> settingsStates();
     QCoro::Task<> batchStates();
 
