@@ -9,7 +9,11 @@ Reports, from one run of build/bin/pressly-pro-bench (offscreen by default):
   - the window process's resident memory after 1,000 jobs and at the end, and its peak.
 Goal on a 2-core machine: no frame longer than 50 ms; memory flat after the first thousand jobs.
 
-Usage: bench/window_drop.py [--files 10000] [--bench build/bin/pressly-pro-bench] [--platform offscreen]
+On a busy machine the whole batch takes long; --stop-after N cancels it once N jobs are done (the
+drop itself, all N files' jobs, is still measured in full).
+
+Usage: bench/window_drop.py [--files 10000] [--stop-after N] [--bench build/bin/pressly-pro-bench]
+                            [--platform offscreen]
 """
 import argparse
 import json
@@ -29,6 +33,7 @@ def main():
     parser.add_argument("--files", type=int, default=10000)
     parser.add_argument("--bench", default=str(HERE / "build/bin/pressly-pro-bench"))
     parser.add_argument("--platform", default="offscreen")
+    parser.add_argument("--stop-after", type=int, default=0)
     args = parser.parse_args()
 
     with tempfile.TemporaryDirectory(prefix="pressly-window-bench.") as home:
@@ -45,7 +50,7 @@ def main():
         env = dict(os.environ, XDG_DATA_HOME=str(home / "data"), XDG_CONFIG_HOME=str(home / "config"),
                    TMPDIR=str(home / "tmp"), XDG_RUNTIME_DIR=str(home / "runtime"),
                    QT_QPA_PLATFORM=args.platform)
-        run = subprocess.run([args.bench, str(folder), str(out)], env=env, stdout=subprocess.DEVNULL,
+        run = subprocess.run([args.bench, str(folder), str(out), str(args.stop_after)], env=env, stdout=subprocess.DEVNULL,
                              stderr=subprocess.PIPE, text=True, check=True)
         start = run.stderr.rindex("{")
         figures = json.loads(run.stderr[start:])

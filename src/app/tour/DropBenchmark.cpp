@@ -9,8 +9,8 @@
 
 #include <chrono>
 
-DropBenchmark::DropBenchmark(MainView& view, QQuickWindow& window, QUrl folder)
-    : view_(view), window_(window), folder_(std::move(folder))
+DropBenchmark::DropBenchmark(MainView& view, QQuickWindow& window, QUrl folder, int stopAfter)
+    : view_(view), window_(window), folder_(std::move(folder)), stopAfter_(stopAfter)
 {
     connect(&window_, &QQuickWindow::frameSwapped, this, &DropBenchmark::frame, Qt::DirectConnection);
 }
@@ -63,11 +63,16 @@ QCoro::Task<QJsonObject> DropBenchmark::run()
     QList<QUrl> dropped;
     dropped.append(folder_);
     view_.handleDrop(dropped);
-    while (view_.jobs()->count() == 0 || view_.jobQueue()->isProcessing())
+    while (view_.jobs()->count() == 0 || view_.jobQueue()->isProcessing()) {
+        if (stopAfter_ > 0 && view_.jobQueue()->completedJobs().size() >= stopAfter_)
+            view_.jobQueue()->cancelProcessing();
         co_await QCoro::sleepFor(std::chrono::milliseconds(100));
+    }
+    co_await view_.jobQueue()->waitUntilIdle();
     const qint64 batchMs = clock_.elapsed() - dropAt_;
     QJsonObject figures;
     figures.insert(QStringLiteral("jobs"), view_.jobs()->count());
+    figures.insert(QStringLiteral("jobs_completed"), int(view_.jobQueue()->completedJobs().size()));
     figures.insert(QStringLiteral("batch_seconds"), double(batchMs) / 1000.0);
     figures.insert(QStringLiteral("first_frame_after_drop_ms"), firstFrame_);
     figures.insert(QStringLiteral("longest_frame_ms"), longestFrameGap_);

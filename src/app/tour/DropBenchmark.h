@@ -15,7 +15,8 @@ class QQuickWindow;
 class DropBenchmark : public QObject {
     Q_OBJECT
 public:
-    DropBenchmark(MainView& view, QQuickWindow& window, QUrl folder);
+    // Stops the batch once `stopAfter` jobs are done (0: runs it to its end).
+    DropBenchmark(MainView& view, QQuickWindow& window, QUrl folder, int stopAfter);
     QCoro::Task<QJsonObject> run();
 
 private:
@@ -26,6 +27,7 @@ private:
     MainView& view_;
     QQuickWindow& window_;
     const QUrl folder_;
+    const int stopAfter_;
     QElapsedTimer clock_;
     qint64 dropAt_ = -1;
     qint64 firstFrame_ = -1;

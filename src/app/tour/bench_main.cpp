@@ -19,14 +19,15 @@
 
 Q_IMPORT_QML_PLUGIN(PresslyProPlugin)
 
-// pressly-pro-bench FOLDER EXPORT_DIR: drops FOLDER on the window, exporting
-// into EXPORT_DIR, and prints the figures as JSON.
+// pressly-pro-bench FOLDER EXPORT_DIR [STOP_AFTER]: drops FOLDER on the window,
+// exporting into EXPORT_DIR, and prints the figures as JSON; with STOP_AFTER,
+// the batch is cancelled once that many jobs are done.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pressly Pro"));
-    if (argc != 3) {
-        std::fputs("usage: pressly-pro-bench FOLDER EXPORT_DIR\n", stderr);
+    if (argc < 3 || argc > 4) {
+        std::fputs("usage: pressly-pro-bench FOLDER EXPORT_DIR [STOP_AFTER]\n", stderr);
         return 2;
     }
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
@@ -40,7 +41,8 @@ int main(int argc, char** argv)
     if (!WindowSetup::load(engine, view, updater, notices))
         return 1;
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().constFirst());
-    DropBenchmark benchmark(view, *window, QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1])));
+    const int stopAfter = argc == 4 ? QByteArray(argv[3]).toInt() : 0;
+    DropBenchmark benchmark(view, *window, QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1])), stopAfter);
     auto measure = [&]() -> QCoro::Task<> {
         const QJsonObject figures = co_await benchmark.run();
         std::fprintf(stderr, "%s\n", QJsonDocument(figures).toJson(QJsonDocument::Indented).constData());
