@@ -1,11 +1,13 @@
 #include "ServicesTest.h"
 
 #include "app/LauncherBadge.h"
+#include "app/ToolNotices.h"
 #include "app/Updater.h"
 #include "jobs/Configuration.h"
 #include "jobs/JobQueue.h"
 #include "platform/DockBadge.h"
 #include "platform/KeyValueStore.h"
+#include "platform/Log.h"
 
 #include <QDBusConnection>
 #include <QDBusArgument>
@@ -134,4 +136,17 @@ void ServicesTest::badgeSignalOnSessionBus()
     QCOMPARE(shown.value("count").toLongLong(), 3);
     QCOMPARE(shown.value("count-visible").toBool(), true);
     QCOMPARE(qdbus_cast<QVariantMap>(seen[1][1]).value("count-visible").toBool(), false);
+}
+
+void ServicesTest::missingToolToldOnce()
+{
+    ToolNotices notices;
+    QSignalSpy told(&notices, &ToolNotices::textChanged);
+    for (int i = 0; i < 3; ++i) // every job that looks for it logs the line again
+        Log::line(QStringLiteral("❌ oxipng not found in bundle or system"));
+    Log::line(QStringLiteral("✅ Found pngquant at /usr/bin/pngquant"));
+    QTRY_COMPARE(told.size(), 1);
+    QVERIFY(notices.text().startsWith(QStringLiteral("Not installed: oxipng.")));
+    notices.dismiss();
+    QCOMPARE(notices.text(), QString());
 }

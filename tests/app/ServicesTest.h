@@ -21,4 +21,5 @@ private slots:
     void updaterAnswers();
     void automaticCheckAtMostDaily();
     void badgeSignalOnSessionBus();
+    void missingToolToldOnce();
 };
