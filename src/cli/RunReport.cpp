@@ -15,7 +15,7 @@ RunReport::RunReport(const QList<OptimizationJob::Ptr>& jobs, double seconds) : 
         if (job->status() != JobStatus::completed)
             continue;
         optimized_ += JobQueue::savedBytes(*job) ? 1 : 0;
-        skipped_ += job->isSkippedByCache ? 1 : 0;
+        skipped_ += job->isSkippedByCache() ? 1 : 0;
         bytesBefore_ += job->originalSize();
         bytesAfter_ += job->originalSize() - JobQueue::savingInBytes(*job);
     }

@@ -108,7 +108,7 @@ QCoro::Task<bool> JobPipeline::answerFromCache(OptimizationJob::Ptr job, qint64 
     const auto cached = co_await services_.lookup(job->fileURL(), settingsHash);
     if (!cached)
         co_return false;
-    job->isSkippedByCache = true;
+    job->setSkippedByCache(true);
     job->complete(cached->optimizedSize, cached->toolName + QStringLiteral(" (cached)"), std::nullopt);
     co_return true;
 }
@@ -167,7 +167,7 @@ QCoro::Task<std::optional<OptimizationError>> JobPipeline::place(OptimizationJob
     };
     const Placed placed = co_await QtConcurrent::run(work);
     if (placed.second)
-        job->revertURL = placed.second;
+        job->setRevertURL(placed.second);
     co_return placed.first;
 }
 

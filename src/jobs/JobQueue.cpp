@@ -412,7 +412,7 @@ void JobQueue::recordSession(const Batch& batch)
             continue;
         ++completed;
         record.optimizedCount += savedBytes(*job) ? 1 : 0;
-        record.skippedCount += job->isSkippedByCache ? 1 : 0;
+        record.skippedCount += job->isSkippedByCache() ? 1 : 0;
         record.totalOriginalBytes += job->originalSize();
         record.totalSavedBytes += savingInBytes(*job);
     }

@@ -59,12 +59,12 @@ public:
     // Files are read to learn their type on a pool; their jobs join the list
     // in order, in groups as they are made, the first group starting a batch.
     QCoro::Task<> addFile(QUrl fileURL);
-    void addFiles(const QList<QUrl>& fileURLs);
+    Q_INVOKABLE void addFiles(const QList<QUrl>& fileURLs);
     // Dropped or chosen files and folders: folders are walked on a pool (as
     // `collectImageURLs` does) and their images join as they are found.
     QCoro::Task<> addItems(QList<QUrl> items);
     void startProcessing();
-    void cancelProcessing();
+    Q_INVOKABLE void cancelProcessing();
     // Neither asks nor fills the results cache (for runs that must redo all).
     void disableResultsCache();
     // Resolves once no batch is running and no file is waiting to join.

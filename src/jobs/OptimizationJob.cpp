@@ -188,6 +188,29 @@ void OptimizationJob::setTempFileURL(const std::optional<QUrl>& url)
     emit tempFileURLChanged();
 }
 
+void OptimizationJob::setRevertURL(const std::optional<QUrl>& url)
+{
+    // Placement may run on a pool thread; observers live on the event loop.
+    if (QThread::currentThread() != thread()) {
+        onEventLoop([this, url] { setRevertURL(url); });
+        return;
+    }
+    if (revertURL_ == url)
+        return;
+    emit aboutToChange();
+    revertURL_ = url;
+    emit revertURLChanged();
+}
+
+void OptimizationJob::setSkippedByCache(bool skipped)
+{
+    if (isSkippedByCache_ == skipped)
+        return;
+    emit aboutToChange();
+    isSkippedByCache_ = skipped;
+    emit isSkippedByCacheChanged();
+}
+
 QVariant OptimizationJob::optimizedSizeValue() const
 {
     return optimizedSize_ ? QVariant::fromValue(*optimizedSize_) : QVariant();

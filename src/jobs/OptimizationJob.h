@@ -19,6 +19,7 @@
 class OptimizationJob : public QObject, public JobContext {
     Q_OBJECT
     Q_PROPERTY(QString fileName READ fileName CONSTANT)
+    Q_PROPERTY(QUrl fileURL READ fileURL CONSTANT)
     Q_PROPERTY(qint64 originalSize READ originalSize CONSTANT)
     Q_PROPERTY(QString status READ statusText NOTIFY statusChanged)
     Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
@@ -27,6 +28,8 @@ class OptimizationJob : public QObject, public JobContext {
     Q_PROPERTY(QString bestTool READ bestToolText NOTIFY bestToolChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorChanged)
     Q_PROPERTY(QString savingsText READ savingsText NOTIFY optimizedSizeChanged)
+    Q_PROPERTY(QUrl revertLocation READ revertLocation NOTIFY revertURLChanged)
+    Q_PROPERTY(bool isSkippedByCache READ isSkippedByCache NOTIFY isSkippedByCacheChanged)
 
 public:
     using Ptr = std::shared_ptr<OptimizationJob>;
@@ -55,10 +58,13 @@ public:
     std::optional<QUrl> tempFileURL() const { return tempFileURL_; }
     QString savingsText() const;
 
-    // Plain fields, written on the event-loop thread.
+    // Where the original went (the Trash), once it was replaced.
+    std::optional<QUrl> revertURL() const { return revertURL_; }
+    QUrl revertLocation() const { return revertURL_.value_or(QUrl()); }
+    bool isSkippedByCache() const { return isSkippedByCache_; }
+
+    // Plain field, written on the event-loop thread.
     QMap<QString, qint64> workerResults;
-    std::optional<QUrl> revertURL;
-    bool isSkippedByCache = false;
 
     // Deferred to the event-loop thread.
     void complete(qint64 optimizedSize, const QString& bestTool, const std::optional<QUrl>& tempFileURL);
@@ -72,6 +78,8 @@ public:
     void setBestTool(const std::optional<QString>& tool);
     void setOptimizedSize(const std::optional<qint64>& size);
     void setTempFileURL(const std::optional<QUrl>& url);
+    void setRevertURL(const std::optional<QUrl>& url);
+    void setSkippedByCache(bool skipped);
 
 signals:
     void aboutToChange();
@@ -82,6 +90,8 @@ signals:
     void bestToolChanged();
     void errorChanged();
     void tempFileURLChanged();
+    void revertURLChanged();
+    void isSkippedByCacheChanged();
 
 private:
     OptimizationJob(const QUrl& fileURL, qint64 originalSize);
@@ -105,4 +115,6 @@ private:
     std::optional<QString> bestTool_;
     std::optional<OptimizationError> error_;
     std::optional<QUrl> tempFileURL_;
+    std::optional<QUrl> revertURL_;
+    bool isSkippedByCache_ = false;
 };

@@ -59,7 +59,11 @@ std::optional<OptimizationError> OutputPlacement::exportOriginalCopy(const Targe
 std::optional<OptimizationError> OutputPlacement::placeOutput(OptimizationJob& job, const IOFile& record,
                                                               const std::optional<FileOperations::Identity>& sourceAsRead)
 {
-    return placeOutput(target(), job, record.localPath(), sourceAsRead, &job.revertURL);
+    std::optional<QUrl> revertURL;
+    const auto error = placeOutput(target(), job, record.localPath(), sourceAsRead, &revertURL);
+    if (revertURL)
+        job.setRevertURL(revertURL);
+    return error;
 }
 
 std::optional<OptimizationError> OutputPlacement::exportOriginalCopy(const OptimizationJob& job)
@@ -71,7 +75,11 @@ std::optional<OptimizationError> OutputPlacement::replaceOriginal(const QUrl& so
                                                                   OptimizationJob* job,
                                                                   const std::optional<FileOperations::Identity>& sourceAsRead)
 {
-    return replace(source.toLocalFile(), optimized.toLocalFile(), sourceAsRead, job ? &job->revertURL : nullptr);
+    std::optional<QUrl> revertURL;
+    const auto error = replace(source.toLocalFile(), optimized.toLocalFile(), sourceAsRead, &revertURL);
+    if (job && revertURL)
+        job->setRevertURL(revertURL);
+    return error;
 }
 
 std::optional<OptimizationError> OutputPlacement::replace(const QString& sourcePath, const QString& optimizedPath,

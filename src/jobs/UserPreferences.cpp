@@ -41,24 +41,32 @@ CompressionPreset UserPreferences::compressionPreset() const
 
 void UserPreferences::setOperationModeRaw(const QString& value)
 {
+    if (operationModeRaw() == value)
+        return;
     KeyValueStore::standard().setValue(operationModeKey, value);
     emit operationModeRawChanged();
 }
 
 void UserPreferences::setExportPath(const QString& value)
 {
+    if (exportPath() == value)
+        return;
     KeyValueStore::standard().setValue(exportPathKey, value);
     emit exportPathChanged();
 }
 
 void UserPreferences::setWarnBeforeReplacing(bool value)
 {
+    if (warnBeforeReplacing() == value)
+        return;
     KeyValueStore::standard().setValue(warnBeforeReplacingKey, value);
     emit warnBeforeReplacingChanged();
 }
 
 void UserPreferences::setCompressionPresetRaw(const QString& value)
 {
+    if (compressionPresetRaw() == value)
+        return;
     KeyValueStore::standard().setValue(compressionPresetKey, value);
     emit compressionPresetRawChanged();
 }

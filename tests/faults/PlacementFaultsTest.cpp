@@ -98,7 +98,7 @@ TEST_F(PlacementFaults, EveryFailingStepOfAReplacementLeavesTheOriginalInPlace)
         EXPECT_EQ(readFile(source), original);
         EXPECT_TRUE(trashedCopy(trash(), source, original).isEmpty()) << "the original came back out of the Trash";
         EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
-        EXPECT_FALSE(job->revertURL);
+        EXPECT_FALSE(job->revertURL());
         if (qstrcmp(fault.step, "write-temp") == 0 && fault.occurrence > 1) {
             EXPECT_GT(partWritten, 0) << "the disk filled up half-way through";
         }

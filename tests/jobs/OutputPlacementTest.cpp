@@ -75,7 +75,7 @@ TEST_F(OutputPlacementTest, ExportNumbersTakenNamesAndLeavesSourcesAlone)
     EXPECT_EQ(readFile(out + "/a (3).png"), original);
     EXPECT_EQ(readFile(source), original);
     EXPECT_TRUE(QFile::exists(optimized));
-    EXPECT_FALSE(job->revertURL);
+    EXPECT_FALSE(job->revertURL());
 
     // Each candidate comes from the wanted name, not from the one before.
     QFile::remove(out + "/a (1).png");
@@ -151,8 +151,8 @@ TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOr
     EXPECT_TRUE(hiddenTemporaries(dir.filePath("photos")).isEmpty());
     EXPECT_TRUE(QFile::exists(optimized));
 
-    ASSERT_TRUE(job->revertURL);
-    const QString trashed = job->revertURL->toLocalFile();
+    ASSERT_TRUE(job->revertURL());
+    const QString trashed = job->revertURL()->toLocalFile();
     EXPECT_TRUE(trashed.startsWith(trashDir() + "/files/")) << trashed.toStdString();
     EXPECT_EQ(readFile(trashed), original);
     const QByteArray trashInfo = readFile(trashDir() + "/info/" + QFileInfo(trashed).fileName() + ".trashinfo");

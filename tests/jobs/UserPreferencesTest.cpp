@@ -90,6 +90,8 @@ TEST_F(Settings, WritesReachTheStoreBeforeTheyAreAnnounced)
     });
     preferences.setExportPath("/srv/photos");
     preferences.setWarnBeforeReplacing(false);
+    preferences.setExportPath("/srv/photos"); // no change, no announcement
+    preferences.setWarnBeforeReplacing(false);
     QObject::disconnect(a);
     QObject::disconnect(b);
     EXPECT_EQ(seen, QStringList({"/srv/photos", "0"}));

@@ -6,6 +6,7 @@
 
 #include "core/Outcome.h"
 
+#include <QCoreApplication>
 #include <QCoroTask>
 #include <QDir>
 #include <QDirIterator>
@@ -89,6 +90,8 @@ public:
 
     QStringList lines() const
     {
+        // Lines written on pool threads arrive as posted events.
+        QCoreApplication::sendPostedEvents();
         QMutexLocker lock(&mutex_);
         return lines_;
     }

@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""Benchmark of the window under one large drop: a folder of N small images (copies of the
+small samples in tests/data, each under its own name) dropped on the window in export mode.
+
+Reports, from one run of build/bin/pressly-pro-bench (offscreen by default):
+  - the time from the drop to the first frame drawn after it;
+  - the longest gap between frames, and the longest stall of the event loop, during the batch
+    (a redraw is asked every 16 ms, so a long gap means the window could not draw);
+  - the window process's resident memory after 1,000 jobs and at the end, and its peak.
+Goal on a 2-core machine: no frame longer than 50 ms; memory flat after the first thousand jobs.
+
+On a busy machine the whole batch takes long; --stop-after N cancels it once N jobs are done (the
+drop itself, all N files' jobs, is still measured in full).
+
+Usage: bench/window_drop.py [--files 10000] [--stop-after N] [--bench build/bin/pressly-pro-bench]
+                            [--platform offscreen]
+"""
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent.parent
+SAMPLES = ["png/adwaita-24x24-legacy-view-restore.png", "png/pingus-flag3.png", "png/imagemagick-objects.png",
+           "gif/imagemagick-smile.gif", "svg/twemoji-1f534.svg"]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--files", type=int, default=10000)
+    parser.add_argument("--bench", default=str(HERE / "build/bin/pressly-pro-bench"))
+    parser.add_argument("--platform", default="offscreen")
+    parser.add_argument("--stop-after", type=int, default=0)
+    args = parser.parse_args()
+
+    with tempfile.TemporaryDirectory(prefix="pressly-window-bench.") as home:
+        home = Path(home)
+        folder, out = home / "drop", home / "out"
+        for sub in ("data", "config", "tmp", "runtime"):
+            (home / sub).mkdir()
+        os.chmod(home / "runtime", 0o700)
+        folder.mkdir()
+        out.mkdir()
+        for i in range(args.files):
+            sample = HERE / "tests/data" / SAMPLES[i % len(SAMPLES)]
+            shutil.copyfile(sample, folder / f"image-{i:05d}{sample.suffix}")
+        env = dict(os.environ, XDG_DATA_HOME=str(home / "data"), XDG_CONFIG_HOME=str(home / "config"),
+                   TMPDIR=str(home / "tmp"), XDG_RUNTIME_DIR=str(home / "runtime"),
+                   QT_QPA_PLATFORM=args.platform)
+        run = subprocess.run([args.bench, str(folder), str(out), str(args.stop_after)], env=env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.PIPE, text=True, check=True)
+        start = run.stderr.rindex("{")
+        figures = json.loads(run.stderr[start:])
+    print(json.dumps(figures, indent=2))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,50 @@
+#include "app/DialogPrompts.h"
+
+#include "jobs/ImageFileCollector.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+bool DialogPrompts::confirm(const QString& message, const QString& informativeText, const QString& acceptButton)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Pressly Pro"), message);
+    box.setInformativeText(informativeText);
+    // Without a window manager the box would wrap the text to a narrow column.
+    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_informativelabel { min-width: 320px; }"));
+    auto* accept = box.addButton(acceptButton, QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(accept);
+    box.exec();
+    return box.clickedButton() == accept;
+}
+
+std::optional<QString> DialogPrompts::chooseFolder(const QString& message, const QString& acceptButton)
+{
+    QFileDialog dialog(nullptr, message.isEmpty() ? QStringLiteral("Choose Folder") : message);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setLabelText(QFileDialog::Accept, acceptButton);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+QList<QUrl> DialogPrompts::chooseImageFiles()
+{
+    QStringList patterns;
+    for (const QString& extension : ImageFileCollector::supportedExtensions())
+        patterns << QStringLiteral("*.") + extension;
+    const QString filter = QStringLiteral("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
+    return QFileDialog::getOpenFileUrls(nullptr, QStringLiteral("Add Files"), QUrl(), filter);
+}
+
+QUrl DialogPrompts::chooseImageFolder()
+{
+    return QFileDialog::getExistingDirectoryUrl(nullptr, QStringLiteral("Add Folder"));
+}
+
+void DialogPrompts::inform(const QString& title, const QString& text)
+{
+    QMessageBox::information(nullptr, title, text);
+}

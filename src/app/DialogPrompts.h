@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/FilePrompts.h"
+
+// The questions asked with Qt's message boxes and the desktop's file choosers.
+class DialogPrompts : public FilePrompts {
+public:
+    bool confirm(const QString& message, const QString& informativeText, const QString& acceptButton) override;
+    std::optional<QString> chooseFolder(const QString& message, const QString& acceptButton) override;
+    QList<QUrl> chooseImageFiles() override;
+    QUrl chooseImageFolder() override;
+    void inform(const QString& title, const QString& text) override;
+};

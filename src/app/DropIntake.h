@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QList>
+#include <QPointer>
+#include <QUrl>
+
+class JobQueue;
+
+// How dropped items reach the queue without stalling the window. The folder
+// walk runs on a pool thread; jobs are added in slices between which the
+// event loop draws.
+namespace DropIntake {
+QCoro::Task<QList<QUrl>> collectImages(QList<QUrl> items);
+// Stops early when the queue is gone.
+QCoro::Task<> addToQueue(QPointer<JobQueue> queue, QList<QUrl> urls);
+// Stops the batch and resolves once no job runs any more, so no replacement
+// is left half done.
+QCoro::Task<> shutDown(JobQueue& queue);
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "jobs/Configuration.h"
+#include "jobs/JobListModel.h"
+#include "jobs/JobQueue.h"
+#include "jobs/UserPreferences.h"
+
+#include <QCoroTask>
+#include <QList>
+#include <QObject>
+#include <QUrl>
+
+#include <memory>
+
+class FilePrompts;
+
+// The window's one controller: the settings, the queue and the ways files
+// come in. The views bind to it and call it; it asks questions through
+// `FilePrompts`.
+class MainView : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(Configuration* configuration READ configuration CONSTANT)
+    Q_PROPERTY(UserPreferences* preferences READ preferences CONSTANT)
+    Q_PROPERTY(JobQueue* jobQueue READ jobQueue CONSTANT)
+    Q_PROPERTY(JobListModel* jobs READ jobs CONSTANT)
+    Q_PROPERTY(int selectedTab READ selectedTab WRITE setSelectedTab NOTIFY selectedTabChanged)
+    Q_PROPERTY(bool isDropTargeted READ isDropTargeted WRITE setDropTargeted NOTIFY isDropTargetedChanged)
+    Q_PROPERTY(bool exportMode READ exportMode NOTIFY operationModeChanged)
+    Q_PROPERTY(int presetIndex READ presetIndex NOTIFY presetIndexChanged)
+    Q_PROPERTY(QString folderRowText READ folderRowText NOTIFY folderRowTextChanged)
+    Q_PROPERTY(QStringList formats READ formats CONSTANT)
+    Q_PROPERTY(int failedCount READ failedCount NOTIFY failedCountChanged)
+
+public:
+    enum SidebarTab { Files = 0, Statistics = 1, OptimizationSettings = 2 };
+    Q_ENUM(SidebarTab)
+
+    MainView(FilePrompts& prompts, std::optional<int> maxConcurrentJobs = std::nullopt, QObject* parent = nullptr);
+    ~MainView() override;
+
+    Configuration* configuration() { return &configuration_; }
+    UserPreferences* preferences() { return &UserPreferences::shared(); }
+    JobQueue* jobQueue() { return queue_.get(); }
+    JobListModel* jobs() { return jobs_.get(); }
+    int selectedTab() const { return selectedTab_; }
+    bool isDropTargeted() const { return isDropTargeted_; }
+    bool exportMode() const;
+    int presetIndex() const;
+    QString folderRowText() const;
+    static QStringList formats();
+    int failedCount() const { return failedCount_; }
+    bool isTakingIn() const { return intakes_ > 0; }
+
+    void setSelectedTab(int tab);
+    void setDropTargeted(bool targeted);
+
+    static QString replaceWarningText(qsizetype count);
+
+    // Each item goes through startOptimizing on its own, after its walk.
+    Q_INVOKABLE void handleDrop(const QList<QUrl>& items);
+    Q_INVOKABLE void browseForFiles();
+    Q_INVOKABLE void browseForFolder();
+    // Resolves once the URLs (if confirmed) are all in the queue.
+    QCoro::Task<> startOptimizing(QList<QUrl> urls);
+
+    Q_INVOKABLE void setOperationMode(int mode);
+    Q_INVOKABLE void setPreset(const QString& raw);
+    Q_INVOKABLE void changeExportFolder();
+    // Asks first while jobs run; then stops the batch and quits.
+    Q_INVOKABLE void requestQuit();
+    Q_INVOKABLE void showAbout();
+
+signals:
+    void selectedTabChanged();
+    void isDropTargetedChanged();
+    void operationModeChanged();
+    void presetIndexChanged();
+    void folderRowTextChanged();
+    void failedCountChanged();
+    void intakeIdle();
+
+private:
+    QCoro::Task<> takeDrop(QList<QUrl> items);
+    QCoro::Task<> takeChosen(QList<QUrl> items);
+    QCoro::Task<> quitAfterShutdown();
+    void countFailures();
+
+    FilePrompts& prompts_;
+    Configuration configuration_;
+    std::unique_ptr<JobQueue> queue_;
+    std::unique_ptr<JobListModel> jobs_;
+    int selectedTab_ = Files;
+    bool isDropTargeted_ = false;
+    bool quitting_ = false;
+    int intakes_ = 0;
+    int failedCount_ = 0;
+};

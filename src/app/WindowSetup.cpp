@@ -1,0 +1,35 @@
+#include "app/WindowSetup.h"
+
+#include "app/IconProvider.h"
+#include "app/MainView.h"
+#include "app/ToolNotices.h"
+#include "app/Updater.h"
+
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QQuickStyle>
+
+namespace WindowSetup {
+
+bool load(QQmlApplicationEngine& engine, MainView& mainView, Updater& updater, ToolNotices& notices)
+{
+    // The style can be set once, before any QML loads (tests load the window again).
+    static const bool styled = [] {
+        QQuickStyle::setStyle(QStringLiteral("Basic"));
+        return true;
+    }();
+    Q_UNUSED(styled);
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    engine.addImageProvider(QStringLiteral("icon"), new IconProvider);
+    // The controllers outlive the engine's objects; QML must never delete them.
+    for (QObject* object : {static_cast<QObject*>(&mainView), static_cast<QObject*>(&updater),
+                            static_cast<QObject*>(&notices)})
+        QQmlEngine::setObjectOwnership(object, QQmlEngine::CppOwnership);
+    engine.rootContext()->setContextProperty(QStringLiteral("mainView"), &mainView);
+    engine.rootContext()->setContextProperty(QStringLiteral("updater"), &updater);
+    engine.rootContext()->setContextProperty(QStringLiteral("toolNotices"), &notices);
+    engine.load(QUrl(QStringLiteral("qrc:/PresslyPro/Main.qml")));
+    return !engine.rootObjects().isEmpty();
+}
+
+} // namespace WindowSetup

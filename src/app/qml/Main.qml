@@ -1,0 +1,124 @@
+import QtQuick
+import QtQuick.Controls
+
+ApplicationWindow {
+    id: window
+    objectName: "mainWindow"
+    title: "Pressly Pro"
+    width: 1100
+    height: 720
+    minimumWidth: 900
+    minimumHeight: 650
+    visible: true
+    color: Theme.windowBackground
+
+    onClosing: close => {
+        close.accepted = false
+        mainView.requestQuit()
+    }
+
+    menuBar: MenuBar {
+        Menu {
+            title: "&File"
+            Action { text: "Add Files…"; shortcut: "Ctrl+O"; onTriggered: mainView.browseForFiles() }
+            Action { text: "Add Folder…"; shortcut: "Ctrl+Shift+O"; onTriggered: mainView.browseForFolder() }
+            MenuSeparator {}
+            Action { text: "Quit"; shortcut: "Ctrl+Q"; onTriggered: mainView.requestQuit() }
+        }
+        Menu {
+            title: "&Help"
+            Action { text: "About Pressly Pro"; onTriggered: mainView.showAbout() }
+            Action {
+                objectName: "checkForUpdatesAction"
+                text: "Check for Updates..."
+                enabled: updater.canCheckForUpdates
+                onTriggered: updater.checkForUpdates()
+            }
+        }
+    }
+
+    Sidebar {
+        id: sidebar
+        anchors { left: parent.left; top: parent.top; bottom: parent.bottom }
+    }
+
+    Item {
+        id: contentArea
+        objectName: "contentArea"
+        anchors { left: sidebar.right; right: parent.right; top: parent.top; bottom: notice.top }
+
+        readonly property int page: mainView.selectedTab !== 0 ? mainView.selectedTab + 1
+                                    : mainView.jobs.count > 0 ? 1 : 0
+
+        Repeater {
+            model: [dropZone, resultList, statistics, settings]
+            Loader {
+                required property int index
+                required property var modelData
+                anchors.fill: parent
+                sourceComponent: modelData
+                active: opacity > 0 || contentArea.page === index
+                opacity: contentArea.page === index ? 1 : 0
+                visible: opacity > 0
+                Behavior on opacity { NumberAnimation { duration: 300; easing.type: Easing.OutCubic } }
+            }
+        }
+
+        AddMoreOverlay {
+            anchors.fill: parent
+            objectName: "addMoreOverlay"
+            opacity: mainView.isDropTargeted && mainView.selectedTab === 0 && mainView.jobs.count > 0 ? 1 : 0
+            visible: opacity > 0
+        }
+    }
+
+    Component { id: dropZone; DropZoneView { onBrowse: mainView.browseForFiles() } }
+    Component { id: resultList; ResultListView {} }
+    Component { id: statistics; StatisticsPlaceholder {} }
+    Component { id: settings; SettingsPane {} }
+
+    // A tool the engine could not find, told once.
+    Rectangle {
+        id: notice
+        objectName: "toolNotice"
+        anchors { left: sidebar.right; right: parent.right; bottom: parent.bottom }
+        height: toolNotices.text ? noticeText.implicitHeight + 20 : 0
+        visible: height > 0
+        color: Theme.tint(Theme.orange, 0.18)
+        Icon {
+            id: noticeIcon
+            anchors { left: parent.left; leftMargin: 14; verticalCenter: parent.verticalCenter }
+            name: "warning"; size: 16; color: Theme.orange
+        }
+        Text {
+            id: noticeText
+            anchors { left: noticeIcon.right; leftMargin: 8; right: dismiss.left; rightMargin: 8
+                      verticalCenter: parent.verticalCenter }
+            text: toolNotices.text
+            wrapMode: Text.WordWrap
+            font.pixelSize: 12
+            color: Theme.primary
+        }
+        Button {
+            id: dismiss
+            anchors { right: parent.right; rightMargin: 10; verticalCenter: parent.verticalCenter }
+            text: "Dismiss"
+            onClicked: toolNotices.dismiss()
+        }
+    }
+
+    DropArea {
+        objectName: "dropTarget"
+        anchors.fill: parent
+        onEntered: drag => {
+            if (!drag.hasUrls) { drag.accepted = false; return }
+            drag.accept(Qt.CopyAction)
+            mainView.isDropTargeted = true
+        }
+        onExited: mainView.isDropTargeted = false
+        onDropped: drop => {
+            mainView.handleDrop(drop.urls)
+            drop.accept(Qt.CopyAction)
+        }
+    }
+}

@@ -1,0 +1,144 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// Where optimized files go, how hard to compress, and updates.
+ScrollView {
+    id: pane
+    contentWidth: availableWidth
+    clip: true
+
+    readonly property var presets: [
+        { raw: "lossless", symbol: "rabbit", description: "Fast, no quality loss. Removes redundant data only." },
+        { raw: "balanced", symbol: "scales",
+          description: "Recommended. Good compression with minimal visible quality loss." },
+        { raw: "maximum", symbol: "arrows-in-simple", description: "Smallest files. Slower, more aggressive compression." }
+    ]
+
+    ColumnLayout {
+        width: pane.availableWidth - 72
+        x: 36
+        spacing: 12
+
+        Item { implicitHeight: 24 }
+        Text { text: "Configuration"; font.pixelSize: 26; font.bold: true; color: Theme.primary }
+        Text {
+            text: "Choose where optimized files go and how hard to compress."
+            font.pixelSize: 13
+            color: Theme.secondary
+        }
+
+        SectionTitle { text: "Output"; Layout.topMargin: 14 }
+        ModeCard {
+            objectName: "modeOriginals"
+            Layout.fillWidth: true
+            symbol: "arrows-clockwise"
+            title: "Optimize originals"
+            description: "Replace files in place. Originals moved to Trash for undo."
+            selected: !mainView.exportMode
+            onChosen: mainView.setOperationMode(0)
+        }
+        Switch {
+            id: warnSwitch
+            objectName: "warnSwitch"
+            visible: !mainView.exportMode
+            Layout.leftMargin: 20
+            text: "Warn me before replacing files"
+            font.pixelSize: 12
+            checked: mainView.preferences.warnBeforeReplacing
+            onToggled: mainView.preferences.warnBeforeReplacing = checked
+            palette.windowText: Theme.secondary
+        }
+        ModeCard {
+            objectName: "modeExport"
+            Layout.fillWidth: true
+            symbol: "folder-plus"
+            title: "Export to folder"
+            description: "Save optimized copies to a separate folder."
+            selected: mainView.exportMode
+            onChosen: mainView.setOperationMode(1)
+        }
+        RowLayout {
+            objectName: "folderRow"
+            visible: mainView.exportMode
+            Layout.leftMargin: 20
+            Layout.fillWidth: true
+            spacing: 8
+            Icon { name: "folder"; size: 12; color: Theme.secondary }
+            Text {
+                objectName: "folderRowText"
+                Layout.fillWidth: true
+                text: mainView.folderRowText
+                font.pixelSize: 12
+                color: Theme.secondary
+                elide: Text.ElideMiddle
+            }
+            Button { text: "Change"; font.pixelSize: 12; onClicked: mainView.changeExportFolder() }
+        }
+
+        SectionTitle { text: "Compression"; Layout.topMargin: 14 }
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 10
+            Repeater {
+                model: pane.presets
+                PresetCard {
+                    required property int index
+                    required property var modelData
+                    objectName: "preset-" + modelData.raw
+                    Layout.fillWidth: true
+                    Layout.preferredWidth: 1
+                    symbol: modelData.symbol
+                    title: modelData.raw.charAt(0).toUpperCase() + modelData.raw.slice(1)
+                    description: modelData.description
+                    selected: mainView.presetIndex === index
+                    onChosen: mainView.setPreset(modelData.raw)
+                }
+            }
+        }
+
+        SectionTitle { text: "Updates"; Layout.topMargin: 14 }
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: updatesColumn.implicitHeight + 32
+            radius: 10
+            color: Theme.surface
+            border.color: Theme.separator
+            border.width: 0.5
+            ColumnLayout {
+                id: updatesColumn
+                anchors { fill: parent; margins: 16 }
+                spacing: 8
+                Switch {
+                    objectName: "autoUpdateSwitch"
+                    text: "Automatically check for updates"
+                    font.pixelSize: 13
+                    checked: updater.automaticallyChecksForUpdates
+                    onToggled: updater.automaticallyChecksForUpdates = checked
+                }
+                RowLayout {
+                    Layout.fillWidth: true
+                    Text {
+                        Layout.fillWidth: true
+                        text: "Version " + updater.versionText
+                        font.pixelSize: 12
+                        color: Theme.secondary
+                    }
+                    Button { text: "Check for Updates..."; font.pixelSize: 12; onClicked: updater.checkForUpdates() }
+                }
+            }
+        }
+
+        RowLayout {
+            Layout.topMargin: 10
+            spacing: 6
+            Icon { name: "info"; size: 13; color: Theme.secondary }
+            Text { text: "Supported formats:"; font.pixelSize: 11; color: Theme.secondary }
+            Repeater {
+                model: mainView.formats
+                FormatLabel { required property string modelData; text: modelData; pixelSize: 10 }
+            }
+        }
+        Item { implicitHeight: 20 }
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QElapsedTimer>
+#include <QJsonObject>
+#include <QObject>
+#include <QUrl>
+
+class MainView;
+class QQuickWindow;
+
+// Drops one folder on the window and measures how the window keeps up: the
+// time to the first frame after the drop, the longest frame and event-loop
+// stall during the batch, and the process's memory.
+class DropBenchmark : public QObject {
+    Q_OBJECT
+public:
+    // Stops the batch once `stopAfter` jobs are done (0: runs it to its end).
+    DropBenchmark(MainView& view, QQuickWindow& window, QUrl folder, int stopAfter);
+    QCoro::Task<QJsonObject> run();
+
+private:
+    static qint64 residentKilobytes(const char* field);
+    void tick();
+    void frame();
+
+    MainView& view_;
+    QQuickWindow& window_;
+    const QUrl folder_;
+    const int stopAfter_;
+    QElapsedTimer clock_;
+    qint64 dropAt_ = -1;
+    qint64 firstFrame_ = -1;
+    qint64 lastFrame_ = -1;
+    qint64 longestFrameGap_ = 0;
+    qint64 lastTick_ = -1;
+    qint64 longestStall_ = 0;
+    qint64 rssAtThousand_ = -1;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QDir>
+#include <QList>
+#include <QUrl>
+
+class MainView;
+class QQuickWindow;
+
+// Walks the window through the states a reviewer looks at and saves one PNG
+// of each.
+class ScreenshotTour {
+public:
+    ScreenshotTour(MainView& view, QQuickWindow& window, QDir out, QList<QUrl> images);
+    QCoro::Task<> run();
+
+private:
+    QCoro::Task<> settle(int milliseconds);
+    void shot(const QString& name);
+    // Saves the whole screen once a modal dialog is up, then dismisses it.
+    void answerModalWithShot(const QString& name);
+    void scrollListToEnd();
+    QCoro::Task<> settingsStates();
+    QCoro::Task<> batchStates();
+
+    MainView& view_;
+    QQuickWindow& window_;
+    QDir out_;
+    QList<QUrl> images_;
+};

@@ -1,0 +1,53 @@
+#include "app/DialogPrompts.h"
+#include "app/MainView.h"
+#include "app/ToolNotices.h"
+#include "app/Updater.h"
+#include "app/WindowSetup.h"
+#include "app/tour/DropBenchmark.h"
+#include "jobs/ExportFolderBookmark.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QJsonDocument>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QQmlExtensionPlugin>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdio>
+
+Q_IMPORT_QML_PLUGIN(PresslyProPlugin)
+
+// pressly-pro-bench FOLDER EXPORT_DIR [STOP_AFTER]: drops FOLDER on the window,
+// exporting into EXPORT_DIR, and prints the figures as JSON; with STOP_AFTER,
+// the batch is cancelled once that many jobs are done.
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pressly Pro"));
+    if (argc < 3 || argc > 4) {
+        std::fputs("usage: pressly-pro-bench FOLDER EXPORT_DIR [STOP_AFTER]\n", stderr);
+        return 2;
+    }
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    DialogPrompts prompts;
+    ToolNotices notices;
+    MainView view(prompts);
+    view.setOperationMode(1);
+    applyChosenExportFolder(QString::fromLocal8Bit(argv[2]), *view.configuration(), true);
+    Updater updater{QUrl(), QString()};
+    QQmlApplicationEngine engine;
+    if (!WindowSetup::load(engine, view, updater, notices))
+        return 1;
+    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().constFirst());
+    const int stopAfter = argc == 4 ? QByteArray(argv[3]).toInt() : 0;
+    DropBenchmark benchmark(view, *window, QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1])), stopAfter);
+    auto measure = [&]() -> QCoro::Task<> {
+        const QJsonObject figures = co_await benchmark.run();
+        std::fprintf(stderr, "%s\n", QJsonDocument(figures).toJson(QJsonDocument::Indented).constData());
+        QApplication::quit();
+    };
+    QTimer::singleShot(0, [&] { measure(); });
+    return app.exec();
+}

@@ -1,0 +1,33 @@
+#include "WindowTest.h"
+#include "ServicesTest.h"
+#include "platform/KeyValueStore.h"
+
+#include <QApplication>
+#include <QQmlExtensionPlugin>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_IMPORT_QML_PLUGIN(PresslyProPlugin)
+
+// Settings, Trash and temporary files stay in a private folder.
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    const QDir root(home.path());
+    for (const char* sub : {"data", "config", "runtime", "tmp"})
+        root.mkpath(QString::fromLatin1(sub));
+    QFile::setPermissions(root.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_DATA_HOME", root.filePath("data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", root.filePath("config").toUtf8());
+    qputenv("XDG_RUNTIME_DIR", root.filePath("runtime").toUtf8());
+    qputenv("TMPDIR", root.filePath("tmp").toUtf8());
+    QApplication app(argc, argv);
+    KeyValueStore::useFile(root.filePath("settings.ini"));
+    int failures = 0;
+    WindowTest window;
+    failures += QTest::qExec(&window, argc, argv);
+    ServicesTest services;
+    failures += QTest::qExec(&services, argc, argv);
+    return failures;
+}

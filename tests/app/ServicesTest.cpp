@@ -1,0 +1,152 @@
+#include "ServicesTest.h"
+
+#include "app/LauncherBadge.h"
+#include "app/ToolNotices.h"
+#include "app/Updater.h"
+#include "jobs/Configuration.h"
+#include "jobs/JobQueue.h"
+#include "platform/DockBadge.h"
+#include "platform/KeyValueStore.h"
+#include "platform/Log.h"
+
+#include <QDBusConnection>
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace {
+// Serves one fixed HTTP answer to every request on 127.0.0.1.
+class FeedServer : public QTcpServer {
+public:
+    explicit FeedServer(QByteArray body) : body_(std::move(body))
+    {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (auto* socket = nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    if (!socket->readAll().contains("\r\n\r\n"))
+                        return;
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/rss+xml\r\nContent-Length: "
+                                  + QByteArray::number(body_.size()) + "\r\nConnection: close\r\n\r\n" + body_);
+                    socket->disconnectFromHost();
+                });
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/appcast.xml").arg(serverPort())); }
+
+private:
+    QByteArray body_;
+};
+
+QByteArray appcast(const char* version)
+{
+    return QByteArray(R"(<?xml version="1.0"?><rss version="2.0" xmlns:sparkle="http://www.andymatuschak.org/xml-namespaces/sparkle"><channel><title>Pressly Pro</title>
+<item><title>Old</title><enclosure url="http://127.0.0.1/old.tar.gz" sparkle:version="0.9.0"/></item>
+<item><title>New</title><sparkle:shortVersionString>)") + version + R"(</sparkle:shortVersionString>
+<description>Faster PNGs.</description><link>https://example.org/download</link></item></channel></rss>)";
+}
+} // namespace
+
+void ServicesTest::init()
+{
+    KeyValueStore::standard().remove(Updater::lastCheckKey);
+    KeyValueStore::standard().remove(Updater::automaticChecksKey);
+}
+
+void ServicesTest::updaterAnswers_data()
+{
+    QTest::addColumn<QByteArray>("feed"); // empty: nobody listens
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("up to date") << appcast("1.2.0") << int(Updater::Outcome::upToDate)
+                                << "You’re up to date. Pressly Pro 1.2.0 is the newest version available.";
+    QTest::newRow("newer") << appcast("1.10.0") << int(Updater::Outcome::updateAvailable)
+                           << "Version 1.10.0 is available. You have 1.2.0.";
+    QTest::newRow("unreachable") << QByteArray() << int(Updater::Outcome::failed)
+                                 << "The update server could not be reached";
+    QTest::newRow("malformed") << QByteArray("<rss><channel><item>") << int(Updater::Outcome::failed)
+                               << "The update feed could not be read.";
+}
+
+void ServicesTest::updaterAnswers()
+{
+    QFETCH(QByteArray, feed);
+    QFETCH(int, outcome);
+    QFETCH(QString, message);
+    FeedServer server(feed);
+    QUrl url = server.url();
+    if (feed.isEmpty())
+        server.close();
+    Updater updater(url, QStringLiteral("1.2.0"));
+    QVERIFY(updater.canCheckForUpdates());
+    QSignalSpy finished(&updater, &Updater::checkFinished);
+    updater.checkForUpdates();
+    QVERIFY(!updater.canCheckForUpdates());
+    QVERIFY(finished.wait(10000));
+    QVERIFY(updater.canCheckForUpdates());
+    const auto result = finished.first().first().value<Updater::Result>();
+    QCOMPARE(int(result.outcome), outcome);
+    QVERIFY2(result.message.startsWith(message), qPrintable(result.message));
+    if (result.outcome == Updater::Outcome::updateAvailable) {
+        QCOMPARE(result.notes, QStringLiteral("Faster PNGs."));
+        QCOMPARE(result.downloadPage, QUrl("https://example.org/download"));
+    }
+}
+
+void ServicesTest::automaticCheckAtMostDaily()
+{
+    FeedServer server(appcast("9.0.0"));
+    Updater updater(server.url(), QStringLiteral("1.0.0"));
+    QSignalSpy changes(&updater, &Updater::canCheckForUpdatesChanged);
+    updater.start();
+    QTRY_COMPARE(changes.size(), 2); // a check ran and ended
+    updater.start();
+    QTest::qWait(100);
+    QCOMPARE(changes.size(), 2);
+
+    // With the flag off nothing runs, and the flag persists.
+    KeyValueStore::standard().remove(Updater::lastCheckKey);
+    updater.setAutomaticallyChecksForUpdates(false);
+    QCOMPARE(Updater(QUrl(), QString()).automaticallyChecksForUpdates(), false);
+    updater.start();
+    QTest::qWait(100);
+    QCOMPARE(changes.size(), 2);
+}
+
+void ServicesTest::badgeSignalOnSessionBus()
+{
+    auto watcher = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("badge-watcher"));
+    if (!watcher.isConnected())
+        QSKIP("no session bus (run under dbus-run-session)");
+    BadgeWatcher receiver;
+    QVERIFY(watcher.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
+                            QStringLiteral("Update"), &receiver, SLOT(update(QDBusMessage))));
+    const auto& seen = receiver.seen;
+    Configuration configuration;
+    JobQueue queue(configuration, 1);
+    LauncherBadge badge(queue);
+    DockBadge::shared().setLabel(QStringLiteral("3"));
+    DockBadge::shared().setLabel(QString());
+    QTRY_COMPARE(seen.size(), 2);
+    QCOMPARE(seen[0][0].toString(), QStringLiteral("application://pressly-pro.desktop"));
+    const auto shown = qdbus_cast<QVariantMap>(seen[0][1]);
+    QCOMPARE(shown.value("count").toLongLong(), 3);
+    QCOMPARE(shown.value("count-visible").toBool(), true);
+    QCOMPARE(qdbus_cast<QVariantMap>(seen[1][1]).value("count-visible").toBool(), false);
+}
+
+void ServicesTest::missingToolToldOnce()
+{
+    ToolNotices notices;
+    QSignalSpy told(&notices, &ToolNotices::textChanged);
+    for (int i = 0; i < 3; ++i) // every job that looks for it logs the line again
+        Log::line(QStringLiteral("❌ oxipng not found in bundle or system"));
+    Log::line(QStringLiteral("✅ Found pngquant at /usr/bin/pngquant"));
+    QTRY_COMPARE(told.size(), 1);
+    QVERIFY(notices.text().startsWith(QStringLiteral("Not installed: oxipng.")));
+    notices.dismiss();
+    QCOMPARE(notices.text(), QString());
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/FilePrompts.h"
+
+#include <QStringList>
+
+// Answers the window's questions as a test says and records what was asked.
+class StubPrompts : public FilePrompts {
+public:
+    bool confirmAnswer = true;
+    std::optional<QString> folderAnswer;
+    QList<QUrl> filesAnswer;
+    QStringList asked; // "message|informative text|button" or "folder|message|button"
+
+    bool confirm(const QString& message, const QString& text, const QString& button) override
+    {
+        asked << message + QLatin1Char('|') + text + QLatin1Char('|') + button;
+        return confirmAnswer;
+    }
+    std::optional<QString> chooseFolder(const QString& message, const QString& button) override
+    {
+        asked << QStringLiteral("folder|") + message + QLatin1Char('|') + button;
+        return folderAnswer;
+    }
+    QList<QUrl> chooseImageFiles() override { return filesAnswer; }
+    QUrl chooseImageFolder() override { return {}; }
+    void inform(const QString&, const QString&) override {}
+};

@@ -1,0 +1,247 @@
+#include "WindowTest.h"
+
+#include "app/WindowSetup.h"
+#include "jobs/ExportFolderBookmark.h"
+#include "platform/KeyValueStore.h"
+
+#include <QAbstractItemModelTester>
+#include <QMimeData>
+#include <QQuickItem>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+const QString warning = QStringLiteral("Replace original files?|%1|Optimize");
+const QString exportPrompt = QStringLiteral("folder|Choose where to save optimized images|Select Export Folder");
+
+void resetSettings()
+{
+    for (const QString& key : {UserPreferences::operationModeKey, UserPreferences::exportPathKey,
+                               UserPreferences::warnBeforeReplacingKey, UserPreferences::compressionPresetKey,
+                               ExportFolderBookmark::key})
+        KeyValueStore::standard().remove(key);
+}
+} // namespace
+
+void WindowTest::init()
+{
+    resetSettings();
+    prompts_ = StubPrompts();
+    work_ = std::make_unique<QTemporaryDir>();
+    notices_ = std::make_unique<ToolNotices>();
+    view_ = std::make_unique<MainView>(prompts_, 2);
+    view_->setOperationMode(0);
+    updater_ = std::make_unique<Updater>(QUrl(), QString());
+    engine_ = std::make_unique<QQmlApplicationEngine>();
+    QVERIFY(WindowSetup::load(*engine_, *view_, *updater_, *notices_));
+    window_ = qobject_cast<QQuickWindow*>(engine_->rootObjects().constFirst());
+    QVERIFY(window_);
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+}
+
+void WindowTest::cleanup()
+{
+    QTRY_VERIFY(!view_->isTakingIn());
+    QTRY_VERIFY_WITH_TIMEOUT(!view_->jobQueue()->isProcessing(), 60000);
+    engine_.reset();
+    view_.reset();
+    notices_.reset();
+}
+
+// Items made by Repeaters and Loaders are found through the item tree.
+QObject* WindowTest::find(const char* name) const
+{
+    const QString wanted = QString::fromLatin1(name);
+    if (auto* object = window_->findChild<QObject*>(wanted))
+        return object;
+    QList<QQuickItem*> pending{window_->contentItem()};
+    while (!pending.isEmpty()) {
+        QQuickItem* item = pending.takeLast();
+        if (item->objectName() == wanted)
+            return item;
+        pending.append(item->childItems());
+    }
+    return nullptr;
+}
+
+QString WindowTest::copyImages(const QStringList& names, const QString& sub)
+{
+    const QString dir = QDir(work_->path()).filePath(sub);
+    QDir().mkpath(dir);
+    for (const QString& name : names) {
+        const QString target = QDir(dir).filePath(QFileInfo(name).fileName());
+        QFile::copy(QStringLiteral(PRESSLY_TEST_DATA "/") + name, target);
+        QFile(target).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    return dir;
+}
+
+void WindowTest::drop(const QList<QUrl>& urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPointF at(window_->width() / 2.0, window_->height() / 2.0);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_, &enter);
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_, &move);
+    QVERIFY(view_->isDropTargeted());
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_, &dropped);
+}
+
+void WindowTest::windowLoads()
+{
+    QCOMPARE(window_->title(), QStringLiteral("Pressly Pro"));
+    QCOMPARE(window_->minimumSize(), QSize(900, 650));
+    QVERIFY(find("browseButton"));
+    auto* check = find("checkForUpdatesAction");
+    QVERIFY(check);
+    QVERIFY(!check->property("enabled").toBool()); // no feed in this build
+}
+
+void WindowTest::dropReachesQueueInOrder()
+{
+    const QString folder = copyImages({"png/pingus-flag3.png", "jpeg/pingus-rocktile.jpg"}, "folder");
+    const QString loose = copyImages({"png/debian-debian.png", "svg/twemoji-1f534.svg"});
+    const QList<QUrl> urls{QUrl::fromLocalFile(folder), QUrl::fromLocalFile(loose + "/twemoji-1f534.svg"),
+                           QUrl::fromLocalFile(loose + "/debian-debian.png")};
+    QAbstractItemModelTester tester(view_->jobs(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    drop(urls);
+    QTRY_COMPARE(view_->jobs()->count(), 4);
+    QStringList names;
+    for (const auto& job : view_->jobQueue()->jobs())
+        names << job->fileName();
+    QCOMPARE(names, QStringList({"pingus-flag3.png", "pingus-rocktile.jpg", "twemoji-1f534.svg", "debian-debian.png"}));
+    // One question per dropped item, counting the folder's images.
+    QCOMPARE(prompts_.asked, QStringList({warning.arg(MainView::replaceWarningText(2)),
+                                          warning.arg(MainView::replaceWarningText(1)),
+                                          warning.arg(MainView::replaceWarningText(1))}));
+    QTRY_VERIFY_WITH_TIMEOUT(!view_->jobQueue()->isProcessing(), 60000);
+    for (int row = 0; row < 4; ++row)
+        QCOMPARE(view_->jobs()->index(row).data(JobListModel::StatusRole).value<JobListModel::Status>(),
+                 JobListModel::Status::Completed);
+}
+
+void WindowTest::replaceWarningTexts_data()
+{
+    QTest::addColumn<QStringList>("images");
+    QTest::addColumn<QString>("text");
+    const QString tail = QStringLiteral(" will be optimized in place. Originals are moved to Trash so you can undo if needed.");
+    QTest::newRow("one") << QStringList{"png/pingus-flag3.png"} << "1 image" + tail;
+    QTest::newRow("none") << QStringList{} << "0 images" + tail;
+    QTest::newRow("two") << QStringList{"png/pingus-flag3.png", "png/debian-debian.png"} << "2 images" + tail;
+}
+
+void WindowTest::replaceWarningTexts()
+{
+    QFETCH(QStringList, images);
+    QFETCH(QString, text);
+    prompts_.confirmAnswer = false;
+    drop({QUrl::fromLocalFile(copyImages(images, "dropped"))});
+    QTRY_COMPARE(prompts_.asked, QStringList{warning.arg(text)});
+    QTest::qWait(50);
+    QCOMPARE(view_->jobs()->count(), 0);
+}
+
+void WindowTest::exportPromptCancelledAddsNothingAndAsksAgain()
+{
+    view_->setOperationMode(1);
+    const QString image = copyImages({"png/pingus-flag3.png"}) + "/pingus-flag3.png";
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        drop({QUrl::fromLocalFile(image)});
+        QTRY_COMPARE(prompts_.asked.size(), attempt);
+        QCOMPARE(prompts_.asked.last(), exportPrompt);
+    }
+    QTest::qWait(50);
+    QCOMPARE(view_->jobs()->count(), 0);
+    QCOMPARE(view_->preferences()->exportPath(), QString());
+    QVERIFY(!KeyValueStore::standard().contains(ExportFolderBookmark::key));
+
+    // Once a folder is chosen, the next drop goes straight to it.
+    prompts_.folderAnswer = work_->filePath("out");
+    QDir().mkpath(*prompts_.folderAnswer);
+    drop({QUrl::fromLocalFile(image)});
+    QTRY_COMPARE(view_->jobs()->count(), 1);
+    drop({QUrl::fromLocalFile(image)});
+    QTRY_COMPARE(view_->jobs()->count(), 2);
+    QCOMPARE(prompts_.asked.size(), 3);
+    QCOMPARE(view_->configuration()->exportPath(), *prompts_.folderAnswer);
+}
+
+void WindowTest::dropOnOtherTabShowsFiles_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::newRow("statistics") << int(MainView::Statistics);
+    QTest::newRow("settings") << int(MainView::OptimizationSettings);
+}
+
+void WindowTest::dropOnOtherTabShowsFiles()
+{
+    QFETCH(int, tab);
+    prompts_.confirmAnswer = false;
+    view_->setSelectedTab(tab);
+    drop({QUrl::fromLocalFile(copyImages({"png/pingus-flag3.png"}))});
+    QCOMPARE(view_->selectedTab(), int(MainView::Files));
+    QTRY_VERIFY(find("browseButton"));
+}
+
+void WindowTest::settingsPaneConditions()
+{
+    view_->setSelectedTab(MainView::OptimizationSettings);
+    QTRY_VERIFY(find("folderRow"));
+    auto visible = [this](const char* name) { return find(name)->property("visible").toBool(); };
+    QTRY_VERIFY(visible("warnSwitch")); // once the pane has faded in
+    QVERIFY(!visible("folderRow"));
+
+    view_->setOperationMode(1);
+    QVERIFY(!visible("warnSwitch"));
+    QVERIFY(visible("folderRow"));
+    QCOMPARE(find("folderRowText")->property("text").toString(),
+             QStringLiteral("Not set — will prompt on first export"));
+    QCOMPARE(view_->preferences()->operationModeRaw(), QStringLiteral("exportToFolder"));
+
+    // A cancelled "Change" leaves the row, the preference and the configuration.
+    view_->preferences()->setExportPath("/srv/photos");
+    view_->configuration()->setExportPath("/srv/photos");
+    view_->changeExportFolder();
+    QCOMPARE(prompts_.asked, QStringList{"folder||Choose"});
+    QCOMPARE(find("folderRowText")->property("text").toString(), QStringLiteral("/srv/photos"));
+    QCOMPARE(view_->configuration()->exportPath(), QStringLiteral("/srv/photos"));
+    QVERIFY(!KeyValueStore::standard().contains(ExportFolderBookmark::key));
+
+    for (const auto& [stored, marked] : {std::pair{"maximum", "preset-maximum"}, std::pair{"Lossless", "preset-balanced"}}) {
+        KeyValueStore::standard().setValue(UserPreferences::compressionPresetKey, QString::fromLatin1(stored));
+        view_->preferences()->compressionPresetRawChanged();
+        for (const char* card : {"preset-lossless", "preset-balanced", "preset-maximum"})
+            QCOMPARE(find(card)->property("selected").toBool(), qstrcmp(card, marked) == 0);
+    }
+}
+
+void WindowTest::optimizesInPlaceWithOriginalsInTrash()
+{
+    const QStringList images{"png/pingus-flag3.png", "png/imagemagick-objects.png", "jpeg/skimage-rocket.jpg",
+                             "odd/skimage-truncated.jpg"};
+    const QString dir = copyImages(images, "in place");
+    drop({QUrl::fromLocalFile(dir)});
+    QTRY_COMPARE(view_->jobs()->count(), 4);
+    QTRY_VERIFY_WITH_TIMEOUT(!view_->jobQueue()->isProcessing(), 60000);
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/files/";
+    for (const auto& job : view_->jobQueue()->jobs()) {
+        const QString name = job->fileName();
+        const QString original = QStringLiteral(PRESSLY_TEST_DATA "/") + images.filter("/" + name).constFirst();
+        if (name == "skimage-truncated.jpg") { // damaged: failed, untouched, and told
+            QCOMPARE(job->statusText(), QStringLiteral("failed"));
+            QCOMPARE(QFileInfo(dir + "/" + name).size(), QFileInfo(original).size());
+            continue;
+        }
+        QCOMPARE(job->statusText(), QStringLiteral("completed"));
+        QVERIFY2(job->optimizedSize() && *job->optimizedSize() < job->originalSize(), qPrintable(name));
+        QCOMPARE(QFileInfo(dir + "/" + name).size(), *job->optimizedSize());
+        const QString trashed = job->revertLocation().toLocalFile();
+        QVERIFY2(trashed.startsWith(trash), qPrintable(trashed));
+        QCOMPARE(QFileInfo(trashed).size(), QFileInfo(original).size());
+    }
+    QTRY_COMPARE(find("batchSummary")->property("text").toString(),
+                 QStringLiteral("1 file could not be optimized — see the marked rows below."));
+}

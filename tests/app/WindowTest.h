@@ -1,0 +1,43 @@
+#pragma once
+
+#include "StubPrompts.h"
+#include "app/MainView.h"
+#include "app/ToolNotices.h"
+#include "app/Updater.h"
+
+#include <QObject>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// The real window, offscreen: drops sent as events, answers given by StubPrompts.
+class WindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void windowLoads();
+    void dropReachesQueueInOrder();
+    void replaceWarningTexts_data();
+    void replaceWarningTexts();
+    void exportPromptCancelledAddsNothingAndAsksAgain();
+    void dropOnOtherTabShowsFiles_data();
+    void dropOnOtherTabShowsFiles();
+    void settingsPaneConditions();
+    void optimizesInPlaceWithOriginalsInTrash();
+
+private:
+    void drop(const QList<QUrl>& urls);
+    QObject* find(const char* name) const;
+    QString copyImages(const QStringList& names, const QString& sub = {});
+
+    StubPrompts prompts_;
+    std::unique_ptr<QTemporaryDir> work_;
+    std::unique_ptr<ToolNotices> notices_;
+    std::unique_ptr<MainView> view_;
+    std::unique_ptr<Updater> updater_;
+    std::unique_ptr<QQmlApplicationEngine> engine_;
+    QQuickWindow* window_ = nullptr;
+};
