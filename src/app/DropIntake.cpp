@@ -4,12 +4,7 @@
 #include "jobs/JobQueue.h"
 
 #include <QCoroFuture>
-#include <QCoroTimer>
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QtConcurrent>
-
-#include <chrono>
 
 namespace DropIntake {
 
@@ -25,28 +20,15 @@ QCoro::Task<QList<QUrl>> collectImages(QList<QUrl> items)
 
 QCoro::Task<> addToQueue(QPointer<JobQueue> queue, QList<QUrl> urls)
 {
-    // Each job reads its file's first bytes; a frame's worth at a time.
-    constexpr qint64 sliceMilliseconds = 8;
-    QElapsedTimer slice;
-    slice.start();
-    for (const QUrl& url : urls) {
-        if (!queue)
-            co_return;
-        co_await queue->addFile(url);
-        if (slice.elapsed() >= sliceMilliseconds) {
-            QTimer pause;
-            pause.setSingleShot(true);
-            pause.start(std::chrono::milliseconds(0));
-            co_await pause;
-            slice.restart();
-        }
-    }
+    // The queue reads the files on a pool and lets their jobs join in groups.
+    if (queue)
+        queue->addFiles(urls);
+    co_return;
 }
 
 QCoro::Task<> shutDown(JobQueue& queue)
 {
-    queue.cancelProcessing();
-    co_await queue.waitUntilIdle();
+    co_await queue.shutdown();
 }
 
 } // namespace DropIntake

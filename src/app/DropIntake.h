@@ -8,13 +8,12 @@
 class JobQueue;
 
 // How dropped items reach the queue without stalling the window. The folder
-// walk runs on a pool thread; jobs are added in slices between which the
-// event loop draws.
+// walk runs on a pool thread, and so does the reading of each file.
 namespace DropIntake {
 QCoro::Task<QList<QUrl>> collectImages(QList<QUrl> items);
 // Stops early when the queue is gone.
 QCoro::Task<> addToQueue(QPointer<JobQueue> queue, QList<QUrl> urls);
-// Stops the batch and resolves once no job runs any more, so no replacement
-// is left half done.
+// Stops intake and the batch and resolves once no job runs any more, so no
+// replacement is left half done and no working file is left.
 QCoro::Task<> shutDown(JobQueue& queue);
 }

@@ -4,6 +4,7 @@
 #include "app/ToolNotices.h"
 #include "app/Updater.h"
 #include "app/WindowSetup.h"
+#include "jobs/ReplacementJournal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("pressly-pro"));
     // The Trash lives here; without it the platform would trash into ./files.
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    // Replacements an earlier run was cut off in finish first, before the window shows.
+    ReplacementJournal().recoverInterrupted();
 
     QCommandLineParser parser;
     parser.addHelpOption();
