@@ -180,9 +180,10 @@ QCoro::Task<> JobQueue::addItems(QList<QUrl> items)
 QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
 {
     ++intakes_;
-    while (intakeRunning_)
+    // Tickets, not a flag: waiters wake together, and only the next in line may go.
+    const quint64 ticket = nextIntakeTicket_++;
+    while (ticket != servedIntakeTicket_)
         co_await intakeEnded_.wait();
-    intakeRunning_ = true;
     // After a cancel, the rest of a drop joins the list without starting a batch.
     const int cancellations = cancellations_;
     auto work = [this, items, walkFolders, cancellations, home = thread(), mode = configuration_.operationMode(),
@@ -218,7 +219,7 @@ QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
     co_await QtConcurrent::run(work);
     // The last group is delivered before the intake counts as done.
     co_await EventLoop::afterPostedEvents();
-    intakeRunning_ = false;
+    ++servedIntakeTicket_;
     --intakes_;
     intakeEnded_.notifyAll();
     childEnded_.notifyAll();

@@ -126,7 +126,8 @@ private:
     int runningChildren_ = 0;
     int intakes_ = 0;
     int cancellations_ = 0;
-    bool intakeRunning_ = false;
+    quint64 nextIntakeTicket_ = 0;
+    quint64 servedIntakeTicket_ = 0;
     bool shutDown_ = false;
     std::stop_source intakeStop_;
     EventLoop::Notifier intakeEnded_;
