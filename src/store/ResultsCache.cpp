@@ -123,13 +123,14 @@ QCoro::Task<std::optional<QString>> ResultsCache::cacheKey(QUrl fileURL, qint64 
 QCoro::Task<std::optional<ResultsCache::Entry>> ResultsCache::lookup(QUrl fileURL, qint64 settingsHash)
 {
     const QString path = fileURL.toLocalFile();
+    const FailureFlag failed = openFailed_;
     auto future = QtConcurrent::run(&pool_, [this, path, settingsHash]() -> std::optional<Entry> {
         setUp();
         const auto key = keyForFile(path, settingsHash);
         return key ? lookupNow(*key) : std::nullopt;
     });
     const std::optional<Entry> entry = co_await future;
-    reportOpenFailure();
+    reportOpenFailure(failed);
     co_return entry;
 }
 
@@ -137,13 +138,14 @@ QCoro::Task<bool> ResultsCache::store(QUrl fileURL, qint64 settingsHash, qint64 
                                       QString toolName)
 {
     const QString path = fileURL.toLocalFile();
+    const FailureFlag failed = openFailed_;
     auto future = QtConcurrent::run(&pool_, [=, this] {
         setUp();
         const auto key = keyForFile(path, settingsHash);
         return key && storeNow(*key, originalSize, optimizedSize, toolName);
     });
     const bool stored = co_await future;
-    reportOpenFailure();
+    reportOpenFailure(failed);
     co_return stored;
 }
 
@@ -166,13 +168,13 @@ void ResultsCache::setUp()
     }
     sqlite3_close_v2(db_);
     db_ = nullptr;
-    openFailed_.store(true);
+    openFailed_->store(true);
 }
 
 // On the caller's thread: a log sink may draw on a terminal or a window.
-void ResultsCache::reportOpenFailure()
+void ResultsCache::reportOpenFailure(const FailureFlag& failed)
 {
-    if (openFailed_.exchange(false))
+    if (failed->exchange(false))
         Log::line(QStringLiteral("Failed to open results cache database"));
 }
 

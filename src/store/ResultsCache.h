@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <memory>
 #include <optional>
 
 struct sqlite3;
@@ -51,11 +52,13 @@ private:
     std::optional<Entry> lookupNow(const QString& key);
     bool storeNow(const QString& key, qint64 originalSize, qint64 optimizedSize, const QString& toolName);
     // Logs, on the calling thread, a failed open the pool has seen.
-    void reportOpenFailure();
+    // Held by each call too: a call may end after the cache object is gone.
+    using FailureFlag = std::shared_ptr<std::atomic_bool>;
+    static void reportOpenFailure(const FailureFlag& failed);
 
     const QString dbPath_;
     sqlite3* db_ = nullptr;
     bool isSetUp_ = false;
-    std::atomic_bool openFailed_ = false;
+    const FailureFlag openFailed_ = std::make_shared<std::atomic_bool>(false);
     QThreadPool pool_;
 };
