@@ -148,15 +148,9 @@ TEST_F(ToolFaults, OnlyALossyToolMayChangePixelsAndNeverInOnePlace)
                      + (c.pngquant == blocked ? " blocked" : ""));
         sandbox.writeScript(sandbox.bundledDir() + QStringLiteral("/pngquant"), findFiles + c.pngquant);
         sandbox.writeScript(sandbox.bundledDir() + QStringLiteral("/oxipng"), findFiles + c.oxipng);
-        UserPreferences::shared().setCompressionPresetRaw(QString::fromLatin1(c.preset));
         QTemporaryDir work;
         const QString path = copyInto(QStringLiteral("png/debian-grub-16x9.png"), work.path());
-        Configuration configuration;
-        configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
-        JobQueue queue(configuration, 1);
-        queue.disableResultsCache();
-        queue.addFiles({QUrl::fromLocalFile(path)});
-        QCoro::waitFor(queue.waitUntilIdle());
+        optimizeInPlace(path, QString::fromLatin1(c.preset));
         EXPECT_EQ(readFile(path) != readFile(source), c.replaced);
     }
 }

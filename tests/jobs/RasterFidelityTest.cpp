@@ -26,18 +26,6 @@ protected:
     }
     void TearDown() override { UserPreferences::shared().setCompressionPresetRaw(presetBefore); }
 
-    OptimizationJob::Ptr optimize(const QString& path, const QString& preset)
-    {
-        UserPreferences::shared().setCompressionPresetRaw(preset);
-        Configuration configuration;
-        configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
-        JobQueue queue(configuration, 1);
-        queue.disableResultsCache();
-        queue.addFiles({QUrl::fromLocalFile(path)});
-        QCoro::waitFor(queue.waitUntilIdle());
-        return queue.jobs().front();
-    }
-
     ToolSandbox sandbox;
     QTemporaryDir work;
     QString presetBefore;
@@ -68,7 +56,7 @@ TEST_F(RasterFidelity, DataAfterAJpegEndsTheResultUnchanged)
     for (const QString& preset : presets) {
         const QString path = QDir(work.path()).filePath(preset + ".jpg");
         writeFile(path, photo);
-        const auto job = optimize(path, preset);
+        const auto job = optimizeInPlace(path, preset);
         ASSERT_EQ(job->status(), JobStatus::completed) << qPrintable(preset);
         const QByteArray result = readFile(path);
         replaced += result != photo;
@@ -83,7 +71,7 @@ TEST_F(RasterFidelity, AJpegWithCorruptDataFailsAsDamagedAndStaysAsItWas)
 {
     for (const QString& preset : presets) {
         const QString path = copyInto("odd/derived-pingus-rocktile-corrupt-data.jpg", work.path(), preset + ".jpg");
-        const auto job = optimize(path, preset);
+        const auto job = optimizeInPlace(path, preset);
         EXPECT_EQ(job->status(), JobStatus::failed) << qPrintable(preset);
         EXPECT_TRUE(job->error() && job->error()->errorDescription().contains("damaged")) << qPrintable(preset);
         EXPECT_EQ(readFile(path), readFile(dataFile("odd/derived-pingus-rocktile-corrupt-data.jpg")));
@@ -102,7 +90,7 @@ TEST_F(RasterFidelity, LosslessKeepsEveryCommentOfAPng)
     QByteArrayList comments = PngMetadataChunks::of(path);
     ASSERT_EQ(comments.size(), 3) << "the logo's own comment and two more";
 
-    const auto job = optimize(path, QStringLiteral("lossless"));
+    const auto job = optimizeInPlace(path, QStringLiteral("lossless"));
     ASSERT_EQ(job->status(), JobStatus::completed);
     ASSERT_LT(*job->optimizedSize(), job->originalSize()) << "the run must replace the file";
     QByteArrayList kept = PngMetadataChunks::of(path);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "jobs/Configuration.h"
+#include "jobs/JobQueue.h"
+#include "jobs/UserPreferences.h"
 #include "platform/Log.h"
 #include "workers/ToolLocator.h"
 
@@ -124,3 +127,17 @@ private:
     mutable QMutex mutex_;
     QStringList lines_;
 };
+
+// One file through a real queue, in place, with `preset` and without the
+// results cache; answers its finished job.
+inline OptimizationJob::Ptr optimizeInPlace(const QString& path, const QString& preset)
+{
+    UserPreferences::shared().setCompressionPresetRaw(preset);
+    Configuration configuration;
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    JobQueue queue(configuration, 1);
+    queue.disableResultsCache();
+    queue.addFiles({QUrl::fromLocalFile(path)});
+    QCoro::waitFor(queue.waitUntilIdle());
+    return queue.jobs().front();
+}
