@@ -36,7 +36,8 @@ std::vector<OptimizationWorker::Ptr> WorkerFactory::pngWorkers(CompressionPreset
     std::vector<OptimizationWorker::Ptr> workers;
     if (preset != CompressionPreset::lossless && optimizationLevel >= 2) {
         const int minQuality = preset == CompressionPreset::maximum ? 60 : 75;
-        workers.push_back(std::make_shared<PngquantWorker>(minQuality, std::min(7 - optimizationLevel, 3)));
+        // pngquant takes speeds from 1 to 11 only.
+        workers.push_back(std::make_shared<PngquantWorker>(minQuality, std::clamp(7 - optimizationLevel, 1, 3)));
     }
     workers.push_back(
         std::make_shared<OxiPngWorker>(std::clamp(optimizationLevel, 2, 6), preset == CompressionPreset::maximum));

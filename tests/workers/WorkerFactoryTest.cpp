@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "core/CompressionPreset.h"
 #include "jobs/OptimizationJob.h"
+#include "workers/PngquantWorker.h"
 #include "workers/WorkerFactory.h"
 
 #include <gtest/gtest.h>
@@ -26,4 +27,14 @@ TEST(WorkerFactory, WorkersNeverKeepTheirJobAlive)
     job.reset();
     for (const auto& worker : made)
         EXPECT_EQ(worker->job(), nullptr) << worker->name().toStdString();
+}
+
+TEST(WorkerFactory, PngquantRunsAtASpeedItAcceptsAtEveryLevel)
+{
+    for (int level = 2; level <= 12; ++level) {
+        const auto pngquant = std::dynamic_pointer_cast<PngquantWorker>(
+            WorkerFactory::makeWorkers(IOFileType::png, level, CompressionPreset::balanced, nullptr).front());
+        ASSERT_TRUE(pngquant) << level;
+        EXPECT_TRUE(pngquant->speed >= 1 && pngquant->speed <= 11) << level << ": " << pngquant->speed;
+    }
 }
