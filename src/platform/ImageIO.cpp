@@ -2,6 +2,7 @@
 #include <vips/vips8>
 
 #include "platform/ImageIO.h"
+#include "platform/PngChunks.h"
 #include "platform/JpegIntegrity.h"
 
 #include <QFile>
@@ -144,30 +145,12 @@ bool ImageIO::isAnimatedPng(const QString& path) { return hasPngChunkBeforeImage
 
 bool ImageIO::hasPngChunkBeforeImageData(const QString& path, const char* chunkType)
 {
-    return findPngChunk(path, chunkType, true);
+    return !PngChunks::find(path, chunkType, true).isEmpty();
 }
 
-bool ImageIO::hasPngChunk(const QString& path, const char* chunkType) { return findPngChunk(path, chunkType, false); }
-
-bool ImageIO::findPngChunk(const QString& path, const char* chunkType, bool stopAtImageData)
+bool ImageIO::hasPngChunk(const QString& path, const char* chunkType)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.read(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
-        return false;
-    for (;;) {
-        const QByteArray header = file.read(8);
-        if (header.size() < 8)
-            return false;
-        const quint32 length = (quint32(quint8(header[0])) << 24) | (quint32(quint8(header[1])) << 16)
-                               | (quint32(quint8(header[2])) << 8) | quint32(quint8(header[3]));
-        const QByteArray type = header.mid(4, 4);
-        if (type == QByteArrayView(chunkType))
-            return true;
-        if (type == "IEND" || (stopAtImageData && type == "IDAT"))
-            return false;
-        if (!file.seek(file.pos() + qint64(length) + 4))
-            return false;
-    }
+    return !PngChunks::find(path, chunkType, false).isEmpty();
 }
 
 bool ImageIO::isAnimated(const QString& path)

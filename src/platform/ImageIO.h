@@ -58,7 +58,4 @@ public:
 
     // Starts libvips once for the process; false when it cannot start.
     static bool initialize();
-
-private:
-    static bool findPngChunk(const QString& path, const char* chunkType, bool stopAtImageData);
 };

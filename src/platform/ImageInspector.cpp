@@ -4,9 +4,11 @@
 #include "platform/ImageInspector.h"
 #include "platform/ImageIO.h"
 #include "platform/JpegIntegrity.h"
+#include "platform/PngChunks.h"
 
 #include <QFile>
 #include <QScopeGuard>
+#include <QtEndian>
 
 #include <cmath>
 
@@ -31,26 +33,8 @@ QString takeError(const VError& error)
 // The frame count an animated PNG declares; libvips shows only its first frame.
 int apngFrames(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.read(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
-        return 1;
-    for (;;) {
-        const QByteArray header = file.read(8);
-        if (header.size() < 8)
-            return 1;
-        const quint32 length = (quint32(quint8(header[0])) << 24) | (quint32(quint8(header[1])) << 16)
-                               | (quint32(quint8(header[2])) << 8) | quint32(quint8(header[3]));
-        const QByteArray type = header.mid(4, 4);
-        if (type == "acTL") {
-            const QByteArray data = file.read(4);
-            if (data.size() < 4)
-                return 1;
-            return int((quint32(quint8(data[0])) << 24) | (quint32(quint8(data[1])) << 16)
-                       | (quint32(quint8(data[2])) << 8) | quint32(quint8(data[3])));
-        }
-        if (type == "IDAT" || type == "IEND" || !file.seek(file.pos() + qint64(length) + 4))
-            return 1;
-    }
+    const QByteArray control = PngChunks::find(path, "acTL", true);
+    return control.size() >= 12 ? int(qFromBigEndian<quint32>(control.constData() + 8)) : 1;
 }
 
 // Read top to bottom: a loader asked for random access may hold the whole

@@ -2,18 +2,14 @@
 
 #include "platform/ImageIO.h"
 
+#include <QtEndian>
+
 namespace {
 
-quint32 readUInt(const QByteArray& bytes, qsizetype at, int size, bool bigEndian)
+// A big-endian 32-bit number, 0 where the bytes end.
+quint32 readUInt(const QByteArray& bytes, qsizetype at)
 {
-    if (at < 0 || at + size > bytes.size())
-        return 0;
-    quint32 value = 0;
-    for (int i = 0; i < size; ++i) {
-        const quint32 byte = quint8(bytes[at + (bigEndian ? i : size - 1 - i)]);
-        value = (value << 8) | byte;
-    }
-    return value;
+    return at >= 0 && at + 4 <= bytes.size() ? qFromBigEndian<quint32>(bytes.constData() + at) : 0;
 }
 
 } // namespace
@@ -26,13 +22,13 @@ JpegMetadata JpegMetadata::read(const QString& path)
 
 bool JpegMetadata::isSrgb(const QByteArray& profile)
 {
-    const int count = int(readUInt(profile, 128, 4, true));
+    const int count = int(readUInt(profile, 128));
     for (int i = 0; i < count && i < 1000; ++i) {
         const qsizetype entry = 132 + qsizetype(i) * 12;
         if (profile.mid(entry, 4) != "desc")
             continue;
-        const QByteArray description = profile.mid(readUInt(profile, entry + 4, 4, true),
-                                                    readUInt(profile, entry + 8, 4, true));
+        const QByteArray description = profile.mid(readUInt(profile, entry + 4),
+                                                    readUInt(profile, entry + 8));
         return description.contains("sRGB") || description.contains(QByteArray("\0s\0R\0G\0B", 8));
     }
     return false;

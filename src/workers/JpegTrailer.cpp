@@ -1,6 +1,7 @@
 #include "workers/JpegTrailer.h"
 
 #include <QFile>
+#include <QtEndian>
 
 #include <cstring>
 
@@ -54,7 +55,7 @@ qsizetype JpegTrailer::imageEnd(const QByteArray& bytes)
             continue;
         if (marker == 0xD8 || marker == 0x00 || pos + 2 > size)
             return -1;
-        const qsizetype length = (qsizetype(quint8(bytes[pos])) << 8) | quint8(bytes[pos + 1]);
+        const qsizetype length = qFromBigEndian<quint16>(bytes.constData() + pos);
         if (length < 2 || pos + length > size)
             return -1;
         pos += length;

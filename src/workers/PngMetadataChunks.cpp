@@ -1,17 +1,12 @@
 #include "workers/PngMetadataChunks.h"
 
+#include "platform/PngChunks.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QSaveFile>
 
 namespace {
-
-const QByteArray signature("\x89PNG\r\n\x1a\n", 8);
-
-quint32 lengthAt(const QByteArray& bytes, qsizetype at)
-{
-    return (quint32(quint8(bytes[at])) << 24) | (quint32(quint8(bytes[at + 1])) << 16)
-           | (quint32(quint8(bytes[at + 2])) << 8) | quint32(quint8(bytes[at + 3]));
-}
 
 bool isMetadata(const QByteArray& type) { return type == "tEXt" || type == "zTXt" || type == "iTXt" || type == "eXIf"; }
 
@@ -21,27 +16,22 @@ struct Layout {
     bool valid = false;
 };
 
-Layout layoutOf(const QByteArray& bytes)
+Layout layoutOf(QByteArray bytes)
 {
     Layout layout;
-    if (!bytes.startsWith(signature))
-        return layout;
-    qsizetype pos = signature.size();
-    while (pos + 12 <= bytes.size()) {
-        const qsizetype length = lengthAt(bytes, pos);
-        const QByteArray type = bytes.mid(pos + 4, 4);
-        if (pos + 12 + length > bytes.size())
-            return layout;
-        if (type == "IDAT" && layout.firstImageData < 0)
-            layout.firstImageData = pos;
-        if (isMetadata(type))
-            layout.metadata.append(bytes.mid(pos, 12 + length));
-        if (type == "IEND") {
-            layout.valid = layout.firstImageData > 0;
-            return layout;
-        }
-        pos += 12 + length;
-    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    PngChunks::walk(buffer, [&](const PngChunks::Chunk& chunk) {
+        const qint64 size = 12 + qint64(chunk.length);
+        if (chunk.offset + size > bytes.size())
+            return false;
+        if (chunk.type == "IDAT" && layout.firstImageData < 0)
+            layout.firstImageData = chunk.offset;
+        if (isMetadata(chunk.type))
+            layout.metadata.append(bytes.mid(chunk.offset, size));
+        layout.valid = chunk.type == "IEND" && layout.firstImageData > 0;
+        return true;
+    });
     return layout;
 }
 

@@ -2,44 +2,24 @@
 
 #include "platform/ImageIO.h"
 #include "platform/Log.h"
+#include "platform/PngChunks.h"
 #include "workers/PngReencoder.h"
 #include "workers/ToolLocator.h"
 
 #include <QCoroFuture>
 #include <QFile>
 #include <QtConcurrent/QtConcurrentRun>
-#include <QtEndian>
 
 #include <algorithm>
 
 namespace {
-
-// The whole chunk (length, type, data, CRC) of `type` before the image data.
-QByteArray pngChunk(const QString& path, QByteArrayView type)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.read(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
-        return {};
-    for (;;) {
-        const QByteArray header = file.read(8);
-        if (header.size() < 8 || header.mid(4, 4) == "IDAT")
-            return {};
-        const quint32 length = qFromBigEndian<quint32>(header.constData());
-        if (header.mid(4, 4) == type) {
-            const QByteArray rest = file.read(qint64(length) + 4);
-            return rest.size() == qint64(length) + 4 ? header + rest : QByteArray();
-        }
-        if (!file.seek(file.pos() + qint64(length) + 4))
-            return {};
-    }
-}
 
 // pngquant built without colour management drops an ICC profile but leaves
 // the pixels as they were, so the profile is put back right after the
 // header, where it belongs. Without it the image would look different.
 bool keepsColourProfile(const IOFile& input, const QUrl& output)
 {
-    const QByteArray profile = pngChunk(input.localPath(), "iCCP");
+    const QByteArray profile = PngChunks::find(input.localPath(), "iCCP", true);
     if (profile.isEmpty())
         return true;
     const QString path = output.toLocalFile();
