@@ -38,15 +38,6 @@ private:
     bool done_ = false;
 };
 
-// Answers the error's description, empty on success.
-QString copyFile(const QString& from, const QString& to)
-{
-    QFile source(from);
-    if (source.copy(to))
-        return {};
-    return source.errorString().isEmpty() ? QStringLiteral("Could not copy the file") : source.errorString();
-}
-
 QString extensionOf(const IOFile& file)
 {
     const QString suffix = QFileInfo(file.localPath()).suffix();
@@ -106,7 +97,7 @@ QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, Job
     Scratch copyFileGuard(copyURL);
     const QString source = current->localPath();
     const QString target = copyURL.toLocalFile();
-    const QString copyError = co_await QtConcurrent::run(copyFile, source, target);
+    const QString copyError = co_await QtConcurrent::run(TemporaryFiles::copyFile, source, target);
     if (!copyError.isEmpty()) {
         logFailure(2, name, copyError);
         co_return std::nullopt;

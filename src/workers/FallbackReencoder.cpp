@@ -8,35 +8,24 @@
 
 namespace {
 
-OptimizationError failure(const QString& message)
-{
-    return OptimizationError::toolExecution(QStringLiteral("Core Graphics"), message);
-}
+const QString coreGraphics = QStringLiteral("Core Graphics");
 
-// The error for a status that ends the attempt, logging what the tool would.
+// The outcome for a status that ends the attempt, logging what the tool would.
 std::optional<Outcome<bool>> endingFor(ImageIO::Status status, const QString& kind)
 {
-    switch (status) {
-    case ImageIO::Status::animated:
+    if (status == ImageIO::Status::animated) {
         Log::line(QStringLiteral("⚠️ Core Graphics would keep only the first frame of an animated image, skipped"));
         return Outcome<bool>::success(false);
-    case ImageIO::Status::tooManyPixels:
+    }
+    if (status == ImageIO::Status::tooManyPixels)
         Log::line(QStringLiteral("⚠️ File too large for Core Graphics optimization: more than %1 pixels")
                       .arg(ImageIO::maxPixels));
-        return failure(QStringLiteral("File too large (>100 megapixels)"));
-    case ImageIO::Status::unreadable:
+    else if (status == ImageIO::Status::unreadable)
         Log::line(QStringLiteral("❌ Core Graphics failed to read %1 image").arg(kind));
-        return failure(QStringLiteral("Could not read %1 image").arg(kind));
-    case ImageIO::Status::cannotCreateOutput:
-    case ImageIO::Status::cannotSave:
-    case ImageIO::Status::ok:
-        break;
-    }
-    Log::line(QStringLiteral("✅ Core Graphics successfully read %1 image").arg(kind));
-    if (status == ImageIO::Status::cannotCreateOutput)
-        return failure(QStringLiteral("Could not create %1 output").arg(kind));
-    if (status == ImageIO::Status::cannotSave)
-        return failure(QStringLiteral("Could not save optimized %1").arg(kind));
+    else
+        Log::line(QStringLiteral("✅ Core Graphics successfully read %1 image").arg(kind));
+    if (auto error = FallbackReencoder::errorFor(status, coreGraphics, kind))
+        return *error;
     return std::nullopt;
 }
 
@@ -44,20 +33,46 @@ std::optional<Outcome<bool>> endingFor(ImageIO::Status status, const QString& ki
 
 namespace FallbackReencoder {
 
+QCoro::Task<ImageIO::Result> encode(QString input, QString output, ImageIO::Options options)
+{
+    auto run = [input, output, options] { return ImageIO::reencode(input, output, options); };
+    const ImageIO::Result result = co_await QtConcurrent::run(run);
+    co_return result;
+}
+
+std::optional<OptimizationError> errorFor(ImageIO::Status status, const QString& tool, const QString& kind)
+{
+    switch (status) {
+    case ImageIO::Status::ok:
+    case ImageIO::Status::animated: return std::nullopt;
+    case ImageIO::Status::tooManyPixels:
+        return OptimizationError::toolExecution(tool, QStringLiteral("File too large (>100 megapixels)"));
+    case ImageIO::Status::unreadable:
+        return OptimizationError::toolExecution(tool, QStringLiteral("Could not read %1 image").arg(kind));
+    case ImageIO::Status::cannotCreateOutput:
+        return OptimizationError::toolExecution(tool, QStringLiteral("Could not create %1 output").arg(kind));
+    case ImageIO::Status::cannotSave:
+        return OptimizationError::toolExecution(tool, QStringLiteral("Could not save optimized %1").arg(kind));
+    }
+    return std::nullopt;
+}
+
+OptimizationError tooLarge(const QString& tool)
+{
+    return OptimizationError::toolExecution(tool, QStringLiteral("File too large (>50MB)"));
+}
+
 QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Request request)
 {
     const qint64 size = input->byteSize;
     Log::line(request.texts.starting + QString::number(size) + QStringLiteral(" bytes"));
     if (size > maxInputBytes) {
         Log::line(QStringLiteral("⚠️ File too large for Core Graphics optimization: %1 bytes").arg(size));
-        co_return failure(QStringLiteral("File too large (>50MB)"));
+        co_return tooLarge(coreGraphics);
     }
 
-    const QString inputPath = input->localPath();
     const QString outputPath = output.toLocalFile();
-    const ImageIO::Options options = request.options;
-    auto encode = [inputPath, outputPath, options] { return ImageIO::reencode(inputPath, outputPath, options); };
-    const ImageIO::Result result = co_await QtConcurrent::run(encode);
+    const ImageIO::Result result = co_await encode(input->localPath(), outputPath, request.options);
     if (auto ending = endingFor(result.status, request.kind))
         co_return *ending;
 

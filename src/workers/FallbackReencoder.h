@@ -5,14 +5,16 @@
 #include "workers/IOFile.h"
 
 #include <QCoroTask>
+#include <optional>
 #include <QString>
 #include <QUrl>
 
 // What the PNG and JPEG stand-ins share: one re-encode through the image I/O
 // off the event-loop thread, with the log lines and errors of the tool
-// "Core Graphics".
+// "Core Graphics". The HEIC and WebP workers share its limits and errors.
 namespace FallbackReencoder {
 
+// The largest file any re-encode through the image I/O takes.
 inline constexpr qint64 maxInputBytes = 52'428'800;
 
 struct Texts {
@@ -27,6 +29,14 @@ struct Request {
     Texts texts;
     bool missingOutputFails = false; // otherwise a missing output counts as 0 bytes
 };
+
+// Runs ImageIO::reencode on the pool.
+QCoro::Task<ImageIO::Result> encode(QString input, QString output, ImageIO::Options options);
+
+// `tool`'s error for a re-encode that ended with `status` (`kind` names the
+// image, as in "Could not read PNG image"); none for ok and animated.
+std::optional<OptimizationError> errorFor(ImageIO::Status status, const QString& tool, const QString& kind);
+OptimizationError tooLarge(const QString& tool);
 
 // True when the file written to `output` is smaller than the input. The
 // output is left in place whatever the answer; the caller deletes an unused one.

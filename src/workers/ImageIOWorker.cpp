@@ -29,8 +29,8 @@ QCoro::Task<Outcome<bool>> ImageIOWorker::writeOutput(IOFile::Ptr input, QUrl ou
 QCoro::Task<Outcome<bool>> ImageIOWorker::reencode(IOFile::Ptr input, QUrl output)
 {
     const QString tool = format_.shortName;
-    if (input->byteSize > maxInputBytes)
-        co_return OptimizationError::toolExecution(tool, QStringLiteral("File too large (>50MB)"));
+    if (input->byteSize > FallbackReencoder::maxInputBytes)
+        co_return FallbackReencoder::tooLarge(tool);
 
     ImageIO::Options options;
     options.format = format_.format;
@@ -44,26 +44,15 @@ QCoro::Task<Outcome<bool>> ImageIOWorker::reencode(IOFile::Ptr input, QUrl outpu
         options = *lossless;
     }
 
-    const QString inputPath = input->localPath();
     const QString outputPath = output.toLocalFile();
-    auto encode = [inputPath, outputPath, options] { return ImageIO::reencode(inputPath, outputPath, options); };
-    const ImageIO::Result result = co_await QtConcurrent::run(encode);
-    switch (result.status) {
-    case ImageIO::Status::ok:
-        break;
-    case ImageIO::Status::animated:
+    const ImageIO::Result result = co_await FallbackReencoder::encode(input->localPath(), outputPath, options);
+    if (result.status == ImageIO::Status::animated) {
         // Writing the first image alone would drop the others.
         Log::line(QStringLiteral("⚠️ %1 holds more than one image, not re-encoded").arg(tool));
         co_return Outcome<bool>::success(false);
-    case ImageIO::Status::tooManyPixels:
-        co_return OptimizationError::toolExecution(tool, QStringLiteral("File too large (>100 megapixels)"));
-    case ImageIO::Status::unreadable:
-        co_return OptimizationError::toolExecution(tool, QStringLiteral("Could not read %1 image").arg(tool));
-    case ImageIO::Status::cannotCreateOutput:
-        co_return OptimizationError::toolExecution(tool, QStringLiteral("Could not create %1 output").arg(tool));
-    case ImageIO::Status::cannotSave:
-        co_return OptimizationError::toolExecution(tool, QStringLiteral("Could not save optimized %1").arg(tool));
     }
+    if (auto error = FallbackReencoder::errorFor(result.status, tool, tool))
+        co_return *error;
     const QFileInfo written(outputPath);
     const qint64 newSize = written.exists() ? written.size() : 0;
     co_return Outcome<bool>::success(newSize > 0 && newSize < input->byteSize);

@@ -3,6 +3,7 @@
 #include "core/Outcome.h"
 #include "platform/ImageIO.h"
 #include "workers/BaseWorker.h"
+#include "workers/FallbackReencoder.h"
 #include "workers/IOFile.h"
 
 #include <QUrl>
@@ -19,8 +20,6 @@ public:
     // Writes the re-encoded image to `output` and answers whether it is worth
     // keeping. Never changes the input nor touches the job.
     virtual QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output);
-
-    static constexpr qint64 maxInputBytes = 52'428'800;
 
 protected:
     QUrl makeOutputURL() const override;

@@ -13,7 +13,6 @@
 // metadata. Its failures carry the tool name "Core Graphics".
 namespace JpegReencoder {
 
-inline constexpr qint64 maxInputBytes = FallbackReencoder::maxInputBytes;
 using Texts = FallbackReencoder::Texts;
 
 Texts jpegoptimTexts();

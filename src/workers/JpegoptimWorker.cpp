@@ -7,6 +7,7 @@
 #include "workers/JpegMetadata.h"
 #include "workers/JpegReencoder.h"
 #include "workers/JpegTrailer.h"
+#include "workers/TemporaryFiles.h"
 
 #include <QCoroFuture>
 #include <QFile>
@@ -19,15 +20,6 @@
 #include <cstring>
 
 namespace {
-
-// Answers the error's description, empty on success. Never replaces a file.
-QString copyFile(const QString& from, const QString& to)
-{
-    QFile source(from);
-    if (source.copy(to))
-        return {};
-    return source.errorString().isEmpty() ? QStringLiteral("Could not copy the file") : source.errorString();
-}
 
 // rename(2) replaces whatever a failed earlier step left at the output.
 QString moveFile(const QString& from, const QString& to)
@@ -68,7 +60,7 @@ QCoro::Task<Outcome<JpegToolWorker::MainRun>> JpegoptimWorker::mainRun(QString t
     const QString outputPath = output.toLocalFile();
     const QString working = outputPath + QStringLiteral(".working");
     const QString inputPath = input->localPath();
-    auto copy = [inputPath, working] { return copyFile(inputPath, working); };
+    auto copy = [inputPath, working] { return TemporaryFiles::copyFile(inputPath, working); };
     const QString copyError = co_await QtConcurrent::run(copy);
     if (!copyError.isEmpty())
         co_return OptimizationError::platform(copyError);

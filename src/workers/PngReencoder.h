@@ -13,7 +13,6 @@
 // "Core Graphics".
 namespace PngReencoder {
 
-inline constexpr qint64 maxInputBytes = FallbackReencoder::maxInputBytes;
 using Texts = FallbackReencoder::Texts;
 
 Texts losslessTexts();

@@ -38,6 +38,14 @@ bool processIsGone(qint64 pid) { return pid > 0 && ::kill(pid_t(pid), 0) != 0 &&
 
 QString freshUUID() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
 
+QString copyFile(const QString& from, const QString& to)
+{
+    QFile source(from);
+    if (source.copy(to))
+        return {};
+    return source.errorString().isEmpty() ? QStringLiteral("Could not copy the file") : source.errorString();
+}
+
 int removeStale(const QString& temporaryRoot)
 {
     int removed = 0;

@@ -10,6 +10,9 @@
 namespace TemporaryFiles {
 QUrl makeURL(const QString& middle, const QString& extension);
 QString freshUUID();
+// Copies a file to a new path; answers the error's description, empty on
+// success. Never replaces a file.
+QString copyFile(const QString& from, const QString& to);
 // This process's private folder in the current temporary directory, created on
 // first use (after removing the folders of processes that are gone). Empty if
 // it cannot be created.

@@ -119,7 +119,7 @@ TEST_F(ImageIOWorkers, WithoutToolsThePngFallbackReencodesAndSaysSo)
     EXPECT_TRUE(ImageIO::hasPngChunkBeforeImageData(out, "iCCP"));
     EXPECT_FALSE(ImageIO::hasPngChunkBeforeImageData(out, "zTXt"));
 
-    sandbox.clearLines();
+    sandbox.clear();
     answer = awaitOutcome(PngquantWorker(75, 3).optimizeFile(input("png/pingus-flag3.png"), output("tiny.png")));
     ASSERT_FALSE(answer.failed());
     EXPECT_FALSE(answer.value());
@@ -138,7 +138,7 @@ TEST_F(ImageIOWorkers, HugeBrokenOrHostileInputIsRefusedNamingTheFormat)
     const Run webpRun = [&](IOFile::Ptr in, QUrl out) { return webpWorker.reencode(std::move(in), std::move(out)); };
     const Run pngRun = [&](IOFile::Ptr in, QUrl out) { return oxipng.optimizeFile(std::move(in), std::move(out)); };
     const QString big = copyInto(heic, sandbox.filesDir(), "big.heic");
-    QFile(big).resize(ImageIOWorker::maxInputBytes + 1);
+    QFile(big).resize(FallbackReencoder::maxInputBytes + 1);
     const auto png = input("png/debian-debian.png");
     // A header claiming 40000 × 40000 pixels, refused before any pixel is decoded.
     const QByteArray bomb = QByteArray("\x89PNG\r\n\x1a\n", 8)
@@ -153,8 +153,8 @@ TEST_F(ImageIOWorkers, HugeBrokenOrHostileInputIsRefusedNamingTheFormat)
         {IOFile::read(QUrl::fromLocalFile(big)), heicRun, "HEIC failed: File too large (>50MB)"},
         {written("broken.webp", QByteArray("RIFF\x10\0\0\0WEBPVP8 ", 16) + QByteArray(40, '\x01')), webpRun,
          "WebP failed: Could not read WebP image"},
-        {sized(png, ImageIOWorker::maxInputBytes + 1), pngRun, "Core Graphics failed: File too large (>50MB)"},
-        {sized(png, ImageIOWorker::maxInputBytes), pngRun, ""},
+        {sized(png, FallbackReencoder::maxInputBytes + 1), pngRun, "Core Graphics failed: File too large (>50MB)"},
+        {sized(png, FallbackReencoder::maxInputBytes), pngRun, ""},
         {written("bomb.png", bomb), pngRun, "Core Graphics failed: File too large"},
         {written("broken.png", readFile(png->localPath()).left(2000)), pngRun, "Core Graphics failed: Could not read PNG image"},
     };
