@@ -15,12 +15,6 @@ public:
 private:
     Q_PROPERTY(OperationMode operationMode READ operationMode WRITE setOperationMode NOTIFY operationModeChanged)
     Q_PROPERTY(QString exportPath READ exportPath WRITE setExportPath NOTIFY exportPathChanged)
-    // Nothing reads or changes these; they keep their initial values.
-    Q_PROPERTY(bool warnBeforeReplacing READ warnBeforeReplacing CONSTANT)
-    Q_PROPERTY(QString resizeImages READ resizeImages CONSTANT)
-    Q_PROPERTY(QString resizeVideos READ resizeVideos CONSTANT)
-    Q_PROPERTY(bool optimizeVideoFiles READ optimizeVideoFiles CONSTANT)
-    Q_PROPERTY(bool optimizeHEICFiles READ optimizeHEICFiles CONSTANT)
 
 public:
     explicit Configuration(QObject* parent = nullptr);
@@ -31,11 +25,6 @@ public:
 
     OperationMode operationMode() const { return operationMode_; }
     QString exportPath() const { return exportPath_; }
-    bool warnBeforeReplacing() const { return true; }
-    QString resizeImages() const { return QStringLiteral("Original Size"); }
-    QString resizeVideos() const { return QStringLiteral("Original Size"); }
-    bool optimizeVideoFiles() const { return true; }
-    bool optimizeHEICFiles() const { return true; }
 
     void setOperationMode(OperationMode mode);
     void setExportPath(const QString& path);

@@ -131,7 +131,6 @@ void OptimizationJob::setStatus(JobStatus status)
 {
     if (status_ == status)
         return;
-    emit aboutToChange();
     status_ = status;
     emit statusChanged();
 }
@@ -140,7 +139,6 @@ void OptimizationJob::setProgress(double progress)
 {
     if (progress_ == progress)
         return;
-    emit aboutToChange();
     progress_ = progress;
     emit progressChanged();
 }
@@ -149,7 +147,6 @@ void OptimizationJob::setOptimizedSize(const std::optional<qint64>& size)
 {
     if (optimizedSize_ == size)
         return;
-    emit aboutToChange();
     optimizedSize_ = size;
     emit optimizedSizeChanged();
 }
@@ -158,7 +155,6 @@ void OptimizationJob::setCurrentTool(const QString& tool)
 {
     if (currentTool_ == tool)
         return;
-    emit aboutToChange();
     currentTool_ = tool;
     emit currentToolChanged();
 }
@@ -167,14 +163,12 @@ void OptimizationJob::setBestTool(const std::optional<QString>& tool)
 {
     if (bestTool_ == tool)
         return;
-    emit aboutToChange();
     bestTool_ = tool;
     emit bestToolChanged();
 }
 
 void OptimizationJob::setError(const OptimizationError& error)
 {
-    emit aboutToChange();
     error_ = error;
     emit errorChanged();
 }
@@ -183,7 +177,6 @@ void OptimizationJob::setTempFileURL(const std::optional<QUrl>& url)
 {
     if (tempFileURL_ == url)
         return;
-    emit aboutToChange();
     tempFileURL_ = url;
     emit tempFileURLChanged();
 }
@@ -197,7 +190,6 @@ void OptimizationJob::setRevertURL(const std::optional<QUrl>& url)
     }
     if (revertURL_ == url)
         return;
-    emit aboutToChange();
     revertURL_ = url;
     emit revertURLChanged();
 }
@@ -206,7 +198,6 @@ void OptimizationJob::setSkippedByCache(bool skipped)
 {
     if (isSkippedByCache_ == skipped)
         return;
-    emit aboutToChange();
     isSkippedByCache_ = skipped;
     emit isSkippedByCacheChanged();
 }

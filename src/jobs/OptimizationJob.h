@@ -82,7 +82,6 @@ public:
     void setSkippedByCache(bool skipped);
 
 signals:
-    void aboutToChange();
     void statusChanged();
     void progressChanged();
     void optimizedSizeChanged();

@@ -4,7 +4,6 @@
 #include "jobs/ExportFolderBookmark.h"
 #include "jobs/UserPreferences.h"
 #include "platform/KeyValueStore.h"
-#include "platform/Log.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +14,8 @@ KeyValueStore& store() { return KeyValueStore::standard(); }
 // Settings start and end empty; log lines are captured.
 class Settings : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        clear();
-        Log::setSink([this](const QString& line) { logLines << line; });
-    }
-    void TearDown() override
-    {
-        Log::setSink({});
-        clear();
-    }
+    void SetUp() override { clear(); }
+    void TearDown() override { clear(); }
     static void clear()
     {
         for (const QString& key : keys)
@@ -42,7 +33,7 @@ protected:
                                          ExportFolderBookmark::key};
     UserPreferences& preferences = UserPreferences::shared();
     QTemporaryDir dir;
-    QStringList logLines;
+    TestSupport::LogCapture log;
 };
 
 } // namespace
@@ -56,7 +47,6 @@ TEST_F(Settings, FirstRunDefaultsAreReadButNeverStored)
     const Configuration configuration;
     EXPECT_EQ(configuration.operationMode(), Configuration::OperationMode::exportToFolder);
     EXPECT_EQ(configuration.exportPath(), "");
-    EXPECT_EQ(configuration.resizeImages(), "Original Size");
     for (const QString& key : keys)
         EXPECT_FALSE(store().contains(key)) << key.toStdString();
 }
@@ -143,12 +133,12 @@ TEST_F(Settings, TheBookmarkRestoresOnlyAnExistingFolder)
     TestSupport::writeFile(exports, "a file now");
     EXPECT_FALSE(restoreExportFolderBookmark(configuration));
     EXPECT_TRUE(hasBookmark());
-    EXPECT_TRUE(logLines.isEmpty());
+    EXPECT_TRUE(log.lines().isEmpty());
 
     store().setValue(ExportFolderBookmark::key, QByteArray("relative/path"));
     EXPECT_FALSE(restoreExportFolderBookmark(configuration));
-    ASSERT_EQ(logLines.size(), 1);
-    EXPECT_TRUE(logLines[0].startsWith("Failed to restore bookmark: ")) << logLines[0].toStdString();
+    ASSERT_EQ(log.lines().size(), 1);
+    EXPECT_TRUE(log.lines()[0].startsWith("Failed to restore bookmark: ")) << log.lines()[0].toStdString();
 }
 
 TEST_F(Settings, AChosenFolderIsAppliedInOrderEvenWithoutBookmark)
@@ -169,10 +159,10 @@ TEST_F(Settings, AChosenFolderIsAppliedInOrderEvenWithoutBookmark)
     // A folder that cannot be bookmarked still serves this run; only the main view's chooser says so.
     const QString missing = dir.filePath("not/there");
     applyChosenExportFolder(missing, configuration, false);
-    EXPECT_TRUE(logLines.isEmpty());
+    EXPECT_TRUE(log.lines().isEmpty());
     applyChosenExportFolder(missing, configuration, true);
-    ASSERT_EQ(logLines.size(), 1);
-    EXPECT_TRUE(logLines[0].startsWith("Failed to save bookmark: "));
+    ASSERT_EQ(log.lines().size(), 1);
+    EXPECT_TRUE(log.lines()[0].startsWith("Failed to save bookmark: "));
     EXPECT_EQ(configuration.exportPath(), missing);
     EXPECT_EQ(preferences.exportPath(), missing);
     EXPECT_EQ(store().bytes(ExportFolderBookmark::key), chosen.toUtf8());
