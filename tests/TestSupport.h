@@ -1,12 +1,19 @@
 #pragma once
 
+#include "platform/Log.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <QThread>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <functional>
 
 // Helpers shared by the tests.
@@ -62,5 +69,53 @@ inline void drainEvents()
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
+
+// A process id that no process has now: a child that has ended.
+inline qint64 deadPid()
+{
+    QProcess process;
+    process.start(QStringLiteral("/bin/true"));
+    process.waitForStarted();
+    const qint64 pid = process.processId();
+    process.waitForFinished();
+    return pid;
+}
+
+// The log lines written while it lives. A front end's sink draws on the
+// event-loop thread, so lines must arrive there.
+class LogCapture {
+public:
+    LogCapture()
+    {
+        Log::setSink([this](const QString& line) {
+            lines_ << line;
+            offThread_ += QThread::currentThread() != QCoreApplication::instance()->thread();
+        });
+    }
+    ~LogCapture()
+    {
+        Log::setSink({});
+        EXPECT_EQ(offThread_, 0) << "lines reached the sink on another thread";
+    }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    // Lines written on pool threads arrive as posted events.
+    QStringList lines() const
+    {
+        QCoreApplication::sendPostedEvents();
+        return lines_;
+    }
+    bool logged(const QString& text) const
+    {
+        const QStringList all = lines();
+        return std::any_of(all.begin(), all.end(), [&](const QString& line) { return line.contains(text); });
+    }
+    void clear() { lines_.clear(); }
+
+private:
+    QStringList lines_;
+    int offThread_ = 0;
+};
 
 } // namespace TestSupport

@@ -75,17 +75,6 @@ void setAge(const QString& path, qint64 seconds)
 
 QString uuid() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
 
-// A process id that no process has now: a child that has ended.
-qint64 deadPid()
-{
-    QProcess process;
-    process.start(QStringLiteral("/bin/true"));
-    process.waitForStarted();
-    const qint64 pid = process.processId();
-    process.waitForFinished();
-    return pid;
-}
-
 } // namespace
 
 TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunClearsUp)

@@ -174,27 +174,6 @@ TEST_F(SourceChanges, ASourceChangedWhileItsJobRanIsNeverReplaced)
     EXPECT_TRUE(nothingLost(trash(), {untouched, readFile(stored), readFile(small)}));
 }
 
-TEST_F(SourceChanges, AVersionSavedJustBeforeTheTrashComesBack)
-{
-    const QString path = QDir(work.path()).filePath(QStringLiteral("race.png"));
-    QFile::copy(stored, path);
-    const auto asRead = FileOperations::identityOf(path);
-    ASSERT_TRUE(asRead);
-    const QByteArray newer = "saved at the last moment";
-    Configuration configuration;
-    OutputPlacement placement(configuration, [&](const QString& p) {
-        writeFile(p + ".new", newer);
-        ::rename(QFile::encodeName(p + ".new").constData(), QFile::encodeName(p).constData());
-        return Trash::moveToTrash(p);
-    });
-    const auto error = placement.replaceOriginal(QUrl::fromLocalFile(path), QUrl::fromLocalFile(small), nullptr, asRead);
-    ASSERT_TRUE(error);
-    EXPECT_TRUE(error->message().contains(QStringLiteral("changed"))) << error->message().toStdString();
-    EXPECT_EQ(readFile(path), newer);
-    EXPECT_TRUE(trashedCopy(trash(), path, newer).isEmpty());
-    EXPECT_TRUE(hiddenLeftovers(work.path()).isEmpty());
-}
-
 TEST_F(SourceChanges, AnEditThatKeepsSizeAndTimeIsNeverReverted)
 {
     // Rewritten in place by a program that puts the modification time back.

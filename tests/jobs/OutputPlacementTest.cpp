@@ -1,23 +1,37 @@
-#include "TestSupport.h"
+#include "faults/FaultChecks.h"
 #include "jobs/Configuration.h"
+#include "jobs/FileOperations.h"
 #include "jobs/OutputPlacement.h"
 #include "jobs/UserPreferences.h"
 #include "platform/KeyValueStore.h"
 #include "workers/IOFile.h"
 
-#include <gtest/gtest.h>
-
 #include <QProcess>
 
+#include <gtest/gtest.h>
+
+#include <cerrno>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace TestSupport;
+using namespace FaultChecks;
 using Mode = Configuration::OperationMode;
 
 namespace {
-QString trashDir() { return qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash"); }
+
+// Makes the n-th time a step is reached fail with `error`.
+struct Fault {
+    const char* step;
+    int error;
+    int occurrence = 1;
+};
+
+std::ostream& operator<<(std::ostream& os, const Fault& f)
+{
+    return os << f.step << "#" << f.occurrence << " errno " << f.error;
+}
 
 QByteArray attribute(const QString& path, const char* name)
 {
@@ -26,35 +40,59 @@ QByteArray attribute(const QString& path, const char* name)
     return size < 0 ? QByteArray() : QByteArray(value, int(size));
 }
 
-QStringList hiddenTemporaries(const QString& folder)
-{
-    return QDir(folder).entryList({".Pressly.*"}, QDir::Files | QDir::Hidden);
-}
-
 class OutputPlacementTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         KeyValueStore::standard().remove(UserPreferences::exportPathKey);
-        QDir().mkpath(dir.filePath("photos"));
-        QDir().mkpath(dir.filePath("work"));
-        source = copyInto("png/pingus-flag3.png", dir.filePath("photos"), "a.png");
+        folder = dir.filePath(QStringLiteral("photos"));
+        QDir().mkpath(folder);
+        source = copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("a.png"));
         original = readFile(source);
-        optimized = dir.filePath("work/Pressly.optimized.png");
-        writeFile(optimized, "smaller bytes");
+        optimized = dir.filePath(QStringLiteral("Pressly.optimized.png"));
+        // Several pieces long, so a fault can strike half-way through writing it.
+        writeFile(optimized, readFile(dataFile(QStringLiteral("png/imagemagick-radial-gradient.png"))));
+        result = readFile(optimized);
         configuration.setExportPath({});
     }
-    void TearDown() override { KeyValueStore::standard().remove(UserPreferences::exportPathKey); }
+    void TearDown() override
+    {
+        FileOperations::setFaultHook({});
+        KeyValueStore::standard().remove(UserPreferences::exportPathKey);
+    }
 
-    OptimizationJob::Ptr jobFor(const QString& path) { return OptimizationJob::create(QUrl::fromLocalFile(path)); }
-    IOFile record() const { return IOFile(QUrl::fromLocalFile(optimized), IOFileType::png, 13); }
+    void inject(const Fault& fault)
+    {
+        auto seen = std::make_shared<int>(0);
+        FileOperations::setFaultHook([fault, seen, this](const char* step, const QString& path) {
+            if (qstrcmp(step, fault.step) != 0 || ++*seen != fault.occurrence)
+                return 0;
+            ++faultsInjected;
+            if (qstrcmp(step, "write-temp") == 0 || qstrcmp(step, "copy") == 0)
+                partWritten = QFileInfo(path).size();
+            return fault.error;
+        });
+    }
+
+    OptimizationJob::Ptr job() const { return OptimizationJob::create(QUrl::fromLocalFile(source)); }
+    IOFile record() const { return IOFile(QUrl::fromLocalFile(optimized), IOFileType::png, result.size()); }
+    std::optional<OptimizationError> replace(OutputPlacement& placement, OptimizationJob* forJob = nullptr) const
+    {
+        return placement.replaceOriginal(QUrl::fromLocalFile(source), QUrl::fromLocalFile(optimized), forJob);
+    }
+    QString trash() const { return trashOf(qEnvironmentVariable("XDG_DATA_HOME")); }
 
     QTemporaryDir dir;
     Configuration configuration;
+    QString folder;
     QString source;
-    QByteArray original;
     QString optimized;
+    QByteArray original;
+    QByteArray result;
+    int faultsInjected = 0;
+    qint64 partWritten = -1;
 };
+
 } // namespace
 
 TEST_F(OutputPlacementTest, ExportNumbersTakenNamesAndLeavesSourcesAlone)
@@ -63,41 +101,33 @@ TEST_F(OutputPlacementTest, ExportNumbersTakenNamesAndLeavesSourcesAlone)
     const QString out = dir.filePath("new/nested/Export");
     configuration.setExportPath(out);
     OutputPlacement placement(configuration);
-    auto job = jobFor(source);
+    auto job = this->job();
 
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(placement.placeOutput(*job, record()), std::nullopt);
     EXPECT_EQ(placement.exportOriginalCopy(*job), std::nullopt);
-
-    const QStringList names = QDir(out).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    EXPECT_EQ(names, QStringList({"a (1).png", "a (2).png", "a (3).png", "a.png"}));
-    EXPECT_EQ(readFile(out + "/a (2).png"), "smaller bytes");
+    EXPECT_EQ(everything(out), QStringList({"a (1).png", "a (2).png", "a (3).png", "a.png"}));
+    EXPECT_EQ(readFile(out + "/a (2).png"), result);
     EXPECT_EQ(readFile(out + "/a (3).png"), original);
     EXPECT_EQ(readFile(source), original);
     EXPECT_TRUE(QFile::exists(optimized));
     EXPECT_FALSE(job->revertURL());
 
-    // Each candidate comes from the wanted name, not from the one before.
+    // Each candidate comes from the wanted name, not from the one before; a dangling link holds its name.
     QFile::remove(out + "/a (1).png");
-    const auto unique = [](const QString& path) {
-        return OutputPlacement::uniqueDestination(QUrl::fromLocalFile(path)).toLocalFile();
-    };
-    EXPECT_EQ(unique(out + "/a.png"), out + "/a (1).png");
     writeFile(out + "/README", "x");
     writeFile(out + "/.profile", "x");
-    EXPECT_EQ(unique(out + "/README"), out + "/README (1)");
-    EXPECT_EQ(unique(out + "/.profile"), out + "/.profile (1)");
-    EXPECT_EQ(unique(out + "/free.jpg"), out + "/free.jpg");
-    // A dangling link still holds its name.
     ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), out + "/b.jpg"));
-    EXPECT_EQ(unique(out + "/b.jpg"), out + "/b (1).jpg");
+    for (const auto& [wanted, given] : {std::pair{"a.png", "a (1).png"}, {"README", "README (1)"},
+                                        {".profile", ".profile (1)"}, {"free.jpg", "free.jpg"}, {"b.jpg", "b (1).jpg"}})
+        EXPECT_EQ(OutputPlacement::uniqueDestination(QUrl::fromLocalFile(out + '/' + wanted)).toLocalFile(), out + '/' + given);
 }
 
 TEST_F(OutputPlacementTest, ExportFolderComesFromThePreferenceOrIsMissing)
 {
     configuration.setOperationMode(Mode::exportToFolder);
     OutputPlacement placement(configuration);
-    auto job = jobFor(source);
+    auto job = this->job();
 
     auto error = placement.placeOutput(*job, record());
     ASSERT_TRUE(error);
@@ -105,13 +135,12 @@ TEST_F(OutputPlacementTest, ExportFolderComesFromThePreferenceOrIsMissing)
     EXPECT_EQ(error->message(), "No export folder selected. Please choose an export folder in settings.");
     error = placement.exportOriginalCopy(*job);
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), OptimizationError::Kind::fileAccessError);
     EXPECT_EQ(error->message(), "No export folder selected.");
 
     const QString remembered = dir.filePath("remembered");
     UserPreferences::shared().setExportPath(remembered);
     EXPECT_EQ(placement.placeOutput(*job, record()), std::nullopt);
-    EXPECT_EQ(readFile(remembered + "/a.png"), "smaller bytes");
+    EXPECT_EQ(readFile(remembered + "/a.png"), result);
 }
 
 TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOriginal)
@@ -120,8 +149,8 @@ TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOr
     const QByteArray path = QFile::encodeName(source);
     ASSERT_EQ(::chmod(path.constData(), 0640), 0);
     // New files in the folder get an access list; a file made before has none, and keeps none.
-    const QString plain = copyInto("png/pingus-flag3.png", dir.filePath("photos"), "plain.png");
-    ASSERT_EQ(QProcess::execute("setfacl", {"-d", "-m", "u:4321:rw-", dir.filePath("photos")}), 0);
+    const QString plain = copyInto("png/pingus-flag3.png", folder, "plain.png");
+    ASSERT_EQ(QProcess::execute("setfacl", {"-d", "-m", "u:4321:rw-", folder}), 0);
     // The owning group reads only; one more user may write.
     ASSERT_EQ(QProcess::execute("setfacl", {"-m", "u:1234:rw-", source}), 0);
     const QByteArray acl = attribute(source, "system.posix_acl_access");
@@ -134,10 +163,10 @@ TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOr
     ASSERT_EQ(::stat(path.constData(), &info), 0);
     const mode_t mode = info.st_mode & 07777;
     OutputPlacement placement(configuration);
-    auto job = jobFor(source);
+    auto job = this->job();
 
     ASSERT_EQ(placement.placeOutput(*job, record()), std::nullopt);
-    EXPECT_EQ(readFile(source), "smaller bytes");
+    EXPECT_EQ(readFile(source), result);
     ASSERT_EQ(::stat(path.constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, mode);
     EXPECT_EQ(attribute(source, "system.posix_acl_access"), acl);
@@ -148,62 +177,199 @@ TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOr
     EXPECT_EQ(attribute(plain, "system.posix_acl_access"), "");
     ASSERT_EQ(::stat(QFile::encodeName(plain).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0644u);
-    EXPECT_TRUE(hiddenTemporaries(dir.filePath("photos")).isEmpty());
+    EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
     EXPECT_TRUE(QFile::exists(optimized));
 
     ASSERT_TRUE(job->revertURL());
     const QString trashed = job->revertURL()->toLocalFile();
-    EXPECT_TRUE(trashed.startsWith(trashDir() + "/files/")) << trashed.toStdString();
-    EXPECT_EQ(readFile(trashed), original);
-    const QByteArray trashInfo = readFile(trashDir() + "/info/" + QFileInfo(trashed).fileName() + ".trashinfo");
-    EXPECT_TRUE(trashInfo.contains("Path=")) << trashInfo.constData();
+    EXPECT_EQ(trashed, trashedCopy(trash(), source, original)) << "restore information names its path";
 }
 
-// Failing steps of a replacement are injected in the fault tests; here the result itself is unusable.
-TEST_F(OutputPlacementTest, AnUnreadableResultChangesNothing)
+TEST_F(OutputPlacementTest, AnUnusableResultChangesNothing)
 {
     int trashCalls = 0;
     OutputPlacement counting(configuration, [&](const QString& path) {
         ++trashCalls;
         return Trash::moveToTrash(path);
     });
-    for (const QString& unreadable : {dir.filePath("work/missing.png"), dir.filePath("work")}) {
-        const auto error = counting.replaceOriginal(QUrl::fromLocalFile(source), QUrl::fromLocalFile(unreadable));
-        ASSERT_TRUE(error);
-        EXPECT_TRUE(error->message().contains("a.png")) << error->message().toStdString();
-    }
-    {
-        // A new file would part a file from its other names.
-        const QString twin = source + ".twin";
-        ASSERT_EQ(::link(QFile::encodeName(source).constData(), QFile::encodeName(twin).constData()), 0);
-        const auto error = counting.replaceOriginal(QUrl::fromLocalFile(source), QUrl::fromLocalFile(optimized));
-        ASSERT_TRUE(error);
-        EXPECT_TRUE(error->message().contains("hard links")) << error->message().toStdString();
-        QFile::remove(twin);
-    }
+    const auto refused = [&](const QString& unusable, const char* reason) {
+        const auto error = counting.replaceOriginal(QUrl::fromLocalFile(source), QUrl::fromLocalFile(unusable));
+        EXPECT_TRUE(error && error->message().contains(reason)) << (error ? error->message().toStdString() : "");
+    };
+    refused(dir.filePath("missing.png"), "a.png");
+    refused(dir.path(), "a.png");
+    // A new file would part a file from its other names.
+    const QByteArray twin = QFile::encodeName(source + ".twin");
+    ASSERT_EQ(::link(QFile::encodeName(source).constData(), twin.constData()), 0);
+    refused(optimized, "hard links");
+    ::unlink(twin.constData());
     configuration.setOperationMode(Mode::exportToFolder);
     configuration.setExportPath(dir.filePath("out"));
     QFile::remove(optimized);
-    const auto error = OutputPlacement(configuration).placeOutput(*jobFor(source), record());
+    const auto error = OutputPlacement(configuration).placeOutput(*job(), record());
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->message().contains("Pressly.optimized.png")) << error->message().toStdString();
-    EXPECT_TRUE(QDir(dir.filePath("out")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_TRUE(everything(dir.filePath("out")).isEmpty());
     EXPECT_EQ(trashCalls, 0);
     EXPECT_EQ(readFile(source), original);
-    EXPECT_TRUE(hiddenTemporaries(dir.filePath("photos")).isEmpty());
+    EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
 }
 
-TEST_F(OutputPlacementTest, AFileThatTakesThePathMeanwhileIsNeverOverwritten)
+// Another program saves at the path just before the Trash takes it, or just after.
+TEST_F(OutputPlacementTest, AFileSavedAtThePathMeanwhileIsNeverOverwrittenNorTrashed)
 {
-    OutputPlacement placement(configuration, [&](const QString& path) {
-        const auto outcome = Trash::moveToTrash(path);
-        writeFile(path, "saved by another program");
-        return outcome;
+    const QByteArray theirs = "saved by another program";
+    const auto saveTheirs = [&](const QString& p) {
+        writeFile(p + ".new", theirs);
+        ::rename(QFile::encodeName(p + ".new").constData(), QFile::encodeName(p).constData());
+    };
+    for (const bool before : {true, false}) {
+        SCOPED_TRACE(before ? "before" : "after");
+        copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("a.png"));
+        const auto asRead = FileOperations::identityOf(source);
+        OutputPlacement placement(configuration, [&](const QString& p) {
+            if (before)
+                saveTheirs(p);
+            const auto outcome = Trash::moveToTrash(p);
+            if (!before)
+                saveTheirs(p);
+            return outcome;
+        });
+        const auto error = placement.replaceOriginal(QUrl::fromLocalFile(source), QUrl::fromLocalFile(optimized),
+                                                     job().get(), asRead);
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->message().contains(before ? "changed" : "Trash")) << error->message().toStdString();
+        EXPECT_EQ(readFile(source), theirs);
+        EXPECT_TRUE(trashedCopy(trash(), source, theirs).isEmpty());
+        EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
+    }
+}
+
+TEST_F(OutputPlacementTest, EveryFailingStepOfAReplacementLeavesTheOriginalInPlace)
+{
+    const std::vector<Fault> faults = {
+        {"create-temp", EACCES}, {"create-temp", EROFS},  {"create-temp", ENOSPC}, {"write-temp", ENOSPC, 2},
+        {"write-temp", EIO, 3},  {"write-temp", EFBIG},   {"permissions", EPERM},  {"flush", EIO},
+        {"flush", ENOSPC},       {"close-temp", EIO},     {"close-temp", EDQUOT},  {"journal", ENOSPC},
+        {"trash", EACCES},       {"trash", EROFS},        {"trash", EXDEV},        {"rename", EROFS},
+        {"rename", EIO},         {"rename", EEXIST},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(::testing::PrintToString(fault));
+        QFile::remove(source);
+        copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("a.png"));
+        partWritten = -1;
+        inject(fault);
+        OutputPlacement placement(configuration);
+        auto job = this->job();
+
+        const auto error = replace(placement, job.get());
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->message().contains(QStringLiteral("a.png"))) << error->message().toStdString();
+        EXPECT_EQ(readFile(source), original);
+        EXPECT_TRUE(trashedCopy(trash(), source, original).isEmpty()) << "the original came back out of the Trash";
+        EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
+        EXPECT_FALSE(job->revertURL());
+        if (qstrcmp(fault.step, "write-temp") == 0 && fault.occurrence > 1) {
+            EXPECT_GT(partWritten, 0) << "the disk filled up half-way through";
+        }
+    }
+    EXPECT_EQ(faultsInjected, int(faults.size()));
+    EXPECT_EQ(readFile(optimized), result) << "the result is never consumed";
+}
+
+TEST_F(OutputPlacementTest, WhenTheOriginalCannotComeBackItStaysInTheTrashAndNothingIsHalfWritten)
+{
+    // The rename fails, and so does every attempt to move the original back.
+    FileOperations::setFaultHook([](const char* step, const QString&) {
+        return qstrcmp(step, "rename") == 0 || qstrcmp(step, "restore") == 0 ? EIO : 0;
     });
-    auto job = jobFor(source);
-    const auto error = placement.replaceOriginal(QUrl::fromLocalFile(source), QUrl::fromLocalFile(optimized), job.get());
+    OutputPlacement placement(configuration);
+    const auto error = replace(placement);
     ASSERT_TRUE(error);
-    EXPECT_TRUE(error->message().contains("Trash")) << error->message().toStdString();
-    EXPECT_EQ(readFile(source), "saved by another program");
-    EXPECT_TRUE(hiddenTemporaries(dir.filePath("photos")).isEmpty());
+    EXPECT_TRUE(error->message().contains(QStringLiteral("in the Trash"))) << error->message().toStdString();
+    EXPECT_TRUE(nothingLost(trash(), {source, original, {}, true}));
+    EXPECT_FALSE(QFileInfo::exists(source));
+    EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
+
+    // A lost flush of the folder after the rename is no failure: the file is complete.
+    FileOperations::setFaultHook([](const char* step, const QString&) { return qstrcmp(step, "sync-folder") ? 0 : EIO; });
+    copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("a.png"));
+    EXPECT_EQ(replace(placement), std::nullopt);
+    EXPECT_TRUE(nothingLost(trash(), {source, original, result}));
+    EXPECT_EQ(readFile(source), result);
+}
+
+TEST_F(OutputPlacementTest, ExportCopiesNeverLeaveAPartialFileUnderTheWantedName)
+{
+    configuration.setOperationMode(Mode::exportToFolder);
+    const QString out = dir.filePath(QStringLiteral("export"));
+    configuration.setExportPath(out);
+    const std::vector<Fault> faults = {
+        {"mkdir", EACCES},  {"mkdir", EROFS},       {"create-copy", EROFS}, {"create-copy", EACCES},
+        {"copy", ENOSPC, 2}, {"copy", EIO},          {"flush", EIO},         {"close-copy", EDQUOT},
+        {"rename", EIO},    {"rename", EROFS},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(::testing::PrintToString(fault));
+        partWritten = -1;
+        inject(fault);
+        OutputPlacement placement(configuration);
+        auto job = this->job();
+        EXPECT_TRUE(placement.placeOutput(*job, record()));
+        inject(fault);
+        EXPECT_TRUE(placement.exportOriginalCopy(*job));
+        EXPECT_TRUE(everything(out).isEmpty()) << everything(out).join(", ").toStdString();
+        EXPECT_EQ(readFile(source), original);
+        if (fault.occurrence > 1) {
+            EXPECT_GT(partWritten, 0);
+        }
+    }
+    FileOperations::setFaultHook({});
+
+    // A folder below a file stops even root.
+    writeFile(dir.filePath(QStringLiteral("a-file")), "x");
+    configuration.setExportPath(dir.filePath(QStringLiteral("a-file/export")));
+    EXPECT_TRUE(OutputPlacement(configuration).exportOriginalCopy(*job()));
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("a-file"))), "x");
+    EXPECT_EQ(readFile(source), original);
+}
+
+TEST_F(OutputPlacementTest, AnExportNameTakenWhileCopyingMovesOnToTheNextFreeName)
+{
+    // Another job exports a file of the same name between the look and the rename.
+    const QString out = dir.filePath(QStringLiteral("out"));
+    configuration.setExportPath(out);
+    FileOperations::setFaultHook([&](const char* step, const QString&) {
+        if (qstrcmp(step, "create-copy") == 0 && !QFile::exists(out + "/a.png"))
+            writeFile(out + "/a.png", "theirs");
+        return 0;
+    });
+    OutputPlacement placement(configuration);
+    EXPECT_EQ(placement.placeOutput(*job(), record()), std::nullopt);
+    EXPECT_EQ(readFile(out + "/a.png"), "theirs");
+    EXPECT_EQ(readFile(out + "/a (1).png"), result);
+}
+
+TEST_F(OutputPlacementTest, AnUnusableTrashLeavesTheOriginalWhereItWas)
+{
+    // The data folder lies below a file: no Trash can be made there, not even by root.
+    const QByteArray previous = qgetenv("XDG_DATA_HOME");
+    writeFile(dir.filePath(QStringLiteral("not-a-folder")), "x");
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("not-a-folder/data")).toUtf8());
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    OutputPlacement placement(configuration);
+    const auto error = replace(placement);
+    QDir::setCurrent(cwd);
+    qputenv("XDG_DATA_HOME", previous);
+
+    if (!error) {
+        // Some platforms find another Trash; the original must be there.
+        EXPECT_EQ(readFile(source), result);
+        return;
+    }
+    EXPECT_EQ(readFile(source), original);
+    EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("files")))) << "nothing trashed into the working folder";
 }

@@ -1,7 +1,6 @@
 #include "FakeWorkers.h"
 #include "TestSupport.h"
 #include "jobs/OptimizationJob.h"
-#include "platform/Log.h"
 #include "scheduler/WorkerScheduler.h"
 #include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
@@ -56,13 +55,11 @@ protected:
         qputenv("TMPDIR", temp_.path().toUtf8());
         // Our temporary files must land here, so the check at the end means something.
         ASSERT_EQ(QDir(QDir::tempPath()).canonicalPath(), QDir(temp_.path()).canonicalPath());
-        Log::setSink([this](const QString& line) { logLines.append(line); });
     }
 
     void TearDown() override
     {
         release();
-        Log::setSink({});
         qunsetenv("TMPDIR");
     }
 
@@ -74,7 +71,7 @@ protected:
         EXPECT_EQ(presslyFiles(), QStringList());
         workers.clear();
         scheduler.reports.clear();
-        logLines.clear();
+        log.clear();
         cancel = CancellationFlag();
     }
 
@@ -120,7 +117,7 @@ protected:
     OptimizationJob::Ptr job;
     IOFile::Ptr input;
     std::vector<OptimizationWorker::Ptr> workers;
-    QStringList logLines;
+    TestSupport::LogCapture log;
 };
 
 std::vector<Report> comparingSteps(int count)
@@ -128,6 +125,15 @@ std::vector<Report> comparingSteps(int count)
     std::vector<Report> reports;
     for (int n = 1; n <= count; ++n)
         reports.push_back({double(n) / count, comparing});
+    return reports;
+}
+
+// The reports of a lossy chain of these tools alone.
+std::vector<Report> chainSteps(const QStringList& tools)
+{
+    std::vector<Report> reports;
+    for (int n = 0; n < tools.size(); ++n)
+        reports.insert(reports.end(), {{double(n) / tools.size(), tools[n]}, {double(n + 1) / tools.size(), tools[n]}});
     return reports;
 }
 
@@ -177,6 +183,11 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
          {{"a", Kind::lossy, Plan().writes(500).fails(exitTwo)}, {"b", Kind::lossy, Plan().writes(900)}}, "b", 900,
          {{0.0, "a"}, {0.5, "a"}, {0.5, "b"}, {1.0, "b"}}, "", 0, false,
          "Phase 1 worker a failed: " + exitTwo.errorDescription()},
+        {"unusable lossy outputs are deleted",
+         {{"empty", Kind::lossy, Plan().writes(0)}, {"same", Kind::lossy, Plan().writes(1000)},
+          {"other kind", Kind::lossy, Plan().writes(500).startingWith("\xFF\xD8\xFF\xE0jpeg")},
+          {"declined", Kind::lossy, Plan().writes(500).answers(false)}, {"silent", Kind::lossy, Plan()}},
+         "", 0, chainSteps({"empty", "same", "other kind", "declined", "silent"})},
         {"unusable lossless outputs",
          {{"broken", Kind::lossless, Plan().writes(500).after(10).fails(exitOne)},
           {"declined", Kind::lossless, Plan().writes(500).answers(false)}, {"empty", Kind::lossless, Plan().writes(0)},
@@ -221,8 +232,8 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
             EXPECT_EQ(QFileInfo(result->fileURL.toLocalFile()).size(), c.size);
         }
         if (!c.logged.isEmpty()) {
-            EXPECT_EQ(logLines.filter("worker").size(), 1);
-            EXPECT_TRUE(logLines.contains(c.logged)) << logLines.join('\n').toStdString();
+            EXPECT_EQ(log.lines().filter("worker").size(), 1);
+            EXPECT_TRUE(log.lines().contains(c.logged)) << log.lines().join('\n').toStdString();
         }
         for (const auto& worker : workers) {
             const auto fake = std::dynamic_pointer_cast<FakeTool>(worker);

@@ -1,10 +1,7 @@
 #include "TestSupport.h"
-#include "platform/Log.h"
 #include "store/ResultsCache.h"
 
-#include <QCoreApplication>
 #include <QCoroTask>
-#include <QThread>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -30,25 +27,6 @@ QString sqliteText(const QString& databasePath, const char* sql)
     sqlite3_close(db);
     return answer;
 }
-
-// Collects log lines for the life of the object; a front end's sink draws on
-// the event-loop thread, so lines must arrive there.
-struct LogCapture {
-    LogCapture()
-    {
-        Log::setSink([this](const QString& line) {
-            lines << line;
-            onOtherThreads += QThread::currentThread() != QCoreApplication::instance()->thread() ? 1 : 0;
-        });
-    }
-    ~LogCapture()
-    {
-        Log::setSink({});
-        EXPECT_EQ(onOtherThreads, 0);
-    }
-    QStringList lines;
-    int onOtherThreads = 0;
-};
 
 } // namespace
 
@@ -144,7 +122,7 @@ TEST(ResultsCache, UnusableDatabaseLogsOnceAndLeavesCallsHarmless)
             EXPECT_FALSE(QCoro::waitFor(cache.store(urlOf(file), 1, 10, 5, "oxipng")));
             EXPECT_FALSE(QCoro::waitFor(cache.lookup(urlOf(file), 1)));
         }
-        EXPECT_EQ(log.lines, QStringList{"Failed to open results cache database"});
+        EXPECT_EQ(log.lines(), QStringList{"Failed to open results cache database"});
     }
 
     // A file that is not a database counts as a failed open, and is left alone.
@@ -156,7 +134,7 @@ TEST(ResultsCache, UnusableDatabaseLogsOnceAndLeavesCallsHarmless)
         ResultsCache cache(notDatabase);
         EXPECT_FALSE(QCoro::waitFor(cache.store(urlOf(file), 1, 10, 5, "oxipng")));
         EXPECT_FALSE(QCoro::waitFor(cache.lookup(urlOf(file), 1)));
-        EXPECT_EQ(log.lines, QStringList{"Failed to open results cache database"});
+        EXPECT_EQ(log.lines(), QStringList{"Failed to open results cache database"});
     }
     EXPECT_EQ(readFile(notDatabase), garbage);
 }

@@ -111,7 +111,7 @@ TEST_F(JpegWorkers, EachStepOfTheFallbackChain)
             else if (!script.isEmpty())
                 sandbox.writeScript(tool, script);
         }
-        sandbox.clearLines();
+        sandbox.clear();
         QFile::remove(output().toLocalFile());
         const auto answer = awaitOutcome(worker->optimizeFile(in, output()));
         ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
@@ -187,10 +187,6 @@ TEST_F(JpegWorkers, RealToolsInsideAJobLeaveOnlyTheAcceptedFileAndRefuseATruncat
     auto job = jobFor(adobeRgb);
     auto jpegoptim = std::make_shared<JpegoptimWorker>(80, false);
     auto jpegtran = std::make_shared<JpegtranWorker>(true, false);
-    const auto in = IOFile::read(job->fileURL());
-    const QString o = output().toLocalFile();
-    EXPECT_EQ(jpegoptim->arguments(*in, o), (QStringList{"-m80", o}));
-    EXPECT_EQ(jpegtran->arguments(*in, output()), (QStringList{"-optimize", "-copy", "all", "-progressive", "-outfile", o, in->localPath()}));
     jpegoptim->setJob(job);
     jpegtran->setJob(job);
     EXPECT_EQ(QCoro::waitFor(jpegoptim->run()), std::nullopt);

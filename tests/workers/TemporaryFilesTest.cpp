@@ -2,7 +2,6 @@
 #include "workers/TemporaryFiles.h"
 
 #include <QFileInfo>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -15,15 +14,10 @@ using namespace TestSupport;
 TEST(TemporaryFiles, LiveInAPrivateFolderThatOutlivesNoProcess)
 {
     ToolSandbox sandbox;
-    QProcess gone;
-    gone.start("true");
-    ASSERT_TRUE(gone.waitForStarted());
-    const qint64 gonePid = gone.processId();
-    ASSERT_TRUE(gone.waitForFinished());
     const struct {
         qint64 pid;
         bool kept;
-    } others[] = {{gonePid, false}, {1, true}};
+    } others[] = {{deadPid(), false}, {1, true}};
     for (const auto& other : others) {
         const QString folder = sandbox.tmpDir() + QStringLiteral("/Pressly.%1.abcdef").arg(other.pid);
         QDir().mkpath(folder);

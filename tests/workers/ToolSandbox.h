@@ -4,7 +4,6 @@
 #include "jobs/Configuration.h"
 #include "jobs/JobQueue.h"
 #include "jobs/UserPreferences.h"
-#include "platform/Log.h"
 #include "workers/ToolLocator.h"
 
 #include "core/Outcome.h"
@@ -14,7 +13,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QMutex>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -40,7 +38,7 @@ Outcome<T> awaitOutcome(QCoro::Task<Outcome<T>> task)
 
 // A private world for tool runs: its own temporary directory (TMPDIR), its
 // own resource and system tool folders, and the log lines captured.
-class ToolSandbox {
+class ToolSandbox : public TestSupport::LogCapture {
 public:
     ToolSandbox()
         : previousTmp_(qgetenv("TMPDIR"))
@@ -52,15 +50,10 @@ public:
         qputenv("TMPDIR", tmpDir().toUtf8());
         ToolLocator::overrideResourcesDir(resourcesDir());
         ToolLocator::overrideSystemDirs(QStringList{systemDir()});
-        Log::setSink([this](const QString& line) {
-            QMutexLocker lock(&mutex_);
-            lines_.append(line);
-        });
     }
 
     ~ToolSandbox()
     {
-        Log::setSink({});
         ToolLocator::overrideResourcesDir(std::nullopt);
         ToolLocator::overrideSystemDirs(std::nullopt);
         if (previousTmp_.isNull())
@@ -91,26 +84,6 @@ public:
         return path;
     }
 
-    QStringList lines() const
-    {
-        // Lines written on pool threads arrive as posted events.
-        QCoreApplication::sendPostedEvents();
-        QMutexLocker lock(&mutex_);
-        return lines_;
-    }
-    bool logged(const QString& text) const
-    {
-        for (const QString& line : lines())
-            if (line.contains(text))
-                return true;
-        return false;
-    }
-    void clearLines()
-    {
-        QMutexLocker lock(&mutex_);
-        lines_.clear();
-    }
-
     // Our files left in the temporary directory, our private folder's included.
     QStringList leftovers() const
     {
@@ -124,8 +97,6 @@ public:
 private:
     QTemporaryDir root_;
     QByteArray previousTmp_;
-    mutable QMutex mutex_;
-    QStringList lines_;
 };
 
 // One file through a real queue, in place, with `preset` and without the
