@@ -1,7 +1,3 @@
-// g++ 12 with the sanitizers warns falsely about the result stored inside
-// QCoro's task for Outcome<ProcessResult>; before the includes so it covers them.
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-
 #include "workers/BaseCommandWorker.h"
 
 #include "platform/Log.h"

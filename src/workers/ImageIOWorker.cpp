@@ -1,7 +1,3 @@
-// g++ 12 with the sanitizers warns falsely about results stored inside QCoro's
-// tasks; before the includes so it covers them.
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-
 #include "workers/ImageIOWorker.h"
 
 #include "platform/Log.h"
