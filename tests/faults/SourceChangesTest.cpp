@@ -9,6 +9,7 @@
 #include "jobs/OutputPlacement.h"
 #include "platform/ImageIO.h"
 #include "scheduler/WorkerScheduler.h"
+#include "workers/ToolSandbox.h"
 
 #include <QCoroTimer>
 #include <QThread>
@@ -16,7 +17,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <QDirIterator>
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,6 @@ class SourceChanges : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qputenv("TMPDIR", tmp.path().toUtf8());
         // The source: the same pixels as the small file, stored without compression.
         small = dataFile(QStringLiteral("png/pingus-flag3.png"));
         ASSERT_TRUE(ImageIO::decodedSize(small));
@@ -39,11 +38,7 @@ protected:
             .pngsave(stored.toUtf8().constData(), vips::VImage::option()->set("compression", 0));
         ASSERT_GT(QFileInfo(stored).size(), QFileInfo(small).size());
     }
-    void TearDown() override
-    {
-        qunsetenv("TMPDIR");
-        EXPECT_FALSE(QDirIterator(tmp.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories).hasNext());
-    }
+    void TearDown() override { EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString(); }
 
     JobPipeline::Services services(std::function<void(const QString&)> meddle,
                                    std::function<void(const QString&)> meddleInCache = {})
@@ -92,7 +87,7 @@ protected:
     QString trash() const { return trashOf(qEnvironmentVariable("XDG_DATA_HOME")); }
 
     QTemporaryDir work;
-    QTemporaryDir tmp;
+    ToolSandbox sandbox; // a temporary folder of its own
     WorkerScheduler scheduler;
     QString small;
     QString stored;

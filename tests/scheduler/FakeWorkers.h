@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestSupport.h"
 #include "core/JobContext.h"
 #include "workers/BaseCommandWorker.h"
 #include "workers/JobWorkingFiles.h"
@@ -23,9 +24,7 @@ inline QByteArray imageBytes(qint64 size, const QByteArray& signature = "\x89PNG
 }
 inline void writeImage(const QString& path, qint64 size, const QByteArray& signature = "\x89PNG\r\n\x1a\n")
 {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(imageBytes(size, signature));
+    TestSupport::writeFile(path, imageBytes(size, signature));
 }
 
 // What a fake tool does: Plan().writes(700).after(150).
@@ -59,10 +58,10 @@ public:
             whileRunning();
         if (plan_.delayMs > 0)
             co_await QCoro::sleepFor(std::chrono::milliseconds(plan_.delayMs));
-        if (plan_.failure)
-            co_return *plan_.failure;
         if (plan_.outputSize >= 0)
             writeImage(output.toLocalFile(), plan_.outputSize, plan_.signature);
+        if (plan_.failure)
+            co_return *plan_.failure;
         co_return Outcome<bool>::success(plan_.answer);
     }
 
@@ -96,10 +95,7 @@ public:
         if (bytes.isEmpty())
             co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: 1"));
         const QUrl output = TemporaryFiles::makeURL(name(), QStringLiteral("temp"));
-        QFile file(output.toLocalFile());
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-        file.close();
+        TestSupport::writeFile(output.toLocalFile(), bytes);
         const IOFile::Ptr result = IOFile::read(output);
         if (!result || !JobWorkingFiles::recordResult(*job, *result, name()))
             QFile::remove(output.toLocalFile());

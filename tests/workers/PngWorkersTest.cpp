@@ -73,6 +73,13 @@ TEST_F(PngWorkers, TheExifOrientationOfAPngSurvivesTheTool)
 {
     const QString path = sandbox.filesDir() + "/rotated.png";
     writeFile(path, PngBytes::withOrientation6());
+    // A chunk is found before the image data, or after it only when asked for anywhere.
+    const QString late = sandbox.filesDir() + "/late.png";
+    const QByteArray plain = readFile(dataFile("png/debian-debian.png"));
+    writeFile(late, plain.chopped(12) + PngBytes::chunk("eXIf", "II*") + plain.right(12));
+    EXPECT_TRUE(ImageIO::hasPngChunkBeforeImageData(path, "eXIf"));
+    EXPECT_FALSE(ImageIO::hasPngChunkBeforeImageData(late, "eXIf"));
+    EXPECT_TRUE(ImageIO::hasPngChunk(late, "eXIf"));
     const auto in = IOFile::read(QUrl::fromLocalFile(path));
     EXPECT_FALSE(OxiPngWorker(5, true).arguments(*in, out()).contains("--strip=safe"));
     const auto answer = awaitOutcome(OxiPngWorker(5, true).optimizeFile(in, out()));

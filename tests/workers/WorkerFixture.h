@@ -7,6 +7,7 @@
 #include "workers/WorkingFilesManager.h"
 
 #include <QUrl>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,8 @@
 namespace PngBytes {
 inline QByteArray bigEndian(quint32 value)
 {
-    const char bytes[] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
-    return QByteArray(bytes, 4);
+    value = qToBigEndian(value);
+    return QByteArray(reinterpret_cast<const char*>(&value), 4);
 }
 inline QByteArray chunk(const QByteArray& type, const QByteArray& data)
 {
