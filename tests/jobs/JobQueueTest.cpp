@@ -1,8 +1,6 @@
 #include "SmallVolume.h"
 #include "TestSupport.h"
-#include "jobs/OptimizationJob.h"
 #include "scheduler/FakeWorkers.h"
-#include "jobs/Configuration.h"
 #include "jobs/JobQueue.h"
 #include "jobs/PipelineServices.h"
 #include "jobs/UserPreferences.h"
@@ -10,12 +8,9 @@
 #include "scheduler/WorkerScheduler.h"
 #include "store/ResultsCache.h"
 #include "store/StatisticsTracker.h"
-#include "workers/BaseWorker.h"
 #include "workers/ToolSandbox.h"
-#include "workers/JobWorkingFiles.h"
 
 #include <QCoroTimer>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QHash>
 
@@ -52,7 +47,6 @@ protected:
     {
         JobPipeline::Services s;
         s.lookup = [this, cacheDelay](QUrl, qint64) -> QCoro::Task<std::optional<JobPipeline::CachedResult>> {
-            ++lookups;
             co_await QCoro::sleepFor(cacheDelay);
             co_return cached;
         };
@@ -117,7 +111,6 @@ protected:
     WorkerScheduler scheduler;
     Observed observed;
     std::optional<JobPipeline::CachedResult> cached;
-    int lookups = 0;
     int stores = 0;
 };
 

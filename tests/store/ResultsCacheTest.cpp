@@ -115,25 +115,17 @@ TEST(ResultsCache, UnusableDatabaseLogsOnceAndLeavesCallsHarmless)
     const QString file = dir.filePath("a.png");
     writeFile(file, "not really a png");
 
-    {
-        LogCapture log;
-        ResultsCache cache(dir.filePath("no-such-folder/results_cache.sqlite"));
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_FALSE(QCoro::waitFor(cache.store(urlOf(file), 1, 10, 5, "oxipng")));
-            EXPECT_FALSE(QCoro::waitFor(cache.lookup(urlOf(file), 1)));
-        }
-        EXPECT_EQ(log.lines(), QStringList{"Failed to open results cache database"});
-    }
-
     // A file that is not a database counts as a failed open, and is left alone.
     const QString notDatabase = dir.filePath("garbage.sqlite");
     const QByteArray garbage(4096, 'g');
     writeFile(notDatabase, garbage);
-    {
+    for (const QString& database : {dir.filePath("no-such-folder/results_cache.sqlite"), notDatabase}) {
         LogCapture log;
-        ResultsCache cache(notDatabase);
-        EXPECT_FALSE(QCoro::waitFor(cache.store(urlOf(file), 1, 10, 5, "oxipng")));
-        EXPECT_FALSE(QCoro::waitFor(cache.lookup(urlOf(file), 1)));
+        ResultsCache cache(database);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_FALSE(QCoro::waitFor(cache.store(urlOf(file), 1, 10, 5, "oxipng")));
+            EXPECT_FALSE(QCoro::waitFor(cache.lookup(urlOf(file), 1)));
+        }
         EXPECT_EQ(log.lines(), QStringList{"Failed to open results cache database"});
     }
     EXPECT_EQ(readFile(notDatabase), garbage);

@@ -26,25 +26,11 @@ protected:
 
     static SessionRecord record(qint64 images, qint64 original, qint64 saved, double runtime)
     {
-        SessionRecord r;
-        r.imageCount = images;
-        r.optimizedCount = images - 1;
-        r.failedCount = 1;
-        r.skippedCount = 0;
-        r.totalOriginalBytes = original;
-        r.totalSavedBytes = saved;
-        r.runtimeSeconds = runtime;
-        return r;
+        return {QUuid::createUuid(), QDateTime::currentDateTimeUtc(), images, images - 1, 1, 0, original, saved, runtime};
     }
 
     QTemporaryDir dir;
 };
-
-QJsonObject withoutKey(QJsonObject object, const QString& key)
-{
-    object.remove(key);
-    return object;
-}
 
 } // namespace
 
@@ -113,7 +99,9 @@ TEST_F(StatisticsTrackerTest, AnUndecodableRecordIsSkippedAndNeverLost)
     const SessionRecord good2 = record(5, 200, 20, 3);
     QJsonArray array;
     array.append(good1.toJson());
-    array.append(withoutKey(record(6, 1, 1, 1).toJson(), "skippedCount"));
+    QJsonObject incomplete = record(6, 1, 1, 1).toJson();
+    incomplete.remove("skippedCount");
+    array.append(incomplete);
     array.append(good2.toJson());
     QJsonObject wrongType = record(7, 1, 1, 1).toJson();
     wrongType.insert("imageCount", "seven");
