@@ -48,8 +48,7 @@ protected:
         ChildRun run;
         run.killed = process.exitStatus() == QProcess::CrashExit;
         run.exitCode = process.exitCode();
-        for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts))
-            run.steps << line;
+        run.steps = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
         return run;
     }
 

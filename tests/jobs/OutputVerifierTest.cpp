@@ -160,13 +160,10 @@ TEST_F(OutputVerifierTest, SvgMustKeepEveryIdAndItsTextWhateverItsEncoding)
 
 TEST(SvgVerifier, LengthsCountInCssPixels)
 {
-    EXPECT_EQ(SvgVerifier::cssPixels(u"3720pt"), 4960.0);
-    EXPECT_EQ(SvgVerifier::cssPixels(u" 16px "), 16.0);
-    EXPECT_EQ(SvgVerifier::cssPixels(u"1e2"), 100.0);
-    EXPECT_EQ(SvgVerifier::cssPixels(u"1in"), 96.0);
-    EXPECT_EQ(SvgVerifier::cssPixels(u"6pc"), 96.0);
-    EXPECT_EQ(SvgVerifier::cssPixels(u"50%"), std::nullopt);
-    EXPECT_EQ(SvgVerifier::cssPixels(u"2em"), std::nullopt);
+    for (const auto& [length, pixels] : {std::pair<const char16_t*, std::optional<double>>{u"3720pt", 4960.0},
+                                         {u" 16px ", 16.0}, {u"1e2", 100.0}, {u"1in", 96.0}, {u"6pc", 96.0},
+                                         {u"50%", std::nullopt}, {u"2em", std::nullopt}})
+        EXPECT_EQ(SvgVerifier::cssPixels(length), pixels) << QString::fromUtf16(length).toStdString();
     EXPECT_EQ(SvgVerifier::withoutRootSize("<?xml version='1.0'?><svg width='3' viewBox='0 0 1 1' height=\"4\"><rect width='1'/></svg>"),
               "<?xml version='1.0'?><svg viewBox='0 0 1 1'><rect width='1'/></svg>");
 }
