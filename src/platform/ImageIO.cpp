@@ -145,12 +145,12 @@ bool ImageIO::isAnimatedPng(const QString& path) { return hasPngChunkBeforeImage
 
 bool ImageIO::hasPngChunkBeforeImageData(const QString& path, const char* chunkType)
 {
-    return !PngChunks::find(path, chunkType, true).isEmpty();
+    return PngChunks::contains(path, chunkType, true);
 }
 
 bool ImageIO::hasPngChunk(const QString& path, const char* chunkType)
 {
-    return !PngChunks::find(path, chunkType, false).isEmpty();
+    return PngChunks::contains(path, chunkType, false);
 }
 
 bool ImageIO::isAnimated(const QString& path)

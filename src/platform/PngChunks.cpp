@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <optional>
+
 bool PngChunks::walk(QIODevice& device, const std::function<bool(const Chunk&)>& visit)
 {
     if (!device.seek(0) || device.read(8) != QByteArrayView("\x89PNG\r\n\x1a\n", 8))
@@ -20,22 +22,36 @@ bool PngChunks::walk(QIODevice& device, const std::function<bool(const Chunk&)>&
     }
 }
 
+namespace {
+
+std::optional<PngChunks::Chunk> locate(QFile& file, QByteArrayView type, bool beforeImageData)
+{
+    std::optional<PngChunks::Chunk> found;
+    PngChunks::walk(file, [&](const PngChunks::Chunk& chunk) {
+        if (chunk.type == type)
+            found = chunk;
+        return !found && !(beforeImageData && chunk.type == "IDAT");
+    });
+    return found;
+}
+
+} // namespace
+
+bool PngChunks::contains(const QString& path, QByteArrayView type, bool beforeImageData)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && locate(file, type, beforeImageData);
+}
+
 QByteArray PngChunks::find(const QString& path, QByteArrayView type, bool beforeImageData)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QByteArray found;
-    walk(file, [&](const Chunk& chunk) {
-        if (chunk.type == type) {
-            const qint64 size = 12 + qint64(chunk.length);
-            if (file.seek(chunk.offset))
-                found = file.read(size);
-            if (found.size() != size)
-                found.clear();
-            return false;
-        }
-        return !(beforeImageData && chunk.type == "IDAT");
-    });
-    return found;
+    const auto chunk = locate(file, type, beforeImageData);
+    // A length the file cannot hold is never allocated.
+    const qint64 size = chunk ? 12 + qint64(chunk->length) : 0;
+    if (!chunk || chunk->offset + size > file.size() || !file.seek(chunk->offset))
+        return {};
+    return file.read(size);
 }

@@ -22,7 +22,10 @@ public:
     // IEND, or where the device ends. False when it holds no PNG signature.
     static bool walk(QIODevice& device, const std::function<bool(const Chunk&)>& visit);
 
-    // The first chunk of `type` in the PNG at `path`, whole (length, type,
-    // data, CRC), or empty. With `beforeImageData` the search ends at IDAT.
+    // Whether the PNG at `path` has a chunk of `type`, by its header alone.
+    // With `beforeImageData` the search ends at IDAT.
+    static bool contains(const QString& path, QByteArrayView type, bool beforeImageData);
+    // The first such chunk, whole (length, type, data, CRC), or empty when
+    // there is none or the file ends inside it.
     static QByteArray find(const QString& path, QByteArrayView type, bool beforeImageData);
 };
