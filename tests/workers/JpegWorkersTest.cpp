@@ -30,10 +30,6 @@ class JpegWorkers : public WorkerFixture {
 protected:
     using WorkerFixture::output;
     QUrl output() const { return output(QStringLiteral("out.jpg")); }
-    void standIn(const QString& dir, const QString& tool, const QByteArray& body)
-    {
-        sandbox.writeScript(dir + QLatin1Char('/') + tool, body);
-    }
     QStringList workingCopies() const
     {
         return QDir(sandbox.filesDir()).entryList({QStringLiteral("*.working")}, QDir::Files | QDir::Hidden);
