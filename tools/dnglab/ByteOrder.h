@@ -3,6 +3,7 @@
 #include "TiffDirectory.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -12,6 +13,13 @@
 struct DngError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// Byte by byte: g++ 12 warns falsely about inserting an initializer list.
+inline void appendBytes(std::vector<uint8_t>& out, std::initializer_list<uint8_t> bytes)
+{
+    for (uint8_t byte : bytes)
+        out.push_back(byte);
+}
 
 // The byte order of one TIFF file, for reading and writing its numbers.
 class ByteOrder {
@@ -32,7 +40,7 @@ public:
     void append16(std::vector<uint8_t>& out, uint16_t v) const
     {
         const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
-        little ? out.insert(out.end(), {b[0], b[1]}) : out.insert(out.end(), {b[1], b[0]});
+        little ? appendBytes(out, {b[0], b[1]}) : appendBytes(out, {b[1], b[0]});
     }
     void append32(std::vector<uint8_t>& out, uint32_t v) const
     {

@@ -77,7 +77,9 @@ std::vector<uint8_t> readFile(const std::string& path)
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     const std::filesystem::path target(path);
-    std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden(".");
+    hidden.append(target.filename().string()).append(".XXXXXX");
+    std::string temporary = (target.parent_path() / hidden).string();
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
         throw DngError("cannot create a file beside " + path + ": " + std::strerror(errno));

@@ -7,7 +7,8 @@ std::vector<uint8_t> DngWriter::write(const std::vector<TiffDirectory>& chain, B
 {
     DngWriter writer(order);
     auto& out = writer.out_;
-    out.insert(out.end(), order.little ? std::initializer_list<uint8_t>{'I', 'I'} : std::initializer_list<uint8_t>{'M', 'M'});
+    const auto mark = uint8_t(order.little ? 'I' : 'M');
+    appendBytes(out, {mark, mark});
     order.append16(out, 42);
     order.append32(out, 0); // the first directory's offset, once known
     uint32_t next = 0;

@@ -1,5 +1,7 @@
 #include "LosslessJpegEncoder.h"
 
+#include "ByteOrder.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -113,13 +115,13 @@ private:
 void marker(std::vector<uint8_t>& out, uint8_t code, const std::vector<uint8_t>& body)
 {
     const size_t length = body.size() + 2;
-    out.insert(out.end(), {0xFF, code, uint8_t(length >> 8), uint8_t(length)});
+    appendBytes(out, {0xFF, code, uint8_t(length >> 8), uint8_t(length)});
     out.insert(out.end(), body.begin(), body.end());
 }
 
 void header(std::vector<uint8_t>& out, const LosslessJpegEncoder::Frame& frame, const HuffmanTable& table)
 {
-    out.insert(out.end(), {0xFF, 0xD8});
+    appendBytes(out, {0xFF, 0xD8});
     std::vector<uint8_t> huffman{0x00}; // DC table 0
     huffman.insert(huffman.end(), table.lengthCounts.begin(), table.lengthCounts.end());
     huffman.insert(huffman.end(), table.symbols.begin(), table.symbols.end());
@@ -129,10 +131,10 @@ void header(std::vector<uint8_t>& out, const LosslessJpegEncoder::Frame& frame, 
                                      uint8_t(frame.width >> 8), uint8_t(frame.width), n};
     std::vector<uint8_t> scan{n};
     for (uint8_t c = 1; c <= n; ++c) {
-        frameHeader.insert(frameHeader.end(), {c, 0x11, 0x00});
-        scan.insert(scan.end(), {c, 0x00});
+        appendBytes(frameHeader, {c, 0x11, 0x00});
+        appendBytes(scan, {c, 0x00});
     }
-    scan.insert(scan.end(), {0x01, 0x00, 0x00}); // predictor 1, no point transform
+    appendBytes(scan, {0x01, 0x00, 0x00}); // predictor 1, no point transform
     marker(out, 0xC3, frameHeader);
     marker(out, 0xDA, scan);
 }
@@ -172,6 +174,6 @@ std::vector<uint8_t> LosslessJpegEncoder::encode(const Frame& frame)
             bits.put(uint32_t(d < 0 ? d - 1 : d), uint32_t(category));
     }
     bits.flush();
-    out.insert(out.end(), {0xFF, 0xD9});
+    appendBytes(out, {0xFF, 0xD9});
     return out;
 }

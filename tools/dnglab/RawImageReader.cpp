@@ -98,7 +98,10 @@ void unpackRow(const uint8_t* in, uint16_t* out, size_t count, uint32_t bits)
 
 class Decoder {
 public:
-    Decoder(TIFF* tiff, RawImage& image, uint64_t fileSize) : tiff_(tiff), image_(image), fileSize_(fileSize) {}
+    Decoder(TIFF* tiff, RawImage& image, uint64_t fileSize, const TiffDirectory& raw)
+        : tiff_(tiff), image_(image), fileSize_(fileSize), raw_(raw)
+    {
+    }
 
     void readStrips()
     {
@@ -111,7 +114,7 @@ public:
             const uint32_t rows = std::min(rowsPerStrip, image_.height - row);
             const tmsize_t got = TIFFReadEncodedStrip(tiff_, TIFFComputeStrip(tiff_, row, 0), buffer.data(),
                                                       tmsize_t(buffer.size()));
-            if (got < 0 || size_t(got) < rows * rowBytes)
+            if (got < 0 || size_t(got) < rows * rowBytes || stripBytes(row / rowsPerStrip) < rows * rowBytes)
                 fail("the raw image's data is short or unreadable at row " + std::to_string(row));
             for (uint32_t r = 0; r < rows; ++r)
                 unpackRow(buffer.data() + r * rowBytes, rowAt(row + r), size_t(image_.width) * image_.samplesPerPixel,
@@ -130,11 +133,12 @@ public:
             fail("the raw image's tiles claim more data than the file holds");
         std::vector<uint8_t> buffer(size_t(TIFFTileSize(tiff_)));
         std::vector<uint16_t> row(size_t(tileWidth) * image_.samplesPerPixel);
+        size_t tileIndex = 0;
         for (uint32_t y = 0; y < image_.height; y += tileLength)
             for (uint32_t x = 0; x < image_.width; x += tileWidth) {
                 const tmsize_t got = TIFFReadEncodedTile(tiff_, TIFFComputeTile(tiff_, x, y, 0, 0), buffer.data(),
                                                          tmsize_t(buffer.size()));
-                if (got < 0 || size_t(got) < tileLength * rowBytes)
+                if (got < 0 || size_t(got) < tileLength * rowBytes || stripBytes(tileIndex++) < tileLength * rowBytes)
                     fail("the raw image's tile at " + std::to_string(x) + "," + std::to_string(y) + " is unreadable");
                 const uint32_t columns = std::min(tileWidth, image_.width - x);
                 for (uint32_t r = 0; r < tileLength && y + r < image_.height; ++r) {
@@ -146,6 +150,16 @@ public:
     }
 
 private:
+    // The bytes the file declares for a strip or tile: libtiff makes up a
+    // layout of its own when the declared one does not add up.
+    size_t stripBytes(size_t index) const
+    {
+        for (uint16_t tag : {TiffTag::stripOffsets, TiffTag::tileOffsets})
+            if (const auto it = raw_.blocks.find(tag); it != raw_.blocks.end())
+                return index < it->second.size() ? it->second[index].size() : 0;
+        return 0;
+    }
+
     size_t packedBytes(uint32_t columns) const
     {
         return (uint64_t(columns) * image_.samplesPerPixel * image_.bitsPerSample + 7) / 8;
@@ -155,6 +169,7 @@ private:
     TIFF* tiff_;
     RawImage& image_;
     uint64_t fileSize_;
+    const TiffDirectory& raw_;
 };
 
 void checkLayout(TIFF* tiff, const RawImage& image, uint64_t fileSize)
@@ -203,7 +218,7 @@ RawImage RawImageReader::read(std::span<const uint8_t> file, const TiffDirectory
     image.cfa = field<uint16_t>(tiff.get(), TIFFTAG_PHOTOMETRIC, 0) == cfaPhotometric;
     checkLayout(tiff.get(), image, file.size());
     image.samples.resize(size_t(image.width) * image.height * image.samplesPerPixel);
-    Decoder decoder(tiff.get(), image, file.size());
+    Decoder decoder(tiff.get(), image, file.size(), raw);
     TIFFIsTiled(tiff.get()) ? decoder.readTiles() : decoder.readStrips();
     return image;
 }
