@@ -37,7 +37,8 @@ std::vector<uint8_t> pack(const uint16_t* values, size_t count, uint16_t bits)
     return out;
 }
 
-void writeRgb(TIFF* tiff, uint32_t width, uint32_t height)
+// An 8-bit RGB image in a directory of its own: a thumbnail or a preview.
+bool writeRgb(TIFF* tiff, uint32_t width, uint32_t height)
 {
     TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
@@ -45,12 +46,7 @@ void writeRgb(TIFF* tiff, uint32_t width, uint32_t height)
     TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, height);
-}
-
-bool writeRgbRows(TIFF* tiff, uint32_t width, uint32_t height)
-{
     std::vector<uint8_t> row(width * 3);
     for (uint32_t y = 0; y < height; ++y) {
         for (uint32_t x = 0; x < row.size(); ++x)
@@ -58,22 +54,17 @@ bool writeRgbRows(TIFF* tiff, uint32_t width, uint32_t height)
         if (TIFFWriteScanline(tiff, row.data(), y) < 0)
             return false;
     }
-    return true;
+    return TIFFWriteDirectory(tiff);
 }
 
 void setDngFields(TIFF* tiff, const DngSample& sample)
 {
     static const uint8_t version[4] = {1, 4, 0, 0};
     static const float matrix[9] = {0.8f, -0.2f, -0.1f, -0.4f, 1.2f, 0.2f, -0.1f, 0.2f, 0.6f};
-    static const float neutral[3] = {0.5f, 1.0f, 0.7f};
     TIFFSetField(tiff, TIFFTAG_DNGVERSION, version);
-    TIFFSetField(tiff, TIFFTAG_DNGBACKWARDVERSION, version);
     TIFFSetField(tiff, TIFFTAG_UNIQUECAMERAMODEL, "Pressly Test Camera");
-    TIFFSetField(tiff, TIFFTAG_MAKE, "Pressly");
-    TIFFSetField(tiff, TIFFTAG_MODEL, "Test Camera");
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, sample.orientation);
     TIFFSetField(tiff, TIFFTAG_COLORMATRIX1, 9, matrix);
-    TIFFSetField(tiff, TIFFTAG_ASSHOTNEUTRAL, 3, neutral);
 }
 
 void setRawFields(TIFF* tiff, const DngSample& sample)
@@ -99,8 +90,9 @@ void setRawFields(TIFF* tiff, const DngSample& sample)
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 16);
 }
 
-bool writeRawData(TIFF* tiff, const DngSample& sample)
+bool writeRaw(TIFF* tiff, const DngSample& sample)
 {
+    setRawFields(tiff, sample);
     const uint32_t spp = sample.linearRaw ? 3 : 1;
     const std::vector<uint16_t> values = DngSampleWriter::samples(sample);
     const size_t rowCount = size_t(sample.width) * spp;
@@ -109,7 +101,7 @@ bool writeRawData(TIFF* tiff, const DngSample& sample)
         if (TIFFWriteScanline(tiff, bytes.data(), y) < 0)
             return false;
     }
-    return true;
+    return TIFFWriteDirectory(tiff);
 }
 
 uint64_t writeExif(TIFF* tiff)
@@ -158,29 +150,15 @@ bool DngSampleWriter::write(const QString& path, const DngSample& sample)
     const uint64_t exif = sample.exif ? writeExif(tiff.get()) : 0;
     if (sample.exif && exif == 0)
         return false;
-    const uint16_t subCount = uint16_t(sample.thumbnail) + uint16_t(sample.thumbnail && sample.preview);
     if (sample.thumbnail) {
-        writeRgb(tiff.get(), 40, 30);
         uint64_t subs[2] = {0, 0};
-        TIFFSetField(tiff.get(), TIFFTAG_SUBIFD, subCount, subs);
-    } else {
-        setRawFields(tiff.get(), sample);
+        TIFFSetField(tiff.get(), TIFFTAG_SUBIFD, uint16_t(1 + sample.preview), subs);
     }
     setDngFields(tiff.get(), sample);
     if (exif)
         TIFFSetField(tiff.get(), TIFFTAG_EXIFIFD, exif);
-    const bool firstWritten = sample.thumbnail ? writeRgbRows(tiff.get(), 40, 30) : writeRawData(tiff.get(), sample);
-    if (!firstWritten || !TIFFWriteDirectory(tiff.get()))
+    if (!(sample.thumbnail ? writeRgb(tiff.get(), 40, 30) : writeRaw(tiff.get(), sample)))
         return false;
-    if (sample.thumbnail) {
-        setRawFields(tiff.get(), sample);
-        if (!writeRawData(tiff.get(), sample) || !TIFFWriteDirectory(tiff.get()))
-            return false;
-    }
-    if (sample.preview) {
-        writeRgb(tiff.get(), 80, 60);
-        if (!writeRgbRows(tiff.get(), 80, 60) || !TIFFWriteDirectory(tiff.get()))
-            return false;
-    }
-    return true;
+    // With a thumbnail first, the raw image and the preview are its sub-directories.
+    return (!sample.thumbnail || writeRaw(tiff.get(), sample)) && (!sample.preview || writeRgb(tiff.get(), 80, 60));
 }
