@@ -4,9 +4,19 @@
 #include "RawRepacker.h"
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <random>
+
+namespace {
+// The machine is shared: the time this thread ran, not the time that passed.
+double cpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+} // namespace
 
 int main()
 {
@@ -28,16 +38,16 @@ int main()
     for (int run = 0; run < 3; ++run) {
         TiffDirectory raw;
         RawRepacker repacker;
-        const auto start = std::chrono::steady_clock::now();
+        const double start = cpuSeconds();
         repacker.repack(raw, image, order);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds = cpuSeconds() - start;
         best = std::min(best, seconds);
         coded = 0;
         for (const auto& tile : raw.blocks[TiffTag::tileOffsets])
             coded += tile.size();
     }
     const double megabytes = double(image.samples.size()) * 2 / 1e6;
-    std::printf("dng encode: %.1f MB of samples in %.3f s: %.1f MB/s on one core; coded to %.1f %% of 14-bit packed\n",
+    std::printf("dng encode: %.1f MB of samples in %.3f s of CPU time: %.1f MB/s on one core; coded to %.1f %% of 14-bit packed\n",
                 megabytes, best, megabytes / best, 100.0 * double(coded) / (double(image.samples.size()) * 14 / 8));
     return 0;
 }
