@@ -18,6 +18,8 @@
 
 namespace {
 
+constexpr uint16_t rawImageDigest = 50972, newRawImageDigest = 51111;
+
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -187,8 +189,15 @@ std::vector<uint8_t> ConvertCommand::convert(const std::vector<uint8_t>& input)
     if (compressed && keepPreviews && keepThumbnail)
         return {};
     RawRepacker repacker;
-    if (!compressed)
+    if (!compressed) {
         repacker.repack(*raw, RawImageReader::read(input, *raw), tree.order);
+        // The newer digest is taken tile by tile: a stale one would call the
+        // file damaged, and it cannot be recomputed here. Both are optional.
+        for (uint16_t digest : {rawImageDigest, newRawImageDigest}) {
+            tree.chain[0].remove(digest);
+            raw->remove(digest);
+        }
+    }
     if (!keepThumbnail)
         promoteRaw(tree);
     if (!keepPreviews) {
