@@ -202,7 +202,9 @@ std::vector<uint8_t> ConvertCommand::convert(const std::vector<uint8_t>& input)
         promoteRaw(tree);
     if (!keepPreviews) {
         // The first directory holds the file's metadata: it stays, whatever it shows.
-        std::erase_if(tree.chain, [&](const TiffDirectory& d) { return &d != &tree.chain[0] && isReducedResolution(d, tree.order); });
+        const auto previews = std::remove_if(tree.chain.begin() + 1, tree.chain.end(),
+                                             [&](const TiffDirectory& d) { return isReducedResolution(d, tree.order); });
+        tree.chain.erase(previews, tree.chain.end());
         dropPreviews(tree.chain, tree.order);
     }
     return DngWriter::write(tree.chain, tree.order);
