@@ -3,6 +3,7 @@
 #include "jobs/SvgVerifier.h"
 #include "platform/ImageInspector.h"
 #include "platform/JpegIntegrity.h"
+#include "platform/RawImageComparison.h"
 #include "workers/IOFile.h"
 #include "workers/JpegTrailer.h"
 
@@ -34,7 +35,7 @@ OutputVerifier::Verdict OutputVerifier::verify(const QString& source, IOFileType
     else if (kind == IOFileType::svg)
         verdict = verifySvg(source, candidate);
     else if (kind == IOFileType::dng)
-        verdict = {true, {}}; // no decoder here; the tool's own checks stand
+        verdict = verifyRaw(source, candidate);
     else
         verdict = verifyRaster(source, kind, candidate, samePixels);
     nanosecondsSpent += clock.nsecsElapsed();
@@ -123,5 +124,11 @@ OutputVerifier::Verdict OutputVerifier::comparePixels(const QString& source, con
 OutputVerifier::Verdict OutputVerifier::verifySvg(const QString& source, const QString& candidate)
 {
     const auto reason = SvgVerifier::rejection(source, candidate);
+    return reason ? rejected(*reason) : Verdict{true, {}};
+}
+
+OutputVerifier::Verdict OutputVerifier::verifyRaw(const QString& source, const QString& candidate)
+{
+    const auto reason = RawImageComparison::difference(source, candidate);
     return reason ? rejected(*reason) : Verdict{true, {}};
 }

@@ -9,7 +9,8 @@
 // The last look at a tool's output before it may take the place of a user's
 // image: it must be the same kind of file, decode completely, show the same
 // size and the same number of frames, keep a JPEG's trailing data, and look
-// the same — pixel for pixel unless a tool that may change pixels made it.
+// the same — pixel for pixel unless a tool that may change pixels made it; a
+// camera-raw file must keep every raw sample and the levels that read them.
 class OutputVerifier {
 public:
     struct Verdict {
@@ -44,4 +45,5 @@ private:
     static Verdict verifyRaster(const QString& source, IOFileType kind, const QString& candidate, bool samePixels);
     static Verdict comparePixels(const QString& source, const QString& candidate, bool samePixels);
     static Verdict verifySvg(const QString& source, const QString& candidate);
+    static Verdict verifyRaw(const QString& source, const QString& candidate);
 };

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// Writes small DNG files with libtiff: an uncompressed raw image of noisy,
+// sensor-like samples, optionally behind a thumbnail and beside a preview,
+// with EXIF (and a maker note) when asked.
+struct DngSample {
+    uint32_t width = 100;
+    uint32_t height = 64;
+    uint16_t bits = 12;
+    bool linearRaw = false; // three samples per pixel instead of a colour filter
+    bool thumbnail = true;  // the first directory is a thumbnail, the raw image a sub-directory
+    bool preview = false;
+    bool exif = true;
+    uint16_t orientation = 1;
+    uint32_t seed = 1;
+};
+
+class DngSampleWriter {
+public:
+    static bool write(const QString& path, const DngSample& sample);
+    // The raw samples the file holds, row by row.
+    static std::vector<uint16_t> samples(const DngSample& sample);
+};
