@@ -33,6 +33,7 @@ public:
         ErrorTextRole,
         RevertLocationRole,
         SkippedByCacheRole,
+        RestoredRole,
     };
 
     explicit JobListModel(JobQueue& queue, QObject* parent = nullptr);

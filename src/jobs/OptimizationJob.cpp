@@ -211,6 +211,15 @@ void OptimizationJob::setSkippedByCache(bool skipped)
     emit isSkippedByCacheChanged();
 }
 
+void OptimizationJob::setRestored(bool restored)
+{
+    if (isRestored_ == restored)
+        return;
+    emit aboutToChange();
+    isRestored_ = restored;
+    emit isRestoredChanged();
+}
+
 QVariant OptimizationJob::optimizedSizeValue() const
 {
     return optimizedSize_ ? QVariant::fromValue(*optimizedSize_) : QVariant();

@@ -30,6 +30,7 @@ class OptimizationJob : public QObject, public JobContext {
     Q_PROPERTY(QString savingsText READ savingsText NOTIFY optimizedSizeChanged)
     Q_PROPERTY(QUrl revertLocation READ revertLocation NOTIFY revertURLChanged)
     Q_PROPERTY(bool isSkippedByCache READ isSkippedByCache NOTIFY isSkippedByCacheChanged)
+    Q_PROPERTY(bool isRestored READ isRestored NOTIFY isRestoredChanged)
 
 public:
     using Ptr = std::shared_ptr<OptimizationJob>;
@@ -62,6 +63,8 @@ public:
     std::optional<QUrl> revertURL() const { return revertURL_; }
     QUrl revertLocation() const { return revertURL_.value_or(QUrl()); }
     bool isSkippedByCache() const { return isSkippedByCache_; }
+    // The original was put back at its path after the job; the optimized file is in the Trash.
+    bool isRestored() const { return isRestored_; }
 
     // Plain field, written on the event-loop thread.
     QMap<QString, qint64> workerResults;
@@ -80,6 +83,7 @@ public:
     void setTempFileURL(const std::optional<QUrl>& url);
     void setRevertURL(const std::optional<QUrl>& url);
     void setSkippedByCache(bool skipped);
+    void setRestored(bool restored);
 
 signals:
     void aboutToChange();
@@ -92,6 +96,7 @@ signals:
     void tempFileURLChanged();
     void revertURLChanged();
     void isSkippedByCacheChanged();
+    void isRestoredChanged();
 
 private:
     OptimizationJob(const QUrl& fileURL, qint64 originalSize);
@@ -117,4 +122,5 @@ private:
     std::optional<QUrl> tempFileURL_;
     std::optional<QUrl> revertURL_;
     bool isSkippedByCache_ = false;
+    bool isRestored_ = false;
 };
