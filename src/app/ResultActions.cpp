@@ -26,7 +26,8 @@ QCoro::Task<OriginalRestorer::Outcome> ResultActions::restore(int row)
     setBusy(true);
     const OriginalRestorer::Outcome outcome = co_await restorer_.restore(job);
     setBusy(false);
-    setMessage(outcome.message);
+    // A restored card says so itself; a refusal says why here.
+    setMessage(outcome.ok ? QString() : outcome.message);
     co_return outcome;
 }
 

@@ -44,8 +44,9 @@ Item {
         id: divider
         objectName: "divider"
         x: comparison.width * comparison.split - width / 2
+        y: (comparison.height - afterPicture.paintedHeight) / 2
         width: 2
-        height: parent.height
+        height: afterPicture.paintedHeight
         color: "white"
         Rectangle {
             anchors.centerIn: parent
@@ -68,8 +69,9 @@ Item {
         model: [{ text: "Original", left: true }, { text: "Optimized", left: false }]
         Rectangle {
             required property var modelData
-            anchors { top: parent.top; margins: 10 }
-            x: modelData.left ? 10 : comparison.width - width - 10
+            readonly property real inset: (comparison.width - afterPicture.paintedWidth) / 2 + 10
+            y: (comparison.height - afterPicture.paintedHeight) / 2 + 10
+            x: modelData.left ? inset : comparison.width - width - inset
             width: label.implicitWidth + 16
             height: label.implicitHeight + 8
             radius: height / 2

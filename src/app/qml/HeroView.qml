@@ -29,7 +29,7 @@ Item {
             required property var model
             readonly property bool completed: model.statusText === "completed"
             readonly property bool failed: model.statusText === "failed"
-            readonly property bool saved: completed && model.optimizedSize !== undefined && model.originalSize >= 1
+            readonly property bool saved: completed && !model.restored && model.optimizedSize !== undefined && model.originalSize >= 1
                                           && model.optimizedSize < model.originalSize
             readonly property bool canCompare: completed && !model.restored && String(model.revertLocation) !== ""
             width: hero.width
@@ -67,13 +67,30 @@ Item {
                                 + job.model.statusText + (job.model.restored ? "-restored" : "")
                     }
                 }
-                Icon {
-                    objectName: "heroPlaceholder"
+                Rectangle {
                     anchors.centerIn: parent
+                    width: 280
+                    height: 200
+                    radius: 12
                     visible: picture.status !== Image.Ready
-                    size: 48
-                    name: picture.status === Image.Error ? "warning" : "image"
-                    color: picture.status === Image.Error ? Theme.orange : "#c8c8cc"
+                    color: Theme.surface
+                    Column {
+                        anchors.centerIn: parent
+                        spacing: 10
+                        Icon {
+                            objectName: "heroPlaceholder"
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            size: 48
+                            name: picture.status === Image.Error ? "warning" : "image"
+                            color: picture.status === Image.Error ? Theme.orange : Theme.secondary
+                        }
+                        Text {
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            text: picture.status === Image.Error ? "No preview" : "Loading…"
+                            font.pixelSize: 13
+                            color: Theme.secondary
+                        }
+                    }
                 }
                 ZoomSurface {
                     id: drag
@@ -153,7 +170,11 @@ Item {
                     Row {
                         anchors.horizontalCenter: parent.horizontalCenter
                         spacing: 8
-                        ZoomBar { zoom: hero.zoom; visible: !hero.comparing; enabled: picture.status === Image.Ready }
+                        ZoomBar {
+                            zoom: hero.zoom
+                            visible: !hero.comparing && picture.status !== Image.Error
+                            enabled: picture.status === Image.Ready
+                        }
                         PillButton {
                             objectName: "compareButton"
                             visible: job.canCompare

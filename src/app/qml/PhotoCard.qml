@@ -61,7 +61,9 @@ Item {
                 id: picture
                 objectName: "cardPicture"
                 anchors.fill: parent
-                fillMode: Image.PreserveAspectCrop
+                // Icons and other small images show at their size, not blown up.
+                fillMode: implicitWidth * 1.5 < width && implicitHeight * 1.5 < height ? Image.Pad
+                                                                                       : Image.PreserveAspectCrop
                 asynchronous: true
                 cache: false
                 sourceSize: Qt.size(card.pictureSide, card.pictureSide)
