@@ -63,7 +63,7 @@ TEST_P(OriginalRestorerTest, PutsTheOriginalBackOnlyOverTheOptimizedFile)
         break;
     case Before::sameSizeSavedLater:
         QThread::msleep(20);
-        writeFile(path, "newer, as big!");
+        writeFile(path, "newer version"); // as big as the optimized file
         break;
     case Before::optimizedRemoved:
         QFile::remove(path);
