@@ -38,7 +38,7 @@ void JobListModel::append(int queueIndex)
                               &OptimizationJob::optimizedSizeChanged, &OptimizationJob::currentToolChanged,
                               &OptimizationJob::bestToolChanged, &OptimizationJob::errorChanged,
                               &OptimizationJob::revertURLChanged, &OptimizationJob::isSkippedByCacheChanged,
-                              &OptimizationJob::isRestoredChanged})
+                              &OptimizationJob::isRestoredChanged, &OptimizationJob::exportedURLChanged})
         connect(raw, signal, this, changed);
     emit countChanged();
 }
@@ -91,6 +91,8 @@ QVariant JobListModel::data(const QModelIndex& index, int role) const
         return job.isSkippedByCache();
     case RestoredRole:
         return job.isRestored();
+    case ExportedLocationRole:
+        return job.exportedLocation();
     default:
         return {};
     }
@@ -106,6 +108,6 @@ QHash<int, QByteArray> JobListModel::roleNames() const
         {BestToolRole, "bestTool"},       {CurrentToolRole, "currentTool"},
         {ProgressRole, "progress"},       {ErrorTextRole, "errorText"},
         {RevertLocationRole, "revertLocation"}, {SkippedByCacheRole, "skippedByCache"},
-        {RestoredRole, "restored"},
+        {RestoredRole, "restored"}, {ExportedLocationRole, "exportedLocation"},
     };
 }

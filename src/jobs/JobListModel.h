@@ -34,6 +34,7 @@ public:
         RevertLocationRole,
         SkippedByCacheRole,
         RestoredRole,
+        ExportedLocationRole,
     };
 
     explicit JobListModel(JobQueue& queue, QObject* parent = nullptr);

@@ -220,6 +220,15 @@ void OptimizationJob::setRestored(bool restored)
     emit isRestoredChanged();
 }
 
+void OptimizationJob::setExportedURL(const std::optional<QUrl>& url)
+{
+    if (exportedURL_ == url)
+        return;
+    emit aboutToChange();
+    exportedURL_ = url;
+    emit exportedURLChanged();
+}
+
 QVariant OptimizationJob::optimizedSizeValue() const
 {
     return optimizedSize_ ? QVariant::fromValue(*optimizedSize_) : QVariant();

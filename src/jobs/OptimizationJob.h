@@ -31,6 +31,7 @@ class OptimizationJob : public QObject, public JobContext {
     Q_PROPERTY(QUrl revertLocation READ revertLocation NOTIFY revertURLChanged)
     Q_PROPERTY(bool isSkippedByCache READ isSkippedByCache NOTIFY isSkippedByCacheChanged)
     Q_PROPERTY(bool isRestored READ isRestored NOTIFY isRestoredChanged)
+    Q_PROPERTY(QUrl exportedLocation READ exportedLocation NOTIFY exportedURLChanged)
 
 public:
     using Ptr = std::shared_ptr<OptimizationJob>;
@@ -65,6 +66,9 @@ public:
     bool isSkippedByCache() const { return isSkippedByCache_; }
     // The original was put back at its path after the job; the optimized file is in the Trash.
     bool isRestored() const { return isRestored_; }
+    // Where the optimized copy went, in export mode.
+    std::optional<QUrl> exportedURL() const { return exportedURL_; }
+    QUrl exportedLocation() const { return exportedURL_.value_or(QUrl()); }
 
     // Plain field, written on the event-loop thread.
     QMap<QString, qint64> workerResults;
@@ -84,6 +88,7 @@ public:
     void setRevertURL(const std::optional<QUrl>& url);
     void setSkippedByCache(bool skipped);
     void setRestored(bool restored);
+    void setExportedURL(const std::optional<QUrl>& url);
 
 signals:
     void aboutToChange();
@@ -97,6 +102,7 @@ signals:
     void revertURLChanged();
     void isSkippedByCacheChanged();
     void isRestoredChanged();
+    void exportedURLChanged();
 
 private:
     OptimizationJob(const QUrl& fileURL, qint64 originalSize);
@@ -123,4 +129,5 @@ private:
     std::optional<QUrl> revertURL_;
     bool isSkippedByCache_ = false;
     bool isRestored_ = false;
+    std::optional<QUrl> exportedURL_;
 };

@@ -91,6 +91,11 @@ TEST_F(OutputPlacementTest, ExportNumbersTakenNamesAndLeavesSourcesAlone)
     // A dangling link still holds its name.
     ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), out + "/b.jpg"));
     EXPECT_EQ(unique(out + "/b.jpg"), out + "/b (1).jpg");
+    // The job learns where its copy went: the freed name.
+    std::optional<QUrl> revert, exported;
+    EXPECT_EQ(placement.placeOutput(placement.target(), *job, optimized, std::nullopt, &revert, &exported),
+              std::nullopt);
+    EXPECT_EQ(exported, QUrl::fromLocalFile(out + "/a (1).png"));
 }
 
 TEST_F(OutputPlacementTest, ExportFolderComesFromThePreferenceOrIsMissing)

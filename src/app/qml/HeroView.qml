@@ -13,6 +13,8 @@ Item {
     property bool comparing: false
     signal close()
 
+    NumberAnimation on opacity { from: 0; to: 1; duration: 250; easing.type: Easing.OutCubic }
+
     Shortcut { sequence: "Escape"; onActivated: hero.close() }
 
     Rectangle {
@@ -31,7 +33,10 @@ Item {
             readonly property bool failed: model.statusText === "failed"
             readonly property bool saved: completed && !model.restored && model.optimizedSize !== undefined && model.originalSize >= 1
                                           && model.optimizedSize < model.originalSize
-            readonly property bool canCompare: completed && !model.restored && String(model.revertLocation) !== ""
+            // In place the original waits in the Trash; in export mode the copy is elsewhere.
+            readonly property bool canRestore: completed && !model.restored && String(model.revertLocation) !== ""
+            readonly property bool exported: completed && String(model.exportedLocation) !== ""
+            readonly property bool canCompare: canRestore || exported
             width: hero.width
             height: hero.height
 
@@ -104,8 +109,8 @@ Item {
                 anchors.fill: pictureArea
                 active: hero.comparing && job.canCompare
                 sourceComponent: ComparisonView {
-                    before: job.model.revertLocation
-                    after: job.model.fileURL
+                    before: job.exported ? job.model.fileURL : job.model.revertLocation
+                    after: job.exported ? job.model.exportedLocation : job.model.fileURL
                     afterState: job.model.statusText
                 }
             }
@@ -184,7 +189,7 @@ Item {
                         }
                         PillButton {
                             objectName: "restoreButton"
-                            visible: job.canCompare
+                            visible: job.canRestore
                             enabled: !resultActions.busy
                             text: "Restore Original"
                             symbol: "arrow-counter-clockwise"
@@ -194,7 +199,7 @@ Item {
                             objectName: "showInFolderButton"
                             text: "Show in Folder"
                             symbol: "folder"
-                            onClicked: resultActions.showInFolder(job.model.fileURL)
+                            onClicked: resultActions.showInFolder(job.exported ? job.model.exportedLocation : job.model.fileURL)
                         }
                     }
                     Text {
