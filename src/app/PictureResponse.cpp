@@ -12,7 +12,7 @@ PictureResponse::PictureResponse(const QString& path, QSize bound, PictureCache&
     pool.start([shared = shared_, path, bound, &cache] {
         QImage image;
         QString error;
-        const QString key = PictureCache::keyFor(path, bound);
+        const QString key = shared->cancelled.load() ? QString() : PictureCache::keyFor(path, bound);
         if (shared->cancelled.load())
             error = QStringLiteral("Cancelled");
         else if (key.isEmpty())

@@ -10,7 +10,7 @@ void RowWindowModel::setSource(QAbstractItemModel* source)
         disconnect(source_, nullptr, this, nullptr);
     source_ = source;
     if (source_) {
-        connect(source_, &QAbstractItemModel::rowsInserted, this, &RowWindowModel::follow);
+        connect(source_, &QAbstractItemModel::rowsInserted, this, &RowWindowModel::scheduleFollow);
         connect(source_, &QAbstractItemModel::rowsRemoved, this, &RowWindowModel::reset);
         connect(source_, &QAbstractItemModel::rowsMoved, this, &RowWindowModel::reset);
         connect(source_, &QAbstractItemModel::modelReset, this, &RowWindowModel::reset);
@@ -48,6 +48,7 @@ RowWindowModel::Span RowWindowModel::wanted() const
 
 void RowWindowModel::reset()
 {
+    followPending_ = false;
     beginResetModel();
     const Span span = wanted();
     const bool moved = span.offset != offset_;
@@ -58,10 +59,21 @@ void RowWindowModel::reset()
         emit offsetChanged();
 }
 
+void RowWindowModel::scheduleFollow()
+{
+    if (followPending_)
+        return;
+    followPending_ = true;
+    QMetaObject::invokeMethod(this, &RowWindowModel::follow, Qt::QueuedConnection);
+}
+
 // Rows were added: drop the rows that left the window at its front, then
 // take in the new ones at its end.
 void RowWindowModel::follow()
 {
+    if (!followPending_)
+        return;
+    followPending_ = false;
     const Span span = wanted();
     const int drop = span.offset - offset_;
     if (drop < 0 || drop > count_) {

@@ -7,7 +7,9 @@
 // A few consecutive rows of another list: from `first` on, or, while `first`
 // is -1, the last ones. At most `limit` rows. Rows appended to the source
 // slide the window on with row removals and insertions, never a reset, so
-// the views of rows that stay are kept.
+// the views of rows that stay are kept. The slide waits for the event loop's
+// next turn: thousands of rows appended at once make one slide, not
+// thousands of views made and dropped.
 class RowWindowModel : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
@@ -44,6 +46,7 @@ private:
         int count = 0;
     };
     Span wanted() const;
+    void scheduleFollow();
     void follow();
     void reset();
     void sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles);
@@ -53,4 +56,5 @@ private:
     int limit_ = 10;
     int offset_ = 0;
     int count_ = 0;
+    bool followPending_ = false;
 };

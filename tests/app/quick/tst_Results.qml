@@ -41,6 +41,7 @@ TestCase {
         check(3, 12)
         jobs.append(job(13))
         jobs.append(job(14))
+        tryVerify(() => String(cards.itemAt(9).fileURL).endsWith("job-14.png"))
         check(5, 14)
     }
 
