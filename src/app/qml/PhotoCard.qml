@@ -60,10 +60,12 @@ Item {
             Image {
                 id: picture
                 objectName: "cardPicture"
-                anchors.fill: parent
-                // Icons and other small images show at their size, not blown up.
-                fillMode: implicitWidth * 1.5 < width && implicitHeight * 1.5 < height ? Image.Pad
-                                                                                       : Image.PreserveAspectCrop
+                // Icons and other small images are shown whole, at most three times their size.
+                readonly property bool small: implicitWidth * 1.5 < parent.width && implicitHeight * 1.5 < parent.height
+                anchors.centerIn: parent
+                width: small ? Math.min(parent.width, implicitWidth * 3) : parent.width
+                height: small ? Math.min(parent.height, implicitHeight * 3) : parent.height
+                fillMode: small ? Image.PreserveAspectFit : Image.PreserveAspectCrop
                 asynchronous: true
                 cache: false
                 sourceSize: Qt.size(card.pictureSide, card.pictureSide)

@@ -77,7 +77,7 @@ Item {
     Text {
         objectName: "pileLabel"
         anchors { top: pileArea.bottom; topMargin: 22; horizontalCenter: pileArea.horizontalCenter }
-        visible: pileArea.visible
+        visible: pileArea.visible && stack.heroRow < 0
         opacity: pileArea.opacity
         text: stack.jobCount + " photos"
         font.pixelSize: 13

@@ -172,8 +172,9 @@ QCoro::Task<> ScreenshotTour::restoreStates()
     for (const QUrl& url : images_)
         if (url.fileName().endsWith(QLatin1String(".jpg")) || url.fileName().endsWith(QLatin1String(".png")))
             some.append(url);
+    const int before = view_.jobs()->count();
     view_.handleDrop(some);
-    while (view_.isTakingIn() || view_.jobQueue()->isProcessing())
+    while (view_.jobs()->count() < before + some.size() || view_.isTakingIn() || view_.jobQueue()->isProcessing())
         co_await settle(200);
     co_await settle(800);
     const auto replaced = [](const OptimizationJob& job) {
