@@ -6,7 +6,10 @@ Reports, from one run of build/bin/pressly-pro-bench (offscreen by default):
   - the time from the drop to the first frame drawn after it;
   - the longest gap between frames, and the longest stall of the event loop, during the batch
     (a redraw is asked every 16 ms, so a long gap means the window could not draw);
-  - the window process's resident memory after 1,000 jobs and at the end, and its peak.
+  - the window process's resident memory after 1,000 jobs and at the end, and its peak;
+  - then, with the cards fanned out into the grid, the longest frame while the grid scrolls down
+    (60 px every 16 ms, at most 20 s) with every card's picture loading, and the most resident
+    memory meanwhile (bounded by the picture cache, whatever the number of cards).
 Goal on a 2-core machine: no frame longer than 50 ms; memory flat after the first thousand jobs.
 
 On a busy machine the whole batch takes long; --stop-after N cancels it once N jobs are done (the

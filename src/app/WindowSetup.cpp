@@ -2,6 +2,8 @@
 
 #include "app/IconProvider.h"
 #include "app/MainView.h"
+#include "app/PictureProvider.h"
+#include "app/ResultActions.h"
 #include "app/ToolNotices.h"
 #include "app/Updater.h"
 
@@ -21,6 +23,7 @@ bool load(QQmlApplicationEngine& engine, MainView& mainView, Updater& updater, T
     Q_UNUSED(styled);
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.addImageProvider(QStringLiteral("icon"), new IconProvider);
+    engine.addImageProvider(QStringLiteral("picture"), new PictureProvider);
     // The controllers outlive the engine's objects; QML must never delete them.
     for (QObject* object : {static_cast<QObject*>(&mainView), static_cast<QObject*>(&updater),
                             static_cast<QObject*>(&notices)})
@@ -28,6 +31,8 @@ bool load(QQmlApplicationEngine& engine, MainView& mainView, Updater& updater, T
     engine.rootContext()->setContextProperty(QStringLiteral("mainView"), &mainView);
     engine.rootContext()->setContextProperty(QStringLiteral("updater"), &updater);
     engine.rootContext()->setContextProperty(QStringLiteral("toolNotices"), &notices);
+    engine.rootContext()->setContextProperty(QStringLiteral("resultActions"),
+                                             new ResultActions(*mainView.jobs(), &engine));
     engine.load(QUrl(QStringLiteral("qrc:/PresslyPro/Main.qml")));
     return !engine.rootObjects().isEmpty();
 }

@@ -37,7 +37,8 @@ void JobListModel::append(int queueIndex)
     for (const auto signal : {&OptimizationJob::statusChanged, &OptimizationJob::progressChanged,
                               &OptimizationJob::optimizedSizeChanged, &OptimizationJob::currentToolChanged,
                               &OptimizationJob::bestToolChanged, &OptimizationJob::errorChanged,
-                              &OptimizationJob::revertURLChanged, &OptimizationJob::isSkippedByCacheChanged})
+                              &OptimizationJob::revertURLChanged, &OptimizationJob::isSkippedByCacheChanged,
+                              &OptimizationJob::isRestoredChanged, &OptimizationJob::exportedURLChanged})
         connect(raw, signal, this, changed);
     emit countChanged();
 }
@@ -88,6 +89,10 @@ QVariant JobListModel::data(const QModelIndex& index, int role) const
         return job.revertLocation();
     case SkippedByCacheRole:
         return job.isSkippedByCache();
+    case RestoredRole:
+        return job.isRestored();
+    case ExportedLocationRole:
+        return job.exportedLocation();
     default:
         return {};
     }
@@ -103,5 +108,6 @@ QHash<int, QByteArray> JobListModel::roleNames() const
         {BestToolRole, "bestTool"},       {CurrentToolRole, "currentTool"},
         {ProgressRole, "progress"},       {ErrorTextRole, "errorText"},
         {RevertLocationRole, "revertLocation"}, {SkippedByCacheRole, "skippedByCache"},
+        {RestoredRole, "restored"}, {ExportedLocationRole, "exportedLocation"},
     };
 }

@@ -33,6 +33,8 @@ public:
         ErrorTextRole,
         RevertLocationRole,
         SkippedByCacheRole,
+        RestoredRole,
+        ExportedLocationRole,
     };
 
     explicit JobListModel(JobQueue& queue, QObject* parent = nullptr);

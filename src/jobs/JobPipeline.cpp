@@ -159,16 +159,23 @@ QCoro::Task<IOFile::Ptr> JobPipeline::readRecord(QUrl file)
 QCoro::Task<std::optional<OptimizationError>> JobPipeline::place(OptimizationJob::Ptr job, QString outputPath,
                                                                  SourceIdentity sourceAsRead)
 {
-    using Placed = std::pair<std::optional<OptimizationError>, std::optional<QUrl>>;
+    struct Placed {
+        std::optional<OptimizationError> error;
+        std::optional<QUrl> revertURL;
+        std::optional<QUrl> exportedURL;
+    };
     auto work = [&placement = placement_, target = placement_.target(), job, outputPath, sourceAsRead] {
         Placed placed;
-        placed.first = placement.placeOutput(target, *job, outputPath, sourceAsRead, &placed.second);
+        placed.error = placement.placeOutput(target, *job, outputPath, sourceAsRead, &placed.revertURL,
+                                             &placed.exportedURL);
         return placed;
     };
     const Placed placed = co_await QtConcurrent::run(work);
-    if (placed.second)
-        job->setRevertURL(placed.second);
-    co_return placed.first;
+    if (placed.revertURL)
+        job->setRevertURL(placed.revertURL);
+    if (placed.exportedURL)
+        job->setExportedURL(placed.exportedURL);
+    co_return placed.error;
 }
 
 QCoro::Task<QString> JobPipeline::damageOf(IOFile::Ptr source)

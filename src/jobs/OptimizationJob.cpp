@@ -202,6 +202,24 @@ void OptimizationJob::setSkippedByCache(bool skipped)
     emit isSkippedByCacheChanged();
 }
 
+void OptimizationJob::setRestored(bool restored)
+{
+    if (isRestored_ == restored)
+        return;
+    emit aboutToChange();
+    isRestored_ = restored;
+    emit isRestoredChanged();
+}
+
+void OptimizationJob::setExportedURL(const std::optional<QUrl>& url)
+{
+    if (exportedURL_ == url)
+        return;
+    emit aboutToChange();
+    exportedURL_ = url;
+    emit exportedURLChanged();
+}
+
 QVariant OptimizationJob::optimizedSizeValue() const
 {
     return optimizedSize_ ? QVariant::fromValue(*optimizedSize_) : QVariant();

@@ -30,6 +30,8 @@ class OptimizationJob : public QObject, public JobContext {
     Q_PROPERTY(QString savingsText READ savingsText NOTIFY optimizedSizeChanged)
     Q_PROPERTY(QUrl revertLocation READ revertLocation NOTIFY revertURLChanged)
     Q_PROPERTY(bool isSkippedByCache READ isSkippedByCache NOTIFY isSkippedByCacheChanged)
+    Q_PROPERTY(bool isRestored READ isRestored NOTIFY isRestoredChanged)
+    Q_PROPERTY(QUrl exportedLocation READ exportedLocation NOTIFY exportedURLChanged)
 
 public:
     using Ptr = std::shared_ptr<OptimizationJob>;
@@ -62,6 +64,11 @@ public:
     std::optional<QUrl> revertURL() const { return revertURL_; }
     QUrl revertLocation() const { return revertURL_.value_or(QUrl()); }
     bool isSkippedByCache() const { return isSkippedByCache_; }
+    // The original was put back at its path after the job; the optimized file is in the Trash.
+    bool isRestored() const { return isRestored_; }
+    // Where the optimized copy went, in export mode.
+    std::optional<QUrl> exportedURL() const { return exportedURL_; }
+    QUrl exportedLocation() const { return exportedURL_.value_or(QUrl()); }
 
     // Plain field, written on the event-loop thread.
     QMap<QString, qint64> workerResults;
@@ -80,6 +87,8 @@ public:
     void setTempFileURL(const std::optional<QUrl>& url);
     void setRevertURL(const std::optional<QUrl>& url);
     void setSkippedByCache(bool skipped);
+    void setRestored(bool restored);
+    void setExportedURL(const std::optional<QUrl>& url);
 
 signals:
     void statusChanged();
@@ -91,6 +100,8 @@ signals:
     void tempFileURLChanged();
     void revertURLChanged();
     void isSkippedByCacheChanged();
+    void isRestoredChanged();
+    void exportedURLChanged();
 
 private:
     OptimizationJob(const QUrl& fileURL, qint64 originalSize);
@@ -116,4 +127,6 @@ private:
     std::optional<QUrl> tempFileURL_;
     std::optional<QUrl> revertURL_;
     bool isSkippedByCache_ = false;
+    bool isRestored_ = false;
+    std::optional<QUrl> exportedURL_;
 };

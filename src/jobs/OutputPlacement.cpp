@@ -38,14 +38,19 @@ OutputPlacement::Target OutputPlacement::target() const
 std::optional<OptimizationError> OutputPlacement::placeOutput(const Target& target, const OptimizationJob& job,
                                                               const QString& outputPath,
                                                               const std::optional<FileOperations::Identity>& sourceAsRead,
-                                                              std::optional<QUrl>* revertURL) const
+                                                              std::optional<QUrl>* revertURL,
+                                                              std::optional<QUrl>* exportedURL) const
 {
     if (target.mode == Configuration::OperationMode::optimizeOriginals)
         return replace(job.fileURL().toLocalFile(), outputPath, sourceAsRead, revertURL);
     if (target.exportFolder.isEmpty())
         return OptimizationError::fileAccess(
             QStringLiteral("No export folder selected. Please choose an export folder in settings."));
-    return copyIntoFolder(target.exportFolder, outputPath, job.fileName());
+    QString placedAt;
+    auto error = copyIntoFolder(target.exportFolder, outputPath, job.fileName(), &placedAt);
+    if (!error && exportedURL)
+        *exportedURL = QUrl::fromLocalFile(placedAt);
+    return error;
 }
 
 std::optional<OptimizationError> OutputPlacement::exportOriginalCopy(const Target& target,
@@ -187,7 +192,7 @@ void OutputPlacement::removeStaleFilesOnce(const QString& folder)
 }
 
 std::optional<OptimizationError> OutputPlacement::copyIntoFolder(const QString& folder, const QString& from,
-                                                                 const QString& fileName)
+                                                                 const QString& fileName, QString* placedAt)
 {
     if (const auto failure = FileOperations::makeDirectoryWithParents(folder))
         return OptimizationError::platform(*failure);
@@ -198,8 +203,11 @@ std::optional<OptimizationError> OutputPlacement::copyIntoFolder(const QString& 
     for (int attempt = 0;; ++attempt) {
         const QString destination = uniqueDestination(wanted).toLocalFile();
         const auto failure = FileOperations::copyToNewFile(from, destination);
-        if (!failure)
+        if (!failure) {
+            if (placedAt)
+                *placedAt = destination;
             return std::nullopt;
+        }
         if (attempt == 100 || !FileOperations::existsAtPath(destination))
             return OptimizationError::platform(*failure);
     }

@@ -34,11 +34,13 @@ public:
     Target target() const;
     // `sourceAsRead`: the source as it was when the job read it; a source
     // changed since then is not replaced by a result made from older bytes.
-    // `revertURL` receives where the original went in the Trash.
+    // `revertURL` receives where the original went in the Trash, `exportedURL`
+    // where the copy went in the export folder.
     std::optional<OptimizationError> placeOutput(const Target& target, const OptimizationJob& job,
                                                  const QString& outputPath,
                                                  const std::optional<FileOperations::Identity>& sourceAsRead,
-                                                 std::optional<QUrl>* revertURL) const;
+                                                 std::optional<QUrl>* revertURL,
+                                                 std::optional<QUrl>* exportedURL = nullptr) const;
     std::optional<OptimizationError> exportOriginalCopy(const Target& target, const OptimizationJob& job) const;
 
     // The same on the event-loop thread, with the settings of this moment.
@@ -60,7 +62,7 @@ private:
     // Once per folder and process: hidden files a killed run left there.
     static void removeStaleFilesOnce(const QString& folder);
     static std::optional<OptimizationError> copyIntoFolder(const QString& folder, const QString& from,
-                                                           const QString& fileName);
+                                                           const QString& fileName, QString* placedAt = nullptr);
 
     const Configuration& configuration_;
     MoveToTrash moveToTrash_;

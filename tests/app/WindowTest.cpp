@@ -64,6 +64,19 @@ QObject* WindowTest::find(const char* name) const
     return nullptr;
 }
 
+QList<QObject*> WindowTest::findAll(const char* name) const
+{
+    QList<QObject*> found;
+    QList<QQuickItem*> pending{window_->contentItem()};
+    while (!pending.isEmpty()) {
+        QQuickItem* item = pending.takeLast();
+        if (item->objectName() == QLatin1String(name))
+            found.append(item);
+        pending.append(item->childItems());
+    }
+    return found;
+}
+
 QString WindowTest::copyImages(const QStringList& names, const QString& sub)
 {
     const QString dir = QDir(work_->path()).filePath(sub);
@@ -243,5 +256,16 @@ void WindowTest::optimizesInPlaceWithOriginalsInTrash()
         QCOMPARE(QFileInfo(trashed).size(), QFileInfo(original).size());
     }
     QTRY_COMPARE(find("batchSummary")->property("text").toString(),
-                 QStringLiteral("1 file could not be optimized — see the marked rows below."));
+                 QStringLiteral("1 file could not be optimized — open the marked cards to see why."));
+    // Each card ends with its job's badge: a check for a saving, a cross for the failure.
+    const auto cards = findAll("pileCard");
+    QCOMPARE(cards.size(), 4);
+    for (QObject* card : cards) {
+        const bool failed = card->property("fileURL").toUrl().fileName() == "skimage-truncated.jpg";
+        QCOMPARE(card->property("statusText").toString(), failed ? "failed" : "completed");
+        QTRY_COMPARE(card->findChild<QObject*>("checkBadge")->property("visible").toBool(), !failed);
+        QTRY_COMPARE(card->findChild<QObject*>("failBadge")->property("visible").toBool(), failed);
+        if (!failed)
+            QTRY_COMPARE(card->property("pictureStatus").toInt(), 1); // Image.Ready
+    }
 }

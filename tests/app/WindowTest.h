@@ -31,6 +31,7 @@ private slots:
 private:
     void drop(const QList<QUrl>& urls);
     QObject* find(const char* name) const;
+    QList<QObject*> findAll(const char* name) const;
     QString copyImages(const QStringList& names, const QString& sub = {});
 
     StubPrompts prompts_;

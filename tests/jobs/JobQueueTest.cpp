@@ -302,6 +302,11 @@ TEST_F(JobQueueTest, TheEventLoopKeepsTurningThroughRealBatchesAndAHugeDrop)
         QCoro::waitFor(queue.waitUntilIdle());
         EXPECT_LT(meter.longestMilliseconds(), 500) << Configuration::toString(mode).toStdString();
         EXPECT_EQ(count(queue, JobStatus::completed), photos.size());
+        EXPECT_TRUE(sandbox.leftovers().isEmpty());
+        for (const auto& job : queue.jobs()) // an exported result is where its job says
+            if (mode == Configuration::OperationMode::exportToFolder && job->optimizedSize() < job->originalSize()) {
+                EXPECT_EQ(QFileInfo(job->exportedLocation().toLocalFile()).size(), job->optimizedSize());
+            }
     }
     EXPECT_EQ(QDir(configuration.exportPath()).entryList(QDir::Files).size(), photos.size());
 

@@ -121,6 +121,11 @@ TEST_F(OutputPlacementTest, ExportNumbersTakenNamesAndLeavesSourcesAlone)
     for (const auto& [wanted, given] : {std::pair{"a.png", "a (1).png"}, {"README", "README (1)"},
                                         {".profile", ".profile (1)"}, {"free.jpg", "free.jpg"}, {"b.jpg", "b (1).jpg"}})
         EXPECT_EQ(OutputPlacement::uniqueDestination(QUrl::fromLocalFile(out + '/' + wanted)).toLocalFile(), out + '/' + given);
+    // The job learns where its copy went: the freed name.
+    std::optional<QUrl> revert, exported;
+    EXPECT_EQ(placement.placeOutput(placement.target(), *job, optimized, std::nullopt, &revert, &exported),
+              std::nullopt);
+    EXPECT_EQ(exported, QUrl::fromLocalFile(out + "/a (1).png"));
 }
 
 TEST_F(OutputPlacementTest, ExportFolderComesFromThePreferenceOrIsMissing)

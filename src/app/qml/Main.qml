@@ -73,7 +73,10 @@ ApplicationWindow {
     }
 
     Component { id: dropZone; DropZoneView { onBrowse: mainView.browseForFiles() } }
-    Component { id: resultList; ResultListView {} }
+    Component {
+        id: resultList
+        PhotoStackView { model: mainView.jobs; jobQueue: mainView.jobQueue; failedCount: mainView.failedCount }
+    }
     Component { id: statistics; StatisticsPlaceholder {} }
     Component { id: settings; SettingsPane {} }
 

@@ -4,6 +4,7 @@
 
 #include <QCoroTimer>
 #include <QFile>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTimer>
 
@@ -79,6 +80,57 @@ QCoro::Task<QJsonObject> DropBenchmark::run()
     figures.insert(QStringLiteral("longest_event_loop_stall_ms"), longestStall_);
     figures.insert(QStringLiteral("rss_after_1000_jobs_kb"), rssAtThousand_);
     figures.insert(QStringLiteral("rss_at_end_kb"), residentKilobytes("VmRSS:"));
+    const QJsonObject scrolling = co_await scrollGrid();
+    for (auto it = scrolling.begin(); it != scrolling.end(); ++it)
+        figures.insert(it.key(), it.value());
     figures.insert(QStringLiteral("peak_rss_kb"), residentKilobytes("VmHWM:"));
+    co_return figures;
+}
+
+QQuickItem* DropBenchmark::item(const char* name) const
+{
+    QList<QQuickItem*> items{window_.contentItem()};
+    while (!items.isEmpty()) {
+        QQuickItem* item = items.takeLast();
+        if (item->objectName() == QLatin1String(name))
+            return item;
+        items.append(item->childItems());
+    }
+    return nullptr;
+}
+
+// Fans the cards out and scrolls down the grid a few pixels every tick, as a
+// wheel held down would, while their pictures load.
+QCoro::Task<QJsonObject> DropBenchmark::scrollGrid()
+{
+    QJsonObject figures;
+    QQuickItem* stack = item("photoStack");
+    if (!stack)
+        co_return figures;
+    stack->setProperty("isFannedOut", true);
+    co_await QCoro::sleepFor(std::chrono::milliseconds(1500));
+    QQuickItem* grid = item("photoGrid");
+    if (!grid)
+        co_return figures;
+    const qint64 rssBefore = residentKilobytes("VmRSS:");
+    qint64 rssMost = rssBefore;
+    lastFrame_ = -1;
+    longestFrameGap_ = 0;
+    const double end = grid->property("contentHeight").toDouble() - grid->height();
+    double y = 0;
+    QElapsedTimer scrolling;
+    scrolling.start();
+    while (y < end && scrolling.elapsed() < 20000) {
+        y = std::min(end, y + 60.0);
+        grid->setProperty("contentY", y);
+        window_.update();
+        co_await QCoro::sleepFor(std::chrono::milliseconds(16));
+        rssMost = std::max(rssMost, residentKilobytes("VmRSS:"));
+    }
+    figures.insert(QStringLiteral("grid_scrolled_px"), y);
+    figures.insert(QStringLiteral("grid_scroll_seconds"), double(scrolling.elapsed()) / 1000.0);
+    figures.insert(QStringLiteral("grid_longest_frame_ms"), longestFrameGap_);
+    figures.insert(QStringLiteral("rss_before_grid_kb"), rssBefore);
+    figures.insert(QStringLiteral("rss_most_while_grid_scrolls_kb"), rssMost);
     co_return figures;
 }

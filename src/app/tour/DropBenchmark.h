@@ -7,11 +7,13 @@
 #include <QUrl>
 
 class MainView;
+class QQuickItem;
 class QQuickWindow;
 
 // Drops one folder on the window and measures how the window keeps up: the
 // time to the first frame after the drop, the longest frame and event-loop
-// stall during the batch, and the process's memory.
+// stall during the batch, the longest frame while the grid of all cards
+// scrolls with their pictures loading, and the process's memory.
 class DropBenchmark : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +25,8 @@ private:
     static qint64 residentKilobytes(const char* field);
     void tick();
     void frame();
+    QCoro::Task<QJsonObject> scrollGrid();
+    QQuickItem* item(const char* name) const;
 
     MainView& view_;
     QQuickWindow& window_;

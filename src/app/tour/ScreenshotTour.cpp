@@ -2,6 +2,7 @@
 
 #include "app/MainView.h"
 #include "jobs/ExportFolderBookmark.h"
+#include "jobs/OptimizationJob.h"
 
 #include <QApplication>
 #include <QCoroTimer>
@@ -85,16 +86,31 @@ QCoro::Task<> ScreenshotTour::settingsStates()
     }
 }
 
-void ScreenshotTour::scrollListToEnd()
+// The stack's items sit in Loaders, outside the QObject tree: walk the items.
+QQuickItem* ScreenshotTour::item(const char* name) const
 {
-    // The list sits in a Loader, outside the QObject tree: walk the items.
     QList<QQuickItem*> items{window_.contentItem()};
     while (!items.isEmpty()) {
         QQuickItem* item = items.takeLast();
-        if (item->objectName() == QLatin1String("jobList"))
-            QMetaObject::invokeMethod(item, "positionViewAtEnd");
+        if (item->objectName() == QLatin1String(name))
+            return item;
         items.append(item->childItems());
     }
+    return nullptr;
+}
+
+void ScreenshotTour::scrollGridToEnd()
+{
+    if (auto* grid = item("photoGrid"))
+        QMetaObject::invokeMethod(grid, "positionViewAtEnd");
+}
+
+int ScreenshotTour::rowWhere(const std::function<bool(const OptimizationJob&)>& wanted) const
+{
+    for (int row = view_.jobs()->count() - 1; row >= 0; --row)
+        if (wanted(*view_.jobs()->jobAt(row)))
+            return row;
+    return -1;
 }
 
 QCoro::Task<> ScreenshotTour::batchStates()
@@ -110,13 +126,71 @@ QCoro::Task<> ScreenshotTour::batchStates()
     while (view_.jobQueue()->isProcessing())
         co_await settle(200);
     co_await settle(800);
-    shot(QStringLiteral("10-batch-finished"));
-    scrollListToEnd();
-    co_await settle(400);
-    shot(QStringLiteral("10b-batch-finished-end-of-list"));
+    shot(QStringLiteral("10-batch-finished-pile"));
     view_.setDropTargeted(true);
     co_await settle(600);
     shot(QStringLiteral("11-add-more-overlay"));
     view_.setDropTargeted(false);
+    co_await stackStates();
+    co_await restoreStates();
     QDir(exportFolder).removeRecursively();
+}
+
+QCoro::Task<> ScreenshotTour::stackStates()
+{
+    QQuickItem* stack = item("photoStack");
+    stack->setProperty("isFannedOut", true);
+    co_await settle(1500);
+    shot(QStringLiteral("12-grid"));
+    scrollGridToEnd();
+    co_await settle(900);
+    shot(QStringLiteral("13-grid-end"));
+    const auto failed = [](const OptimizationJob& job) { return job.status() == JobStatus::failed; };
+    QMetaObject::invokeMethod(stack, "openHero", Q_ARG(QVariant, rowWhere(failed)));
+    co_await settle(900);
+    shot(QStringLiteral("14-failed-card-enlarged"));
+    const auto saved = [](const OptimizationJob& job) {
+        return job.status() == JobStatus::completed && job.optimizedSize() && job.fileName().endsWith(".jpg");
+    };
+    QMetaObject::invokeMethod(stack, "openHero", Q_ARG(QVariant, rowWhere(saved)));
+    auto* zoom = stack->property("zoom").value<QObject*>();
+    QMetaObject::invokeMethod(zoom, "zoomIn");
+    QMetaObject::invokeMethod(zoom, "zoomIn");
+    QMetaObject::invokeMethod(zoom, "dragChanged", Q_ARG(QPointF, QPointF(-120, 60)));
+    co_await settle(900);
+    shot(QStringLiteral("15-enlarged-zoomed"));
+    QMetaObject::invokeMethod(stack, "closeHero");
+    stack->setProperty("isFannedOut", false);
+}
+
+// In place this time, so that originals wait in the Trash: compare, then restore one.
+QCoro::Task<> ScreenshotTour::restoreStates()
+{
+    view_.setOperationMode(0);
+    view_.preferences()->setWarnBeforeReplacing(false);
+    QList<QUrl> some;
+    for (const QUrl& url : images_)
+        if (url.fileName().endsWith(QLatin1String(".jpg")) || url.fileName().endsWith(QLatin1String(".png")))
+            some.append(url);
+    const int before = view_.jobs()->count();
+    view_.handleDrop(some);
+    while (view_.jobs()->count() < before + some.size() || view_.isTakingIn() || view_.jobQueue()->isProcessing())
+        co_await settle(200);
+    co_await settle(800);
+    const auto replaced = [](const OptimizationJob& job) {
+        return job.status() == JobStatus::completed && job.revertURL() && job.fileName().endsWith(".jpg");
+    };
+    const int row = rowWhere(replaced);
+    if (row < 0)
+        co_return;
+    QQuickItem* stack = item("photoStack");
+    QMetaObject::invokeMethod(stack, "openHero", Q_ARG(QVariant, row));
+    co_await settle(600);
+    item("heroView")->setProperty("comparing", true);
+    co_await settle(1200);
+    shot(QStringLiteral("16-comparison"));
+    QMetaObject::invokeMethod(item("restoreButton"), "clicked");
+    co_await settle(1500);
+    shot(QStringLiteral("17-restored"));
+    QMetaObject::invokeMethod(stack, "closeHero");
 }

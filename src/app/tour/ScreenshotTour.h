@@ -5,7 +5,11 @@
 #include <QList>
 #include <QUrl>
 
+#include <functional>
+
 class MainView;
+class OptimizationJob;
+class QQuickItem;
 class QQuickWindow;
 
 // Walks the window through the states a reviewer looks at and saves one PNG
@@ -20,9 +24,13 @@ private:
     void shot(const QString& name);
     // Saves the whole screen once a modal dialog is up, then dismisses it.
     void answerModalWithShot(const QString& name);
-    void scrollListToEnd();
+    void scrollGridToEnd();
+    QQuickItem* item(const char* name) const;
+    int rowWhere(const std::function<bool(const OptimizationJob&)>& wanted) const;
     QCoro::Task<> settingsStates();
     QCoro::Task<> batchStates();
+    QCoro::Task<> stackStates();
+    QCoro::Task<> restoreStates();
 
     MainView& view_;
     QQuickWindow& window_;

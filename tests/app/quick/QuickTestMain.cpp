@@ -1,5 +1,7 @@
 #include "app/IconProvider.h"
+#include "app/PictureProvider.h"
 
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlExtensionPlugin>
 #include <QQuickStyle>
@@ -16,6 +18,8 @@ public slots:
     {
         engine->addImportPath(QStringLiteral("qrc:/"));
         engine->addImageProvider(QStringLiteral("icon"), new IconProvider);
+        engine->addImageProvider(QStringLiteral("picture"), new PictureProvider);
+        engine->rootContext()->setContextProperty(QStringLiteral("testData"), QStringLiteral(PRESSLY_TEST_DATA));
     }
 };
 

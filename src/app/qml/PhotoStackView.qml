@@ -1,0 +1,112 @@
+import QtQuick
+import QtQuick.Controls
+import PresslyPro
+
+// The jobs as photo cards: a pile of the latest, a grid of all, or one
+// enlarged. Reads the jobs only.
+Item {
+    id: stack
+    objectName: "photoStack"
+    property var model
+    // For the line above the pile: whether a batch runs and how many failed.
+    property var jobQueue: null
+    property int failedCount: 0
+    property bool isFannedOut: false
+    // The row of the enlarged job, -1 for none.
+    property int heroRow: -1
+    readonly property var stackRotations: [-3.0, 2.2, -1.5, 2.8, -1.0, 1.8, -2.5, 1.2, -2.0, 2.5]
+    readonly property int jobCount: model ? model.count : 0
+    readonly property alias zoom: heroZoom
+
+    function openHero(row) { heroZoom.reset(); heroRow = row }
+    function closeHero() { heroRow = -1; heroZoom.reset() }
+
+    HeroZoom { id: heroZoom }
+
+    Text {
+        id: summary
+        objectName: "batchSummary"
+        anchors { left: parent.left; top: parent.top; margins: 20 }
+        visible: !stack.isFannedOut
+        text: !stack.jobQueue ? ""
+              : stack.jobQueue.isProcessing ? "Optimizing…"
+              : stack.failedCount > 0 ? stack.failedCount + (stack.failedCount === 1 ? " file" : " files")
+                                        + " could not be optimized — open the marked cards to see why."
+              : "Done."
+        font.pixelSize: 13
+        color: stack.jobQueue && !stack.jobQueue.isProcessing && stack.failedCount > 0 ? Theme.red : Theme.secondary
+    }
+
+    Item {
+        id: pileArea
+        objectName: "pile"
+        anchors.centerIn: parent
+        anchors.verticalCenterOffset: -14
+        width: 280
+        height: 380
+        opacity: stack.isFannedOut ? 0 : 1
+        scale: stack.isFannedOut ? 1.08 : 1
+        visible: opacity > 0
+        Behavior on opacity { SpringAnimation { spring: 2.5; damping: 0.4; epsilon: 0.01 } }
+        Behavior on scale { SpringAnimation { spring: 2.5; damping: 0.4; epsilon: 0.005 } }
+
+        Repeater {
+            objectName: "pileCards"
+            model: RowWindowModel { id: tail; source: stack.model; limit: 10 }
+            delegate: PhotoCard {
+                required property int index
+                required property var model
+                readonly property int jobRow: tail.offset + index
+                objectName: "pileCard"
+                width: 240
+                height: 320
+                x: (pileArea.width - width) / 2 + 1.5 * index
+                y: (pileArea.height - height) / 2 - 3 * index
+                rotation: stack.stackRotations[index % 10] ?? 0
+                fileURL: model.fileURL
+                statusText: model.statusText
+                savingsText: model.savingsText
+                originalSize: model.originalSize
+                optimizedSize: model.optimizedSize
+                restored: model.restored
+                pictureSide: 320
+                onTapped: stack.isFannedOut = true
+            }
+        }
+    }
+    Text {
+        objectName: "pileLabel"
+        anchors { top: pileArea.bottom; topMargin: 22; horizontalCenter: pileArea.horizontalCenter }
+        visible: pileArea.visible && stack.heroRow < 0
+        opacity: pileArea.opacity
+        text: stack.jobCount + " photos"
+        font.pixelSize: 13
+        color: Theme.secondary
+    }
+
+    Loader {
+        id: gridLoader
+        anchors.fill: parent
+        active: stack.isFannedOut
+        opacity: stack.isFannedOut ? 1 : 0
+        visible: opacity > 0
+        Behavior on opacity { SpringAnimation { spring: 2.5; damping: 0.4; epsilon: 0.01 } }
+        sourceComponent: PhotoGrid {
+            model: stack.model
+            onCollapse: stack.isFannedOut = false
+            onOpen: row => stack.openHero(row)
+        }
+    }
+
+    Loader {
+        id: heroLoader
+        anchors.fill: parent
+        active: stack.heroRow >= 0
+        sourceComponent: HeroView {
+            model: stack.model
+            row: stack.heroRow
+            zoom: heroZoom
+            onClose: stack.closeHero()
+        }
+    }
+}
