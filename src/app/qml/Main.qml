@@ -45,7 +45,7 @@ ApplicationWindow {
     Item {
         id: contentArea
         objectName: "contentArea"
-        anchors { left: sidebar.right; right: parent.right; top: parent.top; bottom: notice.top }
+        anchors { left: sidebar.right; right: statsPanel.left; top: parent.top; bottom: notice.top }
 
         readonly property int page: mainView.selectedTab !== 0 ? mainView.selectedTab + 1
                                     : mainView.jobs.count > 0 ? 1 : 0
@@ -74,8 +74,21 @@ ApplicationWindow {
 
     Component { id: dropZone; DropZoneView { onBrowse: mainView.browseForFiles() } }
     Component { id: resultList; ResultListView {} }
-    Component { id: statistics; StatisticsPlaceholder {} }
+    Component { id: statistics; StatisticsDashboardView { dashboard: mainView.dashboard } }
     Component { id: settings; SettingsPane {} }
+
+    // Beside the files only; slides out to the right edge on the other tabs.
+    StatsPanelView {
+        id: statsPanel
+        objectName: "statsPanel"
+        readonly property bool shown: mainView.selectedTab === 0
+        stats: mainView.statsPanel
+        anchors { top: parent.top; bottom: notice.top; right: parent.right; rightMargin: shown ? 0 : -width }
+        opacity: shown ? 1 : 0
+        visible: opacity > 0
+        Behavior on anchors.rightMargin { NumberAnimation { duration: 300; easing.type: Easing.OutCubic } }
+        Behavior on opacity { NumberAnimation { duration: 300; easing.type: Easing.OutCubic } }
+    }
 
     // A tool the engine could not find, told once.
     Rectangle {

@@ -23,6 +23,9 @@ private:
     void scrollListToEnd();
     QCoro::Task<> settingsStates();
     QCoro::Task<> batchStates();
+    void panelCloseUp(const QString& name);
+    QCoro::Task<> dashboardStates();
+    QCoro::Task<> darkStates();
 
     MainView& view_;
     QQuickWindow& window_;

@@ -1,8 +1,12 @@
+#include "QuickFixtures.h"
 #include "app/IconProvider.h"
+#include "platform/KeyValueStore.h"
 
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlExtensionPlugin>
 #include <QQuickStyle>
+#include <QTemporaryDir>
 #include <QtQuickTest>
 
 Q_IMPORT_QML_PLUGIN(PresslyProPlugin)
@@ -11,12 +15,23 @@ Q_IMPORT_QML_PLUGIN(PresslyProPlugin)
 class QuickSetup : public QObject {
     Q_OBJECT
 public slots:
-    void applicationAvailable() { QQuickStyle::setStyle(QStringLiteral("Basic")); }
+    void applicationAvailable()
+    {
+        QQuickStyle::setStyle(QStringLiteral("Basic"));
+        KeyValueStore::useFile(store_.filePath(QStringLiteral("settings.ini")));
+    }
     void qmlEngineAvailable(QQmlEngine* engine)
     {
         engine->addImportPath(QStringLiteral("qrc:/"));
         engine->addImageProvider(QStringLiteral("icon"), new IconProvider);
+        engine->rootContext()->setContextProperty(QStringLiteral("fixtures"), &fixtures_);
     }
+    // Queues must go while the application still runs.
+    void cleanupTestCase() { qDeleteAll(fixtures_.children()); }
+
+private:
+    QTemporaryDir store_;
+    QuickFixtures fixtures_;
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(pressly_quick, QuickSetup)
