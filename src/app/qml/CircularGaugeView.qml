@@ -35,15 +35,17 @@ Item {
         Behavior on endAngle { SpringAnimation { spring: 3; damping: 0.35; epsilon: 0.05 } }
     }
 
+    // Centred 4 below the arc's centre, which sits 10 below the middle.
     Column {
         anchors { horizontalCenter: parent.horizontalCenter; verticalCenter: parent.verticalCenter
-                  verticalCenterOffset: 4 }
+                  verticalCenterOffset: 10 + 4 }
         spacing: 2
         Text {
             objectName: "gaugeValue"
             anchors.horizontalCenter: parent.horizontalCenter
             text: reading.valueText
-            font { pixelSize: 36; bold: true }
+            // Tight, so that wide values stay inside the arc.
+            font { pixelSize: 36; bold: true; letterSpacing: -2 }
             color: Theme.primary
         }
         Text {

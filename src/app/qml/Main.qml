@@ -11,6 +11,16 @@ ApplicationWindow {
     minimumHeight: 650
     visible: true
     color: Theme.windowBackground
+    // The Basic style keeps light colours of its own unless given the system's.
+    palette {
+        window: Theme.system.window; windowText: Theme.system.windowText
+        base: Theme.system.base; alternateBase: Theme.system.alternateBase; text: Theme.system.text
+        button: Theme.system.button; buttonText: Theme.system.buttonText
+        highlight: Theme.system.highlight; highlightedText: Theme.system.highlightedText
+        light: Theme.system.light; midlight: Theme.system.midlight; mid: Theme.system.mid
+        dark: Theme.system.dark; shadow: Theme.system.shadow; placeholderText: Theme.system.placeholderText
+        toolTipBase: Theme.surface; toolTipText: Theme.primary
+    }
 
     onClosing: close => {
         close.accepted = false

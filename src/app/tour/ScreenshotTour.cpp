@@ -131,7 +131,7 @@ QCoro::Task<> ScreenshotTour::batchStates()
 
 void ScreenshotTour::panelCloseUp(const QString& name)
 {
-    auto* panel = window_.contentItem()->findChild<QQuickItem*>(QStringLiteral("statsPanel"));
+    auto* panel = window_.findChild<QQuickItem*>(QStringLiteral("statsPanel"));
     if (!panel)
         return;
     const QRectF area = panel->mapRectToScene(panel->boundingRect());
@@ -163,16 +163,15 @@ QCoro::Task<> ScreenshotTour::dashboardStates()
 // A dark desktop: the window must stay readable.
 QCoro::Task<> ScreenshotTour::darkStates()
 {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2e));
+    QPalette dark(QColor(0x3a, 0x3a, 0x3e), QColor(0x2b, 0x2b, 0x2e));
     dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xf0));
     dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x20));
     dark.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x36));
     dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xf0));
-    dark.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3e));
     dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xf0));
     dark.setColor(QPalette::Highlight, QColor(0x0a, 0x84, 0xff));
     dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::PlaceholderText, QColor(0x90, 0x90, 0x94));
     QGuiApplication::setPalette(dark);
     view_.setSelectedTab(MainView::Statistics);
     co_await settle(700);

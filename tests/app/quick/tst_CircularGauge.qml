@@ -26,12 +26,12 @@ TestCase {
         compare(findChild(gauge, "gaugeUnit").text, data.unit)
     }
 
-    // Angles along the arc (clockwise from 3 o'clock) that must or must not be green.
+    // Angles on the arc's circle (clockwise from 3 o'clock) that must or must not be green.
     function test_arcFollowsClampedProgress_data() {
         return [
-            { tag: "negative", progress: -0.5, end: 150, green: [], grey: [160, 270, 380] },
+            { tag: "negative", progress: -0.5, end: 150, green: [], grey: [140, 160, 270, 380] },
             { tag: "partial", progress: 0.45, end: 258, green: [165, 240], grey: [285, 380] },
-            { tag: "beyond full", progress: 1.5, end: 390, green: [160, 270, 380], grey: [] },
+            { tag: "beyond full", progress: 1.5, end: 390, green: [160, 270, 380], grey: [60] },
         ]
     }
     function test_arcFollowsClampedProgress(data) {
