@@ -8,6 +8,7 @@ Item {
     property alias savedBytes: reading.savedBytes
     property alias progress: reading.progress
     property bool isProcessing: false
+    property bool animated: true
 
     implicitWidth: 160
     implicitHeight: 120
@@ -32,7 +33,7 @@ Item {
             GradientStop { position: 0; color: Theme.tint(Theme.green, 0.7) }
             GradientStop { position: 1; color: Theme.green }
         }
-        Behavior on endAngle { SpringAnimation { spring: 3; damping: 0.35; epsilon: 0.05 } }
+        Behavior on endAngle { enabled: gauge.animated; SpringAnimation { spring: 3; damping: 0.35; epsilon: 0.05 } }
     }
 
     // Centred 4 below the arc's centre, which sits 10 below the middle.
