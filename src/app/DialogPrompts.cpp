@@ -2,6 +2,7 @@
 
 #include "jobs/ImageFileCollector.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -42,6 +43,16 @@ QList<QUrl> DialogPrompts::chooseImageFiles()
 QUrl DialogPrompts::chooseImageFolder()
 {
     return QFileDialog::getExistingDirectoryUrl(nullptr, QStringLiteral("Add Folder"));
+}
+
+std::optional<QString> DialogPrompts::chooseSaveLocation(const QString& proposedName)
+{
+    const QString start = QDir::home().filePath(proposedName);
+    const QString path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Export Sessions"), start,
+                                                      QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
 }
 
 void DialogPrompts::inform(const QString& title, const QString& text)

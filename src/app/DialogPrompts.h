@@ -9,5 +9,6 @@ public:
     std::optional<QString> chooseFolder(const QString& message, const QString& acceptButton) override;
     QList<QUrl> chooseImageFiles() override;
     QUrl chooseImageFolder() override;
+    std::optional<QString> chooseSaveLocation(const QString& proposedName) override;
     void inform(const QString& title, const QString& text) override;
 };

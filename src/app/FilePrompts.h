@@ -18,5 +18,7 @@ public:
     virtual QList<QUrl> chooseImageFiles() = 0;
     // A folder to add, or an empty URL when cancelled.
     virtual QUrl chooseImageFolder() = 0;
+    // Where to save a new file, proposed as `proposedName`; nothing when cancelled.
+    virtual std::optional<QString> chooseSaveLocation(const QString& proposedName) = 0;
     virtual void inform(const QString& title, const QString& text) = 0;
 };

@@ -4,6 +4,7 @@
 #include "app/FilePrompts.h"
 #include "core/CompressionPreset.h"
 #include "jobs/ExportFolderBookmark.h"
+#include "store/StatisticsTracker.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -12,7 +13,9 @@ MainView::MainView(FilePrompts& prompts, std::optional<int> maxConcurrentJobs, Q
     : QObject(parent),
       prompts_(prompts),
       queue_(std::make_unique<JobQueue>(configuration_, maxConcurrentJobs)),
-      jobs_(std::make_unique<JobListModel>(*queue_))
+      jobs_(std::make_unique<JobListModel>(*queue_)),
+      statsPanel_(std::make_unique<StatsPanel>(*queue_, StatisticsTracker::shared())),
+      dashboard_(std::make_unique<StatisticsDashboard>(StatisticsTracker::shared(), prompts))
 {
     auto& preferences = UserPreferences::shared();
     connect(&configuration_, &Configuration::operationModeChanged, this, &MainView::operationModeChanged);

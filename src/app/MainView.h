@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/StatisticsDashboard.h"
+#include "app/StatsPanel.h"
 #include "jobs/Configuration.h"
 #include "jobs/JobListModel.h"
 #include "jobs/JobQueue.h"
@@ -30,6 +32,8 @@ class MainView : public QObject {
     Q_PROPERTY(QString folderRowText READ folderRowText NOTIFY folderRowTextChanged)
     Q_PROPERTY(QStringList formats READ formats CONSTANT)
     Q_PROPERTY(int failedCount READ failedCount NOTIFY failedCountChanged)
+    Q_PROPERTY(StatsPanel* statsPanel READ statsPanel CONSTANT)
+    Q_PROPERTY(StatisticsDashboard* dashboard READ dashboard CONSTANT)
 
 public:
     enum SidebarTab { Files = 0, Statistics = 1, OptimizationSettings = 2 };
@@ -50,6 +54,8 @@ public:
     static QStringList formats();
     int failedCount() const { return failedCount_; }
     bool isTakingIn() const { return intakes_ > 0; }
+    StatsPanel* statsPanel() { return statsPanel_.get(); }
+    StatisticsDashboard* dashboard() { return dashboard_.get(); }
 
     void setSelectedTab(int tab);
     void setDropTargeted(bool targeted);
@@ -89,6 +95,8 @@ private:
     Configuration configuration_;
     std::unique_ptr<JobQueue> queue_;
     std::unique_ptr<JobListModel> jobs_;
+    std::unique_ptr<StatsPanel> statsPanel_;
+    std::unique_ptr<StatisticsDashboard> dashboard_;
     int selectedTab_ = Files;
     bool isDropTargeted_ = false;
     bool quitting_ = false;

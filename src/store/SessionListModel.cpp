@@ -1,5 +1,6 @@
 #include "store/SessionListModel.h"
 
+#include "platform/ByteCountFormatter.h"
 #include "store/StatisticsTracker.h"
 
 SessionListModel::SessionListModel(StatisticsTracker* tracker)
@@ -32,6 +33,11 @@ QVariant SessionListModel::data(const QModelIndex& index, int role) const
     case RuntimeSecondsRole: return record.runtimeSeconds;
     case Qt::DisplayRole:
     case RuntimeTextRole: return record.runtimeText();
+    case IdTextRole: return record.id.toString(QUuid::WithoutBraces);
+    case DateTextRole: return record.dateText();
+    case SavedBytesTextRole: return ByteCountFormatter::format(record.totalSavedBytes);
+    case SavingsRole: return record.savingsPercent();
+    case SavingsTextRole: return QString::asprintf("%.1f%%", record.savingsPercent());
     default: return {};
     }
 }
@@ -49,6 +55,11 @@ QHash<int, QByteArray> SessionListModel::roleNames() const
         {TotalSavedBytesRole, "totalSavedBytes"},
         {RuntimeSecondsRole, "runtimeSeconds"},
         {RuntimeTextRole, "runtimeText"},
+        {IdTextRole, "idText"},
+        {DateTextRole, "dateText"},
+        {SavedBytesTextRole, "savedBytesText"},
+        {SavingsRole, "savings"},
+        {SavingsTextRole, "savingsText"},
     };
 }
 

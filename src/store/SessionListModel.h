@@ -23,6 +23,11 @@ public:
         TotalSavedBytesRole,
         RuntimeSecondsRole,
         RuntimeTextRole,
+        IdTextRole,
+        DateTextRole,
+        SavedBytesTextRole,
+        SavingsRole,
+        SavingsTextRole,
     };
 
     explicit SessionListModel(StatisticsTracker* tracker);

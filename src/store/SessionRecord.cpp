@@ -1,6 +1,7 @@
 #include "store/SessionRecord.h"
 
 #include <QJsonValue>
+#include <QLocale>
 
 #include <cmath>
 
@@ -50,6 +51,16 @@ QString SessionRecord::runtimeText() const
     if (whole < 60)
         return QStringLiteral("%1s").arg(whole);
     return QStringLiteral("%1m %2s").arg(whole / 60).arg(whole % 60);
+}
+
+QString SessionRecord::dateText() const
+{
+    return QLocale().toString(date.toLocalTime(), QStringLiteral("M/d/yy h:mm AP"));
+}
+
+double SessionRecord::savingsPercent() const
+{
+    return totalOriginalBytes < 1 ? 0.0 : double(totalSavedBytes) / double(totalOriginalBytes) * 100.0;
 }
 
 QJsonObject SessionRecord::toJson() const

@@ -20,6 +20,10 @@ struct SessionRecord {
 
     // "<1s", "42s" or "5m 3s".
     QString runtimeText() const;
+    // "3/7/25 4:05 PM", in the user's locale and time zone.
+    QString dateText() const;
+    // Saved bytes as a percentage of the original bytes; 0 without any.
+    double savingsPercent() const;
 
     // `date` is stored as seconds since 1 January 2001 UTC.
     QJsonObject toJson() const;

@@ -146,20 +146,16 @@ QString StatisticsTracker::csvField(const QString& text)
 QString StatisticsTracker::exportCSV() const
 {
     QString csv = QStringLiteral("Date,Images,Optimized,Failed,Skipped,Reduced,Savings,Runtime\n");
-    const QLocale locale;
     for (const SessionRecord& record : sessions_) {
-        const double savings = record.totalOriginalBytes < 1
-                                   ? 0.0
-                                   : double(record.totalSavedBytes) / double(record.totalOriginalBytes) * 100.0;
         // The date has always been quoted; readers may rely on it.
         const QStringList fields = {
-            quoted(locale.toString(record.date.toLocalTime(), QStringLiteral("M/d/yy h:mm AP"))),
+            quoted(record.dateText()),
             QString::number(record.imageCount),
             QString::number(record.optimizedCount),
             QString::number(record.failedCount),
             QString::number(record.skippedCount),
             csvField(ByteCountFormatter::format(record.totalSavedBytes)),
-            csvField(QString::asprintf("%.1f%%", savings)),
+            csvField(QString::asprintf("%.1f%%", record.savingsPercent())),
             csvField(record.runtimeText()),
         };
         csv += fields.join(QLatin1Char(',')) + QLatin1Char('\n');

@@ -10,6 +10,8 @@ public:
     bool confirmAnswer = true;
     std::optional<QString> folderAnswer;
     QList<QUrl> filesAnswer;
+    std::optional<QString> saveAnswer;
+    QStringList told; // "title|text"
     QStringList asked; // "message|informative text|button" or "folder|message|button"
 
     bool confirm(const QString& message, const QString& text, const QString& button) override
@@ -24,5 +26,10 @@ public:
     }
     QList<QUrl> chooseImageFiles() override { return filesAnswer; }
     QUrl chooseImageFolder() override { return {}; }
-    void inform(const QString&, const QString&) override {}
+    std::optional<QString> chooseSaveLocation(const QString& proposedName) override
+    {
+        asked << QStringLiteral("save|") + proposedName;
+        return saveAnswer;
+    }
+    void inform(const QString& title, const QString& text) override { told << title + QLatin1Char('|') + text; }
 };

@@ -3,8 +3,13 @@
 #include "app/WindowSetup.h"
 #include "jobs/ExportFolderBookmark.h"
 #include "platform/KeyValueStore.h"
+#include "store/SessionListModel.h"
+#include "store/StatisticsTracker.h"
+#include "workers/ToolLocator.h"
 
 #include <QAbstractItemModelTester>
+#include <QDirIterator>
+#include <QImage>
 #include <QMimeData>
 #include <QQuickItem>
 #include <QStandardPaths>
@@ -268,4 +273,118 @@ void WindowTest::optimizesInPlaceWithOriginalsInTrash()
         if (!failed)
             QTRY_COMPARE(card->property("pictureStatus").toInt(), 1); // Image.Ready
     }
+}
+
+void WindowTest::statisticsFollowTheBatch()
+{
+    auto* sessions = view_->dashboard()->sessions();
+    const int before = sessions->rowCount();
+    drop({QUrl::fromLocalFile(copyImages({"png/debian-grub-16x9.png", "jpeg/pingus-clouds.jpg",
+                                          "odd/skimage-truncated.jpg"}, "stats"))});
+    QTRY_COMPARE(view_->jobs()->count(), 3);
+    QTRY_VERIFY_WITH_TIMEOUT(!view_->jobQueue()->isProcessing(), 60000);
+    QTRY_COMPARE(sessions->rowCount(), before + 1);
+
+    const JobQueue& queue = *view_->jobQueue();
+    const StatsPanel& panel = *view_->statsPanel();
+    QCOMPARE(panel.finishedCount(), int(queue.completedJobs().size() + queue.failedJobs().size()));
+    QCOMPARE(panel.failedCount(), 1);
+    QCOMPARE(panel.progress(), 1.0);
+    QCOMPARE(panel.averageSavings(), queue.averageSavings());
+    QCOMPARE(find("gauge")->property("savedBytes").toLongLong(), queue.totalBytesSaved());
+    QCOMPARE(find("jobCount")->property("text").toString(), QStringLiteral(" / 3"));
+    QCOMPARE(find("failedLine")->property("text").toString(), QStringLiteral("1 failed"));
+
+    view_->setSelectedTab(MainView::Statistics);
+    QTRY_VERIFY(find("session-0"));
+    const QModelIndex newest = sessions->index(0, 0);
+    QCOMPARE(newest.data(SessionListModel::ImageCountRole).toLongLong(), 3);
+    QCOMPARE(newest.data(SessionListModel::TotalSavedBytesRole).toLongLong(), queue.totalBytesSaved());
+}
+
+void WindowTest::exportWritesWholeFileOrNone()
+{
+    StatisticsTracker::shared().insertSession(0, SessionRecord{});
+    const QByteArray csv = StatisticsTracker::shared().exportCSV().toUtf8();
+    QFile(work_->filePath("plain")).open(QIODevice::WriteOnly);
+    struct Case {
+        std::optional<QString> answer;
+        bool written;
+    };
+    const Case cases[] = {{work_->filePath("out/sessions.csv"), true},
+                          {work_->filePath("missing/sessions.csv"), false},
+                          {work_->filePath("plain/sessions.csv"), false},
+                          {std::nullopt, false}};
+    QDir().mkpath(work_->filePath("out"));
+    for (const Case& c : cases) {
+        prompts_ = StubPrompts();
+        prompts_.saveAnswer = c.answer;
+        view_->dashboard()->exportSessions();
+        QCOMPARE(prompts_.asked, QStringList{"save|Pressly_Sessions.csv"});
+        QCOMPARE(prompts_.told.size(), c.written || !c.answer ? 0 : 1);
+        if (!c.answer)
+            continue;
+        QFile file(*c.answer);
+        QCOMPARE(file.exists(), c.written);
+        if (c.written)
+            QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == csv);
+        // Nothing half-written is left beside it.
+        QCOMPARE(QDir(QFileInfo(*c.answer).path()).entryList(QDir::Files | QDir::Hidden),
+                 c.written ? QStringList{"sessions.csv"} : QStringList{});
+    }
+}
+
+void WindowTest::quitMidBatchLeavesEveryFileWhole()
+{
+    // A slow stand-in for oxipng that notes its process and hands over to the real one.
+    const QString tools = work_->filePath("tools/BundledTools/bin");
+    const QString pids = work_->filePath("pids");
+    QDir().mkpath(tools);
+    QFile script(tools + "/oxipng");
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho $$ >> '" + pids.toUtf8() + "'\nsleep 3 &\necho $! >> '" + pids.toUtf8()
+                 + "'\nwait\nexec '" PRESSLY_BINARY_DIR
+                 "/share/pressly-pro/BundledTools/bin/oxipng' \"$@\"\n");
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    ToolLocator::overrideResourcesDir(work_->filePath("tools"));
+    const auto restore = qScopeGuard([] { ToolLocator::overrideResourcesDir(std::nullopt); });
+    view_->setPreset("lossless");
+    const QStringList images{"png/pidgin-pidgin-logo.png", "png/imagemagick-radial-gradient.png",
+                             "png/adwaita-24x24-legacy-view-restore.png", "png/debian-debian.png"};
+    const QString dir = copyImages(images, "quit");
+
+    drop({QUrl::fromLocalFile(dir)});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile(pids).size() > 0 && view_->jobQueue()->processingJobs().size() == 2, 20000);
+    // The application's loop runs until the window quits it; then all must be settled.
+    QTimer::singleShot(0, view_.get(), [this] { view_->requestQuit(); });
+    QTimer guard;
+    bool timedOut = false;
+    connect(&guard, &QTimer::timeout, [&] { timedOut = true; QCoreApplication::quit(); });
+    guard.start(30000);
+    QCoreApplication::exec();
+    QVERIFY(!timedOut);
+    QCOMPARE(prompts_.asked.last(), QStringLiteral("Stop optimizing and quit?|Files not yet optimized stay as they "
+                                                   "are.|Quit"));
+
+    QDirIterator working(QDir::tempPath(), {"Pressly.*"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QVERIFY2(!working.hasNext(), qPrintable(working.next()));
+    QFile list(pids);
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    const auto alive = [](const QByteArray& pid) { // a zombie waiting for its reaper is not
+        QFile stat("/proc/" + pid + "/stat");
+        const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+        return !text.isEmpty() && text.mid(text.lastIndexOf(')') + 2, 1) != "Z";
+    };
+    for (const QByteArray& pid : list.readAll().split('\n'))
+        QVERIFY2(pid.isEmpty() || !alive(pid), pid.constData());
+    for (const QString& image : images) {
+        const QString name = QFileInfo(image).fileName();
+        QFile original(QStringLiteral(PRESSLY_TEST_DATA "/") + image), now(dir + "/" + name);
+        QVERIFY(original.open(QIODevice::ReadOnly) && now.open(QIODevice::ReadOnly));
+        const QByteArray before = original.readAll(), after = now.readAll();
+        QVERIFY2(after == before || (after.size() < before.size() && !QImage::fromData(after).isNull()),
+                 qPrintable(name));
+    }
+    QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), images.size());
 }

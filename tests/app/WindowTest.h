@@ -27,6 +27,9 @@ private slots:
     void dropOnOtherTabShowsFiles();
     void settingsPaneConditions();
     void optimizesInPlaceWithOriginalsInTrash();
+    void statisticsFollowTheBatch();
+    void exportWritesWholeFileOrNone();
+    void quitMidBatchLeavesEveryFileWhole();
 
 private:
     void drop(const QList<QUrl>& urls);

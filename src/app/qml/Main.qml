@@ -11,6 +11,16 @@ ApplicationWindow {
     minimumHeight: 650
     visible: true
     color: Theme.windowBackground
+    // The Basic style keeps light colours of its own unless given the system's.
+    palette {
+        window: Theme.system.window; windowText: Theme.system.windowText
+        base: Theme.system.base; alternateBase: Theme.system.alternateBase; text: Theme.system.text
+        button: Theme.system.button; buttonText: Theme.system.buttonText
+        highlight: Theme.system.highlight; highlightedText: Theme.system.highlightedText
+        light: Theme.system.light; midlight: Theme.system.midlight; mid: Theme.system.mid
+        dark: Theme.system.dark; shadow: Theme.system.shadow; placeholderText: Theme.system.placeholderText
+        toolTipBase: Theme.surface; toolTipText: Theme.primary
+    }
 
     onClosing: close => {
         close.accepted = false
@@ -45,7 +55,7 @@ ApplicationWindow {
     Item {
         id: contentArea
         objectName: "contentArea"
-        anchors { left: sidebar.right; right: parent.right; top: parent.top; bottom: notice.top }
+        anchors { left: sidebar.right; right: statsPanel.left; top: parent.top; bottom: notice.top }
 
         readonly property int page: mainView.selectedTab !== 0 ? mainView.selectedTab + 1
                                     : mainView.jobs.count > 0 ? 1 : 0
@@ -77,8 +87,21 @@ ApplicationWindow {
         id: resultList
         PhotoStackView { model: mainView.jobs; jobQueue: mainView.jobQueue; failedCount: mainView.failedCount }
     }
-    Component { id: statistics; StatisticsPlaceholder {} }
+    Component { id: statistics; StatisticsDashboardView { dashboard: mainView.dashboard } }
     Component { id: settings; SettingsPane {} }
+
+    // Beside the files only; slides out to the right edge on the other tabs.
+    StatsPanelView {
+        id: statsPanel
+        objectName: "statsPanel"
+        readonly property bool shown: mainView.selectedTab === 0
+        stats: mainView.statsPanel
+        anchors { top: parent.top; bottom: notice.top; right: parent.right; rightMargin: shown ? 0 : -width }
+        opacity: shown ? 1 : 0
+        visible: opacity > 0
+        Behavior on anchors.rightMargin { NumberAnimation { duration: 300; easing.type: Easing.OutCubic } }
+        Behavior on opacity { NumberAnimation { duration: 300; easing.type: Easing.OutCubic } }
+    }
 
     // A tool the engine could not find, told once.
     Rectangle {

@@ -10,8 +10,11 @@ QtObject {
     readonly property color primary: system.windowText
     readonly property color secondary: Qt.rgba(primary.r, primary.g, primary.b, 0.62)
     readonly property color muted: Qt.rgba(primary.r, primary.g, primary.b, 0.45)
+    readonly property color tertiary: Qt.rgba(primary.r, primary.g, primary.b, 0.3)
     readonly property color separator: Qt.rgba(primary.r, primary.g, primary.b, 0.18)
     readonly property color accent: "#0a84ff"
+    readonly property color blue: "#3478f6"
+    readonly property color cyan: "#32ade6"
     readonly property color green: "#30b94d"
     readonly property color red: "#e5483d"
     readonly property color orange: "#f0a020"

@@ -3,10 +3,12 @@
 #include "app/MainView.h"
 #include "jobs/ExportFolderBookmark.h"
 #include "jobs/OptimizationJob.h"
+#include "store/StatisticsTracker.h"
 
 #include <QApplication>
 #include <QCoroTimer>
 #include <QDialog>
+#include <QPalette>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QScreen>
@@ -24,6 +26,9 @@ struct SettingsState {
 const SettingsState settingsShots[] = {{0, "balanced", "05-settings-originals-balanced"},
                                        {1, "lossless", "06-settings-export-lossless"},
                                        {1, "maximum", "07-settings-export-maximum"}};
+// Days ago, images, original bytes, saved bytes.
+const qint64 madeUpHistory[][4] = {{3, 48, 21'000'000, 9'500'000}, {30, 12, 5'400'000, 1'400'000},
+                                   {75, 230, 640'000'000, 71'000'000}};
 } // namespace
 
 ScreenshotTour::ScreenshotTour(MainView& view, QQuickWindow& window, QDir out, QList<QUrl> images)
@@ -71,8 +76,10 @@ QCoro::Task<> ScreenshotTour::run()
     co_await settingsStates();
     view_.setSelectedTab(MainView::Statistics);
     co_await settle(700);
-    shot(QStringLiteral("08-statistics"));
+    shot(QStringLiteral("08-dashboard-empty"));
     co_await batchStates();
+    co_await dashboardStates();
+    co_await darkStates();
 }
 
 QCoro::Task<> ScreenshotTour::settingsStates()
@@ -123,6 +130,7 @@ QCoro::Task<> ScreenshotTour::batchStates()
         co_await settle(50);
     co_await settle(900);
     shot(QStringLiteral("09-batch-running"));
+    panelCloseUp(QStringLiteral("09b-panel-mid-batch"));
     while (view_.jobQueue()->isProcessing())
         co_await settle(200);
     co_await settle(800);
@@ -193,4 +201,59 @@ QCoro::Task<> ScreenshotTour::restoreStates()
     co_await settle(1500);
     shot(QStringLiteral("17-restored"));
     QMetaObject::invokeMethod(stack, "closeHero");
+}
+
+void ScreenshotTour::panelCloseUp(const QString& name)
+{
+    auto* panel = window_.findChild<QQuickItem*>(QStringLiteral("statsPanel"));
+    if (!panel)
+        return;
+    const QRectF area = panel->mapRectToScene(panel->boundingRect());
+    window_.grabWindow().copy(area.toAlignedRect()).save(out_.filePath(name + QStringLiteral(".png")));
+}
+
+// Earlier sessions of a made-up history, so the table shows each savings colour.
+QCoro::Task<> ScreenshotTour::dashboardStates()
+{
+    auto& tracker = StatisticsTracker::shared();
+    for (const auto& [daysAgo, images, original, saved] : madeUpHistory) {
+        SessionRecord record;
+        record.date = QDateTime::currentDateTimeUtc().addDays(-daysAgo);
+        record.imageCount = images;
+        record.optimizedCount = images - 1;
+        record.totalOriginalBytes = original;
+        record.totalSavedBytes = saved;
+        record.runtimeSeconds = double(images) * 1.7;
+        tracker.insertSession(tracker.sessionCount(), record);
+    }
+    view_.setSelectedTab(MainView::Statistics);
+    co_await settle(700);
+    shot(QStringLiteral("18-dashboard-sessions"));
+    view_.dashboard()->sortBy(QStringLiteral("savings"));
+    co_await settle(300);
+    shot(QStringLiteral("18b-dashboard-by-savings"));
+}
+
+// A dark desktop: the window must stay readable.
+QCoro::Task<> ScreenshotTour::darkStates()
+{
+    QPalette dark(QColor(0x3a, 0x3a, 0x3e), QColor(0x2b, 0x2b, 0x2e));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xf0));
+    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x20));
+    dark.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x36));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xf0));
+    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xf0));
+    dark.setColor(QPalette::Highlight, QColor(0x0a, 0x84, 0xff));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::PlaceholderText, QColor(0x90, 0x90, 0x94));
+    QGuiApplication::setPalette(dark);
+    view_.setSelectedTab(MainView::Statistics);
+    co_await settle(700);
+    shot(QStringLiteral("19-dark-dashboard"));
+    view_.setSelectedTab(MainView::Files);
+    co_await settle(700);
+    shot(QStringLiteral("20-dark-files"));
+    view_.setSelectedTab(MainView::OptimizationSettings);
+    co_await settle(700);
+    shot(QStringLiteral("21-dark-settings"));
 }

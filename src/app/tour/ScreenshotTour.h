@@ -31,6 +31,9 @@ private:
     QCoro::Task<> batchStates();
     QCoro::Task<> stackStates();
     QCoro::Task<> restoreStates();
+    void panelCloseUp(const QString& name);
+    QCoro::Task<> dashboardStates();
+    QCoro::Task<> darkStates();
 
     MainView& view_;
     QQuickWindow& window_;

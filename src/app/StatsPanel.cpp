@@ -1,0 +1,89 @@
+#include "app/StatsPanel.h"
+
+#include "jobs/JobQueue.h"
+#include "platform/ByteCountFormatter.h"
+#include "store/StatisticsTracker.h"
+
+StatsPanel::StatsPanel(JobQueue& queue, StatisticsTracker& tracker, QObject* parent)
+    : QObject(parent), queue_(queue), tracker_(tracker)
+{
+    for (int i = 0; i < queue.jobCount(); ++i)
+        watch(i);
+    connect(&queue, &JobQueue::jobAdded, this, &StatsPanel::watch);
+    connect(&queue, &JobQueue::isProcessingChanged, this, &StatsPanel::changed);
+    connect(&queue, &JobQueue::totalsChanged, this, &StatsPanel::changed);
+    connect(&tracker, &StatisticsTracker::totalBytesSavedChanged, this, &StatsPanel::changed);
+    connect(&tracker, &StatisticsTracker::startDateTimestampChanged, this, &StatsPanel::changed);
+}
+
+qint64 StatsPanel::savedBytes() const { return queue_.totalBytesSaved(); }
+
+double StatsPanel::progress() const
+{
+    return shares_.isEmpty() ? 0.0 : double(finishedCount()) / double(shares_.size());
+}
+
+bool StatsPanel::isProcessing() const { return queue_.isProcessing(); }
+
+QString StatsPanel::averageSavingsText() const { return QString::asprintf("%.1f", averageSavings() * 100.0); }
+
+QString StatsPanel::savedBytesText() const { return ByteCountFormatter::format(savedBytes()); }
+
+QString StatsPanel::originalBytesText() const { return ByteCountFormatter::format(completedOriginalBytes_); }
+
+QString StatsPanel::allTimeSavedText() const { return ByteCountFormatter::format(tracker_.totalBytesSaved()); }
+
+QString StatsPanel::sinceText() const { return QStringLiteral("Since ") + tracker_.startDateLabel(); }
+
+void StatsPanel::stop() { queue_.cancelProcessing(); }
+
+StatsPanel::Share StatsPanel::shareOf(const OptimizationJob& job)
+{
+    Share share;
+    share.completed = job.status() == JobStatus::completed;
+    share.failed = job.status() == JobStatus::failed;
+    share.originalBytes = share.completed ? job.originalSize() : 0;
+    share.saved = JobQueue::savedBytes(job);
+    if (share.saved)
+        share.ratio = 1.0 - double(*job.optimizedSize()) / double(job.originalSize());
+    return share;
+}
+
+void StatsPanel::watch(int index)
+{
+    const auto job = queue_.jobs().value(index);
+    if (!job || shares_.contains(job.get()))
+        return;
+    const OptimizationJob* raw = job.get();
+    const Share share = shareOf(*job);
+    shares_.insert(raw, share);
+    apply(share, +1);
+    const auto changed = [this, raw] { update(raw); };
+    connect(raw, &OptimizationJob::statusChanged, this, changed);
+    connect(raw, &OptimizationJob::optimizedSizeChanged, this, changed);
+    emit this->changed();
+}
+
+// The queue keeps every job for the window's life, so `job` is alive here.
+void StatsPanel::update(const OptimizationJob* job)
+{
+    const auto found = shares_.find(job);
+    if (found == shares_.end())
+        return;
+    apply(*found, -1);
+    *found = shareOf(*job);
+    apply(*found, +1);
+    emit changed();
+}
+
+void StatsPanel::apply(const Share& share, int sign)
+{
+    completed_ += share.completed ? sign : 0;
+    failed_ += share.failed ? sign : 0;
+    completedOriginalBytes_ += sign * share.originalBytes;
+    savers_ += share.saved ? sign : 0;
+    ratioSum_ += sign * share.ratio;
+    // No rounding residue once nothing counts.
+    if (savers_ == 0)
+        ratioSum_ = 0.0;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "jobs/OptimizationJob.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+class JobQueue;
+class StatisticsTracker;
+
+// The figures of the panel beside the files: the running batch's progress
+// and savings, and the all-time saving. Counts are kept up to date job by
+// job, so a queue of thousands of jobs costs little per change.
+class StatsPanel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(qint64 savedBytes READ savedBytes NOTIFY changed)
+    Q_PROPERTY(double progress READ progress NOTIFY changed)
+    Q_PROPERTY(bool isProcessing READ isProcessing NOTIFY changed)
+    Q_PROPERTY(int finishedCount READ finishedCount NOTIFY changed)
+    Q_PROPERTY(int jobCount READ jobCount NOTIFY changed)
+    Q_PROPERTY(int failedCount READ failedCount NOTIFY changed)
+    Q_PROPERTY(double averageSavings READ averageSavings NOTIFY changed)
+    Q_PROPERTY(QString averageSavingsText READ averageSavingsText NOTIFY changed)
+    Q_PROPERTY(QString savedBytesText READ savedBytesText NOTIFY changed)
+    Q_PROPERTY(QString originalBytesText READ originalBytesText NOTIFY changed)
+    Q_PROPERTY(QString allTimeSavedText READ allTimeSavedText NOTIFY changed)
+    Q_PROPERTY(QString sinceText READ sinceText NOTIFY changed)
+
+public:
+    StatsPanel(JobQueue& queue, StatisticsTracker& tracker, QObject* parent = nullptr);
+
+    qint64 savedBytes() const;
+    // Finished jobs over all jobs; 0 without jobs.
+    double progress() const;
+    bool isProcessing() const;
+    int finishedCount() const { return completed_ + failed_; }
+    int jobCount() const { return int(shares_.size()); }
+    int failedCount() const { return failed_; }
+    // Mean saving ratio of the completed jobs that saved bytes.
+    double averageSavings() const { return savers_ > 0 ? ratioSum_ / savers_ : 0.0; }
+    QString averageSavingsText() const;
+    QString savedBytesText() const;
+    // Original sizes of the completed jobs.
+    QString originalBytesText() const;
+    QString allTimeSavedText() const;
+    QString sinceText() const;
+
+    Q_INVOKABLE void stop();
+
+signals:
+    void changed();
+
+private:
+    // What one job adds to the figures.
+    struct Share {
+        bool completed = false;
+        bool failed = false;
+        qint64 originalBytes = 0;
+        bool saved = false;
+        double ratio = 0.0;
+    };
+    static Share shareOf(const OptimizationJob& job);
+    void watch(int index);
+    void update(const OptimizationJob* job);
+    void apply(const Share& share, int sign);
+
+    JobQueue& queue_;
+    StatisticsTracker& tracker_;
+    QHash<const OptimizationJob*, Share> shares_;
+    int completed_ = 0;
+    int failed_ = 0;
+    int savers_ = 0;
+    double ratioSum_ = 0.0;
+    qint64 completedOriginalBytes_ = 0;
+};

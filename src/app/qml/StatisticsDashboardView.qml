@@ -1,0 +1,225 @@
+import QtQuick
+import QtQuick.Controls
+
+// The statistics tab: all-time cards and the history of batches.
+ListView {
+    id: view
+    required property var dashboard
+    readonly property var columns: [
+        { title: "Date", key: "date", width: 150 },
+        { title: "Images", key: "images", width: 70 },
+        { title: "Reduced", key: "reduced", width: 100 },
+        { title: "Savings", key: "savings", width: 80 },
+        { title: "Runtime", key: "runtime", width: 80 }
+    ]
+    readonly property real tableWidth: 480 + 24
+
+    function savingsColor(savings) {
+        return savings >= 40 ? Theme.green : savings >= 20 ? Theme.secondary : Theme.tertiary
+    }
+
+    clip: true
+    leftMargin: 36
+    rightMargin: 36
+    topMargin: 36
+    bottomMargin: 20
+    model: dashboard.isEmpty ? null : dashboard.sessions
+    boundsBehavior: Flickable.StopAtBounds
+    ScrollBar.vertical: ScrollBar {}
+
+    header: Column {
+        width: view.width - view.leftMargin - view.rightMargin
+        spacing: 24
+
+        Item {
+            width: parent.width
+            height: titles.implicitHeight
+            Column {
+                id: titles
+                spacing: 4
+                Text { text: "Overview"; font.pixelSize: 26; font.bold: true; color: Theme.primary }
+                Text { text: "Statistics about your Pressly Pro usage"; font.pixelSize: 13; color: Theme.secondary }
+            }
+            Rectangle {
+                objectName: "sinceBadge"
+                anchors { right: parent.right; top: parent.top; topMargin: 6 }
+                visible: view.dashboard.showsSince
+                width: sinceText.implicitWidth + 16
+                height: 22
+                radius: 11
+                color: Theme.tint(Theme.primary, 0.06)
+                Text {
+                    id: sinceText
+                    anchors.centerIn: parent
+                    text: view.dashboard.sinceText
+                    font { pixelSize: 11; weight: Font.Medium }
+                    color: Theme.muted
+                }
+            }
+        }
+
+        Column {
+            objectName: "emptyState"
+            visible: view.dashboard.isEmpty
+            width: parent.width
+            topPadding: 90
+            spacing: 10
+            Icon { name: "chart-bar"; size: 44; color: Theme.muted; anchors.horizontalCenter: parent.horizontalCenter }
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: "No optimization data yet"
+                font { pixelSize: 17; weight: Font.DemiBold }
+                color: Theme.secondary
+            }
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: "Drop images to get started"
+                font.pixelSize: 13
+                color: Theme.muted
+            }
+        }
+
+        Row {
+            objectName: "summaryCards"
+            visible: !view.dashboard.isEmpty
+            width: parent.width
+            spacing: 12
+            readonly property real cardWidth: (width - 3 * spacing) / 4
+            SummaryCard {
+                width: parent.cardWidth; title: "Total Savings"; symbol: "arrow-circle-down-fill"
+                tone: Theme.green; value: view.dashboard.totalSavingsText
+            }
+            SummaryCard {
+                width: parent.cardWidth; title: "Total Photos"; symbol: "stack-fill"
+                tone: Theme.blue; value: view.dashboard.totalPhotosText
+            }
+            SummaryCard {
+                width: parent.cardWidth; title: "Optimized"; symbol: "seal-check-fill"
+                tone: Theme.cyan; value: view.dashboard.optimizedText
+            }
+            SummaryCard {
+                objectName: "averageReduction"
+                width: parent.cardWidth; title: "Avg. Reduction"; symbol: "gauge-fill"
+                tone: Theme.orange; value: view.dashboard.averageReductionText
+            }
+        }
+
+        Column {
+            visible: !view.dashboard.isEmpty
+            width: parent.width
+            spacing: 10
+            Item {
+                width: view.tableWidth
+                height: 26
+                Row {
+                    anchors.verticalCenter: parent.verticalCenter
+                    spacing: 8
+                    Text {
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: "SESSION HISTORY"
+                        font { pixelSize: 13; weight: Font.DemiBold; letterSpacing: 0.5 }
+                        color: Theme.secondary
+                    }
+                    Rectangle {
+                        anchors.verticalCenter: parent.verticalCenter
+                        width: Math.max(20, countText.implicitWidth + 10)
+                        height: 18
+                        radius: 9
+                        color: Theme.tint(Theme.primary, 0.08)
+                        Text {
+                            id: countText
+                            anchors.centerIn: parent
+                            text: view.dashboard.sessionCount
+                            font { pixelSize: 11; weight: Font.Medium }
+                            color: Theme.secondary
+                        }
+                    }
+                }
+                Rectangle {
+                    objectName: "exportButton"
+                    anchors { right: parent.right; verticalCenter: parent.verticalCenter }
+                    visible: view.dashboard.sessionCount > 0
+                    width: exportRow.implicitWidth + 22
+                    height: 26
+                    radius: 13
+                    color: exportArea.containsMouse ? Theme.tint(Theme.primary, 0.06) : "transparent"
+                    border { color: Theme.separator; width: 1 }
+                    Row {
+                        id: exportRow
+                        anchors.centerIn: parent
+                        spacing: 5
+                        Icon { name: "export"; size: 11; color: Theme.primary; anchors.verticalCenter: parent.verticalCenter }
+                        Text { text: "Export"; font.pixelSize: 12; color: Theme.primary }
+                    }
+                    MouseArea {
+                        id: exportArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: view.dashboard.exportSessions()
+                    }
+                }
+            }
+            Text {
+                visible: view.dashboard.sessionCount === 0
+                text: "No sessions recorded yet"
+                font.pixelSize: 13
+                color: Theme.muted
+            }
+            Row {
+                visible: view.dashboard.sessionCount > 0
+                leftPadding: 12
+                Repeater {
+                    model: view.columns
+                    SessionHeaderCell {
+                        required property var modelData
+                        objectName: "header-" + modelData.key
+                        dashboard: view.dashboard
+                        width: modelData.width
+                        title: modelData.title
+                        key: modelData.key
+                    }
+                }
+            }
+        }
+    }
+
+    delegate: Rectangle {
+        id: row
+        required property int index
+        required property string idText
+        required property string dateText
+        required property var imageCount
+        required property string savedBytesText
+        required property real savings
+        required property string savingsText
+        required property string runtimeText
+        readonly property bool hovered: view.dashboard.hoveredSessionID === idText
+
+        objectName: "session-" + index
+        width: view.tableWidth
+        height: 34
+        radius: 6
+        color: hovered ? Theme.tint(Theme.accent, 0.1) : index % 2 ? "transparent" : Theme.tint(Theme.primary, 0.03)
+        Row {
+            anchors { left: parent.left; leftMargin: 12; verticalCenter: parent.verticalCenter }
+            Text { width: 150; text: row.dateText; font.pixelSize: 12; color: Theme.primary }
+            Text { width: 70; text: row.imageCount; font.pixelSize: 12; color: Theme.primary }
+            Text { width: 100; text: row.savedBytesText; font.pixelSize: 12; color: Theme.primary }
+            Text {
+                objectName: "savingsCell"
+                width: 80
+                text: row.savingsText
+                font { pixelSize: 12; weight: Font.Medium }
+                color: view.savingsColor(row.savings)
+            }
+            Text { width: 80; text: row.runtimeText; font.pixelSize: 12; color: Theme.secondary }
+        }
+        MouseArea {
+            anchors.fill: parent
+            hoverEnabled: true
+            onEntered: view.dashboard.hoveredSessionID = row.idText
+            onExited: if (view.dashboard.hoveredSessionID === row.idText) view.dashboard.hoveredSessionID = ""
+        }
+    }
+}

@@ -1,0 +1,52 @@
+import QtQuick
+import QtTest
+import PresslyPro
+
+TestCase {
+    name: "StatisticsDashboard"
+    when: windowShown
+    visible: true
+    width: 900
+    height: 800
+
+    Component {
+        id: dashboardView
+        StatisticsDashboardView { width: 900; height: 800 }
+    }
+
+    function savingsColumn(view) {
+        const texts = []
+        for (let i = 0; i < view.count; ++i)
+            texts.push(view.itemAtIndex(i).savingsText)
+        return texts
+    }
+
+    function test_sortsByClickedHeader() {
+        // Sessions listed oldest first; "none" has no original bytes.
+        const view = createTemporaryObject(dashboardView, this, { dashboard: fixtures.dashboard([
+            { saved: 30, original: 100, hoursAgo: 4 }, { saved: 50, original: 100, hoursAgo: 3 },
+            { saved: 5000, original: 0, hoursAgo: 2 }, { saved: 10, original: 100, hoursAgo: 1 }]) })
+        waitForRendering(view)
+        compare(savingsColumn(view), ["10.0%", "0.0%", "50.0%", "30.0%"])
+        const clicks = [["savings", ["50.0%", "30.0%", "10.0%", "0.0%"]],
+                        ["savings", ["0.0%", "10.0%", "30.0%", "50.0%"]],
+                        ["date", ["10.0%", "0.0%", "50.0%", "30.0%"]]]
+        for (const [key, expected] of clicks) {
+            mouseClick(findChild(view, "header-" + key))
+            compare(savingsColumn(view), expected, "after " + key)
+        }
+        const colours = [Theme.tertiary, Theme.tertiary, Theme.green, Theme.secondary].map(String)
+        compare([0, 1, 2, 3].map(i => String(findChild(view.itemAtIndex(i), "savingsCell").color)), colours)
+        // Nothing processed yet: the ratio card stays guarded.
+        compare(findChild(findChild(view, "averageReduction"), "value").text, "0%")
+    }
+
+    function test_freshInstallShowsOnlyTheEmptyState() {
+        const view = createTemporaryObject(dashboardView, this, { dashboard: fixtures.dashboard([]) })
+        waitForRendering(view)
+        verify(findChild(view, "emptyState").visible)
+        verify(!findChild(view, "summaryCards").visible)
+        verify(!findChild(view, "sinceBadge").visible)
+        verify(!findChild(view, "exportButton").visible)
+    }
+}
