@@ -5,7 +5,6 @@
 include(GNUInstallDirs)
 
 set(PRESSLY_HOMEPAGE "https://pressly.pro" CACHE STRING "Project web page named in the AppStream data")
-set(PRESSLY_DEVELOPER_ID "pro.pressly" CACHE STRING "Reverse-DNS name of the developer in the AppStream data")
 set(PRESSLY_SCREENSHOTS_URL "${PRESSLY_HOMEPAGE}/screenshots" CACHE STRING
     "Where the PNGs of data/screenshots are published")
 set(PRESSLY_MAINTAINER "Pressly Pro developers <packages@pressly.pro>" CACHE STRING "Package maintainer")
@@ -56,14 +55,30 @@ install(FILES data/copyright ${DATA_OUT}/changelog.Debian.gz DESTINATION ${CMAKE
 
 # The bundled tools as the build tree sees them (links to the set-up's
 # downloads and our adapters, and tools built here): the files themselves.
+# Programs built for one machine type live under lib/, linked from the
+# tools' folder, which is under share/ where only portable files belong.
+set(PRIVATE_LIB_DEST lib/pressly-pro)
 install(CODE "
   file(GLOB tools \"${BUNDLED_TOOLS_DIR}/*\")
+  set(permissions OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
   foreach(tool \${tools})
     get_filename_component(name \${tool} NAME)
     file(REAL_PATH \${tool} real)
-    file(INSTALL \${real} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${TOOLS_DEST}\" RENAME \${name}
-         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    file(READ \${real} magic LIMIT 4 HEX)
+    if(magic STREQUAL 7f454c46)
+      file(INSTALL \${real} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${PRIVATE_LIB_DEST}\" RENAME \${name}
+           FILE_PERMISSIONS \${permissions})
+      file(MAKE_DIRECTORY \"\${root}/${TOOLS_DEST}\")
+      message(STATUS \"Installing: \${root}/${TOOLS_DEST}/\${name} -> lib\")
+      file(CREATE_LINK ../../../../${PRIVATE_LIB_DEST}/\${name} \"\${root}/${TOOLS_DEST}/\${name}\" SYMBOLIC)
+    else()
+      file(INSTALL \${real} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${TOOLS_DEST}\" RENAME \${name}
+           FILE_PERMISSIONS \${permissions})
+    endif()
   endforeach()")
 # svgo, which the svgcleaner adapter runs, beside the tools' bin folder.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/.tools/svgo/node_modules DESTINATION ${RESOURCES_DEST}/BundledTools/svgo
-        PATTERN .bin EXCLUDE PATTERN .package-lock.json EXCLUDE)
+        PATTERN .bin EXCLUDE PATTERN .package-lock.json EXCLUDE REGEX "/svgo/bin$" EXCLUDE)
+# lintian: what cannot be changed here, with the reasons.
+install(FILES data/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME pressly-pro)

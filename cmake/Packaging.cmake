@@ -4,11 +4,11 @@ set(CPACK_PACKAGE_NAME pressly-pro)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "${PRESSLY_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "image optimizer: smaller images that look the same")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "image optimizer: smaller images that look the same
- Pressly Pro makes PNG, JPEG, GIF, SVG, WebP, HEIC and DNG images smaller by
- running them through the open-source tools that suit them and keeping the
- smallest result. The window takes dropped files and folders; the pressly
- command does the same from a terminal or a script.")
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Pressly Pro makes PNG, JPEG, GIF, SVG, WebP, HEIC and DNG images smaller
+by running them through the open-source tools that suit them and keeping the
+smallest result. The window takes dropped files and folders; the pressly
+command does the same from a terminal or a script.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
