@@ -2,11 +2,15 @@
 
 #include "app/SingleInstance.h"
 
-#include <QLocalSocket>
 #include <QProcess>
+#include <QThread>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <atomic>
+#include <memory>
+#include <vector>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -62,24 +66,37 @@ void SingleInstanceTest::staleSocketTakenOverAndFilesHandedOver()
     QCOMPARE(second.exitCode(), 0);
 }
 
+// Claims started at the same instant, as processes started together could
+// make them: exactly one listens, every other hands over to it.
 void SingleInstanceTest::launchesAtOnceEndWithOneWindow()
 {
     QTemporaryDir runtime;
-    const QProcessEnvironment env = runtimeIn(runtime);
-    QProcess one;
-    QProcess two;
-    startWindow(one, env);
-    startWindow(two, env);
-    QTRY_VERIFY_WITH_TIMEOUT(one.state() == QProcess::NotRunning || two.state() == QProcess::NotRunning, 60000);
-    QProcess& handedOver = one.state() == QProcess::NotRunning ? one : two;
-    QProcess& window = &handedOver == &one ? two : one;
-    QCOMPARE(handedOver.exitCode(), 0);
-    QTest::qWait(500);
-    QCOMPARE(window.state(), QProcess::Running);
-
-    QLocalSocket probe;
-    probe.connectToServer(runtime.filePath(QStringLiteral("pressly-pro.socket")));
-    QVERIFY(probe.waitForConnected(5000));
-    window.kill();
-    window.waitForFinished();
+    const QString socketPath = runtime.filePath(QStringLiteral("pressly-pro.socket"));
+    constexpr int launches = 4;
+    std::atomic<int> started{0}, primaries{0}, handedOver{0}, failed{0};
+    std::atomic<bool> finished{false};
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (int i = 0; i < launches; ++i) {
+        threads.emplace_back(QThread::create([&] {
+            SingleInstance instance(socketPath);
+            ++started;
+            while (started < launches) {
+            }
+            const SingleInstance::Role role = instance.claim({});
+            if (role != SingleInstance::Role::primary) {
+                ++(role == SingleInstance::Role::handedOver ? handedOver : failed);
+                return;
+            }
+            ++primaries;
+            while (!finished)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }));
+        threads.back()->start();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(primaries + handedOver + failed == launches, 30000);
+    finished = true;
+    for (auto& thread : threads)
+        thread->wait();
+    QCOMPARE(primaries.load(), 1);
+    QCOMPARE(handedOver.load(), launches - 1);
 }
