@@ -12,7 +12,7 @@ class JobQueue;
 class LauncherBadge : public QObject {
     Q_OBJECT
 public:
-    static inline const QString desktopId = QStringLiteral("pressly-pro.desktop");
+    static inline const QString desktopId = QStringLiteral(PRESSLY_APP_ID ".desktop");
 
     explicit LauncherBadge(const JobQueue& queue, QObject* parent = nullptr);
 

@@ -1,6 +1,7 @@
 #include "app/DialogPrompts.h"
 #include "app/LauncherBadge.h"
 #include "app/MainView.h"
+#include "app/SingleInstance.h"
 #include "app/ToolNotices.h"
 #include "app/Updater.h"
 #include "app/WindowSetup.h"
@@ -10,12 +11,16 @@
 #include <QCommandLineParser>
 #include <QDesktopServices>
 #include <QDir>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QQmlApplicationEngine>
 #include <QQmlExtensionPlugin>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
 
 Q_IMPORT_QML_PLUGIN(PresslyProPlugin)
 
@@ -33,6 +38,18 @@ void showUpdateResult(const Updater::Result& result)
     if (download && box.clickedButton() == download)
         QDesktopServices::openUrl(result.downloadPage);
 }
+
+void raise(const QQmlApplicationEngine& engine)
+{
+    auto* window = qobject_cast<QWindow*>(engine.rootObjects().value(0));
+    if (!window)
+        return;
+    if (window->windowState() & Qt::WindowMinimized)
+        window->showNormal();
+    window->show();
+    window->raise();
+    window->requestActivate();
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -40,18 +57,38 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pressly Pro"));
     QApplication::setApplicationVersion(QStringLiteral(PRESSLY_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("pressly-pro"));
-    // The Trash lives here; without it the platform would trash into ./files.
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    // Replacements an earlier run was cut off in finish first, before the window shows.
-    ReplacementJournal().recoverInterrupted();
+    QApplication::setDesktopFileName(QStringLiteral(PRESSLY_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(PRESSLY_APP_ID)));
 
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption check(QStringLiteral("check"),
+                                   QStringLiteral("Load the window, then quit: 0 when it could be made."));
+    parser.addOption(check);
     parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Images or folders to optimize."),
                                  QStringLiteral("[PATH...]"));
     parser.process(app);
+    const bool checking = parser.isSet(check);
+
+    QList<QUrl> dropped;
+    for (const QString& path : parser.positionalArguments())
+        dropped.append(QUrl::fromLocalFile(QDir::current().absoluteFilePath(path)));
+    SingleInstance instance;
+    if (!checking) {
+        const SingleInstance::Role role = instance.claim(dropped);
+        if (role == SingleInstance::Role::handedOver)
+            return 0;
+        if (role == SingleInstance::Role::failed)
+            std::fprintf(stderr, "pressly-pro: the running window did not answer on %s; opening another\n",
+                         qPrintable(instance.socketPath()));
+    }
+
+    // The Trash lives here; without it the platform would trash into ./files.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    // Replacements an earlier run was cut off in finish first, before the window shows.
+    if (!checking)
+        ReplacementJournal().recoverInterrupted();
 
     DialogPrompts prompts;
     ToolNotices notices;
@@ -64,11 +101,15 @@ int main(int argc, char** argv)
     QQmlApplicationEngine engine;
     if (!WindowSetup::load(engine, mainView, updater, notices))
         return 1;
+    if (checking)
+        return 0;
     updater.start();
 
-    QList<QUrl> dropped;
-    for (const QString& path : parser.positionalArguments())
-        dropped.append(QUrl::fromLocalFile(QDir::current().absoluteFilePath(path)));
+    QObject::connect(&instance, &SingleInstance::filesReceived, &mainView, [&](const QList<QUrl>& files) {
+        raise(engine);
+        if (!files.isEmpty())
+            mainView.handleDrop(files);
+    });
     if (!dropped.isEmpty())
         mainView.handleDrop(dropped);
     return app.exec();

@@ -14,11 +14,13 @@ struct Flags {
     QCommandLineOption noCache{QStringLiteral("no-cache")};
     QCommandLineOption json{QStringLiteral("json")};
     QCommandLineOption quiet{{QStringLiteral("quiet"), QStringLiteral("q")}};
+    QCommandLineOption verbose{{QStringLiteral("verbose"), QStringLiteral("v")}};
     QCommandLineOption help{{QStringLiteral("help"), QStringLiteral("h")}};
+    QCommandLineOption version{QStringLiteral("version")};
 
     void addTo(QCommandLineParser& parser) const
     {
-        parser.addOptions({preset, inPlace, exportDir, jobs, noCache, json, quiet, help});
+        parser.addOptions({preset, inPlace, exportDir, jobs, noCache, json, quiet, verbose, help, version});
     }
 };
 
@@ -37,7 +39,9 @@ QString checkValues(const QCommandLineParser& parser, const Flags& flags)
         if (!ok || jobs < 1 || jobs > 256)
             return QStringLiteral("--jobs takes a whole number from 1 to 256");
     }
-    if (!parser.isSet(flags.help) && parser.positionalArguments().isEmpty())
+    if (parser.isSet(flags.quiet) && parser.isSet(flags.verbose))
+        return QStringLiteral("--quiet and --verbose cannot be used together");
+    if (!parser.isSet(flags.help) && !parser.isSet(flags.version) && parser.positionalArguments().isEmpty())
         return QStringLiteral("no files or folders given");
     return {};
 }
@@ -70,7 +74,9 @@ std::optional<CommandLineOptions> CommandLineOptions::parse(const QStringList& a
     options.noCache = parser.isSet(flags.noCache);
     options.json = parser.isSet(flags.json);
     options.quiet = parser.isSet(flags.quiet);
+    options.verbose = parser.isSet(flags.verbose);
     options.help = parser.isSet(flags.help);
+    options.version = parser.isSet(flags.version);
     options.paths = parser.positionalArguments();
     return options;
 }
@@ -96,8 +102,16 @@ QString CommandLineOptions::helpText()
         "  --no-cache       optimize even files the results cache knows, and record nothing in it\n"
         "  --json           print one JSON object per file and one summary object on standard\n"
         "                   output, and nothing else there (log lines go to standard error)\n"
-        "  --quiet, -q      print no log lines, only the summary\n"
+        "  --quiet, -q      print only the summary\n"
+        "  --verbose, -v    also print what each tool does (see QT_LOGGING_RULES below)\n"
+        "  --version        show the version\n"
         "  --help, -h       show this text\n"
+        "\n"
+        "Without --json and --quiet, one line per file tells its sizes before and after and the tools\n"
+        "that won, or why it failed; then the summary. Colour is used on a terminal unless NO_COLOR is\n"
+        "set. QT_LOGGING_RULES picks log lines by category: pressly.tools (each tool run),\n"
+        "pressly.results (an \"Optimized\" line per file) and pressly.engine (notices), e.g.\n"
+        "QT_LOGGING_RULES=\"pressly.tools=true\".\n"
         "\n"
         "Exit status: 0 when no file failed, 1 when any file failed or a path given is missing or\n"
         "not a supported image, 2 for a usage error; 130, 143 or 129 when SIGINT, SIGTERM or SIGHUP\n"

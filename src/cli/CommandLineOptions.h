@@ -17,7 +17,9 @@ struct CommandLineOptions {
     bool noCache = false;
     bool json = false;
     bool quiet = false;
+    bool verbose = false;
     bool help = false;
+    bool version = false;
     QStringList paths;
 
     // Fills `error` with a message for the user when the line is not usable.

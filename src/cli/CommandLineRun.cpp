@@ -1,5 +1,6 @@
 #include "cli/CommandLineRun.h"
 
+#include "cli/ResultLine.h"
 #include "cli/RunReport.h"
 #include "cli/SignalWatcher.h"
 #include "jobs/Configuration.h"
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <QThread>
 
 #include <cstdio>
@@ -87,6 +89,10 @@ void CommandLineRun::printLine(const QString& line, bool toStandardError)
 
 void CommandLineRun::routeLogLines()
 {
+    // The tools' diagnostics and the engine's own line per file only when asked
+    // for; QT_LOGGING_RULES still has the last word.
+    if (!options_.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("pressly.tools.info=false\npressly.results.info=false"));
     Log::setSink([this](const QString& line) {
         if (options_.quiet)
             return;
@@ -127,9 +133,8 @@ void CommandLineRun::jobFinished(const OptimizationJob& job)
     ++done_;
     if (options_.json)
         printLine(QString::fromUtf8(QJsonDocument(RunReport::jobJson(job)).toJson(QJsonDocument::Compact)), false);
-    else if (job.status() == JobStatus::failed && !options_.quiet)
-        printLine(QStringLiteral("Failed: %1: %2").arg(job.fileURL().toLocalFile(), job.error()->errorDescription()),
-                  true);
+    else if (!options_.quiet)
+        printLine(ResultLine(ResultLine::colourWanted(stdout)).text(job), false);
     progress_.update(done_, total_, job.fileName());
 }
 

@@ -17,6 +17,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "pressly: %s\nTry 'pressly --help' for more information.\n", qPrintable(error));
         return 2;
     }
+    if (options->version) {
+        std::fputs("pressly " PRESSLY_VERSION "\n", stdout);
+        return 0;
+    }
     if (options->help) {
         std::fputs(qPrintable(CommandLineOptions::helpText()), stdout);
         return 0;

@@ -1,5 +1,6 @@
 #include "WindowTest.h"
 #include "ServicesTest.h"
+#include "SingleInstanceTest.h"
 #include "platform/KeyValueStore.h"
 
 #include <QApplication>
@@ -29,5 +30,7 @@ int main(int argc, char** argv)
     failures += QTest::qExec(&window, argc, argv);
     ServicesTest services;
     failures += QTest::qExec(&services, argc, argv);
+    SingleInstanceTest single;
+    failures += QTest::qExec(&single, argc, argv);
     return failures;
 }

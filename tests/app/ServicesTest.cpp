@@ -131,7 +131,7 @@ void ServicesTest::badgeSignalOnSessionBus()
     DockBadge::shared().setLabel(QStringLiteral("3"));
     DockBadge::shared().setLabel(QString());
     QTRY_COMPARE(seen.size(), 2);
-    QCOMPARE(seen[0][0].toString(), QStringLiteral("application://pressly-pro.desktop"));
+    QCOMPARE(seen[0][0].toString(), QStringLiteral("application://" PRESSLY_APP_ID ".desktop"));
     const auto shown = qdbus_cast<QVariantMap>(seen[0][1]);
     QCOMPARE(shown.value("count").toLongLong(), 3);
     QCOMPARE(shown.value("count-visible").toBool(), true);

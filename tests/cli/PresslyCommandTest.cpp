@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -198,7 +199,7 @@ TEST_F(PresslyCommandTest, ReportsWhatItSkippedAndWhyAFileFailed)
     EXPECT_TRUE(run.err.contains("not valid UTF-8") && run.err.contains("drawing.svgz")) << qPrintable(run.err);
     const RunResult again = pressly({"--export", out, in()});
     EXPECT_TRUE(again.out.contains("2 skipped in folders"));
-    EXPECT_TRUE(again.out.contains("Optimized a %1 %3.png with ")) << qPrintable(again.out);
+    EXPECT_TRUE(again.out.contains(QDir(in()).filePath("a %1 %3.png: "))) << qPrintable(again.out);
     EXPECT_TRUE(QFileInfo::exists(QDir(out).filePath("a %1 %3 (1).png")));
 
     const QString notAFolder = QDir(root.path()).filePath("a file");
@@ -210,6 +211,52 @@ TEST_F(PresslyCommandTest, ReportsWhatItSkippedAndWhyAFileFailed)
     EXPECT_TRUE(job["bestTool"].isNull() && job["optimizedSize"].isNull()) << qPrintable(failed.out);
     EXPECT_GT(job["error"].toString().size(), QString("File access error: Could not save optimized file: ").size())
         << qPrintable(job["error"].toString());
+}
+
+// By default one line per file and the summary; the tools' lines when asked
+// for, by flag or logging rule; colour only on a terminal without NO_COLOR.
+TEST_F(PresslyCommandTest, PrintsALinePerFileAndToolLinesOnlyWhenAsked)
+{
+    const QString out = QDir(root.path()).filePath("out");
+    const QString small = QDir(in()).filePath("pingus-flag3.png");
+    const QString gone = QDir(in()).filePath("gone.png");
+    const RunResult plain = pressly({"--export", out, small, gone});
+    EXPECT_EQ(plain.out.count('\n'), 2 + 2) << qPrintable(plain.out);
+    EXPECT_TRUE(plain.out.contains(QRegularExpression("^" + QRegularExpression::escape(small)
+                                                      + ": \\d+ bytes → \\d+ bytes \\(−\\d+%\\) pngquant$",
+                                                      QRegularExpression::MultilineOption)))
+        << qPrintable(plain.out);
+    EXPECT_TRUE(plain.out.contains(gone + ": failed: ")) << qPrintable(plain.out);
+    EXPECT_FALSE(plain.out.contains("\033[") || plain.out.contains("🔧") || plain.err.contains("🔧"));
+
+    const std::tuple<QStringList, const char*, bool> toolLines[] = {
+        {{"--verbose"}, "", true}, {{}, "pressly.tools=true", true}, {{"--verbose"}, "pressly.*=false", false}};
+    for (const auto& [flags, rules, shown] : toolLines) {
+        QProcess run;
+        prepare(run, QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly"), flags + QStringList{"--no-cache", "--export", out, small});
+        QProcessEnvironment env = run.processEnvironment();
+        env.insert("QT_LOGGING_RULES", rules);
+        run.setProcessEnvironment(env);
+        run.start();
+        run.waitForFinished(120000);
+        EXPECT_EQ(QString::fromUtf8(run.readAllStandardOutput()).contains("🔧 Executing"), shown) << rules;
+    }
+
+    // On a terminal (script(1) gives it one).
+    const QString line = QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly --no-cache --export ") + out + " " + small;
+    for (const auto& [noColor, coloured] : {std::pair{"", true}, std::pair{"1", false}}) {
+        QProcess terminal;
+        prepare(terminal, "script", {"-qec", line, "/dev/null"});
+        QProcessEnvironment env = terminal.processEnvironment();
+        env.remove("NO_COLOR");
+        if (*noColor)
+            env.insert("NO_COLOR", noColor);
+        terminal.setProcessEnvironment(env);
+        terminal.start();
+        terminal.waitForFinished(120000);
+        EXPECT_EQ(terminal.readAllStandardOutput().contains("\033[32m"), coloured) << noColor;
+    }
+    EXPECT_TRUE(pressly({"--version"}).out.startsWith("pressly "));
 }
 
 // A signal stops the batch in order: tools are ended, working files removed,

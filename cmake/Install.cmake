@@ -1,0 +1,84 @@
+# What `cmake --install` puts under the prefix, and the files it needs built
+# first: the launcher, the AppStream data, the icons, the man pages and the
+# bash completion. Everything found at run time is found relative to the
+# executable, so an installed tree can be moved as a whole.
+include(GNUInstallDirs)
+
+set(PRESSLY_HOMEPAGE "https://pressly.pro" CACHE STRING "Project web page named in the AppStream data")
+set(PRESSLY_SCREENSHOTS_URL "${PRESSLY_HOMEPAGE}/screenshots" CACHE STRING
+    "Where the PNGs of data/screenshots are published")
+set(PRESSLY_MAINTAINER "Pressly Pro developers <packages@pressly.pro>" CACHE STRING "Package maintainer")
+
+set(DATA_OUT ${CMAKE_BINARY_DIR}/data)
+set(RESOURCES_DEST ${CMAKE_INSTALL_DATADIR}/pressly-pro)
+set(TOOLS_DEST ${RESOURCES_DEST}/BundledTools/bin)
+
+configure_file(data/app.desktop.in ${DATA_OUT}/${PRESSLY_APP_ID}.desktop @ONLY)
+configure_file(data/app.metainfo.xml.in ${DATA_OUT}/${PRESSLY_APP_ID}.metainfo.xml @ONLY)
+string(TIMESTAMP PRESSLY_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+configure_file(data/changelog.Debian.in ${DATA_OUT}/changelog.Debian @ONLY)
+
+# The icon at every size a desktop looks for, drawn from the one SVG.
+find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+set(ICON_SIZES 16 22 24 32 48 64 128 256 512)
+set(ICON_PNGS)
+foreach(size ${ICON_SIZES})
+  set(png ${DATA_OUT}/icons/${size}x${size}/${PRESSLY_APP_ID}.png)
+  add_custom_command(OUTPUT ${png}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${DATA_OUT}/icons/${size}x${size}
+    COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} ${CMAKE_SOURCE_DIR}/data/icons/app-icon.svg -o ${png}
+    DEPENDS ${CMAKE_SOURCE_DIR}/data/icons/app-icon.svg VERBATIM)
+  list(APPEND ICON_PNGS ${png})
+  install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+
+# Debian keeps manuals and changelogs compressed, reproducibly (-n: no time stamp).
+set(GZIPPED)
+foreach(source data/pressly.1 data/pressly-pro.1 ${DATA_OUT}/changelog.Debian)
+  get_filename_component(name ${source} NAME)
+  get_filename_component(path ${source} ABSOLUTE BASE_DIR ${CMAKE_SOURCE_DIR})
+  add_custom_command(OUTPUT ${DATA_OUT}/${name}.gz
+    COMMAND gzip -9nc ${path} > ${DATA_OUT}/${name}.gz
+    DEPENDS ${path} VERBATIM)
+  list(APPEND GZIPPED ${DATA_OUT}/${name}.gz)
+endforeach()
+add_custom_target(desktop_data ALL DEPENDS ${ICON_PNGS} ${GZIPPED})
+
+install(TARGETS pressly pressly-pro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${DATA_OUT}/${PRESSLY_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${DATA_OUT}/${PRESSLY_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES data/icons/app-icon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${PRESSLY_APP_ID}.svg)
+install(FILES ${DATA_OUT}/pressly.1.gz ${DATA_OUT}/pressly-pro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES data/completions/pressly DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES data/copyright ${DATA_OUT}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pressly-pro)
+
+# The bundled tools as the build tree sees them (links to the set-up's
+# downloads and our adapters, and tools built here): the files themselves.
+# Programs built for one machine type live under lib/, linked from the
+# tools' folder, which is under share/ where only portable files belong.
+set(PRIVATE_LIB_DEST lib/pressly-pro)
+install(CODE "
+  file(GLOB tools \"${BUNDLED_TOOLS_DIR}/*\")
+  set(permissions OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+  foreach(tool \${tools})
+    get_filename_component(name \${tool} NAME)
+    file(REAL_PATH \${tool} real)
+    file(READ \${real} magic LIMIT 4 HEX)
+    if(magic STREQUAL 7f454c46)
+      file(INSTALL \${real} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${PRIVATE_LIB_DEST}\" RENAME \${name}
+           FILE_PERMISSIONS \${permissions})
+      file(MAKE_DIRECTORY \"\${root}/${TOOLS_DEST}\")
+      message(STATUS \"Installing: \${root}/${TOOLS_DEST}/\${name} -> lib\")
+      file(CREATE_LINK ../../../../${PRIVATE_LIB_DEST}/\${name} \"\${root}/${TOOLS_DEST}/\${name}\" SYMBOLIC)
+    else()
+      file(INSTALL \${real} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${TOOLS_DEST}\" RENAME \${name}
+           FILE_PERMISSIONS \${permissions})
+    endif()
+  endforeach()")
+# svgo, which the svgcleaner adapter runs, beside the tools' bin folder.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/.tools/svgo/node_modules DESTINATION ${RESOURCES_DEST}/BundledTools/svgo
+        PATTERN .bin EXCLUDE PATTERN .package-lock.json EXCLUDE REGEX "/svgo/bin$" EXCLUDE)
+# lintian: what cannot be changed here, with the reasons.
+install(FILES data/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME pressly-pro)

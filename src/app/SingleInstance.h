@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+// Keeps one window per user: the first launch listens on a local socket in
+// the runtime folder; a later launch hands its files to it and ends.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Role { primary, handedOver, failed };
+
+    // `socketPath` empty: "pressly-pro.socket" in $XDG_RUNTIME_DIR.
+    explicit SingleInstance(QString socketPath = {}, QObject* parent = nullptr);
+
+    // Becomes the primary, or hands `files` (absolute) to the one running.
+    // A socket left by a crashed window is taken over; launches at the same
+    // moment are ordered by a lock file, so exactly one becomes the primary.
+    Role claim(const QList<QUrl>& files);
+
+    QString socketPath() const { return socketPath_; }
+
+signals:
+    // Files another launch handed over (possibly none: it asked to be shown).
+    void filesReceived(const QList<QUrl>& files);
+
+private:
+    enum class Delivery { delivered, noListener, noAnswer };
+    Delivery deliver(const QList<QUrl>& files) const;
+    void accept();
+
+    QString socketPath_;
+    QLocalServer server_;
+};

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs the build into a throw-away root, moves the installed tree away
+# from where it was installed, and runs it from there: the launcher files
+# validate, both programs start, and the bundled tools are found inside it.
+# Usage: check_install.sh BUILD_DIR TEST_DATA_DIR APP_ID
+set -euo pipefail
+build="$1" data="$2" id="$3"
+root="$(mktemp -d "${TMPDIR:-/tmp}/pressly-install.XXXXXX")"
+trap 'rm -rf "$root"' EXIT
+DESTDIR="$root/stage" cmake --install "$build" --prefix /usr >/dev/null
+mv "$root/stage/usr" "$root/moved"
+p="$root/moved"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+desktop-file-validate "$p/share/applications/$id.desktop"
+appstreamcli validate --no-net "$p/share/metainfo/$id.metainfo.xml" >/dev/null
+for size in 16 32 48 128 256 512; do
+  [ -s "$p/share/icons/hicolor/${size}x${size}/apps/$id.png" ] || fail "no ${size}px icon"
+done
+[ -s "$p/share/icons/hicolor/scalable/apps/$id.svg" ] || fail "no scalable icon"
+[ -s "$p/share/man/man1/pressly.1.gz" ] && [ -s "$p/share/bash-completion/completions/pressly" ] || fail "no manual or completion"
+while IFS= read -r link; do
+  [[ "$(readlink "$link")" != /* && -e "$link" ]] || fail "$link leads out of the installed tree"
+done < <(find "$p" -type l)
+
+mkdir -p "$root/home/runtime" "$root/tmp" "$root/in"
+chmod 700 "$root/home/runtime"
+export HOME="$root/home" XDG_CONFIG_HOME="$root/home/config" XDG_DATA_HOME="$root/home/data"
+export XDG_RUNTIME_DIR="$root/home/runtime" TMPDIR="$root/tmp" PATH=/usr/bin:/bin
+unset QT_LOGGING_RULES NO_COLOR
+"$p/bin/pressly" --help | grep -q -- "--verbose" || fail "pressly --help"
+QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software "$p/bin/pressly-pro" --check || fail "the window did not load"
+
+cp "$data/png/imagemagick-radial-gradient.png" "$data/svg/sprite-icons.svg" "$data/jpeg/pingus-clouds.jpg" "$root/in/"
+out="$("$p/bin/pressly" --verbose --export "$root/out" "$root/in")" || fail "pressly failed: $out"
+tools="$p/share/pressly-pro/BundledTools/bin"
+for tool in oxipng svgcleaner; do
+  grep -qF "Found $tool in app bundle BundledTools/bin/: $tools/$tool" <<<"$out" || fail "$tool not found in $tools"
+done
+grep -q "sprite-icons.svg: .* → .* svgcleaner" <<<"$out" || fail "the installed svgcleaner did not run: $out"
+grep -q "3 files: .* 0 failed" <<<"$out" || fail "$out"
+echo "installed tree works from $p"
