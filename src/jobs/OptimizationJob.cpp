@@ -206,7 +206,6 @@ void OptimizationJob::setRestored(bool restored)
 {
     if (isRestored_ == restored)
         return;
-    emit aboutToChange();
     isRestored_ = restored;
     emit isRestoredChanged();
 }
@@ -215,7 +214,6 @@ void OptimizationJob::setExportedURL(const std::optional<QUrl>& url)
 {
     if (exportedURL_ == url)
         return;
-    emit aboutToChange();
     exportedURL_ = url;
     emit exportedURLChanged();
 }
