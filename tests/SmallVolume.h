@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/mount.h>
@@ -41,10 +42,7 @@ public:
         for (qint64 n = 0; qint64(info.f_ffree) > inodes + 1; ++n, ::statvfs(root.constData(), &info))
             TestSupport::writeFile(path() + QStringLiteral("/.inode%1").arg(n), {});
         const qint64 spare = qint64(info.f_bavail) * qint64(info.f_bsize) - bytes;
-        if (spare > 0)
-            TestSupport::writeFile(path() + QStringLiteral("/.filler"), QByteArray(spare, 'x'));
-        else
-            TestSupport::writeFile(path() + QStringLiteral("/.filler"), {});
+        TestSupport::writeFile(path() + QStringLiteral("/.filler"), QByteArray(std::max<qint64>(spare, 0), 'x'));
     }
 
 private:

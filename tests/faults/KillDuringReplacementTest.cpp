@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -29,19 +27,15 @@ struct ChildRun {
 
 class KillDuringReplacement : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        for (const char* name : {"data", "config", "tmp"})
-            QDir(root.path()).mkpath(QString::fromLatin1(name));
-    }
-
+    // The child's data, settings and temporary folders are ours.
     ChildRun runProgram(const QString& program, const QStringList& arguments)
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), QDir(root.path()).filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir(root.path()).filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("TMPDIR"), QDir(root.path()).filePath(QStringLiteral("tmp")));
+        for (const auto& [variable, name] : {std::pair{"XDG_DATA_HOME", "data"}, {"XDG_CONFIG_HOME", "config"}, {"TMPDIR", "tmp"}}) {
+            QDir(root.path()).mkpath(QString::fromLatin1(name));
+            env.insert(QString::fromLatin1(variable), QDir(root.path()).filePath(QString::fromLatin1(name)));
+        }
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(PRESSLY_BINARY_DIR "/bin/") + program, arguments);
         process.waitForFinished(60000);
@@ -64,13 +58,6 @@ protected:
 
     QTemporaryDir root;
 };
-
-void setAge(const QString& path, qint64 seconds)
-{
-    struct timeval times[2] {};
-    times[0].tv_sec = times[1].tv_sec = time_t(QDateTime::currentSecsSinceEpoch() - seconds);
-    ::utimes(QFile::encodeName(path).constData(), times);
-}
 
 QString uuid() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
 
@@ -137,9 +124,9 @@ TEST_F(KillDuringReplacement, OnlyOurStaleHiddenFilesAreRemoved)
     const QString folder = QDir(root.path()).filePath(QStringLiteral("photos"));
     QDir().mkpath(folder);
     const auto make = [&](const QString& name, qint64 age = 0) {
-        writeFile(QDir(folder).filePath(name), "partial");
-        if (age > 0)
-            setAge(QDir(folder).filePath(name), age);
+        QFile file(QDir(folder).filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime);
         return name;
     };
     const qint64 gone = deadPid();
@@ -196,15 +183,8 @@ TEST_F(KillDuringReplacement, TheJournalFinishesAReplacementWhereItsNameIsFreeAn
     QDir().mkpath(folder);
     QDir().mkpath(outside);
     const qint64 gone = deadPid();
-    struct Case {
-        const char* name;
-        bool trashed;
-        bool present;
-        bool hiddenElsewhere;
-        qint64 pid; // of the run that wrote the entry; 0: one that is gone
-        QByteArray expectedAtPath;
-        bool hiddenRemains;
-    };
+    // pid: of the run that wrote the entry; 0: one that is gone.
+    struct Case { const char* name; bool trashed, present, hiddenElsewhere; qint64 pid; QByteArray expectedAtPath; bool hiddenRemains; };
     const Case cases[] = {
         {"trashed.png", true, false, false, 0, "new trashed.png", false},
         {"present.png", false, true, false, 0, "old", false},

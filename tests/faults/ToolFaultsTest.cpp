@@ -16,12 +16,7 @@ using namespace FaultChecks;
 
 namespace {
 
-// What a misbehaving pngquant and oxipng do; $in and $out are their input and output.
-struct Misbehaviour {
-    const char* name;
-    QByteArray script;
-};
-
+// Finds a stand-in's input and output in its arguments as $in and $out.
 const QByteArray findFiles = "out=''; prev=''\n"
                              "for a in \"$@\"; do\n"
                              "  if [ \"$prev\" = --out ] || [ \"$prev\" = --output ]; then out=\"$a\"; fi\n"
@@ -32,7 +27,6 @@ class ToolFaults : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        presetBefore = UserPreferences::shared().compressionPresetRaw();
         const QString source = dataFile(QStringLiteral("png/debian-debian.png"));
         original = readFile(source);
         // A real image of the same size that shows something else.
@@ -43,20 +37,15 @@ protected:
         image.pngsave(different.toUtf8().constData(), vips::VImage::option()->set("compression", 9));
         ASSERT_LT(QFileInfo(different).size(), original.size());
     }
-    void TearDown() override
-    {
-        UserPreferences::shared().setCompressionPresetRaw(presetBefore);
-        EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
-    }
+    void TearDown() override { EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString(); }
 
-    void standIns(const QByteArray& behaviour)
+    void standIns(const QByteArray& pngquant, const QByteArray& oxipng)
     {
-        for (const char* tool : {"pngquant", "oxipng"})
-            sandbox.writeScript(sandbox.bundledDir() + QLatin1Char('/') + QLatin1String(tool), findFiles + behaviour);
+        sandbox.writeScript(sandbox.bundledDir() + QStringLiteral("/pngquant"), findFiles + pngquant);
+        sandbox.writeScript(sandbox.bundledDir() + QStringLiteral("/oxipng"), findFiles + oxipng);
     }
 
     ToolSandbox sandbox;
-    QString presetBefore;
     QByteArray original;
     QString different;
     int filesAtRisk = 0;
@@ -67,7 +56,8 @@ protected:
 TEST_F(ToolFaults, NoMisbehavingToolCostsAnOriginal)
 {
     const QByteArray differentPath = QFile::encodeName(different);
-    const std::vector<Misbehaviour> misbehaviours = {
+    // What a misbehaving pngquant and oxipng do.
+    const std::vector<std::pair<const char*, QByteArray>> misbehaviours = {
         {"crashes", "kill -9 $$"},
         {"hangs a while", "sleep 1.5; exit 0"},
         {"writes nothing", "exit 0"},
@@ -79,12 +69,12 @@ TEST_F(ToolFaults, NoMisbehavingToolCostsAnOriginal)
         {"deletes its input after a good-looking result", "cp '" + differentPath + "' \"$out\"; rm -f \"$in\"; exit 0"},
         {"overwrites its input", "printf 'overwritten' > \"$in\"; exit 0"},
     };
-    for (const Misbehaviour& tool : misbehaviours) {
-        standIns(tool.script);
+    for (const auto& [name, script] : misbehaviours) {
+        standIns(script, script);
         for (const QString& preset : {QStringLiteral("balanced"), QStringLiteral("lossless")}) {
             for (const auto mode : {Configuration::OperationMode::optimizeOriginals,
                                     Configuration::OperationMode::exportToFolder}) {
-                SCOPED_TRACE(std::string(tool.name) + ", " + preset.toStdString()
+                SCOPED_TRACE(std::string(name) + ", " + preset.toStdString()
                              + (mode == Configuration::OperationMode::exportToFolder ? ", export" : ", in place"));
                 UserPreferences::shared().setCompressionPresetRaw(preset);
                 QTemporaryDir work;
@@ -132,11 +122,7 @@ TEST_F(ToolFaults, OnlyALossyToolMayChangePixelsAndNeverInOnePlace)
     const QByteArray quantised = "cp '" + save("quantised.png", false).toUtf8() + "' \"$out\"; exit 0";
     const QByteArray blocked = "cp '" + save("blocked.png", true).toUtf8() + "' \"$out\"; exit 0";
     const QByteArray skips = "exit 98";
-    struct Case {
-        const char* preset;
-        QByteArray pngquant, oxipng;
-        bool replaced;
-    };
+    struct Case { const char* preset; QByteArray pngquant, oxipng; bool replaced; };
     const std::vector<Case> cases = {
         {"balanced", quantised, skips, true},
         {"balanced", blocked, skips, false},
@@ -146,8 +132,7 @@ TEST_F(ToolFaults, OnlyALossyToolMayChangePixelsAndNeverInOnePlace)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.preset) + (c.pngquant == skips ? ", oxipng" : ", pngquant")
                      + (c.pngquant == blocked ? " blocked" : ""));
-        sandbox.writeScript(sandbox.bundledDir() + QStringLiteral("/pngquant"), findFiles + c.pngquant);
-        sandbox.writeScript(sandbox.bundledDir() + QStringLiteral("/oxipng"), findFiles + c.oxipng);
+        standIns(c.pngquant, c.oxipng);
         QTemporaryDir work;
         const QString path = copyInto(QStringLiteral("png/debian-grub-16x9.png"), work.path());
         optimizeInPlace(path, QString::fromLatin1(c.preset));

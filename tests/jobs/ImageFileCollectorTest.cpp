@@ -41,8 +41,8 @@ TEST(ImageFileCollector, DroppedItemsKeepTheirOrderAndRepeat)
 {
     QTemporaryDir dir;
     const QString root = dir.path();
-    makeFile(root + "/folder/one.jpg");
-    makeFile(root + "/x.bmp");
+    for (const char* name : {"/folder/one.jpg", "/x.bmp"})
+        makeFile(root + name);
     writeFile(root + "/text.png", "plain text");
 
     const QList<QUrl> dropped{QUrl::fromLocalFile(root + "/text.png"), QUrl::fromLocalFile(root + "/x.bmp"),
@@ -70,9 +70,8 @@ TEST(ImageFileCollector, NamesQtTreatsSpeciallyAreTakenAsTheyAre)
 {
     QTemporaryDir dir;
     const QString root = dir.filePath("odd names");
-    makeFile(root + "/:colon.png");
-    makeFile(root + "/#hash ?.png");
-    makeFile(root + "/%41.png");
+    for (const char* name : {"/:colon.png", "/#hash ?.png", "/%41.png"})
+        makeFile(root + name);
     // Latin-1 bytes for "café.png": no UTF-8 name reaches that file.
     const QByteArray latin1 = QFile::encodeName(root) + "/caf\xe9.png";
     FILE* raw = std::fopen(latin1.constData(), "w");

@@ -18,14 +18,11 @@ TEST(OptimizationJob, SavingsTextNeverNegativeNorDividesByZero)
 {
     QTemporaryDir dir;
     auto job = jobFor(dir, 1000);
-    ASSERT_TRUE(job);
     EXPECT_EQ(job->savingsText(), "--");
-    job->setOptimizedSize(766);
-    EXPECT_EQ(job->savingsText(), "23.4%");
-    job->setOptimizedSize(1000);
-    EXPECT_EQ(job->savingsText(), "0%");
-    job->setOptimizedSize(1500);
-    EXPECT_EQ(job->savingsText(), "0%");
+    for (const auto& [optimized, text] : {std::pair{766, "23.4%"}, {1000, "0%"}, {1500, "0%"}}) {
+        job->setOptimizedSize(optimized);
+        EXPECT_EQ(job->savingsText(), text) << optimized;
+    }
 
     auto empty = jobFor(dir, 0);
     empty->setOptimizedSize(0);

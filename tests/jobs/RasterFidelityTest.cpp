@@ -19,16 +19,10 @@ namespace {
 // Whole jobs with the real tools, in place, under each preset.
 class RasterFidelity : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        presetBefore = UserPreferences::shared().compressionPresetRaw();
-        sandbox.useRealTools();
-    }
-    void TearDown() override { UserPreferences::shared().setCompressionPresetRaw(presetBefore); }
+    void SetUp() override { sandbox.useRealTools(); }
 
     ToolSandbox sandbox;
     QTemporaryDir work;
-    QString presetBefore;
 };
 
 const QStringList presets = {QStringLiteral("lossless"), QStringLiteral("balanced"), QStringLiteral("maximum")};

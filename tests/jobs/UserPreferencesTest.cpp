@@ -53,18 +53,16 @@ TEST_F(Settings, FirstRunDefaultsAreReadButNeverStored)
 
 TEST_F(Settings, OnlyExactRawTextsCount)
 {
-    for (const auto& [stored, mode] : {std::pair{"optimizeOriginals", Configuration::OperationMode::optimizeOriginals},
-                                       {"exportToFolder", Configuration::OperationMode::exportToFolder},
-                                       {"", Configuration::OperationMode::exportToFolder},
-                                       {"Optimizeoriginals", Configuration::OperationMode::exportToFolder},
-                                       {"optimizeOriginals ", Configuration::OperationMode::exportToFolder}}) {
+    using Mode = Configuration::OperationMode;
+    for (const auto& [stored, mode] : {std::pair{"optimizeOriginals", Mode::optimizeOriginals}, {"exportToFolder", Mode::exportToFolder},
+                                       {"", Mode::exportToFolder}, {"Optimizeoriginals", Mode::exportToFolder},
+                                       {"optimizeOriginals ", Mode::exportToFolder}}) {
         preferences.setOperationModeRaw(stored);
         EXPECT_EQ(Configuration().operationMode(), mode) << stored;
     }
-    for (const auto& [stored, preset] :
-         {std::pair{"lossless", CompressionPreset::lossless}, {"balanced", CompressionPreset::balanced},
-          {"maximum", CompressionPreset::maximum}, {"Lossless", CompressionPreset::balanced},
-          {"MAXIMUM", CompressionPreset::balanced}, {"", CompressionPreset::balanced}}) {
+    using P = CompressionPreset;
+    for (const auto& [stored, preset] : {std::pair{"lossless", P::lossless}, {"balanced", P::balanced}, {"maximum", P::maximum},
+                                         {"Lossless", P::balanced}, {"MAXIMUM", P::balanced}, {"", P::balanced}}) {
         preferences.setCompressionPresetRaw(stored);
         EXPECT_EQ(preferences.compressionPreset(), preset) << stored;
     }
@@ -73,17 +71,15 @@ TEST_F(Settings, OnlyExactRawTextsCount)
 TEST_F(Settings, WritesReachTheStoreBeforeTheyAreAnnounced)
 {
     QStringList seen;
-    const auto a = QObject::connect(&preferences, &UserPreferences::exportPathChanged,
-                                    [&] { seen << store().string(UserPreferences::exportPathKey); });
-    const auto b = QObject::connect(&preferences, &UserPreferences::warnBeforeReplacingChanged, [&] {
-        seen << QString::number(store().boolean(UserPreferences::warnBeforeReplacingKey, true));
-    });
-    preferences.setExportPath("/srv/photos");
-    preferences.setWarnBeforeReplacing(false);
-    preferences.setExportPath("/srv/photos"); // no change, no announcement
-    preferences.setWarnBeforeReplacing(false);
-    QObject::disconnect(a);
-    QObject::disconnect(b);
+    QObject context;
+    QObject::connect(&preferences, &UserPreferences::exportPathChanged, &context,
+                     [&] { seen << store().string(UserPreferences::exportPathKey); });
+    QObject::connect(&preferences, &UserPreferences::warnBeforeReplacingChanged, &context,
+                     [&] { seen << QString::number(store().boolean(UserPreferences::warnBeforeReplacingKey, true)); });
+    for (int twice = 0; twice < 2; ++twice) { // the second time changes nothing and announces nothing
+        preferences.setExportPath("/srv/photos");
+        preferences.setWarnBeforeReplacing(false);
+    }
     EXPECT_EQ(seen, QStringList({"/srv/photos", "0"}));
     EXPECT_FALSE(preferences.warnBeforeReplacing());
 
@@ -104,12 +100,12 @@ TEST_F(Settings, ConfigurationIsSeededOnceAndAnnouncesOnlyChanges)
     int announced = 0;
     QObject::connect(&configuration, &Configuration::exportPathChanged, [&] { ++announced; });
     QObject::connect(&configuration, &Configuration::operationModeChanged, [&] { ++announced; });
-    configuration.setExportPath("/srv/out");
-    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
-    EXPECT_EQ(announced, 0);
-    configuration.setExportPath("/srv/new");
-    configuration.setOperationMode(Configuration::OperationMode::exportToFolder);
-    EXPECT_EQ(announced, 2);
+    for (const auto& [path, mode] : {std::pair{"/srv/out", Configuration::OperationMode::optimizeOriginals},
+                                     {"/srv/new", Configuration::OperationMode::exportToFolder}}) {
+        configuration.setExportPath(path);
+        configuration.setOperationMode(mode);
+    }
+    EXPECT_EQ(announced, 2) << "only changes are announced";
     EXPECT_EQ(configuration.property("exportPath").toString(), "/srv/new");
 }
 
@@ -146,13 +142,13 @@ TEST_F(Settings, AChosenFolderIsAppliedInOrderEvenWithoutBookmark)
     Configuration configuration;
     const QString chosen = folder("Chosen");
     QStringList steps;
-    const auto a = QObject::connect(&preferences, &UserPreferences::exportPathChanged, [&] {
-        steps << QStringLiteral("preference, configuration has %1").arg(configuration.exportPath());
-    });
+    QObject context;
+    QObject::connect(&preferences, &UserPreferences::exportPathChanged, &context,
+                     [&] { steps << QStringLiteral("preference, configuration has %1").arg(configuration.exportPath()); });
     QObject::connect(&configuration, &Configuration::exportPathChanged,
                      [&] { steps << QStringLiteral("configuration, bookmark %1").arg(hasBookmark() ? "saved" : "absent"); });
     applyChosenExportFolder(chosen, configuration, true);
-    QObject::disconnect(a);
+    QObject::disconnect(&preferences, nullptr, &context, nullptr);
     EXPECT_EQ(steps, QStringList({"preference, configuration has ", "configuration, bookmark absent"}));
     EXPECT_EQ(store().bytes(ExportFolderBookmark::key), chosen.toUtf8());
 

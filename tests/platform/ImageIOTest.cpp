@@ -9,15 +9,7 @@ using namespace TestSupport;
 using Status = ImageIO::Status;
 
 namespace {
-
-ImageIO::Options as(ImageIO::Format format)
-{
-    ImageIO::Options options;
-    options.format = format;
-    options.quality = 80;
-    return options;
-}
-
+ImageIO::Options as(ImageIO::Format format) { return {.format = format, .quality = 80}; }
 } // namespace
 
 TEST(ImageIO, ReencodesWhatItCanShowAndRefusesTheRest)
@@ -26,13 +18,8 @@ TEST(ImageIO, ReencodesWhatItCanShowAndRefusesTheRest)
     const auto copy = [&](const char* relative) { return copyInto(relative, dir.path()); };
     const QString logo = copy("png/pidgin-pidgin-logo.png");
     const QString output = dir.filePath("out");
-    struct Case {
-        QString input;
-        ImageIO::Format format;
-        Status status;
-        QByteArray magic;
-        std::optional<QSize> size; // as shown: the EXIF orientation applied
-    };
+    // as shown: the EXIF orientation applied
+    struct Case { QString input; ImageIO::Format format; Status status; QByteArray magic; std::optional<QSize> size; };
     const Case cases[] = {
         {logo, ImageIO::Format::png, Status::ok, "\x89PNG", QSize(330, 90)},
         {logo, ImageIO::Format::jpeg, Status::ok, "\xFF\xD8\xFF", QSize(330, 90)},

@@ -1,10 +1,7 @@
 #include "TestSupport.h"
 #include "platform/Log.h"
 
-#include <QCoroFuture>
 #include <QStringList>
-#include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <gtest/gtest.h>
 
@@ -23,15 +20,4 @@ TEST(Log, ASinkMayLogAndMessagesAreTakenAsWritten)
     ASSERT_EQ(lines->size(), 2);
     EXPECT_TRUE(lines->at(0).endsWith(QStringLiteral("] photo %1 %3.png"))) << lines->at(0).toStdString();
     EXPECT_EQ(lines->at(1), QStringLiteral("nested"));
-}
-
-// A sink may touch the window's objects: it only ever runs on their thread.
-TEST(Log, LinesFromPooledThreadsReachTheSinkOnTheApplicationThread)
-{
-    QList<QThread*> threads;
-    Log::setSink([&](const QString&) { threads << QThread::currentThread(); });
-    QCoro::waitFor(qCoro(QtConcurrent::run([] { Log::line(QStringLiteral("from a pool")); })).waitForFinished());
-    TestSupport::processEventsUntil([&] { return !threads.isEmpty(); });
-    Log::setSink({});
-    EXPECT_EQ(threads, QList<QThread*>{qApp->thread()});
 }

@@ -90,12 +90,7 @@ TEST_F(TrashTest, AFileOnAnotherVolumeGoesToThatVolumesOwnTrash)
 // leaves the file where it was, with no half-written information behind.
 TEST_F(TrashTest, ATrashThatCannotRecordTheFileRefusesIt)
 {
-    struct Case {
-        const char* what;
-        qint64 freeBytes;
-        qint64 freeInodes;
-        bool immutableInfo;
-    };
+    struct Case { const char* what; qint64 freeBytes; qint64 freeInodes; bool immutableInfo; };
     const Case cases[] = {
         {"no space left", 0, 100, false},
         {"no inodes left", 1 << 20, 0, false},

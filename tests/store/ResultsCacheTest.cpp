@@ -42,9 +42,7 @@ TEST(ResultsCache, StoresAndFindsByContentAndPreset)
     EXPECT_TRUE(QCoro::waitFor(cache.store(urlOf(file), balanced, 1000, 800, "oxipng")));
     auto entry = QCoro::waitFor(cache.lookup(urlOf(file), balanced));
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->originalSize, 1000);
-    EXPECT_EQ(entry->optimizedSize, 800);
-    EXPECT_EQ(entry->toolName, "oxipng");
+    EXPECT_EQ(std::tuple(entry->originalSize, entry->optimizedSize, entry->toolName), std::tuple(1000, 800, "oxipng"));
 
     EXPECT_FALSE(QCoro::waitFor(cache.lookup(urlOf(file), ResultsCache::settingsHash("maximum"))));
 
@@ -55,13 +53,9 @@ TEST(ResultsCache, StoresAndFindsByContentAndPreset)
     EXPECT_TRUE(QCoro::waitFor(cache.store(urlOf(file), balanced, 1000, 700, "pngquant + oxipng")));
     entry = QCoro::waitFor(cache.lookup(urlOf(moved), balanced));
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->optimizedSize, 700);
-    EXPECT_EQ(entry->toolName, "pngquant + oxipng");
+    EXPECT_EQ(std::tuple(entry->optimizedSize, entry->toolName), std::tuple(700, "pngquant + oxipng"));
 
-    QFile changed(moved);
-    ASSERT_TRUE(changed.open(QIODevice::Append));
-    changed.write("x");
-    changed.close();
+    writeFile(moved, readFile(moved) + "x");
     EXPECT_FALSE(QCoro::waitFor(cache.lookup(urlOf(moved), balanced)));
 
     QFile::remove(file);
@@ -104,8 +98,7 @@ TEST(ResultsCache, ConcurrentCallersQueueSafelyAndEntriesOutliveTheCacheObject)
     for (int i = 0; i < count; ++i) {
         const auto entry = QCoro::waitFor(reopened.lookup(urlOf(files[i]), 3));
         ASSERT_TRUE(entry);
-        EXPECT_EQ(entry->originalSize, i);
-        EXPECT_EQ(entry->optimizedSize, i / 2);
+        EXPECT_EQ(std::pair(entry->originalSize, entry->optimizedSize), (std::pair<qint64, qint64>(i, i / 2)));
     }
 }
 

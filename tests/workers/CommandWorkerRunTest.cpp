@@ -34,13 +34,9 @@ TEST(CommandWorkerRun, NoJobOrNoReadableInputFailsBeforeAnyTool)
 TEST(ToolStatuses, EachToolsStatusesMeanWhatTheySay)
 {
     ToolSandbox sandbox;
-    struct Case {
-        const char* file;
-        std::function<std::unique_ptr<BaseCommandWorker>()> make;
-        QByteArray script;
-        bool written;
-        QString outcome; // the error, or a line logged when nothing was written
-    };
+    // outcome: the error, or a line logged when nothing was written.
+    using Make = std::function<std::unique_ptr<BaseCommandWorker>()>;
+    struct Case { const char* file; Make make; QByteArray script; bool written; QString outcome; };
     const auto pngquant = [] { return std::make_unique<PngquantWorker>(75, 3); };
     const auto oxipng = [] { return std::make_unique<OxiPngWorker>(2, false); };
     const auto gifsicle = [] { return std::make_unique<GifsicleWorker>(0, true); };

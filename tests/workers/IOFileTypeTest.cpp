@@ -45,11 +45,7 @@ TEST(IOFile, ReadsTheKindFromTheContentThenTheName)
 {
     QTemporaryDir dir;
     const QByteArray png = readFile(dataFile("png/pingus-flag3.png"));
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        std::optional<IOFileType> kind;
-    } cases[] = {
+    const struct { const char* name; QByteArray bytes; std::optional<IOFileType> kind; } cases[] = {
         {"pingus sprite (really a PNG).jpg", png, IOFileType::png},
         {"Pressly.oxipng.1234.temp", png, IOFileType::png},
         {"a.png", "hello", IOFileType::png},

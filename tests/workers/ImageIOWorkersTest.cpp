@@ -83,11 +83,8 @@ TEST_F(ImageIOWorkers, NothingIsLostToAReencode)
     EXPECT_FALSE(QFileInfo::exists(out.toLocalFile()));
     EXPECT_TRUE(sandbox.logged("⚠️ WebP is lossy already and would only grow without loss, skipped"));
     const QString losslessPath = sandbox.filesDir() + "/lossless.webp";
-    ImageIO::Options lossless;
-    lossless.format = ImageIO::Format::webp;
-    lossless.lossless = true;
-    ASSERT_EQ(ImageIO::reencode(input("png/pingus-flag3.png")->localPath(), losslessPath, lossless).status,
-              ImageIO::Status::ok);
+    const ImageIO::Options lossless{.format = ImageIO::Format::webp, .lossless = true};
+    ASSERT_EQ(ImageIO::reencode(input("png/pingus-flag3.png")->localPath(), losslessPath, lossless).status, ImageIO::Status::ok);
     const auto answer = awaitOutcome(exact.reencode(IOFile::read(QUrl::fromLocalFile(losslessPath)), out));
     ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
     EXPECT_EQ(ImageInspector::samePixels(losslessPath, out.toLocalFile(), nullptr), std::optional<bool>(true));
@@ -144,11 +141,8 @@ TEST_F(ImageIOWorkers, HugeBrokenOrHostileInputIsRefusedNamingTheFormat)
     const QByteArray bomb = QByteArray("\x89PNG\r\n\x1a\n", 8)
                             + PngBytes::chunk("IHDR", QByteArray::fromHex("00009c4000009c400806000000"))
                             + PngBytes::chunk("IDAT", QByteArray::fromHex("789c6300000000010001")) + PngBytes::chunk("IEND", {});
-    struct Case {
-        IOFile::Ptr in;
-        Run run;
-        QString error; // empty: accepted
-    };
+    // empty: accepted
+    struct Case { IOFile::Ptr in; Run run; QString error; };
     const Case cases[] = {
         {IOFile::read(QUrl::fromLocalFile(big)), heicRun, "HEIC failed: File too large (>50MB)"},
         {written("broken.webp", QByteArray("RIFF\x10\0\0\0WEBPVP8 ", 16) + QByteArray(40, '\x01')), webpRun,

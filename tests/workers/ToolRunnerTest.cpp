@@ -37,19 +37,21 @@ protected:
     StandInWorker worker;
 };
 
+// A zombie waiting for init to reap it counts as gone.
+bool isAlive(const QString& pidFile)
+{
+    const QByteArray pid = readFile(pidFile).trimmed();
+    const QByteArray stat = readFile("/proc/" + QString::fromLatin1(pid) + "/stat");
+    return !pid.isEmpty() && !stat.isEmpty() && stat.mid(stat.lastIndexOf(')') + 2, 1) != "Z";
+}
+
 } // namespace
 
 TEST_F(ToolRunner, ReportsExitStatusAndBothStreamsWhateverTheChildDoes)
 {
     // Never a higher priority than ours, should the tests themselves run niced.
     const QString nice = QString::number(std::max(10, getpriority(PRIO_PROCESS, 0)));
-    struct Case {
-        QByteArray script;
-        QStringList arguments;
-        int exitCode;
-        QString output;
-        QString error;
-    };
+    struct Case { QByteArray script; QStringList arguments; int exitCode; QString output, error; };
     const Case cases[] = {
         {"echo out; echo err >&2; exit 3", {"a", "b"}, 3, "out\n", "err\n"},
         {"printf 'ok'; printf '\\377\\376x' >&2", {}, 0, "ok", ""}, // invalid UTF-8 is empty text, no failure
@@ -103,18 +105,17 @@ TEST_F(ToolRunner, StandardInputAndOutputAreFiles)
     EXPECT_EQ(readFile(outputPath), readFile(inputPath));
 
     const auto gone = std::make_shared<IOFile>(QUrl::fromLocalFile(sandbox.filesDir() + "/gone.png"), IOFileType::png, 10);
-    auto unreadable = worker.execute(tool, {}, gone, QUrl::fromLocalFile(outputPath));
-    ASSERT_TRUE(unreadable.failed());
-    EXPECT_EQ(unreadable.error().errorDescription(), "stand-in (tool) failed: Could not read input file");
-
-    auto uncreatable = worker.execute(tool, {}, input, QUrl::fromLocalFile(sandbox.filesDir() + "/no/such/dir/out.png"));
-    ASSERT_TRUE(uncreatable.failed());
-    EXPECT_EQ(uncreatable.error().errorDescription(), "stand-in (tool) failed: Could not create output file");
+    const std::tuple<IOFile::Ptr, QString, const char*> failures[] = {
+        {gone, outputPath, "Could not read input file"},
+        {input, sandbox.filesDir() + "/no/such/dir/out.png", "Could not create output file"}};
+    for (const auto& [in, out, error] : failures) {
+        const auto failed = worker.execute(tool, {}, in, QUrl::fromLocalFile(out));
+        EXPECT_EQ(failed.failed() ? failed.error().errorDescription() : "", QStringLiteral("stand-in (tool) failed: ") + error);
+    }
 }
 
 TEST_F(ToolRunner, WorkingDirectoryDependsOnWhereTheToolWasFound)
 {
-    QDir().mkpath(sandbox.resourcesDir() + "/bin");
     const QString app = QCoreApplication::applicationDirPath();
     for (const auto& [folder, expected] : {std::pair{sandbox.systemDir(), app}, {sandbox.bundledDir(), sandbox.bundledDir()},
                                            {sandbox.resourcesDir() + "/bin", sandbox.resourcesDir() + "/bin"},
@@ -129,7 +130,6 @@ TEST_F(ToolRunner, WorkingDirectoryDependsOnWhereTheToolWasFound)
 // Looked for in the bundle's BundledTools/bin, bin and top folder, then the system.
 TEST_F(ToolRunner, LookupPrefersTheResourcesAndLogsOneLine)
 {
-    QDir().mkpath(sandbox.resourcesDir() + "/bin");
     const QString bundled = sandbox.bundledDir() + "/tool", inBin = sandbox.resourcesDir() + "/bin/tool",
                   top = sandbox.resourcesDir() + "/tool", inSystem = sandbox.systemDir() + "/tool";
     for (const QString& path : {bundled, inBin, top})
@@ -154,29 +154,12 @@ TEST_F(ToolRunner, LookupPrefersTheResourcesAndLogsOneLine)
     EXPECT_EQ(sandbox.lines().size(), 1) << "the system lookup logs nothing";
 }
 
-namespace {
-
-// A zombie waiting for init to reap it counts as gone.
-bool isAlive(const QString& pidFile)
-{
-    const QByteArray pid = readFile(pidFile).trimmed();
-    const QByteArray stat = readFile("/proc/" + QString::fromLatin1(pid) + "/stat");
-    return !pid.isEmpty() && !stat.isEmpty() && stat.mid(stat.lastIndexOf(')') + 2, 1) != "Z";
-}
-
-} // namespace
-
 // A tool that overruns its time, or runs when the batch is cancelled, is ended
 // with whatever it started, and its attempt fails with the reason.
 TEST_F(ToolRunner, AToolIsStoppedByItsTimeOutOrACancel)
 {
     const QString pidFile = sandbox.filesDir() + "/child.pid";
-    const struct {
-        const char* name;
-        QByteArray body;
-        bool cancel;
-        QString reason;
-    } cases[] = {
+    const struct { const char* name; QByteArray body; bool cancel; QString reason; } cases[] = {
         {"time-out", "sleep 30 & echo $! > \"$1\"; wait", false, "Stopped after running for 0.3 s"},
         {"time-out, TERM ignored", "trap '' TERM; sleep 30 & echo $! > \"$1\"; wait", false, "Stopped after"},
         {"cancel", "sleep 30 & echo $! > \"$1\"; wait", true, "Stopped because"},

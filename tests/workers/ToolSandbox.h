@@ -37,16 +37,15 @@ Outcome<T> awaitOutcome(QCoro::Task<Outcome<T>> task)
 }
 
 // A private world for tool runs: its own temporary directory (TMPDIR), its
-// own resource and system tool folders, and the log lines captured.
+// own resource and system tool folders, the log lines captured, and the
+// compression preset put back.
 class ToolSandbox : public TestSupport::LogCapture {
 public:
     ToolSandbox()
         : previousTmp_(qgetenv("TMPDIR"))
     {
-        QDir(root_.path()).mkpath(QStringLiteral("tmp"));
-        QDir(root_.path()).mkpath(QStringLiteral("res/BundledTools/bin"));
-        QDir(root_.path()).mkpath(QStringLiteral("sys"));
-        QDir(root_.path()).mkpath(QStringLiteral("files"));
+        for (const char* folder : {"tmp", "res/BundledTools/bin", "res/bin", "sys", "files"})
+            QDir(root_.path()).mkpath(QString::fromLatin1(folder));
         qputenv("TMPDIR", tmpDir().toUtf8());
         ToolLocator::overrideResourcesDir(resourcesDir());
         ToolLocator::overrideSystemDirs(QStringList{systemDir()});
@@ -54,6 +53,8 @@ public:
 
     ~ToolSandbox()
     {
+        if (UserPreferences::shared().compressionPresetRaw() != presetBefore_) // optimizeInPlace sets it
+            UserPreferences::shared().setCompressionPresetRaw(presetBefore_);
         ToolLocator::overrideResourcesDir(std::nullopt);
         ToolLocator::overrideSystemDirs(std::nullopt);
         if (previousTmp_.isNull())
@@ -97,6 +98,7 @@ public:
 private:
     QTemporaryDir root_;
     QByteArray previousTmp_;
+    QString presetBefore_ = UserPreferences::shared().compressionPresetRaw();
 };
 
 // One file through a real queue, in place, with `preset` and without the
