@@ -189,7 +189,7 @@ TEST_F(JpegWorkers, RealToolsInsideAJobLeaveOnlyTheAcceptedFileAndRefuseATruncat
     auto jpegtran = std::make_shared<JpegtranWorker>(true, false);
     const auto in = IOFile::read(job->fileURL());
     const QString o = output().toLocalFile();
-    EXPECT_EQ(jpegoptim->arguments(*in, o), (QStringList{"-m80", o}));
+    EXPECT_EQ(jpegoptim->arguments(*in, o), (QStringList{"--all-progressive", "-m80", o}));
     EXPECT_EQ(jpegtran->arguments(*in, output()), (QStringList{"-optimize", "-copy", "all", "-progressive", "-outfile", o, in->localPath()}));
     jpegoptim->setJob(job);
     jpegtran->setJob(job);

@@ -29,7 +29,7 @@ TEST_F(PngWorkers, RealToolsShrinkAPngInsideAJobAndKeepItsColourProfile)
     const QString o = out().toLocalFile();
     EXPECT_EQ(pngquant->arguments(*in, out()),
               (QStringList{"256", "--skip-if-larger", "-s3", "--quality", "75-95", "--output", o, in->localPath()}));
-    EXPECT_EQ(oxipng->arguments(*in, out()), (QStringList{"-o2", "-i0", "-a", "--out", o, "--", in->localPath()}));
+    EXPECT_EQ(oxipng->arguments(*in, out()), (QStringList{"-o2", "-D", "-i0", "-a", "--out", o, "--", in->localPath()}));
     pngquant->setJob(job);
     oxipng->setJob(job);
     EXPECT_EQ(QCoro::waitFor(pngquant->run()), std::nullopt);
