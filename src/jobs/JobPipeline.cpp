@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 JobPipeline::JobPipeline(Configuration& configuration, OutputPlacement& placement, Services services)
     : configuration_(configuration), placement_(placement), services_(std::move(services))
 {
@@ -78,6 +80,7 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
     const auto result = co_await services_.runCompetition(std::move(workers), job, toolInput, cancel, std::move(vet));
 
     const QStringList pixelChanging = lossless ? QStringList() : OutputVerifier::pixelChangingTools(tools);
+    verdicts->toolsRan = std::any_of(tools.cbegin(), tools.cend(), [](const auto& tool) { return !tool->declined(); });
     const Ending ending = co_await finishJob(job, result, record, sourceAsRead, pixelChanging, *verdicts);
     // A cancel stops the tools: what they left is no verdict for the cache to keep.
     if (shouldStore(ending) && !cancel.isCancelled())
@@ -149,8 +152,12 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job
         co_return placed;
     }
     // Nothing gained: a damaged image is a failure to report, not a file
-    // that is already as small as it gets.
-    if (const QString damage = co_await damageOf(source); !damage.isEmpty()) {
+    // that is already as small as it gets. A file every tool declined was
+    // never meant to change; decoding it would only cost time.
+    QString damage;
+    if (verdicts.toolsRan)
+        damage = co_await damageOf(source);
+    if (!damage.isEmpty()) {
         job->fail(OptimizationError::fileAccess(QStringLiteral("The image is damaged or incomplete (%1)").arg(damage)));
         co_return Ending{};
     }

@@ -66,6 +66,7 @@ private:
     struct Verdicts {
         QList<QUrl> accepted;
         QList<QUrl> rejected;
+        bool toolsRan = true; // false: every tool declined the file
     };
     QCoro::Task<Ending> finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result, IOFile::Ptr source,
                                   SourceIdentity sourceAsRead, QStringList pixelChangingTools, Verdicts verdicts);
