@@ -44,10 +44,12 @@ def run_measured(cmd, env, cpu=None):
     start = time.monotonic()
     proc = subprocess.Popen(cmd, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     peak = [0]
+    done = threading.Event()
 
     def sample():
+        # Never proc.poll(): it would reap the process before wait4 can read its CPU time.
         status = Path(f"/proc/{proc.pid}/status")
-        while proc.poll() is None:
+        while not done.is_set():
             try:
                 for line in status.read_text().splitlines():
                     if line.startswith("VmHWM:"):
@@ -61,6 +63,7 @@ def run_measured(cmd, env, cpu=None):
     out = proc.stdout.read()
     _, status, usage = os.wait4(proc.pid, 0)
     proc.returncode = os.waitstatus_to_exitcode(status)
+    done.set()
     sampler.join()
     if cpu is not None:
         cpu.append(usage.ru_utime + usage.ru_stime)
