@@ -38,15 +38,18 @@ def isolated_env(root):
     return env
 
 
-def run_measured(cmd, env):
-    """Runs cmd; answers (seconds, own peak RSS in kB, stdout)."""
+def run_measured(cmd, env, cpu=None):
+    """Runs cmd; answers (seconds, own peak RSS in kB, stdout). `cpu`, a list, receives the CPU seconds
+    of the process and of the children it waited for."""
     start = time.monotonic()
     proc = subprocess.Popen(cmd, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     peak = [0]
+    done = threading.Event()
 
     def sample():
+        # Never proc.poll(): it would reap the process before wait4 can read its CPU time.
         status = Path(f"/proc/{proc.pid}/status")
-        while proc.poll() is None:
+        while not done.is_set():
             try:
                 for line in status.read_text().splitlines():
                     if line.startswith("VmHWM:"):
@@ -57,8 +60,13 @@ def run_measured(cmd, env):
 
     sampler = threading.Thread(target=sample)
     sampler.start()
-    out, _ = proc.communicate()
+    out = proc.stdout.read()
+    _, status, usage = os.wait4(proc.pid, 0)
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    done.set()
     sampler.join()
+    if cpu is not None:
+        cpu.append(usage.ru_utime + usage.ru_stime)
     return time.monotonic() - start, peak[0], out.decode()
 
 
@@ -117,6 +125,7 @@ def main():
     parser.add_argument("--pressly", default=str(HERE / "build/bin/pressly"))
     parser.add_argument("--kinds", default=",".join(KINDS))
     parser.add_argument("--presets", default=",".join(PRESETS))
+    parser.add_argument("--rows-only", action="store_true", help="only the per-kind rows")
     args = parser.parse_args()
     kinds = [k for k in args.kinds.split(",") if (args.corpus / k).is_dir()]
     presets = args.presets.split(",")
@@ -126,25 +135,29 @@ def main():
     with tempfile.TemporaryDirectory(prefix="pressly-bench.") as root:
         root = Path(root)
         print(f"{'kind':<6} {'preset':<9} {'files':>5} {'failed':>6} {'before':>12} {'after':>12} {'saved':>7} "
-              f"{'seconds':>8} {'verify':>7}")
+              f"{'seconds':>8} {'verify':>7} {'tools':>7} {'own':>6} {'peakMB':>6}")
         verify_total = tools_total = 0.0
         for kind in kinds:
             for preset in presets:
                 work = root / f"{kind}-{preset}"
                 src = copy_kind(args.corpus, kind, work / "in")
                 env = isolated_env(work / "home")
+                cpu = []
                 secs, rss, out = run_measured([args.pressly, "--export", str(work / "out"), "--preset", preset,
-                                               "--no-cache", "--json", "--quiet", str(src)], env)
+                                               "--no-cache", "--json", "--quiet", str(src)], env, cpu)
                 peak = max(peak, rss)
                 s = summary_of(out)
                 verify_total += s.get("verificationSeconds", 0.0)
                 tools_total += s.get("toolSeconds", 0.0)
                 share = s.get("verificationSeconds", 0.0) / max(s.get("toolSeconds", 0.0) + s.get("verificationSeconds", 0.0), 1e-9)
                 print(f"{kind:<6} {preset:<9} {s['files']:>5} {s['failed']:>6} {s['bytesBefore']:>12} "
-                      f"{s['bytesAfter']:>12} {s['savedPercent']:>6.1f}% {secs:>8.2f} {share:>6.1%}")
+                      f"{s['bytesAfter']:>12} {s['savedPercent']:>6.2f}% {secs:>8.2f} {share:>6.1%} "
+                      f"{s.get('toolSeconds', 0.0):>7.2f} {cpu[0] - s.get('toolSeconds', 0.0):>6.2f} {rss / 1024:>6.1f}")
         print(f"verification: {verify_total:.1f} s against {tools_total:.1f} s of tool CPU time "
               f"({verify_total / max(verify_total + tools_total, 1e-9):.1%} of the work)")
 
+        if args.rows_only:
+            return
         if "png" in kinds:
             print()
             for preset in presets:

@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 JobPipeline::JobPipeline(Configuration& configuration, OutputPlacement& placement, Services services)
     : configuration_(configuration), placement_(placement), services_(std::move(services))
 {
@@ -69,11 +71,17 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
     }
     job->setStatus(JobStatus::processing);
     const std::vector<OptimizationWorker::Ptr> tools = workers; // asked afterwards what they did
-    const auto result = co_await services_.runCompetition(std::move(workers), job, toolInput, cancel);
+    const bool lossless = preset == QLatin1String("lossless");
+    auto verdicts = std::make_shared<Verdicts>();
+    // A rejected result makes way for the next smallest one.
+    Services::Vetting vet = [this, job, record, tools, lossless, verdicts](WorkerResult candidate) {
+        return vetResult(job, record, tools, lossless, verdicts, std::move(candidate));
+    };
+    const auto result = co_await services_.runCompetition(std::move(workers), job, toolInput, cancel, std::move(vet));
 
-    const QStringList pixelChanging =
-        preset == QLatin1String("lossless") ? QStringList() : OutputVerifier::pixelChangingTools(tools);
-    const Ending ending = co_await finishJob(job, result, record, sourceAsRead, pixelChanging);
+    const QStringList pixelChanging = lossless ? QStringList() : OutputVerifier::pixelChangingTools(tools);
+    verdicts->toolsRan = std::any_of(tools.cbegin(), tools.cend(), [](const auto& tool) { return !tool->declined(); });
+    const Ending ending = co_await finishJob(job, result, record, sourceAsRead, pixelChanging, *verdicts);
     // A cancel stops the tools: what they left is no verdict for the cache to keep.
     if (shouldStore(ending) && !cancel.isCancelled())
         co_await services_.store(job->fileURL(), settingsHash, job->originalSize(), ending.optimizedSize,
@@ -117,15 +125,19 @@ QCoro::Task<bool> JobPipeline::answerFromCache(OptimizationJob::Ptr job, qint64 
 // the job as if its tool had produced nothing.
 QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result,
                                                         IOFile::Ptr source, SourceIdentity sourceAsRead,
-                                                        QStringList pixelChangingTools)
+                                                        QStringList pixelChangingTools, Verdicts verdicts)
 {
-    std::optional<QUrl> rejected;
-    if (result && result->fileSize < job->originalSize()) {
-        if (co_await passesVerification(*job, source, result->fileURL, result->toolName, pixelChangingTools)) {
+    QList<QUrl>& rejected = verdicts.rejected;
+    if (result && result->fileSize < job->originalSize() && !rejected.contains(result->fileURL)) {
+        bool accepted = verdicts.accepted.contains(result->fileURL);
+        if (!accepted)
+            accepted = co_await passesVerification(*job, source, result->fileURL, result->toolName,
+                                                   pixelChangingTools);
+        if (accepted) {
             const Ending placed = co_await placeWinner(job, *result, sourceAsRead);
             co_return placed;
         }
-        rejected = result->fileURL;
+        rejected.append(result->fileURL);
     }
     const auto registered = WorkingFilesManager::shared().workingFile(JobWorkingFiles::key(*job));
     const IOFile::Ptr working = co_await readRecord(registered.value_or(job->fileURL()));
@@ -133,15 +145,19 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job
         job->fail(OptimizationError::fileAccess(QStringLiteral("No optimized file available")));
         co_return Ending{};
     }
-    if (working->byteSize < job->originalSize() && working->path != rejected
+    if (working->byteSize < job->originalSize() && !rejected.contains(working->path)
         && co_await passesVerification(*job, source, working->path, toolOf(*job, working->byteSize),
                                        pixelChangingTools)) {
         const Ending placed = co_await placeWorkingFile(job, working, sourceAsRead);
         co_return placed;
     }
     // Nothing gained: a damaged image is a failure to report, not a file
-    // that is already as small as it gets.
-    if (const QString damage = co_await damageOf(source); !damage.isEmpty()) {
+    // that is already as small as it gets. A file every tool declined was
+    // never meant to change; decoding it would only cost time.
+    QString damage;
+    if (verdicts.toolsRan)
+        damage = co_await damageOf(source);
+    if (!damage.isEmpty()) {
         job->fail(OptimizationError::fileAccess(QStringLiteral("The image is damaged or incomplete (%1)").arg(damage)));
         co_return Ending{};
     }
@@ -201,6 +217,18 @@ QCoro::Task<bool> JobPipeline::passesVerification(const OptimizationJob& job, IO
         Log::line(QStringLiteral("❌ Verification rejected the output of %1 for %2: %3")
                       .arg(toolName, job.fileName(), verdict.reason));
     co_return verdict.accepted;
+}
+
+QCoro::Task<bool> JobPipeline::vetResult(OptimizationJob::Ptr job, IOFile::Ptr source,
+                                         std::vector<OptimizationWorker::Ptr> tools, bool lossless,
+                                         std::shared_ptr<Verdicts> verdicts, WorkerResult candidate)
+{
+    // Asked now: a tool may have fallen back to a re-encode while it ran.
+    const QStringList pixelChanging = lossless ? QStringList() : OutputVerifier::pixelChangingTools(tools);
+    const bool accepted =
+        co_await passesVerification(*job, source, candidate.fileURL, candidate.toolName, pixelChanging);
+    (accepted ? verdicts->accepted : verdicts->rejected).append(candidate.fileURL);
+    co_return accepted;
 }
 
 QCoro::Task<JobPipeline::Ending> JobPipeline::placeWinner(OptimizationJob::Ptr job, WorkerResult result,

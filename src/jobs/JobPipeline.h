@@ -11,6 +11,7 @@
 #include <QCoroTask>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -34,8 +35,11 @@ public:
         std::function<std::vector<OptimizationWorker::Ptr>(IOFileType, int level, CompressionPreset,
                                                           OptimizationJob::Ptr)>
             makeWorkers;
+        // Asked of a result before it may win.
+        using Vetting = std::function<QCoro::Task<bool>(WorkerResult)>;
         std::function<QCoro::Task<std::optional<WorkerResult>>(std::vector<OptimizationWorker::Ptr>,
-                                                               OptimizationJob::Ptr, IOFile::Ptr, CancellationFlag)>
+                                                               OptimizationJob::Ptr, IOFile::Ptr, CancellationFlag,
+                                                               Vetting)>
             runCompetition;
         std::function<QString()> presetText;
     };
@@ -58,10 +62,18 @@ private:
     QCoro::Task<bool> answerFromCache(OptimizationJob::Ptr job, qint64 settingsHash);
     using SourceIdentity = std::optional<FileOperations::Identity>;
     QCoro::Task<IOFile::Ptr> privateCopy(OptimizationJob::Ptr job, IOFile::Ptr source);
+    // The verdicts already given, by file.
+    struct Verdicts {
+        QList<QUrl> accepted;
+        QList<QUrl> rejected;
+        bool toolsRan = true; // false: every tool declined the file
+    };
     QCoro::Task<Ending> finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result, IOFile::Ptr source,
-                                  SourceIdentity sourceAsRead, QStringList pixelChangingTools);
+                                  SourceIdentity sourceAsRead, QStringList pixelChangingTools, Verdicts verdicts);
     QCoro::Task<bool> passesVerification(const OptimizationJob& job, IOFile::Ptr source, QUrl candidate,
                                          QString toolName, QStringList pixelChangingTools);
+    QCoro::Task<bool> vetResult(OptimizationJob::Ptr job, IOFile::Ptr source, std::vector<OptimizationWorker::Ptr> tools,
+                                bool lossless, std::shared_ptr<Verdicts> verdicts, WorkerResult candidate);
     QCoro::Task<Ending> placeWinner(OptimizationJob::Ptr job, WorkerResult result, SourceIdentity sourceAsRead);
     QCoro::Task<Ending> placeWorkingFile(OptimizationJob::Ptr job, IOFile::Ptr record, SourceIdentity sourceAsRead);
     QCoro::Task<Ending> keepOriginal(OptimizationJob::Ptr job);

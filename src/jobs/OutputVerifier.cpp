@@ -4,6 +4,7 @@
 #include "platform/ImageInspector.h"
 #include "platform/JpegIntegrity.h"
 #include "platform/RawImageComparison.h"
+#include "platform/PixelBudget.h"
 #include "workers/IOFile.h"
 #include "workers/JpegTrailer.h"
 
@@ -96,6 +97,9 @@ OutputVerifier::Verdict OutputVerifier::verifyRaster(const QString& source, IOFi
         if (JpegTrailer::of(source) != JpegTrailer::of(candidate))
             return rejected(QStringLiteral("the data after the original's image is not kept unchanged"));
     }
+    // Both images are decoded whole: one large pair at a time.
+    const PixelBudget::Lease lease =
+        PixelBudget::shared().acquire(2 * qint64(before->width) * qint64(before->height) * std::max(before->frames, 1));
     return comparePixels(source, candidate, samePixels);
 }
 

@@ -2,8 +2,9 @@
 #include <vips/vips8>
 
 #include "platform/ImageIO.h"
-#include "platform/PngChunks.h"
 #include "platform/JpegIntegrity.h"
+#include "platform/PixelBudget.h"
+#include "platform/PngChunks.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -223,12 +224,14 @@ ImageIO::Result ImageIO::reencode(const QString& input, const QString& output, c
     const auto cleanup = qScopeGuard([] { vips_thread_shutdown(); });
 
     VImage image;
+    PixelBudget::Lease lease; // held until the file is written
     try {
         image = strictLoad(input);
         if (qint64(image.width()) * qint64(image.height()) > maxPixels)
             return {Status::tooManyPixels, {}};
         if (image.get_typeof("n-pages") != 0 && image.get_int("n-pages") > 1)
             return {Status::animated, {}};
+        lease = PixelBudget::shared().acquire(qint64(image.width()) * qint64(image.height()));
         image = withOwnProfile(withoutMetadata(image.autorot().copy_memory()));
     } catch (const VError& error) {
         return failed(Status::unreadable, error);

@@ -4,6 +4,9 @@
 #include "scheduler/LosslessEntry.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/TemporaryFiles.h"
+#include "workers/WorkingFilesManager.h"
+
+#include <algorithm>
 
 namespace {
 const QString comparingResults = QStringLiteral("Comparing results");
@@ -16,7 +19,8 @@ void WorkerScheduler::reportProgress(JobContext& job, double fraction, const QSt
 
 QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runCompetition(std::vector<OptimizationWorker::Ptr> workers,
                                                                          JobContext::Ptr job,
-                                                                         IOFile::Ptr input, CancellationFlag cancel)
+                                                                         IOFile::Ptr input, CancellationFlag cancel,
+                                                                         Vetting vet)
 {
     std::vector<OptimizationWorker::Ptr> lossy;
     std::vector<OptimizationWorker::Ptr> lossless;
@@ -45,8 +49,8 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runCompetition(std::ve
     if (lossless.empty())
         co_return standing.result;
     // Named: g++ 12 destroys the value of `co_return co_await` twice.
-    auto winner = co_await runLosslessPhase(std::move(lossless), job, input, cancel, lossy.size(), workerCount,
-                                            std::move(standing));
+    auto winner = co_await runLosslessPhase(std::move(lossless), job, input, cancel, std::move(vet), lossy.size(),
+                                            workerCount, std::move(standing));
     co_return winner;
 }
 
@@ -64,7 +68,7 @@ void WorkerScheduler::takeLossyResult(const JobContext& job, const QString& tool
 
 QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runLosslessPhase(
     std::vector<OptimizationWorker::Ptr> workers, JobContext::Ptr job, IOFile::Ptr input,
-    CancellationFlag cancel, std::size_t alreadyRun, std::size_t workerCount, Standing standing)
+    CancellationFlag cancel, Vetting vet, std::size_t alreadyRun, std::size_t workerCount, Standing standing)
 {
     IOFile::Ptr current = JobWorkingFiles::workingInputFile(*job);
     if (!current)
@@ -87,44 +91,61 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runLosslessPhase(
     for (const auto& answer : answers)
         if (answer)
             results.push_back(*answer);
-    co_return select(results, *job, standing);
+    auto chosen = co_await select(std::move(results), job, std::move(standing), std::move(vet));
+    co_return chosen;
 }
 
-std::optional<WorkerResult> WorkerScheduler::select(const std::vector<WorkerResult>& entries, JobContext& job,
-                                                    const Standing& standing)
+QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::select(std::vector<WorkerResult> entries,
+                                                                 JobContext::Ptr job, Standing standing, Vetting vet)
 {
-    if (entries.empty())
-        return standing.result;
-    // Never the file we are about to answer, nor the user's own.
+    // Never the file we are about to answer, the user's own, nor the job's
+    // working file (it goes with the job).
     const auto discard = [&](const QUrl& url) {
+        const auto working = WorkingFilesManager::shared().workingFile(JobWorkingFiles::key(*job));
         if ((standing.result && LosslessEntry::sameFile(url, standing.result->fileURL))
-            || LosslessEntry::sameFile(url, job.fileURL()))
+            || LosslessEntry::sameFile(url, job->fileURL()) || (working && LosslessEntry::sameFile(url, *working)))
             return;
         TemporaryFiles::removeIfOurs(url.toLocalFile());
     };
-
-    const WorkerResult* winner = &entries.front();
-    for (const auto& entry : entries)
-        if (entry.fileSize < winner->fileSize)
-            winner = &entry;
-    for (const auto& entry : entries)
-        if (!LosslessEntry::sameFile(entry.fileURL, winner->fileURL))
-            discard(entry.fileURL);
-    if (winner->fileSize >= standing.size) {
-        discard(winner->fileURL);
-        return standing.result;
-    }
-
-    // The file as it is now must still be a smaller image the job accepts;
-    // anything else would answer a result the pipeline cannot place.
-    const IOFile::Ptr file = IOFile::read(winner->fileURL);
+    // Smallest first; on equal sizes the one that finished first.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const WorkerResult& a, const WorkerResult& b) { return a.fileSize < b.fileSize; });
     QStringList names = standing.chain;
-    names.append(winner->toolName);
-    const QString chained = names.join(QLatin1Char('+'));
-    if (!file || file->byteSize <= 0 || file->byteSize >= standing.size
-        || !JobWorkingFiles::recordResult(job, *file, chained)) {
-        discard(winner->fileURL);
-        return standing.result;
+    names.append(QString());
+    std::optional<WorkerResult> chosen;
+    for (const auto& entry : entries) {
+        if (chosen && LosslessEntry::sameFile(entry.fileURL, chosen->fileURL))
+            continue;
+        if (chosen || entry.fileSize >= standing.size) {
+            discard(entry.fileURL);
+            continue;
+        }
+        names.last() = entry.toolName;
+        const auto taken = co_await take(entry, names.join(QLatin1Char('+')), job, standing.size, vet);
+        if (taken)
+            chosen = taken;
+        else
+            discard(entry.fileURL);
     }
-    return WorkerResult{chained, winner->fileURL, file->byteSize};
+    co_return chosen ? chosen : standing.result;
+}
+
+// The file as it is now must still be a smaller image that passes the vetting
+// and that the job accepts; anything else would answer a result the pipeline
+// cannot place.
+QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::take(WorkerResult entry, QString chained,
+                                                               JobContext::Ptr job, qint64 sizeToBeat, Vetting vet)
+{
+    const IOFile::Ptr file = IOFile::read(entry.fileURL);
+    if (!file || file->byteSize <= 0 || file->byteSize >= sizeToBeat)
+        co_return std::nullopt;
+    const WorkerResult candidate{chained, entry.fileURL, file->byteSize};
+    if (vet) {
+        const bool accepted = co_await vet(candidate);
+        if (!accepted)
+            co_return std::nullopt;
+    }
+    if (!JobWorkingFiles::recordResult(*job, *file, chained))
+        co_return std::nullopt;
+    co_return candidate;
 }

@@ -9,6 +9,8 @@
 #include <QCoroTask>
 #include <QStringList>
 
+#include <functional>
+
 #include <optional>
 #include <vector>
 
@@ -21,12 +23,16 @@ class WorkerScheduler {
 public:
     virtual ~WorkerScheduler() = default;
 
+    // The last word on a lossless result before it wins, asked smallest
+    // first: a result it turns down is deleted and the next smallest is asked.
+    using Vetting = std::function<QCoro::Task<bool>(WorkerResult)>;
+
     // Never fails: a worker's failure is logged and costs only its own result.
     // Copies and every output that is not the answer are gone when it returns;
     // the lossy tools' outputs stay registered as the job's working files.
     QCoro::Task<std::optional<WorkerResult>> runCompetition(std::vector<OptimizationWorker::Ptr> workers,
                                                             JobContext::Ptr job, IOFile::Ptr input,
-                                                            CancellationFlag cancel);
+                                                            CancellationFlag cancel, Vetting vet = {});
 
 protected:
     // Posted to the job without waiting.
@@ -42,8 +48,11 @@ private:
     static void takeLossyResult(const JobContext& job, const QString& toolName, Standing& standing);
     QCoro::Task<std::optional<WorkerResult>> runLosslessPhase(std::vector<OptimizationWorker::Ptr> workers,
                                                               JobContext::Ptr job, IOFile::Ptr input,
-                                                              CancellationFlag cancel, std::size_t alreadyRun,
-                                                              std::size_t workerCount, Standing standing);
-    static std::optional<WorkerResult> select(const std::vector<WorkerResult>& entries, JobContext& job,
-                                              const Standing& standing);
+                                                              CancellationFlag cancel, Vetting vet,
+                                                              std::size_t alreadyRun, std::size_t workerCount,
+                                                              Standing standing);
+    static QCoro::Task<std::optional<WorkerResult>> select(std::vector<WorkerResult> entries, JobContext::Ptr job,
+                                                           Standing standing, Vetting vet);
+    static QCoro::Task<std::optional<WorkerResult>> take(WorkerResult entry, QString chained, JobContext::Ptr job,
+                                                         qint64 sizeToBeat, Vetting vet);
 };

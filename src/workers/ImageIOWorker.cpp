@@ -35,8 +35,10 @@ QCoro::Task<Outcome<bool>> ImageIOWorker::reencode(IOFile::Ptr input, QUrl outpu
         // It may read the file's header: off the event-loop thread.
         auto choose = [this, input] { return losslessOptions(*input); };
         const auto lossless = co_await QtConcurrent::run(choose);
-        if (!lossless)
+        if (!lossless) {
+            declined_ = true;
             co_return Outcome<bool>::success(false);
+        }
         options = *lossless;
     }
 

@@ -8,6 +8,7 @@
 
 #include <QUrl>
 
+#include <atomic>
 #include <optional>
 
 // Re-encodes an image in its own format through the image I/O with a lossy
@@ -17,6 +18,7 @@ public:
     const double quality; // 0 to 100
 
     bool isLossy() const override { return quality < 100.0; }
+    bool declined() const override { return declined_; }
     // Writes the re-encoded image to `output` and answers whether it is worth
     // keeping. Never changes the input nor touches the job.
     virtual QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output);
@@ -38,4 +40,5 @@ protected:
 
 private:
     const Format format_;
+    std::atomic<bool> declined_{false};
 };

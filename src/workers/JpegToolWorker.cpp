@@ -3,6 +3,7 @@
 #include "platform/Log.h"
 #include "workers/JpegTrailer.h"
 #include "workers/ToolLocator.h"
+#include "workers/ToolProbe.h"
 
 QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeFile(IOFile::Ptr input, QUrl output)
 {
@@ -28,13 +29,15 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeImage(IOFile::Ptr input, QUrl
         co_return answer;
     }
 
-    const QStringList testArgs = testArguments();
-    const Outcome<ProcessResult> test = co_await executeProcess(*found, testArgs);
-    if (test.failed()) {
-        auto answer = co_await afterCannotExecute(test.error().errorDescription(), input, output);
+    // Named: g++ 12 mishandles temporaries inside a co_await expression.
+    ToolProbe::Run testRun = [this, tool = *found] { return probe(tool); };
+    const QString toolPath = *found;
+    const ToolProbe::Answer test = co_await ToolProbe::ask(toolPath, std::move(testRun));
+    if (!test.started) {
+        auto answer = co_await afterCannotExecute(test.startError, input, output);
         co_return answer;
     }
-    if (const int status = test.value().exitCode; status != 0 && status != 1) {
+    if (const int status = test.exitCode; status != 0 && status != 1) {
         Log::line(QStringLiteral("⚠️ %1 bundled tool test failed (exit %2), trying system tools").arg(tool, QString::number(status)));
         const Outcome<bool> answer = co_await systemToolOrFallback(input, output);
         if (!answer.failed())
@@ -51,6 +54,19 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeImage(IOFile::Ptr input, QUrl
     Log::line(QStringLiteral("⚠️ %1 optimization failed (exit %2): %3")
                   .arg(tool, QString::number(run.value().exitCode), run.value().error));
     auto answer = co_await finalFallback(input, output);
+    co_return answer;
+}
+
+QCoro::Task<ToolProbe::Answer> JpegToolWorker::probe(QString tool)
+{
+    const QStringList testArgs = testArguments();
+    const Outcome<ProcessResult> test = co_await executeProcess(tool, testArgs);
+    ToolProbe::Answer answer;
+    answer.started = !test.failed();
+    if (test.failed())
+        answer.startError = test.error().errorDescription();
+    else
+        answer.exitCode = test.value().exitCode;
     co_return answer;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workers/BaseCommandWorker.h"
+#include "workers/ToolProbe.h"
 
 // The JPEG tools' way to a result: a test run of the tool found, then its
 // main run; a system copy when the tool fails; an image-I/O re-encode when
@@ -27,6 +28,8 @@ protected:
     virtual QCoro::Task<Outcome<bool>> imageIOFallback(IOFile::Ptr input, QUrl output) = 0;
 
 private:
+    // The test run itself; its answer is shared by every job of the process.
+    QCoro::Task<ToolProbe::Answer> probe(QString tool);
     QCoro::Task<Outcome<bool>> optimizeImage(IOFile::Ptr input, QUrl output);
     QCoro::Task<Outcome<bool>> systemToolOrFallback(IOFile::Ptr input, QUrl output);
     QCoro::Task<Outcome<bool>> afterCannotExecute(QString description, IOFile::Ptr input, QUrl output);

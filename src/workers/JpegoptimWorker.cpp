@@ -47,7 +47,8 @@ QStringList JpegoptimWorker::arguments(const IOFile& input, const QString& worki
         if (metadata.needsColourProfile())
             args << QStringLiteral("--keep-icc");
     }
-    args << QStringLiteral("-m%1").arg(maxQuality) << workingPath;
+    // Progressive scans save bytes at the same quantisation.
+    args << QStringLiteral("--all-progressive") << QStringLiteral("-m%1").arg(maxQuality) << workingPath;
     return args;
 }
 

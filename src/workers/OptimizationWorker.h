@@ -22,6 +22,9 @@ public:
     // Whether its output may show other pixels than its input. Asked after
     // the run: a tool may have fallen back to re-encoding.
     virtual bool changesPixels() const { return isLossy(); }
+    // Whether it left its input alone because nothing could come of it (no
+    // tool ran, nothing was decoded). Asked after the run.
+    virtual bool declined() const { return false; }
     // Optimizes the job's current working file and hands a smaller result to
     // the job. Finding no improvement is a normal finish.
     virtual QCoro::Task<Failure> run() = 0;

@@ -21,7 +21,9 @@ QStringList OxiPngWorker::arguments(const IOFile& input, const QUrl& output) con
     // oxipng 4's "safe" strip drops eXIf and with it the orientation.
     if (stripMetadata && !ImageIO::hasPngChunk(input.localPath(), "eXIf"))
         args << QStringLiteral("--strip=safe");
-    args << QStringLiteral("-o%1").arg(level) << QStringLiteral("-i0") << QStringLiteral("-a") << QStringLiteral("--out")
+    // libdeflate packs smaller than zlib at every level and needs fewer trials.
+    args << QStringLiteral("-o%1").arg(level) << QStringLiteral("-D") << QStringLiteral("-i0") << QStringLiteral("-a")
+         << QStringLiteral("--out")
          << output.toLocalFile() << QStringLiteral("--") << input.localPath();
     return args;
 }

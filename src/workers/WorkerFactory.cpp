@@ -63,8 +63,12 @@ T byPreset(CompressionPreset preset, T lossless, T balanced, T maximum)
 std::vector<OptimizationWorker::Ptr> WorkerFactory::jpegWorkers(CompressionPreset preset, int)
 {
     const bool strip = preset == CompressionPreset::maximum;
-    return {std::make_shared<JpegoptimWorker>(byPreset(preset, 100, 80, 70), strip),
-            std::make_shared<JpegtranWorker>(true, strip, preset != CompressionPreset::lossless)};
+    auto jpegtran = std::make_shared<JpegtranWorker>(true, strip, preset != CompressionPreset::lossless);
+    // Without loss jpegoptim can only re-pack the scans as jpegtran does, and
+    // at quality 100 it re-encodes pixels: it would cost time for no winner.
+    if (preset == CompressionPreset::lossless)
+        return {jpegtran};
+    return {std::make_shared<JpegoptimWorker>(byPreset(preset, 100, 80, 70), strip), jpegtran};
 }
 
 std::vector<OptimizationWorker::Ptr> WorkerFactory::gifWorkers(CompressionPreset preset, int)

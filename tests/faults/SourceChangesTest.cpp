@@ -65,8 +65,9 @@ protected:
             return std::vector<OptimizationWorker::Ptr>{worker};
         };
         s.runCompetition = [this](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job,
-                                  IOFile::Ptr input, CancellationFlag cancel) {
-            return scheduler.runCompetition(std::move(workers), std::move(job), std::move(input), cancel);
+                                  IOFile::Ptr input, CancellationFlag cancel, JobPipeline::Services::Vetting vet) {
+            return scheduler.runCompetition(std::move(workers), std::move(job), std::move(input), cancel,
+                                            std::move(vet));
         };
         s.presetText = [] { return QStringLiteral("balanced"); };
         return s;

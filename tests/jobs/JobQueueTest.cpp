@@ -74,8 +74,9 @@ protected:
             return std::vector<OptimizationWorker::Ptr>{worker};
         };
         s.runCompetition = [this](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job,
-                                  IOFile::Ptr input, CancellationFlag cancel) {
-            return scheduler.runCompetition(std::move(workers), std::move(job), std::move(input), cancel);
+                                  IOFile::Ptr input, CancellationFlag cancel, JobPipeline::Services::Vetting vet) {
+            return scheduler.runCompetition(std::move(workers), std::move(job), std::move(input), cancel,
+                                            std::move(vet));
         };
         s.presetText = [] { return QStringLiteral("balanced"); };
         return s;
@@ -387,7 +388,7 @@ TEST_F(JobQueueTest, APresetChangedMidBatchLeavesEachJobConsistent)
         co_return;
     };
     s.runCompetition = [&](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job, IOFile::Ptr,
-                           CancellationFlag) -> QCoro::Task<std::optional<WorkerResult>> {
+                           CancellationFlag, JobPipeline::Services::Vetting) -> QCoro::Task<std::optional<WorkerResult>> {
         for (const auto& worker : workers)
             tools[job->fileName()] << worker->name();
         co_return std::nullopt;

@@ -255,6 +255,44 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
     }
 }
 
+TEST_F(WorkerSchedulerTest, ARejectedResultMakesWayForTheNextSmallest)
+{
+    struct Case {
+        QStringList refused;
+        QString winner;
+        qint64 size;
+        QStringList asked;
+    };
+    const Case cases[] = {
+        {{"a+small"}, "a+middle", 700, {"a+small", "a+middle"}},
+        {{"a+small", "a+middle"}, "a", 900, {"a+small", "a+middle"}},
+    };
+    for (const Case& c : cases) {
+        makeJob(1000);
+        tool("a", true, Plan().writes(900));
+        tool("small", false, Plan().writes(600));
+        tool("middle", false, Plan().writes(700));
+        tool("same as a", false, Plan().writes(900));
+        QStringList asked;
+        const auto vet = [&asked, &c](WorkerResult candidate) -> QCoro::Task<bool> {
+            asked << candidate.toolName;
+            co_return !c.refused.contains(candidate.toolName);
+        };
+        const auto result = QCoro::waitFor(scheduler.runCompetition(workers, job, input, cancel, vet));
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->toolName, c.winner);
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(job->optimizedSize(), c.size);
+        for (const auto& worker : workers) {
+            if (worker->isLossy())
+                continue;
+            for (const QString& out : std::dynamic_pointer_cast<FakeTool>(worker)->outputs)
+                EXPECT_EQ(QFileInfo::exists(out), out == result->fileURL.toLocalFile()) << out.toStdString();
+        }
+        release();
+    }
+}
+
 TEST_F(WorkerSchedulerTest, EachStepWorksOnTheLatestFileAndTheWinnerBecomesTheJobsResult)
 {
     makeJob(1000, QStringLiteral("picture")); // no extension: copies are named .temp

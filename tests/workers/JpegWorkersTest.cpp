@@ -202,3 +202,25 @@ TEST_F(JpegWorkers, RealToolsInsideAJobLeaveOnlyTheAcceptedFileAndRefuseATruncat
     }
     EXPECT_TRUE(workingCopies().isEmpty());
 }
+
+// Jobs that start together and jobs that come later share one test run per tool.
+TEST_F(JpegWorkers, EachToolIsTestedOncePerProcess)
+{
+    const QString calls = sandbox.filesDir() + QStringLiteral("/calls");
+    standIn(sandbox.bundledDir(), "jpegtran",
+            "[ \"$1\" = -version ] && { echo test >> '" + calls.toUtf8() + "'; sleep 0.2; exit 0; }\ncp \"$7\" \"$6\"");
+    const auto in = input(plain);
+    JpegtranWorker one(true, false);
+    JpegtranWorker two(true, false);
+    auto both = [&]() -> QCoro::Task<bool> {
+        auto first = one.optimizeFile(in, output("a.jpg"));
+        auto second = two.optimizeFile(in, output("b.jpg"));
+        const bool a = (co_await first).value();
+        const bool b = (co_await second).value();
+        co_return a && b;
+    };
+    EXPECT_TRUE(QCoro::waitFor(both()));
+    EXPECT_TRUE(awaitOutcome(JpegtranWorker(true, false).optimizeFile(in, output("c.jpg"))).value());
+    EXPECT_EQ(readFile(calls), "test\n");
+    EXPECT_EQ(sandbox.lines().filter("-version").size(), 1);
+}
