@@ -207,7 +207,7 @@ TEST_F(JpegWorkers, RealToolsInsideAJobLeaveOnlyTheAcceptedFileAndRefuseATruncat
 TEST_F(JpegWorkers, EachToolIsTestedOncePerProcess)
 {
     const QString calls = sandbox.filesDir() + QStringLiteral("/calls");
-    standIn(sandbox.bundledDir(), "jpegtran",
+    sandbox.writeScript(sandbox.bundledDir() + "/jpegtran",
             "[ \"$1\" = -version ] && { echo test >> '" + calls.toUtf8() + "'; sleep 0.2; exit 0; }\ncp \"$7\" \"$6\"");
     const auto in = input(plain);
     JpegtranWorker one(true, false);
