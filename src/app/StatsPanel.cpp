@@ -16,7 +16,8 @@ StatsPanel::StatsPanel(JobQueue& queue, StatisticsTracker& tracker, QObject* par
     connect(&tracker, &StatisticsTracker::startDateTimestampChanged, this, &StatsPanel::changed);
 }
 
-qint64 StatsPanel::savedBytes() const { return queue_.totalBytesSaved(); }
+// Summed job by job, so the gauge grows while a batch runs instead of waiting for its end.
+qint64 StatsPanel::savedBytes() const { return completedSavedBytes_; }
 
 double StatsPanel::progress() const
 {
@@ -44,6 +45,7 @@ StatsPanel::Share StatsPanel::shareOf(const OptimizationJob& job)
     share.failed = job.status() == JobStatus::failed;
     share.originalBytes = share.completed ? job.originalSize() : 0;
     share.saved = JobQueue::savedBytes(job);
+    share.savedBytes = share.saved ? JobQueue::savingInBytes(job) : 0;
     if (share.saved)
         share.ratio = 1.0 - double(*job.optimizedSize()) / double(job.originalSize());
     return share;
@@ -81,6 +83,7 @@ void StatsPanel::apply(const Share& share, int sign)
     completed_ += share.completed ? sign : 0;
     failed_ += share.failed ? sign : 0;
     completedOriginalBytes_ += sign * share.originalBytes;
+    completedSavedBytes_ += sign * share.savedBytes;
     savers_ += share.saved ? sign : 0;
     ratioSum_ += sign * share.ratio;
     // No rounding residue once nothing counts.

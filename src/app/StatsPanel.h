@@ -58,6 +58,7 @@ private:
         bool failed = false;
         qint64 originalBytes = 0;
         bool saved = false;
+        qint64 savedBytes = 0;
         double ratio = 0.0;
     };
     static Share shareOf(const OptimizationJob& job);
@@ -73,4 +74,5 @@ private:
     int savers_ = 0;
     double ratioSum_ = 0.0;
     qint64 completedOriginalBytes_ = 0;
+    qint64 completedSavedBytes_ = 0;
 };
