@@ -48,6 +48,9 @@ ScrollView {
             checked: mainView.preferences.warnBeforeReplacing
             onToggled: mainView.preferences.warnBeforeReplacing = checked
             palette.windowText: Theme.secondary
+            // The style draws an "on" track in the palette's grey; make on and off tell apart.
+            palette.dark: Theme.green
+            palette.window: "white"
         }
         ModeCard {
             objectName: "modeExport"
@@ -115,6 +118,8 @@ ScrollView {
                     font.pixelSize: 13
                     checked: updater.automaticallyChecksForUpdates
                     onToggled: updater.automaticallyChecksForUpdates = checked
+                    palette.dark: Theme.green
+                    palette.window: "white"
                 }
                 RowLayout {
                     Layout.fillWidth: true
