@@ -1,6 +1,7 @@
 #include "app/tour/DropBenchmark.h"
 
 #include "app/MainView.h"
+#include "app/tour/SceneItems.h"
 
 #include <QCoroTimer>
 #include <QFile>
@@ -87,17 +88,7 @@ QCoro::Task<QJsonObject> DropBenchmark::run()
     co_return figures;
 }
 
-QQuickItem* DropBenchmark::item(const char* name) const
-{
-    QList<QQuickItem*> items{window_.contentItem()};
-    while (!items.isEmpty()) {
-        QQuickItem* item = items.takeLast();
-        if (item->objectName() == QLatin1String(name))
-            return item;
-        items.append(item->childItems());
-    }
-    return nullptr;
-}
+QQuickItem* DropBenchmark::item(const char* name) const { return SceneItems::find(window_, name); }
 
 // Fans the cards out and scrolls down the grid a few pixels every tick, as a
 // wheel held down would, while their pictures load.

@@ -1,6 +1,7 @@
 #include "app/tour/ScreenshotTour.h"
 
 #include "app/MainView.h"
+#include "app/tour/SceneItems.h"
 #include "jobs/ExportFolderBookmark.h"
 #include "jobs/OptimizationJob.h"
 #include "store/StatisticsTracker.h"
@@ -93,18 +94,7 @@ QCoro::Task<> ScreenshotTour::settingsStates()
     }
 }
 
-// The stack's items sit in Loaders, outside the QObject tree: walk the items.
-QQuickItem* ScreenshotTour::item(const char* name) const
-{
-    QList<QQuickItem*> items{window_.contentItem()};
-    while (!items.isEmpty()) {
-        QQuickItem* item = items.takeLast();
-        if (item->objectName() == QLatin1String(name))
-            return item;
-        items.append(item->childItems());
-    }
-    return nullptr;
-}
+QQuickItem* ScreenshotTour::item(const char* name) const { return SceneItems::find(window_, name); }
 
 void ScreenshotTour::scrollGridToEnd()
 {
