@@ -69,6 +69,11 @@ install(CODE "
     if(magic STREQUAL 7f454c46)
       file(INSTALL \${real} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${PRIVATE_LIB_DEST}\" RENAME \${name}
            FILE_PERMISSIONS \${permissions})
+      # Tools built here carry symbols; a package ships them stripped like our own programs.
+      if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\${root}/${PRIVATE_LIB_DEST}/\${name}\"
+                        COMMAND_ERROR_IS_FATAL ANY)
+      endif()
       file(MAKE_DIRECTORY \"\${root}/${TOOLS_DEST}\")
       message(STATUS \"Installing: \${root}/${TOOLS_DEST}/\${name} -> lib\")
       file(CREATE_LINK ../../../../${PRIVATE_LIB_DEST}/\${name} \"\${root}/${TOOLS_DEST}/\${name}\" SYMBOLIC)
