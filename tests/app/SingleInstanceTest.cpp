@@ -26,13 +26,6 @@ QProcessEnvironment runtimeIn(const QTemporaryDir& dir)
     return env;
 }
 
-void startWindow(QProcess& process, const QProcessEnvironment& env, const QStringList& arguments = {})
-{
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PRESSLY_APP_BINARY), arguments);
-    QVERIFY(process.waitForStarted());
-}
-
 // What a window that crashed leaves: a socket file nobody listens on.
 void leaveStaleSocket(const QString& path)
 {
@@ -58,7 +51,8 @@ void SingleInstanceTest::staleSocketTakenOverAndFilesHandedOver()
 
     QProcess second;
     second.setWorkingDirectory(runtime.path());
-    startWindow(second, env, {QStringLiteral("photo one.png")});
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(PRESSLY_APP_BINARY), {QStringLiteral("photo one.png")});
     QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 30000);
     QCOMPARE(received[0][0].value<QList<QUrl>>(),
              QList<QUrl>{QUrl::fromLocalFile(runtime.filePath(QStringLiteral("photo one.png")))});

@@ -27,7 +27,6 @@ private slots:
     void dropOnOtherTabShowsFiles();
     void settingsPaneConditions();
     void optimizesInPlaceWithOriginalsInTrash();
-    void statisticsFollowTheBatch();
     void exportWritesWholeFileOrNone();
     void quitMidBatchLeavesEveryFileWhole();
 

@@ -3,6 +3,7 @@
 #include "platform/RawImageComparison.h"
 
 #include <QDir>
+#include <QtEndian>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -58,8 +59,8 @@ Facts factsOf(const QString& path)
 // TIFF file, as a hostile or broken writer would leave it.
 void patchField(QByteArray& bytes, uint16_t tag, uint32_t value)
 {
-    auto u16 = [&](qsizetype at) { return uint16_t(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8); };
-    auto u32 = [&](qsizetype at) { return uint32_t(u16(at)) | uint32_t(u16(at + 2)) << 16; };
+    auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
+    auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
     const uint32_t directory = u32(4);
     for (uint16_t i = 0; i < u16(directory); ++i) {
         const qsizetype entry = directory + 2 + i * 12;

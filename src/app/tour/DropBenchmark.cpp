@@ -1,7 +1,7 @@
 #include "app/tour/DropBenchmark.h"
 
 #include "app/MainView.h"
-#include "app/tour/SceneItems.h"
+#include "app/SceneItems.h"
 
 #include <QCoroTimer>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "app/tour/ScreenshotTour.h"
 
 #include "app/MainView.h"
-#include "app/tour/SceneItems.h"
+#include "app/SceneItems.h"
 #include "jobs/ExportFolderBookmark.h"
 #include "jobs/OptimizationJob.h"
 #include "store/StatisticsTracker.h"
