@@ -37,12 +37,6 @@ int frameCount(const QString& path)
 
 class GifSvgDngWorkers : public WorkerFixture {
 protected:
-    void standIn(const QString& tool, const QByteArray& body)
-    {
-        sandbox.writeScript(sandbox.bundledDir() + QLatin1Char('/') + tool,
-                            "printf '%s\\n' \"$@\" > \"" + sandbox.bundledDir().toUtf8() + "/argv.txt\"\n" + body);
-    }
-
     // The svgcleaner adapter as the build installs it.
     static QString adapter() { return QStringLiteral(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/svgcleaner"); }
     int runAdapter(const QStringList& args, const QString& workingDir)
@@ -153,7 +147,7 @@ TEST_F(GifSvgDngWorkers, AMissingOrFailingDnglabLeavesTheJobWithoutAResultAndNoE
     worker->setJob(job);
     EXPECT_EQ(QCoro::waitFor(worker->run()), std::nullopt);
     EXPECT_TRUE(sandbox.logged("[DnglabWorker] not optimized or file missing, optimized=false, exists=false"));
-    standIn("dnglab", "echo nope >&2\nexit 4");
+    sandbox.writeScript(sandbox.bundledDir() + "/dnglab", "echo nope >&2\nexit 4");
     EXPECT_EQ(QCoro::waitFor(worker->run()), std::nullopt);
     EXPECT_TRUE(sandbox.logged("[DnglabWorker] exit=4 stdout=[] stderr=[nope\n]"));
     EXPECT_FALSE(job->optimizedSize());

@@ -67,13 +67,6 @@ protected:
         jobs.push_back(job);
         return job;
     }
-    // The arguments a stand-in wrote, one per line, to argv.txt in the bundle.
-    QStringList recordedArguments() const
-    {
-        return QString::fromUtf8(TestSupport::readFile(sandbox.bundledDir() + "/argv.txt"))
-            .split('\n', Qt::SkipEmptyParts);
-    }
-
     ToolSandbox sandbox;
     std::vector<OptimizationJob::Ptr> jobs;
 };
