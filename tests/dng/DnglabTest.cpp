@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <cstdio>
 
 using namespace TestSupport;
@@ -68,7 +67,9 @@ void patchField(QByteArray& bytes, uint16_t tag, uint32_t value)
             continue;
         const uint32_t size = u16(entry + 2) == 3 ? 2 : 4;
         const qsizetype at = u32(entry + 4) * size > 4 ? qsizetype(u32(entry + 8)) : entry + 8;
-        std::memcpy(bytes.data() + at, &value, size); // little-endian host
+        char field[4];
+        qToLittleEndian<quint32>(value, field);
+        bytes.replace(at, size, field, size);
     }
 }
 
