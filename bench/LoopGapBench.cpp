@@ -54,7 +54,7 @@ int main(int argc, char** argv)
     queue.disableResultsCache();
     QElapsedTimer clock;
     int firstJobAt = -1;
-    QObject::connect(&queue, &JobQueue::jobAdded, &queue,
+    QObject::connect(&queue, &JobQueue::jobsAdded, &queue,
                      [&] { firstJobAt = firstJobAt < 0 ? int(clock.elapsed()) : firstJobAt; });
     LoopGapMeter meter;
     clock.start();

@@ -4,12 +4,13 @@
 #include "platform/ByteCountFormatter.h"
 #include "store/StatisticsTracker.h"
 
+#include <algorithm>
+
 StatsPanel::StatsPanel(JobQueue& queue, StatisticsTracker& tracker, QObject* parent)
     : QObject(parent), queue_(queue), tracker_(tracker)
 {
-    for (int i = 0; i < queue.jobCount(); ++i)
-        watch(i);
-    connect(&queue, &JobQueue::jobAdded, this, &StatsPanel::watch);
+    watch(0, queue.jobCount() - 1);
+    connect(&queue, &JobQueue::jobsAdded, this, &StatsPanel::watch);
     connect(&queue, &JobQueue::isProcessingChanged, this, &StatsPanel::changed);
     connect(&queue, &JobQueue::totalsChanged, this, &StatsPanel::changed);
     connect(&tracker, &StatisticsTracker::totalBytesSavedChanged, this, &StatsPanel::changed);
@@ -51,19 +52,24 @@ StatsPanel::Share StatsPanel::shareOf(const OptimizationJob& job)
     return share;
 }
 
-void StatsPanel::watch(int index)
+// The figures change once per group of jobs: each change redraws the panel.
+void StatsPanel::watch(int first, int last)
 {
-    const auto job = queue_.jobs().value(index);
-    if (!job || shares_.contains(job.get()))
-        return;
-    const OptimizationJob* raw = job.get();
-    const Share share = shareOf(*job);
-    shares_.insert(raw, share);
-    apply(share, +1);
-    const auto changed = [this, raw] { update(raw); };
-    connect(raw, &OptimizationJob::statusChanged, this, changed);
-    connect(raw, &OptimizationJob::optimizedSizeChanged, this, changed);
-    emit this->changed();
+    for (int index = std::max(first, 0); index <= last; ++index) {
+        const auto job = queue_.jobs().value(index);
+        if (!job || shares_.contains(job.get()))
+            continue;
+        const OptimizationJob* raw = job.get();
+        const Share share = shareOf(*job);
+        shares_.insert(raw, share);
+        apply(share, +1);
+        const auto changed = [this, raw] { update(raw); };
+        connect(raw, &OptimizationJob::statusChanged, this, changed);
+        connect(raw, &OptimizationJob::optimizedSizeChanged, this, changed);
+        connect(raw, &OptimizationJob::isRestoredChanged, this, changed);
+    }
+    if (last >= first)
+        emit this->changed();
 }
 
 // The queue keeps every job for the window's life, so `job` is alive here.

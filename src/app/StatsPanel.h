@@ -62,7 +62,7 @@ private:
         double ratio = 0.0;
     };
     static Share shareOf(const OptimizationJob& job);
-    void watch(int index);
+    void watch(int first, int last);
     void update(const OptimizationJob* job);
     void apply(const Share& share, int sign);
 

@@ -114,17 +114,22 @@ void CommandLineRun::routeLogLines()
 
 void CommandLineRun::watch(JobQueue& queue)
 {
-    QObject::connect(&queue, &JobQueue::jobAdded, &queue, [this, &queue](int index) {
-        const auto job = queue.jobs().at(index);
-        ++total_;
-        if (isFinal(job->status()))
-            jobFinished(*job);
-        QObject::connect(job.get(), &OptimizationJob::statusChanged, job.get(), [this, raw = job.get()] {
-            if (raw->status() == JobStatus::processing)
-                progress_.update(done_, total_, raw->fileName());
-            else if (isFinal(raw->status()))
-                jobFinished(*raw);
-        });
+    QObject::connect(&queue, &JobQueue::jobsAdded, &queue, [this, &queue](int first, int last) {
+        for (int index = first; index <= last; ++index)
+            watch(*queue.jobs().at(index));
+    });
+}
+
+void CommandLineRun::watch(OptimizationJob& job)
+{
+    ++total_;
+    if (isFinal(job.status()))
+        jobFinished(job);
+    QObject::connect(&job, &OptimizationJob::statusChanged, &job, [this, raw = &job] {
+        if (raw->status() == JobStatus::processing)
+            progress_.update(done_, total_, raw->fileName());
+        else if (isFinal(raw->status()))
+            jobFinished(*raw);
     });
 }
 

@@ -27,6 +27,7 @@ private:
     QList<QUrl> collect();
     void routeLogLines();
     void watch(JobQueue& queue);
+    void watch(OptimizationJob& job);
     void jobFinished(const OptimizationJob& job);
     void printLine(const QString& line, bool toStandardError);
     void stop(JobQueue& queue, int signal, int count);

@@ -5,11 +5,12 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 JobListModel::JobListModel(JobQueue& queue, QObject* parent) : QAbstractListModel(parent), queue_(queue)
 {
-    for (int i = 0; i < queue.jobCount(); ++i)
-        append(i);
-    connect(&queue, &JobQueue::jobAdded, this, &JobListModel::append);
+    append(0, queue.jobCount() - 1);
+    connect(&queue, &JobQueue::jobsAdded, this, &JobListModel::append);
 }
 
 int JobListModel::rowCount(const QModelIndex& parent) const
@@ -22,17 +23,29 @@ OptimizationJob::Ptr JobListModel::jobAt(int row) const
     return row >= 0 && row < rows_.size() ? rows_[row] : nullptr;
 }
 
-void JobListModel::append(int queueIndex)
+// One insertion per group: views lay out once for a group, not once per job.
+void JobListModel::append(int first, int last)
 {
-    const auto job = queue_.jobs().value(queueIndex);
-    if (!job || rowOf_.contains(job.get()))
+    QList<OptimizationJob::Ptr> fresh;
+    for (int i = std::max(first, 0); i <= last; ++i)
+        if (const auto job = queue_.jobs().value(i); job && !rowOf_.contains(job.get()))
+            fresh.append(job);
+    if (fresh.isEmpty())
         return;
     const int row = int(rows_.size());
-    beginInsertRows({}, row, row);
-    rows_.append(job);
-    rowOf_.insert(job.get(), row);
+    beginInsertRows({}, row, row + int(fresh.size()) - 1);
+    for (const auto& job : fresh) {
+        rowOf_.insert(job.get(), int(rows_.size()));
+        rows_.append(job);
+    }
     endInsertRows();
-    const auto* raw = job.get();
+    for (const auto& job : fresh)
+        watch(job.get());
+    emit countChanged();
+}
+
+void JobListModel::watch(const OptimizationJob* raw)
+{
     const auto changed = [this, raw] { jobChanged(raw); };
     for (const auto signal : {&OptimizationJob::statusChanged, &OptimizationJob::progressChanged,
                               &OptimizationJob::optimizedSizeChanged, &OptimizationJob::currentToolChanged,
@@ -40,7 +53,6 @@ void JobListModel::append(int queueIndex)
                               &OptimizationJob::revertURLChanged, &OptimizationJob::isSkippedByCacheChanged,
                               &OptimizationJob::isRestoredChanged, &OptimizationJob::exportedURLChanged})
         connect(raw, signal, this, changed);
-    emit countChanged();
 }
 
 void JobListModel::jobChanged(const OptimizationJob* job)

@@ -49,7 +49,8 @@ signals:
     void countChanged();
 
 private:
-    void append(int queueIndex);
+    void append(int first, int last);
+    void watch(const OptimizationJob* job);
     void jobChanged(const OptimizationJob* job);
 
     JobQueue& queue_;

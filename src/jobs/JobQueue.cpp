@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QSemaphore>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -82,14 +83,16 @@ QList<OptimizationJob::Ptr> JobQueue::processingJobs() const
 
 bool JobQueue::savedBytes(const OptimizationJob& job)
 {
-    if (job.status() != JobStatus::completed || !job.optimizedSize() || job.originalSize() < 1)
+    if (job.status() != JobStatus::completed || !job.optimizedSize() || job.originalSize() < 1 || job.isRestored())
         return false;
     return 1.0 - double(*job.optimizedSize()) / double(job.originalSize()) > 0.0;
 }
 
 qint64 JobQueue::savingInBytes(const OptimizationJob& job)
 {
-    return job.optimizedSize() ? std::max<qint64>(job.originalSize() - *job.optimizedSize(), 0) : 0;
+    if (!job.optimizedSize() || job.isRestored())
+        return 0;
+    return std::max<qint64>(job.originalSize() - *job.optimizedSize(), 0);
 }
 
 double JobQueue::averageSavings() const
@@ -191,12 +194,21 @@ QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
         QList<Intake> made;
         QElapsedTimer sincePost;
         sincePost.start();
-        const auto post = [this, &made, &sincePost, cancellations] {
+        const auto taken = std::make_shared<QSemaphore>();
+        const auto post = [this, &made, &sincePost, cancellations, &stop, taken] {
             if (made.isEmpty())
                 return;
             QMetaObject::invokeMethod(
-                this, [this, jobs = std::exchange(made, {}), cancellations] { appendJobs(jobs, cancellations); },
+                this,
+                [this, jobs = std::exchange(made, {}), cancellations, taken] {
+                    appendJobs(jobs, cancellations);
+                    taken->release();
+                },
                 Qt::QueuedConnection);
+            // One group at a time waits for the loop: groups piled up would all
+            // be taken in one turn, and the window could not draw meanwhile.
+            while (!taken->tryAcquire(1, 50) && !stop.stop_requested()) {
+            }
             sincePost.restart();
         };
         const auto onFound = [&](const QUrl& url) {
@@ -228,12 +240,16 @@ QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
 
 void JobQueue::appendJobs(const QList<Intake>& found, int cancellationsAtIntake)
 {
+    const int first = int(jobs_.size());
     for (const auto& item : found) {
         if (!admit(item))
             continue;
         jobs_.append(item.job);
-        emit jobAdded(int(jobs_.size()) - 1);
+        const OptimizationJob* job = item.job.get();
+        connect(job, &OptimizationJob::isRestoredChanged, this, [this, job] { withdrawRestored(*job); });
     }
+    if (jobs_.size() > first)
+        emit jobsAdded(first, int(jobs_.size()) - 1);
     if (!isProcessing_ && cancellationsAtIntake == cancellations_)
         startProcessing();
     else
@@ -388,6 +404,17 @@ void JobQueue::addNewJobsToAllTime()
         countedAllTime_.insert(job->id());
         tracker.addFile(savedBytes(*job) ? savingInBytes(*job) : 0);
     }
+}
+
+// The saving counted for the job is taken back, where it was counted.
+void JobQueue::withdrawRestored(const OptimizationJob& job)
+{
+    if (!job.isRestored() || !job.optimizedSize())
+        return;
+    if (countedAllTime_.contains(job.id()))
+        StatisticsTracker::shared().withdrawFile(std::max<qint64>(job.originalSize() - *job.optimizedSize(), 0));
+    if (!isProcessing_)
+        updateTotals();
 }
 
 void JobQueue::updateBadge()

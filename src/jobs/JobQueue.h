@@ -30,7 +30,7 @@ class JobQueue : public QObject {
     Q_PROPERTY(qint64 totalBytesSaved READ totalBytesSaved NOTIFY totalsChanged)
     Q_PROPERTY(int totalFilesProcessed READ totalFilesProcessed NOTIFY totalsChanged)
     Q_PROPERTY(int totalFilesOptimized READ totalFilesOptimized NOTIFY totalsChanged)
-    Q_PROPERTY(int jobCount READ jobCount NOTIFY jobAdded)
+    Q_PROPERTY(int jobCount READ jobCount NOTIFY jobsAdded)
 
 public:
     // Without a limit, as many jobs run at once as the machine has cores.
@@ -53,6 +53,7 @@ public:
     QList<OptimizationJob::Ptr> processingJobs() const;
     double averageSavings() const;
 
+    // A restored job saved nothing: its original is back.
     static bool savedBytes(const OptimizationJob& job);
     static qint64 savingInBytes(const OptimizationJob& job);
 
@@ -75,7 +76,9 @@ public:
     QCoro::Task<> shutdown();
 
 signals:
-    void jobAdded(int index);
+    // Jobs `first` to `last` (inclusive) joined the list, a group at a time so
+    // that views update once per group.
+    void jobsAdded(int first, int last);
     void isProcessingChanged();
     void totalsChanged();
     void batchFinished();
@@ -104,6 +107,7 @@ private:
     void setProcessing(bool processing);
     void updateTotals();
     void addNewJobsToAllTime();
+    void withdrawRestored(const OptimizationJob& job);
     void updateBadge();
     void recordSession(const Batch& batch);
 

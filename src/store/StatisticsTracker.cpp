@@ -7,6 +7,8 @@
 #include <QJsonDocument>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 const QString bytesSavedKey = QStringLiteral("allTimeTotalBytesSaved");
@@ -87,6 +89,14 @@ void StatisticsTracker::addFile(qint64 savedBytes)
         setTotalFilesOptimized(totalFilesOptimized_ + 1);
         setTotalBytesSaved(totalBytesSaved_ + savedBytes);
     }
+}
+
+void StatisticsTracker::withdrawFile(qint64 savedBytes)
+{
+    if (savedBytes <= 0)
+        return;
+    setTotalFilesOptimized(std::max<qint64>(totalFilesOptimized_ - 1, 0));
+    setTotalBytesSaved(std::max<qint64>(totalBytesSaved_ - savedBytes, 0));
 }
 
 QString StatisticsTracker::startDateLabel() const

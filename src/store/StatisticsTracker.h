@@ -46,6 +46,8 @@ public:
     // Counts one more processed file; one that saved bytes also counts as
     // optimized and adds its saving.
     void addFile(qint64 savedBytes);
+    // Takes back the saving of a file counted as optimized whose original came back.
+    void withdrawFile(qint64 savedBytes);
 
     // "Mar 2025", in the user's locale and time zone.
     QString startDateLabel() const;

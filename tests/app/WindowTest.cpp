@@ -1,4 +1,5 @@
 #include "WindowTest.h"
+#include "app/ResultActions.h"
 #include "app/SceneItems.h"
 
 #include "app/WindowSetup.h"
@@ -278,6 +279,16 @@ void WindowTest::optimizesInPlaceWithOriginalsInTrash()
     const QModelIndex newest = sessions->index(0, 0);
     QCOMPARE(newest.data(SessionListModel::ImageCountRole).toLongLong(), 4);
     QCOMPARE(newest.data(SessionListModel::TotalSavedBytesRole).toLongLong(), queue.totalBytesSaved());
+    // A restored original takes its saving back from every figure that counted it.
+    const qint64 batchSaved = queue.totalBytesSaved();
+    const qint64 allTimeSaved = StatisticsTracker::shared().totalBytesSaved();
+    const qint64 saving = JobQueue::savingInBytes(*queue.jobs().constFirst());
+    QVERIFY(saving > 0);
+    ResultActions actions(*view_->jobs());
+    QVERIFY(QCoro::waitFor(actions.restore(0)).ok);
+    QCOMPARE(queue.totalBytesSaved(), batchSaved - saving);
+    QCOMPARE(panel.savedBytes(), batchSaved - saving);
+    QCOMPARE(StatisticsTracker::shared().totalBytesSaved(), allTimeSaved - saving);
 }
 
 void WindowTest::exportWritesWholeFileOrNone()

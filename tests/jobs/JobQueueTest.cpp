@@ -322,7 +322,7 @@ TEST_F(JobQueueTest, TheEventLoopKeepsTurningThroughRealBatchesAndAHugeDrop)
     JobQueue queue(configuration, 2, services());
     int firstJobAt = -1;
     QElapsedTimer clock;
-    QObject::connect(&queue, &JobQueue::jobAdded, &queue, [&] { firstJobAt = firstJobAt < 0 ? int(clock.elapsed()) : firstJobAt; });
+    QObject::connect(&queue, &JobQueue::jobsAdded, &queue, [&] { firstJobAt = firstJobAt < 0 ? int(clock.elapsed()) : firstJobAt; });
     LoopGapMeter meter;
     clock.start();
     const QList<QUrl> drop{QUrl::fromLocalFile(many)};
