@@ -97,12 +97,16 @@ QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, Job
     Scratch copyFileGuard(copyURL);
     const QString source = current->localPath();
     const QString target = copyURL.toLocalFile();
-    const QString copyError = co_await QtConcurrent::run(TemporaryFiles::copyFile, source, target);
-    if (!copyError.isEmpty()) {
-        logFailure(2, name, copyError);
-        co_return std::nullopt;
-    }
-    const IOFile::Ptr copy = IOFile::read(copyURL);
+    // Copied and read on the pool: a slow disk must not freeze the window.
+    const auto copyAndRead = [source, target, copyURL, name]() -> IOFile::Ptr {
+        const QString copyError = TemporaryFiles::copyFile(source, target);
+        if (!copyError.isEmpty()) {
+            logFailure(2, name, copyError);
+            return nullptr;
+        }
+        return IOFile::read(copyURL);
+    };
+    const IOFile::Ptr copy = co_await QtConcurrent::run(copyAndRead);
     if (!copy)
         co_return std::nullopt;
 
@@ -118,7 +122,10 @@ QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, Job
         copyFileGuard.removeNow();
         if (!answer.value())
             co_return std::nullopt;
-        auto result = judgeOutput(*command, *copy, outputURL, baseSize);
+        const auto judge = [command, copy, outputURL, baseSize] {
+            return judgeOutput(*command, *copy, outputURL, baseSize);
+        };
+        const std::optional<WorkerResult> result = co_await QtConcurrent::run(judge);
         if (result)
             output.keep();
         co_return result;

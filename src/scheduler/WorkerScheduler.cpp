@@ -6,6 +6,9 @@
 #include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
 
+#include <QCoroFuture>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <algorithm>
 
 namespace {
@@ -136,7 +139,9 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::select(std::vector<Wor
 QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::take(WorkerResult entry, QString chained,
                                                                JobContext::Ptr job, qint64 sizeToBeat, Vetting vet)
 {
-    const IOFile::Ptr file = IOFile::read(entry.fileURL);
+    const QUrl url = entry.fileURL;
+    const auto read = [url] { return IOFile::read(url); };
+    const IOFile::Ptr file = co_await QtConcurrent::run(read);
     if (!file || file->byteSize <= 0 || file->byteSize >= sizeToBeat)
         co_return std::nullopt;
     const WorkerResult candidate{chained, entry.fileURL, file->byteSize};
