@@ -21,6 +21,7 @@ Usage: bench/window_drop.py [--files 10000] [--stop-after N] [--bench build/bin/
 import argparse
 import json
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -55,7 +56,8 @@ def main():
                    QT_QPA_PLATFORM=args.platform)
         run = subprocess.run([args.bench, str(folder), str(out), str(args.stop_after)], env=env, stdout=subprocess.DEVNULL,
                              stderr=subprocess.PIPE, text=True, check=True)
-        start = run.stderr.rindex("{")
+        # The figures are the last top-level JSON object; nested ones are indented.
+        start = [m.start() for m in re.finditer(r"(?m)^\{", run.stderr)][-1]
         figures = json.loads(run.stderr[start:])
     print(json.dumps(figures, indent=2))
 

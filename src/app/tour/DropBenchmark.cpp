@@ -41,8 +41,15 @@ void DropBenchmark::frame()
 void DropBenchmark::tick()
 {
     const qint64 now = clock_.elapsed();
-    if (lastTick_ >= 0 && dropAt_ >= 0)
+    if (lastTick_ >= 0 && dropAt_ >= 0) {
         longestStall_ = std::max(longestStall_, now - lastTick_);
+        // Where the window froze tells more than how long: when, and how far the batch was.
+        if (now - lastTick_ > 50)
+            stalls_.append(QJsonObject{{QStringLiteral("at_ms"), lastTick_ - dropAt_},
+                                       {QStringLiteral("ms"), now - lastTick_},
+                                       {QStringLiteral("jobs"), view_.jobs()->count()},
+                                       {QStringLiteral("completed"), int(view_.jobQueue()->completedJobs().size())}});
+    }
     lastTick_ = now;
     if (rssAtThousand_ < 0 && view_.jobQueue()->completedJobs().size() >= 1000)
         rssAtThousand_ = residentKilobytes("VmRSS:");
@@ -66,8 +73,10 @@ QCoro::Task<QJsonObject> DropBenchmark::run()
     dropped.append(folder_);
     view_.handleDrop(dropped);
     while (view_.jobs()->count() == 0 || view_.jobQueue()->isProcessing()) {
-        if (stopAfter_ > 0 && view_.jobQueue()->completedJobs().size() >= stopAfter_)
+        if (stopAfter_ > 0 && cancelAt_ < 0 && view_.jobQueue()->completedJobs().size() >= stopAfter_) {
+            cancelAt_ = clock_.elapsed() - dropAt_;
             view_.jobQueue()->cancelProcessing();
+        }
         co_await QCoro::sleepFor(std::chrono::milliseconds(100));
     }
     co_await view_.jobQueue()->waitUntilIdle();
@@ -79,6 +88,8 @@ QCoro::Task<QJsonObject> DropBenchmark::run()
     figures.insert(QStringLiteral("first_frame_after_drop_ms"), firstFrame_);
     figures.insert(QStringLiteral("longest_frame_ms"), longestFrameGap_);
     figures.insert(QStringLiteral("longest_event_loop_stall_ms"), longestStall_);
+    figures.insert(QStringLiteral("cancelled_at_ms"), cancelAt_);
+    figures.insert(QStringLiteral("stalls_over_50_ms"), stalls_);
     figures.insert(QStringLiteral("rss_after_1000_jobs_kb"), rssAtThousand_);
     figures.insert(QStringLiteral("rss_at_end_kb"), residentKilobytes("VmRSS:"));
     const QJsonObject scrolling = co_await scrollGrid();

@@ -2,6 +2,7 @@
 
 #include <QCoroTask>
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QObject>
 #include <QUrl>
@@ -40,4 +41,6 @@ private:
     qint64 lastTick_ = -1;
     qint64 longestStall_ = 0;
     qint64 rssAtThousand_ = -1;
+    qint64 cancelAt_ = -1;
+    QJsonArray stalls_;
 };

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
@@ -19,12 +20,33 @@
 
 Q_IMPORT_QML_PLUGIN(PresslyProPlugin)
 
+namespace {
+// Times every event the loop delivers, so a stall can be traced to what it was spent on.
+class TimedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const int type = event->type();
+        // The receiver may be gone once the event is handled.
+        const char* receiverClass = receiver->metaObject()->className();
+        const bool handled = QApplication::notify(receiver, event);
+        if (const qint64 ms = clock.elapsed(); ms >= 40)
+            std::fprintf(stderr, "slow event: %lld ms, type %d, to %s\n", static_cast<long long>(ms), type,
+                         receiverClass);
+        return handled;
+    }
+};
+} // namespace
+
 // pressly-pro-bench FOLDER EXPORT_DIR [STOP_AFTER]: drops FOLDER on the window,
 // exporting into EXPORT_DIR, and prints the figures as JSON; with STOP_AFTER,
 // the batch is cancelled once that many jobs are done.
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    TimedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pressly Pro"));
     if (argc < 3 || argc > 4) {
         std::fputs("usage: pressly-pro-bench FOLDER EXPORT_DIR [STOP_AFTER]\n", stderr);
