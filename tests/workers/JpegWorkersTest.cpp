@@ -116,6 +116,26 @@ TEST_F(JpegWorkers, EachStepOfTheFallbackChain)
     }
 }
 
+// Each tool alone keeps how a photo looks under every preset: the pipeline's
+// check would only refuse its result, and the saving would be lost.
+TEST_F(JpegWorkers, EachToolKeepsTheOrientationAndTheProfileUnderEveryPreset)
+{
+    sandbox.useRealTools();
+    const auto turned = input(portrait), profiled = input(adobeRgb);
+    const QByteArray profile = JpegMetadata::read(profiled->localPath()).iccProfile;
+    for (const auto& [quality, strip] : {std::pair{100, false}, {80, false}, {70, true}}) {
+        std::unique_ptr<JpegToolWorker> workers[] = {std::make_unique<JpegoptimWorker>(quality, strip),
+                                                     std::make_unique<JpegtranWorker>(true, strip)};
+        for (const auto& worker : workers) {
+            SCOPED_TRACE(worker->name().toStdString() + (strip ? ", stripping" : ""));
+            ASSERT_TRUE(awaitOutcome(worker->optimizeFile(turned, output())).value());
+            EXPECT_EQ(JpegMetadata::read(output().toLocalFile()).orientation, 6);
+            ASSERT_FALSE(awaitOutcome(worker->optimizeFile(profiled, output())).failed());
+            EXPECT_EQ(JpegMetadata::read(output().toLocalFile()).iccProfile, profile);
+        }
+    }
+}
+
 // The re-encode keeps the profile, turns the pixels and writes orientation 1;
 // a vanished input is an error.
 TEST_F(JpegWorkers, TheReencodeKeepsHowThePhotoLooksAndAVanishedInputIsAnError)

@@ -46,16 +46,21 @@ TEST_F(PngWorkers, AnAnimatedPngKeepsAllItsFrames)
     EXPECT_EQ(readFile(job->fileURL().toLocalFile()), readFile(dataFile(apng)));
 }
 
-// A chunk is found before the image data, or after it only when asked for anywhere.
-TEST(PngChunks, OnlyChunksBeforeTheImageDataCountUnlessAskedForAnywhere)
+// A chunk is found before the image data, or after it only when asked for
+// anywhere; stripping oxipng keeps the orientation.
+TEST_F(PngWorkers, TheExifOrientationOfAPngSurvivesTheTool)
 {
-    QTemporaryDir dir;
-    const QString early = dir.filePath("early.png"), late = dir.filePath("late.png");
+    const QString early = sandbox.filesDir() + "/early.png", late = sandbox.filesDir() + "/late.png";
     writeFile(early, PngBytes::withOrientation6());
     const QByteArray plain = readFile(dataFile("png/debian-debian.png"));
     writeFile(late, plain.chopped(12) + PngBytes::chunk("eXIf", "II*") + plain.right(12));
     EXPECT_TRUE(ImageIO::hasPngChunkBeforeImageData(early, "eXIf"));
     EXPECT_FALSE(ImageIO::hasPngChunkBeforeImageData(late, "eXIf"));
     EXPECT_TRUE(ImageIO::hasPngChunk(late, "eXIf"));
+    const auto in = IOFile::read(QUrl::fromLocalFile(early));
+    EXPECT_FALSE(OxiPngWorker(5, true).arguments(*in, out()).contains("--strip=safe")); // oxipng cannot say it kept it
+    const auto answer = awaitOutcome(OxiPngWorker(5, true).optimizeFile(in, out()));
+    ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
+    EXPECT_TRUE(!answer.value() || ImageIO::hasPngChunk(out().toLocalFile(), "eXIf"));
 }
 
