@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 #include <QThread>
@@ -68,6 +69,36 @@ inline void drainEvents()
 {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+struct RunResult {
+    int exitCode = -1; // -1: killed or never finished
+    QString out;
+    QString err;
+};
+
+// Runs a program to its end.
+inline RunResult run(const QString& program, const QStringList& arguments,
+               const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(), int milliseconds = 120000)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    process.waitForFinished(milliseconds);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+// An environment whose home, settings, data and temporary folders all lie in `root`.
+inline QProcessEnvironment privateEnvironment(const QString& root)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto& [variable, name] :
+         {std::pair{"HOME", "home"}, {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}, {"TMPDIR", "tmp"}}) {
+        QDir(root).mkpath(QString::fromLatin1(name));
+        env.insert(QString::fromLatin1(variable), QDir(root).filePath(QString::fromLatin1(name)));
+    }
+    return env;
 }
 
 // A process id that no process has now: a child that has ended.

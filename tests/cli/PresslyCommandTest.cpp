@@ -1,5 +1,7 @@
 #include "TestSupport.h"
+#include "dng/DngSampleWriter.h"
 #include "platform/ImageIO.h"
+#include "platform/RawImageComparison.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -9,6 +11,7 @@
 #include <QSettings>
 
 #include <gtest/gtest.h>
+#include <libraw/libraw.h>
 
 #include <csignal>
 #include <cstdio>
@@ -18,11 +21,13 @@ using namespace TestSupport;
 
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+int thumbnailWidth(const QString& path)
+{
+    libraw_data_t* raw = libraw_init(0);
+    const int width = libraw_open_file(raw, path.toLocal8Bit().constData()) == LIBRAW_SUCCESS ? raw->thumbnail.twidth : -1;
+    libraw_close(raw);
+    return width;
+}
 
 // Runs the built `pressly` with its home, settings, data and temporary
 // folders all inside one private folder.
@@ -30,8 +35,7 @@ class PresslyCommandTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* dir : {"home", "config", "data", "tmp", "in"})
-            QDir(root.path()).mkpath(QString::fromLatin1(dir));
+        QDir().mkpath(in());
         for (const QString& name : QDir(dataFile("png")).entryList(QDir::Files))
             copyInto(QStringLiteral("png/") + name, in());
     }
@@ -40,27 +44,7 @@ protected:
     QString tmp() const { return QDir(root.path()).filePath("tmp"); }
     QString trash() const { return QDir(root.path()).filePath("data/Trash/files"); }
 
-    void prepare(QProcess& process, const QString& program, const QStringList& arguments)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", QDir(root.path()).filePath("home"));
-        env.insert("XDG_CONFIG_HOME", QDir(root.path()).filePath("config"));
-        env.insert("XDG_DATA_HOME", QDir(root.path()).filePath("data"));
-        env.insert("TMPDIR", tmp());
-        process.setProcessEnvironment(env);
-        process.setProgram(program);
-        process.setArguments(arguments);
-    }
-
-    RunResult pressly(const QStringList& arguments)
-    {
-        QProcess process;
-        prepare(process, QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly"), arguments);
-        process.start();
-        process.waitForFinished(120000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-    }
+    RunResult pressly(const QStringList& arguments) { return run(QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly"), arguments, env); }
 
     static QJsonObject summaryOf(const QString& out)
     {
@@ -78,24 +62,41 @@ protected:
             EXPECT_LE(QFileInfo(optimized).size(), QFileInfo(dataFile("png/" + name)).size()) << qPrintable(name);
         }
     }
+    void expectOriginalsUntouched()
+    {
+        for (const QString& name : QDir(dataFile("png")).entryList(QDir::Files))
+            EXPECT_EQ(readFile(QDir(in()).filePath(name)), readFile(dataFile("png/" + name))) << qPrintable(name);
+    }
 
     // Our private folder included: it goes when the run ends.
     bool temporaryFolderIsEmpty() const { return QDir(tmp()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
 
     QTemporaryDir root;
+    QProcessEnvironment env = privateEnvironment(root.path());
 };
 
 } // namespace
 
-TEST_F(PresslyCommandTest, ExportsSmallerCopiesAndLeavesTheOriginals)
+// What a run could not do is said, each file counts once, a name is never
+// read as a format, and a failed file claims no result and keeps its reason.
+TEST_F(PresslyCommandTest, ExportsSmallerCopiesReportsWhatItSkippedAndLeavesTheOriginals)
 {
+    const QString one = QDir(in()).filePath("debian-debian.png");
+    ASSERT_TRUE(QFile::copy(dataFile("png/imagemagick-radial-gradient.png"), QDir(in()).filePath("a %1 %3.png")));
+    const QByteArray badName = QFile::encodeName(in()) + "/bad-\xff-name.png";
+    std::FILE* bad = std::fopen(badName.constData(), "wb");
+    ASSERT_NE(bad, nullptr);
+    const QByteArray image = readFile(one);
+    std::fwrite(image.constData(), 1, size_t(image.size()), bad);
+    std::fclose(bad);
+    writeFile(QDir(in()).filePath("drawing.svgz"), "compressed");
     const QString out = QDir(root.path()).filePath("out");
-    const RunResult run = pressly({"--export", out, "--json", in()});
+    const RunResult run = pressly({"--export", out, "--json", in(), one});
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
 
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
-    const int files = int(QDir(in()).entryList(QDir::Files).size());
-    ASSERT_EQ(lines.size(), files + 1) << "one object per job and a summary, nothing else";
+    const int files = int(QDir(dataFile("png")).entryList(QDir::Files).size()) + 1;
+    ASSERT_EQ(lines.size(), files + 1) << "one object per job and a summary, nothing else; named twice, counted once";
     for (const QString& line : lines)
         EXPECT_FALSE(QJsonDocument::fromJson(line.toUtf8()).isNull()) << qPrintable(line);
     const QJsonObject summary = summaryOf(run.out);
@@ -103,11 +104,26 @@ TEST_F(PresslyCommandTest, ExportsSmallerCopiesAndLeavesTheOriginals)
     EXPECT_EQ(summary["failed"].toInt(), 0);
     EXPECT_GT(summary["optimized"].toInt(), 0);
     EXPECT_LT(summary["bytesAfter"].toInteger(), summary["bytesBefore"].toInteger());
-
+    EXPECT_EQ(summary["skippedInFolders"].toInt(), 2);
+    EXPECT_TRUE(run.err.contains("not valid UTF-8") && run.err.contains("drawing.svgz")) << qPrintable(run.err);
     expectSameImages(out);
-    for (const QString& name : QDir(in()).entryList(QDir::Files))
-        EXPECT_EQ(readFile(QDir(in()).filePath(name)), readFile(dataFile("png/" + name))) << "originals untouched";
+    expectOriginalsUntouched();
     EXPECT_TRUE(temporaryFolderIsEmpty());
+
+    const RunResult again = pressly({"--export", out, in()});
+    EXPECT_TRUE(again.out.contains("2 skipped in folders"));
+    EXPECT_TRUE(again.out.contains(QDir(in()).filePath("a %1 %3.png: "))) << qPrintable(again.out);
+    EXPECT_TRUE(QFileInfo::exists(QDir(out).filePath("a %1 %3 (1).png")));
+
+    const QString notAFolder = QDir(root.path()).filePath("a file");
+    writeFile(notAFolder, "");
+    const RunResult failed = pressly({"--export", notAFolder, "--json", one});
+    ASSERT_EQ(failed.exitCode, 1);
+    const QJsonObject job = QJsonDocument::fromJson(failed.out.split('\n').first().toUtf8()).object();
+    EXPECT_EQ(job["status"].toString(), "failed");
+    EXPECT_TRUE(job["bestTool"].isNull() && job["optimizedSize"].isNull()) << qPrintable(failed.out);
+    EXPECT_GT(job["error"].toString().size(), QString("File access error: Could not save optimized file: ").size())
+        << qPrintable(job["error"].toString());
 }
 
 TEST_F(PresslyCommandTest, InPlaceTrashesOriginalsAndASecondRunIsServedByTheCache)
@@ -141,76 +157,32 @@ TEST_F(PresslyCommandTest, InPlaceTrashesOriginalsAndASecondRunIsServedByTheCach
 
 TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
 {
-    const QString out = QDir(root.path()).filePath("out");
-    const RunResult missing = pressly({"--export", out, "--quiet", QDir(in()).filePath("gone.png")});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.out.contains("1 failed")) << qPrintable(missing.out);
-    writeFile(QDir(root.path()).filePath("notes.txt"), "not an image");
-    for (const QString& inVain : {QDir(root.path()).filePath("gone"), QDir(root.path()).filePath("notes.txt")}) {
-        const RunResult run = pressly({"--export", out, "--quiet", inVain});
-        EXPECT_EQ(run.exitCode, 1) << qPrintable(inVain);
-        EXPECT_TRUE(run.err.contains(inVain)) << qPrintable(run.err);
+    const QString out = QDir(root.path()).filePath("out"), gone = QDir(root.path()).filePath("gone");
+    const QString notes = QDir(root.path()).filePath("notes.txt");
+    writeFile(notes, "not an image");
+    // said: a part of what it prints
+    const struct { QStringList arguments; int status; QString said; } cases[] = {
+        {{"--export", out, "--quiet", QDir(in()).filePath("gone.png")}, 1, "1 failed"},
+        {{"--export", out, "--quiet", gone}, 1, gone},
+        {{"--export", out, "--quiet", notes}, 1, notes},
+        {{in()}, 2, "--export"}, // export mode with no folder stored
+        {{"--preset", "Maximum", "--in-place", in()}, 2, "--help"},
+        {{"--in-place", "--export", out, in()}, 2, ""},
+        {{"--in-place"}, 2, ""},
+        {{"--bogus", in()}, 2, "--help"},
+        {{"--jobs=0", in()}, 2, "--help"},
+        {{"--export=", in()}, 2, "--help"},
+        {{"--preset"}, 2, "--help"},
+        // After "--" every word is a path, even one that looks like an option.
+        {{"--export", out, "--quiet", "--", "--in-place"}, 1, "--in-place: no such file or folder"},
+        {{"--help"}, 0, "--no-cache"},
+    };
+    for (const auto& c : cases) {
+        const RunResult ran = pressly(c.arguments);
+        EXPECT_EQ(ran.exitCode, c.status) << qPrintable(c.arguments.join(' '));
+        EXPECT_TRUE((ran.out + ran.err).contains(c.said)) << qPrintable(ran.out + ran.err);
     }
-
-    const RunResult noFolder = pressly({in()});
-    EXPECT_EQ(noFolder.exitCode, 2) << "export mode with no folder stored is a usage error";
-    EXPECT_TRUE(noFolder.err.contains("--export")) << qPrintable(noFolder.err);
-
-    EXPECT_EQ(pressly({"--preset", "Maximum", "--in-place", in()}).exitCode, 2);
-    EXPECT_EQ(pressly({"--in-place", "--export", out, in()}).exitCode, 2);
-    EXPECT_EQ(pressly({"--in-place"}).exitCode, 2);
-    for (const QStringList& misuse : {QStringList{"--bogus", in()}, QStringList{"--jobs=0", in()},
-                                      QStringList{"--export=", in()}, QStringList{"--preset"}}) {
-        const RunResult run = pressly(misuse);
-        EXPECT_EQ(run.exitCode, 2) << qPrintable(misuse.join(' '));
-        EXPECT_TRUE(run.err.contains("--help")) << qPrintable(run.err);
-    }
-    // After "--" every word is a path, even one that looks like an option.
-    const RunResult dashed = pressly({"--export", out, "--quiet", "--", "--in-place"});
-    EXPECT_EQ(dashed.exitCode, 1);
-    EXPECT_TRUE(dashed.err.contains("--in-place: no such file or folder")) << qPrintable(dashed.err);
-    const RunResult help = pressly({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("--no-cache"));
-    for (const QString& name : QDir(in()).entryList(QDir::Files))
-        EXPECT_EQ(readFile(QDir(in()).filePath(name)), readFile(dataFile("png/" + name)));
-}
-
-// What a run could not do is said, each file counts once, a name is never
-// read as a format, and a failed file claims no result and keeps its reason.
-TEST_F(PresslyCommandTest, ReportsWhatItSkippedAndWhyAFileFailed)
-{
-    const QString one = QDir(in()).filePath("debian-debian.png");
-    ASSERT_TRUE(QFile::copy(dataFile("png/imagemagick-radial-gradient.png"), QDir(in()).filePath("a %1 %3.png")));
-    const QByteArray badName = QFile::encodeName(in()) + "/bad-\xff-name.png";
-    std::FILE* bad = std::fopen(badName.constData(), "wb");
-    ASSERT_NE(bad, nullptr);
-    const QByteArray image = readFile(one);
-    std::fwrite(image.constData(), 1, size_t(image.size()), bad);
-    std::fclose(bad);
-    writeFile(QDir(in()).filePath("drawing.svgz"), "compressed");
-    const QString out = QDir(root.path()).filePath("out");
-    const RunResult run = pressly({"--export", out, "--json", in(), one});
-    ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
-    const QJsonObject summary = summaryOf(run.out);
-    EXPECT_EQ(summary["files"].toInt(), QDir(dataFile("png")).entryList(QDir::Files).size() + 1)
-        << "named twice, counted once";
-    EXPECT_EQ(summary["skippedInFolders"].toInt(), 2);
-    EXPECT_TRUE(run.err.contains("not valid UTF-8") && run.err.contains("drawing.svgz")) << qPrintable(run.err);
-    const RunResult again = pressly({"--export", out, in()});
-    EXPECT_TRUE(again.out.contains("2 skipped in folders"));
-    EXPECT_TRUE(again.out.contains(QDir(in()).filePath("a %1 %3.png: "))) << qPrintable(again.out);
-    EXPECT_TRUE(QFileInfo::exists(QDir(out).filePath("a %1 %3 (1).png")));
-
-    const QString notAFolder = QDir(root.path()).filePath("a file");
-    writeFile(notAFolder, "");
-    const RunResult failed = pressly({"--export", notAFolder, "--json", one});
-    ASSERT_EQ(failed.exitCode, 1);
-    const QJsonObject job = QJsonDocument::fromJson(failed.out.split('\n').first().toUtf8()).object();
-    EXPECT_EQ(job["status"].toString(), "failed");
-    EXPECT_TRUE(job["bestTool"].isNull() && job["optimizedSize"].isNull()) << qPrintable(failed.out);
-    EXPECT_GT(job["error"].toString().size(), QString("File access error: Could not save optimized file: ").size())
-        << qPrintable(job["error"].toString());
+    expectOriginalsUntouched();
 }
 
 // By default one line per file and the summary; the tools' lines when asked
@@ -232,29 +204,20 @@ TEST_F(PresslyCommandTest, PrintsALinePerFileAndToolLinesOnlyWhenAsked)
     const std::tuple<QStringList, const char*, bool> toolLines[] = {
         {{"--verbose"}, "", true}, {{}, "pressly.tools=true", true}, {{"--verbose"}, "pressly.*=false", false}};
     for (const auto& [flags, rules, shown] : toolLines) {
-        QProcess run;
-        prepare(run, QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly"), flags + QStringList{"--no-cache", "--export", out, small});
-        QProcessEnvironment env = run.processEnvironment();
-        env.insert("QT_LOGGING_RULES", rules);
-        run.setProcessEnvironment(env);
-        run.start();
-        run.waitForFinished(120000);
-        EXPECT_EQ(QString::fromUtf8(run.readAllStandardOutput()).contains("🔧 Executing"), shown) << rules;
+        QProcessEnvironment withRules = env;
+        withRules.insert("QT_LOGGING_RULES", rules);
+        const RunResult ran = run(PRESSLY_BINARY_DIR "/bin/pressly", flags + QStringList{"--no-cache", "--export", out, small}, withRules);
+        EXPECT_EQ(ran.out.contains("🔧 Executing"), shown) << rules;
     }
 
     // On a terminal (script(1) gives it one).
     const QString line = QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly --no-cache --export ") + out + " " + small;
     for (const auto& [noColor, coloured] : {std::pair{"", true}, std::pair{"1", false}}) {
-        QProcess terminal;
-        prepare(terminal, "script", {"-qec", line, "/dev/null"});
-        QProcessEnvironment env = terminal.processEnvironment();
-        env.remove("NO_COLOR");
+        QProcessEnvironment terminal = env;
+        terminal.remove("NO_COLOR");
         if (*noColor)
-            env.insert("NO_COLOR", noColor);
-        terminal.setProcessEnvironment(env);
-        terminal.start();
-        terminal.waitForFinished(120000);
-        EXPECT_EQ(terminal.readAllStandardOutput().contains("\033[32m"), coloured) << noColor;
+            terminal.insert("NO_COLOR", noColor);
+        EXPECT_EQ(run("script", {"-qec", line, "/dev/null"}, terminal).out.contains("\033[32m"), coloured) << noColor;
     }
     EXPECT_TRUE(pressly({"--version"}).out.startsWith("pressly "));
 }
@@ -279,8 +242,8 @@ TEST_F(PresslyCommandTest, ASignalStopsTheToolsAndCleansUp)
         SCOPED_TRACE(signal);
         QFile::remove(pids);
         QProcess process;
-        prepare(process, program, {"--in-place", "--preset", "lossless", "--jobs", "2", in()});
-        process.start();
+        process.setProcessEnvironment(env);
+        process.start(program, {"--in-place", "--preset", "lossless", "--jobs", "2", in()});
         ASSERT_TRUE(processEventsUntil([&] { return readFile(pids).count('\n') >= 2; }, 30000));
         QElapsedTimer clock;
         clock.start();
@@ -292,7 +255,28 @@ TEST_F(PresslyCommandTest, ASignalStopsTheToolsAndCleansUp)
         for (const QByteArray& pid : readFile(pids).split('\n'))
             EXPECT_TRUE(pid.isEmpty() || ::kill(pid_t(pid.toLongLong()), 0) != 0) << "tool " << pid.toStdString();
         EXPECT_TRUE(temporaryFolderIsEmpty()) << qPrintable(QDir(tmp()).entryList().join(' '));
-        for (const QString& name : QDir(dataFile("png")).entryList(QDir::Files))
-            EXPECT_EQ(readFile(QDir(in()).filePath(name)), readFile(dataFile("png/" + name)));
+        expectOriginalsUntouched();
+    }
+}
+
+// Raw files shrink, verified, with the originals in the Trash; previews go only under maximum.
+TEST_F(PresslyCommandTest, DngFilesAreRepackedInPlace)
+{
+    for (const QString preset : {"maximum", "balanced"}) {
+        SCOPED_TRACE(qPrintable(preset));
+        const QString folder = QDir(root.path()).filePath(preset), name = preset + ".dng";
+        QDir().mkpath(folder);
+        DngSample sample;
+        sample.width = 901;
+        sample.height = 600;
+        sample.bits = preset == "maximum" ? 12 : 14;
+        sample.preview = true;
+        ASSERT_TRUE(DngSampleWriter::write(QDir(folder).filePath(name), sample));
+        ASSERT_EQ(pressly({"--in-place", "--preset", preset, folder}).exitCode, 0);
+        const QString now = QDir(folder).filePath(name), trashed = QDir(trash()).filePath(name);
+        ASSERT_TRUE(QFileInfo::exists(trashed));
+        EXPECT_LT(QFileInfo(now).size(), QFileInfo(trashed).size() * 8 / 10);
+        EXPECT_EQ(RawImageComparison::difference(trashed, now), std::nullopt);
+        EXPECT_EQ(thumbnailWidth(now), preset == "maximum" ? 0 : thumbnailWidth(trashed));
     }
 }

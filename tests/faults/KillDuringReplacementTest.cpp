@@ -6,7 +6,6 @@
 #include "platform/Trash.h"
 
 #include <QDateTime>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QUuid>
 
@@ -19,35 +18,17 @@ using namespace FaultChecks;
 
 namespace {
 
-struct ChildRun {
-    bool killed = false;
-    int exitCode = -1;
-    QStringList steps;
-};
-
 class KillDuringReplacement : public ::testing::Test {
 protected:
-    // The child's data, settings and temporary folders are ours.
-    ChildRun runProgram(const QString& program, const QStringList& arguments)
+    // The child's data, settings and temporary folders are ours; its steps are its error lines.
+    RunResult runProgram(const QString& program, const QStringList& arguments)
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const auto& [variable, name] : {std::pair{"XDG_DATA_HOME", "data"}, {"XDG_CONFIG_HOME", "config"}, {"TMPDIR", "tmp"}}) {
-            QDir(root.path()).mkpath(QString::fromLatin1(name));
-            env.insert(QString::fromLatin1(variable), QDir(root.path()).filePath(QString::fromLatin1(name)));
-        }
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(PRESSLY_BINARY_DIR "/bin/") + program, arguments);
-        process.waitForFinished(60000);
-        ChildRun run;
-        run.killed = process.exitStatus() == QProcess::CrashExit;
-        run.exitCode = process.exitCode();
-        run.steps = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-        return run;
+        return run(QStringLiteral(PRESSLY_BINARY_DIR "/bin/") + program, arguments, privateEnvironment(root.path()), 60000);
     }
+    static QStringList steps(const RunResult& ran) { return ran.err.split('\n', Qt::SkipEmptyParts); }
 
     // Replaces `file` in a child process that kills itself at step `killAt`.
-    ChildRun replaceInChild(const QString& file, const QString& replacement, int killAt)
+    RunResult replaceInChild(const QString& file, const QString& replacement, int killAt)
     {
         return runProgram(QStringLiteral("pressly_placement_child"), {file, replacement, QString::number(killAt)});
     }
@@ -75,17 +56,18 @@ TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunCl
         const QByteArray original = readFile(file);
         const QString replacement = copyInto(QStringLiteral("png/pingus-flag3.png"), root.path(), QStringLiteral("new.png"));
 
-        const ChildRun run = replaceInChild(file, replacement, killAt);
-        if (!run.killed) {
+        const RunResult child = replaceInChild(file, replacement, killAt);
+        const QStringList childSteps = steps(child);
+        if (child.exitCode != -1) {
             // Past the last step: the replacement ran to its end.
-            ASSERT_EQ(run.exitCode, 0) << run.steps.join('\n').toStdString();
+            ASSERT_EQ(child.exitCode, 0) << child.err.toStdString();
             EXPECT_EQ(readFile(file), result);
             EXPECT_FALSE(trashedCopy(trash(), file, original).isEmpty());
             EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
             break;
         }
         ++kills;
-        const QString step = run.steps.isEmpty() ? QString() : run.steps.last().section(' ', 1);
+        const QString step = childSteps.isEmpty() ? QString() : childSteps.last().section(' ', 1);
         SCOPED_TRACE(step.toStdString());
         // Between the Trash and the rename the path is empty; the original waits in the Trash.
         const bool afterTrash = step == QLatin1String("rename") || step == QLatin1String("sync-folder");
@@ -97,22 +79,22 @@ TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunCl
         // The next run, with nothing to do in this folder, settles what the journal lists.
         const QString elsewhere = QDir(root.path()).filePath(QStringLiteral("elsewhere"));
         QDir().mkpath(elsewhere);
-        const ChildRun cli = runProgram(QStringLiteral("pressly"), {QStringLiteral("--in-place"), elsewhere});
-        EXPECT_EQ(cli.exitCode, 0) << cli.steps.join('\n').toStdString();
+        const RunResult cli = runProgram(QStringLiteral("pressly"), {QStringLiteral("--in-place"), elsewhere});
+        EXPECT_EQ(cli.exitCode, 0) << cli.err.toStdString();
         EXPECT_TRUE(nothingLost(trash(), {file, original, result, false})) << "the path is never left empty";
         if (afterTrash) {
             EXPECT_EQ(readFile(file), result);
         }
         EXPECT_TRUE(QDir(journal()).isEmpty(QDir::Files | QDir::Hidden));
-        const bool journaled = run.steps.filter(QRegularExpression(QStringLiteral("^\\d+ trash$"))).size() == 1;
+        const bool journaled = childSteps.filter(QRegularExpression(QStringLiteral("^\\d+ trash$"))).size() == 1;
         if (journaled) {
             EXPECT_TRUE(hiddenLeftovers(folder).isEmpty()) << hiddenLeftovers(folder).join(", ").toStdString();
         }
 
         // A run in this folder also removes what was left before the journal had its entry.
         const QString other = copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("b.png"));
-        const ChildRun next = replaceInChild(other, replacement, 0);
-        EXPECT_EQ(next.exitCode, 0) << next.steps.join('\n').toStdString();
+        const RunResult next = replaceInChild(other, replacement, 0);
+        EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
         EXPECT_EQ(readFile(other), result);
         EXPECT_TRUE(hiddenLeftovers(folder).isEmpty()) << hiddenLeftovers(folder).join(", ").toStdString();
     }

@@ -23,7 +23,9 @@ void makeFile(const QString& path)
 }
 } // namespace
 
-TEST(ImageFileCollector, WalksFoldersInNameOrderSkippingHiddenItemsAndPackages)
+// Folders are walked in name order, skipping hidden items and packages; a
+// link dropped by the user is walked, links met inside are only names.
+TEST(ImageFileCollector, WalksFoldersInNameOrderSkippingHiddenItemsPackagesAndLinkedFolders)
 {
     QTemporaryDir dir;
     const QString root = dir.filePath("drop");
@@ -31,56 +33,38 @@ TEST(ImageFileCollector, WalksFoldersInNameOrderSkippingHiddenItemsAndPackages)
                              "Viewer.app/Contents/Resources/icon.png", "pics.png/e.gif", "Z.webp", "m.svg", "x.bmp"})
         makeFile(root + "/" + name);
     ASSERT_TRUE(QFile::link(root + "/sub/b.jpeg", root + "/link.png"));
+    ASSERT_TRUE(QFile::link(root, root + "/sub/back"));
+    ASSERT_TRUE(QFile::link(root + "/sub", root + "/shortcut.png"));
+    ASSERT_TRUE(QFile::link(root, dir.filePath("entry")));
 
-    const QList<QUrl> found = collectImageURLs({QUrl::fromLocalFile(root)});
-    EXPECT_EQ(relativePaths(found, root), QStringList({"a.PNG", "link.png", "m.svg", "pics.png", "pics.png/e.gif",
-                                                       "sub/b.jpeg", "sub/deeper/c.HEIC", "Z.webp"}));
+    const QStringList expected{"a.PNG", "link.png", "m.svg", "pics.png", "pics.png/e.gif", "shortcut.png",
+                               "sub/b.jpeg", "sub/deeper/c.HEIC", "Z.webp"};
+    EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(root)}), root), expected);
+    EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(dir.filePath("entry"))}), dir.filePath("entry")), expected);
 }
 
-TEST(ImageFileCollector, DroppedItemsKeepTheirOrderAndRepeat)
+// Dropped items keep their order and repeat; names Qt treats specially are taken as they are.
+TEST(ImageFileCollector, DroppedItemsKeepTheirOrderAndOddNamesAreTakenAsTheyAre)
 {
     QTemporaryDir dir;
     const QString root = dir.path();
-    for (const char* name : {"/folder/one.jpg", "/x.bmp"})
+    for (const char* name : {"/folder/one.jpg", "/x.bmp", "/odd/:colon.png", "/odd/#hash ?.png", "/odd/%41.png"})
         makeFile(root + name);
     writeFile(root + "/text.png", "plain text");
-
-    const QList<QUrl> dropped{QUrl::fromLocalFile(root + "/text.png"), QUrl::fromLocalFile(root + "/x.bmp"),
-                              QUrl::fromLocalFile(root + "/folder"), QUrl::fromLocalFile(root + "/folder/one.jpg"),
-                              QUrl::fromLocalFile(root + "/missing.dng"), QUrl("https://example.com/web.png")};
-    EXPECT_EQ(relativePaths(collectImageURLs(dropped), root),
-              QStringList({"text.png", "folder/one.jpg", "folder/one.jpg", "missing.dng"}));
-}
-
-TEST(ImageFileCollector, LinksToFoldersAreNotFollowed)
-{
-    QTemporaryDir dir;
-    const QString root = dir.filePath("loop");
-    makeFile(root + "/inner/a.png");
-    ASSERT_TRUE(QFile::link(root, root + "/inner/back"));
-    ASSERT_TRUE(QFile::link(root + "/inner", root + "/shortcut.png"));
-    ASSERT_TRUE(QFile::link(root, dir.filePath("entry")));
-
-    // A link dropped by the user is walked; links met inside are only names.
-    EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(dir.filePath("entry"))}), dir.filePath("entry")),
-              QStringList({"inner/a.png", "shortcut.png"}));
-}
-
-TEST(ImageFileCollector, NamesQtTreatsSpeciallyAreTakenAsTheyAre)
-{
-    QTemporaryDir dir;
-    const QString root = dir.filePath("odd names");
-    for (const char* name : {"/:colon.png", "/#hash ?.png", "/%41.png"})
-        makeFile(root + name);
     // Latin-1 bytes for "café.png": no UTF-8 name reaches that file.
-    const QByteArray latin1 = QFile::encodeName(root) + "/caf\xe9.png";
+    const QByteArray latin1 = QFile::encodeName(root) + "/odd/caf\xe9.png";
     FILE* raw = std::fopen(latin1.constData(), "w");
     ASSERT_NE(raw, nullptr);
     std::fclose(raw);
 
-    const QList<QUrl> found = collectImageURLs({QUrl::fromLocalFile(root + "/")});
-    ASSERT_EQ(relativePaths(found, root), QStringList({"#hash ?.png", "%41.png", ":colon.png"}));
-    for (const QUrl& url : found)
+    const QList<QUrl> dropped{QUrl::fromLocalFile(root + "/text.png"), QUrl::fromLocalFile(root + "/x.bmp"),
+                              QUrl::fromLocalFile(root + "/folder"), QUrl::fromLocalFile(root + "/folder/one.jpg"),
+                              QUrl::fromLocalFile(root + "/missing.dng"), QUrl("https://example.com/web.png"),
+                              QUrl::fromLocalFile(root + "/odd/")};
+    const QList<QUrl> found = collectImageURLs(dropped);
+    EXPECT_EQ(relativePaths(found, root), QStringList({"text.png", "folder/one.jpg", "folder/one.jpg", "missing.dng",
+                                                       "odd/#hash ?.png", "odd/%41.png", "odd/:colon.png"}));
+    for (const QUrl& url : found.mid(4))
         EXPECT_TRUE(QFileInfo(url.toLocalFile()).isFile()) << url.toLocalFile().toStdString();
     std::remove(latin1.constData()); // QTemporaryDir cannot name it either
 }

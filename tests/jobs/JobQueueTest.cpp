@@ -1,21 +1,14 @@
+#include "JobQueueFixture.h"
 #include "SmallVolume.h"
-#include "TestSupport.h"
-#include "scheduler/FakeWorkers.h"
-#include "jobs/JobQueue.h"
 #include "jobs/PipelineServices.h"
 #include "jobs/UserPreferences.h"
 #include "platform/LoopGapMeter.h"
-#include "scheduler/WorkerScheduler.h"
 #include "store/ResultsCache.h"
 #include "store/StatisticsTracker.h"
-#include "workers/ToolSandbox.h"
 
-#include <QCoroTimer>
 #include <QElapsedTimer>
-#include <QHash>
 
 #include <filesystem>
-#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,102 +17,15 @@
 using namespace TestSupport;
 using namespace std::chrono_literals;
 
-namespace {
+class JobQueueTest : public JobQueueFixture {};
 
-// How the fake tools behaved across a run.
-struct Observed {
-    int active = 0;
-    int maxActive = 0;
-    QHash<QString, int> runsPerJob;
-};
-
-class JobQueueTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        configuration.setOperationMode(Configuration::OperationMode::exportToFolder);
-        configuration.setExportPath(QDir(work.path()).filePath("export"));
-    }
-    void TearDown() override { EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString(); }
-
-    JobPipeline::Services services(std::chrono::milliseconds toolDelay = 30ms,
-                                   std::chrono::milliseconds cacheDelay = 0ms)
-    {
-        JobPipeline::Services s;
-        s.lookup = [this, cacheDelay](QUrl, qint64) -> QCoro::Task<std::optional<JobPipeline::CachedResult>> {
-            co_await QCoro::sleepFor(cacheDelay);
-            co_return cached;
-        };
-        s.store = [this](QUrl, qint64, qint64, qint64, QString) -> QCoro::Task<> {
-            ++stores;
-            co_return;
-        };
-        s.makeWorkers = [this, toolDelay](IOFileType, int, CompressionPreset, OptimizationJob::Ptr job) {
-            if (job->fileName().contains(QLatin1String("throw")))
-                throw std::runtime_error("stand-in fault");
-            // Writes a copy one byte shorter, so every job has a winner; names with "fail" make it fail.
-            auto worker = std::make_shared<FakeWorkers::FakeEncoder>(
-                "shrinker",
-                [this](JobContext& job) {
-                    --observed.active;
-                    const QByteArray bytes = readFile(job.fileURL().toLocalFile());
-                    return job.fileURL().fileName().contains("fail") ? QByteArray() : bytes.left(bytes.size() - 1);
-                },
-                toolDelay);
-            worker->started = [this](JobContext& job) {
-                observed.runsPerJob[job.id().toString()] += 1;
-                observed.maxActive = std::max(observed.maxActive, ++observed.active);
-            };
-            worker->setJob(job);
-            return std::vector<OptimizationWorker::Ptr>{worker};
-        };
-        s.runCompetition = [this](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job,
-                                  IOFile::Ptr input, CancellationFlag cancel, JobPipeline::Services::Vetting vet) {
-            return scheduler.runCompetition(std::move(workers), std::move(job), std::move(input), cancel,
-                                            std::move(vet));
-        };
-        s.presetText = [] { return QStringLiteral("balanced"); };
-        return s;
-    }
-
-    QUrl image(const QString& name)
-    {
-        return QUrl::fromLocalFile(copyInto(QStringLiteral("png/pingus-flag3.png"), work.path(), name));
-    }
-
-    QList<QUrl> images(int count, const QString& prefix = QStringLiteral("img"))
-    {
-        QList<QUrl> urls;
-        for (int i = 0; i < count; ++i)
-            urls << image(QStringLiteral("%1%2.png").arg(prefix).arg(i));
-        return urls;
-    }
-
-    static int count(const JobQueue& queue, JobStatus status)
-    {
-        return int(std::count_if(queue.jobs().begin(), queue.jobs().end(),
-                                 [status](const auto& job) { return job->status() == status; }));
-    }
-
-    bool noHiddenFilesIn(const QString& folder) const
-    {
-        return QDir(folder).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty();
-    }
-
-    QTemporaryDir work;
-    ToolSandbox sandbox; // a temporary folder of its own; no tools
-    Configuration configuration;
-    WorkerScheduler scheduler;
-    Observed observed;
-    std::optional<JobPipeline::CachedResult> cached;
-    int stores = 0;
-};
-
-} // namespace
-
-// Files added mid-batch, or while its last job finishes, join it without another drop.
+// Files added mid-batch, or while its last job finishes, join it without another drop;
+// sessions and all-time figures count each job once.
 TEST_F(JobQueueTest, RunsEveryJobOnceAndNeverMoreThanTheLimitAtATime)
 {
+    auto& tracker = StatisticsTracker::shared();
+    const qint64 filesBefore = tracker.totalFilesProcessed(), savedBefore = tracker.totalBytesSaved();
+    const int sessionsBefore = tracker.sessionCount();
     JobQueue queue(configuration, 3, services(40ms));
     queue.addFiles(images(8));
     processEventsUntil([&] { return count(queue, JobStatus::completed) >= 1; });
@@ -134,6 +40,19 @@ TEST_F(JobQueueTest, RunsEveryJobOnceAndNeverMoreThanTheLimitAtATime)
     for (int runs : observed.runsPerJob)
         EXPECT_EQ(runs, 1);
     EXPECT_EQ(QDir(configuration.exportPath()).entryList(QDir::Files).size(), 10);
+
+    queue.addFiles(images(1, "later"));
+    QCoro::waitFor(queue.waitUntilIdle());
+    EXPECT_GE(tracker.sessionCount(), sessionsBefore + 2);
+    const SessionRecord newest = tracker.sessions().first();
+    EXPECT_EQ(newest.imageCount, 11) << "a session counts every job of the list";
+    EXPECT_EQ(newest.optimizedCount, 11);
+    EXPECT_EQ(newest.totalSavedBytes, 11);
+    EXPECT_EQ(tracker.totalFilesProcessed(), filesBefore + 11);
+    EXPECT_EQ(tracker.totalBytesSaved(), savedBefore + 11);
+    EXPECT_EQ(queue.totalFilesOptimized(), 11);
+    EXPECT_EQ(queue.totalBytesSaved(), 11);
+    EXPECT_EQ(stores, 0) << "export mode stores only files with nothing to gain";
 }
 
 TEST_F(JobQueueTest, CancelThenAddRunsTheRestOnceAndTheOldBatchDoesNotEndTheNewOne)
@@ -220,31 +139,6 @@ TEST_F(JobQueueTest, AnExportThatCannotBeWrittenFailsItsJobWithOrWithoutASaving)
     }
     EXPECT_EQ(queue.jobs()[0]->error()->message(), "Could not export unoptimized file");
     EXPECT_TRUE(QDir(full.path()).entryList({"*.png"}, QDir::Files | QDir::Hidden).isEmpty());
-}
-
-TEST_F(JobQueueTest, SessionsAndAllTimeFiguresCountEachJobOnce)
-{
-    auto& tracker = StatisticsTracker::shared();
-    const qint64 filesBefore = tracker.totalFilesProcessed();
-    const qint64 savedBefore = tracker.totalBytesSaved();
-    const int sessionsBefore = tracker.sessionCount();
-
-    JobQueue queue(configuration, 2, services());
-    queue.addFiles(images(2, "one"));
-    QCoro::waitFor(queue.waitUntilIdle());
-    queue.addFiles(images(1, "two"));
-    QCoro::waitFor(queue.waitUntilIdle());
-
-    EXPECT_EQ(tracker.sessionCount(), sessionsBefore + 2);
-    const SessionRecord newest = tracker.sessions().first();
-    EXPECT_EQ(newest.imageCount, 3) << "a session counts every job of the list";
-    EXPECT_EQ(newest.optimizedCount, 3);
-    EXPECT_EQ(newest.totalSavedBytes, 3);
-    EXPECT_EQ(tracker.totalFilesProcessed(), filesBefore + 3);
-    EXPECT_EQ(tracker.totalBytesSaved(), savedBefore + 3);
-    EXPECT_EQ(queue.totalFilesOptimized(), 3);
-    EXPECT_EQ(queue.totalBytesSaved(), 3);
-    EXPECT_EQ(stores, 0) << "export mode stores only files with nothing to gain";
 }
 
 TEST_F(JobQueueTest, LinksStayAndTheFileTheyNameIsOptimizedOnce)

@@ -14,42 +14,33 @@ OptimizationJob::Ptr jobFor(const QTemporaryDir& dir, qint64 size)
 }
 } // namespace
 
-TEST(OptimizationJob, SavingsTextNeverNegativeNorDividesByZero)
+// Creation reads the size or fails clearly; the savings text is never negative nor divides by zero.
+TEST(OptimizationJob, CreationAndSavingsText)
 {
     QTemporaryDir dir;
     auto job = jobFor(dir, 1000);
+    EXPECT_EQ(job->originalSize(), 1000);
+    EXPECT_EQ(job->fileName(), "f1000.png");
+    EXPECT_EQ(job->status(), JobStatus::pending);
     EXPECT_EQ(job->savingsText(), "--");
     for (const auto& [optimized, text] : {std::pair{766, "23.4%"}, {1000, "0%"}, {1500, "0%"}}) {
         job->setOptimizedSize(optimized);
         EXPECT_EQ(job->savingsText(), text) << optimized;
     }
-
     auto empty = jobFor(dir, 0);
     empty->setOptimizedSize(0);
     EXPECT_EQ(empty->savingsText(), "0%");
-}
 
-TEST(OptimizationJob, CreationReadsTheSizeOrFailsClearly)
-{
-    QTemporaryDir dir;
-    auto job = jobFor(dir, 42);
-    EXPECT_EQ(job->originalSize(), 42);
-    EXPECT_EQ(job->fileName(), "f42.png");
-    EXPECT_EQ(job->status(), JobStatus::pending);
-
-    std::optional<OptimizationError> error;
-    EXPECT_FALSE(OptimizationJob::create(QUrl::fromLocalFile(dir.path()), &error));
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->errorDescription(), "File access error: Could not read file size");
-
-    error.reset();
-    EXPECT_FALSE(OptimizationJob::create(QUrl::fromLocalFile(dir.filePath("gone.png")), &error));
-    ASSERT_TRUE(error);
-    EXPECT_TRUE(error->errorDescription().contains("gone.png"));
-
-    auto failed = OptimizationJob::createFailed(QUrl::fromLocalFile(dir.filePath("gone.png")), *error);
-    EXPECT_EQ(failed->status(), JobStatus::failed);
-    EXPECT_EQ(failed->originalSize(), 0);
+    for (const auto& [path, said] : {std::pair{dir.path(), QString("File access error: Could not read file size")},
+                                     {dir.filePath("gone.png"), QString("gone.png")}}) {
+        std::optional<OptimizationError> error;
+        EXPECT_FALSE(OptimizationJob::create(QUrl::fromLocalFile(path), &error));
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->errorDescription().contains(said)) << error->errorDescription().toStdString();
+        auto failed = OptimizationJob::createFailed(QUrl::fromLocalFile(path), *error);
+        EXPECT_EQ(failed->status(), JobStatus::failed);
+        EXPECT_EQ(failed->originalSize(), 0);
+    }
 }
 
 TEST(OptimizationJob, DeferredChangesApplyInOrderAndFinalStatesStay)
@@ -82,14 +73,9 @@ TEST(OptimizationJob, DeferredChangesApplyInOrderAndFinalStatesStay)
     EXPECT_EQ(other->status(), JobStatus::cancelled);
     ASSERT_TRUE(other->error());
     EXPECT_EQ(other->error()->errorDescription(), "T failed: M");
-}
 
-TEST(OptimizationJob, ChangesForAReleasedJobAreDropped)
-{
-    QTemporaryDir dir;
-    auto job = jobFor(dir, 5);
-    job->complete(1, "x", std::nullopt);
-    job.reset();
-    drainEvents(); // must not touch freed memory (the sanitizer run checks)
-    SUCCEED();
+    // Changes for a released job are dropped (the sanitizer run checks no freed memory is touched).
+    other->complete(1, "x", std::nullopt);
+    other.reset();
+    drainEvents();
 }

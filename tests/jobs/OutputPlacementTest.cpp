@@ -7,10 +7,12 @@
 #include "workers/IOFile.h"
 
 #include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -126,6 +128,17 @@ TEST_F(OutputPlacementTest, ExportNumbersTakenNamesAndLeavesSourcesAlone)
     EXPECT_EQ(placement.placeOutput(placement.target(), *job, optimized, std::nullopt, &revert, &exported),
               std::nullopt);
     EXPECT_EQ(exported, QUrl::fromLocalFile(out + "/a (1).png"));
+
+    // Another job exports a file of the same name between the look and the rename.
+    FileOperations::setFaultHook([&](const char* step, const QString&) {
+        if (qstrcmp(step, "create-copy") == 0 && !QFile::exists(out + "/c.png"))
+            writeFile(out + "/c.png", "theirs");
+        return 0;
+    });
+    EXPECT_EQ(placement.placeOutput(*OptimizationJob::create(QUrl::fromLocalFile(copyInto("png/pingus-flag3.png", folder, "c.png"))),
+                                    record()), std::nullopt);
+    EXPECT_EQ(readFile(out + "/c.png"), "theirs");
+    EXPECT_EQ(readFile(out + "/c (1).png"), result);
 }
 
 TEST_F(OutputPlacementTest, ExportFolderComesFromThePreferenceOrIsMissing)
@@ -133,14 +146,9 @@ TEST_F(OutputPlacementTest, ExportFolderComesFromThePreferenceOrIsMissing)
     configuration.setOperationMode(Mode::exportToFolder);
     OutputPlacement placement(configuration);
     auto job = this->job();
-
-    auto error = placement.placeOutput(*job, record());
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind(), OptimizationError::Kind::fileAccessError);
-    EXPECT_EQ(error->message(), "No export folder selected. Please choose an export folder in settings.");
-    error = placement.exportOriginalCopy(*job);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->message(), "No export folder selected.");
+    EXPECT_EQ(placement.placeOutput(*job, record()),
+              OptimizationError::fileAccess("No export folder selected. Please choose an export folder in settings."));
+    EXPECT_EQ(placement.exportOriginalCopy(*job), OptimizationError::fileAccess("No export folder selected."));
 
     const QString remembered = dir.filePath("remembered");
     UserPreferences::shared().setExportPath(remembered);
@@ -220,32 +228,59 @@ TEST_F(OutputPlacementTest, AnUnusableResultChangesNothing)
     EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
 }
 
-// Another program saves at the path just before the Trash takes it, or just after.
-TEST_F(OutputPlacementTest, AFileSavedAtThePathMeanwhileIsNeverOverwrittenNorTrashed)
+// Another program saves at the path, or edits the file keeping its size and
+// time, before or while it is replaced: its version stays and is never trashed.
+TEST_F(OutputPlacementTest, AFileChangedMeanwhileIsNeverOverwrittenNorTrashed)
 {
-    const QByteArray theirs = "saved by another program";
-    const auto saveTheirs = [&](const QString& p) {
-        writeFile(p + ".new", theirs);
+    const auto saveTheirs = [](const QString& p) {
+        writeFile(p + ".new", "saved by another program");
         ::rename(QFile::encodeName(p + ".new").constData(), QFile::encodeName(p).constData());
     };
-    for (const bool before : {true, false}) {
-        SCOPED_TRACE(before ? "before" : "after");
+    // Rewritten in place by a program that puts the modification time back.
+    const auto edit = [](const QString& p) {
+        QThread::msleep(20); // past the file system's clock tick
+        struct stat before {};
+        ::stat(QFile::encodeName(p).constData(), &before);
+        QByteArray bytes = readFile(p);
+        bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 0x55);
+        writeFile(p, bytes);
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), times, 0);
+    };
+    const struct { const char* when; std::function<void(const QString&)> change; const char* reason; } cases[] = {
+        {"before trash", saveTheirs, "changed"}, {"after trash", saveTheirs, "Trash"},
+        {"before", edit, "changed"}, {"flush", edit, "changed"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
         copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("a.png"));
+        const timespec wholeSecond[2] = {{1700000000, 0}, {1700000000, 0}};
+        ::utimensat(AT_FDCWD, QFile::encodeName(source).constData(), wholeSecond, 0);
         const auto asRead = FileOperations::identityOf(source);
+        const QString when = QString::fromLatin1(c.when);
+        if (when == "before")
+            c.change(source);
+        FileOperations::setFaultHook([&](const char* step, const QString&) {
+            if (when == QLatin1String(step))
+                c.change(source);
+            return 0;
+        });
         OutputPlacement placement(configuration, [&](const QString& p) {
-            if (before)
-                saveTheirs(p);
+            if (when == "before trash")
+                c.change(p);
             const auto outcome = Trash::moveToTrash(p);
-            if (!before)
-                saveTheirs(p);
+            if (when == "after trash")
+                c.change(p);
             return outcome;
         });
+        const QByteArray changedBefore = readFile(source);
         const auto error = placement.replaceOriginal(QUrl::fromLocalFile(source), QUrl::fromLocalFile(optimized),
                                                      job().get(), asRead);
+        FileOperations::setFaultHook({});
         ASSERT_TRUE(error);
-        EXPECT_TRUE(error->message().contains(before ? "changed" : "Trash")) << error->message().toStdString();
-        EXPECT_EQ(readFile(source), theirs);
-        EXPECT_TRUE(trashedCopy(trash(), source, theirs).isEmpty());
+        EXPECT_TRUE(error->message().contains(c.reason)) << error->message().toStdString();
+        EXPECT_NE(readFile(source), original) << "their version stays";
+        EXPECT_TRUE(when != "before" || readFile(source) == changedBefore);
+        EXPECT_TRUE(trashedCopy(trash(), source, readFile(source)).isEmpty());
         EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
     }
 }
@@ -338,22 +373,6 @@ TEST_F(OutputPlacementTest, ExportCopiesNeverLeaveAPartialFileUnderTheWantedName
     EXPECT_TRUE(OutputPlacement(configuration).exportOriginalCopy(*job()));
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("a-file"))), "x");
     EXPECT_EQ(readFile(source), original);
-}
-
-TEST_F(OutputPlacementTest, AnExportNameTakenWhileCopyingMovesOnToTheNextFreeName)
-{
-    // Another job exports a file of the same name between the look and the rename.
-    const QString out = dir.filePath(QStringLiteral("out"));
-    configuration.setExportPath(out);
-    FileOperations::setFaultHook([&](const char* step, const QString&) {
-        if (qstrcmp(step, "create-copy") == 0 && !QFile::exists(out + "/a.png"))
-            writeFile(out + "/a.png", "theirs");
-        return 0;
-    });
-    OutputPlacement placement(configuration);
-    EXPECT_EQ(placement.placeOutput(*job(), record()), std::nullopt);
-    EXPECT_EQ(readFile(out + "/a.png"), "theirs");
-    EXPECT_EQ(readFile(out + "/a (1).png"), result);
 }
 
 TEST_F(OutputPlacementTest, AnUnusableTrashLeavesTheOriginalWhereItWas)

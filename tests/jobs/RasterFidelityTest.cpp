@@ -9,6 +9,7 @@
 #include "workers/JpegTrailer.h"
 #include "workers/PngMetadataChunks.h"
 #include "workers/ToolSandbox.h"
+#include "workers/WorkerFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +21,22 @@ namespace {
 class RasterFidelity : public ::testing::Test {
 protected:
     void SetUp() override { sandbox.useRealTools(); }
+    void TearDown() override { EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString(); }
 
     ToolSandbox sandbox;
     QTemporaryDir work;
 };
 
 const QStringList presets = {QStringLiteral("lossless"), QStringLiteral("balanced"), QStringLiteral("maximum")};
+
+// What a viewer shows: the size once the EXIF orientation is applied, and the colour profile.
+std::pair<std::optional<QSize>, QByteArray> looksOf(const QString& path)
+{
+    const vips::VImage image = vips::VImage::new_from_file(path.toUtf8().constData());
+    size_t size = 0;
+    const void* profile = image.get_typeof("icc-profile-data") ? image.get_blob("icc-profile-data", &size) : nullptr;
+    return {ImageIO::decodedSize(path), QByteArray(static_cast<const char*>(profile), qsizetype(size))};
+}
 
 } // namespace
 
@@ -91,4 +102,27 @@ TEST_F(RasterFidelity, LosslessKeepsEveryCommentOfAPng)
     std::sort(comments.begin(), comments.end());
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(kept, comments);
+}
+
+TEST_F(RasterFidelity, OrientationAndColourProfileSurviveEveryPreset)
+{
+    ASSERT_TRUE(ImageIO::initialize());
+    const QString rotated = QDir(work.path()).filePath("rotated.png");
+    writeFile(rotated, PngBytes::withOrientation6());
+    const QStringList sources = {dataFile("odd/plasma-summer_1am-2560x1600-orientation6-added.jpg"),
+                                 dataFile("jpeg/skimage-rocket.jpg"), dataFile("png/debian-debian.png"), rotated};
+    for (const QString& source : sources) {
+        const auto before = looksOf(source);
+        ASSERT_TRUE(before.first) << qPrintable(source);
+        int replaced = 0;
+        for (const QString& preset : presets) {
+            SCOPED_TRACE(qPrintable(preset + ": " + source));
+            const QString path = QDir(work.path()).filePath(preset + "." + QFileInfo(source).suffix());
+            writeFile(path, readFile(source));
+            ASSERT_EQ(optimizeInPlace(path, preset)->status(), JobStatus::completed);
+            replaced += readFile(path) != readFile(source);
+            EXPECT_EQ(looksOf(path), before);
+        }
+        EXPECT_GT(replaced, 0) << qPrintable(source);
+    }
 }

@@ -38,21 +38,17 @@ protected:
 
 } // namespace
 
-TEST_F(Settings, FirstRunDefaultsAreReadButNeverStored)
+// First-run defaults are read but never stored; only exact raw texts count.
+TEST_F(Settings, DefaultsAndOnlyExactRawTexts)
 {
     EXPECT_EQ(preferences.operationModeRaw(), "exportToFolder");
     EXPECT_EQ(preferences.exportPath(), "");
     EXPECT_TRUE(preferences.warnBeforeReplacing());
     EXPECT_EQ(preferences.compressionPreset(), CompressionPreset::balanced);
-    const Configuration configuration;
-    EXPECT_EQ(configuration.operationMode(), Configuration::OperationMode::exportToFolder);
-    EXPECT_EQ(configuration.exportPath(), "");
+    EXPECT_EQ(Configuration().exportPath(), "");
     for (const QString& key : keys)
         EXPECT_FALSE(store().contains(key)) << key.toStdString();
-}
 
-TEST_F(Settings, OnlyExactRawTextsCount)
-{
     using Mode = Configuration::OperationMode;
     for (const auto& [stored, mode] : {std::pair{"optimizeOriginals", Mode::optimizeOriginals}, {"exportToFolder", Mode::exportToFolder},
                                        {"", Mode::exportToFolder}, {"Optimizeoriginals", Mode::exportToFolder},
@@ -68,34 +64,30 @@ TEST_F(Settings, OnlyExactRawTextsCount)
     }
 }
 
-TEST_F(Settings, WritesReachTheStoreBeforeTheyAreAnnounced)
+// Writes reach the store before they are announced; the configuration is
+// seeded once and announces only changes.
+TEST_F(Settings, WritesReachTheStoreFirstAndOnlyChangesAreAnnounced)
 {
+    preferences.setOperationModeRaw("optimizeOriginals");
+    preferences.setExportPath("/srv/out");
+    Configuration configuration;
     QStringList seen;
     QObject context;
     QObject::connect(&preferences, &UserPreferences::exportPathChanged, &context,
                      [&] { seen << store().string(UserPreferences::exportPathKey); });
     QObject::connect(&preferences, &UserPreferences::warnBeforeReplacingChanged, &context,
                      [&] { seen << QString::number(store().boolean(UserPreferences::warnBeforeReplacingKey, true)); });
-    for (int twice = 0; twice < 2; ++twice) { // the second time changes nothing and announces nothing
+    for (int twice = 0; twice < 2; ++twice) {
         preferences.setExportPath("/srv/photos");
         preferences.setWarnBeforeReplacing(false);
     }
     EXPECT_EQ(seen, QStringList({"/srv/photos", "0"}));
     EXPECT_FALSE(preferences.warnBeforeReplacing());
-
+    EXPECT_EQ(configuration.operationMode(), Configuration::OperationMode::optimizeOriginals);
+    EXPECT_EQ(configuration.exportPath(), "/srv/out");
     // Another writer of the store is seen at the next read.
     store().setValue(UserPreferences::compressionPresetKey, "maximum");
     EXPECT_EQ(preferences.compressionPreset(), CompressionPreset::maximum);
-}
-
-TEST_F(Settings, ConfigurationIsSeededOnceAndAnnouncesOnlyChanges)
-{
-    preferences.setOperationModeRaw("optimizeOriginals");
-    preferences.setExportPath("/srv/out");
-    Configuration configuration;
-    EXPECT_EQ(configuration.operationMode(), Configuration::OperationMode::optimizeOriginals);
-    preferences.setExportPath("/srv/elsewhere");
-    EXPECT_EQ(configuration.exportPath(), "/srv/out");
 
     int announced = 0;
     QObject::connect(&configuration, &Configuration::exportPathChanged, [&] { ++announced; });
@@ -105,7 +97,7 @@ TEST_F(Settings, ConfigurationIsSeededOnceAndAnnouncesOnlyChanges)
         configuration.setExportPath(path);
         configuration.setOperationMode(mode);
     }
-    EXPECT_EQ(announced, 2) << "only changes are announced";
+    EXPECT_EQ(announced, 2);
     EXPECT_EQ(configuration.property("exportPath").toString(), "/srv/new");
 }
 

@@ -1,4 +1,10 @@
 #include "ToolSandbox.h"
+#include "jobs/OptimizationJob.h"
+#include "scheduler/FakeWorkers.h"
+#include "workers/GifsicleWorker.h"
+#include "workers/OxiPngWorker.h"
+#include "workers/PngquantWorker.h"
+#include "workers/SvgcleanerWorker.h"
 #include "workers/BaseCommandWorker.h"
 #include "workers/RunningTools.h"
 
@@ -76,20 +82,7 @@ TEST_F(ToolRunner, ReportsExitStatusAndBothStreamsWhateverTheChildDoes)
     EXPECT_TRUE(sandbox.lines().contains("🔧 Executing: " + sandbox.systemDir() + "/tool a b"));
 }
 
-TEST_F(ToolRunner, AProgramThatCannotStartIsAToolError)
-{
-    auto missing = worker.execute(sandbox.systemDir() + "/nothing-here", {});
-    ASSERT_TRUE(missing.failed());
-    EXPECT_EQ(missing.error().kind(), OptimizationError::Kind::toolExecutionError);
-    EXPECT_EQ(missing.error().toolName(), "stand-in (tool)");
-    EXPECT_FALSE(missing.error().message().isEmpty());
-
-    const QString notExecutable = sandbox.systemDir() + "/plain";
-    writeFile(notExecutable, "#!/bin/sh\nexit 0\n");
-    EXPECT_TRUE(worker.execute(notExecutable, {}).failed());
-}
-
-TEST_F(ToolRunner, StandardInputAndOutputAreFiles)
+TEST_F(ToolRunner, StandardInputAndOutputAreFilesAndAnyFailureToStartIsAToolError)
 {
     const QString tool = sandbox.writeScript(sandbox.systemDir() + "/tool", "cat; echo note >&2");
     const QString inputPath = copyInto("png/pingus-flag3.png", sandbox.filesDir());
@@ -104,54 +97,56 @@ TEST_F(ToolRunner, StandardInputAndOutputAreFiles)
     EXPECT_EQ(result.value().error, "note\n");
     EXPECT_EQ(readFile(outputPath), readFile(inputPath));
 
+    // A program that cannot start is a tool error too.
+    const QString notExecutable = sandbox.systemDir() + "/plain";
+    writeFile(notExecutable, "#!/bin/sh\nexit 0\n");
     const auto gone = std::make_shared<IOFile>(QUrl::fromLocalFile(sandbox.filesDir() + "/gone.png"), IOFileType::png, 10);
-    const std::tuple<IOFile::Ptr, QString, const char*> failures[] = {
-        {gone, outputPath, "Could not read input file"},
-        {input, sandbox.filesDir() + "/no/such/dir/out.png", "Could not create output file"}};
-    for (const auto& [in, out, error] : failures) {
-        const auto failed = worker.execute(tool, {}, in, QUrl::fromLocalFile(out));
-        EXPECT_EQ(failed.failed() ? failed.error().errorDescription() : "", QStringLiteral("stand-in (tool) failed: ") + error);
+    const std::tuple<QString, IOFile::Ptr, QString, const char*> failures[] = {
+        {tool, gone, outputPath, "Could not read input file"},
+        {tool, input, sandbox.filesDir() + "/no/such/dir/out.png", "Could not create output file"},
+        {sandbox.systemDir() + "/nothing-here", input, outputPath, ""},
+        {notExecutable, input, outputPath, ""}};
+    for (const auto& [program, in, out, error] : failures) {
+        const auto failed = worker.execute(program, {}, in, QUrl::fromLocalFile(out));
+        ASSERT_TRUE(failed.failed()) << qPrintable(program);
+        EXPECT_EQ(failed.error().kind(), OptimizationError::Kind::toolExecutionError);
+        EXPECT_TRUE(failed.error().errorDescription().startsWith(QStringLiteral("stand-in (tool) failed: ") + error));
+        EXPECT_GT(failed.error().message().size(), 0);
     }
 }
 
-TEST_F(ToolRunner, WorkingDirectoryDependsOnWhereTheToolWasFound)
-{
-    const QString app = QCoreApplication::applicationDirPath();
-    for (const auto& [folder, expected] : {std::pair{sandbox.systemDir(), app}, {sandbox.bundledDir(), sandbox.bundledDir()},
-                                           {sandbox.resourcesDir() + "/bin", sandbox.resourcesDir() + "/bin"},
-                                           {sandbox.resourcesDir(), sandbox.resourcesDir()}}) {
-        const auto result = worker.execute(sandbox.writeScript(folder + "/tool", "pwd"), {});
-        EXPECT_EQ(result.value().output.trimmed(), expected);
-    }
-    EXPECT_TRUE(sandbox.lines().contains("📁 Setting working directory to: " + app));
-    EXPECT_TRUE(sandbox.lines().contains("📁 Setting working directory to BundledTools/bin/: " + sandbox.bundledDir()));
-}
-
-// Looked for in the bundle's BundledTools/bin, bin and top folder, then the system.
+// Looked for in the bundle's BundledTools/bin, bin and top folder, then the
+// system; a tool runs in its own folder, a system one in the program's.
 TEST_F(ToolRunner, LookupPrefersTheResourcesAndLogsOneLine)
 {
     const QString bundled = sandbox.bundledDir() + "/tool", inBin = sandbox.resourcesDir() + "/bin/tool",
                   top = sandbox.resourcesDir() + "/tool", inSystem = sandbox.systemDir() + "/tool";
-    for (const QString& path : {bundled, inBin, top})
-        writeFile(path, ""); // existence is enough in the bundle: no permission test
-    sandbox.writeScript(inSystem, "");
-    const std::pair<QString, QString> steps[] = {
-        {bundled, "✅ Found tool in app bundle BundledTools/bin/: "}, {inBin, "✅ Found tool in app bundle bin/: "},
-        {top, "✅ Found tool in app bundle: "}, {inSystem, "✅ Found tool in system: "}};
-    for (const auto& [path, line] : steps) {
+    for (const QString& path : {bundled, inBin, top, inSystem})
+        sandbox.writeScript(path, "pwd");
+    const QString app = QCoreApplication::applicationDirPath();
+    const std::tuple<QString, QString, QString, QString> steps[] = {
+        {bundled, "✅ Found tool in app bundle BundledTools/bin/: ", sandbox.bundledDir(), "to BundledTools/bin/: "},
+        {inBin, "✅ Found tool in app bundle bin/: ", sandbox.resourcesDir() + "/bin", ""},
+        {top, "✅ Found tool in app bundle: ", sandbox.resourcesDir(), ""},
+        {inSystem, "✅ Found tool in system: ", app, "to: "}};
+    for (const auto& [path, line, folder, said] : steps) {
         sandbox.clear();
         EXPECT_EQ(ToolLocator::findTool("tool"), path);
         EXPECT_EQ(sandbox.lines(), QStringList{line + path});
+        EXPECT_EQ(worker.execute(path, {}).value().output.trimmed(), folder);
+        EXPECT_TRUE(said.isEmpty() || sandbox.logged("📁 Setting working directory " + said + folder));
         QFile::remove(path);
     }
     sandbox.clear();
     EXPECT_EQ(ToolLocator::findTool("tool"), std::nullopt);
     EXPECT_EQ(sandbox.lines(), QStringList{"❌ tool not found in bundle or system"});
     sandbox.writeScript(inSystem, "");
-    writeFile(top, "");
+    writeFile(top, ""); // existence is enough in the bundle: no permission test
+    EXPECT_EQ(ToolLocator::findTool("tool"), top);
+    sandbox.clear();
     EXPECT_EQ(ToolLocator::findSystemTool("tool"), inSystem);
     EXPECT_EQ(ToolLocator::findSystemTool("absent"), std::nullopt);
-    EXPECT_EQ(sandbox.lines().size(), 1) << "the system lookup logs nothing";
+    EXPECT_TRUE(sandbox.lines().isEmpty()) << "the system lookup logs nothing";
 }
 
 // A tool that overruns its time, or runs when the batch is cancelled, is ended
@@ -195,4 +190,67 @@ TEST(ToolTimeOut, GrowsWithTheFileUnlessSetInTheEnvironment)
     qputenv("PRESSLY_TOOL_TIMEOUT", "2");
     EXPECT_EQ(BaseCommandWorker::timeoutFor(25'500'000), seconds(2));
     qunsetenv("PRESSLY_TOOL_TIMEOUT");
+}
+
+// What becomes of a tool's output is checked through the scheduler's chain;
+// here a run that cannot start.
+TEST(CommandWorkerRun, NoJobOrNoReadableInputFailsBeforeAnyTool)
+{
+    ToolSandbox sandbox;
+    auto tool = std::make_shared<FakeWorkers::FakeTool>("writer", true, FakeWorkers::Plan().writes(10));
+    Failure failure = QCoro::waitFor(tool->run());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->errorDescription(), "File access error: No job available");
+
+    const QString original = copyInto("png/debian-debian.png", sandbox.filesDir());
+    auto job = OptimizationJob::create(QUrl::fromLocalFile(original));
+    tool->setJob(job);
+    QFile::remove(original);
+    failure = QCoro::waitFor(tool->run());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->errorDescription(), "File access error: No input file available");
+    EXPECT_TRUE(tool->inputs.isEmpty());
+}
+
+// What each tool's exit status means, with stand-ins that exit as told ("" : the tool is missing).
+TEST(ToolStatuses, EachToolsStatusesMeanWhatTheySay)
+{
+    ToolSandbox sandbox;
+    // outcome: the error, or a line logged when nothing was written.
+    using Make = std::function<std::unique_ptr<BaseCommandWorker>()>;
+    struct Case { const char* file; Make make; QByteArray script; bool written; QString outcome; };
+    const auto pngquant = [] { return std::make_unique<PngquantWorker>(75, 3); };
+    const auto oxipng = [] { return std::make_unique<OxiPngWorker>(2, false); };
+    const auto gifsicle = [] { return std::make_unique<GifsicleWorker>(0, true); };
+    const auto svgcleaner = [] { return std::make_unique<SvgcleanerWorker>(); };
+    const Case cases[] = {
+        {"png/pingus-flag3.png", pngquant, "exit 0", true, ""},
+        {"png/pingus-flag3.png", pngquant, "exit 99", false, "pngquant skipped image due to low quality"},
+        {"png/pingus-flag3.png", pngquant, "exit 98", false, "pngquant skipped image due to poor compression"},
+        {"png/pingus-flag3.png", pngquant, "exit 2", false, "pngquant failed: Exit code: 2"},
+        {"png/pingus-flag3.png", oxipng, "exit 0", true, ""},
+        {"png/pingus-flag3.png", oxipng, "printf 'bad PNG' >&2; exit 1", false, "oxipng failed: bad PNG"},
+        {"gif/wordpress-images-spinner.gif", gifsicle, "exit 1", false, "gifsicle failed: Exit code: 1"},
+        {"gif/wordpress-images-spinner.gif", gifsicle, "", false, "gifsicle not found, skipping GIF optimization"},
+        {"svg/twemoji-1f534.svg", svgcleaner, "exit 3", false, "svgcleaner failed: Exit code: 3"},
+        {"svg/twemoji-1f534.svg", svgcleaner, "", false, "svgcleaner not found, skipping SVG optimization"},
+    };
+    for (const Case& c : cases) {
+        auto worker = c.make();
+        SCOPED_TRACE((worker->name() + ": " + c.script).toStdString());
+        const QString tool = sandbox.bundledDir() + '/' + worker->name();
+        QFile::remove(tool);
+        if (!c.script.isEmpty())
+            sandbox.writeScript(tool, c.script);
+        sandbox.clear();
+        const auto in = IOFile::read(QUrl::fromLocalFile(copyInto(c.file, sandbox.filesDir())));
+        const auto answer = awaitOutcome(worker->optimizeFile(in, QUrl::fromLocalFile(sandbox.filesDir() + "/out")));
+        EXPECT_EQ(answer.failed(), c.outcome.contains(" failed: "));
+        if (answer.failed()) {
+            EXPECT_EQ(answer.error().errorDescription(), c.outcome);
+        } else {
+            EXPECT_EQ(answer.value(), c.written);
+            EXPECT_TRUE(c.outcome.isEmpty() || sandbox.logged(c.outcome)) << sandbox.lines().join('\n').toStdString();
+        }
+    }
 }
