@@ -150,7 +150,9 @@ void SvgcleanerServer::serverEnded()
 {
     if (!ending_) {
         ++deaths_;
-        Log::line(QStringLiteral("⚠️ The svgcleaner server ended (exit status %1) with %2 files in hand")
+        const bool crashed = process_ && process_->exitStatus() == QProcess::CrashExit;
+        Log::line(QStringLiteral("⚠️ The svgcleaner server ended (%1 %2), %3 run(s) unanswered")
+                      .arg(crashed ? QStringLiteral("signal") : QStringLiteral("exit status"))
                       .arg(process_ ? process_->exitCode() : -1)
                       .arg(pending_.size()));
     }
