@@ -203,6 +203,14 @@ TEST_F(GifSvgDngWorkers, JobsOutliveAKilledSvgcleanerServerAndLeaveNothingBehind
         EXPECT_FALSE(running(pid));
 }
 
+TEST_F(GifSvgDngWorkers, AFailedSvgcleanerRunLeavesNoPartialOutputBehind)
+{
+    sandbox.writeScript(sandbox.bundledDir() + "/svgcleaner", "touch \"$(dirname \"$2\")/.$(basename \"$2\").$$.partial\"\nexit 1");
+    const auto answer = awaitOutcome(SvgcleanerWorker().optimizeFile(input("svg/sprite-icons.svg"), output("out.svg")));
+    EXPECT_TRUE(answer.failed());
+    EXPECT_EQ(QDir(sandbox.filesDir()).entryList({".out.svg*"}, QDir::Files | QDir::Hidden), QStringList());
+}
+
 // The real tool's arguments and results are covered by the in-place DNG runs.
 TEST_F(GifSvgDngWorkers, AMissingOrFailingDnglabLeavesTheJobWithoutAResultAndNoError)
 {
