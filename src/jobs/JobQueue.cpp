@@ -14,6 +14,7 @@
 #include "workers/IOFile.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/RunningTools.h"
+#include "workers/ToolSession.h"
 #include "workers/WorkingFilesManager.h"
 
 #include <QCoreApplication>
@@ -28,11 +29,13 @@
 #include <exception>
 #include <utility>
 
-// One batch: its cancellation flag, its own running children and its start.
+// One batch: its cancellation flag, its own running children, its start and
+// the tool processes its runs share, which end with it.
 struct JobQueue::Batch {
     CancellationFlag cancel;
     int running = 0;
     QDateTime startTime = QDateTime::currentDateTimeUtc();
+    std::unique_ptr<ToolSession> tools;
 };
 
 JobQueue::JobQueue(Configuration& configuration, std::optional<int> maxConcurrentJobs,
@@ -261,6 +264,7 @@ void JobQueue::startProcessing()
     if (isProcessing_ || shutDown_)
         return;
     auto batch = std::make_shared<Batch>();
+    batch->tools = std::make_unique<ToolSession>(maxConcurrentJobs_);
     currentBatch_ = batch;
     ++batchesAlive_;
     setProcessing(true);
@@ -355,8 +359,9 @@ QCoro::Task<> JobQueue::runChild(std::shared_ptr<Batch> batch, OptimizationJob::
     childEnded_.notifyAll();
 }
 
-void JobQueue::finishBatch(const Batch& batch)
+void JobQueue::finishBatch(Batch& batch)
 {
+    batch.tools.reset();
     // An older, cancelled batch must not end a newer one.
     if (currentBatch_.get() == &batch)
         setProcessing(false);

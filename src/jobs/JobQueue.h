@@ -103,7 +103,7 @@ private:
     QCoro::Task<> processQueue(std::shared_ptr<Batch> batch);
     QCoro::Task<> runChild(std::shared_ptr<Batch> batch, OptimizationJob::Ptr job);
     bool startNextJobs(const std::shared_ptr<Batch>& batch);
-    void finishBatch(const Batch& batch);
+    void finishBatch(Batch& batch);
     void setProcessing(bool processing);
     void updateTotals();
     void addNewJobsToAllTime();

@@ -126,18 +126,24 @@ QCoro::Task<Outcome<bool>> BaseCommandWorker::writeOutput(IOFile::Ptr input, QUr
     return optimizeFile(std::move(input), std::move(output));
 }
 
+void BaseCommandWorker::prepareToolProcess(QProcess& process, const QString& executable)
+{
+    process.setProgram(executable);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("NSUnbufferedIO"), QStringLiteral("YES"));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(workingDirectoryFor(executable));
+    process.setChildProcessModifier(prepareChild);
+}
+
 QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString executable, QStringList arguments,
                                                                       IOFile::Ptr input, std::optional<QUrl> output)
 {
     Log::line(QStringLiteral("🔧 Executing: ") + executable + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')));
 
     auto process = std::make_unique<QProcess>();
-    process->setProgram(executable);
+    prepareToolProcess(*process, executable);
     process->setArguments(arguments);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("NSUnbufferedIO"), QStringLiteral("YES"));
-    process->setProcessEnvironment(environment);
-    process->setWorkingDirectory(workingDirectoryFor(executable));
 
     if (input) {
         QFile file(input->localPath());
@@ -156,7 +162,6 @@ QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString ex
         file.close();
         process->setStandardOutputFile(path, QIODevice::Truncate);
     }
-    process->setChildProcessModifier(prepareChild);
 
     // One tool at a time per worker: the previous child has long finished.
     process_ = std::move(process);

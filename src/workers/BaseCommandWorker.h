@@ -32,6 +32,10 @@ public:
     // PRESSLY_TOOL_TIMEOUT seconds when set.
     static std::chrono::milliseconds timeoutFor(qint64 bytes);
 
+    // How every tool starts: no shell, nice 10 in a process group of its own,
+    // our environment and the working directory its location calls for.
+    static void prepareToolProcess(QProcess& process, const QString& executable);
+
 protected:
     QUrl makeOutputURL() const override;
     QCoro::Task<Outcome<bool>> writeOutput(IOFile::Ptr input, QUrl output) override;

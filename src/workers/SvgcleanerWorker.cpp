@@ -1,5 +1,35 @@
 #include "workers/SvgcleanerWorker.h"
 
+#include "platform/Log.h"
+#include "workers/SvgcleanerServer.h"
+#include "workers/ToolLocator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+// The adapter writes ".<name>.<pid>.partial" beside its output and renames
+// it; a run that was stopped or died may leave that behind.
+void removePartials(const QString& output)
+{
+    const QFileInfo info(output);
+    const QRegularExpression partial(QLatin1Char('^') + QRegularExpression::escape(QLatin1Char('.') + info.fileName())
+                                     + QStringLiteral("\\.[0-9]+\\.partial$"));
+    const QDir dir = info.dir();
+    for (const QString& name : dir.entryList({QLatin1Char('.') + info.fileName() + QStringLiteral(".*.partial")},
+                                             QDir::Files | QDir::Hidden))
+        if (partial.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
+}
+
+// Paths travel to the server as UTF-8 text: others go to the adapter itself.
+bool travelsAsText(const QString& path) { return QFile::encodeName(path) == path.toUtf8(); }
+
+} // namespace
+
 SvgcleanerWorker::SvgcleanerWorker() : BaseCommandWorker(QStringLiteral("svgcleaner")) {}
 
 QStringList SvgcleanerWorker::arguments(const IOFile& input, const QUrl& output) const
@@ -9,5 +39,37 @@ QStringList SvgcleanerWorker::arguments(const IOFile& input, const QUrl& output)
 
 QCoro::Task<Outcome<bool>> SvgcleanerWorker::optimizeFile(IOFile::Ptr input, QUrl output)
 {
-    return runNamedTool(QStringLiteral("SVG"), arguments(*input, output));
+    const auto tool = ToolLocator::findTool(name());
+    if (!tool) {
+        Log::line(QStringLiteral("%1 not found, skipping SVG optimization").arg(name()));
+        co_return Outcome<bool>::success(false);
+    }
+    const QStringList args = arguments(*input, output);
+    const QString outputPath = output.toLocalFile();
+    std::optional<int> status;
+    if (auto server = SvgcleanerServer::sharedFor(*tool); server && travelsAsText(args[0]) && travelsAsText(outputPath)) {
+        Log::line(QStringLiteral("🔧 Executing: ") + *tool + QLatin1Char(' ') + args.join(QLatin1Char(' ')));
+        const auto answer = co_await server->clean(args[0], outputPath, true, timeoutFor(input->byteSize));
+        if (answer && !answer->stopReason.isEmpty()) {
+            removePartials(outputPath);
+            co_return OptimizationError::toolExecution(name(), answer->stopReason);
+        }
+        if (answer)
+            status = answer->status;
+        else
+            Log::line(QStringLiteral("⚠️ The svgcleaner server is gone: running svgcleaner for this file"));
+    }
+    if (!status) {
+        const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);
+        if (result.failed()) {
+            removePartials(outputPath);
+            co_return result.error();
+        }
+        status = result.value().exitCode;
+    }
+    if (*status != 0) {
+        removePartials(outputPath);
+        co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: %1").arg(*status));
+    }
+    co_return Outcome<bool>::success(true);
 }

@@ -2,7 +2,7 @@
 
 #include "workers/BaseCommandWorker.h"
 
-// Cleans an SVG with svgcleaner.
+// Cleans an SVG with svgcleaner, through the batch's shared server when one runs.
 class SvgcleanerWorker : public BaseCommandWorker {
 public:
     SvgcleanerWorker();

@@ -9,10 +9,15 @@
 #include "workers/GifsicleWorker.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/SvgcleanerWorker.h"
+#include "workers/TemporaryFiles.h"
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringDecoder>
+#include <QTimer>
+
+#include <signal.h>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +52,36 @@ protected:
         process.waitForFinished(60000);
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
+
+    // Copies of the test SVGs through a real queue, in place, as one batch;
+    // `during` is called every 10 ms while it runs.
+    void runBatch(JobQueue& queue, const QString& prefix, const std::function<void()>& during = {})
+    {
+        QList<QUrl> urls;
+        for (const char* name : {"adwaita-scalable-actions-list-remove-symbolic", "sprite-icons", "latin1-text"})
+            urls << QUrl::fromLocalFile(copyInto(QStringLiteral("svg/%1.svg").arg(name), sandbox.filesDir(),
+                                                 prefix + name + ".svg"));
+        QTimer poll;
+        if (during)
+            QObject::connect(&poll, &QTimer::timeout, during);
+        poll.start(10);
+        queue.addFiles(urls);
+        QCoro::waitFor(queue.waitUntilIdle());
+        for (const auto& job : queue.jobs())
+            EXPECT_TRUE(job->status() == JobStatus::completed && JobQueue::savedBytes(*job)) << qPrintable(job->fileName());
+    }
+    // The servers started so far, by process id.
+    QList<pid_t> servers() const
+    {
+        QList<pid_t> pids;
+        const QRegularExpression started(QStringLiteral("Started the svgcleaner server \\(pid (\\d+)\\)"));
+        for (const QString& line : sandbox.lines())
+            if (const auto match = started.match(line); match.hasMatch())
+                pids << pid_t(match.captured(1).toInt());
+        return pids;
+    }
+    static bool running(pid_t pid) { return ::kill(pid, 0) == 0; }
+    Configuration inPlace;
 };
 
 } // namespace
@@ -135,6 +170,45 @@ TEST_F(GifSvgDngWorkers, TheRealSvgcleanerShrinksAnSvgInsideAJob)
     ASSERT_TRUE(job->optimizedSize());
     EXPECT_LT(*job->optimizedSize(), job->originalSize());
     EXPECT_EQ(job->bestTool(), "svgcleaner");
+}
+
+TEST_F(GifSvgDngWorkers, EachBatchSharesOneSvgcleanerServerThatEndsWithIt)
+{
+    sandbox.useRealTools();
+    inPlace.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    JobQueue queue(inPlace, 2);
+    queue.disableResultsCache();
+    for (const int batch : {1, 2}) {
+        runBatch(queue, QStringLiteral("b%1-").arg(batch));
+        ASSERT_EQ(servers().size(), batch);
+        EXPECT_FALSE(running(servers().last()));
+    }
+}
+
+TEST_F(GifSvgDngWorkers, JobsOutliveAKilledSvgcleanerServerAndLeaveNothingBehind)
+{
+    sandbox.useRealTools();
+    inPlace.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    JobQueue queue(inPlace, 2);
+    queue.disableResultsCache();
+    runBatch(queue, QString(), [this] {
+        if (servers().size() == 1 && running(servers().front()))
+            ::kill(servers().front(), SIGKILL);
+    });
+    EXPECT_TRUE(sandbox.logged("The svgcleaner server is gone: running svgcleaner for this file"));
+    const QDir temporary(TemporaryFiles::directory());
+    EXPECT_EQ(temporary.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    QCoro::waitFor(queue.shutdown());
+    for (const pid_t pid : servers())
+        EXPECT_FALSE(running(pid));
+}
+
+TEST_F(GifSvgDngWorkers, AFailedSvgcleanerRunLeavesNoPartialOutputBehind)
+{
+    sandbox.writeScript(sandbox.bundledDir() + "/svgcleaner", "touch \"$(dirname \"$2\")/.$(basename \"$2\").$$.partial\"\nexit 1");
+    const auto answer = awaitOutcome(SvgcleanerWorker().optimizeFile(input("svg/sprite-icons.svg"), output("out.svg")));
+    EXPECT_TRUE(answer.failed());
+    EXPECT_EQ(QDir(sandbox.filesDir()).entryList({".out.svg*"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 // The real tool's arguments and results are covered by the in-place DNG runs.

@@ -1,0 +1,178 @@
+#include "workers/SvgcleanerServer.h"
+
+#include "platform/Log.h"
+#include "workers/BaseCommandWorker.h"
+#include "workers/RunningTools.h"
+#include "workers/ToolSession.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTimer>
+
+namespace {
+
+std::shared_ptr<SvgcleanerServer>& shared()
+{
+    static std::shared_ptr<SvgcleanerServer> server;
+    return server;
+}
+
+} // namespace
+
+QString SvgcleanerServer::scriptFor(const QString& adapter)
+{
+    return QFileInfo(adapter).dir().filePath(QStringLiteral("svgcleaner-server"));
+}
+
+std::shared_ptr<SvgcleanerServer> SvgcleanerServer::sharedFor(const QString& adapter)
+{
+    if (!ToolSession::isOpen())
+        return nullptr;
+    const QString script = scriptFor(adapter);
+    auto& server = shared();
+    if (!server || server->script_ != script) {
+        if (!QFileInfo(script).isExecutable())
+            return nullptr;
+        endShared();
+        server = std::make_shared<SvgcleanerServer>(script, ToolSession::concurrency());
+    }
+    return server->usable() ? server : nullptr;
+}
+
+void SvgcleanerServer::endShared()
+{
+    if (auto server = std::exchange(shared(), nullptr))
+        server->stop();
+}
+
+SvgcleanerServer::SvgcleanerServer(QString script, int concurrency)
+    : script_(std::move(script)), concurrency_(concurrency)
+{
+}
+
+SvgcleanerServer::~SvgcleanerServer() { stop(); }
+
+bool SvgcleanerServer::usable() const { return deaths_ < maxDeaths; }
+
+QCoro::Task<std::optional<SvgcleanerServer::Answer>> SvgcleanerServer::clean(QString input, QString output,
+                                                                               bool multipass,
+                                                                               std::chrono::milliseconds limit)
+{
+    const auto self = shared_from_this(); // answers arrive after the session may have dropped us
+    if (!ensureRunning())
+        co_return std::nullopt;
+    QProcess* server = process_.get();
+    Request request;
+    const quint64 id = ++nextId_;
+    pending_[id] = &request;
+    if (pending_.size() == 1)
+        RunningTools::shared().add(server, [this](const QString& reason) {
+            for (auto& [key, waiting] : pending_)
+                waiting->stopReason = reason;
+        });
+
+    const QJsonObject message{{QStringLiteral("id"), qint64(id)},
+                              {QStringLiteral("input"), input},
+                              {QStringLiteral("output"), output},
+                              {QStringLiteral("multipass"), multipass}};
+    server->write(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
+
+    // A run past its limit takes the server with it: a thread busy in svgo
+    // cannot be interrupted, and the other runs fall back to the adapter.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, server, [&request, server, limit] {
+        if (request.answer || request.gone)
+            return;
+        request.stopReason = QStringLiteral("Stopped after running for %1 s").arg(double(limit.count()) / 1000.0);
+        RunningTools::stop(*server, RunningTools::grace);
+    });
+    watchdog.start(limit);
+    while (!request.answer && !request.gone)
+        co_await request.settled.wait();
+    watchdog.stop();
+    pending_.erase(id);
+    if (pending_.empty() && process_.get() == server)
+        RunningTools::shared().remove(server);
+
+    if (!request.stopReason.isEmpty())
+        co_return Answer{.status = -1, .error = {}, .stopReason = request.stopReason};
+    co_return request.answer;
+}
+
+bool SvgcleanerServer::ensureRunning()
+{
+    if (process_ && process_->state() == QProcess::Running)
+        return true;
+    if (ending_ || !usable())
+        return false;
+    process_.reset();
+    auto process = std::make_unique<QProcess>();
+    BaseCommandWorker::prepareToolProcess(*process, script_);
+    process->setArguments({QString::number(concurrency_)});
+    QProcess* server = process.get();
+    QObject::connect(server, &QProcess::readyReadStandardOutput, server, [this] { readAnswers(); });
+    QObject::connect(server, &QProcess::readyReadStandardError, server, [server] {
+        for (const QByteArray& line : server->readAllStandardError().split('\n'))
+            if (!line.isEmpty())
+                Log::line(QString::fromUtf8(line));
+    });
+    QObject::connect(server, &QProcess::finished, server, [this] { serverEnded(); });
+    process_ = std::move(process);
+    server->start();
+    if (!server->waitForStarted(-1)) {
+        Log::line(QStringLiteral("⚠️ The svgcleaner server could not start: ") + server->errorString());
+        ++deaths_;
+        return false;
+    }
+    Log::line(QStringLiteral("🚀 Started the svgcleaner server (pid %1): %2").arg(server->processId()).arg(script_));
+    return true;
+}
+
+void SvgcleanerServer::readAnswers()
+{
+    while (process_ && process_->canReadLine()) {
+        const QJsonObject answer = QJsonDocument::fromJson(process_->readLine()).object();
+        const auto found = pending_.find(quint64(answer.value(QStringLiteral("id")).toInteger()));
+        if (found == pending_.end() || found->second->answer || found->second->gone)
+            continue;
+        found->second->answer = Answer{.status = answer.value(QStringLiteral("status")).toInt(1),
+                                       .error = answer.value(QStringLiteral("error")).toString(),
+                                       .stopReason = {}};
+        found->second->settled.notifyAll();
+    }
+}
+
+void SvgcleanerServer::serverEnded()
+{
+    if (!ending_) {
+        ++deaths_;
+        const bool crashed = process_ && process_->exitStatus() == QProcess::CrashExit;
+        Log::line(QStringLiteral("⚠️ The svgcleaner server ended (%1 %2), %3 run(s) unanswered")
+                      .arg(crashed ? QStringLiteral("signal") : QStringLiteral("exit status"))
+                      .arg(process_ ? process_->exitCode() : -1)
+                      .arg(pending_.size()));
+    }
+    if (process_)
+        RunningTools::shared().remove(process_.get());
+    // What it held is settled now, and the next server starts with none in hand.
+    for (auto& [id, request] : std::exchange(pending_, {})) {
+        if (request->answer)
+            continue;
+        request->gone = true;
+        request->settled.notifyAll();
+    }
+}
+
+void SvgcleanerServer::stop()
+{
+    ending_ = true;
+    if (!process_ || process_->state() == QProcess::NotRunning)
+        return;
+    // Only once no file is in hand: nothing to finish, nothing left half written.
+    RunningTools::stop(*process_, std::chrono::milliseconds(0));
+    process_->waitForFinished(1000);
+}
