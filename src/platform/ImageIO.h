@@ -19,6 +19,8 @@ public:
         int quality = 100;
         // WebP only: exact pixels, quality ignored.
         bool lossless = false;
+        // WebP only: 0 to 6, more time for fewer bytes.
+        int effort = 4;
     };
 
     struct Result {
