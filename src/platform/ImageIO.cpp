@@ -98,10 +98,8 @@ void write(const VImage& image, const QString& path, const ImageIO::Options& opt
         image.heifsave_target(target, VImage::option()->set("Q", options.quality)->set("bitdepth", 8));
         break;
     case ImageIO::Format::webp:
-        image.webpsave_target(target, VImage::option()
-                                          ->set("Q", options.quality)
-                                          ->set("lossless", options.lossless)
-                                          ->set("effort", options.effort));
+        image.webpsave_target(target,
+                              VImage::option()->set("Q", options.quality)->set("lossless", options.lossless));
         break;
     }
 }
@@ -110,7 +108,7 @@ void write(const VImage& image, const QString& path, const ImageIO::Options& opt
 void save(VImage& image, const QString& path, const ImageIO::Options& options)
 {
     if (options.format == ImageIO::Format::webp && WebPEncoder::encodes(image)) {
-        WebPEncoder::write(image, path, {options.quality, options.lossless, options.effort});
+        WebPEncoder::write(image, path, {options.quality, options.lossless});
         return;
     }
     write(image, path, options); // the file is complete and closed once this returns

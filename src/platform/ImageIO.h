@@ -19,8 +19,6 @@ public:
         int quality = 100;
         // WebP only: exact pixels, quality ignored.
         bool lossless = false;
-        // WebP only: 0 to 6, more time for fewer bytes.
-        int effort = 4;
     };
 
     struct Result {
