@@ -135,6 +135,8 @@ struct LargeWebPLook {
     double bytesPerPixel;
 };
 
+void PrintTo(const LargeWebPLook& look, std::ostream* out) { *out << look.name; }
+
 class LargeWebP : public ::testing::TestWithParam<LargeWebPLook> {};
 
 QString why;
