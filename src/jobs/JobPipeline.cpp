@@ -5,6 +5,7 @@
 #include "jobs/OutputVerifier.h"
 #include "platform/ImageInspector.h"
 #include "platform/Log.h"
+#include "platform/PixelBudget.h"
 #include "store/ResultsCache.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/TemporaryFiles.h"
@@ -200,6 +201,11 @@ QCoro::Task<QString> JobPipeline::damageOf(IOFile::Ptr source)
         co_return QString();
     auto inspect = [path = source->localPath()] {
         QString why;
+        // Every pixel is decoded: it waits for a large re-encode or comparison to end.
+        const auto shown = ImageInspector::describe(path, &why);
+        const PixelBudget::Lease lease =
+            shown ? PixelBudget::shared().acquire(qint64(shown->width) * shown->height * shown->frames)
+                  : PixelBudget::Lease();
         const bool decodes = ImageInspector::inspect(path, &why).has_value();
         return decodes || why == ImageInspector::tooLargeReason() ? QString() : why;
     };

@@ -5,6 +5,8 @@
 #include "platform/JpegIntegrity.h"
 #include "platform/PixelBudget.h"
 #include "platform/PngChunks.h"
+#include "platform/WebPDecoder.h"
+#include "platform/WebPEncoder.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -102,8 +104,13 @@ void write(const VImage& image, const QString& path, const ImageIO::Options& opt
     }
 }
 
-void save(const VImage& image, const QString& path, const ImageIO::Options& options)
+// Lets go of `image` where it can, to hold fewer pixels while encoding.
+void save(VImage& image, const QString& path, const ImageIO::Options& options)
 {
+    if (options.format == ImageIO::Format::webp && WebPEncoder::encodes(image)) {
+        WebPEncoder::write(image, path, {options.quality, options.lossless});
+        return;
+    }
     write(image, path, options); // the file is complete and closed once this returns
     if (options.format == ImageIO::Format::webp && !withoutExifChunk(path))
         throw VError("the WebP written cannot be read back to drop its EXIF chunk");
@@ -118,6 +125,22 @@ VImage strictLoad(const QString& path)
     return VImage::new_from_source(source, "", VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR));
 }
 
+// The pixels to write, shown upright and with the metadata kept, in memory:
+// one buffer of the image's size at a time where it can. A still WebP is
+// decoded straight into its buffer and the encoder takes that one as it is.
+VImage decoded(const QString& path, const VImage& header)
+{
+    const QByteArray name = path.toLocal8Bit();
+    const bool turned = header.get_typeof(VIPS_META_ORIENTATION) != 0 && header.get_int(VIPS_META_ORIENTATION) > 1;
+    VImage image = header;
+    if (WebPDecoder::decodes(name.constData(), header)) {
+        if (!turned)
+            return WebPDecoder::decode(name.constData(), withOwnProfile(withoutMetadata(header)));
+        image = WebPDecoder::decode(name.constData(), header);
+    }
+    // The profile is copied before the loader can close.
+    return withOwnProfile(withoutMetadata(image.autorot())).copy_memory();
+}
 
 ImageIO::Result failed(ImageIO::Status status, const VError& error)
 {
@@ -232,7 +255,7 @@ ImageIO::Result ImageIO::reencode(const QString& input, const QString& output, c
         if (image.get_typeof("n-pages") != 0 && image.get_int("n-pages") > 1)
             return {Status::animated, {}};
         lease = PixelBudget::shared().acquire(qint64(image.width()) * qint64(image.height()));
-        image = withOwnProfile(withoutMetadata(image.autorot().copy_memory()));
+        image = decoded(input, image);
     } catch (const VError& error) {
         return failed(Status::unreadable, error);
     }

@@ -5,6 +5,7 @@
 #include "platform/ImageIO.h"
 #include "platform/JpegIntegrity.h"
 #include "platform/PngChunks.h"
+#include "platform/WebPDecoder.h"
 
 #include <QFile>
 #include <QScopeGuard>
@@ -52,8 +53,9 @@ int pageCount(const VImage& image)
     return image.get_typeof("n-pages") != 0 ? std::max(1, image.get_int("n-pages")) : 1;
 }
 
-// The whole image with every frame, in display orientation.
-VImage loadShown(const QString& path)
+// The whole image with every frame, in display orientation. With `pixels`
+// they are about to be read: a still WebP is decoded at once, in one buffer.
+VImage loadShown(const QString& path, bool pixels)
 {
     VImage image = strictLoad(path, false);
     if (qint64(image.width()) * qint64(image.height()) > maxPixels)
@@ -61,6 +63,11 @@ VImage loadShown(const QString& path)
     if (pageCount(image) > 1)
         return strictLoad(path, true);
     const bool turned = image.get_typeof(VIPS_META_ORIENTATION) != 0 && image.get_int(VIPS_META_ORIENTATION) > 1;
+    const QByteArray name = path.toLocal8Bit();
+    if (pixels && WebPDecoder::decodes(name.constData(), image)) {
+        const VImage decoded = WebPDecoder::decode(name.constData(), image);
+        return turned ? decoded.autorot() : decoded;
+    }
     // Turning needs random access.
     return turned ? strictLoad(path, false, VIPS_ACCESS_RANDOM).autorot() : image;
 }
@@ -143,7 +150,7 @@ std::optional<ImageInspector::Facts> ImageInspector::describe(const QString& pat
 std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, bool decodeAll, QString* why)
 {
     return guarded(why, [&] {
-        const VImage image = loadShown(path);
+        const VImage image = loadShown(path, decodeAll);
         if (decodeAll) {
             (void)image.avg(); // reads every pixel: a truncated file fails here
             if (const QString damage = JpegIntegrity::damage(path); !damage.isEmpty())
@@ -160,8 +167,8 @@ std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, b
 std::optional<bool> ImageInspector::samePixels(const QString& a, const QString& b, QString* why)
 {
     return guarded(why, [&] {
-        const VImage first = loadShown(a);
-        const VImage second = loadShown(b);
+        const VImage first = loadShown(a, true);
+        const VImage second = loadShown(b, true);
         if (first.width() != second.width() || first.height() != second.height())
             return false;
         const double largest = (normalised(first) - normalised(second)).abs().max();
@@ -173,8 +180,8 @@ std::optional<bool> ImageInspector::samePixels(const QString& a, const QString& 
 std::optional<ImageInspector::Deviation> ImageInspector::deviation(const QString& a, const QString& b, QString* why)
 {
     return guarded(why, [&] {
-        VImage first = loadShown(a);
-        VImage second = loadShown(b);
+        VImage first = loadShown(a, true);
+        VImage second = loadShown(b, true);
         if (first.width() != second.width() || first.height() != second.height())
             return Deviation{255.0, 255.0};
         // Equal profiles (or none) show equal values alike; otherwise a lost
