@@ -68,7 +68,8 @@ void RowWindowModel::scheduleFollow()
 }
 
 // Rows were added: drop the rows that left the window at its front, then
-// take in the new ones at its end.
+// take in the new ones at its end. A full window only slides: its rows show
+// other source rows, and no view has to make or destroy a delegate for it.
 void RowWindowModel::follow()
 {
     if (!followPending_)
@@ -76,6 +77,12 @@ void RowWindowModel::follow()
     followPending_ = false;
     const Span span = wanted();
     const int drop = span.offset - offset_;
+    if (drop > 0 && count_ > 0 && span.count == count_) {
+        offset_ = span.offset;
+        emit dataChanged(index(0), index(count_ - 1));
+        emit offsetChanged();
+        return;
+    }
     if (drop < 0 || drop > count_) {
         reset();
         return;

@@ -39,10 +39,12 @@ TestCase {
             }
         }
         check(3, 12)
+        const bottomCard = cards.itemAt(0)
         jobs.append(job(13))
         jobs.append(job(14))
         tryVerify(() => String(cards.itemAt(9).fileURL).endsWith("job-14.png"))
         check(5, 14)
+        verify(cards.itemAt(0) === bottomCard, "the pile slides without making cards")
     }
 
     // Pinch, buttons and wheel all stay within 1 to 8; small wheel deltas and drags at 1 do nothing.
