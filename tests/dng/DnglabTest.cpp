@@ -3,7 +3,6 @@
 #include "platform/RawImageComparison.h"
 
 #include <QDir>
-#include <QtEndian>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -13,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <vector>
 
 using namespace TestSupport;
 
@@ -58,19 +58,21 @@ Facts factsOf(const QString& path)
 // TIFF file, as a hostile or broken writer would leave it.
 void patchField(QByteArray& bytes, uint16_t tag, uint32_t value)
 {
-    auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
-    auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
-    const uint32_t directory = u32(4);
+    // Bounds-checked bytes: every offset here comes from the file itself.
+    std::vector<uchar> b(bytes.begin(), bytes.end());
+    auto u16 = [&](size_t at) { return quint16(b.at(at) | b.at(at + 1) << 8); };
+    auto u32 = [&](size_t at) { return quint32(u16(at)) | quint32(u16(at + 2)) << 16; };
+    const size_t directory = u32(4);
     for (uint16_t i = 0; i < u16(directory); ++i) {
-        const qsizetype entry = directory + 2 + i * 12;
+        const size_t entry = directory + 2 + i * 12u;
         if (u16(entry) != tag)
             continue;
         const uint32_t size = u16(entry + 2) == 3 ? 2 : 4;
-        const qsizetype at = u32(entry + 4) * size > 4 ? qsizetype(u32(entry + 8)) : entry + 8;
-        char field[4];
-        qToLittleEndian<quint32>(value, field);
-        bytes.replace(at, size, field, size);
+        const size_t at = u32(entry + 4) * size > 4 ? u32(entry + 8) : entry + 8;
+        for (uint32_t k = 0; k < size; ++k)
+            b.at(at + k) = uchar(value >> (8 * k));
     }
+    bytes = QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
 }
 
 class Dnglab : public ::testing::Test {
