@@ -16,7 +16,7 @@ On a busy machine the whole batch takes long; --stop-after N cancels it once N j
 drop itself, all N files' jobs, is still measured in full).
 
 Usage: bench/window_drop.py [--files 10000] [--stop-after N] [--bench build/bin/pressly-pro-bench]
-                            [--platform offscreen]
+                            [--platform offscreen] [--slow-events]
 """
 import argparse
 import json
@@ -38,6 +38,7 @@ def main():
     parser.add_argument("--bench", default=str(HERE / "build/bin/pressly-pro-bench"))
     parser.add_argument("--platform", default="offscreen")
     parser.add_argument("--stop-after", type=int, default=0)
+    parser.add_argument("--slow-events", action="store_true", help="also list each event that took 40 ms or more")
     args = parser.parse_args()
 
     with tempfile.TemporaryDirectory(prefix="pressly-window-bench.") as home:
@@ -59,6 +60,8 @@ def main():
         # The figures are the last top-level JSON object; nested ones are indented.
         start = [m.start() for m in re.finditer(r"(?m)^\{", run.stderr)][-1]
         figures = json.loads(run.stderr[start:])
+        if args.slow_events:
+            print("\n".join(line for line in run.stderr.splitlines() if line.startswith("slow event")))
     print(json.dumps(figures, indent=2))
 
 

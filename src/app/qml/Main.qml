@@ -67,6 +67,9 @@ ApplicationWindow {
                 required property var modelData
                 anchors.fill: parent
                 sourceComponent: modelData
+                // Built over several frames, so a page's first appearance never freezes a frame;
+                // the drop zone is built at once so the window opens with it.
+                asynchronous: index !== 0
                 active: opacity > 0 || contentArea.page === index
                 opacity: contentArea.page === index ? 1 : 0
                 visible: opacity > 0

@@ -87,6 +87,7 @@ Item {
     Loader {
         id: gridLoader
         anchors.fill: parent
+        asynchronous: true
         active: stack.isFannedOut
         opacity: stack.isFannedOut ? 1 : 0
         visible: opacity > 0
@@ -101,6 +102,7 @@ Item {
     Loader {
         id: heroLoader
         anchors.fill: parent
+        asynchronous: true
         active: stack.heroRow >= 0
         sourceComponent: HeroView {
             model: stack.model
