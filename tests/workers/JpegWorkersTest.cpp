@@ -1,13 +1,10 @@
 #include "WorkerFixture.h"
-#include "jobs/OptimizationJob.h"
 #include "platform/ImageIO.h"
 #include "workers/JpegMetadata.h"
 #include "workers/JpegoptimWorker.h"
 #include "workers/JpegtranWorker.h"
 
 #include <QFileInfo>
-
-#include <gtest/gtest.h>
 
 using namespace TestSupport;
 
