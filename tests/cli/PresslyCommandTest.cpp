@@ -263,11 +263,7 @@ TEST_F(PresslyCommandTest, DngFilesAreRepackedInPlace)
         SCOPED_TRACE(qPrintable(preset));
         const QString folder = QDir(root.path()).filePath(preset), name = preset + ".dng";
         QDir().mkpath(folder);
-        DngSample sample;
-        sample.width = 901;
-        sample.height = 600;
-        sample.bits = preset == "maximum" ? 12 : 14;
-        sample.preview = true;
+        const DngSample sample{.width = 901, .height = 600, .bits = uint16_t(preset == "maximum" ? 12 : 14), .preview = true};
         ASSERT_TRUE(DngSampleWriter::write(QDir(folder).filePath(name), sample));
         ASSERT_EQ(pressly({"--in-place", "--preset", preset, folder}).exitCode, 0);
         const QString now = QDir(folder).filePath(name), trashed = QDir(trash()).filePath(name);

@@ -110,10 +110,7 @@ TEST_F(Dnglab, RepackingKeepsEveryRawSampleAndTheMetadataAndShrinksTheFile)
 
 TEST_F(Dnglab, BrokenAndHostileFilesAreRefusedWithoutWritingAnything)
 {
-    DngSample sample;
-    sample.thumbnail = false;
-    sample.exif = false;
-    ASSERT_TRUE(DngSampleWriter::write(path("good.dng"), sample));
+    ASSERT_TRUE(DngSampleWriter::write(path("good.dng"), {.thumbnail = false, .exif = false}));
     const QByteArray good = readFile(path("good.dng"));
     struct Case {
         const char* name;

@@ -23,7 +23,6 @@ protected:
     {
         return run(QStringLiteral(PRESSLY_BINARY_DIR "/bin/") + program, arguments, privateEnvironment(root.path()), 60000);
     }
-    static QStringList steps(const RunResult& ran) { return ran.err.split('\n', Qt::SkipEmptyParts); }
 
     // Replaces `file` in a child process that kills itself at step `killAt`.
     RunResult replaceInChild(const QString& file, const QString& replacement, int killAt)
@@ -55,7 +54,7 @@ TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunCl
         const QString replacement = copyInto(QStringLiteral("png/pingus-flag3.png"), root.path(), QStringLiteral("new.png"));
 
         const RunResult child = replaceInChild(file, replacement, killAt);
-        const QStringList childSteps = steps(child);
+        const QStringList childSteps = child.err.split('\n', Qt::SkipEmptyParts);
         if (child.exitCode != -1) {
             // Past the last step: the replacement ran to its end.
             ASSERT_EQ(child.exitCode, 0) << child.err.toStdString();

@@ -120,20 +120,15 @@ TEST_F(OutputVerifierTest, SvgMustBeWellFormedDrawAlikeAndKeepItsSizeIdsAndText)
 
 TEST_F(OutputVerifierTest, ADngMustKeepEveryRawSampleItsOrientationAndLevels)
 {
-    DngSample sample;
-    ASSERT_TRUE(DngSampleWriter::write(path("source.dng"), sample));
+    ASSERT_TRUE(DngSampleWriter::write(path("source.dng"), {}));
     ASSERT_TRUE(runTool(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/dnglab",
                         {"convert", "--compression", "lossless", "--embed-raw", "false", path("source.dng"),
                          path("repacked.dng")}));
     EXPECT_TRUE(OutputVerifier::verify(path("source.dng"), IOFileType::dng, path("repacked.dng"), true).accepted);
 
-    DngSample otherSamples = sample, rotated = sample, brighter = sample;
-    otherSamples.seed = 2;
-    rotated.orientation = 6;
-    brighter.bits = 14;
-    ASSERT_TRUE(DngSampleWriter::write(path("other.dng"), otherSamples));
-    ASSERT_TRUE(DngSampleWriter::write(path("rotated.dng"), rotated));
-    ASSERT_TRUE(DngSampleWriter::write(path("levels.dng"), brighter));
+    ASSERT_TRUE(DngSampleWriter::write(path("other.dng"), {.seed = 2}));
+    ASSERT_TRUE(DngSampleWriter::write(path("rotated.dng"), {.orientation = 6}));
+    ASSERT_TRUE(DngSampleWriter::write(path("levels.dng"), {.bits = 14}));
     writeFile(path("broken.dng"), readFile(path("repacked.dng")).left(3000));
     for (const QString name : {"other.dng", "rotated.dng", "levels.dng", "broken.dng"})
         EXPECT_FALSE(OutputVerifier::verify(path("source.dng"), IOFileType::dng, path(name), true).accepted)

@@ -12,10 +12,7 @@ using namespace TestSupport;
 TEST(TemporaryFiles, LiveInAPrivateFolderThatOutlivesNoProcess)
 {
     ToolSandbox sandbox;
-    const struct {
-        qint64 pid;
-        bool kept;
-    } others[] = {{deadPid(), false}, {1, true}};
+    const struct { qint64 pid; bool kept; } others[] = {{deadPid(), false}, {1, true}};
     for (const auto& other : others) {
         const QString folder = sandbox.tmpDir() + QStringLiteral("/Pressly.%1.abcdef").arg(other.pid);
         QDir().mkpath(folder);
