@@ -2,9 +2,6 @@
 
 #include "TestSupport.h"
 
-#include <QTemporaryDir>
-
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/mount.h>

@@ -6,11 +6,9 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 
-#include <gtest/gtest.h>
 #include <libraw/libraw.h>
 
 #include <csignal>
@@ -113,7 +111,6 @@ TEST_F(PresslyCommandTest, ExportsSmallerCopiesReportsWhatItSkippedAndLeavesTheO
     const RunResult again = pressly({"--export", out, in()});
     EXPECT_TRUE(again.out.contains("2 skipped in folders"));
     EXPECT_TRUE(again.out.contains(QDir(in()).filePath("a %1 %3.png: "))) << qPrintable(again.out);
-    EXPECT_TRUE(QFileInfo::exists(QDir(out).filePath("a %1 %3 (1).png")));
 
     const QString notAFolder = QDir(root.path()).filePath("a file");
     writeFile(notAFolder, "");
@@ -266,11 +263,7 @@ TEST_F(PresslyCommandTest, DngFilesAreRepackedInPlace)
         SCOPED_TRACE(qPrintable(preset));
         const QString folder = QDir(root.path()).filePath(preset), name = preset + ".dng";
         QDir().mkpath(folder);
-        DngSample sample;
-        sample.width = 901;
-        sample.height = 600;
-        sample.bits = preset == "maximum" ? 12 : 14;
-        sample.preview = true;
+        const DngSample sample{.width = 901, .height = 600, .bits = uint16_t(preset == "maximum" ? 12 : 14), .preview = true};
         ASSERT_TRUE(DngSampleWriter::write(QDir(folder).filePath(name), sample));
         ASSERT_EQ(pressly({"--in-place", "--preset", preset, folder}).exitCode, 0);
         const QString now = QDir(folder).filePath(name), trashed = QDir(trash()).filePath(name);

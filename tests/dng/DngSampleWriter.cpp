@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -90,11 +91,30 @@ void setRawFields(TIFF* tiff, const DngSample& sample)
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 16);
 }
 
+// The raw samples the file holds, row by row: a smooth scene under each
+// filter colour plus sensor noise, which compresses about as much as real raw data.
+std::vector<uint16_t> samples(const DngSample& sample)
+{
+    std::mt19937 random(sample.seed);
+    std::normal_distribution<double> noise(0.0, double(1 << (sample.bits - 9)));
+    const uint32_t spp = sample.linearRaw ? 3 : 1;
+    const double top = double((1u << sample.bits) - 1);
+    std::vector<uint16_t> values(size_t(sample.width) * sample.height * spp);
+    size_t i = 0;
+    for (uint32_t y = 0; y < sample.height; ++y)
+        for (uint32_t x = 0; x < sample.width * spp; ++x) {
+            const uint32_t colour = spp == 3 ? x % 3 : (y % 2) * 2 + x % 2;
+            const double scene = 0.3 + 0.25 * std::sin(x * 0.01 + colour) * std::cos(y * 0.008);
+            values[i++] = uint16_t(std::clamp(scene * top + noise(random), 0.0, top));
+        }
+    return values;
+}
+
 bool writeRaw(TIFF* tiff, const DngSample& sample)
 {
     setRawFields(tiff, sample);
     const uint32_t spp = sample.linearRaw ? 3 : 1;
-    const std::vector<uint16_t> values = DngSampleWriter::samples(sample);
+    const std::vector<uint16_t> values = samples(sample);
     const size_t rowCount = size_t(sample.width) * spp;
     for (uint32_t y = 0; y < sample.height; ++y) {
         auto bytes = pack(values.data() + y * rowCount, rowCount, sample.bits);
@@ -122,25 +142,6 @@ uint64_t writeExif(TIFF* tiff)
 }
 
 } // namespace
-
-std::vector<uint16_t> DngSampleWriter::samples(const DngSample& sample)
-{
-    // A smooth scene under each filter colour plus sensor noise: compresses
-    // about as much as real raw data does.
-    std::mt19937 random(sample.seed);
-    std::normal_distribution<double> noise(0.0, double(1 << (sample.bits - 9)));
-    const uint32_t spp = sample.linearRaw ? 3 : 1;
-    const double top = double((1u << sample.bits) - 1);
-    std::vector<uint16_t> values(size_t(sample.width) * sample.height * spp);
-    size_t i = 0;
-    for (uint32_t y = 0; y < sample.height; ++y)
-        for (uint32_t x = 0; x < sample.width * spp; ++x) {
-            const uint32_t colour = spp == 3 ? x % 3 : (y % 2) * 2 + x % 2;
-            const double scene = 0.3 + 0.25 * std::sin(x * 0.01 + colour) * std::cos(y * 0.008);
-            values[i++] = uint16_t(std::clamp(scene * top + noise(random), 0.0, top));
-        }
-    return values;
-}
 
 bool DngSampleWriter::write(const QString& path, const DngSample& sample)
 {

@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <vector>
 
 // Writes small DNG files with libtiff: an uncompressed raw image of noisy,
 // sensor-like samples, optionally behind a thumbnail and beside a preview,
@@ -23,6 +22,4 @@ struct DngSample {
 class DngSampleWriter {
 public:
     static bool write(const QString& path, const DngSample& sample);
-    // The raw samples the file holds, row by row.
-    static std::vector<uint16_t> samples(const DngSample& sample);
 };

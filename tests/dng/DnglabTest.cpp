@@ -2,14 +2,9 @@
 #include "TestSupport.h"
 #include "platform/RawImageComparison.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <libraw/libraw.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <vector>
@@ -18,20 +13,10 @@ using namespace TestSupport;
 
 namespace {
 
-struct Ran {
-    int exitCode = -1;
-    QString err;
-};
-
-Ran dnglab(const QStringList& extra, const QString& in, const QString& out)
+RunResult dnglab(const QStringList& extra, const QString& in, const QString& out)
 {
-    QStringList args{"convert", "--compression", "lossless", "--embed-raw", "false"};
-    args << extra << "-f" << in << out;
-    QProcess process;
-    process.start(QStringLiteral(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/dnglab"), args);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
+    return run(QStringLiteral(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/dnglab"),
+               QStringList{"convert", "--compression", "lossless", "--embed-raw", "false"} + extra + QStringList{"-f", in, out});
 }
 
 const QStringList noPreviews{"--dng-preview", "false", "--dng-thumbnail", "false"};
@@ -104,7 +89,7 @@ TEST_F(Dnglab, RepackingKeepsEveryRawSampleAndTheMetadataAndShrinksTheFile)
         EXPECT_EQ(before.iso, c.sample.exif ? 400.0f : 0.0f);
         for (const bool strip : {false, true}) {
             const QString out = path(strip ? "stripped.dng" : "out.dng");
-            const Ran ran = dnglab(strip ? noPreviews : QStringList{}, in, out);
+            const RunResult ran = dnglab(strip ? noPreviews : QStringList{}, in, out);
             ASSERT_EQ(ran.exitCode, 0) << qPrintable(ran.err);
             EXPECT_EQ(RawImageComparison::difference(in, out), std::nullopt);
             const Facts after = factsOf(out);
@@ -125,10 +110,7 @@ TEST_F(Dnglab, RepackingKeepsEveryRawSampleAndTheMetadataAndShrinksTheFile)
 
 TEST_F(Dnglab, BrokenAndHostileFilesAreRefusedWithoutWritingAnything)
 {
-    DngSample sample;
-    sample.thumbnail = false;
-    sample.exif = false;
-    ASSERT_TRUE(DngSampleWriter::write(path("good.dng"), sample));
+    ASSERT_TRUE(DngSampleWriter::write(path("good.dng"), {.thumbnail = false, .exif = false}));
     const QByteArray good = readFile(path("good.dng"));
     struct Case {
         const char* name;
@@ -151,7 +133,7 @@ TEST_F(Dnglab, BrokenAndHostileFilesAreRefusedWithoutWritingAnything)
         QByteArray bytes = good;
         c.damage(bytes);
         writeFile(path("bad.dng"), bytes);
-        const Ran ran = dnglab({}, path("bad.dng"), path("out.dng"));
+        const RunResult ran = dnglab({}, path("bad.dng"), path("out.dng"));
         EXPECT_NE(ran.exitCode, 0);
         EXPECT_TRUE(ran.err.startsWith("dnglab: ")) << qPrintable(ran.err);
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "only the two inputs remain";

@@ -2,11 +2,12 @@
 
 #include "TestSupport.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 
-#include <gtest/gtest.h>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 // The one promise every fault test checks: the original is byte for byte at
 // its path, or in the Trash with restore information naming its path; and
@@ -65,6 +66,26 @@ inline QStringList hiddenLeftovers(const QString& folder)
 inline QStringList everything(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Another program saves its version over `path`, renaming a new file onto it.
+inline void saveOver(const QString& path, const QByteArray& bytes)
+{
+    TestSupport::writeFile(path + QStringLiteral(".new"), bytes);
+    std::rename(QFile::encodeName(path + QStringLiteral(".new")).constData(), QFile::encodeName(path).constData());
+}
+
+// Another program rewrites `path` in place, same size, and puts its modification time back.
+inline void editKeepingTime(const QString& path)
+{
+    QThread::msleep(20); // past the file system's clock tick
+    struct stat before {};
+    ::stat(QFile::encodeName(path).constData(), &before);
+    QByteArray bytes = TestSupport::readFile(path);
+    bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 0x55);
+    TestSupport::writeFile(path, bytes);
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
 }
 
 } // namespace FaultChecks

@@ -1,7 +1,6 @@
 #include "FaultChecks.h"
+#include "jobs/FileOperations.h"
 #include "jobs/JobQueueFixture.h"
-
-#include <gtest/gtest.h>
 
 using namespace TestSupport;
 using namespace FaultChecks;
@@ -27,46 +26,52 @@ protected:
 
 TEST_F(SourceChanges, ASourceChangedWhileItsJobRanIsNeverReplaced)
 {
+    // Changed while its tool runs, while the cache is asked, or when its
+    // replacement reaches a step: before the Trash, after it, while flushing.
     struct Change {
         const char* name;
         std::function<void(const QString&)> apply;
         bool inCache = false;
+        const char* step = nullptr;
+        const char* reason = "it changed while it was being optimized.";
     };
+    const auto grow = [](const QString& p) { QFile f(p); f.open(QIODevice::Append); f.write("more"); };
+    const auto saveTheirs = [](const QString& p) { saveOver(p, readFile(p) + "!"); };
     const std::vector<Change> changes = {
-        {"grows", [](const QString& p) { QFile f(p); f.open(QIODevice::Append); f.write("more"); }},
-        {"rewritten in place, same size",
-         [](const QString& p) {
-             QByteArray bytes = readFile(p);
-             bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 0x55);
-             QFile f(p);
-             f.open(QIODevice::ReadWrite);
-             f.write(bytes);
-         }},
-        {"saved over by another program",
-         [](const QString& p) {
-             writeFile(p + ".new", readFile(p) + "!");
-             ::rename(QFile::encodeName(p + ".new").constData(), QFile::encodeName(p).constData());
-         }},
-        {"grows while the cache is asked",
-         [](const QString& p) { QFile f(p); f.open(QIODevice::Append); f.write("more"); }, true},
+        {"grows", grow},
+        {"rewritten in place, same size and time", editKeepingTime},
+        {"saved over by another program", saveTheirs},
+        {"grows while the cache is asked", grow, true},
+        {"saved over before the Trash", saveTheirs, false, "trash"},
+        {"saved over after the Trash", saveTheirs, false, "rename", "; the original is in the Trash."},
+        {"rewritten while the new version is flushed", editKeepingTime, false, "flush"},
     };
     int index = 0;
     for (const Change& change : changes) {
         SCOPED_TRACE(change.name);
         const QString path = QDir(work.path()).filePath(QStringLiteral("photo%1.png").arg(index));
         QByteArray changed;
-        (change.inCache ? meddleInCache : meddle) = [&, apply = change.apply](const QString& p) {
+        const auto apply = [&, apply = change.apply](const QString& p) {
             apply(p);
             changed = readFile(p);
         };
+        if (change.step)
+            FileOperations::setFaultHook([&](const char* step, const QString&) {
+                if (changed.isEmpty() && qstrcmp(step, change.step) == 0)
+                    apply(path);
+                return 0;
+            });
+        else
+            (change.inCache ? meddleInCache : meddle) = apply;
         const auto job = runOn(QStringLiteral("photo%1.png").arg(index++));
         meddle = meddleInCache = {};
+        FileOperations::setFaultHook({});
         // A damaged source fails verification instead; either way it stays.
         EXPECT_NE(job->status(), JobStatus::processing);
         if (job->status() == JobStatus::failed) {
             const QString error = job->error()->errorDescription();
-            EXPECT_TRUE(error.endsWith("Could not save optimized file: The file “" + QFileInfo(path).fileName()
-                                       + "” couldn’t be replaced: it changed while it was being optimized.")
+            EXPECT_TRUE((error.contains("Could not save optimized file: The file “" + QFileInfo(path).fileName()
+                                        + "” couldn’t be replaced: ") && error.endsWith(QString::fromUtf8(change.reason)))
                         || error.startsWith("File access error: The image is damaged or incomplete"))
                 << qPrintable(error);
         } else {

@@ -1,8 +1,6 @@
 #include "TestSupport.h"
 #include "jobs/ImageFileCollector.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 
 using namespace TestSupport;

@@ -1,15 +1,10 @@
 #pragma once
 
-#include "TestSupport.h"
 #include "scheduler/FakeWorkers.h"
-#include "jobs/JobQueue.h"
 #include "scheduler/WorkerScheduler.h"
 #include "workers/ToolSandbox.h"
 
-#include <QCoroTimer>
 #include <QHash>
-
-#include <gtest/gtest.h>
 
 #include <stdexcept>
 
@@ -29,7 +24,6 @@ protected:
         configuration.setOperationMode(Configuration::OperationMode::exportToFolder);
         configuration.setExportPath(QDir(work.path()).filePath("export"));
     }
-    void TearDown() override { EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString(); }
 
     JobPipeline::Services services(std::chrono::milliseconds toolDelay = std::chrono::milliseconds(30),
                                    std::chrono::milliseconds cacheDelay = std::chrono::milliseconds(0))
@@ -91,11 +85,6 @@ protected:
     {
         return int(std::count_if(queue.jobs().begin(), queue.jobs().end(),
                                  [status](const auto& job) { return job->status() == status; }));
-    }
-
-    bool noHiddenFilesIn(const QString& folder) const
-    {
-        return QDir(folder).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty();
     }
 
     QTemporaryDir work;

@@ -1,8 +1,6 @@
 #include "TestSupport.h"
 #include "jobs/OptimizationJob.h"
 
-#include <gtest/gtest.h>
-
 using namespace TestSupport;
 
 namespace {

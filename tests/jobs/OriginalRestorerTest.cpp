@@ -2,10 +2,7 @@
 #include "jobs/OriginalRestorer.h"
 #include "jobs/OutputPlacement.h"
 
-#include <gtest/gtest.h>
-
 #include <QCoroTask>
-#include <QThread>
 
 using namespace TestSupport;
 

@@ -6,14 +6,7 @@
 #include "platform/KeyValueStore.h"
 #include "workers/IOFile.h"
 
-#include <QProcess>
-#include <QThread>
-
-#include <gtest/gtest.h>
-
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -228,63 +221,6 @@ TEST_F(OutputPlacementTest, AnUnusableResultChangesNothing)
     EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
 }
 
-// Another program saves at the path, or edits the file keeping its size and
-// time, before or while it is replaced: its version stays and is never trashed.
-TEST_F(OutputPlacementTest, AFileChangedMeanwhileIsNeverOverwrittenNorTrashed)
-{
-    const auto saveTheirs = [](const QString& p) {
-        writeFile(p + ".new", "saved by another program");
-        ::rename(QFile::encodeName(p + ".new").constData(), QFile::encodeName(p).constData());
-    };
-    // Rewritten in place by a program that puts the modification time back.
-    const auto edit = [](const QString& p) {
-        QThread::msleep(20); // past the file system's clock tick
-        struct stat before {};
-        ::stat(QFile::encodeName(p).constData(), &before);
-        QByteArray bytes = readFile(p);
-        bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 0x55);
-        writeFile(p, bytes);
-        const timespec times[2] = {before.st_atim, before.st_mtim};
-        ::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), times, 0);
-    };
-    const struct { const char* when; std::function<void(const QString&)> change; const char* reason; } cases[] = {
-        {"before trash", saveTheirs, "changed"}, {"after trash", saveTheirs, "Trash"},
-        {"before", edit, "changed"}, {"flush", edit, "changed"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.when);
-        copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("a.png"));
-        const timespec wholeSecond[2] = {{1700000000, 0}, {1700000000, 0}};
-        ::utimensat(AT_FDCWD, QFile::encodeName(source).constData(), wholeSecond, 0);
-        const auto asRead = FileOperations::identityOf(source);
-        const QString when = QString::fromLatin1(c.when);
-        if (when == "before")
-            c.change(source);
-        FileOperations::setFaultHook([&](const char* step, const QString&) {
-            if (when == QLatin1String(step))
-                c.change(source);
-            return 0;
-        });
-        OutputPlacement placement(configuration, [&](const QString& p) {
-            if (when == "before trash")
-                c.change(p);
-            const auto outcome = Trash::moveToTrash(p);
-            if (when == "after trash")
-                c.change(p);
-            return outcome;
-        });
-        const QByteArray changedBefore = readFile(source);
-        const auto error = placement.replaceOriginal(QUrl::fromLocalFile(source), QUrl::fromLocalFile(optimized),
-                                                     job().get(), asRead);
-        FileOperations::setFaultHook({});
-        ASSERT_TRUE(error);
-        EXPECT_TRUE(error->message().contains(c.reason)) << error->message().toStdString();
-        EXPECT_NE(readFile(source), original) << "their version stays";
-        EXPECT_TRUE(when != "before" || readFile(source) == changedBefore);
-        EXPECT_TRUE(trashedCopy(trash(), source, readFile(source)).isEmpty());
-        EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
-    }
-}
-
 TEST_F(OutputPlacementTest, EveryFailingStepOfAReplacementLeavesTheOriginalInPlace)
 {
     const std::vector<Fault> faults = {
@@ -373,27 +309,4 @@ TEST_F(OutputPlacementTest, ExportCopiesNeverLeaveAPartialFileUnderTheWantedName
     EXPECT_TRUE(OutputPlacement(configuration).exportOriginalCopy(*job()));
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("a-file"))), "x");
     EXPECT_EQ(readFile(source), original);
-}
-
-TEST_F(OutputPlacementTest, AnUnusableTrashLeavesTheOriginalWhereItWas)
-{
-    // The data folder lies below a file: no Trash can be made there, not even by root.
-    const QByteArray previous = qgetenv("XDG_DATA_HOME");
-    writeFile(dir.filePath(QStringLiteral("not-a-folder")), "x");
-    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("not-a-folder/data")).toUtf8());
-    const QString cwd = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    OutputPlacement placement(configuration);
-    const auto error = replace(placement);
-    QDir::setCurrent(cwd);
-    qputenv("XDG_DATA_HOME", previous);
-
-    if (!error) {
-        // Some platforms find another Trash; the original must be there.
-        EXPECT_EQ(readFile(source), result);
-        return;
-    }
-    EXPECT_EQ(readFile(source), original);
-    EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("files")))) << "nothing trashed into the working folder";
 }

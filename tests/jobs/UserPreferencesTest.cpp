@@ -5,8 +5,6 @@
 #include "jobs/UserPreferences.h"
 #include "platform/KeyValueStore.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 KeyValueStore& store() { return KeyValueStore::standard(); }

@@ -9,8 +9,6 @@
 
 #include <webp/mux.h>
 
-#include <gtest/gtest.h>
-
 using namespace TestSupport;
 using Status = ImageIO::Status;
 
@@ -73,21 +71,11 @@ TEST(ImageIO, ReencodesWhatItCanShowAndRefusesTheRest)
         EXPECT_EQ(ImageIO::isAnimated(copy(relative)), animated) << relative;
 }
 
-TEST(ImageIO, AWebPGainsNoExifOfItsOwnAndKeepsItsProfile)
+// Byte for byte as libvips encodes it, with no EXIF block of its own and the photo's profile kept.
+TEST(ImageIO, AWebPIsEncodedAsLibvipsEncodesItWithoutExifOfItsOwn)
 {
     QTemporaryDir dir;
     const QString photo = copyInto("jpeg/skimage-rocket.jpg", dir.path());
-    ASSERT_EQ(ImageIO::reencode(photo, dir.filePath("photo.webp"), as(ImageIO::Format::webp)).status, Status::ok);
-    const QByteArray written = readFile(dir.filePath("photo.webp"));
-    EXPECT_FALSE(written.contains("EXIF"));
-    EXPECT_TRUE(written.contains("ICCP"));
-    EXPECT_EQ(ImageIO::decodedSize(dir.filePath("photo.webp")), QSize(640, 427));
-}
-
-TEST(ImageIO, AWebPIsEncodedByteForByteAsLibvipsEncodesIt)
-{
-    QTemporaryDir dir;
-    const QString photo = copyInto("jpeg/pingus-clouds.jpg", dir.path());
     const QString camera = copyInto("webp/converted-adwaita-512x512-camera-web.webp", dir.path());
     const ImageIO::Options lossless{.format = ImageIO::Format::webp, .lossless = true};
     for (const auto& [input, options] : {std::pair{photo, as(ImageIO::Format::webp)},
@@ -99,6 +87,9 @@ TEST(ImageIO, AWebPIsEncodedByteForByteAsLibvipsEncodesIt)
         const QByteArray image = bitstreamOf(dir.filePath("out.webp"));
         EXPECT_FALSE(image.isEmpty());
         EXPECT_EQ(image, bitstreamOf(dir.filePath("libvips.webp"))) << input.toStdString();
+        const QByteArray written = readFile(dir.filePath("out.webp"));
+        EXPECT_FALSE(written.contains("EXIF"));
+        EXPECT_EQ(written.contains("ICCP"), input == photo);
     }
 }
 

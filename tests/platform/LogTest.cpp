@@ -1,9 +1,6 @@
 #include "TestSupport.h"
-#include "platform/Log.h"
 
 #include <QStringList>
-
-#include <gtest/gtest.h>
 
 // A sink may log in turn (a front end reporting on its own output), and a
 // message keeps its "%1" as written.

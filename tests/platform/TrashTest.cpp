@@ -1,13 +1,9 @@
 #include "SmallVolume.h"
-#include "TestSupport.h"
 #include "platform/Trash.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QUrl>
-
-#include <gtest/gtest.h>
 
 #include <climits>
 
@@ -24,11 +20,6 @@ protected:
         qputenv("XDG_DATA_HOME", QFile::encodeName(path));
     }
     void TearDown() override { qputenv("XDG_DATA_HOME", saved_); }
-
-    QStringList infoFiles(const QString& trash) const
-    {
-        return QDir(trash + QStringLiteral("/info")).entryList(QDir::Files | QDir::Hidden);
-    }
 
     QByteArray saved_ = qgetenv("XDG_DATA_HOME");
 };
@@ -125,6 +116,23 @@ TEST_F(TrashTest, ATrashThatCannotRecordTheFileRefusesIt)
         EXPECT_TRUE(outcome.error.contains("a.png") && outcome.error.contains("restore information"))
             << outcome.error.toStdString();
         EXPECT_EQ(readFile(path), "original");
-        EXPECT_TRUE(infoFiles(trash).isEmpty()) << infoFiles(trash).join(", ").toStdString();
+        EXPECT_EQ(QDir(trash + "/info").entryList(QDir::Files | QDir::Hidden), QStringList());
     }
+}
+
+// A data folder below a file leaves no Trash to tell: nothing goes to another
+// volume's Trash nor into the working folder.
+TEST_F(TrashTest, AnUnusableDataFolderRefusesTheFile)
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath("not-a-folder"), "x");
+    useDataHome(dir.filePath("not-a-folder/data"));
+    writeFile(dir.filePath("a.png"), "original");
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const Trash::Outcome outcome = Trash::moveToTrash(dir.filePath("a.png"));
+    QDir::setCurrent(cwd);
+    EXPECT_FALSE(outcome.ok) << outcome.pathInTrash.toStdString();
+    EXPECT_EQ(readFile(dir.filePath("a.png")), "original");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList({"a.png", "not-a-folder"}));
 }

@@ -7,11 +7,9 @@
 #include "workers/TemporaryFiles.h"
 
 #include <QCoroTimer>
-#include <QFile>
 #include <QStringList>
 
 #include <chrono>
-#include <functional>
 #include <optional>
 
 // Stand-ins for tools, to force outcomes and finishing orders.

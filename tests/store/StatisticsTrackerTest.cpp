@@ -7,8 +7,6 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
-#include <gtest/gtest.h>
-
 namespace {
 
 // Each test gets an empty store of its own.

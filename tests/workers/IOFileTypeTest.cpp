@@ -1,8 +1,6 @@
 #include "TestSupport.h"
 #include "workers/IOFile.h"
 
-#include <gtest/gtest.h>
-
 using namespace TestSupport;
 
 namespace {

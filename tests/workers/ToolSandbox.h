@@ -8,13 +8,9 @@
 
 #include "core/Outcome.h"
 
-#include <QCoreApplication>
 #include <QCoroTask>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <ostream>
 
@@ -38,7 +34,7 @@ Outcome<T> awaitOutcome(QCoro::Task<Outcome<T>> task)
 
 // A private world for tool runs: its own temporary directory (TMPDIR), its
 // own resource and system tool folders, the log lines captured, and the
-// compression preset put back.
+// compression preset put back. None of our files may be left behind in it.
 class ToolSandbox : public TestSupport::LogCapture {
 public:
     ToolSandbox()
@@ -53,6 +49,7 @@ public:
 
     ~ToolSandbox()
     {
+        EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(", ").toStdString();
         if (UserPreferences::shared().compressionPresetRaw() != presetBefore_) // optimizeInPlace sets it
             UserPreferences::shared().setCompressionPresetRaw(presetBefore_);
         ToolLocator::overrideResourcesDir(std::nullopt);

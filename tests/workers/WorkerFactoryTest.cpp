@@ -4,8 +4,6 @@
 #include "workers/PngquantWorker.h"
 #include "workers/WorkerFactory.h"
 
-#include <gtest/gtest.h>
-
 using namespace TestSupport;
 
 // Which tools run is shown by the real-tool and end-to-end tests; here only
