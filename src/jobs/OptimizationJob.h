@@ -53,7 +53,7 @@ public:
     JobStatus status() const { return status_; }
     QString statusText() const { return toString(status_); }
     double progress() const { return progress_; }
-    std::optional<qint64> optimizedSize() const { return optimizedSize_; }
+    std::optional<qint64> optimizedSize() const override { return optimizedSize_; }
     std::optional<QString> currentTool() const { return currentTool_; }
     std::optional<QString> bestTool() const { return bestTool_; }
     std::optional<OptimizationError> error() const { return error_; }

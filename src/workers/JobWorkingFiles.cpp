@@ -3,7 +3,11 @@
 #include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
 
+#include <QCoroFuture>
 #include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
 
 namespace JobWorkingFiles {
 
@@ -17,7 +21,13 @@ IOFile::Ptr workingInputFile(const JobContext& job)
 
 bool recordResult(JobContext& job, const IOFile& result, const QString& toolName)
 {
-    if (result.byteSize >= job.originalSize())
+    // A chained step starts from the working file, so one that is worse than
+    // the best so far must not replace it; the working file itself may be
+    // recorded again under a longer chain's name.
+    const auto working = WorkingFilesManager::shared().workingFile(key(job));
+    const qint64 best = working && *working == result.path ? job.originalSize()
+                                                           : job.optimizedSize().value_or(job.originalSize());
+    if (result.byteSize >= std::min(job.originalSize(), best))
         return false;
     // Registered before returning, so the job's next tool starts from this file.
     WorkingFilesManager::shared().setWorkingFile(result.path, key(job));
