@@ -14,6 +14,7 @@
 #include "workers/IOFile.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/RunningTools.h"
+#include "workers/TemporaryFiles.h"
 #include "workers/ToolSession.h"
 #include "workers/WorkingFilesManager.h"
 
@@ -295,6 +296,8 @@ QCoro::Task<> JobQueue::waitUntilIdle()
 {
     while (batchesAlive_ > 0 || intakes_ > 0)
         co_await batchEnded_.wait();
+    // Ended jobs delete their files off this thread: idle means they are gone.
+    co_await TemporaryFiles::removalsDone();
 }
 
 QCoro::Task<> JobQueue::shutdown()

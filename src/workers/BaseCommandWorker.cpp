@@ -1,6 +1,7 @@
 #include "workers/BaseCommandWorker.h"
 
 #include "platform/Log.h"
+#include "platform/ProcessStart.h"
 #include "workers/RunningTools.h"
 #include "workers/TemporaryFiles.h"
 #include "workers/ToolLocator.h"
@@ -167,13 +168,13 @@ QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString ex
     process_ = std::move(process);
     QProcess* child = process_.get();
     child->start();
-    // Answers at once: exec's success or failure is reported through a pipe.
-    if (!child->waitForStarted(-1))
-        co_return OptimizationError::toolExecution(name(), child->errorString());
-
+    // Listed while it starts, so a cancel in the meantime reaches it too.
     QString stopReason;
     const Registration registration{child};
     RunningTools::shared().add(child, [&stopReason](const QString& reason) { stopReason = reason; });
+    const bool started = co_await ProcessStart::started(*child);
+    if (!started)
+        co_return OptimizationError::toolExecution(name(), child->errorString());
     const auto limit = timeoutFor(sizeToTimeFor(input));
     QTimer watchdog;
     watchdog.setSingleShot(true);

@@ -35,16 +35,16 @@ bool recordResult(JobContext& job, const IOFile& result, const QString& toolName
     return true;
 }
 
-void keepOrDelete(JobContext& job, IOFileType inputKind, const QUrl& output, bool written,
-                  const QString& toolName)
+QCoro::Task<> keepOrDelete(JobContext::Ptr job, IOFileType inputKind, QUrl output, bool written, QString toolName)
 {
-    if (written && QFileInfo::exists(output.toLocalFile())) {
+    if (written) {
+        const auto read = [output] { return QFileInfo::exists(output.toLocalFile()) ? IOFile::read(output) : nullptr; };
+        const IOFile::Ptr result = co_await QtConcurrent::run(read);
         // An output of another kind would put, say, JPEG bytes under a .png name.
-        const IOFile::Ptr result = IOFile::read(output);
-        if (result && result->fileType == inputKind && recordResult(job, *result, toolName))
-            return;
+        if (result && result->fileType == inputKind && recordResult(*job, *result, toolName))
+            co_return;
     }
-    TemporaryFiles::removeIfOurs(output.toLocalFile());
+    TemporaryFiles::removeLater(output.toLocalFile());
 }
 
 } // namespace JobWorkingFiles

@@ -3,6 +3,7 @@
 #include "core/JobContext.h"
 #include "workers/IOFile.h"
 
+#include <QCoroTask>
 #include <QString>
 
 // How a job and its working files meet. Event-loop thread only.
@@ -19,6 +20,5 @@ IOFile::Ptr workingInputFile(const JobContext& job);
 bool recordResult(JobContext& job, const IOFile& result, const QString& toolName);
 // A worker's output, if it was written: recorded when it is an image of the
 // input's kind that the job accepts, otherwise deleted (it is ours alone).
-void keepOrDelete(JobContext& job, IOFileType inputKind, const QUrl& output, bool written,
-                  const QString& toolName);
+QCoro::Task<> keepOrDelete(JobContext::Ptr job, IOFileType inputKind, QUrl output, bool written, QString toolName);
 }

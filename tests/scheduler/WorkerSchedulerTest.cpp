@@ -68,6 +68,7 @@ protected:
     {
         if (job)
             WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+        QCoro::waitFor(TemporaryFiles::removalsDone());
         EXPECT_EQ(presslyFiles(), QStringList());
         workers.clear();
         scheduler.reports.clear();

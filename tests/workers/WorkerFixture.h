@@ -4,6 +4,7 @@
 #include "jobs/OptimizationJob.h"
 #include "workers/IOFile.h"
 #include "workers/JobWorkingFiles.h"
+#include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
 
 #include <QUrl>
@@ -48,6 +49,7 @@ protected:
     {
         for (const auto& job : jobs)
             WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+        QCoro::waitFor(TemporaryFiles::removalsDone());
         EXPECT_TRUE(sandbox.leftovers().isEmpty()) << sandbox.leftovers().join(", ").toStdString();
     }
 
