@@ -94,9 +94,7 @@ bool JobQueue::savedBytes(const OptimizationJob& job)
 
 qint64 JobQueue::savingInBytes(const OptimizationJob& job)
 {
-    if (!job.optimizedSize() || job.isRestored())
-        return 0;
-    return std::max<qint64>(job.originalSize() - *job.optimizedSize(), 0);
+    return job.isRestored() ? 0 : job.bytesSaved();
 }
 
 double JobQueue::averageSavings() const
@@ -420,7 +418,7 @@ void JobQueue::withdrawRestored(const OptimizationJob& job)
     if (!job.isRestored() || !job.optimizedSize())
         return;
     if (countedAllTime_.contains(job.id()))
-        StatisticsTracker::shared().withdrawFile(std::max<qint64>(job.originalSize() - *job.optimizedSize(), 0));
+        StatisticsTracker::shared().withdrawFile(job.bytesSaved());
     if (!isProcessing_)
         updateTotals();
 }

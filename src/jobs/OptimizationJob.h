@@ -10,6 +10,7 @@
 #include <QUuid>
 #include <QVariant>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -59,6 +60,8 @@ public:
     std::optional<OptimizationError> error() const { return error_; }
     std::optional<QUrl> tempFileURL() const { return tempFileURL_; }
     QString savingsText() const;
+    // Bytes the optimized file saves over the original, restored or not.
+    qint64 bytesSaved() const { return optimizedSize_ ? std::max<qint64>(originalSize_ - *optimizedSize_, 0) : 0; }
 
     // Where the original went (the Trash), once it was replaced.
     std::optional<QUrl> revertURL() const { return revertURL_; }

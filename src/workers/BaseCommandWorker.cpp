@@ -87,19 +87,30 @@ QCoro::Task<Outcome<bool>> BaseCommandWorker::optimizeFile(IOFile::Ptr, QUrl)
 
 QUrl BaseCommandWorker::makeTempOutputURL() const { return TemporaryFiles::makeURL(name(), QStringLiteral("temp")); }
 
+std::optional<QString> BaseCommandWorker::findNamedTool(const QString& kind) const
+{
+    auto tool = ToolLocator::findTool(name());
+    if (!tool)
+        Log::line(QStringLiteral("%1 not found, skipping %2 optimization").arg(name(), kind));
+    return tool;
+}
+
+Outcome<bool> BaseCommandWorker::answerForExit(int status) const
+{
+    if (status != 0)
+        return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: %1").arg(status));
+    return Outcome<bool>::success(true);
+}
+
 QCoro::Task<Outcome<bool>> BaseCommandWorker::runNamedTool(QString kind, QStringList arguments)
 {
-    const auto tool = ToolLocator::findTool(name());
-    if (!tool) {
-        Log::line(QStringLiteral("%1 not found, skipping %2 optimization").arg(name(), kind));
+    const auto tool = findNamedTool(kind);
+    if (!tool)
         co_return Outcome<bool>::success(false);
-    }
     const Outcome<ProcessResult> result = co_await executeProcess(*tool, arguments);
     if (result.failed())
         co_return result.error();
-    if (const int status = result.value().exitCode; status != 0)
-        co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: %1").arg(status));
-    co_return Outcome<bool>::success(true);
+    co_return answerForExit(result.value().exitCode);
 }
 
 std::chrono::milliseconds BaseCommandWorker::timeoutFor(qint64 bytes)
