@@ -5,6 +5,7 @@
 #include <QUuid>
 
 #include <memory>
+#include <optional>
 
 // What the tools and their competition may know of a job and tell it. The job
 // itself lives above them; they never see more than this.
@@ -16,6 +17,8 @@ public:
     virtual QUuid id() const = 0;
     virtual QUrl fileURL() const = 0;
     virtual qint64 originalSize() const = 0;
+    // The smallest accepted output so far, if any.
+    virtual std::optional<qint64> optimizedSize() const = 0;
     // An accepted tool output: it becomes the job's optimized size, and the
     // smallest output so far names the best tool. Event-loop thread only.
     virtual void recordToolResult(const QString& toolName, qint64 size) = 0;

@@ -14,6 +14,7 @@
 #include "workers/IOFile.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/RunningTools.h"
+#include "workers/TemporaryFiles.h"
 #include "workers/ToolSession.h"
 #include "workers/WorkingFilesManager.h"
 
@@ -93,9 +94,7 @@ bool JobQueue::savedBytes(const OptimizationJob& job)
 
 qint64 JobQueue::savingInBytes(const OptimizationJob& job)
 {
-    if (!job.optimizedSize() || job.isRestored())
-        return 0;
-    return std::max<qint64>(job.originalSize() - *job.optimizedSize(), 0);
+    return job.isRestored() ? 0 : job.bytesSaved();
 }
 
 double JobQueue::averageSavings() const
@@ -295,6 +294,8 @@ QCoro::Task<> JobQueue::waitUntilIdle()
 {
     while (batchesAlive_ > 0 || intakes_ > 0)
         co_await batchEnded_.wait();
+    // Ended jobs delete their files off this thread: idle means they are gone.
+    co_await TemporaryFiles::removalsDone();
 }
 
 QCoro::Task<> JobQueue::shutdown()
@@ -417,7 +418,7 @@ void JobQueue::withdrawRestored(const OptimizationJob& job)
     if (!job.isRestored() || !job.optimizedSize())
         return;
     if (countedAllTime_.contains(job.id()))
-        StatisticsTracker::shared().withdrawFile(std::max<qint64>(job.originalSize() - *job.optimizedSize(), 0));
+        StatisticsTracker::shared().withdrawFile(job.bytesSaved());
     if (!isProcessing_)
         updateTotals();
 }

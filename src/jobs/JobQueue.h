@@ -68,7 +68,8 @@ public:
     Q_INVOKABLE void cancelProcessing();
     // Neither asks nor fills the results cache (for runs that must redo all).
     void disableResultsCache();
-    // Resolves once no batch is running and no file is waiting to join.
+    // Resolves once no batch is running, no file is waiting to join and the
+    // ended jobs' temporary files are gone.
     QCoro::Task<> waitUntilIdle();
     // Stops intake, cancels the batch and resolves once every started job
     // has reached its end: a replacement under way is completed or undone,

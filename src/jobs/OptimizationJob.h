@@ -10,6 +10,7 @@
 #include <QUuid>
 #include <QVariant>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -53,12 +54,14 @@ public:
     JobStatus status() const { return status_; }
     QString statusText() const { return toString(status_); }
     double progress() const { return progress_; }
-    std::optional<qint64> optimizedSize() const { return optimizedSize_; }
+    std::optional<qint64> optimizedSize() const override { return optimizedSize_; }
     std::optional<QString> currentTool() const { return currentTool_; }
     std::optional<QString> bestTool() const { return bestTool_; }
     std::optional<OptimizationError> error() const { return error_; }
     std::optional<QUrl> tempFileURL() const { return tempFileURL_; }
     QString savingsText() const;
+    // Bytes the optimized file saves over the original, restored or not.
+    qint64 bytesSaved() const { return optimizedSize_ ? std::max<qint64>(originalSize_ - *optimizedSize_, 0) : 0; }
 
     // Where the original went (the Trash), once it was replaced.
     std::optional<QUrl> revertURL() const { return revertURL_; }

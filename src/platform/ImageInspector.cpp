@@ -95,16 +95,10 @@ VImage normalised(VImage image)
     return (colour * opacity).bandjoin(opacity);
 }
 
-QByteArray profileOf(const VImage& image)
+bool sameProfile(const VImage& a, const VImage& b)
 {
-    if (image.get_typeof(VIPS_META_ICC_NAME) == 0)
-        return {};
-    size_t length = 0;
-    const void* data = image.get_blob(VIPS_META_ICC_NAME, &length);
-    return QByteArray(static_cast<const char*>(data), qsizetype(length));
+    return ImageInspector::profileOf(a) == ImageInspector::profileOf(b);
 }
-
-bool sameProfile(const VImage& a, const VImage& b) { return profileOf(a) == profileOf(b); }
 
 // An untagged image counts as sRGB already.
 VImage inSrgb(VImage image)
@@ -215,4 +209,13 @@ std::optional<double> ImageInspector::difference(const QString& a, const QString
         const VImage second = small(b);
         return (first - second).abs().avg() * 255.0;
     });
+}
+
+QByteArray ImageInspector::profileOf(const VImage& image)
+{
+    if (image.get_typeof(VIPS_META_ICC_NAME) == 0)
+        return {};
+    size_t length = 0;
+    const void* data = image.get_blob(VIPS_META_ICC_NAME, &length);
+    return QByteArray(static_cast<const char*>(data), qsizetype(length));
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
+
+namespace vips {
+class VImage;
+}
 
 // Looks at images as they are shown, to tell whether a tool's output is the
 // same picture as its source. Every call decodes through libvips and blocks:
@@ -43,6 +48,9 @@ public:
     };
     static constexpr int tileSize = 32;
     static std::optional<Deviation> deviation(const QString& a, const QString& b, QString* why);
+
+    // The image's embedded colour profile; empty when it has none.
+    static QByteArray profileOf(const vips::VImage& image);
 
 private:
     static std::optional<Facts> look(const QString& path, bool decodeAll, QString* why);

@@ -1,5 +1,7 @@
 #include "platform/WebPEncoder.h"
 
+#include "platform/ImageInspector.h"
+
 #include <QFile>
 
 #include <webp/encode.h>
@@ -66,15 +68,6 @@ Picture imported(const VImage& memory, bool lossless)
     return picture;
 }
 
-QByteArray profileOf(const VImage& image)
-{
-    if (image.get_typeof(VIPS_META_ICC_NAME) == 0)
-        return {};
-    size_t length = 0;
-    const void* data = image.get_blob(VIPS_META_ICC_NAME, &length);
-    return QByteArray(static_cast<const char*>(data), qsizetype(length));
-}
-
 // The encoded image in its container, with the profile when there is one.
 QByteArray assembled(const WebPMemoryWriter& encoded, const QByteArray& profile)
 {
@@ -106,7 +99,7 @@ bool WebPEncoder::encodes(const VImage& image)
 void WebPEncoder::write(VImage& image, const QString& path, const Settings& settings)
 {
     const WebPConfig config = configFor(settings);
-    const QByteArray profile = profileOf(image);
+    const QByteArray profile = ImageInspector::profileOf(image);
     Picture picture;
     {
         const VImage memory = image.copy_memory(); // the same buffer when it is in memory already

@@ -1,6 +1,7 @@
 #include "workers/BaseCommandWorker.h"
 
 #include "platform/Log.h"
+#include "platform/ProcessStart.h"
 #include "workers/RunningTools.h"
 #include "workers/TemporaryFiles.h"
 #include "workers/ToolLocator.h"
@@ -86,19 +87,30 @@ QCoro::Task<Outcome<bool>> BaseCommandWorker::optimizeFile(IOFile::Ptr, QUrl)
 
 QUrl BaseCommandWorker::makeTempOutputURL() const { return TemporaryFiles::makeURL(name(), QStringLiteral("temp")); }
 
+std::optional<QString> BaseCommandWorker::findNamedTool(const QString& kind) const
+{
+    auto tool = ToolLocator::findTool(name());
+    if (!tool)
+        Log::line(QStringLiteral("%1 not found, skipping %2 optimization").arg(name(), kind));
+    return tool;
+}
+
+Outcome<bool> BaseCommandWorker::answerForExit(int status) const
+{
+    if (status != 0)
+        return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: %1").arg(status));
+    return Outcome<bool>::success(true);
+}
+
 QCoro::Task<Outcome<bool>> BaseCommandWorker::runNamedTool(QString kind, QStringList arguments)
 {
-    const auto tool = ToolLocator::findTool(name());
-    if (!tool) {
-        Log::line(QStringLiteral("%1 not found, skipping %2 optimization").arg(name(), kind));
+    const auto tool = findNamedTool(kind);
+    if (!tool)
         co_return Outcome<bool>::success(false);
-    }
     const Outcome<ProcessResult> result = co_await executeProcess(*tool, arguments);
     if (result.failed())
         co_return result.error();
-    if (const int status = result.value().exitCode; status != 0)
-        co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: %1").arg(status));
-    co_return Outcome<bool>::success(true);
+    co_return answerForExit(result.value().exitCode);
 }
 
 std::chrono::milliseconds BaseCommandWorker::timeoutFor(qint64 bytes)
@@ -167,13 +179,13 @@ QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString ex
     process_ = std::move(process);
     QProcess* child = process_.get();
     child->start();
-    // Answers at once: exec's success or failure is reported through a pipe.
-    if (!child->waitForStarted(-1))
-        co_return OptimizationError::toolExecution(name(), child->errorString());
-
+    // Listed while it starts, so a cancel in the meantime reaches it too.
     QString stopReason;
     const Registration registration{child};
     RunningTools::shared().add(child, [&stopReason](const QString& reason) { stopReason = reason; });
+    const bool started = co_await ProcessStart::started(*child);
+    if (!started)
+        co_return OptimizationError::toolExecution(name(), child->errorString());
     const auto limit = timeoutFor(sizeToTimeFor(input));
     QTimer watchdog;
     watchdog.setSingleShot(true);

@@ -52,6 +52,10 @@ protected:
     // nothing but its arguments: a missing tool skips the `kind` ("GIF"), and
     // a non-zero exit fails.
     QCoro::Task<Outcome<bool>> runNamedTool(QString kind, QStringList arguments);
+    // Its parts: the tool named like this worker, logged as skipping the
+    // `kind` when missing; and a tool's exit status as optimizeFile's answer.
+    std::optional<QString> findNamedTool(const QString& kind) const;
+    Outcome<bool> answerForExit(int status) const;
 
 private:
     // The size that sets the run's time-out: the tool's input, else the job's file.

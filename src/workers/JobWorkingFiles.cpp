@@ -3,7 +3,11 @@
 #include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
 
+#include <QCoroFuture>
 #include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
 
 namespace JobWorkingFiles {
 
@@ -17,7 +21,13 @@ IOFile::Ptr workingInputFile(const JobContext& job)
 
 bool recordResult(JobContext& job, const IOFile& result, const QString& toolName)
 {
-    if (result.byteSize >= job.originalSize())
+    // A chained step starts from the working file, so one that is worse than
+    // the best so far must not replace it; the working file itself may be
+    // recorded again under a longer chain's name.
+    const auto working = WorkingFilesManager::shared().workingFile(key(job));
+    const qint64 best = working && *working == result.path ? job.originalSize()
+                                                           : job.optimizedSize().value_or(job.originalSize());
+    if (result.byteSize >= std::min(job.originalSize(), best))
         return false;
     // Registered before returning, so the job's next tool starts from this file.
     WorkingFilesManager::shared().setWorkingFile(result.path, key(job));
@@ -25,16 +35,16 @@ bool recordResult(JobContext& job, const IOFile& result, const QString& toolName
     return true;
 }
 
-void keepOrDelete(JobContext& job, IOFileType inputKind, const QUrl& output, bool written,
-                  const QString& toolName)
+QCoro::Task<> keepOrDelete(JobContext::Ptr job, IOFileType inputKind, QUrl output, bool written, QString toolName)
 {
-    if (written && QFileInfo::exists(output.toLocalFile())) {
+    if (written) {
+        const auto read = [output] { return QFileInfo::exists(output.toLocalFile()) ? IOFile::read(output) : nullptr; };
+        const IOFile::Ptr result = co_await QtConcurrent::run(read);
         // An output of another kind would put, say, JPEG bytes under a .png name.
-        const IOFile::Ptr result = IOFile::read(output);
-        if (result && result->fileType == inputKind && recordResult(job, *result, toolName))
-            return;
+        if (result && result->fileType == inputKind && recordResult(*job, *result, toolName))
+            co_return;
     }
-    TemporaryFiles::removeIfOurs(output.toLocalFile());
+    TemporaryFiles::removeLater(output.toLocalFile());
 }
 
 } // namespace JobWorkingFiles

@@ -1,6 +1,7 @@
 #include "workers/SvgcleanerServer.h"
 
 #include "platform/Log.h"
+#include "platform/ProcessStart.h"
 #include "workers/BaseCommandWorker.h"
 #include "workers/RunningTools.h"
 #include "workers/ToolSession.h"
@@ -62,7 +63,8 @@ QCoro::Task<std::optional<SvgcleanerServer::Answer>> SvgcleanerServer::clean(QSt
                                                                                std::chrono::milliseconds limit)
 {
     const auto self = shared_from_this(); // answers arrive after the session may have dropped us
-    if (!ensureRunning())
+    const bool running = co_await ensureRunning();
+    if (!running)
         co_return std::nullopt;
     QProcess* server = process_.get();
     Request request;
@@ -103,12 +105,33 @@ QCoro::Task<std::optional<SvgcleanerServer::Answer>> SvgcleanerServer::clean(QSt
     co_return request.answer;
 }
 
-bool SvgcleanerServer::ensureRunning()
+QCoro::Task<bool> SvgcleanerServer::ensureRunning()
 {
-    if (process_ && process_->state() == QProcess::Running)
-        return true;
-    if (ending_ || !usable())
-        return false;
+    const bool launching = !process_ || process_->state() == QProcess::NotRunning;
+    if (launching) {
+        if (ending_ || !usable())
+            co_return false;
+        launch();
+    }
+    // Runs that come while it starts wait with the first; the first counts a failure.
+    QProcess* server = process_.get();
+    const bool started = co_await ProcessStart::started(*server);
+    // Another run may have replaced a server that died meanwhile.
+    if (process_.get() != server)
+        co_return false;
+    if (!launching)
+        co_return started;
+    if (!started) {
+        Log::line(QStringLiteral("⚠️ The svgcleaner server could not start: ") + server->errorString());
+        ++deaths_;
+        co_return false;
+    }
+    Log::line(QStringLiteral("🚀 Started the svgcleaner server (pid %1): %2").arg(server->processId()).arg(script_));
+    co_return true;
+}
+
+void SvgcleanerServer::launch()
+{
     process_.reset();
     auto process = std::make_unique<QProcess>();
     BaseCommandWorker::prepareToolProcess(*process, script_);
@@ -123,13 +146,6 @@ bool SvgcleanerServer::ensureRunning()
     QObject::connect(server, &QProcess::finished, server, [this] { serverEnded(); });
     process_ = std::move(process);
     server->start();
-    if (!server->waitForStarted(-1)) {
-        Log::line(QStringLiteral("⚠️ The svgcleaner server could not start: ") + server->errorString());
-        ++deaths_;
-        return false;
-    }
-    Log::line(QStringLiteral("🚀 Started the svgcleaner server (pid %1): %2").arg(server->processId()).arg(script_));
-    return true;
 }
 
 void SvgcleanerServer::readAnswers()

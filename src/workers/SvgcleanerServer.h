@@ -55,7 +55,8 @@ private:
         EventLoop::Notifier settled;
     };
 
-    bool ensureRunning();
+    QCoro::Task<bool> ensureRunning();
+    void launch();
     void readAnswers();
     void serverEnded();
     void stop();

@@ -2,7 +2,6 @@
 
 #include "platform/Log.h"
 #include "workers/SvgcleanerServer.h"
-#include "workers/ToolLocator.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,11 +38,9 @@ QStringList SvgcleanerWorker::arguments(const IOFile& input, const QUrl& output)
 
 QCoro::Task<Outcome<bool>> SvgcleanerWorker::optimizeFile(IOFile::Ptr input, QUrl output)
 {
-    const auto tool = ToolLocator::findTool(name());
-    if (!tool) {
-        Log::line(QStringLiteral("%1 not found, skipping SVG optimization").arg(name()));
+    const auto tool = findNamedTool(QStringLiteral("SVG"));
+    if (!tool)
         co_return Outcome<bool>::success(false);
-    }
     const QStringList args = arguments(*input, output);
     const QString outputPath = output.toLocalFile();
     std::optional<int> status;
@@ -67,9 +64,7 @@ QCoro::Task<Outcome<bool>> SvgcleanerWorker::optimizeFile(IOFile::Ptr input, QUr
         }
         status = result.value().exitCode;
     }
-    if (*status != 0) {
+    if (*status != 0)
         removePartials(outputPath);
-        co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: %1").arg(*status));
-    }
-    co_return Outcome<bool>::success(true);
+    co_return answerForExit(*status);
 }

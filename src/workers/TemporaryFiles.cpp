@@ -2,11 +2,14 @@
 
 #include "platform/Paths.h"
 
+#include <QCoroFuture>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QTemporaryDir>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QUuid>
 
 #include <map>
@@ -31,6 +34,18 @@ std::map<QString, std::unique_ptr<QTemporaryDir>>& folders()
 }
 
 QString folderPrefix(qint64 pid) { return QStringLiteral("Pressly.%1.").arg(pid); }
+
+// One thread, so removals run in the order asked and a later task marks the
+// end of all earlier ones.
+QThreadPool& removalPool()
+{
+    static QThreadPool* pool = [] {
+        auto* created = new QThreadPool;
+        created->setMaxThreadCount(1);
+        return created;
+    }();
+    return *pool;
+}
 
 bool processIsGone(qint64 pid) { return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; }
 
@@ -106,6 +121,16 @@ void removeIfOurs(const QString& path)
 {
     if (isOurs(path))
         QFile::remove(path);
+}
+
+void removeLater(const QString& path)
+{
+    removalPool().start([path] { removeIfOurs(path); });
+}
+
+QCoro::Task<> removalsDone()
+{
+    co_await QtConcurrent::run(&removalPool(), [] {});
 }
 
 void removeAll()

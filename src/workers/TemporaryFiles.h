@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QString>
 #include <QUrl>
 
@@ -22,6 +23,10 @@ QString directory();
 bool isOurs(const QString& path);
 // Deletes the file if it is ours; failures are ignored.
 void removeIfOurs(const QString& path);
+// The same, off the calling thread: unlinking a large file may take a while.
+void removeLater(const QString& path);
+// Answers once every removal asked for so far is done.
+QCoro::Task<> removalsDone();
 // Removes every private folder of this process with all it holds; for a
 // process that is about to exit.
 void removeAll();

@@ -2,16 +2,25 @@
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "workers/ToolSession.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
 #include <QMutex>
 #include <QStandardPaths>
 
 namespace {
 
+// Where a tool was found and how to say so; no path when it was not.
+struct Found {
+    QString path;
+    QString message;
+};
+
 struct Overrides {
     QMutex mutex;
+    QHash<QString, Found> found;
     std::optional<QString> resourcesDir;
     std::optional<QStringList> systemDirs;
 };
@@ -53,7 +62,9 @@ std::optional<QString> findSystemTool(const QString& name)
     return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
 }
 
-std::optional<QString> findTool(const QString& name)
+namespace {
+
+Found search(const QString& name)
 {
     const QString resources = resourcesDir();
     if (!resources.isEmpty()) {
@@ -64,18 +75,39 @@ std::optional<QString> findTool(const QString& name)
         };
         for (const auto& [folder, where] : places) {
             const QString path = resources + folder + name;
-            if (exists(path)) {
-                Log::line(QStringLiteral("✅ Found ") + name + where + path);
-                return path;
-            }
+            if (exists(path))
+                return {path, QStringLiteral("✅ Found ") + name + where + path};
         }
     }
-    if (auto path = findSystemTool(name)) {
-        Log::line(QStringLiteral("✅ Found ") + name + QStringLiteral(" in system: ") + *path);
-        return path;
+    if (auto path = findSystemTool(name))
+        return {*path, QStringLiteral("✅ Found ") + name + QStringLiteral(" in system: ") + *path};
+    return {{}, QStringLiteral("❌ ") + name + QStringLiteral(" not found in bundle or system")};
+}
+
+} // namespace
+
+std::optional<QString> findTool(const QString& name)
+{
+    // Tools do not come and go during a batch: each is looked for once in it.
+    const QString key = name + QLatin1Char('\n') + resourcesDir() + QLatin1Char('\n') + systemDirs().join(QLatin1Char(':'));
+    const bool inBatch = ToolSession::isOpen();
+    auto& o = overrides();
+    std::optional<Found> found;
+    {
+        QMutexLocker lock(&o.mutex);
+        if (!inBatch)
+            o.found.clear();
+        else if (const auto it = o.found.constFind(key); it != o.found.constEnd())
+            found = *it;
     }
-    Log::line(QStringLiteral("❌ ") + name + QStringLiteral(" not found in bundle or system"));
-    return std::nullopt;
+    if (!found) {
+        found = search(name);
+        QMutexLocker lock(&o.mutex);
+        if (inBatch)
+            o.found.insert(key, *found);
+    }
+    Log::line(found->message);
+    return found->path.isEmpty() ? std::nullopt : std::optional<QString>(found->path);
 }
 
 void overrideResourcesDir(const std::optional<QString>& dir)

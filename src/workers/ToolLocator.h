@@ -9,6 +9,7 @@
 // the system's tool directories.
 namespace ToolLocator {
 // Logs exactly one line: where the tool was found, or that it was not.
+// Looked for once while a tool session is open.
 std::optional<QString> findTool(const QString& name);
 // The system directories only, silently.
 std::optional<QString> findSystemTool(const QString& name);

@@ -32,5 +32,5 @@ void WorkingFilesManager::releaseJob(const QString& jobKey, const std::optional<
     const QList<QUrl> files = registered_.take(jobKey);
     for (const QUrl& file : files)
         if (!keep || file != *keep)
-            TemporaryFiles::removeIfOurs(file.toLocalFile());
+            TemporaryFiles::removeLater(file.toLocalFile());
 }

@@ -19,8 +19,8 @@ public:
     std::optional<QUrl> workingFile(const QString& jobKey) const;
     // Forgets the entry; the files stay on disk.
     void removeWorkingFile(const QString& jobKey);
-    // Forgets the entry and deletes every temporary file of ours that was
-    // registered for the job, except `keep`.
+    // Forgets the entry and deletes, off this thread, every temporary file of
+    // ours that was registered for the job, except `keep`.
     void releaseJob(const QString& jobKey, const std::optional<QUrl>& keep = std::nullopt);
 
 private:

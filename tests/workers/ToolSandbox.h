@@ -4,6 +4,7 @@
 #include "jobs/Configuration.h"
 #include "jobs/JobQueue.h"
 #include "jobs/UserPreferences.h"
+#include "workers/TemporaryFiles.h"
 #include "workers/ToolLocator.h"
 
 #include "core/Outcome.h"
@@ -85,6 +86,7 @@ public:
     // Our files left in the temporary directory, our private folder's included.
     QStringList leftovers() const
     {
+        QCoro::waitFor(TemporaryFiles::removalsDone()); // removals run on their own thread
         QStringList names;
         QDirIterator it(tmpDir(), {QStringLiteral("Pressly.*")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext())
