@@ -61,7 +61,7 @@ def main():
         start = [m.start() for m in re.finditer(r"(?m)^\{", run.stderr)][-1]
         figures = json.loads(run.stderr[start:])
         if args.slow_events:
-            print("\n".join(line for line in run.stderr.splitlines() if line.startswith("slow event")))
+            print("\n".join(line for line in run.stderr.splitlines() if line.startswith(("slow event", "dropped at"))))
     print(json.dumps(figures, indent=2))
 
 

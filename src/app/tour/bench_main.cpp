@@ -7,6 +7,7 @@
 #include "jobs/ExportFolderBookmark.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -24,7 +25,12 @@ namespace {
 // Times every event the loop delivers, so a stall can be traced to what it was spent on.
 class TimedApplication : public QApplication {
 public:
-    using QApplication::QApplication;
+    TimedApplication(int& argc, char** argv)
+        : QApplication(argc, argv), threshold_(qEnvironmentVariableIntValue("PRESSLY_SLOW_EVENT_MS"))
+    {
+        if (threshold_ <= 0)
+            threshold_ = 40;
+    }
     bool notify(QObject* receiver, QEvent* event) override
     {
         QElapsedTimer clock;
@@ -33,11 +39,14 @@ public:
         // The receiver may be gone once the event is handled.
         const char* receiverClass = receiver->metaObject()->className();
         const bool handled = QApplication::notify(receiver, event);
-        if (const qint64 ms = clock.elapsed(); ms >= 40)
-            std::fprintf(stderr, "slow event: %lld ms, type %d, to %s\n", static_cast<long long>(ms), type,
-                         receiverClass);
+        if (const qint64 ms = clock.elapsed(); ms >= threshold_)
+            std::fprintf(stderr, "slow event: %lld ms, type %d, to %s, ended at %lld ms\n", static_cast<long long>(ms),
+                         type, receiverClass, QDateTime::currentMSecsSinceEpoch() % 1'000'000);
         return handled;
     }
+
+private:
+    int threshold_;
 };
 } // namespace
 
