@@ -95,9 +95,7 @@ std::optional<QString> findTool(const QString& name)
     std::optional<Found> found;
     {
         QMutexLocker lock(&o.mutex);
-        if (!inBatch)
-            o.found.clear();
-        else if (const auto it = o.found.constFind(key); it != o.found.constEnd())
+        if (const auto it = o.found.constFind(key); inBatch && it != o.found.constEnd())
             found = *it;
     }
     if (!found) {
@@ -108,6 +106,13 @@ std::optional<QString> findTool(const QString& name)
     }
     Log::line(found->message);
     return found->path.isEmpty() ? std::nullopt : std::optional<QString>(found->path);
+}
+
+void forgetFoundTools()
+{
+    auto& o = overrides();
+    QMutexLocker lock(&o.mutex);
+    o.found.clear();
 }
 
 void overrideResourcesDir(const std::optional<QString>& dir)

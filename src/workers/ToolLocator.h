@@ -11,6 +11,8 @@ namespace ToolLocator {
 // Logs exactly one line: where the tool was found, or that it was not.
 // Looked for once while a tool session is open.
 std::optional<QString> findTool(const QString& name);
+// Forgets what the lookups of the ended batch found: the next looks again.
+void forgetFoundTools();
 // The system directories only, silently.
 std::optional<QString> findSystemTool(const QString& name);
 

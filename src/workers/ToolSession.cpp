@@ -1,6 +1,7 @@
 #include "workers/ToolSession.h"
 
 #include "workers/SvgcleanerServer.h"
+#include "workers/ToolLocator.h"
 
 #include <algorithm>
 #include <map>
@@ -29,8 +30,10 @@ ToolSession::~ToolSession()
             sessions.erase(it);
             break;
         }
-    if (sessions.empty())
+    if (sessions.empty()) {
         SvgcleanerServer::endShared();
+        ToolLocator::forgetFoundTools();
+    }
 }
 
 bool ToolSession::isOpen() { return !openSessions().empty(); }

@@ -6,6 +6,7 @@
 #include "workers/PngquantWorker.h"
 #include "workers/SvgcleanerWorker.h"
 #include "workers/RunningTools.h"
+#include "workers/ToolSession.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -136,6 +137,14 @@ TEST_F(ToolRunner, LookupPrefersTheResourcesAndLogsOneLine)
     sandbox.writeScript(inSystem, "");
     writeFile(top, ""); // existence is enough in the bundle: no permission test
     EXPECT_EQ(ToolLocator::findTool("tool"), top);
+    {
+        const ToolSession batch(1);
+        EXPECT_EQ(ToolLocator::findTool("tool"), top);
+        QFile::remove(top);
+        EXPECT_EQ(ToolLocator::findTool("tool"), top) << "looked for once in a batch";
+    }
+    const ToolSession next(1);
+    EXPECT_EQ(ToolLocator::findTool("tool"), inSystem) << "the next batch looks again";
     sandbox.clear();
     EXPECT_EQ(ToolLocator::findSystemTool("tool"), inSystem);
     EXPECT_EQ(ToolLocator::findSystemTool("absent"), std::nullopt);
