@@ -62,6 +62,12 @@ QObject* WindowTest::find(const char* name) const
     return SceneItems::find(*window_, name);
 }
 
+bool WindowTest::pageReady(const char* page) const
+{
+    const QObject* loader = find(page);
+    return loader && loader->property("status").toInt() == 1 && loader->property("item").value<QObject*>();
+}
+
 QList<QObject*> WindowTest::findAll(const char* name) const
 {
     QList<QObject*> found;
@@ -195,7 +201,7 @@ void WindowTest::dropOnOtherTabShowsFiles()
 void WindowTest::settingsPaneConditions()
 {
     view_->setSelectedTab(MainView::OptimizationSettings);
-    QTRY_VERIFY(find("folderRow"));
+    QTRY_VERIFY(pageReady("settingsPage"));
     auto visible = [this](const char* name) { return find(name)->property("visible").toBool(); };
     QTRY_VERIFY(visible("warnSwitch")); // once the pane has faded in
     QVERIFY(!visible("folderRow"));
@@ -250,6 +256,7 @@ void WindowTest::optimizesInPlaceWithOriginalsInTrash()
         QVERIFY2(trashed.startsWith(trash), qPrintable(trashed));
         QCOMPARE(QFileInfo(trashed).size(), QFileInfo(original).size());
     }
+    QTRY_VERIFY(pageReady("filesPage"));
     QTRY_COMPARE(find("batchSummary")->property("text").toString(),
                  QStringLiteral("1 file could not be optimized — open the marked cards to see why."));
     // Each card ends with its job's badge: a check for a saving, a cross for the failure.

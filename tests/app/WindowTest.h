@@ -34,6 +34,8 @@ private:
     void drop(const QList<QUrl>& urls);
     QObject* find(const char* name) const;
     QList<QObject*> findAll(const char* name) const;
+    // Pages are built over several frames: only a finished one can be read.
+    bool pageReady(const char* page) const;
     QString copyImages(const QStringList& names, const QString& sub = {});
 
     StubPrompts prompts_;

@@ -65,6 +65,7 @@ ApplicationWindow {
             Loader {
                 required property int index
                 required property var modelData
+                objectName: ["dropZonePage", "filesPage", "statisticsPage", "settingsPage"][index]
                 anchors.fill: parent
                 sourceComponent: modelData
                 // Built over several frames, so a page's first appearance never freezes a frame;
