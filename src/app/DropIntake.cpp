@@ -2,9 +2,9 @@
 
 #include "jobs/ImageFileCollector.h"
 #include "jobs/JobQueue.h"
+#include "platform/BackgroundTask.h"
 
 #include <QCoroFuture>
-#include <QtConcurrent>
 
 namespace DropIntake {
 
@@ -12,7 +12,7 @@ QCoro::Task<QList<QUrl>> collectImages(QList<QUrl> items)
 {
     // Awaiting the future and reading its result apart: g++ 12 frees the
     // awaited value too early in `co_return co_await`.
-    QFuture<QList<QUrl>> walk = QtConcurrent::run([items] { return collectImageURLs(items); });
+    QFuture<QList<QUrl>> walk = BackgroundTask::run([items] { return collectImageURLs(items); });
     co_await qCoro(walk).waitForFinished();
     QList<QUrl> found = walk.result();
     co_return found;

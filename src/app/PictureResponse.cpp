@@ -2,6 +2,7 @@
 
 #include "app/PictureCache.h"
 #include "app/PictureDecoder.h"
+#include "platform/BackgroundTask.h"
 
 #include <QMutexLocker>
 #include <QThreadPool>
@@ -10,6 +11,8 @@ PictureResponse::PictureResponse(const QString& path, QSize bound, PictureCache&
 {
     shared_->response = this;
     pool.start([shared = shared_, path, bound, &cache] {
+        // A picture waits its turn behind the window's drawing, like the batch's work.
+        BackgroundTask::lowerCurrentThread();
         QImage image;
         QString error;
         const QString key = shared->cancelled.load() ? QString() : PictureCache::keyFor(path, bound);

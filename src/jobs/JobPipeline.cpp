@@ -3,6 +3,7 @@
 #include "jobs/Configuration.h"
 #include "jobs/OutputPlacement.h"
 #include "jobs/OutputVerifier.h"
+#include "platform/BackgroundTask.h"
 #include "platform/ImageInspector.h"
 #include "platform/Log.h"
 #include "platform/PixelBudget.h"
@@ -14,7 +15,6 @@
 #include <QCoroFuture>
 #include <QFile>
 #include <QFileInfo>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -43,7 +43,7 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
         const SourceIdentity identity = FileOperations::identityOf(file.toLocalFile());
         return std::make_pair(identity, IOFile::read(file));
     };
-    const auto source = co_await QtConcurrent::run(readSource);
+    const auto source = co_await BackgroundTask::run(readSource);
     const SourceIdentity sourceAsRead = source.first;
     const IOFile::Ptr record = source.second;
     if (!record) {
@@ -101,7 +101,7 @@ QCoro::Task<IOFile::Ptr> JobPipeline::privateCopy(OptimizationJob::Ptr job, IOFi
     const QString from = source->localPath();
     const QString to = copy.toLocalFile();
     const auto copyFile = [from, to, copy] { return QFile::copy(from, to) ? IOFile::read(copy) : IOFile::Ptr(); };
-    const IOFile::Ptr record = co_await QtConcurrent::run(copyFile);
+    const IOFile::Ptr record = co_await BackgroundTask::run(copyFile);
     if (!record || record->fileType != source->fileType) {
         TemporaryFiles::removeIfOurs(to);
         co_return IOFile::Ptr();
@@ -169,7 +169,7 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job
 QCoro::Task<IOFile::Ptr> JobPipeline::readRecord(QUrl file)
 {
     auto read = [file] { return IOFile::read(file); };
-    IOFile::Ptr record = co_await QtConcurrent::run(read);
+    IOFile::Ptr record = co_await BackgroundTask::run(read);
     co_return record;
 }
 
@@ -187,7 +187,7 @@ QCoro::Task<std::optional<OptimizationError>> JobPipeline::place(OptimizationJob
                                              &placed.exportedURL);
         return placed;
     };
-    const Placed placed = co_await QtConcurrent::run(work);
+    const Placed placed = co_await BackgroundTask::run(work);
     if (placed.revertURL)
         job->setRevertURL(placed.revertURL);
     if (placed.exportedURL)
@@ -209,7 +209,7 @@ QCoro::Task<QString> JobPipeline::damageOf(IOFile::Ptr source)
         const bool decodes = ImageInspector::inspect(path, &why).has_value();
         return decodes || why == ImageInspector::tooLargeReason() ? QString() : why;
     };
-    auto damage = co_await QtConcurrent::run(inspect);
+    auto damage = co_await BackgroundTask::run(inspect);
     co_return damage;
 }
 
@@ -284,7 +284,7 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(OptimizationJob::Ptr 
     const auto target = placement_.target();
     if (target.mode == Configuration::OperationMode::exportToFolder) {
         auto exportCopy = [&placement = placement_, target, job] { return placement.exportOriginalCopy(target, *job); };
-        if (const auto error = co_await QtConcurrent::run(exportCopy)) {
+        if (const auto error = co_await BackgroundTask::run(exportCopy)) {
             Log::line(QStringLiteral("Warning: Could not export unoptimized file %1: %2")
                           .arg(job->fileName(), error->errorDescription()));
             job->fail(OptimizationError::fileAccess(QStringLiteral("Could not export unoptimized file")));

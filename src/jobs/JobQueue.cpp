@@ -5,6 +5,7 @@
 #include "jobs/ImageFileCollector.h"
 #include "jobs/OutputPlacement.h"
 #include "jobs/PipelineServices.h"
+#include "platform/BackgroundTask.h"
 #include "platform/ByteCountFormatter.h"
 #include "platform/DockBadge.h"
 #include "platform/EventLoop.h"
@@ -25,7 +26,6 @@
 #include <QFileInfo>
 #include <QSemaphore>
 #include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
 #include <utility>
@@ -230,7 +230,7 @@ QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
                     break;
         post();
     };
-    co_await QtConcurrent::run(work);
+    co_await BackgroundTask::run(work);
     // The last group is delivered before the intake counts as done.
     co_await EventLoop::afterPostedEvents();
     ++servedIntakeTicket_;

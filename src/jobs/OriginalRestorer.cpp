@@ -1,10 +1,10 @@
 #include "jobs/OriginalRestorer.h"
 
 #include "jobs/FileOperations.h"
+#include "platform/BackgroundTask.h"
 
 #include <QCoroFuture>
 #include <QFileInfo>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 OriginalRestorer::Outcome refused(const QString& text, const QString& name)
@@ -69,7 +69,7 @@ QCoro::Task<OriginalRestorer::Outcome> OriginalRestorer::restore(OptimizationJob
     const QString inTrash = job->revertURL()->toLocalFile();
     const qint64 size = *job->optimizedSize();
     const auto work = [this, path, inTrash, size] { return restore(path, inTrash, size); };
-    Outcome outcome = co_await QtConcurrent::run(work);
+    Outcome outcome = co_await BackgroundTask::run(work);
     if (outcome.ok)
         job->setRestored(true);
     co_return outcome;

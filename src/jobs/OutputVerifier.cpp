@@ -1,6 +1,7 @@
 #include "jobs/OutputVerifier.h"
 
 #include "jobs/SvgVerifier.h"
+#include "platform/BackgroundTask.h"
 #include "platform/ImageInspector.h"
 #include "platform/JpegIntegrity.h"
 #include "platform/RawImageComparison.h"
@@ -10,7 +11,6 @@
 
 #include <QElapsedTimer>
 #include <QCoroFuture>
-#include <QtConcurrent>
 
 #include <algorithm>
 #include <atomic>
@@ -47,7 +47,7 @@ QCoro::Task<OutputVerifier::Verdict> OutputVerifier::verifyOffThread(QString sou
                                                                      QString candidate, bool samePixels)
 {
     auto check = [source, kind, candidate, samePixels] { return verify(source, kind, candidate, samePixels); };
-    auto verdict = co_await QtConcurrent::run(check);
+    auto verdict = co_await BackgroundTask::run(check);
     co_return verdict;
 }
 

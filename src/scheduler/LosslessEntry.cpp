@@ -1,5 +1,6 @@
 #include "scheduler/LosslessEntry.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 #include "workers/BaseCommandWorker.h"
 #include "workers/JobWorkingFiles.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <cerrno>
 #include <cstring>
@@ -106,7 +106,7 @@ QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, Job
         }
         return IOFile::read(copyURL);
     };
-    const IOFile::Ptr copy = co_await QtConcurrent::run(copyAndRead);
+    const IOFile::Ptr copy = co_await BackgroundTask::run(copyAndRead);
     if (!copy)
         co_return std::nullopt;
 
@@ -125,7 +125,7 @@ QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, Job
         const auto judge = [command, copy, outputURL, baseSize] {
             return judgeOutput(*command, *copy, outputURL, baseSize);
         };
-        const std::optional<WorkerResult> result = co_await QtConcurrent::run(judge);
+        const std::optional<WorkerResult> result = co_await BackgroundTask::run(judge);
         if (result)
             output.keep();
         co_return result;

@@ -1,5 +1,6 @@
 #include "scheduler/WorkerScheduler.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/TaskGroup.h"
 #include "scheduler/LosslessEntry.h"
 #include "workers/JobWorkingFiles.h"
@@ -7,7 +8,6 @@
 #include "workers/WorkingFilesManager.h"
 
 #include <QCoroFuture>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -141,7 +141,7 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::take(WorkerResult entr
 {
     const QUrl url = entry.fileURL;
     const auto read = [url] { return IOFile::read(url); };
-    const IOFile::Ptr file = co_await QtConcurrent::run(read);
+    const IOFile::Ptr file = co_await BackgroundTask::run(read);
     if (!file || file->byteSize <= 0 || file->byteSize >= sizeToBeat)
         co_return std::nullopt;
     const WorkerResult candidate{chained, entry.fileURL, file->byteSize};

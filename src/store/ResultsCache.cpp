@@ -1,5 +1,6 @@
 #include "store/ResultsCache.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
 
@@ -7,7 +8,6 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QtEndian>
 
 #include <sqlite3.h>
@@ -115,7 +115,7 @@ QCoro::Task<std::optional<QString>> ResultsCache::cacheKey(QUrl fileURL, qint64 
 {
     const QString path = fileURL.toLocalFile();
     // g++ 12 destroys the result of `co_return co_await` twice: keep it named.
-    auto future = QtConcurrent::run(&pool_, [path, settingsHash] { return keyForFile(path, settingsHash); });
+    auto future = BackgroundTask::run(&pool_, [path, settingsHash] { return keyForFile(path, settingsHash); });
     const std::optional<QString> key = co_await future;
     co_return key;
 }
@@ -124,7 +124,7 @@ QCoro::Task<std::optional<ResultsCache::Entry>> ResultsCache::lookup(QUrl fileUR
 {
     const QString path = fileURL.toLocalFile();
     const FailureFlag failed = openFailed_;
-    auto future = QtConcurrent::run(&pool_, [this, path, settingsHash]() -> std::optional<Entry> {
+    auto future = BackgroundTask::run(&pool_, [this, path, settingsHash]() -> std::optional<Entry> {
         setUp();
         const auto key = keyForFile(path, settingsHash);
         return key ? lookupNow(*key) : std::nullopt;
@@ -139,7 +139,7 @@ QCoro::Task<bool> ResultsCache::store(QUrl fileURL, qint64 settingsHash, qint64 
 {
     const QString path = fileURL.toLocalFile();
     const FailureFlag failed = openFailed_;
-    auto future = QtConcurrent::run(&pool_, [=, this] {
+    auto future = BackgroundTask::run(&pool_, [=, this] {
         setUp();
         const auto key = keyForFile(path, settingsHash);
         return key && storeNow(*key, originalSize, optimizedSize, toolName);

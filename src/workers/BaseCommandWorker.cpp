@@ -1,5 +1,6 @@
 #include "workers/BaseCommandWorker.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 #include "platform/ProcessStart.h"
 #include "workers/RunningTools.h"
@@ -19,8 +20,6 @@
 
 namespace {
 
-constexpr int toolNiceValue = 10;
-
 // Runs in the child between fork and exec: only async-signal-safe calls.
 // Nice 10 as an absolute value, never a higher priority than the parent's.
 // Its own process group: stopping the tool stops whatever it started, and a
@@ -30,8 +29,8 @@ void prepareChild()
     ::setpgid(0, 0);
     errno = 0;
     const int current = getpriority(PRIO_PROCESS, 0);
-    if (errno != 0 || current < toolNiceValue)
-        setpriority(PRIO_PROCESS, 0, toolNiceValue);
+    if (errno != 0 || current < BackgroundTask::niceValue)
+        setpriority(PRIO_PROCESS, 0, BackgroundTask::niceValue);
 }
 
 // Takes the tool off the list however the run ends, even when the task is dropped.

@@ -1,10 +1,10 @@
 #include "workers/FallbackReencoder.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 
 #include <QCoroFuture>
 #include <QFileInfo>
-#include <QtConcurrent>
 
 namespace {
 
@@ -36,7 +36,7 @@ namespace FallbackReencoder {
 QCoro::Task<ImageIO::Result> encode(QString input, QString output, ImageIO::Options options)
 {
     auto run = [input, output, options] { return ImageIO::reencode(input, output, options); };
-    const ImageIO::Result result = co_await QtConcurrent::run(run);
+    const ImageIO::Result result = co_await BackgroundTask::run(run);
     co_return result;
 }
 

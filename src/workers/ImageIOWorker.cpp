@@ -1,11 +1,11 @@
 #include "workers/ImageIOWorker.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 #include "workers/TemporaryFiles.h"
 
 #include <QCoroFuture>
 #include <QFileInfo>
-#include <QtConcurrent>
 
 #include <algorithm>
 #include <cmath>
@@ -34,7 +34,7 @@ QCoro::Task<Outcome<bool>> ImageIOWorker::reencode(IOFile::Ptr input, QUrl outpu
     if (quality >= 100.0) {
         // It may read the file's header: off the event-loop thread.
         auto choose = [this, input] { return losslessOptions(*input); };
-        const auto lossless = co_await QtConcurrent::run(choose);
+        const auto lossless = co_await BackgroundTask::run(choose);
         if (!lossless) {
             declined_ = true;
             co_return Outcome<bool>::success(false);

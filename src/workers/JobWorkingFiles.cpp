@@ -1,11 +1,11 @@
 #include "workers/JobWorkingFiles.h"
 
+#include "platform/BackgroundTask.h"
 #include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
 
 #include <QCoroFuture>
 #include <QFileInfo>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -39,7 +39,7 @@ QCoro::Task<> keepOrDelete(JobContext::Ptr job, IOFileType inputKind, QUrl outpu
 {
     if (written) {
         const auto read = [output] { return QFileInfo::exists(output.toLocalFile()) ? IOFile::read(output) : nullptr; };
-        const IOFile::Ptr result = co_await QtConcurrent::run(read);
+        const IOFile::Ptr result = co_await BackgroundTask::run(read);
         // An output of another kind would put, say, JPEG bytes under a .png name.
         if (result && result->fileType == inputKind && recordResult(*job, *result, toolName))
             co_return;

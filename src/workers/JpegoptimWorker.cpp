@@ -1,5 +1,6 @@
 #include "workers/JpegoptimWorker.h"
 
+#include "platform/BackgroundTask.h"
 #include "workers/JpegMetadata.h"
 #include "workers/JpegReencoder.h"
 #include "workers/JpegTrailer.h"
@@ -8,7 +9,6 @@
 #include <QCoroFuture>
 #include <QFile>
 #include <QFileInfo>
-#include <QtConcurrent>
 
 #include <algorithm>
 #include <cerrno>
@@ -58,13 +58,13 @@ QCoro::Task<Outcome<JpegToolWorker::MainRun>> JpegoptimWorker::mainRun(QString t
     const QString working = outputPath + QStringLiteral(".working");
     const QString inputPath = input->localPath();
     auto copy = [inputPath, working] { return TemporaryFiles::copyFile(inputPath, working); };
-    const QString copyError = co_await QtConcurrent::run(copy);
+    const QString copyError = co_await BackgroundTask::run(copy);
     if (!copyError.isEmpty())
         co_return OptimizationError::platform(copyError);
 
     // The arguments depend on the file's markers, read off the event-loop thread.
     auto makeArguments = [this, input, working] { return arguments(*input, working); };
-    const QStringList args = co_await QtConcurrent::run(makeArguments);
+    const QStringList args = co_await BackgroundTask::run(makeArguments);
     const Outcome<ProcessResult> result = co_await executeProcess(tool, args);
     if (result.failed()) {
         QFile::remove(working);

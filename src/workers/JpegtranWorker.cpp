@@ -1,11 +1,11 @@
 #include "workers/JpegtranWorker.h"
 
+#include "platform/BackgroundTask.h"
 #include "workers/JpegMetadata.h"
 #include "workers/JpegReencoder.h"
 #include "workers/JpegTrailer.h"
 
 #include <QCoroFuture>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 constexpr int fallbackQuality = 70;
@@ -40,7 +40,7 @@ QCoro::Task<Outcome<JpegToolWorker::MainRun>> JpegtranWorker::mainRun(QString to
 {
     // The arguments depend on the file's markers, read off the event-loop thread.
     auto makeArguments = [this, input, output] { return arguments(*input, output); };
-    const QStringList args = co_await QtConcurrent::run(makeArguments);
+    const QStringList args = co_await BackgroundTask::run(makeArguments);
     const Outcome<ProcessResult> result = co_await executeProcess(tool, args);
     if (result.failed())
         co_return result.error();

@@ -1,5 +1,6 @@
 #include "workers/OxiPngWorker.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/ImageIO.h"
 #include "platform/Log.h"
 #include "workers/PngMetadataChunks.h"
@@ -7,7 +8,6 @@
 #include "workers/ToolLocator.h"
 
 #include <QCoroFuture>
-#include <QtConcurrent/QtConcurrentRun>
 
 OxiPngWorker::OxiPngWorker(int optLevel, bool stripMetadata)
     : BaseCommandWorker(QStringLiteral("oxipng")), optLevel(optLevel), stripMetadata(stripMetadata)
@@ -38,7 +38,7 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
     }
     // Chunk reads go to a pool: the event-loop thread never waits on the disk.
     auto makeArguments = [this, input, output] { return arguments(*input, output); };
-    const QStringList args = co_await QtConcurrent::run(makeArguments);
+    const QStringList args = co_await BackgroundTask::run(makeArguments);
     const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);
     if (result.failed())
         co_return result.error();
@@ -62,7 +62,7 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
         }
         return true;
     };
-    const bool kept = co_await QtConcurrent::run(keepsWhatShows);
+    const bool kept = co_await BackgroundTask::run(keepsWhatShows);
     co_return Outcome<bool>::success(kept);
 }
 

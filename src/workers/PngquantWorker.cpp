@@ -1,5 +1,6 @@
 #include "workers/PngquantWorker.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/ImageIO.h"
 #include "platform/Log.h"
 #include "platform/PngChunks.h"
@@ -8,7 +9,6 @@
 
 #include <QCoroFuture>
 #include <QFile>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -67,7 +67,7 @@ QCoro::Task<Outcome<bool>> PngquantWorker::optimizeFile(IOFile::Ptr input, QUrl 
     // pngquant writes only the default image of an APNG and still exits 0.
     // Files are read and rewritten on a pool, never on the event-loop thread.
     auto isAnimated = [path = input->localPath()] { return ImageIO::isAnimatedPng(path); };
-    if (co_await QtConcurrent::run(isAnimated)) {
+    if (co_await BackgroundTask::run(isAnimated)) {
         Log::line(QStringLiteral("⚠️ pngquant skipped animated PNG: it would keep only the first frame"));
         co_return Outcome<bool>::success(false);
     }
@@ -84,7 +84,7 @@ QCoro::Task<Outcome<bool>> PngquantWorker::optimizeFile(IOFile::Ptr input, QUrl 
     switch (const int status = result.value().exitCode) {
     case 0: {
         auto keepProfile = [input, output] { return keepsColourProfile(*input, output); };
-        co_return Outcome<bool>::success(co_await QtConcurrent::run(keepProfile));
+        co_return Outcome<bool>::success(co_await BackgroundTask::run(keepProfile));
     }
     case 99:
         Log::line(QStringLiteral("pngquant skipped image due to low quality"));
