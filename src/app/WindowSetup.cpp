@@ -6,6 +6,8 @@
 #include "app/ResultActions.h"
 #include "app/ToolNotices.h"
 #include "app/Updater.h"
+#include "platform/BackgroundTask.h"
+#include "platform/ImageIO.h"
 
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
@@ -21,6 +23,9 @@ bool load(QQmlApplicationEngine& engine, MainView& mainView, Updater& updater, T
         return true;
     }();
     Q_UNUSED(styled);
+    // The image library loads its format modules once, a long run of dynamic
+    // loading that stalls the renderer's own; done now, it is over before a drop.
+    BackgroundTask::run([] { ImageIO::initialize(); });
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.addImageProvider(QStringLiteral("icon"), new IconProvider);
     engine.addImageProvider(QStringLiteral("picture"), new PictureProvider);
