@@ -68,9 +68,10 @@ ApplicationWindow {
                 objectName: ["dropZonePage", "filesPage", "statisticsPage", "settingsPage"][index]
                 anchors.fill: parent
                 sourceComponent: modelData
-                // Built over several frames, so a page's first appearance never freezes a frame;
-                // the drop zone is built at once so the window opens with it.
-                asynchronous: index !== 0
+                // Built over several frames, so a page's first appearance never freezes a frame.
+                // The drop zone is built at once so the window opens with it, and so are the small
+                // settings: built over frames, their rows of repeated cards were at times left unarranged.
+                asynchronous: index === 1 || index === 2
                 active: opacity > 0 || contentArea.page === index
                 opacity: contentArea.page === index ? 1 : 0
                 visible: opacity > 0
