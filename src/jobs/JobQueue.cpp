@@ -403,13 +403,19 @@ void JobQueue::updateTotals()
 
 void JobQueue::addNewJobsToAllTime()
 {
-    auto& tracker = StatisticsTracker::shared();
+    qint64 processed = 0, optimized = 0, saved = 0;
     for (const auto& job : jobs_) {
         if (job->status() != JobStatus::completed || countedAllTime_.contains(job->id()))
             continue;
         countedAllTime_.insert(job->id());
-        tracker.addFile(savedBytes(*job) ? savingInBytes(*job) : 0);
+        ++processed;
+        if (const qint64 saving = savedBytes(*job) ? savingInBytes(*job) : 0; saving > 0) {
+            ++optimized;
+            saved += saving;
+        }
     }
+    if (processed > 0)
+        StatisticsTracker::shared().addFiles(processed, optimized, saved);
 }
 
 // The saving counted for the job is taken back, where it was counted.

@@ -82,11 +82,11 @@ void StatisticsTracker::setStartDateTimestamp(double value)
         emit startDateTimestampChanged();
 }
 
-void StatisticsTracker::addFile(qint64 savedBytes)
+void StatisticsTracker::addFiles(qint64 processed, qint64 optimized, qint64 savedBytes)
 {
-    setTotalFilesProcessed(totalFilesProcessed_ + 1);
-    if (savedBytes > 0) {
-        setTotalFilesOptimized(totalFilesOptimized_ + 1);
+    setTotalFilesProcessed(totalFilesProcessed_ + processed);
+    if (optimized > 0) {
+        setTotalFilesOptimized(totalFilesOptimized_ + optimized);
         setTotalBytesSaved(totalBytesSaved_ + savedBytes);
     }
 }

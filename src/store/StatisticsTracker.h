@@ -43,9 +43,9 @@ public:
     void setTotalFilesOptimized(qint64 value);
     void setStartDateTimestamp(double value);
 
-    // Counts one more processed file; one that saved bytes also counts as
-    // optimized and adds its saving.
-    void addFile(qint64 savedBytes);
+    // Counts more processed files, of which `optimized` saved `savedBytes` in all.
+    // A batch adds its files at once: each change is stored and redraws every figure shown.
+    void addFiles(qint64 processed, qint64 optimized, qint64 savedBytes);
     // Takes back the saving of a file counted as optimized whose original came back.
     void withdrawFile(qint64 savedBytes);
 

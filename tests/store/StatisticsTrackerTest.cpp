@@ -43,9 +43,8 @@ TEST_F(StatisticsTrackerTest, TotalsAndTheStartDateAddUpOverBatchesAndRestarts)
         started = tracker.startDateTimestamp();
         int savedChanges = 0;
         QObject::connect(&tracker, &StatisticsTracker::totalBytesSavedChanged, [&] { ++savedChanges; });
-        tracker.addFile(1000);
-        tracker.addFile(0); // processed, not optimized
-        tracker.addFile(250);
+        tracker.addFiles(1, 1, 1000);
+        tracker.addFiles(2, 1, 250); // one of them saved nothing
         EXPECT_EQ(savedChanges, 2);
         EXPECT_EQ(store().int64("allTimeTotalFilesOptimized", -1), 2);
         EXPECT_FALSE(store().contains("allTimeSessionRecords")) << "loading writes no sessions";
@@ -54,8 +53,7 @@ TEST_F(StatisticsTrackerTest, TotalsAndTheStartDateAddUpOverBatchesAndRestarts)
     StatisticsTracker restarted;
     EXPECT_EQ(restarted.startDateTimestamp(), started);
     EXPECT_TRUE(restarted.startDateLabel().contains(QString::number(QDate::currentDate().year())));
-    restarted.addFile(5'000'000'000LL);
-    restarted.addFile(-10);
+    restarted.addFiles(2, 1, 5'000'000'000LL);
     reopenStore();
     StatisticsTracker again;
     EXPECT_EQ(again.totalFilesProcessed(), 5);
