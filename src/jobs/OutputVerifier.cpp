@@ -115,6 +115,10 @@ OutputVerifier::Verdict OutputVerifier::comparePixels(const QString& source, con
             return rejected(QStringLiteral("the pixels differ, and no tool that may change them made the output"));
         return {true, {}};
     }
+    // The comparison of tiles cannot tell a region that failed to decode
+    // from an equal one: the output must first decode on its own.
+    if (!ImageInspector::decodesCompletely(candidate, &why))
+        return rejected(QStringLiteral("the output does not decode completely (%1)").arg(why));
     const auto deviation = ImageInspector::deviation(source, candidate, &why);
     if (!deviation)
         return rejected(QStringLiteral("the images cannot be compared (%1)").arg(why));

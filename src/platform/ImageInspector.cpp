@@ -19,6 +19,9 @@ using vips::VImage;
 namespace {
 
 constexpr qint64 maxPixels = 400'000'000;
+// A tool's output may not even warn: a short read or a bad row is filled in
+// silently at the weaker level, and the filled-in picture would be kept.
+constexpr VipsFailOn candidateStrictness = VIPS_FAIL_ON_WARNING;
 
 
 // libvips keeps one error buffer for every thread: only its last line is
@@ -40,9 +43,10 @@ int apngFrames(const QString& path)
 
 // Read top to bottom: a loader asked for random access may hold the whole
 // decoded image in memory, and there are two of them at a time.
-VImage strictLoad(const QString& path, bool allPages, VipsAccess access = VIPS_ACCESS_SEQUENTIAL)
+VImage strictLoad(const QString& path, bool allPages, VipsAccess access = VIPS_ACCESS_SEQUENTIAL,
+                  VipsFailOn failOn = VIPS_FAIL_ON_ERROR)
 {
-    auto options = VImage::option()->set("fail_on", VIPS_FAIL_ON_ERROR)->set("access", access);
+    auto options = VImage::option()->set("fail_on", failOn)->set("access", access);
     if (allPages)
         options->set("n", -1);
     return VImage::new_from_file(path.toLocal8Bit().constData(), options);
@@ -55,13 +59,13 @@ int pageCount(const VImage& image)
 
 // The whole image with every frame, in display orientation. With `pixels`
 // they are about to be read: a still WebP is decoded at once, in one buffer.
-VImage loadShown(const QString& path, bool pixels)
+VImage loadShown(const QString& path, bool pixels, VipsFailOn failOn = VIPS_FAIL_ON_ERROR)
 {
-    VImage image = strictLoad(path, false);
+    VImage image = strictLoad(path, false, VIPS_ACCESS_SEQUENTIAL, failOn);
     if (qint64(image.width()) * qint64(image.height()) > maxPixels)
         throw VError(ImageInspector::tooLargeReason().toStdString());
     if (pageCount(image) > 1)
-        return strictLoad(path, true);
+        return strictLoad(path, true, VIPS_ACCESS_SEQUENTIAL, failOn);
     const bool turned = image.get_typeof(VIPS_META_ORIENTATION) != 0 && image.get_int(VIPS_META_ORIENTATION) > 1;
     const QByteArray name = path.toLocal8Bit();
     if (pixels && WebPDecoder::decodes(name.constData(), image)) {
@@ -69,7 +73,7 @@ VImage loadShown(const QString& path, bool pixels)
         return turned ? decoded.autorot() : decoded;
     }
     // Turning needs random access.
-    return turned ? strictLoad(path, false, VIPS_ACCESS_RANDOM).autorot() : image;
+    return turned ? strictLoad(path, false, VIPS_ACCESS_RANDOM, failOn).autorot() : image;
 }
 
 int pageHeight(const VImage& image)
@@ -133,18 +137,24 @@ auto guarded(QString* why, Look look) -> std::optional<decltype(look())>
 
 std::optional<ImageInspector::Facts> ImageInspector::inspect(const QString& path, QString* why)
 {
-    return look(path, true, why);
+    return look(path, true, why, VIPS_FAIL_ON_ERROR);
+}
+
+bool ImageInspector::decodesCompletely(const QString& path, QString* why)
+{
+    return look(path, true, why, candidateStrictness).has_value();
 }
 
 std::optional<ImageInspector::Facts> ImageInspector::describe(const QString& path, QString* why)
 {
-    return look(path, false, why);
+    return look(path, false, why, VIPS_FAIL_ON_ERROR);
 }
 
-std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, bool decodeAll, QString* why)
+std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, bool decodeAll, QString* why,
+                                                          int failOn)
 {
     return guarded(why, [&] {
-        const VImage image = loadShown(path, decodeAll);
+        const VImage image = loadShown(path, decodeAll, VipsFailOn(failOn));
         if (decodeAll) {
             (void)image.avg(); // reads every pixel: a truncated file fails here
             if (const QString damage = JpegIntegrity::damage(path); !damage.isEmpty())
@@ -162,7 +172,7 @@ std::optional<bool> ImageInspector::samePixels(const QString& a, const QString& 
 {
     return guarded(why, [&] {
         const VImage first = loadShown(a, true);
-        const VImage second = loadShown(b, true);
+        const VImage second = loadShown(b, true, candidateStrictness);
         if (first.width() != second.width() || first.height() != second.height())
             return false;
         const double largest = (normalised(first) - normalised(second)).abs().max();
@@ -175,7 +185,7 @@ std::optional<ImageInspector::Deviation> ImageInspector::deviation(const QString
 {
     return guarded(why, [&] {
         VImage first = loadShown(a, true);
-        VImage second = loadShown(b, true);
+        VImage second = loadShown(b, true, candidateStrictness);
         if (first.width() != second.width() || first.height() != second.height())
             return Deviation{255.0, 255.0};
         // Equal profiles (or none) show equal values alike; otherwise a lost
@@ -185,6 +195,8 @@ std::optional<ImageInspector::Deviation> ImageInspector::deviation(const QString
             second = inSrgb(second);
         }
         const VImage difference = (normalised(first) - normalised(second)).abs().bandmean() * 255.0;
+        // Beware: libvips' shrink turns a region that fails to decode into
+        // zeros, without an error. Call decodesCompletely on `b` first.
         const VImage tiles = difference
                                  .shrink(std::min(tileSize, difference.width()),
                                          std::min(tileSize, difference.height()))

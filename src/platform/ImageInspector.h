@@ -23,6 +23,9 @@ public:
     // Decodes every pixel of every frame, strictly: a truncated or corrupt
     // file (a JPEG's corrupt data included) gives nothing, with the reason in `why`.
     static std::optional<Facts> inspect(const QString& path, QString* why);
+    // Whether a tool's output decodes every pixel of every frame at the
+    // strictest: a warning, such as a short read, counts as not decoding.
+    static bool decodesCompletely(const QString& path, QString* why);
     // The same facts from the header alone, without decoding the pixels.
     static std::optional<Facts> describe(const QString& path, QString* why);
     // The `why` of an image refused for its size rather than its bytes.
@@ -30,7 +33,8 @@ public:
 
     // Whether every displayed pixel is equal, whatever the bit depth, colour
     // type or palette; fully transparent pixels are equal whatever colour they
-    // carry. Nothing when either cannot be decoded.
+    // carry. Nothing when either cannot be decoded. `b` is a candidate: any
+    // warning while decoding it, not only an error, counts as not decoding.
     static std::optional<bool> samePixels(const QString& a, const QString& b, QString* why);
 
     // The mean difference, 0 to 255, of small sRGB renderings of the first
@@ -41,7 +45,7 @@ public:
     // full size in display orientation and in sRGB: over the whole picture,
     // and in the square tile of `tileSize` pixels that differs most, where a
     // damaged region shows that the mean hides. Decodes both strictly, every
-    // frame, streaming.
+    // frame, streaming; `b` as strictly as `samePixels` does.
     struct Deviation {
         double mean = 0;
         double worstTile = 0;
@@ -53,5 +57,5 @@ public:
     static QByteArray profileOf(const vips::VImage& image);
 
 private:
-    static std::optional<Facts> look(const QString& path, bool decodeAll, QString* why);
+    static std::optional<Facts> look(const QString& path, bool decodeAll, QString* why, int failOn);
 };

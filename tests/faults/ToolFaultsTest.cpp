@@ -132,3 +132,27 @@ TEST_F(ToolFaults, OnlyALossyToolMayChangePixelsAndNeverInOnePlace)
         EXPECT_EQ(readFile(path) != readFile(source), c.replaced);
     }
 }
+
+// A tool that exits 0 after writing only the first half of a good result (a
+// lying tool, a full disk) never wins, however large the picture.
+TEST_F(ToolFaults, AResultCutShortNeverWins)
+{
+    for (const int width : {4096, 96}) {
+        SCOPED_TRACE(width);
+        // A smooth picture that a palette holds well.
+        const auto noise = vips::VImage::gaussnoise(width / 8, width / 14, vips::VImage::option()->set("sigma", 60.0));
+        const vips::VImage picture = noise.gaussblur(4).resize(8).cast(VIPS_FORMAT_UCHAR).bandjoin_const({90, 160});
+        QTemporaryDir work;
+        const QString path = QDir(work.path()).filePath("screen.png");
+        picture.pngsave(path.toUtf8().constData());
+        const QString quantised = QDir(sandbox.filesDir()).filePath("quantised.png");
+        picture.pngsave(quantised.toUtf8().constData(), vips::VImage::option()->set("palette", true));
+        const QByteArray file = QFile::encodeName(quantised);
+        standIns("head -c $(( $(stat -c %s '" + file + "') / 2 )) '" + file + "' > \"$out\"; exit 0", "exit 98");
+        const QByteArray original = readFile(path);
+        for (const char* preset : {"balanced", "maximum"}) {
+            const auto job = optimizeInPlace(path, QString::fromLatin1(preset));
+            EXPECT_TRUE(readFile(path) == original) << preset << ": placed " << job->bestTool().value_or("").toStdString();
+        }
+    }
+}
