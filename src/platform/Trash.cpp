@@ -56,6 +56,15 @@ QString volumeTop(const QString& path)
     return current;
 }
 
+// The file's folder with its links resolved (the file's own name kept): the
+// volume it really lies on decides its Trash, and a desktop looks there.
+QString realLocation(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
+}
+
 // A folder of ours for the Trash: made owner-only, never a link.
 bool ensureFolder(const QString& path)
 {
@@ -219,7 +228,7 @@ QString decodePath(const QByteArray& encoded) { return QFile::decodeName(QByteAr
 Outcome moveToTrash(const QString& path)
 {
     Outcome outcome;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString absolute = realLocation(path);
     const auto fail = [&](const QString& why) {
         outcome.error =
             QStringLiteral("The file “%1” couldn’t be moved to the Trash: %2").arg(QFileInfo(path).fileName(), why);

@@ -64,16 +64,21 @@ TEST_F(TrashTest, AFileOnAnotherVolumeGoesToThatVolumesOwnTrash)
         GTEST_SKIP() << volume.why().toStdString();
     QTemporaryDir home;
     useDataHome(home.filePath("data"));
-    QDir().mkpath(volume.path() + "/photos");
-    const QString path = volume.path() + "/photos/a.png";
-    writeFile(path, "original");
-
-    const Trash::Outcome outcome = Trash::moveToTrash(path);
-    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    QDir().mkpath(volume.path() + "/photos/2026");
+    // Also reached through a link in the home folder to a folder inside the volume.
+    ASSERT_TRUE(QFile::link(volume.path() + "/photos", home.filePath("linked")));
     const QString trash = volume.path() + "/.Trash-" + QString::number(::getuid());
-    EXPECT_EQ(outcome.pathInTrash, trash + "/files/a.png");
-    EXPECT_EQ(readFile(outcome.pathInTrash), "original");
-    EXPECT_TRUE(readFile(trash + "/info/a.png.trashinfo").contains("\nPath=photos/a.png\n"));
+    for (const auto& [path, recorded] : {std::pair(volume.path() + "/photos/a.png", QString("photos/a.png")),
+                                         std::pair(home.filePath("linked/2026/b.png"), QString("photos/2026/b.png"))}) {
+        writeFile(path, "original");
+        const Trash::Outcome outcome = Trash::moveToTrash(path);
+        ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+        const QString name = QFileInfo(path).fileName();
+        EXPECT_EQ(outcome.pathInTrash, trash + "/files/" + name);
+        EXPECT_EQ(readFile(outcome.pathInTrash), "original");
+        EXPECT_TRUE(readFile(trash + "/info/" + name + ".trashinfo").contains("\nPath=" + recorded.toUtf8() + "\n"))
+            << readFile(trash + "/info/" + name + ".trashinfo").toStdString();
+    }
     EXPECT_TRUE(QDir(home.filePath("data/Trash/files")).isEmpty()) << "never copied across volumes";
 }
 
