@@ -12,6 +12,7 @@
 #include <QSet>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <mutex>
 
@@ -159,11 +160,15 @@ QUrl OutputPlacement::uniqueDestination(const QUrl& wanted)
     // A leading dot starts a name, not an extension.
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const bool hasExtension = dot > 0 && dot < name.size() - 1;
-    const QString stem = hasExtension ? name.left(dot) : name;
+    QString stem = hasExtension ? name.left(dot) : name;
     const QString extension = hasExtension ? name.mid(dot) : QString();
     const QDir folder = info.dir();
     for (qint64 n = 1;; ++n) {
-        const QString candidate = folder.filePath(QStringLiteral("%1 (%2)%3").arg(stem, QString::number(n), extension));
+        const QString suffix = QStringLiteral(" (%1)%2").arg(QString::number(n), extension);
+        // A long name gives way to its number: the whole must fit a file name.
+        while (!stem.isEmpty() && QFile::encodeName(stem + suffix).size() > NAME_MAX)
+            stem.chop(stem.size() > 1 && stem.back().isLowSurrogate() ? 2 : 1);
+        const QString candidate = folder.filePath(stem + suffix);
         if (!FileOperations::existsAtPath(candidate))
             return QUrl::fromLocalFile(candidate);
     }

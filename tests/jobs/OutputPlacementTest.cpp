@@ -113,8 +113,12 @@ TEST_F(OutputPlacementTest, ExportNumbersTakenNamesAndLeavesSourcesAlone)
     writeFile(out + "/README", "x");
     writeFile(out + "/.profile", "x");
     ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), out + "/b.jpg"));
-    for (const auto& [wanted, given] : {std::pair{"a.png", "a (1).png"}, {"README", "README (1)"},
-                                        {".profile", ".profile (1)"}, {"free.jpg", "free.jpg"}, {"b.jpg", "b (1).jpg"}})
+    // A name of 253 bytes makes room for its number, cutting whole characters.
+    const QString longStem = QString(124, QChar(0xE9)) + "x";
+    writeFile(out + '/' + longStem + ".png", "x");
+    for (const auto& [wanted, given] : {std::pair<QString, QString>{"a.png", "a (1).png"}, {"README", "README (1)"},
+                                        {".profile", ".profile (1)"}, {"free.jpg", "free.jpg"}, {"b.jpg", "b (1).jpg"},
+                                        {longStem + ".png", longStem.left(123) + " (1).png"}})
         EXPECT_EQ(OutputPlacement::uniqueDestination(QUrl::fromLocalFile(out + '/' + wanted)).toLocalFile(), out + '/' + given);
     // The job learns where its copy went: the freed name.
     std::optional<QUrl> revert, exported;
