@@ -3,18 +3,22 @@
 #include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "store/SqlStatement.h"
 
 #include <QCoroFuture>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
+#include <QScopeGuard>
 #include <QtEndian>
 
 #include <sqlite3.h>
+#include <xxhash.h>
 
 namespace {
 
-constexpr qint64 prefixLength = 65536;
+// Large sequential reads: the whole file is hashed.
+constexpr qint64 readChunk = 1 << 20;
 
 const char createTableSQL[] = "CREATE TABLE IF NOT EXISTS cache (\n"
                               "    hash TEXT PRIMARY KEY,\n"
@@ -33,32 +37,6 @@ QByteArray littleEndian(qint64 value)
     qToLittleEndian(value, bytes.data());
     return bytes;
 }
-
-// Prepared statement that is always finalized.
-class Statement {
-public:
-    Statement(sqlite3* db, const char* sql, int length)
-    {
-        if (db && sqlite3_prepare_v2(db, sql, length, &stmt_, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(stmt_);
-            stmt_ = nullptr;
-        }
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    explicit operator bool() const { return stmt_ != nullptr; }
-    sqlite3_stmt* get() const { return stmt_; }
-
-    bool bindText(int index, const QString& text)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        return sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) == SQLITE_OK;
-    }
-
-private:
-    sqlite3_stmt* stmt_ = nullptr;
-};
 
 } // namespace
 
@@ -98,17 +76,31 @@ std::optional<QString> ResultsCache::keyForFile(const QString& path, qint64 sett
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray prefix = file.read(prefixLength);
-    // A read error would give the key of bytes that are not the file's.
-    if (file.error() != QFileDevice::NoError)
+    // Every byte counts: a file changed anywhere, even at its old size, is
+    // another file.
+    XXH3_state_t* state = XXH3_createState();
+    if (!state)
         return std::nullopt;
-    const qint64 size = file.size();
-
-    QCryptographicHash sha(QCryptographicHash::Sha256);
-    sha.addData(prefix);
-    sha.addData(littleEndian(size));
-    sha.addData(littleEndian(settingsHash));
-    return QString::fromLatin1(sha.result().toHex());
+    const auto freeState = qScopeGuard([state] { XXH3_freeState(state); });
+    XXH3_128bits_reset(state);
+    QByteArray chunk(readChunk, Qt::Uninitialized);
+    qint64 size = 0;
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), chunk.size());
+        // A read error would give the key of bytes that are not the file's.
+        if (got < 0 || file.error() != QFileDevice::NoError)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        XXH3_128bits_update(state, chunk.constData(), size_t(got));
+        size += got;
+    }
+    const QByteArray tail = littleEndian(size) + littleEndian(settingsHash);
+    XXH3_128bits_update(state, tail.constData(), size_t(tail.size()));
+    XXH128_canonical_t digest;
+    XXH128_canonicalFromHash(&digest, XXH3_128bits_digest(state));
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(digest.digest), sizeof(digest.digest)).toHex());
 }
 
 QCoro::Task<std::optional<QString>> ResultsCache::cacheKey(QUrl fileURL, qint64 settingsHash)
@@ -180,7 +172,7 @@ void ResultsCache::reportOpenFailure(const FailureFlag& failed)
 
 std::optional<ResultsCache::Entry> ResultsCache::lookupNow(const QString& key)
 {
-    Statement statement(db_, selectSQL, int(sizeof selectSQL));
+    SqlStatement statement(db_, selectSQL);
     if (!statement || !statement.bindText(1, key))
         return std::nullopt;
     if (sqlite3_step(statement.get()) != SQLITE_ROW)
@@ -195,7 +187,7 @@ std::optional<ResultsCache::Entry> ResultsCache::lookupNow(const QString& key)
 
 bool ResultsCache::storeNow(const QString& key, qint64 originalSize, qint64 optimizedSize, const QString& toolName)
 {
-    Statement statement(db_, insertSQL, int(sizeof insertSQL));
+    SqlStatement statement(db_, insertSQL);
     if (!statement)
         return false;
     sqlite3_stmt* stmt = statement.get();

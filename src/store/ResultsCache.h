@@ -34,8 +34,9 @@ public:
 
     // A settings hash that stays the same across runs for the same text.
     static qint64 settingsHash(const QString& presetText);
-    // The key of the file at `path`, computed on the calling thread: 64
-    // lower-case hex digits, or none when the file cannot be read.
+    // The key of the file at `path` (all of its bytes), computed on the
+    // calling thread: 32 lower-case hex digits, or none when the file cannot
+    // be read.
     static std::optional<QString> keyForFile(const QString& path, qint64 settingsHash);
 
     QString databasePath() const { return dbPath_; }

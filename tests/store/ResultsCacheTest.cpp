@@ -39,7 +39,12 @@ TEST(ResultsCache, StoresAndFindsByContentAndPreset)
     ASSERT_TRUE(entry);
     EXPECT_EQ(std::tuple(entry->optimizedSize, entry->toolName), std::tuple(700, "pngquant + oxipng"));
 
-    writeFile(moved, readFile(moved) + "x");
+    // A change anywhere, at the same size, is another file.
+    QByteArray large(200'000, 'a');
+    writeFile(moved, large);
+    EXPECT_TRUE(QCoro::waitFor(cache.store(urlOf(moved), balanced, 1, 1, "x")));
+    large[137'027] = 'b';
+    writeFile(moved, large);
     EXPECT_FALSE(QCoro::waitFor(cache.lookup(urlOf(moved), balanced)));
 
     QFile::remove(file);
