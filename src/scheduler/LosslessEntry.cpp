@@ -62,7 +62,7 @@ std::optional<WorkerResult> judgeOutput(const BaseCommandWorker& worker, const I
     const IOFile::Ptr written = IOFile::read(output);
     if (!written || written->fileType != copy.fileType)
         return std::nullopt;
-    return WorkerResult{worker.name(), output, size};
+    return WorkerResult{worker.resultName(), output, size};
 }
 
 } // namespace

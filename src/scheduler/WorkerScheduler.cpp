@@ -46,7 +46,7 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runCompetition(std::ve
         if (failure)
             LosslessEntry::logFailure(1, name, failure->errorDescription());
         else
-            takeLossyResult(*job, name, standing);
+            takeLossyResult(*job, worker->resultName(), standing);
         reportProgress(*job, double(i + 1) / double(workerCount), name);
     }
     if (lossless.empty())

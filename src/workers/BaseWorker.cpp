@@ -29,7 +29,7 @@ QCoro::Task<Failure> BaseWorker::run()
         TemporaryFiles::removeIfOurs(output.toLocalFile());
         co_return written.error();
     }
-    co_await JobWorkingFiles::keepOrDelete(job, input->fileType, output, written.value(), name());
+    co_await JobWorkingFiles::keepOrDelete(job, input->fileType, output, written.value(), resultName());
     co_return std::nullopt;
 }
 

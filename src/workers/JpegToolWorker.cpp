@@ -5,6 +5,8 @@
 #include "workers/ToolLocator.h"
 #include "workers/ToolProbe.h"
 
+#include <QFileInfo>
+
 QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeFile(IOFile::Ptr input, QUrl output)
 {
     const Outcome<bool> answer = co_await optimizeImage(input, output);
@@ -53,9 +55,11 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeImage(IOFile::Ptr input, QUrl
         co_return Outcome<bool>::success(true);
     Log::line(QStringLiteral("⚠️ %1 optimization failed (exit %2): %3")
                   .arg(tool, QString::number(run.value().exitCode), run.value().error));
-    auto answer = co_await finalFallback(input, output);
+    auto answer = co_await finalFallback(toolPath, input, output);
     co_return answer;
 }
+
+QString JpegToolWorker::resultName() const { return reencoded_ ? reencoderName() : name(); }
 
 QCoro::Task<ToolProbe::Answer> JpegToolWorker::probe(QString tool)
 {
@@ -91,10 +95,14 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::afterCannotExecute(QString descriptio
     co_return answer;
 }
 
-QCoro::Task<Outcome<bool>> JpegToolWorker::finalFallback(IOFile::Ptr input, QUrl output)
+QCoro::Task<Outcome<bool>> JpegToolWorker::finalFallback(QString failed, IOFile::Ptr input, QUrl output)
 {
     const auto system = ToolLocator::findSystemTool(name());
-    if (system) {
+    const auto sameBinary = [](const QString& a, const QString& b) {
+        const QString canonical = QFileInfo(a).canonicalFilePath();
+        return a == b || (!canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath());
+    };
+    if (system && !sameBinary(*system, failed)) {
         Log::line(QStringLiteral("🔄 Trying system %1 as final fallback").arg(name()));
         auto answer = co_await runSystemTool(*system, input, output);
         co_return answer;

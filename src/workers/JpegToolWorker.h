@@ -10,6 +10,9 @@
 class JpegToolWorker : public BaseCommandWorker {
 public:
     QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output) override;
+    QString resultName() const override;
+    // The name a re-encode is credited to: what made it.
+    static QString reencoderName() { return QStringLiteral("libvips"); }
     // Runs the system copy at `tool`, then the re-encode if it fails.
     virtual QCoro::Task<Outcome<bool>> runSystemTool(QString tool, IOFile::Ptr input, QUrl output);
 
@@ -27,11 +30,15 @@ protected:
     virtual QCoro::Task<Outcome<MainRun>> mainRun(QString tool, IOFile::Ptr input, QUrl output) = 0;
     virtual QCoro::Task<Outcome<bool>> imageIOFallback(IOFile::Ptr input, QUrl output) = 0;
 
+    // Set by a fallback that re-encoded the pixels.
+    bool reencoded_ = false;
+
 private:
     // The test run itself; its answer is shared by every job of the process.
     QCoro::Task<ToolProbe::Answer> probe(QString tool);
     QCoro::Task<Outcome<bool>> optimizeImage(IOFile::Ptr input, QUrl output);
     QCoro::Task<Outcome<bool>> systemToolOrFallback(IOFile::Ptr input, QUrl output);
     QCoro::Task<Outcome<bool>> afterCannotExecute(QString description, IOFile::Ptr input, QUrl output);
-    QCoro::Task<Outcome<bool>> finalFallback(IOFile::Ptr input, QUrl output);
+    // `failed` is the binary that just failed: it is not run again.
+    QCoro::Task<Outcome<bool>> finalFallback(QString failed, IOFile::Ptr input, QUrl output);
 };

@@ -94,7 +94,8 @@ QCoro::Task<Outcome<bool>> JpegoptimWorker::coreGraphicsJPEGFallback(IOFile::Ptr
 {
     if (maxQuality >= 100)
         co_return JpegReencoder::refuseLossy();
+    reencoded_ = true;
     const JpegReencoder::Texts texts = JpegReencoder::jpegoptimTexts();
-    auto answer = co_await JpegReencoder::reencode(std::move(input), std::move(output), texts, std::min(maxQuality, 75));
+    auto answer = co_await JpegReencoder::reencode(std::move(input), std::move(output), texts, maxQuality);
     co_return answer;
 }

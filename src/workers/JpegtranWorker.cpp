@@ -7,13 +7,9 @@
 
 #include <QCoroFuture>
 
-namespace {
-constexpr int fallbackQuality = 70;
-}
-
-JpegtranWorker::JpegtranWorker(bool progressive, bool stripMetadata, bool lossyFallbackAllowed)
+JpegtranWorker::JpegtranWorker(bool progressive, bool stripMetadata, bool lossyFallbackAllowed, int fallbackQuality)
     : JpegToolWorker(QStringLiteral("jpegtran")), progressive(progressive), stripMetadata(stripMetadata),
-      lossyFallbackAllowed(lossyFallbackAllowed)
+      lossyFallbackAllowed(lossyFallbackAllowed), fallbackQuality(fallbackQuality)
 {
 }
 

@@ -7,12 +7,14 @@
 class JpegtranWorker : public JpegToolWorker {
 public:
     // `lossyFallbackAllowed` is false under the lossless preset: the
-    // image-I/O re-encode would then lose detail.
-    JpegtranWorker(bool progressive, bool stripMetadata, bool lossyFallbackAllowed = true);
+    // image-I/O re-encode would then lose detail. Otherwise it encodes at the
+    // preset's `fallbackQuality`.
+    JpegtranWorker(bool progressive, bool stripMetadata, bool lossyFallbackAllowed = true, int fallbackQuality = 80);
 
     const bool progressive;
     const bool stripMetadata;
     const bool lossyFallbackAllowed;
+    const int fallbackQuality;
 
     // Only its image-I/O re-encode does.
     bool changesPixels() const override { return reencoded_; }
@@ -28,7 +30,4 @@ protected:
     QStringList testArguments() const override;
     QCoro::Task<Outcome<MainRun>> mainRun(QString tool, IOFile::Ptr input, QUrl output) override;
     QCoro::Task<Outcome<bool>> imageIOFallback(IOFile::Ptr input, QUrl output) override;
-
-private:
-    bool reencoded_ = false;
 };

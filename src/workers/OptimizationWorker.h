@@ -22,6 +22,9 @@ public:
     // Whether its output may show other pixels than its input. Asked after
     // the run: a tool may have fallen back to re-encoding.
     virtual bool changesPixels() const { return isLossy(); }
+    // Whom its result is credited to, asked after the run: a tool that fell
+    // back to a re-encode names the re-encoder.
+    virtual QString resultName() const { return name(); }
     // Whether it left its input alone because nothing could come of it (no
     // tool ran, nothing was decoded). Asked after the run.
     virtual bool declined() const { return false; }

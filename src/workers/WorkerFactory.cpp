@@ -63,12 +63,13 @@ T byPreset(CompressionPreset preset, T lossless, T balanced, T maximum)
 std::vector<OptimizationWorker::Ptr> WorkerFactory::jpegWorkers(CompressionPreset preset, int)
 {
     const bool strip = preset == CompressionPreset::maximum;
-    auto jpegtran = std::make_shared<JpegtranWorker>(true, strip, preset != CompressionPreset::lossless);
+    const int quality = byPreset(preset, 100, 80, 70);
+    auto jpegtran = std::make_shared<JpegtranWorker>(true, strip, preset != CompressionPreset::lossless, quality);
     // Without loss jpegoptim can only re-pack the scans as jpegtran does, and
     // at quality 100 it re-encodes pixels: it would cost time for no winner.
     if (preset == CompressionPreset::lossless)
         return {jpegtran};
-    return {std::make_shared<JpegoptimWorker>(byPreset(preset, 100, 80, 70), strip), jpegtran};
+    return {std::make_shared<JpegoptimWorker>(quality, strip), jpegtran};
 }
 
 std::vector<OptimizationWorker::Ptr> WorkerFactory::gifWorkers(CompressionPreset preset, int)

@@ -47,7 +47,8 @@ TEST(JpegMetadata, FindsTheOrientationAndTellsSrgbFromOtherProfiles)
 }
 
 // A bundled tool whose test run fails goes to the system copy; a main run that
-// fails tries the system copy, then the re-encode, which the lossless preset never uses.
+// fails tries the system copy (never the same program again), then the
+// re-encode, which the lossless preset never uses and which is credited to libvips.
 TEST_F(JpegWorkers, EachStepOfTheFallbackChain)
 {
     const QString sys = sandbox.systemDir();
@@ -58,6 +59,8 @@ TEST_F(JpegWorkers, EachStepOfTheFallbackChain)
         QByteArray system;
         std::optional<bool> written;
         QStringList lines; // in this order
+        QString credited = {};
+        QString never = {}; // a line that must not be logged
     };
     const auto jpegtran = [] { return std::make_unique<JpegtranWorker>(true, false); };
     const auto jpegoptim = [] { return std::make_unique<JpegoptimWorker>(80, false); };
@@ -69,11 +72,16 @@ TEST_F(JpegWorkers, EachStepOfTheFallbackChain)
         {jpegoptim, "exit 1", "", std::nullopt, {"Found jpegoptim in app bundle", "optimization failed (exit 1)"}},
         {jpegtran, "!", "", std::nullopt,
          {"⚠️ jpegtran bundled tool cannot execute: jpegtran failed: ", "⚠️ No system jpegtran found, using Core Graphics fallback",
-          "✅ Core Graphics JPEG optimization (jpegtran fallback) completed: "}},
+          "✅ Core Graphics JPEG optimization (jpegtran fallback) completed: "},
+         "libvips"},
         {jpegoptim, failsAfterHelp + "echo 'bad marker' >&2\nexit 1", "echo 'still bad' >&2\nexit 1", std::nullopt,
          {"⚠️ jpegoptim optimization failed (exit 1): bad marker\n", "🔄 Trying system jpegoptim as final fallback",
           "🔧 Using system jpegoptim: " + sys + "/jpegoptim", "⚠️ System jpegoptim also failed (exit 1): still bad\n",
-          "🎨 Falling back to Core Graphics JPEG optimization"}},
+          "🎨 Falling back to Core Graphics JPEG optimization"},
+         "libvips"},
+        {jpegoptim, "", failsAfterHelp + "exit 1", std::nullopt,
+         {"optimization failed (exit 1)", "🎨 Falling back to Core Graphics JPEG optimization"}, "libvips",
+         "as final fallback"},
         // jpegoptim answers 0 when its file is gone.
         {losslessJpegoptim, failsAfterHelp + "for f; do :; done\nrm -f \"$f\"\nexit 0", "", false,
          {"⚠️ jpegoptim optimization failed (exit 0)"}},
@@ -106,6 +114,9 @@ TEST_F(JpegWorkers, EachStepOfTheFallbackChain)
             if (next < c.lines.size() && line.contains(c.lines[next]))
                 ++next;
         EXPECT_EQ(next, c.lines.size()) << sandbox.lines().join('\n').toStdString();
+        if (!c.credited.isEmpty())
+            EXPECT_EQ(worker->resultName(), c.credited);
+        EXPECT_TRUE(c.never.isEmpty() || !sandbox.logged(c.never)) << sandbox.lines().join('\n').toStdString();
         EXPECT_FALSE(c.bundled == "exit 1" && sandbox.logged("test failed")) << "exit 1 passes the test run";
         EXPECT_TRUE(workingCopies().isEmpty());
     }
