@@ -17,10 +17,11 @@ struct Flags {
     QCommandLineOption verbose{{QStringLiteral("verbose"), QStringLiteral("v")}};
     QCommandLineOption help{{QStringLiteral("help"), QStringLiteral("h")}};
     QCommandLineOption version{QStringLiteral("version")};
+    QCommandLineOption statistics{QStringLiteral("statistics")};
 
     void addTo(QCommandLineParser& parser) const
     {
-        parser.addOptions({preset, inPlace, exportDir, jobs, noCache, json, quiet, verbose, help, version});
+        parser.addOptions({preset, inPlace, exportDir, jobs, noCache, json, quiet, verbose, help, version, statistics});
     }
 };
 
@@ -41,7 +42,10 @@ QString checkValues(const QCommandLineParser& parser, const Flags& flags)
     }
     if (parser.isSet(flags.quiet) && parser.isSet(flags.verbose))
         return QStringLiteral("--quiet and --verbose cannot be used together");
-    if (!parser.isSet(flags.help) && !parser.isSet(flags.version) && parser.positionalArguments().isEmpty())
+    if (parser.isSet(flags.statistics) && !parser.positionalArguments().isEmpty())
+        return QStringLiteral("--statistics takes no files or folders");
+    if (!parser.isSet(flags.help) && !parser.isSet(flags.version) && !parser.isSet(flags.statistics)
+        && parser.positionalArguments().isEmpty())
         return QStringLiteral("no files or folders given");
     return {};
 }
@@ -77,6 +81,7 @@ std::optional<CommandLineOptions> CommandLineOptions::parse(const QStringList& a
     options.verbose = parser.isSet(flags.verbose);
     options.help = parser.isSet(flags.help);
     options.version = parser.isSet(flags.version);
+    options.statistics = parser.isSet(flags.statistics);
     options.paths = parser.positionalArguments();
     return options;
 }
@@ -85,6 +90,7 @@ QString CommandLineOptions::helpText()
 {
     return QStringLiteral(
         "Usage: pressly [OPTIONS] PATH...\n"
+        "       pressly --statistics [--json]\n"
         "\n"
         "Makes PNG, JPEG, GIF, SVG, WebP, HEIC and DNG images smaller without changing how they look\n"
         "(lossy presets change pixels only by their quantisation). PATHs are files or folders; folders\n"
@@ -104,6 +110,8 @@ QString CommandLineOptions::helpText()
         "                   output, and nothing else there (log lines go to standard error)\n"
         "  --quiet, -q      print only the summary\n"
         "  --verbose, -v    also print what each tool does (see QT_LOGGING_RULES below)\n"
+        "  --statistics     show the all-time figures and every batch, of the window's runs and\n"
+        "                   of this command's alike (with --json as one JSON object)\n"
         "  --version        show the version\n"
         "  --help, -h       show this text\n"
         "\n"

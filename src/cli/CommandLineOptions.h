@@ -20,6 +20,7 @@ struct CommandLineOptions {
     bool verbose = false;
     bool help = false;
     bool version = false;
+    bool statistics = false;
     QStringList paths;
 
     // Fills `error` with a message for the user when the line is not usable.

@@ -8,6 +8,7 @@
 #include "jobs/JobQueue.h"
 #include "jobs/ReplacementJournal.h"
 #include "jobs/UserPreferences.h"
+#include "platform/EventLoop.h"
 #include "platform/KeyValueStore.h"
 #include "platform/Log.h"
 #include "workers/RunningTools.h"
@@ -168,6 +169,11 @@ QCoro::Task<int> CommandLineRun::run()
         queue.addFiles(urls);
         co_await queue.waitUntilIdle();
     }
+    // A stopped run never starts the rest: each says so, as the stopped ones do.
+    for (const auto& job : queue.jobs())
+        if (job->status() == JobStatus::pending)
+            job->cancel();
+    co_await EventLoop::afterPostedEvents();
     progress_.finish();
     // Nothing of ours stays in the temporary directory, whatever ended the run.
     TemporaryFiles::removeAll();

@@ -12,6 +12,8 @@ RunReport::RunReport(const QList<OptimizationJob::Ptr>& jobs, double seconds) : 
         ++files_;
         if (job->status() == JobStatus::failed)
             ++failed_;
+        if (job->status() == JobStatus::cancelled || job->status() == JobStatus::pending)
+            ++cancelled_;
         if (job->status() != JobStatus::completed)
             continue;
         optimized_ += JobQueue::savedBytes(*job) ? 1 : 0;
@@ -57,6 +59,7 @@ QJsonObject RunReport::summaryJson() const
     summary[QStringLiteral("files")] = files_;
     summary[QStringLiteral("optimized")] = optimized_;
     summary[QStringLiteral("failed")] = failed_;
+    summary[QStringLiteral("cancelled")] = cancelled_;
     summary[QStringLiteral("skippedByCache")] = skipped_;
     summary[QStringLiteral("skippedInFolders")] = skippedInFolders_;
     summary[QStringLiteral("bytesBefore")] = bytesBefore_;
@@ -74,9 +77,10 @@ QString RunReport::summaryText() const
     const QString inFolders = skippedInFolders_ > 0
                                   ? QStringLiteral(", %1 skipped in folders (listed above)").arg(skippedInFolders_)
                                   : QString();
-    return QStringLiteral("%1 files: %2 optimized, %3 failed, %4 skipped by the cache%5\n"
-                          "%6 → %7 (saved %8%), in %9 s")
-        .arg(QString::number(files_), QString::number(optimized_), QString::number(failed_),
+    const QString cancelled = cancelled_ > 0 ? QStringLiteral(", %1 cancelled").arg(cancelled_) : QString();
+    return QStringLiteral("%1 files: %2 optimized, %3 failed%4, %5 skipped by the cache%6\n"
+                          "%7 → %8 (saved %9%), in %10 s")
+        .arg(QString::number(files_), QString::number(optimized_), QString::number(failed_), cancelled,
              QString::number(skipped_), inFolders, ByteCountFormatter::format(bytesBefore_),
              ByteCountFormatter::format(bytesAfter_), QString::asprintf("%.1f", savedPercent()),
              QString::asprintf("%.1f", seconds_));

@@ -25,6 +25,7 @@ private:
     int files_ = 0;
     int optimized_ = 0;
     int failed_ = 0;
+    int cancelled_ = 0; // stopped, or never started: nothing of them was written
     int skipped_ = 0;
     int skippedInFolders_ = 0;
     qint64 bytesBefore_ = 0;

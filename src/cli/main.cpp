@@ -1,5 +1,7 @@
 #include "cli/CommandLineOptions.h"
 #include "cli/CommandLineRun.h"
+#include "cli/StatisticsReport.h"
+#include "store/StatisticsTracker.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -23,6 +25,10 @@ int main(int argc, char** argv)
     }
     if (options->help) {
         std::fputs(qPrintable(CommandLineOptions::helpText()), stdout);
+        return 0;
+    }
+    if (options->statistics) {
+        std::fputs(StatisticsReport(StatisticsTracker::shared()).text(options->json).toUtf8().constData(), stdout);
         return 0;
     }
 

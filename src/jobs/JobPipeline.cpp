@@ -1,6 +1,5 @@
 #include "jobs/JobPipeline.h"
 
-#include "jobs/Configuration.h"
 #include "jobs/OutputPlacement.h"
 #include "jobs/OutputVerifier.h"
 #include "platform/BackgroundTask.h"
@@ -18,8 +17,8 @@
 
 #include <algorithm>
 
-JobPipeline::JobPipeline(Configuration& configuration, OutputPlacement& placement, Services services)
-    : configuration_(configuration), placement_(placement), services_(std::move(services))
+JobPipeline::JobPipeline(OutputPlacement& placement, Services services)
+    : placement_(placement), services_(std::move(services))
 {
 }
 
@@ -32,7 +31,7 @@ int JobPipeline::effortLevel(const QString& presetText)
     return 3;
 }
 
-QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag cancel)
+QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings settings, CancellationFlag cancel)
 {
     if (cancel.isCancelled()) {
         job->cancel();
@@ -44,27 +43,24 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
         return std::make_pair(identity, IOFile::read(file));
     };
     const auto source = co_await BackgroundTask::run(readSource);
-    const SourceIdentity sourceAsRead = source.first;
-    const IOFile::Ptr record = source.second;
-    if (!record) {
+    const Run run{job, std::move(settings), cancel, source.second, source.first};
+    if (!run.source) {
         job->fail(OptimizationError::fileAccess(QStringLiteral("Could not read file")));
         co_return;
     }
-    // Read once: the cache key, the tools and the checks of one job must agree
-    // even when the preset changes while it runs.
-    const QString preset = services_.presetText();
+    const QString& preset = run.settings.preset;
     const qint64 settingsHash = ResultsCache::settingsHash(preset);
-    if (co_await answerFromCache(job, settingsHash))
+    if (co_await answerFromCache(run, settingsHash))
         co_return;
 
-    auto workers = services_.makeWorkers(record->fileType, effortLevel(preset),
+    auto workers = services_.makeWorkers(run.source->fileType, effortLevel(preset),
                                          compressionPresetFromString(preset), job);
     if (workers.empty()) {
         job->fail(OptimizationError::unsupportedFileType(
             QStringLiteral("No optimization tools available for this format")));
         co_return;
     }
-    const IOFile::Ptr toolInput = co_await privateCopy(job, record);
+    const IOFile::Ptr toolInput = co_await privateCopy(job, run.source);
     if (!toolInput) {
         job->fail(OptimizationError::tempFile(QStringLiteral("Could not make a working copy of the file")));
         WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
@@ -75,20 +71,28 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, CancellationFlag
     const bool lossless = preset == QLatin1String("lossless");
     auto verdicts = std::make_shared<Verdicts>();
     // A rejected result makes way for the next smallest one.
-    Services::Vetting vet = [this, job, record, tools, lossless, verdicts](WorkerResult candidate) {
+    Services::Vetting vet = [this, job, record = run.source, tools, lossless, verdicts](WorkerResult candidate) {
         return vetResult(job, record, tools, lossless, verdicts, std::move(candidate));
     };
     const auto result = co_await services_.runCompetition(std::move(workers), job, toolInput, cancel, std::move(vet));
 
     const QStringList pixelChanging = lossless ? QStringList() : OutputVerifier::pixelChangingTools(tools);
     verdicts->toolsRan = std::any_of(tools.cbegin(), tools.cend(), [](const auto& tool) { return !tool->declined(); });
-    const Ending ending = co_await finishJob(job, result, record, sourceAsRead, pixelChanging, *verdicts);
+    const Ending ending = co_await finishJob(run, result, pixelChanging, *verdicts);
     // A cancel stops the tools: what they left is no verdict for the cache to keep.
-    if (shouldStore(ending) && !cancel.isCancelled())
+    if (shouldStore(ending, run.settings) && !cancel.isCancelled())
         co_await services_.store(job->fileURL(), settingsHash, job->originalSize(), ending.optimizedSize,
                                  ending.bestTool);
     // Whatever the outcome, no temporary file of this job outlives it.
     WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+}
+
+bool JobPipeline::stopped(const Run& run)
+{
+    if (!run.cancel.isCancelled())
+        return false;
+    run.job->cancel();
+    return true;
 }
 
 // Tools start from a copy of ours, registered as the job's working file: a
@@ -110,13 +114,14 @@ QCoro::Task<IOFile::Ptr> JobPipeline::privateCopy(OptimizationJob::Ptr job, IOFi
     co_return record;
 }
 
-QCoro::Task<bool> JobPipeline::answerFromCache(OptimizationJob::Ptr job, qint64 settingsHash)
+QCoro::Task<bool> JobPipeline::answerFromCache(const Run& run, qint64 settingsHash)
 {
-    if (configuration_.operationMode() != Configuration::OperationMode::optimizeOriginals)
+    if (run.settings.exporting())
         co_return false;
+    const OptimizationJob::Ptr& job = run.job;
     const auto cached = co_await services_.lookup(job->fileURL(), settingsHash);
-    if (!cached)
-        co_return false;
+    if (!cached || stopped(run))
+        co_return bool(cached);
     job->setSkippedByCache(true);
     job->complete(cached->optimizedSize, cached->toolName + QStringLiteral(" (cached)"), std::nullopt);
     co_return true;
@@ -124,18 +129,23 @@ QCoro::Task<bool> JobPipeline::answerFromCache(OptimizationJob::Ptr job, qint64 
 
 // Only a verified file takes the original's place; a rejected winner leaves
 // the job as if its tool had produced nothing.
-QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result,
-                                                        IOFile::Ptr source, SourceIdentity sourceAsRead,
+QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(const Run& run, std::optional<WorkerResult> result,
                                                         QStringList pixelChangingTools, Verdicts verdicts)
 {
+    const OptimizationJob::Ptr& job = run.job;
+    const IOFile::Ptr& source = run.source;
+    if (stopped(run))
+        co_return Ending{};
     QList<QUrl>& rejected = verdicts.rejected;
     if (result && result->fileSize < job->originalSize() && !rejected.contains(result->fileURL)) {
         bool accepted = verdicts.accepted.contains(result->fileURL);
         if (!accepted)
             accepted = co_await passesVerification(*job, source, result->fileURL, result->toolName,
                                                    pixelChangingTools);
+        if (stopped(run))
+            co_return Ending{};
         if (accepted) {
-            const Ending placed = co_await placeWinner(job, *result, sourceAsRead);
+            const Ending placed = co_await placeWinner(run, *result);
             co_return placed;
         }
         rejected.append(result->fileURL);
@@ -149,7 +159,9 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job
     if (working->byteSize < job->originalSize() && !rejected.contains(working->path)
         && co_await passesVerification(*job, source, working->path, toolOf(*job, working->byteSize),
                                        pixelChangingTools)) {
-        const Ending placed = co_await placeWorkingFile(job, working, sourceAsRead);
+        if (stopped(run))
+            co_return Ending{};
+        const Ending placed = co_await placeWorkingFile(run, working);
         co_return placed;
     }
     // Nothing gained: a damaged image is a failure to report, not a file
@@ -162,7 +174,9 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(OptimizationJob::Ptr job
         job->fail(OptimizationError::fileAccess(QStringLiteral("The image is damaged or incomplete (%1)").arg(damage)));
         co_return Ending{};
     }
-    const Ending kept = co_await keepOriginal(job);
+    if (stopped(run))
+        co_return Ending{};
+    const Ending kept = co_await keepOriginal(run);
     co_return kept;
 }
 
@@ -173,15 +187,15 @@ QCoro::Task<IOFile::Ptr> JobPipeline::readRecord(QUrl file)
     co_return record;
 }
 
-QCoro::Task<std::optional<OptimizationError>> JobPipeline::place(OptimizationJob::Ptr job, QString outputPath,
-                                                                 SourceIdentity sourceAsRead)
+QCoro::Task<std::optional<OptimizationError>> JobPipeline::place(const Run& run, QString outputPath)
 {
+    const OptimizationJob::Ptr& job = run.job;
     struct Placed {
         std::optional<OptimizationError> error;
         std::optional<QUrl> revertURL;
         std::optional<QUrl> exportedURL;
     };
-    auto work = [&placement = placement_, target = placement_.target(), job, outputPath, sourceAsRead] {
+    auto work = [&placement = placement_, target = run.settings, job, outputPath, sourceAsRead = run.sourceAsRead] {
         Placed placed;
         placed.error = placement.placeOutput(target, *job, outputPath, sourceAsRead, &placed.revertURL,
                                              &placed.exportedURL);
@@ -237,17 +251,17 @@ QCoro::Task<bool> JobPipeline::vetResult(OptimizationJob::Ptr job, IOFile::Ptr s
     co_return accepted;
 }
 
-QCoro::Task<JobPipeline::Ending> JobPipeline::placeWinner(OptimizationJob::Ptr job, WorkerResult result,
-                                                          SourceIdentity sourceAsRead)
+QCoro::Task<JobPipeline::Ending> JobPipeline::placeWinner(const Run& run, WorkerResult result)
 {
+    const OptimizationJob::Ptr& job = run.job;
     // An output that cannot be read back is no winner: the source must never
     // be placed as if it were the result.
     const IOFile::Ptr record = co_await readRecord(result.fileURL);
     if (!record || record->byteSize != result.fileSize) {
-        const Ending kept = co_await keepOriginal(job);
+        const Ending kept = co_await keepOriginal(run);
         co_return kept;
     }
-    if (const auto error = co_await place(job, record->localPath(), sourceAsRead)) {
+    if (const auto error = co_await place(run, record->localPath())) {
         failPlacement(*job, *error);
         co_return Ending{};
     }
@@ -259,10 +273,10 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::placeWinner(OptimizationJob::Ptr j
     co_return Ending{true, false, result.fileSize, result.toolName};
 }
 
-QCoro::Task<JobPipeline::Ending> JobPipeline::placeWorkingFile(OptimizationJob::Ptr job, IOFile::Ptr record,
-                                                               SourceIdentity sourceAsRead)
+QCoro::Task<JobPipeline::Ending> JobPipeline::placeWorkingFile(const Run& run, IOFile::Ptr record)
 {
-    if (const auto error = co_await place(job, record->localPath(), sourceAsRead)) {
+    const OptimizationJob::Ptr& job = run.job;
+    if (const auto error = co_await place(run, record->localPath())) {
         failPlacement(*job, *error);
         co_return Ending{};
     }
@@ -278,11 +292,12 @@ void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& e
     job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file: %1").arg(error.message())));
 }
 
-QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(OptimizationJob::Ptr job)
+QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(const Run& run)
 {
+    const OptimizationJob::Ptr& job = run.job;
     // An export folder without the file is a failed job, not a completed one.
-    const auto target = placement_.target();
-    if (target.mode == Configuration::OperationMode::exportToFolder) {
+    const BatchSettings& target = run.settings;
+    if (target.exporting()) {
         auto exportCopy = [&placement = placement_, target, job] { return placement.exportOriginalCopy(target, *job); };
         if (const auto error = co_await BackgroundTask::run(exportCopy)) {
             Log::line(QStringLiteral("Warning: Could not export unoptimized file %1: %2")
@@ -305,13 +320,13 @@ QString JobPipeline::toolOf(const OptimizationJob& job, qint64 size)
     return job.bestTool().value_or(QStringLiteral("Pressly"));
 }
 
-bool JobPipeline::shouldStore(const Ending& ending) const
+bool JobPipeline::shouldStore(const Ending& ending, const BatchSettings& settings)
 {
     if (!ending.completed)
         return false;
     // In export mode the source stays as it was, so only "nothing to gain"
     // describes it; a later in-place run must still optimize it otherwise.
-    if (configuration_.operationMode() == Configuration::OperationMode::exportToFolder)
+    if (settings.exporting())
         return ending.nothingGained;
     return true;
 }

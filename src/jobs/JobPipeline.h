@@ -2,6 +2,7 @@
 
 #include "core/CompressionPreset.h"
 #include "core/WorkerResult.h"
+#include "jobs/BatchSettings.h"
 #include "jobs/FileOperations.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/CancellationFlag.h"
@@ -15,7 +16,6 @@
 #include <optional>
 #include <vector>
 
-class Configuration;
 class OutputPlacement;
 
 // What one batch child does for one pending job: cache, tools, placement,
@@ -41,12 +41,15 @@ public:
                                                                OptimizationJob::Ptr, IOFile::Ptr, CancellationFlag,
                                                                Vetting)>
             runCompetition;
+        // The stored preset, read when a drop is confirmed.
         std::function<QString()> presetText;
     };
 
-    JobPipeline(Configuration& configuration, OutputPlacement& placement, Services services);
+    explicit JobPipeline(OutputPlacement& placement, Services services);
 
-    QCoro::Task<> processJob(OptimizationJob::Ptr job, CancellationFlag cancel);
+    // Ends with the job in its final state: completed, failed with its reason,
+    // or cancelled (nothing of it placed, exported or remembered).
+    QCoro::Task<> processJob(OptimizationJob::Ptr job, BatchSettings settings, CancellationFlag cancel);
     Services& services() { return services_; }
 
     static int effortLevel(const QString& presetText);
@@ -59,8 +62,16 @@ private:
         qint64 optimizedSize = 0;
         QString bestTool;
     };
-    QCoro::Task<bool> answerFromCache(OptimizationJob::Ptr job, qint64 settingsHash);
     using SourceIdentity = std::optional<FileOperations::Identity>;
+    // What every step of one job's run reads; it lives as long as the run.
+    struct Run {
+        OptimizationJob::Ptr job;
+        BatchSettings settings;
+        CancellationFlag cancel;
+        IOFile::Ptr source;
+        SourceIdentity sourceAsRead;
+    };
+    QCoro::Task<bool> answerFromCache(const Run& run, qint64 settingsHash);
     QCoro::Task<IOFile::Ptr> privateCopy(OptimizationJob::Ptr job, IOFile::Ptr source);
     // The verdicts already given, by file.
     struct Verdicts {
@@ -68,26 +79,26 @@ private:
         QList<QUrl> rejected;
         bool toolsRan = true; // false: every tool declined the file
     };
-    QCoro::Task<Ending> finishJob(OptimizationJob::Ptr job, std::optional<WorkerResult> result, IOFile::Ptr source,
-                                  SourceIdentity sourceAsRead, QStringList pixelChangingTools, Verdicts verdicts);
+    QCoro::Task<Ending> finishJob(const Run& run, std::optional<WorkerResult> result, QStringList pixelChangingTools,
+                                  Verdicts verdicts);
     QCoro::Task<bool> passesVerification(const OptimizationJob& job, IOFile::Ptr source, QUrl candidate,
                                          QString toolName, QStringList pixelChangingTools);
     QCoro::Task<bool> vetResult(OptimizationJob::Ptr job, IOFile::Ptr source, std::vector<OptimizationWorker::Ptr> tools,
                                 bool lossless, std::shared_ptr<Verdicts> verdicts, WorkerResult candidate);
-    QCoro::Task<Ending> placeWinner(OptimizationJob::Ptr job, WorkerResult result, SourceIdentity sourceAsRead);
-    QCoro::Task<Ending> placeWorkingFile(OptimizationJob::Ptr job, IOFile::Ptr record, SourceIdentity sourceAsRead);
-    QCoro::Task<Ending> keepOriginal(OptimizationJob::Ptr job);
+    QCoro::Task<Ending> placeWinner(const Run& run, WorkerResult result);
+    QCoro::Task<Ending> placeWorkingFile(const Run& run, IOFile::Ptr record);
+    QCoro::Task<Ending> keepOriginal(const Run& run);
     // Placement blocks on the disk, so it runs on a pool; the job changes here.
-    QCoro::Task<std::optional<OptimizationError>> place(OptimizationJob::Ptr job, QString outputPath,
-                                                        SourceIdentity sourceAsRead);
+    QCoro::Task<std::optional<OptimizationError>> place(const Run& run, QString outputPath);
+    // A stopped batch places nothing more: the job ends cancelled.
+    static bool stopped(const Run& run);
     static QCoro::Task<IOFile::Ptr> readRecord(QUrl file);
     // Why the source does not decode; empty when it does (or has no decoder here).
     static QCoro::Task<QString> damageOf(IOFile::Ptr source);
     static void failPlacement(OptimizationJob& job, const OptimizationError& error);
     static QString toolOf(const OptimizationJob& job, qint64 size);
-    bool shouldStore(const Ending& ending) const;
+    static bool shouldStore(const Ending& ending, const BatchSettings& settings);
 
-    Configuration& configuration_;
     OutputPlacement& placement_;
     Services services_;
 };

@@ -37,6 +37,8 @@ struct JobQueue::Batch {
     int running = 0;
     QDateTime startTime = QDateTime::currentDateTimeUtc();
     std::unique_ptr<ToolSession> tools;
+    // Jobs it started, and jobs that failed at intake while it looked: its record counts these only.
+    QList<OptimizationJob::Ptr> jobs;
 };
 
 JobQueue::JobQueue(Configuration& configuration, std::optional<int> maxConcurrentJobs,
@@ -47,8 +49,7 @@ JobQueue::JobQueue(Configuration& configuration, std::optional<int> maxConcurren
       scheduler_(std::make_unique<WorkerScheduler>()),
       placement_(std::make_unique<OutputPlacement>(configuration))
 {
-    pipeline_ = std::make_unique<JobPipeline>(configuration_, *placement_,
-                                              services ? *services : PipelineServices::make(*scheduler_));
+    pipeline_ = std::make_unique<JobPipeline>(*placement_, services ? *services : PipelineServices::make(*scheduler_));
 }
 
 JobQueue::~JobQueue()
@@ -113,7 +114,7 @@ double JobQueue::averageSavings() const
 JobQueue::Intake JobQueue::makeJob(const QUrl& fileURL, QThread* home, Configuration::OperationMode mode)
 {
     const QString path = fileURL.toLocalFile();
-    Intake found{fileURL, nullptr, FileOperations::resolvedPath(path), FileOperations::isSymbolicLink(path)};
+    Intake found{fileURL, nullptr, FileOperations::resolvedPath(path), FileOperations::isSymbolicLink(path), nullptr};
     if (found.isLink && found.realPath.isEmpty())
         found.job = OptimizationJob::createFailed(
             fileURL, OptimizationError::fileAccess(QStringLiteral("“%1” is a link to “%2”, which can’t be found")
@@ -181,9 +182,18 @@ QCoro::Task<> JobQueue::addItems(QList<QUrl> items)
     co_await intake(std::move(items), true);
 }
 
+BatchSettings JobQueue::currentSettings() const
+{
+    BatchSettings settings = placement_->target();
+    settings.preset = pipeline_->services().presetText();
+    return settings;
+}
+
 // One intake at a time, so jobs join in the order their files were given.
 QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
 {
+    // Taken now, when the drop is confirmed, not when its files are reached.
+    const auto settings = std::make_shared<const BatchSettings>(currentSettings());
     ++intakes_;
     // Tickets, not a flag: waiters wake together, and only the next in line may go.
     const quint64 ticket = nextIntakeTicket_++;
@@ -191,8 +201,7 @@ QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
         co_await intakeEnded_.wait();
     // After a cancel, the rest of a drop joins the list without starting a batch.
     const int cancellations = cancellations_;
-    auto work = [this, items, walkFolders, cancellations, home = thread(), mode = configuration_.operationMode(),
-                 stop = intakeStop_.get_token()] {
+    auto work = [this, items, walkFolders, cancellations, home = thread(), settings, stop = intakeStop_.get_token()] {
         QList<Intake> made;
         QElapsedTimer sincePost;
         sincePost.start();
@@ -216,7 +225,8 @@ QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
         const auto onFound = [&](const QUrl& url) {
             if (stop.stop_requested())
                 return false;
-            made.append(makeJob(url, home, mode));
+            made.append(makeJob(url, home, settings->mode));
+            made.last().settings = settings;
             // Groups keep the loop's work per file small; the clock keeps a slow disk's first jobs from waiting.
             if (made.size() >= 256 || sincePost.elapsed() >= 50)
                 post();
@@ -247,6 +257,7 @@ void JobQueue::appendJobs(const QList<Intake>& found, int cancellationsAtIntake)
         if (!admit(item))
             continue;
         jobs_.append(item.job);
+        settingsOf_.insert(item.job->id(), item.settings);
         const OptimizationJob* job = item.job.get();
         connect(job, &OptimizationJob::isRestoredChanged, this, [this, job] { withdrawRestored(*job); });
     }
@@ -323,10 +334,13 @@ bool JobQueue::startNextJobs(const std::shared_ptr<Batch>& batch)
 {
     while (nextIndex_ < jobs_.size() && runningChildren_ < maxConcurrentJobs_) {
         const auto job = jobs_[nextIndex_++];
+        if (isFinal(job->status()) && !started_.contains(job->id()))
+            batch->jobs.append(job); // failed at intake
         // A job is started once, by one batch, even while it still shows pending.
         if (job->status() != JobStatus::pending || started_.contains(job->id()))
             continue;
         started_.insert(job->id());
+        batch->jobs.append(job);
         ++batch->running;
         ++runningChildren_;
         runChild(batch, job);
@@ -342,7 +356,7 @@ QCoro::Task<> JobQueue::runChild(std::shared_ptr<Batch> batch, OptimizationJob::
     // A fault inside one pipeline ends that job only; the batch counts on.
     QString fault;
     try {
-        co_await pipeline_->processJob(job, batch->cancel);
+        co_await pipeline_->processJob(job, *settingsOf_.value(job->id()), batch->cancel);
     } catch (const std::exception& error) {
         fault = QString::fromLocal8Bit(error.what());
     } catch (...) {
@@ -367,7 +381,7 @@ void JobQueue::finishBatch(Batch& batch)
     if (currentBatch_.get() == &batch)
         setProcessing(false);
     updateTotals();
-    recordSession(batch);
+    recordBatch(batch);
     --batchesAlive_;
     batchEnded_.notifyAll();
     emit batchFinished();
@@ -397,11 +411,11 @@ void JobQueue::updateTotals()
             ++totalFilesOptimized_;
     }
     emit totalsChanged();
-    addNewJobsToAllTime();
     updateBadge();
 }
 
-void JobQueue::addNewJobsToAllTime()
+// The batch's new figures and its session go to the store in one step.
+void JobQueue::recordBatch(const Batch& batch)
 {
     qint64 processed = 0, optimized = 0, saved = 0;
     for (const auto& job : jobs_) {
@@ -414,8 +428,9 @@ void JobQueue::addNewJobsToAllTime()
             saved += saving;
         }
     }
-    if (processed > 0)
-        StatisticsTracker::shared().addFiles(processed, optimized, saved);
+    const std::optional<SessionRecord> session = sessionOf(batch);
+    if (processed > 0 || session)
+        StatisticsTracker::shared().addFiles(processed, optimized, saved, session);
 }
 
 // The saving counted for the job is taken back, where it was counted.
@@ -440,12 +455,12 @@ void JobQueue::updateBadge()
         DockBadge::shared().flash(ByteCountFormatter::format(totalBytesSaved_), 3000);
 }
 
-void JobQueue::recordSession(const Batch& batch)
+std::optional<SessionRecord> JobQueue::sessionOf(const Batch& batch)
 {
     SessionRecord record;
     qint64 completed = 0;
     qint64 failed = 0;
-    for (const auto& job : jobs_) {
+    for (const auto& job : batch.jobs) {
         if (job->status() == JobStatus::failed)
             ++failed;
         if (job->status() != JobStatus::completed)
@@ -457,11 +472,9 @@ void JobQueue::recordSession(const Batch& batch)
         record.totalSavedBytes += savingInBytes(*job);
     }
     if (completed + failed < 1)
-        return;
+        return std::nullopt;
     record.imageCount = completed + failed;
     record.failedCount = failed;
     record.runtimeSeconds = double(batch.startTime.msecsTo(QDateTime::currentDateTimeUtc())) / 1000.0;
-    auto& tracker = StatisticsTracker::shared();
-    tracker.insertSession(0, record);
-    tracker.saveSessions();
+    return record;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "jobs/BatchSettings.h"
 #include "jobs/Configuration.h"
 #include "jobs/JobPipeline.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/CancellationFlag.h"
 #include "platform/EventLoop.h"
+#include "store/SessionRecord.h"
 
 #include <QCoroTask>
 #include <QDateTime>
@@ -94,6 +96,7 @@ private:
         OptimizationJob::Ptr job;
         QString realPath;
         bool isLink = false;
+        std::shared_ptr<const BatchSettings> settings;
     };
     // Blocking: reads the file. The job is handed over to `home`.
     static Intake makeJob(const QUrl& fileURL, QThread* home, Configuration::OperationMode mode);
@@ -101,16 +104,18 @@ private:
     bool admit(const Intake& found);
     QCoro::Task<> intake(QList<QUrl> items, bool walkFolders);
     void appendJobs(const QList<Intake>& found, int cancellationsAtIntake);
+    // The settings of this moment, as a drop confirmed now keeps them.
+    BatchSettings currentSettings() const;
     QCoro::Task<> processQueue(std::shared_ptr<Batch> batch);
     QCoro::Task<> runChild(std::shared_ptr<Batch> batch, OptimizationJob::Ptr job);
     bool startNextJobs(const std::shared_ptr<Batch>& batch);
     void finishBatch(Batch& batch);
     void setProcessing(bool processing);
     void updateTotals();
-    void addNewJobsToAllTime();
+    void recordBatch(const Batch& batch);
     void withdrawRestored(const OptimizationJob& job);
     void updateBadge();
-    void recordSession(const Batch& batch);
+    static std::optional<SessionRecord> sessionOf(const Batch& batch);
 
     Configuration& configuration_;
     const int maxConcurrentJobs_;
@@ -123,6 +128,7 @@ private:
     QSet<QUuid> countedAllTime_;
     QHash<QString, OptimizationJob::Ptr> jobByRealPath_;
     QSet<QString> reachedByLink_;
+    QHash<QUuid, std::shared_ptr<const BatchSettings>> settingsOf_;
     bool isProcessing_ = false;
     qint64 totalBytesSaved_ = 0;
     int totalFilesProcessed_ = 0;

@@ -33,7 +33,7 @@ OutputPlacement::OutputPlacement(const Configuration& configuration, MoveToTrash
 
 OutputPlacement::Target OutputPlacement::target() const
 {
-    return {configuration_.operationMode(), exportFolder()};
+    return {configuration_.operationMode(), exportFolder(), {}};
 }
 
 std::optional<OptimizationError> OutputPlacement::placeOutput(const Target& target, const OptimizationJob& job,

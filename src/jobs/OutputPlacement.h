@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OptimizationError.h"
+#include "jobs/BatchSettings.h"
 #include "jobs/Configuration.h"
 #include "jobs/FileOperations.h"
 #include "jobs/OptimizationJob.h"
@@ -24,10 +25,8 @@ class IOFile;
 class OutputPlacement {
 public:
     using MoveToTrash = std::function<Trash::Outcome(const QString& path)>;
-    struct Target {
-        Configuration::OperationMode mode = Configuration::OperationMode::optimizeOriginals;
-        QString exportFolder;
-    };
+    // The preset plays no part here.
+    using Target = BatchSettings;
 
     explicit OutputPlacement(const Configuration& configuration, MoveToTrash moveToTrash = Trash::moveToTrash);
 

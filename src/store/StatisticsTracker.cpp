@@ -1,7 +1,6 @@
 #include "store/StatisticsTracker.h"
 
 #include "platform/ByteCountFormatter.h"
-#include "platform/KeyValueStore.h"
 #include "store/SessionListModel.h"
 
 #include <QJsonDocument>
@@ -10,16 +9,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString bytesSavedKey = QStringLiteral("allTimeTotalBytesSaved");
-const QString filesProcessedKey = QStringLiteral("allTimeTotalFilesProcessed");
-const QString filesOptimizedKey = QStringLiteral("allTimeTotalFilesOptimized");
-const QString startDateKey = QStringLiteral("allTimeStartDate");
-
-// The store is looked up on each use: tests may replace it.
-KeyValueStore& defaults() { return KeyValueStore::standard(); }
-
-double nowSeconds() { return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0; }
 
 QString quoted(const QString& text)
 {
@@ -30,19 +19,16 @@ QString quoted(const QString& text)
 
 } // namespace
 
-StatisticsTracker::StatisticsTracker(QObject* parent)
-    : QObject(parent)
+StatisticsTracker::StatisticsTracker(const QString& databasePath, QObject* parent)
+    : QObject(parent),
+      store_(std::make_unique<StatisticsStore>(databasePath.isEmpty() ? StatisticsStore::defaultPath() : databasePath))
 {
-    totalBytesSaved_ = defaults().int64(bytesSavedKey, 0);
-    totalFilesProcessed_ = defaults().int64(filesProcessedKey, 0);
-    totalFilesOptimized_ = defaults().int64(filesOptimizedKey, 0);
-    double start = defaults().real(startDateKey, 0.0);
-    if (!(start > 0.0)) {
-        start = nowSeconds();
-        defaults().setValue(startDateKey, start);
-    }
-    startDateTimestamp_ = start;
-    sessions_ = readStoredSessions(&undecodable_);
+    const StatisticsStore::Totals totals = store_->totals();
+    totalBytesSaved_ = totals.bytesSaved;
+    totalFilesProcessed_ = totals.filesProcessed;
+    totalFilesOptimized_ = totals.filesOptimized;
+    startDateTimestamp_ = store_->startDate();
+    sessions_ = loadSessions();
     model_ = new SessionListModel(this);
 }
 
@@ -54,49 +40,67 @@ StatisticsTracker& StatisticsTracker::shared()
     return instance;
 }
 
+void StatisticsTracker::showTotals(const StatisticsStore::Totals& totals)
+{
+    if (std::exchange(totalFilesProcessed_, totals.filesProcessed) != totals.filesProcessed)
+        emit totalFilesProcessedChanged();
+    if (std::exchange(totalFilesOptimized_, totals.filesOptimized) != totals.filesOptimized)
+        emit totalFilesOptimizedChanged();
+    if (std::exchange(totalBytesSaved_, totals.bytesSaved) != totals.bytesSaved)
+        emit totalBytesSavedChanged();
+}
+
 void StatisticsTracker::setTotalBytesSaved(qint64 value)
 {
-    defaults().setValue(bytesSavedKey, value);
-    if (std::exchange(totalBytesSaved_, value) != value)
-        emit totalBytesSavedChanged();
+    store_->setTotals({value, totalFilesProcessed_, totalFilesOptimized_});
+    showTotals({value, totalFilesProcessed_, totalFilesOptimized_});
 }
 
 void StatisticsTracker::setTotalFilesProcessed(qint64 value)
 {
-    defaults().setValue(filesProcessedKey, value);
-    if (std::exchange(totalFilesProcessed_, value) != value)
-        emit totalFilesProcessedChanged();
+    store_->setTotals({totalBytesSaved_, value, totalFilesOptimized_});
+    showTotals({totalBytesSaved_, value, totalFilesOptimized_});
 }
 
 void StatisticsTracker::setTotalFilesOptimized(qint64 value)
 {
-    defaults().setValue(filesOptimizedKey, value);
-    if (std::exchange(totalFilesOptimized_, value) != value)
-        emit totalFilesOptimizedChanged();
+    store_->setTotals({totalBytesSaved_, totalFilesProcessed_, value});
+    showTotals({totalBytesSaved_, totalFilesProcessed_, value});
 }
 
 void StatisticsTracker::setStartDateTimestamp(double value)
 {
-    defaults().setValue(startDateKey, value);
+    store_->setStartDate(value);
     if (std::exchange(startDateTimestamp_, value) != value)
         emit startDateTimestampChanged();
 }
 
-void StatisticsTracker::addFiles(qint64 processed, qint64 optimized, qint64 savedBytes)
+void StatisticsTracker::addFiles(qint64 processed, qint64 optimized, qint64 savedBytes,
+                                 const std::optional<SessionRecord>& session)
 {
-    setTotalFilesProcessed(totalFilesProcessed_ + processed);
-    if (optimized > 0) {
-        setTotalFilesOptimized(totalFilesOptimized_ + optimized);
-        setTotalBytesSaved(totalBytesSaved_ + savedBytes);
+    const StatisticsStore::Totals added{optimized > 0 ? savedBytes : 0, processed, optimized};
+    const auto stored = session ? std::optional<QJsonValue>(session->toJson()) : std::nullopt;
+    if (session)
+        insertSession(0, *session);
+    if (store_->add(added, stored)) {
+        showTotals(store_->totals());
+        return;
     }
+    // Without a store the figures still add up for as long as the program runs.
+    showTotals({totalBytesSaved_ + added.bytesSaved, totalFilesProcessed_ + processed,
+                totalFilesOptimized_ + optimized});
 }
 
 void StatisticsTracker::withdrawFile(qint64 savedBytes)
 {
     if (savedBytes <= 0)
         return;
-    setTotalFilesOptimized(std::max<qint64>(totalFilesOptimized_ - 1, 0));
-    setTotalBytesSaved(std::max<qint64>(totalBytesSaved_ - savedBytes, 0));
+    const StatisticsStore::Totals taken{-savedBytes, 0, -1};
+    if (store_->add(taken))
+        showTotals(store_->totals());
+    else
+        showTotals({std::max<qint64>(totalBytesSaved_ - savedBytes, 0), totalFilesProcessed_,
+                    std::max<qint64>(totalFilesOptimized_ - 1, 0)});
 }
 
 QString StatisticsTracker::startDateLabel() const
@@ -115,35 +119,13 @@ void StatisticsTracker::insertSession(qsizetype index, const SessionRecord& reco
 
 QAbstractListModel* StatisticsTracker::sessionModel() const { return model_; }
 
-QList<SessionRecord> StatisticsTracker::loadSessions() const { return readStoredSessions(nullptr); }
-
-QList<SessionRecord> StatisticsTracker::readStoredSessions(QJsonArray* undecodable) const
+QList<SessionRecord> StatisticsTracker::loadSessions() const
 {
-    const QByteArray data = defaults().bytes(sessionsKey);
-    if (data.isEmpty())
-        return {};
-    const QJsonDocument document = QJsonDocument::fromJson(data);
-    if (!document.isArray())
-        return {};
     QList<SessionRecord> records;
-    for (const QJsonValue& value : document.array()) {
-        const auto record = value.isObject() ? SessionRecord::fromJson(value.toObject()) : std::nullopt;
-        if (record)
+    for (const QJsonValue& value : store_->sessions())
+        if (const auto record = value.isObject() ? SessionRecord::fromJson(value.toObject()) : std::nullopt)
             records.append(*record);
-        else if (undecodable)
-            undecodable->append(value);
-    }
     return records;
-}
-
-void StatisticsTracker::saveSessions()
-{
-    QJsonArray array;
-    for (const SessionRecord& record : sessions_)
-        array.append(record.toJson());
-    for (const QJsonValue& value : undecodable_)
-        array.append(value);
-    defaults().setValue(sessionsKey, QJsonDocument(array).toJson(QJsonDocument::Compact));
 }
 
 QString StatisticsTracker::csvField(const QString& text)

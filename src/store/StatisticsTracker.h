@@ -1,16 +1,21 @@
 #pragma once
 
 #include "store/SessionRecord.h"
+#include "store/StatisticsStore.h"
 
 #include <QAbstractListModel>
 #include <QJsonArray>
 #include <QList>
 #include <QObject>
 
+#include <memory>
+#include <optional>
+
 class SessionListModel;
 
 // The all-time figures and the list of batch sessions, kept in the
-// user-defaults store. Touched on the event-loop thread only.
+// statistics store that every process adds to. Touched on the event-loop
+// thread only.
 class StatisticsTracker : public QObject {
     Q_OBJECT
     Q_PROPERTY(qint64 totalBytesSaved READ totalBytesSaved WRITE setTotalBytesSaved NOTIFY totalBytesSavedChanged)
@@ -25,10 +30,9 @@ class StatisticsTracker : public QObject {
     Q_PROPERTY(QAbstractListModel* sessionModel READ sessionModel CONSTANT)
 
 public:
-    static inline const QString sessionsKey = QStringLiteral("allTimeSessionRecords");
-
-    // Loads the figures and sessions from the standard store.
-    explicit StatisticsTracker(QObject* parent = nullptr);
+    // Loads the figures and sessions from the store at `databasePath`
+    // (the standard one when empty).
+    explicit StatisticsTracker(const QString& databasePath = {}, QObject* parent = nullptr);
     ~StatisticsTracker() override;
 
     static StatisticsTracker& shared();
@@ -43,24 +47,25 @@ public:
     void setTotalFilesOptimized(qint64 value);
     void setStartDateTimestamp(double value);
 
-    // Counts more processed files, of which `optimized` saved `savedBytes` in all.
-    // A batch adds its files at once: each change is stored and redraws every figure shown.
-    void addFiles(qint64 processed, qint64 optimized, qint64 savedBytes);
+    // Counts more processed files, of which `optimized` saved `savedBytes` in
+    // all, and the batch's session when given, in one step of the store. A
+    // batch adds its files at once: each change redraws every figure shown.
+    void addFiles(qint64 processed, qint64 optimized, qint64 savedBytes,
+                  const std::optional<SessionRecord>& session = std::nullopt);
     // Takes back the saving of a file counted as optimized whose original came back.
     void withdrawFile(qint64 savedBytes);
 
     // "Mar 2025", in the user's locale and time zone.
     QString startDateLabel() const;
 
-    // Newest first. Changes are stored only by saveSessions().
+    // Newest first. A session inserted here is shown, not stored: addFiles stores.
     const QList<SessionRecord>& sessions() const { return sessions_; }
     int sessionCount() const { return int(sessions_.size()); }
     void insertSession(qsizetype index, const SessionRecord& record);
     QAbstractListModel* sessionModel() const;
 
-    // The stored sessions; a record that cannot be decoded is left out.
+    // The stored sessions; a record that cannot be decoded is left out (and kept).
     QList<SessionRecord> loadSessions() const;
-    void saveSessions();
 
     QString exportCSV() const;
     // `text` as one CSV field: quoted, with quotes doubled, only when it holds
@@ -76,15 +81,14 @@ signals:
     void sessionInserted(qsizetype index);
 
 private:
-    QList<SessionRecord> readStoredSessions(QJsonArray* undecodable) const;
+    // Shows the store's totals, which other processes may have added to.
+    void showTotals(const StatisticsStore::Totals& totals);
 
+    std::unique_ptr<StatisticsStore> store_;
     qint64 totalBytesSaved_ = 0;
     qint64 totalFilesProcessed_ = 0;
     qint64 totalFilesOptimized_ = 0;
     double startDateTimestamp_ = 0.0;
     QList<SessionRecord> sessions_;
-    // Stored records this version cannot read: written back by saveSessions()
-    // so that no session is lost.
-    QJsonArray undecodable_;
     SessionListModel* model_ = nullptr;
 };

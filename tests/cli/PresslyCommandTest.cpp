@@ -4,6 +4,7 @@
 #include "platform/RawImageComparison.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -145,9 +146,22 @@ TEST_F(PresslyCommandTest, InPlaceTrashesOriginalsAndASecondRunIsServedByTheCach
     EXPECT_EQ(again["skippedByCache"].toInt(), again["files"].toInt());
     EXPECT_EQ(QDir(trash()).entryList(QDir::Files).size(), trashed.size()) << "nothing replaced twice";
 
+    // Two runs at once add to the figures the window shows, and --statistics tells them.
+    QProcess runs[2];
+    for (int i = 0; i < 2; ++i) {
+        runs[i].setProcessEnvironment(env);
+        runs[i].start(PRESSLY_BINARY_DIR "/bin/pressly", {"--export", QDir(root.path()).filePath(QString("out%1").arg(i)), in()});
+    }
+    for (QProcess& process : runs)
+        ASSERT_TRUE(process.waitForFinished(120000) && process.exitCode() == 0) << process.readAllStandardError().toStdString();
+    const RunResult statistics = pressly({"--statistics", "--json"});
+    ASSERT_EQ(statistics.exitCode, 0) << qPrintable(statistics.err);
+    const QJsonObject report = QJsonDocument::fromJson(statistics.out.toUtf8()).object();
+    EXPECT_EQ(report["allTime"].toObject()["filesProcessed"].toInt(), 4 * summary["files"].toInt());
+    EXPECT_EQ(report["sessions"].toArray().size(), 4);
+
     // The flag served this run only.
     QSettings stored(QDir(root.path()).filePath("config/Pressly/Pressly Pro.conf"), QSettings::IniFormat);
-    EXPECT_TRUE(stored.contains("allTimeTotalFilesProcessed")) << "statistics are kept as the window keeps them";
     EXPECT_FALSE(stored.contains("compressionPreset"));
     EXPECT_FALSE(stored.contains("operationMode"));
 }
@@ -234,13 +248,16 @@ TEST_F(PresslyCommandTest, ASignalStopsTheToolsAndCleansUp)
     for (const QString& path : {program, tools + "/oxipng"})
         QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
 
-    const std::pair<int, int> cases[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
-    for (const auto& [signal, status] : cases) {
+    // A stopped file is cancelled, whatever the mode: nothing of it is placed or exported.
+    const QString out = QDir(root.path()).filePath("out");
+    const std::tuple<int, int, QStringList> cases[] = {
+        {SIGINT, 130, {"--export", out}}, {SIGTERM, 143, {"--in-place"}}, {SIGHUP, 129, {"--in-place"}}};
+    for (const auto& [signal, status, mode] : cases) {
         SCOPED_TRACE(signal);
         QFile::remove(pids);
         QProcess process;
         process.setProcessEnvironment(env);
-        process.start(program, {"--in-place", "--preset", "lossless", "--jobs", "2", in()});
+        process.start(program, mode + QStringList{"--json", "--preset", "lossless", "--jobs", "2", in()});
         ASSERT_TRUE(processEventsUntil([&] { return readFile(pids).count('\n') >= 2; }, 30000));
         QElapsedTimer clock;
         clock.start();
@@ -249,6 +266,11 @@ TEST_F(PresslyCommandTest, ASignalStopsTheToolsAndCleansUp)
         EXPECT_LT(clock.elapsed(), 10000);
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), status) << process.readAllStandardError().toStdString();
+        const QString lines = QString::fromUtf8(process.readAllStandardOutput());
+        const int files = int(QDir(in()).entryList(QDir::Files).size());
+        EXPECT_EQ(lines.count("\"status\":\"cancelled\""), files) << qPrintable(lines);
+        EXPECT_EQ(summaryOf(lines).value("cancelled").toInt(), files);
+        EXPECT_TRUE(QDir(out).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) << "nothing exported";
         for (const QByteArray& pid : readFile(pids).split('\n'))
             EXPECT_TRUE(pid.isEmpty() || ::kill(pid_t(pid.toLongLong()), 0) != 0) << "tool " << pid.toStdString();
         EXPECT_TRUE(temporaryFolderIsEmpty()) << qPrintable(QDir(tmp()).entryList().join(' '));

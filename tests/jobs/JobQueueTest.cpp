@@ -44,9 +44,9 @@ TEST_F(JobQueueTest, RunsEveryJobOnceAndNeverMoreThanTheLimitAtATime)
     QCoro::waitFor(queue.waitUntilIdle());
     EXPECT_GE(tracker.sessionCount(), sessionsBefore + 2);
     const SessionRecord newest = tracker.sessions().first();
-    EXPECT_EQ(newest.imageCount, 11) << "a session counts every job of the list";
-    EXPECT_EQ(newest.optimizedCount, 11);
-    EXPECT_EQ(newest.totalSavedBytes, 11);
+    EXPECT_EQ(newest.imageCount, 1) << "a session counts its own batch's jobs only";
+    EXPECT_EQ(newest.optimizedCount, 1);
+    EXPECT_EQ(newest.totalSavedBytes, 1);
     EXPECT_EQ(tracker.totalFilesProcessed(), filesBefore + 11);
     EXPECT_LE(figureChanges, tracker.sessionCount() - sessionsBefore) << "all-time figures change once a batch";
     EXPECT_EQ(tracker.totalBytesSaved(), savedBefore + 11);
@@ -75,11 +75,26 @@ TEST_F(JobQueueTest, CancelThenAddRunsTheRestOnceAndTheOldBatchDoesNotEndTheNewO
     QCoro::waitFor(queue.waitUntilIdle());
 
     EXPECT_FALSE(clearedEarly);
-    EXPECT_EQ(count(queue, JobStatus::completed), 7);
+    EXPECT_EQ(count(queue, JobStatus::completed), 5);
+    EXPECT_EQ(count(queue, JobStatus::cancelled), 2) << "a stopped job is neither done nor placed";
     EXPECT_EQ(stores, 5) << "the two jobs whose tools the cancel stopped leave the cache alone";
     EXPECT_EQ(observed.maxActive <= 2, true);
     for (int runs : observed.runsPerJob)
         EXPECT_EQ(runs, 1);
+}
+
+// A change of the settings applies to the next drop, never to files already confirmed.
+TEST_F(JobQueueTest, ABatchKeepsTheSettingsItsDropWasConfirmedWith)
+{
+    JobQueue queue(configuration, 1, services(40ms));
+    const QList<QUrl> files = images(4);
+    queue.addFiles(files);
+    ASSERT_TRUE(processEventsUntil([&] { return count(queue, JobStatus::completed) >= 1; }));
+    configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
+    QCoro::waitFor(queue.waitUntilIdle());
+    EXPECT_EQ(QDir(configuration.exportPath()).entryList(QDir::Files).size(), 4);
+    for (const QUrl& file : files)
+        EXPECT_EQ(readFile(file.toLocalFile()), readFile(dataFile("png/pingus-flag3.png"))) << "never replaced";
 }
 
 TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
@@ -258,7 +273,9 @@ TEST_F(JobQueueTest, QuittingMidBatchLeavesEveryFileWholeAndNoWorkingFile)
     }
 }
 
-TEST_F(JobQueueTest, APresetChangedMidBatchLeavesEachJobConsistent)
+// The tools, the checks and the cache key of a drop's jobs all follow the
+// preset it was confirmed with; the new preset serves the next drop.
+TEST_F(JobQueueTest, APresetChangedMidBatchAppliesToTheNextDrop)
 {
     configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
     auto& preferences = UserPreferences::shared();
@@ -284,10 +301,14 @@ TEST_F(JobQueueTest, APresetChangedMidBatchLeavesEachJobConsistent)
     JobQueue queue(configuration, 1, s);
     queue.addFiles({image("first.png"), image("second.png")});
     QCoro::waitFor(queue.waitUntilIdle());
+    QCoro::waitFor(queue.addFile(image("next.png")));
+    QCoro::waitFor(queue.waitUntilIdle());
     preferences.setCompressionPresetRaw("balanced");
 
-    EXPECT_EQ(tools["first.png"], QStringList({"pngquant", "oxipng"}));
-    EXPECT_EQ(storedHash["first.png"], ResultsCache::settingsHash("maximum"));
-    EXPECT_EQ(tools["second.png"], QStringList{"oxipng"});
-    EXPECT_EQ(storedHash["second.png"], ResultsCache::settingsHash("lossless"));
+    for (const char* name : {"first.png", "second.png"}) {
+        EXPECT_EQ(tools[name], QStringList({"pngquant", "oxipng"})) << name;
+        EXPECT_EQ(storedHash[name], ResultsCache::settingsHash("maximum")) << name;
+    }
+    EXPECT_EQ(tools["next.png"], QStringList{"oxipng"});
+    EXPECT_EQ(storedHash["next.png"], ResultsCache::settingsHash("lossless"));
 }

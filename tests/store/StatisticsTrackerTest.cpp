@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "platform/KeyValueStore.h"
 #include "store/SessionListModel.h"
+#include "store/StatisticsStore.h"
 #include "store/StatisticsTracker.h"
 
 #include <QJsonArray>
@@ -19,25 +20,25 @@ protected:
     }
 
     static KeyValueStore& store() { return KeyValueStore::standard(); }
-    // Writes the store to its file and reads it back, as a restart would.
-    void reopenStore() { KeyValueStore::useFile(dir.filePath("settings.ini")); }
 
     static SessionRecord record(qint64 images, qint64 original, qint64 saved, double runtime)
     {
         return {QUuid::createUuid(), QDateTime::currentDateTimeUtc(), images, images - 1, 1, 0, original, saved, runtime};
     }
 
+    QString db() const { return dir.filePath("statistics.sqlite"); }
+
     QTemporaryDir dir;
 };
 
 } // namespace
 
-TEST_F(StatisticsTrackerTest, TotalsAndTheStartDateAddUpOverBatchesAndRestarts)
+TEST_F(StatisticsTrackerTest, TotalsAndTheStartDateAddUpOverBatchesRestartsAndProcesses)
 {
     const double before = double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
     double started = 0;
     {
-        StatisticsTracker tracker;
+        StatisticsTracker tracker(db());
         EXPECT_TRUE(tracker.sessions().isEmpty());
         EXPECT_GE(tracker.startDateTimestamp(), before - 1);
         started = tracker.startDateTimestamp();
@@ -46,24 +47,28 @@ TEST_F(StatisticsTrackerTest, TotalsAndTheStartDateAddUpOverBatchesAndRestarts)
         tracker.addFiles(1, 1, 1000);
         tracker.addFiles(2, 1, 250); // one of them saved nothing
         EXPECT_EQ(savedChanges, 2);
-        EXPECT_EQ(store().int64("allTimeTotalFilesOptimized", -1), 2);
-        EXPECT_FALSE(store().contains("allTimeSessionRecords")) << "loading writes no sessions";
+        // Another program adds its batch meanwhile: neither loses the other's.
+        StatisticsTracker other(db());
+        other.addFiles(4, 2, 50, record(4, 100, 50, 1));
+        tracker.addFiles(1, 0, 0);
+        EXPECT_EQ(tracker.totalFilesProcessed(), 8);
+        EXPECT_EQ(tracker.totalBytesSaved(), 1300);
     }
-    reopenStore();
-    StatisticsTracker restarted;
+    StatisticsTracker restarted(db());
     EXPECT_EQ(restarted.startDateTimestamp(), started);
     EXPECT_TRUE(restarted.startDateLabel().contains(QString::number(QDate::currentDate().year())));
     restarted.addFiles(2, 1, 5'000'000'000LL);
-    reopenStore();
-    StatisticsTracker again;
-    EXPECT_EQ(again.totalFilesProcessed(), 5);
-    EXPECT_EQ(again.totalFilesOptimized(), 3);
-    EXPECT_EQ(again.totalBytesSaved(), 5'000'001'250LL);
+    restarted.withdrawFile(300);
+    StatisticsTracker again(db());
+    EXPECT_EQ(again.totalFilesProcessed(), 10);
+    EXPECT_EQ(again.totalFilesOptimized(), 4);
+    EXPECT_EQ(again.totalBytesSaved(), 5'000'001'000LL);
+    EXPECT_EQ(again.sessionCount(), 1);
 }
 
-// Sessions survive a round trip through the store; a record this version
-// cannot decode is skipped and never lost.
-TEST_F(StatisticsTrackerTest, SessionsSurviveARoundTripAndUndecodableRecordsAreKept)
+// What an earlier version kept in the settings moves into the store once;
+// a session record this version cannot decode is skipped and never lost.
+TEST_F(StatisticsTrackerTest, FiguresMoveInOnceAndUndecodableRecordsAreKept)
 {
     SessionRecord older = record(10, 5000, 1000, 12.5);
     older.date = QDateTime(QDate(2001, 1, 1), QTime(0, 1, 40), Qt::UTC);
@@ -73,40 +78,37 @@ TEST_F(StatisticsTrackerTest, SessionsSurviveARoundTripAndUndecodableRecordsAreK
     wrongType.insert("imageCount", "seven");
     const QByteArray data = QJsonDocument(QJsonArray{incomplete, older.toJson(), wrongType, 42}).toJson(QJsonDocument::Compact);
     store().setValue("allTimeSessionRecords", data);
+    store().setValue("allTimeTotalFilesProcessed", 7);
+    store().setValue("allTimeStartDate", 1.7e9);
     const SessionRecord newer = record(3, 0, 0, 0.2);
     {
-        StatisticsTracker tracker;
+        StatisticsTracker tracker(db());
         EXPECT_EQ(tracker.sessions(), QList<SessionRecord>{older});
-        EXPECT_EQ(store().bytes("allTimeSessionRecords"), data) << "loading leaves the stored data alone";
-        tracker.insertSession(0, newer);
-        tracker.saveSessions();
+        EXPECT_EQ(tracker.totalFilesProcessed(), 7);
+        EXPECT_EQ(tracker.startDateTimestamp(), 1.7e9);
+        EXPECT_EQ(store().bytes("allTimeSessionRecords"), data) << "the old settings are left alone";
+        tracker.addFiles(3, 0, 0, newer);
     }
-    reopenStore();
-
-    const auto stored = QJsonDocument::fromJson(store().bytes("allTimeSessionRecords")).array();
+    StatisticsTracker reloaded(db());
+    EXPECT_EQ(reloaded.sessions(), (QList<SessionRecord>{newer, older})) << "moved in once, not again";
+    EXPECT_EQ(reloaded.totalFilesProcessed(), 10);
+    const QList<QJsonValue> stored = StatisticsStore(db()).sessions();
     ASSERT_EQ(stored.size(), 5) << "records this version cannot read are kept";
     EXPECT_EQ(stored.at(0).toObject(), newer.toJson());
-    const QJsonObject first = stored.at(1).toObject();
-    EXPECT_EQ(first.keys().size(), 9);
-    EXPECT_EQ(first.value("id").toString(), "0F8FAD5B-D9CB-469F-A165-70867728950E");
-    EXPECT_EQ(first.value("date").toDouble(), 100.0) << "seconds since 2001";
-    EXPECT_EQ(first.value("totalOriginalBytes").toInteger(), 5000);
-    EXPECT_EQ(first.value("runtimeSeconds").toDouble(), 12.5);
-    EXPECT_EQ(stored.at(2).toObject(), incomplete);
+    EXPECT_EQ(stored.at(1).toObject(), incomplete);
     EXPECT_EQ(stored.at(4), QJsonValue(42));
-    StatisticsTracker reloaded;
-    EXPECT_EQ(reloaded.sessions(), (QList<SessionRecord>{newer, older}));
-    EXPECT_EQ(reloaded.loadSessions(), reloaded.sessions());
+    const QJsonObject first = stored.at(2).toObject();
+    EXPECT_EQ(first.value("id").toString(), "0F8FAD5B-D9CB-469F-A165-70867728950E");
+    EXPECT_EQ(first.value("date").toDouble(), 100.0) << "seconds since 2001, as stored before";
 
-    // Data that is no list loads empty and is left alone.
+    // Settings that hold no list move in no sessions.
     store().setValue("allTimeSessionRecords", QByteArray("{not json"));
-    EXPECT_TRUE(StatisticsTracker().sessions().isEmpty());
-    EXPECT_EQ(store().bytes("allTimeSessionRecords"), "{not json");
+    EXPECT_TRUE(StatisticsTracker(dir.filePath("other.sqlite")).sessions().isEmpty());
 }
 
 TEST_F(StatisticsTrackerTest, CsvHasOneLinePerSessionNewestFirstWithFieldsQuotedOnlyWhenNeeded)
 {
-    StatisticsTracker tracker;
+    StatisticsTracker tracker(db());
     EXPECT_EQ(tracker.exportCSV(), "Date,Images,Optimized,Failed,Skipped,Reduced,Savings,Runtime\n");
     tracker.insertSession(0, record(3, 5'000'000, 1'170'000, 303.9));
     tracker.insertSession(0, record(1, 0, 0, 0.4));
@@ -143,7 +145,7 @@ TEST_F(StatisticsTrackerTest, ModelOnlyEverInsertsRows)
 {
     store().setValue("allTimeSessionRecords",
                      QJsonDocument(QJsonArray{record(2, 10, 1, 1).toJson()}).toJson(QJsonDocument::Compact));
-    StatisticsTracker tracker;
+    StatisticsTracker tracker(db());
     QAbstractListModel* model = tracker.sessionModel();
     ASSERT_EQ(model->rowCount(), 1);
 

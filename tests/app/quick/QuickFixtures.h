@@ -15,7 +15,7 @@ public:
     // Each session: {saved, original, hoursAgo}.
     Q_INVOKABLE QObject* dashboard(const QVariantList& sessions)
     {
-        auto* tracker = new StatisticsTracker(this);
+        auto* tracker = new StatisticsTracker(QStringLiteral(":memory:"), this);
         for (const QVariant& entry : sessions) {
             const QVariantMap m = entry.toMap();
             SessionRecord record;
