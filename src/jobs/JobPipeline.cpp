@@ -3,6 +3,7 @@
 #include "jobs/OutputPlacement.h"
 #include "jobs/OutputVerifier.h"
 #include "platform/BackgroundTask.h"
+#include "platform/FileLock.h"
 #include "platform/ImageInspector.h"
 #include "platform/Log.h"
 #include "platform/PixelBudget.h"
@@ -39,11 +40,18 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
     }
     // The identity is taken before the read, so any later change of the file shows.
     auto readSource = [file = job->fileURL()] {
-        const SourceIdentity identity = FileOperations::identityOf(file.toLocalFile());
-        return std::make_pair(identity, IOFile::read(file));
+        Source source;
+        source.lock = FileLock::take(file.toLocalFile(), &source.locking);
+        source.identity = FileOperations::identityOf(file.toLocalFile());
+        source.record = IOFile::read(file);
+        return source;
     };
-    const auto source = co_await BackgroundTask::run(readSource);
-    const Run run{job, std::move(settings), cancel, source.second, source.first};
+    const Source source = co_await BackgroundTask::run(readSource);
+    const Run run{job, std::move(settings), cancel, source.record, source.identity};
+    if (source.locking == FileLock::Outcome::heldElsewhere) {
+        job->fail(OptimizationError::fileAccess(QStringLiteral("Left alone: it is being optimized by another Pressly Pro")));
+        co_return;
+    }
     if (!run.source) {
         job->fail(OptimizationError::fileAccess(QStringLiteral("Could not read file")));
         co_return;
@@ -66,6 +74,9 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
         WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
         co_return;
     }
+    // What counts as smaller, and as saved, is measured against the bytes the
+    // tools start from, not the size the file had when it was added.
+    job->setOriginalSize(toolInput->byteSize);
     job->setStatus(JobStatus::processing);
     const std::vector<OptimizationWorker::Ptr> tools = workers; // asked afterwards what they did
     const bool lossless = preset == QLatin1String("lossless");

@@ -6,6 +6,7 @@
 #include "jobs/FileOperations.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/CancellationFlag.h"
+#include "platform/FileLock.h"
 #include "workers/IOFile.h"
 #include "workers/OptimizationWorker.h"
 
@@ -63,6 +64,13 @@ private:
         QString bestTool;
     };
     using SourceIdentity = std::optional<FileOperations::Identity>;
+    // The user's file as the job found it, locked against other programs.
+    struct Source {
+        std::shared_ptr<FileLock> lock;
+        FileLock::Outcome locking = FileLock::Outcome::failed;
+        SourceIdentity identity;
+        IOFile::Ptr record;
+    };
     // What every step of one job's run reads; it lives as long as the run.
     struct Run {
         OptimizationJob::Ptr job;

@@ -127,6 +127,12 @@ void OptimizationJob::reportProgress(double fraction, const QString& toolName)
     });
 }
 
+void OptimizationJob::setOriginalSize(qint64 size)
+{
+    if (std::exchange(originalSize_, size) != size)
+        emit originalSizeChanged();
+}
+
 void OptimizationJob::setStatus(JobStatus status)
 {
     if (status_ == status)

@@ -21,7 +21,7 @@ class OptimizationJob : public QObject, public JobContext {
     Q_OBJECT
     Q_PROPERTY(QString fileName READ fileName CONSTANT)
     Q_PROPERTY(QUrl fileURL READ fileURL CONSTANT)
-    Q_PROPERTY(qint64 originalSize READ originalSize CONSTANT)
+    Q_PROPERTY(qint64 originalSize READ originalSize NOTIFY originalSizeChanged)
     Q_PROPERTY(QString status READ statusText NOTIFY statusChanged)
     Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
     Q_PROPERTY(QVariant optimizedSize READ optimizedSizeValue NOTIFY optimizedSizeChanged)
@@ -84,6 +84,8 @@ public:
     void recordToolResult(const QString& toolName, qint64 size) override;
 
     // Immediate, for code already on the event-loop thread.
+    // The size of the bytes the job read, when the file changed after it was added.
+    void setOriginalSize(qint64 size);
     void setStatus(JobStatus status);
     void setBestTool(const std::optional<QString>& tool);
     void setOptimizedSize(const std::optional<qint64>& size);
@@ -94,6 +96,7 @@ public:
     void setExportedURL(const std::optional<QUrl>& url);
 
 signals:
+    void originalSizeChanged();
     void statusChanged();
     void progressChanged();
     void optimizedSizeChanged();
@@ -120,7 +123,7 @@ private:
     const QUuid id_;
     const QUrl fileURL_;
     const QString fileName_;
-    const qint64 originalSize_;
+    qint64 originalSize_;
     JobStatus status_ = JobStatus::pending;
     double progress_ = 0.0;
     std::optional<qint64> optimizedSize_;

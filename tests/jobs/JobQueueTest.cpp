@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,6 +96,29 @@ TEST_F(JobQueueTest, ABatchKeepsTheSettingsItsDropWasConfirmedWith)
     EXPECT_EQ(QDir(configuration.exportPath()).entryList(QDir::Files).size(), 4);
     for (const QUrl& file : files)
         EXPECT_EQ(readFile(file.toLocalFile()), readFile(dataFile("png/pingus-flag3.png"))) << "never replaced";
+}
+
+// Another program's job on a file leaves it to that program; a file swapped
+// after it was added counts the bytes the job read.
+TEST_F(JobQueueTest, AFileAnotherProgramHoldsIsLeftAloneAndSizesAreTheBytesRead)
+{
+    const QUrl held = image("held.png"), first = image("first.png"), swapped = image("swapped.png");
+    QFile other(held.toLocalFile());
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly) && ::flock(other.handle(), LOCK_EX) == 0);
+    // Swapped for a smaller file while it waits for its turn.
+    meddle = [path = swapped.toLocalFile()](const QString& running) {
+        if (running.endsWith("first.png"))
+            writeFile(path, readFile(path).left(300));
+    };
+    JobQueue queue(configuration, 1, services());
+    queue.addFiles({held, first, swapped});
+    QCoro::waitFor(queue.waitUntilIdle());
+    const auto& jobs = queue.jobs();
+    ASSERT_EQ(jobs[0]->status(), JobStatus::failed);
+    EXPECT_TRUE(jobs[0]->error()->errorDescription().contains("another Pressly Pro"));
+    EXPECT_FALSE(QFileInfo::exists(QDir(configuration.exportPath()).filePath("held.png")));
+    EXPECT_EQ(jobs[2]->originalSize(), 300);
+    EXPECT_EQ(jobs[2]->bytesSaved(), 1);
 }
 
 TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)

@@ -1,0 +1,27 @@
+#include "platform/FileLock.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+std::shared_ptr<FileLock> FileLock::take(const QString& path, Outcome* outcome)
+{
+    // Never waits: not for a writer of a named pipe, not for the other program.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) {
+        *outcome = Outcome::failed;
+        return nullptr;
+    }
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        *outcome = errno == EWOULDBLOCK ? Outcome::heldElsewhere : Outcome::failed;
+        ::close(descriptor);
+        return nullptr;
+    }
+    *outcome = Outcome::taken;
+    return std::shared_ptr<FileLock>(new FileLock(descriptor));
+}
+
+FileLock::~FileLock() { ::close(descriptor_); }

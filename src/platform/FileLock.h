@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+// An advisory lock on a user's file while a job works on it: two programs (two
+// windows, a window and a command-line run, two users) never optimize one file
+// at once. Held until destroyed. Blocking: take it off the event loop.
+class FileLock {
+public:
+    enum class Outcome { taken, heldElsewhere, failed };
+
+    // The lock, or nothing with the reason in `outcome`.
+    static std::shared_ptr<FileLock> take(const QString& path, Outcome* outcome);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    explicit FileLock(int descriptor) : descriptor_(descriptor) {}
+    int descriptor_ = -1;
+};
