@@ -9,7 +9,8 @@ Trash byte for byte with a .trashinfo naming its path. No temporary file may be 
 the exit status must agree with the failed jobs. Failures are expected only for the corpus's odd/
 files and for kinds that have no tool yet ("Unsupported file type").
 
-Usage: bench/soak.py CORPUS [--presets lossless,maximum] [--pressly build/bin/pressly] [--jobs N] [--keep]
+Usage: bench/soak.py CORPUS [--presets lossless,maximum] [--liars PRESET] [--pressly build/bin/pressly]
+                     [--jobs N] [--keep]
 Exits 1 when anything is lost, damaged or left over, or the run disagrees with its own report.
 """
 import argparse
@@ -31,6 +32,7 @@ from urllib.parse import unquote
 
 import soak_svg
 import soak_files
+import soak_liars
 import soak_raster
 
 HERE = Path(__file__).resolve().parent.parent
@@ -233,8 +235,8 @@ def read_trash(data_home):
     return entries, strays
 
 
-def run_preset(preset, corpus_copy, sources, work, args, facts):
-    root = work / preset
+def run_preset(preset, corpus_copy, sources, work, args, facts, pressly=None, name=None):
+    root = work / (name or preset)
     tree = root / "images"
     copy_tree(corpus_copy, tree)
     kept = soak_files.prepare(tree)
@@ -242,7 +244,7 @@ def run_preset(preset, corpus_copy, sources, work, args, facts):
     for name, folder in ENV_DIRS.items():
         (root / folder).mkdir(parents=True, exist_ok=True)
         env[name] = str(root / folder)
-    cmd = [str(args.pressly), "--in-place", "--json", "--preset", preset]
+    cmd = [str(pressly or args.pressly), "--in-place", "--json", "--preset", preset]
     if args.jobs:
         cmd += ["--jobs", str(args.jobs)]
     cmd.append(str(tree))
@@ -380,6 +382,8 @@ def main():
     parser.add_argument("--pressly", type=Path, default=HERE / "build" / "bin" / "pressly")
     parser.add_argument("--jobs", type=int)
     parser.add_argument("--keep", action="store_true", help="keep the work folder")
+    parser.add_argument("--liars", metavar="PRESET",
+                        help="also a round under PRESET with tools that exit 0 after writing half their output")
     args = parser.parse_args()
     args.pressly = args.pressly.resolve()
     if not args.corpus.is_dir():
@@ -401,10 +405,14 @@ def main():
 
     facts = Facts()
     rows, bad, failed_presets = [], False, 0
-    for preset in presets:
-        print(f"== {preset}: pressly --in-place on {len(sources)} files", flush=True)
-        row, failures, problems = run_preset(preset, corpus_copy, sources, work, args, facts)
-        rows.append((preset, row))
+    rounds = [(preset, None, preset) for preset in presets]
+    if args.liars:
+        rounds.append((args.liars, soak_liars.make(work / "liars-app", args.pressly), f"{args.liars}, lying tools"))
+    for preset, pressly, name in rounds:
+        print(f"== {name}: pressly --in-place on {len(sources)} files", flush=True)
+        row, failures, problems = run_preset(preset, corpus_copy, sources, work, args, facts, pressly,
+                                             name.replace(", ", "-").replace(" ", "-"))
+        rows.append((name, row))
         for rel, error, allowed in failures:
             print(f"  failed{'' if allowed else ' (NOT EXPECTED)'}: {rel}: {error}")
         for problem in problems:
@@ -421,7 +429,7 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
     if bad:
         print("SOAK FAILED: see the problems above")
-    print(f"soak: {len(presets) - failed_presets} passed, {failed_presets} failed")
+    print(f"soak: {len(rounds) - failed_presets} passed, {failed_presets} failed")
     return 1 if bad else 0
 
 
