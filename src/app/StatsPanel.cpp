@@ -39,11 +39,20 @@ QString StatsPanel::sinceText() const { return QStringLiteral("Since ") + tracke
 
 void StatsPanel::stop() { queue_.cancelProcessing(); }
 
+QString StatsPanel::stoppedText() const
+{
+    return tr("Stopped — %n not optimized", nullptr, notOptimizedCount());
+}
+
+void StatsPanel::optimizeRest() { queue_.resumeStopped(); }
+
 StatsPanel::Share StatsPanel::shareOf(const OptimizationJob& job)
 {
     Share share;
     share.completed = job.status() == JobStatus::completed;
     share.failed = job.status() == JobStatus::failed;
+    share.cancelled = job.status() == JobStatus::cancelled;
+    share.pending = job.status() == JobStatus::pending;
     share.originalBytes = share.completed ? job.originalSize() : 0;
     share.saved = JobQueue::savedBytes(job);
     share.savedBytes = share.saved ? JobQueue::savingInBytes(job) : 0;
@@ -88,6 +97,8 @@ void StatsPanel::apply(const Share& share, int sign)
 {
     completed_ += share.completed ? sign : 0;
     failed_ += share.failed ? sign : 0;
+    cancelled_ += share.cancelled ? sign : 0;
+    pending_ += share.pending ? sign : 0;
     completedOriginalBytes_ += sign * share.originalBytes;
     completedSavedBytes_ += sign * share.savedBytes;
     savers_ += share.saved ? sign : 0;

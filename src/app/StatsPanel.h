@@ -26,6 +26,8 @@ class StatsPanel : public QObject {
     Q_PROPERTY(QString originalBytesText READ originalBytesText NOTIFY changed)
     Q_PROPERTY(QString allTimeSavedText READ allTimeSavedText NOTIFY changed)
     Q_PROPERTY(QString sinceText READ sinceText NOTIFY changed)
+    Q_PROPERTY(int notOptimizedCount READ notOptimizedCount NOTIFY changed)
+    Q_PROPERTY(QString stoppedText READ stoppedText NOTIFY changed)
 
 public:
     StatsPanel(JobQueue& queue, StatisticsTracker& tracker, QObject* parent = nullptr);
@@ -37,6 +39,9 @@ public:
     int finishedCount() const { return completed_ + failed_; }
     int jobCount() const { return int(shares_.size()); }
     int failedCount() const { return failed_; }
+    // Jobs a Stop ended or never started; 0 while a batch runs.
+    int notOptimizedCount() const { return isProcessing() ? 0 : cancelled_ + pending_; }
+    QString stoppedText() const;
     // Mean saving ratio of the completed jobs that saved bytes.
     double averageSavings() const { return savers_ > 0 ? ratioSum_ / savers_ : 0.0; }
     QString averageSavingsText() const;
@@ -47,6 +52,8 @@ public:
     QString sinceText() const;
 
     Q_INVOKABLE void stop();
+    // Runs what a Stop left: the jobs never started, and the stopped ones again.
+    Q_INVOKABLE void optimizeRest();
 
 signals:
     void changed();
@@ -56,6 +63,8 @@ private:
     struct Share {
         bool completed = false;
         bool failed = false;
+        bool cancelled = false;
+        bool pending = false;
         qint64 originalBytes = 0;
         bool saved = false;
         qint64 savedBytes = 0;
@@ -71,6 +80,8 @@ private:
     QHash<const OptimizationJob*, Share> shares_;
     int completed_ = 0;
     int failed_ = 0;
+    int cancelled_ = 0;
+    int pending_ = 0;
     int savers_ = 0;
     double ratioSum_ = 0.0;
     qint64 completedOriginalBytes_ = 0;

@@ -292,6 +292,19 @@ void JobQueue::cancelProcessing()
     setProcessing(false);
 }
 
+void JobQueue::resumeStopped()
+{
+    for (qsizetype index = 0; index < jobs_.size(); ++index) {
+        const auto& job = jobs_[index];
+        if (job->status() != JobStatus::cancelled)
+            continue;
+        job->setStatus(JobStatus::pending);
+        started_.remove(job->id());
+        nextIndex_ = std::min(nextIndex_, index);
+    }
+    startProcessing();
+}
+
 void JobQueue::disableResultsCache()
 {
     auto& services = pipeline_->services();
@@ -334,8 +347,10 @@ bool JobQueue::startNextJobs(const std::shared_ptr<Batch>& batch)
 {
     while (nextIndex_ < jobs_.size() && runningChildren_ < maxConcurrentJobs_) {
         const auto job = jobs_[nextIndex_++];
-        if (isFinal(job->status()) && !started_.contains(job->id()))
-            batch->jobs.append(job); // failed at intake
+        if (isFinal(job->status()) && !started_.contains(job->id())) {
+            started_.insert(job->id()); // failed at intake: recorded once
+            batch->jobs.append(job);
+        }
         // A job is started once, by one batch, even while it still shows pending.
         if (job->status() != JobStatus::pending || started_.contains(job->id()))
             continue;

@@ -68,6 +68,9 @@ public:
     QCoro::Task<> addItems(QList<QUrl> items);
     void startProcessing();
     Q_INVOKABLE void cancelProcessing();
+    // The jobs a cancel stopped wait again, and a batch runs them with those
+    // it never started.
+    Q_INVOKABLE void resumeStopped();
     // Neither asks nor fills the results cache (for runs that must redo all).
     void disableResultsCache();
     // Resolves once no batch is running, no file is waiting to join and the

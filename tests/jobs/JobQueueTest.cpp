@@ -84,6 +84,25 @@ TEST_F(JobQueueTest, CancelThenAddRunsTheRestOnceAndTheOldBatchDoesNotEndTheNewO
         EXPECT_EQ(runs, 1);
 }
 
+// What a Stop left (stopped jobs and those never started) runs once more on request, each to its end once.
+TEST_F(JobQueueTest, WhatAStopLeftRunsOnRequest)
+{
+    JobQueue queue(configuration, 2, services(40ms));
+    queue.addFiles(images(6));
+    ASSERT_TRUE(processEventsUntil([&] { return queue.jobCount() == 6 && observed.active == 2; }));
+    queue.cancelProcessing();
+    QCoro::waitFor(queue.waitUntilIdle());
+    EXPECT_EQ(count(queue, JobStatus::cancelled), 2);
+    EXPECT_EQ(count(queue, JobStatus::pending), 4);
+    const int sessions = StatisticsTracker::shared().sessionCount();
+    queue.resumeStopped();
+    QCoro::waitFor(queue.waitUntilIdle());
+    EXPECT_EQ(count(queue, JobStatus::completed), 6);
+    EXPECT_EQ(QDir(configuration.exportPath()).entryList(QDir::Files).size(), 6);
+    EXPECT_EQ(StatisticsTracker::shared().sessions().first().imageCount, 6);
+    EXPECT_EQ(StatisticsTracker::shared().sessionCount(), sessions + 1);
+}
+
 // A change of the settings applies to the next drop, never to files already confirmed.
 TEST_F(JobQueueTest, ABatchKeepsTheSettingsItsDropWasConfirmedWith)
 {

@@ -27,6 +27,17 @@ ScrollView {
             font.pixelSize: 13
             color: Theme.secondary
         }
+        Text {
+            objectName: "nextDropNotice"
+            visible: mainView.jobQueue.isProcessing
+            Layout.fillWidth: true
+            text: qsTr("A batch is running: it keeps the settings it started with. Changes apply to the next images you add.")
+            wrapMode: Text.Wrap
+            font.pixelSize: 12
+            color: Theme.secondary
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+        }
 
         SectionTitle { text: "Output"; Layout.topMargin: 14 }
         ModeCard {

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 
 // The running batch at a glance, at the window's right edge.
 Rectangle {
@@ -48,6 +49,28 @@ Rectangle {
                 hoverEnabled: true
                 cursorShape: Qt.PointingHandCursor
                 onClicked: panel.stats.stop()
+            }
+        }
+
+        Column {
+            objectName: "stoppedNotice"
+            visible: panel.stats.notOptimizedCount > 0
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: 6
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: panel.stats.stoppedText
+                font.pixelSize: 12
+                color: Theme.secondary
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
+            Button {
+                objectName: "optimizeRestButton"
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: qsTr("Optimize the rest")
+                Accessible.name: text
+                onClicked: panel.stats.optimizeRest()
             }
         }
 
