@@ -5,16 +5,42 @@
 #include "platform/BackgroundTask.h"
 
 #include <QCoroFuture>
+#include <QDirIterator>
+#include <QFileInfo>
 
 namespace DropIntake {
 
-QCoro::Task<QList<QUrl>> collectImages(QList<QUrl> items)
+namespace {
+// Visible files only, as the image walk takes them.
+int countFiles(const QList<QUrl>& items)
+{
+    int count = 0;
+    for (const QUrl& item : items) {
+        const QFileInfo info(item.toLocalFile());
+        if (info.isFile()) {
+            ++count;
+        } else if (info.isDir()) {
+            QDirIterator files(info.filePath(), QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+            for (; files.hasNext(); files.next())
+                ++count;
+        }
+    }
+    return count;
+}
+} // namespace
+
+QCoro::Task<Collected> collectImages(QList<QUrl> items)
 {
     // Awaiting the future and reading its result apart: g++ 12 frees the
     // awaited value too early in `co_return co_await`.
-    QFuture<QList<QUrl>> walk = BackgroundTask::run([items] { return collectImageURLs(items); });
+    QFuture<Collected> walk = BackgroundTask::run([items] {
+        Collected collected{collectImageURLs(items)};
+        if (collected.images.isEmpty())
+            collected.skipped = countFiles(items);
+        return collected;
+    });
     co_await qCoro(walk).waitForFinished();
-    QList<QUrl> found = walk.result();
+    Collected found = walk.result();
     co_return found;
 }
 

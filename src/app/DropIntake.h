@@ -10,7 +10,13 @@ class JobQueue;
 // How dropped items reach the queue without stalling the window. The folder
 // walk runs on a pool thread, and so does the reading of each file.
 namespace DropIntake {
-QCoro::Task<QList<QUrl>> collectImages(QList<QUrl> items);
+struct Collected {
+    QList<QUrl> images;
+    // Files passed over as not a supported image; counted only when no image
+    // was found, which is when the user is told.
+    int skipped = 0;
+};
+QCoro::Task<Collected> collectImages(QList<QUrl> items);
 // Stops early when the queue is gone.
 QCoro::Task<> addToQueue(QPointer<JobQueue> queue, QList<QUrl> urls);
 // Stops intake and the batch and resolves once no job runs any more, so no

@@ -8,6 +8,9 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QScopeGuard>
+
+#include <utility>
 
 MainView::MainView(FilePrompts& prompts, std::optional<int> maxConcurrentJobs, QObject* parent)
     : QObject(parent),
@@ -70,6 +73,28 @@ QString MainView::replaceWarningText(qsizetype count)
            + QStringLiteral(" will be optimized in place. Originals are moved to Trash so you can undo if needed.");
 }
 
+QString MainView::noImagesText(int skipped)
+{
+    if (skipped == 0)
+        return tr("No images to optimize");
+    // There is no English catalogue to give the singular, so it has a text of its own.
+    return skipped == 1 ? tr("No images to optimize (%n file skipped: not a supported image)", nullptr, skipped)
+                        : tr("No images to optimize (%n files skipped: not a supported image)", nullptr, skipped);
+}
+
+// Every question goes through here, so that files arriving while one is open
+// wait for it instead of stacking a second dialog on top.
+template <typename Question>
+auto MainView::ask(Question&& question)
+{
+    ++questionsOpen_;
+    const auto closed = qScopeGuard([this] {
+        if (--questionsOpen_ == 0)
+            scheduleQuestion();
+    });
+    return question();
+}
+
 void MainView::handleDrop(const QList<QUrl>& items)
 {
     setSelectedTab(Files);
@@ -79,76 +104,109 @@ void MainView::handleDrop(const QList<QUrl>& items)
         if (item.isLocalFile())
             files.append(item);
     if (!files.isEmpty())
-        takeDrop(files);
+        takeIn(files);
 }
 
 // A walk may outlast the view (a quit during a long walk): every resumption
 // checks that the view is still there.
-QCoro::Task<> MainView::takeDrop(QList<QUrl> items)
+QCoro::Task<> MainView::takeIn(QList<QUrl> items)
 {
     QPointer<MainView> self(this);
     ++intakes_;
-    for (const QUrl& item : items) {
-        // No braced lists in coroutines: g++ 12 mishandles their storage.
-        QList<QUrl> one;
-        one.append(item);
-        const QList<QUrl> found = co_await DropIntake::collectImages(one);
-        if (!self)
-            co_return;
-        co_await startOptimizing(found);
-        if (!self)
-            co_return;
-    }
-    if (--intakes_ == 0)
+    const DropIntake::Collected found = co_await DropIntake::collectImages(items);
+    if (!self)
+        co_return;
+    --intakes_;
+    if (found.images.isEmpty())
+        setIntakeNotice(noImagesText(found.skipped));
+    else
+        join(found.images);
+    if (!isTakingIn())
         emit intakeIdle();
 }
 
-QCoro::Task<> MainView::takeChosen(QList<QUrl> items)
+void MainView::join(const QList<QUrl>& images)
 {
-    QPointer<MainView> self(this);
-    ++intakes_;
-    const QList<QUrl> found = co_await DropIntake::collectImages(items);
-    if (!self)
-        co_return;
-    co_await startOptimizing(found);
-    if (self && --intakes_ == 0)
+    setIntakeNotice(QString());
+    waiting_ += images;
+    scheduleQuestion();
+}
+
+// Asked from the event loop, never from inside what brought the files (a
+// socket's signal, the end of a walk): a dialog's nested loop must not run
+// under a caller that does not expect it.
+void MainView::scheduleQuestion()
+{
+    if (askQueued_ || questionsOpen_ > 0 || waiting_.isEmpty())
+        return;
+    askQueued_ = true;
+    QMetaObject::invokeMethod(this, &MainView::askAboutWaiting, Qt::QueuedConnection);
+}
+
+void MainView::askAboutWaiting()
+{
+    askQueued_ = false;
+    if (questionsOpen_ == 0 && !waiting_.isEmpty())
+        startOptimizing(std::exchange(waiting_, {}));
+    if (!isTakingIn())
         emit intakeIdle();
 }
 
 void MainView::browseForFiles()
 {
-    const QList<QUrl> chosen = prompts_.chooseImageFiles();
+    const QList<QUrl> chosen = ask([this] { return prompts_.chooseImageFiles(); });
     if (!chosen.isEmpty())
-        takeChosen(chosen);
+        takeIn(chosen);
 }
 
 void MainView::browseForFolder()
 {
-    const QUrl chosen = prompts_.chooseImageFolder();
+    const QUrl chosen = ask([this] { return prompts_.chooseImageFolder(); });
     QList<QUrl> items;
     items.append(chosen);
     if (!chosen.isEmpty())
-        takeChosen(items);
+        takeIn(items);
 }
 
 QCoro::Task<> MainView::startOptimizing(QList<QUrl> urls)
 {
     if (quitting_)
         co_return;
+    if (questionsOpen_ > 0) {
+        join(urls);
+        co_return;
+    }
     const auto& preferences = UserPreferences::shared();
     if (!exportMode() && preferences.warnBeforeReplacing()
-        && !prompts_.confirm(QStringLiteral("Replace original files?"), replaceWarningText(urls.size()),
-                             QStringLiteral("Optimize")))
+        && !ask([&] {
+               return prompts_.confirm(QStringLiteral("Replace original files?"), replaceWarningText(urls.size()),
+                                       QStringLiteral("Optimize"));
+           }))
         co_return;
     if (exportMode() && !restoreExportFolderBookmark(configuration_)) {
-        const auto folder = prompts_.chooseFolder(QStringLiteral("Choose where to save optimized images"),
-                                                  QStringLiteral("Select Export Folder"));
+        const auto folder = ask([this] {
+            return prompts_.chooseFolder(QStringLiteral("Choose where to save optimized images"),
+                                         QStringLiteral("Select Export Folder"));
+        });
         if (!folder || folder->isEmpty())
             co_return;
         applyChosenExportFolder(*folder, configuration_, true);
     }
     if (!quitting_)
         co_await DropIntake::addToQueue(queue_.get(), urls);
+}
+
+void MainView::dismissIntakeNotice()
+{
+    setIntakeNotice(QString());
+}
+
+void MainView::setIntakeNotice(const QString& text)
+{
+    if (text == intakeNotice_)
+        return;
+    intakeNotice_ = text;
+    emit intakeNoticeChanged();
 }
 
 void MainView::setOperationMode(int mode)
@@ -167,7 +225,7 @@ void MainView::setPreset(const QString& raw)
 
 void MainView::changeExportFolder()
 {
-    const auto folder = prompts_.chooseFolder(QString(), QStringLiteral("Choose"));
+    const auto folder = ask([this] { return prompts_.chooseFolder(QString(), QStringLiteral("Choose")); });
     if (folder && !folder->isEmpty())
         applyChosenExportFolder(*folder, configuration_, false);
 }
@@ -176,9 +234,11 @@ void MainView::requestQuit()
 {
     if (quitting_)
         return;
-    if (queue_->isProcessing()
-        && !prompts_.confirm(QStringLiteral("Stop optimizing and quit?"),
-                             QStringLiteral("Files not yet optimized stay as they are."), QStringLiteral("Quit")))
+    if (queue_->isProcessing() && !ask([this] {
+            return prompts_.confirm(QStringLiteral("Stop optimizing and quit?"),
+                                    QStringLiteral("Files not yet optimized stay as they are."),
+                                    QStringLiteral("Quit"));
+        }))
         return;
     quitting_ = true;
     quitAfterShutdown();
@@ -192,9 +252,11 @@ QCoro::Task<> MainView::quitAfterShutdown()
 
 void MainView::showAbout()
 {
-    prompts_.inform(QStringLiteral("About Pressly Pro"),
-                    QStringLiteral("Pressly Pro %1\nMakes images smaller without changing how they look.")
-                        .arg(QCoreApplication::applicationVersion()));
+    ask([this] {
+        prompts_.inform(QStringLiteral("About Pressly Pro"),
+                        QStringLiteral("Pressly Pro %1\nMakes images smaller without changing how they look.")
+                            .arg(QCoreApplication::applicationVersion()));
+    });
 }
 
 void MainView::countFailures()

@@ -34,6 +34,7 @@ class MainView : public QObject {
     Q_PROPERTY(int failedCount READ failedCount NOTIFY failedCountChanged)
     Q_PROPERTY(StatsPanel* statsPanel READ statsPanel CONSTANT)
     Q_PROPERTY(StatisticsDashboard* dashboard READ dashboard CONSTANT)
+    Q_PROPERTY(QString intakeNotice READ intakeNotice NOTIFY intakeNoticeChanged)
 
 public:
     enum SidebarTab { Files = 0, Statistics = 1, OptimizationSettings = 2 };
@@ -53,7 +54,10 @@ public:
     QString folderRowText() const;
     static QStringList formats();
     int failedCount() const { return failedCount_; }
-    bool isTakingIn() const { return intakes_ > 0; }
+    // Walks running, files waiting for a question, or a question open.
+    bool isTakingIn() const { return intakes_ > 0 || !waiting_.isEmpty() || askQueued_ || questionsOpen_ > 0; }
+    // What the last drop brought when it brought no image; empty otherwise.
+    QString intakeNotice() const { return intakeNotice_; }
     StatsPanel* statsPanel() { return statsPanel_.get(); }
     StatisticsDashboard* dashboard() { return dashboard_.get(); }
 
@@ -61,13 +65,18 @@ public:
     void setDropTargeted(bool targeted);
 
     static QString replaceWarningText(qsizetype count);
+    static QString noImagesText(int skipped);
 
-    // Each item goes through startOptimizing on its own, after its walk.
+    // A drop is walked as a whole and asked about once. Files that arrive
+    // while a question is open wait and are asked about together after it.
     Q_INVOKABLE void handleDrop(const QList<QUrl>& items);
     Q_INVOKABLE void browseForFiles();
     Q_INVOKABLE void browseForFolder();
-    // Resolves once the URLs (if confirmed) are all in the queue.
+    // Asks once about `urls`, then queues them. Resolves once they are in the
+    // queue; while another question is open they join the files waiting for
+    // the next one instead.
     QCoro::Task<> startOptimizing(QList<QUrl> urls);
+    Q_INVOKABLE void dismissIntakeNotice();
 
     Q_INVOKABLE void setOperationMode(int mode);
     Q_INVOKABLE void setPreset(const QString& raw);
@@ -84,10 +93,16 @@ signals:
     void folderRowTextChanged();
     void failedCountChanged();
     void intakeIdle();
+    void intakeNoticeChanged();
 
 private:
-    QCoro::Task<> takeDrop(QList<QUrl> items);
-    QCoro::Task<> takeChosen(QList<QUrl> items);
+    QCoro::Task<> takeIn(QList<QUrl> items);
+    void join(const QList<QUrl>& images);
+    void scheduleQuestion();
+    void askAboutWaiting();
+    template <typename Question>
+    auto ask(Question&& question);
+    void setIntakeNotice(const QString& text);
     QCoro::Task<> quitAfterShutdown();
     void countFailures();
 
@@ -101,5 +116,9 @@ private:
     bool isDropTargeted_ = false;
     bool quitting_ = false;
     int intakes_ = 0;
+    QList<QUrl> waiting_;
+    bool askQueued_ = false;
+    int questionsOpen_ = 0;
+    QString intakeNotice_;
     int failedCount_ = 0;
 };

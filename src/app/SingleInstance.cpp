@@ -87,7 +87,10 @@ void SingleInstance::accept()
             for (const QUrl& url : std::as_const(files))
                 if (url.isLocalFile())
                     local.append(url);
-            emit filesReceived(local);
+            // Told from the event loop, after this handler has returned: a
+            // receiver that opens a dialog spins a nested loop, and in it the
+            // socket's deleteLater would free the socket under its own signal.
+            QMetaObject::invokeMethod(this, [this, local] { emit filesReceived(local); }, Qt::QueuedConnection);
         });
     }
 }

@@ -25,6 +25,8 @@ public:
 
 signals:
     // Files another launch handed over (possibly none: it asked to be shown).
+    // Always emitted from the event loop, never from inside the socket's own
+    // signal, so a receiver may open a dialog.
     void filesReceived(const QList<QUrl>& files);
 
 private:

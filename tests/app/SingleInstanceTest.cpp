@@ -2,6 +2,7 @@
 
 #include "app/SingleInstance.h"
 
+#include <QEventLoop>
 #include <QProcess>
 #include <QThread>
 #include <QSignalSpy>
@@ -50,6 +51,14 @@ void SingleInstanceTest::staleSocketTakenOverAndFilesHandedOver()
     QSignalSpy received(&first, &SingleInstance::filesReceived);
 
     QProcess second;
+    // The receiver opens a dialog, whose loop runs until the launch has
+    // ended and its connection is gone.
+    connect(&first, &SingleInstance::filesReceived, &second, [&second] {
+        QEventLoop dialog;
+        connect(&second, &QProcess::finished, &dialog, &QEventLoop::quit);
+        if (second.state() != QProcess::NotRunning)
+            dialog.exec();
+    });
     second.setWorkingDirectory(runtime.path());
     second.setProcessEnvironment(env);
     second.start(QStringLiteral(PRESSLY_APP_BINARY), {QStringLiteral("photo one.png")});

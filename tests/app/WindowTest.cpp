@@ -1,6 +1,7 @@
 #include "WindowTest.h"
 #include "app/ResultActions.h"
 #include "app/SceneItems.h"
+#include "app/SingleInstance.h"
 
 #include "app/WindowSetup.h"
 #include "jobs/ExportFolderBookmark.h"
@@ -13,7 +14,10 @@
 #include <QDirIterator>
 #include <QImage>
 #include <QMimeData>
+#include <QProcess>
 #include <QQuickItem>
+#include <QSignalSpy>
+#include <QThreadPool>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -125,10 +129,7 @@ void WindowTest::dropReachesQueueInOrder()
     for (const auto& job : view_->jobQueue()->jobs())
         names << job->fileName();
     QCOMPARE(names, QStringList({"pingus-flag3.png", "pingus-rocktile.jpg", "twemoji-1f534.svg", "debian-debian.png"}));
-    // One question per dropped item, counting the folder's images.
-    QCOMPARE(prompts_.asked, QStringList({warning.arg(MainView::replaceWarningText(2)),
-                                          warning.arg(MainView::replaceWarningText(1)),
-                                          warning.arg(MainView::replaceWarningText(1))}));
+    QCOMPARE(prompts_.asked, QStringList{warning.arg(MainView::replaceWarningText(4))});
     QTRY_VERIFY_WITH_TIMEOUT(!view_->jobQueue()->isProcessing(), 60000);
     for (int row = 0; row < 4; ++row)
         QCOMPARE(view_->jobs()->index(row).data(JobListModel::StatusRole).value<JobListModel::Status>(),
@@ -141,7 +142,6 @@ void WindowTest::replaceWarningTexts_data()
     QTest::addColumn<QString>("text");
     const QString tail = QStringLiteral(" will be optimized in place. Originals are moved to Trash so you can undo if needed.");
     QTest::newRow("one") << QStringList{"png/pingus-flag3.png"} << "1 image" + tail;
-    QTest::newRow("none") << QStringList{} << "0 images" + tail;
     QTest::newRow("two") << QStringList{"png/pingus-flag3.png", "png/debian-debian.png"} << "2 images" + tail;
 }
 
@@ -179,6 +179,99 @@ void WindowTest::exportPromptCancelledAddsNothingAndAsksAgain()
     QTRY_COMPARE(view_->jobs()->count(), 2);
     QCOMPARE(prompts_.asked.size(), 3);
     QCOMPARE(view_->configuration()->exportPath(), *prompts_.folderAnswer);
+}
+
+// A drag of several files is one drop: one question covers them all, and a
+// drop with no image asks nothing and says why nothing happens.
+void WindowTest::oneQuestionPerDrop_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<int>("queued");
+    QTest::addColumn<QString>("notice");
+    const QStringList three{"png/pingus-flag3.png", "png/debian-debian.png", "jpeg/pingus-rocktile.jpg"};
+    QTest::newRow("three in place") << 0 << three << QStringList{warning.arg(MainView::replaceWarningText(3))} << 3
+                                    << QString();
+    // The chooser is cancelled: asked once, not once for each file.
+    QTest::newRow("five to export, no folder yet")
+        << 1 << three + QStringList{"svg/twemoji-1f534.svg", "png/pidgin-pidgin-logo.png"} << QStringList{exportPrompt}
+        << 0 << QString();
+    QTest::newRow("two texts") << 0 << QStringList{"notes.txt", "readme.txt"} << QStringList{} << 0
+                               << "No images to optimize (2 files skipped: not a supported image)";
+    QTest::newRow("one text") << 1 << QStringList{"notes.txt"} << QStringList{} << 0
+                              << "No images to optimize (1 file skipped: not a supported image)";
+}
+
+void WindowTest::oneQuestionPerDrop()
+{
+    QFETCH(int, mode);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, asked);
+    QFETCH(int, queued);
+    QFETCH(QString, notice);
+    view_->setOperationMode(mode);
+    QList<QUrl> urls;
+    for (const QString& name : names) {
+        const QString path = work_->filePath(QFileInfo(name).fileName());
+        if (name.endsWith(".txt"))
+            QFile(path).open(QIODevice::WriteOnly);
+        else
+            copyImages({name});
+        urls.append(QUrl::fromLocalFile(path));
+    }
+    drop(urls);
+    QTRY_VERIFY(!view_->isTakingIn());
+    QCOMPARE(prompts_.asked, asked);
+    QTRY_COMPARE(view_->jobs()->count(), queued); // the queue reads the files on a pool first
+    QCOMPARE(view_->intakeNotice(), notice);
+    QCOMPARE(find("intakeNoticeText")->property("text").toString(), notice);
+}
+
+// Launchers and file managers hand files to the open window; while it asks,
+// they wait and are asked about once, right after, in one more question.
+void WindowTest::handOversWhileAskingJoinOneQuestion()
+{
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    SingleInstance instance(runtime.filePath("pressly-pro.socket"));
+    QCOMPARE(instance.claim({}), SingleInstance::Role::primary);
+    connect(&instance, &SingleInstance::filesReceived, view_.get(), &MainView::handleDrop); // as main() does
+    QSignalSpy received(&instance, &SingleInstance::filesReceived);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    std::vector<std::unique_ptr<QProcess>> launches;
+    const auto launch = [&](const QString& file) {
+        launches.push_back(std::make_unique<QProcess>());
+        launches.back()->setProcessEnvironment(env);
+        launches.back()->start(QStringLiteral(PRESSLY_APP_BINARY), {file});
+    };
+    const QString first = copyImages({"png/pingus-flag3.png"}, "first") + "/pingus-flag3.png";
+    const QString later = copyImages({"png/debian-debian.png", "jpeg/pingus-rocktile.jpg", "svg/twemoji-1f534.svg"},
+                                     "later");
+    const QStringList laterNames = QDir(later).entryList(QDir::Files);
+    prompts_.whileAsking = [&] {
+        for (const QString& name : laterNames)
+            launch(QDir(later).filePath(name));
+        QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1 + laterNames.size(), 30000);
+        // Their walks end on the pool and are told through the event loop.
+        QThreadPool::globalInstance()->waitForDone(10000);
+        QTest::qWait(50);
+    };
+    launch(first);
+    QTRY_COMPARE_WITH_TIMEOUT(view_->jobs()->count(), 1 + int(laterNames.size()), 30000);
+    for (const auto& process : launches) {
+        QTRY_COMPARE(process->state(), QProcess::NotRunning);
+        QCOMPARE(process->exitCode(), 0);
+    }
+    QCOMPARE(prompts_.mostOpenAtOnce, 1);
+    QCOMPARE(prompts_.asked, QStringList({warning.arg(MainView::replaceWarningText(1)),
+                                          warning.arg(MainView::replaceWarningText(laterNames.size()))}));
+    QStringList queued;
+    for (const auto& job : view_->jobQueue()->jobs())
+        queued << job->fileName();
+    queued.sort();
+    QCOMPARE(queued, QStringList({"debian-debian.png", "pingus-flag3.png", "pingus-rocktile.jpg", "twemoji-1f534.svg"}));
 }
 
 void WindowTest::dropOnOtherTabShowsFiles_data()

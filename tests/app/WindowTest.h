@@ -23,6 +23,9 @@ private slots:
     void replaceWarningTexts_data();
     void replaceWarningTexts();
     void exportPromptCancelledAddsNothingAndAsksAgain();
+    void oneQuestionPerDrop_data();
+    void oneQuestionPerDrop();
+    void handOversWhileAskingJoinOneQuestion();
     void dropOnOtherTabShowsFiles_data();
     void dropOnOtherTabShowsFiles();
     void settingsPaneConditions();

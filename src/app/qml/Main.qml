@@ -55,7 +55,7 @@ ApplicationWindow {
     Item {
         id: contentArea
         objectName: "contentArea"
-        anchors { left: sidebar.right; right: statsPanel.left; top: parent.top; bottom: notice.top }
+        anchors { left: sidebar.right; right: statsPanel.left; top: parent.top; bottom: intakeNotice.top }
 
         readonly property int page: mainView.selectedTab !== 0 ? mainView.selectedTab + 1
                                     : mainView.jobs.count > 0 ? 1 : 0
@@ -101,11 +101,45 @@ ApplicationWindow {
         objectName: "statsPanel"
         readonly property bool shown: mainView.selectedTab === 0
         stats: mainView.statsPanel
-        anchors { top: parent.top; bottom: notice.top; right: parent.right; rightMargin: shown ? 0 : -width }
+        anchors { top: parent.top; bottom: intakeNotice.top; right: parent.right; rightMargin: shown ? 0 : -width }
         opacity: shown ? 1 : 0
         visible: opacity > 0
         Behavior on anchors.rightMargin { NumberAnimation { duration: 300; easing.type: Easing.OutCubic } }
         Behavior on opacity { NumberAnimation { duration: 300; easing.type: Easing.OutCubic } }
+    }
+
+    // A drop that brought no image: nothing was asked, so say why nothing happens.
+    Rectangle {
+        id: intakeNotice
+        objectName: "intakeNotice"
+        anchors { left: sidebar.right; right: parent.right; bottom: notice.top }
+        height: mainView.intakeNotice ? intakeText.implicitHeight + 20 : 0
+        visible: height > 0
+        color: Theme.tint(Theme.secondary, 0.12)
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: mainView.intakeNotice
+        Icon {
+            id: intakeIcon
+            anchors { left: parent.left; leftMargin: 14; verticalCenter: parent.verticalCenter }
+            name: "info"; size: 16; color: Theme.secondary
+        }
+        Text {
+            id: intakeText
+            objectName: "intakeNoticeText"
+            anchors { left: intakeIcon.right; leftMargin: 8; right: intakeDismiss.left; rightMargin: 8
+                      verticalCenter: parent.verticalCenter }
+            text: mainView.intakeNotice
+            wrapMode: Text.WordWrap
+            font.pixelSize: 12
+            color: Theme.primary
+        }
+        Button {
+            id: intakeDismiss
+            anchors { right: parent.right; rightMargin: 10; verticalCenter: parent.verticalCenter }
+            text: qsTr("Dismiss")
+            Accessible.name: qsTr("Dismiss notice")
+            onClicked: mainView.dismissIntakeNotice()
+        }
     }
 
     // A tool the engine could not find, told once.

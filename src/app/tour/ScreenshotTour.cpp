@@ -9,10 +9,12 @@
 #include <QApplication>
 #include <QCoroTimer>
 #include <QDialog>
+#include <QFile>
 #include <QPalette>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <chrono>
@@ -73,6 +75,7 @@ QCoro::Task<> ScreenshotTour::run()
     view_.setOperationMode(1);
     answerModalWithShot(QStringLiteral("04-export-folder-prompt"));
     co_await view_.startOptimizing(images_);
+    co_await noImagesState();
 
     co_await settingsStates();
     view_.setSelectedTab(MainView::Statistics);
@@ -81,6 +84,20 @@ QCoro::Task<> ScreenshotTour::run()
     co_await batchStates();
     co_await dashboardStates();
     co_await darkStates();
+}
+
+// A drop that holds no image asks nothing; a notice says why nothing happens.
+QCoro::Task<> ScreenshotTour::noImagesState()
+{
+    QTemporaryDir notes;
+    QFile(notes.filePath(QStringLiteral("notes.txt"))).open(QIODevice::WriteOnly);
+    QFile(notes.filePath(QStringLiteral("todo.txt"))).open(QIODevice::WriteOnly);
+    QList<QUrl> dropped;
+    dropped.append(QUrl::fromLocalFile(notes.path()));
+    view_.handleDrop(dropped);
+    co_await settle(700);
+    shot(QStringLiteral("04b-no-images-notice"));
+    view_.dismissIntakeNotice();
 }
 
 QCoro::Task<> ScreenshotTour::settingsStates()

@@ -27,6 +27,7 @@ private:
     void scrollGridToEnd();
     QQuickItem* item(const char* name) const;
     int rowWhere(const std::function<bool(const OptimizationJob&)>& wanted) const;
+    QCoro::Task<> noImagesState();
     QCoro::Task<> settingsStates();
     QCoro::Task<> batchStates();
     QCoro::Task<> stackStates();
