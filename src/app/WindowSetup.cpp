@@ -8,6 +8,8 @@
 #include "app/Updater.h"
 #include "platform/BackgroundTask.h"
 #include "platform/ImageIO.h"
+#include "platform/Paths.h"
+#include "workers/TemporaryFiles.h"
 
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
@@ -26,6 +28,8 @@ bool load(QQmlApplicationEngine& engine, MainView& mainView, Updater& updater, T
     // The image library loads its format modules once, a long run of dynamic
     // loading that stalls the renderer's own; done now, it is over before a drop.
     BackgroundTask::run([] { ImageIO::initialize(); });
+    // Copies of images a killed run left behind go at once, not at the next drop.
+    BackgroundTask::run([] { TemporaryFiles::removeStale(Paths::temporaryDir()); });
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.addImageProvider(QStringLiteral("icon"), new IconProvider);
     engine.addImageProvider(QStringLiteral("picture"), new PictureProvider);

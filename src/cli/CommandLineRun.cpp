@@ -11,6 +11,7 @@
 #include "platform/EventLoop.h"
 #include "platform/KeyValueStore.h"
 #include "platform/Log.h"
+#include "platform/Paths.h"
 #include "workers/RunningTools.h"
 #include "workers/TemporaryFiles.h"
 
@@ -154,8 +155,10 @@ QCoro::Task<int> CommandLineRun::run()
         co_return 2;
     }
     routeLogLines();
-    // Replacements an earlier run was cut off in finish first, wherever they are.
+    // Replacements an earlier run was cut off in finish first, wherever they are,
+    // and the copies of images a killed run left go.
     ReplacementJournal().recoverInterrupted();
+    TemporaryFiles::removeStale(Paths::temporaryDir());
     SignalWatcher signalWatcher;
     JobQueue queue(configuration, options_.jobs);
     if (options_.noCache)

@@ -188,12 +188,21 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
         {{"--export", out, "--quiet", "--", "--in-place"}, 1, "--in-place: no such file or folder"},
         {{"--help"}, 0, "--no-cache"},
     };
+    // A killed run's copies of images go with the next run, whatever it has to do.
+    QProcess ended;
+    ended.start("true");
+    ASSERT_TRUE(ended.waitForStarted());
+    const QString leftover = QDir(tmp()).filePath(QString("Pressly.%1.AbCdEf").arg(ended.processId()));
+    ASSERT_TRUE(ended.waitForFinished());
+    QDir().mkpath(leftover);
+    copyInto("png/pingus-flag3.png", leftover);
     for (const auto& c : cases) {
         const RunResult ran = pressly(c.arguments);
         EXPECT_EQ(ran.exitCode, c.status) << qPrintable(c.arguments.join(' '));
         EXPECT_TRUE((ran.out + ran.err).contains(c.said)) << qPrintable(ran.out + ran.err);
     }
     expectOriginalsUntouched();
+    EXPECT_FALSE(QFileInfo::exists(leftover));
 }
 
 // By default one line per file and the summary; the tools' lines when asked
