@@ -53,7 +53,11 @@ QList<QUrl> CommandLineRun::collect()
     for (const QString& path : options_.paths) {
         const QFileInfo info(path);
         const bool missing = !info.exists() && !info.isSymLink();
-        if (missing)
+        // Qt reads the command line as UTF-8: other bytes in a name cannot be told apart.
+        if (missing && path.contains(QChar::ReplacementCharacter))
+            std::fprintf(stderr, "pressly: %s: the name is not valid UTF-8, which this program cannot open; "
+                                 "rename it\n", qPrintable(path));
+        else if (missing)
             std::fprintf(stderr, "pressly: %s: no such file or folder\n", qPrintable(path));
         QStringList skipped;
         const auto found = collectImageURLs({QUrl::fromLocalFile(info.absoluteFilePath())}, &skipped);

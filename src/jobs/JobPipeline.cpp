@@ -178,11 +178,11 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(const Run& run, std::opt
     // Nothing gained: a damaged image is a failure to report, not a file
     // that is already as small as it gets. A file every tool declined was
     // never meant to change; decoding it would only cost time.
-    QString damage;
+    std::optional<OptimizationError> damage;
     if (verdicts.toolsRan)
         damage = co_await damageOf(source);
-    if (!damage.isEmpty()) {
-        job->fail(OptimizationError::fileAccess(QStringLiteral("The image is damaged or incomplete (%1)").arg(damage)));
+    if (damage) {
+        job->fail(*damage);
         co_return Ending{};
     }
     if (stopped(run))
@@ -220,19 +220,23 @@ QCoro::Task<std::optional<OptimizationError>> JobPipeline::place(const Run& run,
     co_return placed.error;
 }
 
-QCoro::Task<QString> JobPipeline::damageOf(IOFile::Ptr source)
+QCoro::Task<std::optional<OptimizationError>> JobPipeline::damageOf(IOFile::Ptr source)
 {
     if (source->fileType == IOFileType::svg || source->fileType == IOFileType::dng)
-        co_return QString();
-    auto inspect = [path = source->localPath()] {
+        co_return std::nullopt;
+    auto inspect = [path = source->localPath()]() -> std::optional<OptimizationError> {
+        // A file taken away meanwhile is gone, not damaged.
+        if (!QFileInfo::exists(path))
+            return OptimizationError::fileAccess(QStringLiteral("The file was removed while it was being optimized"));
         QString why;
         // Every pixel is decoded: it waits for a large re-encode or comparison to end.
         const auto shown = ImageInspector::describe(path, &why);
         const PixelBudget::Lease lease =
             shown ? PixelBudget::shared().acquire(qint64(shown->width) * shown->height * shown->frames)
                   : PixelBudget::Lease();
-        const bool decodes = ImageInspector::inspect(path, &why).has_value();
-        return decodes || why == ImageInspector::tooLargeReason() ? QString() : why;
+        if (ImageInspector::inspect(path, &why).has_value() || why == ImageInspector::tooLargeReason())
+            return std::nullopt;
+        return OptimizationError::fileAccess(QStringLiteral("The image is damaged or incomplete (%1)").arg(why));
     };
     auto damage = co_await BackgroundTask::run(inspect);
     co_return damage;

@@ -101,8 +101,9 @@ private:
     // A stopped batch places nothing more: the job ends cancelled.
     static bool stopped(const Run& run);
     static QCoro::Task<IOFile::Ptr> readRecord(QUrl file);
-    // Why the source does not decode; empty when it does (or has no decoder here).
-    static QCoro::Task<QString> damageOf(IOFile::Ptr source);
+    // Why the source does not decode, or is gone; nothing when it decodes (or
+    // has no decoder here).
+    static QCoro::Task<std::optional<OptimizationError>> damageOf(IOFile::Ptr source);
     static void failPlacement(OptimizationJob& job, const OptimizationError& error);
     static QString toolOf(const OptimizationJob& job, qint64 size);
     static bool shouldStore(const Ending& ending, const BatchSettings& settings);

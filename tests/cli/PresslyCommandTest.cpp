@@ -13,8 +13,10 @@
 #include <libraw/libraw.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <cstdio>
 #include <sys/types.h>
+#include <unistd.h>
 
 using namespace TestSupport;
 
@@ -203,6 +205,15 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
     }
     expectOriginalsUntouched();
     EXPECT_FALSE(QFileInfo::exists(leftover));
+
+    // A name that is not UTF-8 exists, and the run says what is wrong with it.
+    const QByteArray latin1 = QFile::encodeName(in()) + "/caf\xe9.png";
+    ::close(::open(latin1.constData(), O_CREAT | O_WRONLY, 0644));
+    const RunResult named = run("/bin/sh", {"-c", "exec \"$0\" --export \"$1\" \"$(printf \"$2/caf\\351.png\")\"",
+                                            PRESSLY_BINARY_DIR "/bin/pressly", out, in()}, env);
+    EXPECT_EQ(named.exitCode, 1);
+    EXPECT_TRUE(named.err.contains("not valid UTF-8")) << qPrintable(named.err);
+    ::unlink(latin1.constData());
 }
 
 // By default one line per file and the summary; the tools' lines when asked

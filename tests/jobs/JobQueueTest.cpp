@@ -150,11 +150,15 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
     // Opening a named pipe would wait for a writer for ever.
     const QString pipe = QDir(work.path()).filePath("pipe.png");
     ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    meddle = [](const QString& path) {
+        if (path.endsWith("fail-removed.png"))
+            QFile::remove(path);
+    };
     queue.addFiles({image("a.png"), QUrl::fromLocalFile(QDir(work.path()).filePath("vanished.png")),
                     QUrl::fromLocalFile(unknown), image("fail-tool.png"), QUrl::fromLocalFile(text), image("b.png"),
                     QUrl::fromLocalFile(pipe),
                     QUrl::fromLocalFile(copyInto(QStringLiteral("odd/skimage-truncated.jpg"), work.path())),
-                    image("throw.png"), image("c.png")});
+                    image("throw.png"), image("c.png"), image("fail-removed.png")});
     QCoro::waitFor(queue.waitUntilIdle());
 
     // Status, then a part of the error or the best tool.
@@ -169,15 +173,16 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
         {JobStatus::failed, "damaged or incomplete"}, // a truncated photo is reported, not passed as optimal
         {JobStatus::failed, "unexpected error"},      // a fault inside the pipeline ends its job only
         {JobStatus::completed, "shrinker"},
+        {JobStatus::failed, "removed while it was being optimized"}, // gone, not damaged
     };
-    ASSERT_EQ(queue.jobs().size(), 10);
-    for (int i = 0; i < 10; ++i) {
+    ASSERT_EQ(queue.jobs().size(), 11);
+    for (int i = 0; i < 11; ++i) {
         const auto& job = queue.jobs()[i];
         EXPECT_EQ(job->status(), expected[i].first) << i;
         const QString text = job->error() ? job->error()->errorDescription() : job->bestTool().value_or("");
         EXPECT_TRUE(text.contains(expected[i].second)) << i << ": " << text.toStdString();
     }
-    EXPECT_EQ(queue.totalFilesProcessed(), 10);
+    EXPECT_EQ(queue.totalFilesProcessed(), 11);
 }
 
 TEST_F(JobQueueTest, AnExportThatCannotBeWrittenFailsItsJobWithOrWithoutASaving)
