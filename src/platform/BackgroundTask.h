@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <utility>
@@ -30,8 +31,11 @@ private:
     template <typename Work>
     static auto lowered(Work&& work)
     {
-        return [work = std::forward<Work>(work)]() mutable {
-            lowerCurrentThread();
+        // A thread that waits for the result may run the task itself; the
+        // thread that started it (the window's) is never lowered.
+        return [work = std::forward<Work>(work), starter = QThread::currentThread()]() mutable {
+            if (QThread::currentThread() != starter)
+                lowerCurrentThread();
             return work();
         };
     }

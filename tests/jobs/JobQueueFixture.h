@@ -4,6 +4,7 @@
 #include "scheduler/WorkerScheduler.h"
 #include "workers/ToolSandbox.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 
 #include <stdexcept>
@@ -56,6 +57,13 @@ protected:
                 observed.runsPerJob[job.id().toString()] += 1;
                 observed.maxActive = std::max(observed.maxActive, ++observed.active);
             };
+            // Waits for the others on a busy machine, where durations prove nothing.
+            worker->gate = [this]() -> QCoro::Task<> {
+                QElapsedTimer waited;
+                waited.start();
+                while (observed.maxActive < holdUntilActive && waited.elapsed() < 20000)
+                    co_await QCoro::sleepFor(std::chrono::milliseconds(2));
+            };
             worker->setJob(job);
             return std::vector<OptimizationWorker::Ptr>{worker};
         };
@@ -96,4 +104,5 @@ protected:
     std::function<void(const QString&)> meddle; // changes the user's file while its tool runs
     std::function<void(const QString&)> meddleInCache; // or while the cache is asked
     int stores = 0;
+    int holdUntilActive = 0; // the first tools wait until this many run at once
 };

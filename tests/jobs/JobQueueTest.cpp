@@ -26,6 +26,7 @@ TEST_F(JobQueueTest, RunsEveryJobOnceAndNeverMoreThanTheLimitAtATime)
     QObject figures;
     int figureChanges = 0;
     QObject::connect(&tracker, &StatisticsTracker::totalFilesProcessedChanged, &figures, [&] { ++figureChanges; });
+    holdUntilActive = 3;
     JobQueue queue(configuration, 3, services(40ms));
     queue.addFiles(images(8));
     processEventsUntil([&] { return count(queue, JobStatus::completed) >= 1; });

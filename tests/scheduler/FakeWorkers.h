@@ -88,6 +88,8 @@ public:
         const auto job = this->job();
         if (started)
             started(*job);
+        if (gate)
+            co_await gate();
         co_await QCoro::sleepFor(delay_);
         const QByteArray bytes = output_(*job);
         if (bytes.isEmpty())
@@ -101,6 +103,8 @@ public:
     }
 
     std::function<void(JobContext&)> started;
+    // Awaited before the work: lets a test hold tools until others have started.
+    std::function<QCoro::Task<>()> gate;
 
 private:
     const Output output_;
