@@ -1,0 +1,100 @@
+#include "TestSupport.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtEndian>
+
+#include <zlib.h>
+
+using namespace TestSupport;
+
+namespace {
+
+// Bombs: files of a few bytes whose headers claim more pixels than any
+// machine should decode. Each is a shipped image with its size rewritten.
+QByteArray jpegClaiming(quint16 width, quint16 height)
+{
+    QByteArray jpeg = readFile(dataFile("jpeg/pingus-clouds.jpg"));
+    for (qsizetype at = 2; at + 9 < jpeg.size();) {
+        const auto marker = quint8(jpeg[at + 1]);
+        if (marker >= 0xC0 && marker <= 0xC2) {
+            qToBigEndian(height, jpeg.data() + at + 5);
+            qToBigEndian(width, jpeg.data() + at + 7);
+            break;
+        }
+        at += 2 + qFromBigEndian<quint16>(jpeg.constData() + at + 2);
+    }
+    return jpeg;
+}
+
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
+    QByteArray png = readFile(dataFile("png/pingus-flag3.png"));
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
+    const auto crc = quint32(crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17));
+    qToBigEndian(crc, png.data() + 29);
+    return png;
+}
+
+QByteArray gifClaiming(quint16 width, quint16 height, int frames)
+{
+    auto word = [](quint16 value) { return QByteArray(1, char(value & 0xFF)) + char(value >> 8); };
+    QByteArray gif = "GIF89a" + word(width) + word(height) + QByteArray("\x80\0\0\0\0\0\xff\xff\xff", 9);
+    for (int frame = 0; frame < frames; ++frame)
+        gif += "," + word(0) + word(0) + word(1) + word(1) + QByteArray("\0\x02\x02\x44\x01\0", 6);
+    return gif + ";";
+}
+
+QByteArray webpCanvas(quint32 width, quint32 height)
+{
+    QByteArray webp = readFile(dataFile("odd/derived-wordpress-spinner-animated.webp"));
+    const qsizetype at = webp.indexOf("VP8X") + 12;
+    for (int i = 0; i < 3; ++i) {
+        webp[at + i] = char(((width - 1) >> (8 * i)) & 0xFF);
+        webp[at + 3 + i] = char(((height - 1) >> (8 * i)) & 0xFF);
+    }
+    return webp;
+}
+
+} // namespace
+
+// Refused from its header alone, whatever its bytes: no decoder or tool gets
+// to allocate for it. The run is held to 4 GiB, so that a regression fails
+// here instead of taking the machine.
+TEST(HostileInput, ImagesClaimingTooManyPixelsFailBeforeAnyToolRuns)
+{
+    QTemporaryDir root;
+    const QProcessEnvironment env = privateEnvironment(root.path());
+    const QString in = QDir(root.path()).filePath("in");
+    QDir().mkpath(in);
+    const QString huge = "60000 × 60000 pixels is more than this app handles (400 megapixels)";
+    const struct { const char* name; QByteArray bytes; QString said; } cases[] = {
+        {"bomb.jpg", jpegClaiming(60000, 60000), huge},
+        {"bomb.png", pngClaiming(60000, 60000), huge},
+        {"bomb.gif", gifClaiming(60000, 60000, 1), huge},
+        {"frames.gif", gifClaiming(10000, 10000, 5), "5 frames of 10000 × 10000 pixels are more than"},
+        {"frames.webp", webpCanvas(16000, 16000), "36 frames of 16000 × 16000 pixels are more than"},
+    };
+    QStringList arguments{"--export", QDir(root.path()).filePath("out"), "--json", "--no-cache"};
+    for (const auto& c : cases) {
+        writeFile(QDir(in).filePath(c.name), c.bytes);
+        arguments << QDir(in).filePath(c.name);
+    }
+    QString program = PRESSLY_BINARY_DIR "/bin/pressly";
+#ifndef __SANITIZE_ADDRESS__ // its shadow memory alone is terabytes of address space
+    arguments.prepend(program);
+    arguments.prepend("--as=" + QString::number(qint64(4) << 30));
+    program = "prlimit";
+#endif
+    const RunResult ran = run(program, arguments, env);
+    EXPECT_EQ(ran.exitCode, 1) << qPrintable(ran.err);
+    const QStringList lines = ran.out.split('\n', Qt::SkipEmptyParts);
+    for (const auto& c : cases) {
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.contains(c.name); });
+        ASSERT_NE(line, lines.end()) << c.name;
+        const QJsonObject job = QJsonDocument::fromJson(line->toUtf8()).object();
+        EXPECT_EQ(job["status"].toString(), "failed") << c.name;
+        EXPECT_TRUE(job["error"].toString().contains(c.said)) << qPrintable(*line);
+    }
+}
