@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QtEndian>
 
+#include <sys/stat.h>
 #include <zlib.h>
 
 using namespace TestSupport;
@@ -97,4 +98,38 @@ TEST(HostileInput, ImagesClaimingTooManyPixelsFailBeforeAnyToolRuns)
         EXPECT_EQ(job["status"].toString(), "failed") << c.name;
         EXPECT_TRUE(job["error"].toString().contains(c.said)) << qPrintable(*line);
     }
+}
+
+// An export keeps each original's access, as cp does; what the app keeps
+// about the user's files is the user's alone, whatever the umask.
+TEST(HostileInput, ExportedCopiesAndTheAppsOwnFilesStayAsPrivateAsTheirOriginals)
+{
+    QTemporaryDir root;
+    const QProcessEnvironment env = privateEnvironment(root.path());
+    const QString in = QDir(root.path()).filePath("in"), out = QDir(root.path()).filePath("out");
+    QDir().mkpath(in);
+    const struct { const char* name; QFile::Permissions given; int exported; } cases[] = {
+        {"private.png", QFile::ReadOwner | QFile::WriteOwner, 0600},
+        {"shared.png", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther, 0644},
+    };
+    QString line = "umask 022; '" PRESSLY_BINARY_DIR "/bin/pressly' --quiet --export '" + out + "'";
+    for (const auto& c : cases) {
+        QFile::setPermissions(copyInto("png/pingus-flag3.png", in, c.name), c.given);
+        line += " '" + QDir(in).filePath(c.name) + "'";
+    }
+    // The in-place run opens the results cache, which an export may not need.
+    line += " && '" PRESSLY_BINARY_DIR "/bin/pressly' --quiet --in-place '" + out + "'";
+    const RunResult ran = run("sh", {"-c", line}, env);
+    ASSERT_EQ(ran.exitCode, 0) << qPrintable(ran.err);
+    auto mode = [](const QString& path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mode(QDir(out).filePath(c.name)), c.exported) << c.name;
+    const QString data = QDir(root.path()).filePath("data/Pressly Pro"), config = QDir(root.path()).filePath("config/Pressly");
+    const std::pair<QString, int> own[] = {{data, 0700}, {data + "/results_cache.sqlite", 0600},
+                                           {config, 0700}, {config + "/Pressly Pro.conf", 0600}};
+    for (const auto& [path, wanted] : own)
+        EXPECT_EQ(mode(path), wanted) << qPrintable(path);
 }
