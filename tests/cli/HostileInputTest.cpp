@@ -133,3 +133,29 @@ TEST(HostileInput, ExportedCopiesAndTheAppsOwnFilesStayAsPrivateAsTheirOriginals
     for (const auto& [path, wanted] : own)
         EXPECT_EQ(mode(path), wanted) << qPrintable(path);
 }
+
+// A name is shown, never obeyed: its control characters are quoted as ls
+// quotes them, in the result lines and on a terminal's progress line.
+TEST(HostileInput, ControlCharactersInNamesReachNoTerminal)
+{
+    QTemporaryDir root;
+    const QProcessEnvironment env = privateEnvironment(root.path());
+    const QString in = QDir(root.path()).filePath("in"), out = QDir(root.path()).filePath("out");
+    QDir().mkpath(in);
+    const std::pair<QString, QString> names[] = {{"ctrl\033[31m.png", "ctrl'$'\\033''[31m.png'"},
+                                                 {"two\nlines.png", "two'$'\\n''lines.png'"},
+                                                 {"it's\a.png", "it'\\''s'$'\\a''.png'"}};
+    for (const auto& [name, shown] : names)
+        copyInto("png/pingus-flag3.png", in, name);
+    const QString program = PRESSLY_BINARY_DIR "/bin/pressly";
+    const RunResult piped = run(program, {"--no-cache", "--export", out, in}, env);
+    // script(1) gives it a terminal, where the progress line shows too.
+    const RunResult terminal = run("script", {"-qec", program + " --no-cache --export '" + out + "' '" + in + "'", "/dev/null"}, env);
+    for (const RunResult& ran : {piped, terminal}) {
+        EXPECT_EQ(ran.exitCode, 0) << qPrintable(ran.out + ran.err);
+        for (const auto& [name, shown] : names) {
+            EXPECT_FALSE((ran.out + ran.err).contains(name)) << qPrintable(shown);
+            EXPECT_TRUE(ran.out.contains(shown)) << qPrintable(ran.out);
+        }
+    }
+}
