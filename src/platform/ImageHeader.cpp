@@ -73,7 +73,7 @@ std::optional<ImageHeader::Size> ImageHeader::read(const QString& path, QString*
 
 QString ImageHeader::refusal(const Size& size)
 {
-    if (size.pixels() <= pixelLimit && size.width >= 0 && size.height >= 0)
+    if (size.pixels() <= pixelLimit)
         return {};
     const QString limit = QStringLiteral("more than this app handles (%1 megapixels)").arg(pixelLimit / 1'000'000);
     if (size.frames > 1)

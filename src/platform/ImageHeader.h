@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QtNumeric>
 
+#include <limits>
 #include <optional>
 
 // An image's size as its header declares it, read without decoding a pixel,
@@ -13,7 +15,14 @@ public:
         qint64 width = 0;
         qint64 height = 0;
         qint64 frames = 1; // of an animation or a multi-image file
-        qint64 pixels() const { return width * height * frames; }
+        // Saturates: a header may claim sizes whose product overflows.
+        qint64 pixels() const
+        {
+            qint64 area = 0, total = 0;
+            if (qMulOverflow(width, height, &area) || qMulOverflow(area, frames, &total))
+                return std::numeric_limits<qint64>::max();
+            return total;
+        }
     };
 
     // The most pixels, all frames together, that this app decodes or lets a tool decode.
