@@ -13,21 +13,6 @@ namespace {
 
 // Bombs: files of a few bytes whose headers claim more pixels than any
 // machine should decode. Each is a shipped image with its size rewritten.
-QByteArray jpegClaiming(quint16 width, quint16 height)
-{
-    QByteArray jpeg = readFile(dataFile("jpeg/pingus-clouds.jpg"));
-    for (qsizetype at = 2; at + 9 < jpeg.size();) {
-        const auto marker = quint8(jpeg[at + 1]);
-        if (marker >= 0xC0 && marker <= 0xC2) {
-            qToBigEndian(height, jpeg.data() + at + 5);
-            qToBigEndian(width, jpeg.data() + at + 7);
-            break;
-        }
-        at += 2 + qFromBigEndian<quint16>(jpeg.constData() + at + 2);
-    }
-    return jpeg;
-}
-
 QByteArray pngClaiming(quint32 width, quint32 height)
 {
     QByteArray png = readFile(dataFile("png/pingus-flag3.png"));
