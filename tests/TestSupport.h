@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,23 @@ inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The shipped JPEG with its header claiming another size: a few kilobytes
+// that a decoder would allocate the claimed size for.
+inline QByteArray jpegClaiming(quint16 width, quint16 height)
+{
+    QByteArray jpeg = readFile(dataFile("jpeg/pingus-clouds.jpg"));
+    for (qsizetype at = 2; at + 9 < jpeg.size();) {
+        const auto marker = quint8(jpeg[at + 1]);
+        if (marker >= 0xC0 && marker <= 0xC2) {
+            qToBigEndian(height, jpeg.data() + at + 5);
+            qToBigEndian(width, jpeg.data() + at + 7);
+            break;
+        }
+        at += 2 + qFromBigEndian<quint16>(jpeg.constData() + at + 2);
+    }
+    return jpeg;
 }
 
 // Runs the event loop until `done` holds or the time runs out.

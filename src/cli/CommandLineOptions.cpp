@@ -34,6 +34,10 @@ QString checkValues(const QCommandLineParser& parser, const Flags& flags)
         return QStringLiteral("--in-place and --export cannot be used together");
     if (parser.isSet(flags.exportDir) && parser.value(flags.exportDir).isEmpty())
         return QStringLiteral("--export needs a folder");
+    // "--export --in-place DIR" would export into a folder named "--in-place".
+    if (parser.isSet(flags.exportDir) && parser.value(flags.exportDir).startsWith(QLatin1Char('-')))
+        return QStringLiteral("--export needs a folder, not “%1”; a folder of that name is written ./%1")
+            .arg(parser.value(flags.exportDir));
     if (parser.isSet(flags.jobs)) {
         bool ok = false;
         const int jobs = parser.value(flags.jobs).toInt(&ok);

@@ -3,6 +3,7 @@
 #include "cli/ResultLine.h"
 #include "cli/RunReport.h"
 #include "cli/SignalWatcher.h"
+#include "cli/TerminalText.h"
 #include "jobs/Configuration.h"
 #include "jobs/ImageFileCollector.h"
 #include "jobs/JobQueue.h"
@@ -56,17 +57,17 @@ QList<QUrl> CommandLineRun::collect()
         // Qt reads the command line as UTF-8: other bytes in a name cannot be told apart.
         if (missing && path.contains(QChar::ReplacementCharacter))
             std::fprintf(stderr, "pressly: %s: the name is not valid UTF-8, which this program cannot open; "
-                                 "rename it\n", qPrintable(path));
+                                 "rename it\n", qPrintable(TerminalText::quoted(path)));
         else if (missing)
-            std::fprintf(stderr, "pressly: %s: no such file or folder\n", qPrintable(path));
+            std::fprintf(stderr, "pressly: %s: no such file or folder\n", qPrintable(TerminalText::quoted(path)));
         QStringList skipped;
         const auto found = collectImageURLs({QUrl::fromLocalFile(info.absoluteFilePath())}, &skipped);
         for (const QString& line : std::as_const(skipped))
-            std::fprintf(stderr, "pressly: %s\n", qPrintable(line));
+            std::fprintf(stderr, "pressly: %s\n", qPrintable(TerminalText::withoutControls(line)));
         skippedInFolders_ += int(skipped.size());
         if (found.isEmpty() && info.isFile())
             std::fprintf(stderr, "pressly: %s: not a supported image (png, jpg, gif, svg, webp, heic, dng)\n",
-                         qPrintable(path));
+                         qPrintable(TerminalText::quoted(path)));
         // A named image that is missing still becomes a failed job; anything
         // else named in vain must not end the run as a success either.
         if (found.isEmpty() && (missing || info.isFile()))

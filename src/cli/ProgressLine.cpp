@@ -1,5 +1,7 @@
 #include "cli/ProgressLine.h"
 
+#include "cli/TerminalText.h"
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -9,7 +11,7 @@ void ProgressLine::update(int done, int total, const QString& currentFile)
 {
     if (!enabled_)
         return;
-    QString name = currentFile;
+    QString name = TerminalText::quoted(currentFile);
     if (name.size() > 50)
         name = QStringLiteral("…") + name.right(49);
     text_ = QStringLiteral("[%1/%2] %3").arg(QString::number(done), QString::number(total), name);

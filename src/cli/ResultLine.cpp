@@ -1,5 +1,7 @@
 #include "cli/ResultLine.h"
 
+#include "cli/TerminalText.h"
+
 #include "jobs/JobQueue.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/ByteCountFormatter.h"
@@ -30,7 +32,7 @@ QString ResultLine::paint(const QString& text, const char* code) const
 QString ResultLine::shownName(const QString& path)
 {
     const QString relative = QDir::current().relativeFilePath(path);
-    return relative.startsWith(QStringLiteral("../")) ? path : relative;
+    return TerminalText::quoted(relative.startsWith(QStringLiteral("../")) ? path : relative);
 }
 
 QString ResultLine::percentSaved(qint64 before, qint64 after)
@@ -47,7 +49,10 @@ QString ResultLine::text(const OptimizationJob& job) const
     const QString before = ByteCountFormatter::format(job.originalSize());
     switch (job.status()) {
     case JobStatus::failed:
-        return name + paint(QStringLiteral("failed: ") + (job.error() ? job.error()->errorDescription() : QString()), red);
+        // A message may quote a name as it is.
+        return name + paint(QStringLiteral("failed: ")
+                                + TerminalText::withoutControls(job.error() ? job.error()->errorDescription() : QString()),
+                            red);
     case JobStatus::cancelled:
         return name + paint(QStringLiteral("cancelled"), red);
     case JobStatus::completed:

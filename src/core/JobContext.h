@@ -17,6 +17,8 @@ public:
     virtual QUuid id() const = 0;
     virtual QUrl fileURL() const = 0;
     virtual qint64 originalSize() const = 0;
+    // Pixels of all frames as the image's header declares them; 0 when unknown.
+    virtual qint64 declaredPixels() const { return 0; }
     // The smallest accepted output so far, if any.
     virtual std::optional<qint64> optimizedSize() const = 0;
     // An accepted tool output: it becomes the job's optimized size, and the

@@ -294,7 +294,13 @@ Failure makeDirectoryWithParents(const QString& path)
     return std::nullopt;
 }
 
-Failure copyToNewFile(const QString& from, const QString& to)
+mode_t copyMode(const QString& path)
+{
+    struct stat info {};
+    return ::stat(native(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0666;
+}
+
+Failure copyToNewFile(const QString& from, const QString& to, mode_t mode)
 {
     const auto failure = [&](const QString& why) {
         return QStringLiteral("The file “%1” couldn’t be copied to “%2”: %3")
@@ -316,7 +322,7 @@ Failure copyToNewFile(const QString& from, const QString& to)
             .filePath(replacementName(::getpid(), QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()));
     Descriptor out(injectedFault("create-copy", temporary)
                        ? -1
-                       : ::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+                       : ::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
     if (!out.isOpen())
         return failure(reason(errno));
     auto copyError = copyAll(in.get(), out.get(), size, "copy", temporary);

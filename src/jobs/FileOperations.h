@@ -68,8 +68,12 @@ QString hardLinkReason(qint64 names);
 // Creates `path` and every missing parent; succeeds when it is a folder already.
 Failure makeDirectoryWithParents(const QString& path);
 
-// Copies `from` into a file that must not exist yet; a partial copy is removed.
-Failure copyToNewFile(const QString& from, const QString& to);
+// Copies `from` into a file that must not exist yet, created with `mode`
+// less the umask; a partial copy is removed.
+Failure copyToNewFile(const QString& from, const QString& to, mode_t mode = 0666);
+// The permission bits a copy of the file at `path` is created with, as cp
+// gives them: a private original stays private. 0666 when it cannot be read.
+mode_t copyMode(const QString& path);
 
 // Writes the bytes of `from` into a new hidden file in the folder of
 // `original`, flushed to disk, with the original's permission bits (and owner

@@ -1,5 +1,6 @@
 #include "jobs/ImageFileCollector.h"
 
+#include "jobs/FileOperations.h"
 #include "platform/Log.h"
 
 #include <QDir>
@@ -44,6 +45,21 @@ void report(const QString& line, QStringList* skipped)
 }
 
 bool isPackage(const QString& name) { return packageExtensions().contains(lowerExtension(name)); }
+
+// Dropping a folder hands over what is in it, not what its links point at:
+// an in-place run would otherwise rewrite files anywhere. Answers why a link
+// is passed over; empty for a file or a link that stays inside `root`.
+QString linkLeavesFolder(const QString& path, const QString& root)
+{
+    if (!FileOperations::isSymbolicLink(path))
+        return {};
+    const QString target = FileOperations::resolvedPath(path);
+    if (target.isEmpty())
+        return QStringLiteral("Skipped %1: the link leads nowhere").arg(path);
+    if (!target.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/')))
+        return QStringLiteral("Skipped %1: it links to %2, outside the folder").arg(path, target);
+    return {};
+}
 
 // A name that is not valid UTF-8 decodes, with U+FFFD in it, to a different
 // name, and no file has that one; a job for it could only fail.
@@ -108,13 +124,15 @@ bool ImageFileCollector::collectImageURLs(const QList<QUrl>& urls, const Visitor
         if (!url.isLocalFile())
             continue;
         const QString path = url.toLocalFile();
-        if (QFileInfo(path).isDir() ? !collectFolder(path, visit, skipped) : isSupported(path) && !visit(url))
+        if (QFileInfo(path).isDir() ? !collectFolder(path, FileOperations::resolvedPath(path), visit, skipped)
+                                    : isSupported(path) && !visit(url))
             return false;
     }
     return true;
 }
 
-bool ImageFileCollector::collectFolder(const QString& folder, const Visitor& visit, QStringList* skipped)
+bool ImageFileCollector::collectFolder(const QString& folder, const QString& root, const Visitor& visit,
+                                       QStringList* skipped)
 {
     QStringList names;
     QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -139,10 +157,14 @@ bool ImageFileCollector::collectFolder(const QString& folder, const Visitor& vis
             continue;
         if (lowerExtension(name) == QLatin1String("svgz"))
             report(QStringLiteral("Skipped %1: compressed SVG (.svgz) is not supported").arg(path), skipped);
-        if (isSupported(name) && !visit(QUrl::fromLocalFile(path)))
-            return false;
+        if (isSupported(name)) {
+            if (const QString outside = linkLeavesFolder(path, root); !outside.isEmpty())
+                report(outside, skipped);
+            else if (!visit(QUrl::fromLocalFile(path)))
+                return false;
+        }
         const QFileInfo info(path);
-        if (info.isDir() && !info.isSymLink() && !isPackage(name) && !collectFolder(path, visit, skipped))
+        if (info.isDir() && !info.isSymLink() && !isPackage(name) && !collectFolder(path, root, visit, skipped))
             return false;
     }
     reportUndecodableNames(folder, skipped);

@@ -8,7 +8,9 @@
 
 // Turns dropped or chosen items into a flat list of candidate image files,
 // taken by name alone. Folders are walked in name order, skipping hidden items
-// and the insides of packages; links to folders are not followed.
+// and the insides of packages; links to folders are not followed, links to
+// files only when the file lies inside the folder given. Items given by name
+// are taken, links or not.
 class ImageFileCollector {
 public:
     static const QStringList& supportedExtensions();
@@ -22,7 +24,8 @@ public:
     static bool collectImageURLs(const QList<QUrl>& urls, const Visitor& visit, QStringList* skipped = nullptr);
 
 private:
-    static bool collectFolder(const QString& folder, const Visitor& visit, QStringList* skipped);
+    // `root`: the folder given, without links.
+    static bool collectFolder(const QString& folder, const QString& root, const Visitor& visit, QStringList* skipped);
 };
 
 inline QList<QUrl> collectImageURLs(const QList<QUrl>& urls, QStringList* skipped = nullptr)

@@ -1,5 +1,6 @@
 #include "jobs/JobPipeline.h"
 
+#include "jobs/ImageSizeGuard.h"
 #include "jobs/OutputPlacement.h"
 #include "jobs/OutputVerifier.h"
 #include "platform/BackgroundTask.h"
@@ -56,6 +57,8 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
         job->fail(OptimizationError::fileAccess(QStringLiteral("Could not read file")));
         co_return;
     }
+    if (co_await ImageSizeGuard::refuses(job, run.source))
+        co_return;
     const QString& preset = run.settings.preset;
     const qint64 settingsHash = ResultsCache::settingsHash(preset);
     if (co_await answerFromCache(run, settingsHash))

@@ -50,6 +50,9 @@ public:
     QUrl fileURL() const override { return fileURL_; }
     QString fileName() const { return fileName_; }
     qint64 originalSize() const override { return originalSize_; }
+    qint64 declaredPixels() const override { return declaredPixels_; }
+    // Plain field, set on the event-loop thread before any tool runs.
+    void setDeclaredPixels(qint64 pixels) { declaredPixels_ = pixels; }
 
     JobStatus status() const { return status_; }
     QString statusText() const { return toString(status_); }
@@ -135,4 +138,5 @@ private:
     bool isSkippedByCache_ = false;
     bool isRestored_ = false;
     std::optional<QUrl> exportedURL_;
+    qint64 declaredPixels_ = 0;
 };

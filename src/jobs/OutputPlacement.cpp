@@ -48,7 +48,8 @@ std::optional<OptimizationError> OutputPlacement::placeOutput(const Target& targ
         return OptimizationError::fileAccess(
             QStringLiteral("No export folder selected. Please choose an export folder in settings."));
     QString placedAt;
-    auto error = copyIntoFolder(target.exportFolder, outputPath, job.fileName(), &placedAt);
+    auto error = copyIntoFolder(target.exportFolder, outputPath, job.fileName(), job.fileURL().toLocalFile(),
+                                &placedAt);
     if (!error && exportedURL)
         *exportedURL = QUrl::fromLocalFile(placedAt);
     return error;
@@ -59,7 +60,8 @@ std::optional<OptimizationError> OutputPlacement::exportOriginalCopy(const Targe
 {
     if (target.exportFolder.isEmpty())
         return OptimizationError::fileAccess(QStringLiteral("No export folder selected."));
-    return copyIntoFolder(target.exportFolder, job.fileURL().toLocalFile(), job.fileName());
+    const QString original = job.fileURL().toLocalFile();
+    return copyIntoFolder(target.exportFolder, original, job.fileName(), original);
 }
 
 std::optional<OptimizationError> OutputPlacement::placeOutput(OptimizationJob& job, const IOFile& record,
@@ -197,17 +199,20 @@ void OutputPlacement::removeStaleFilesOnce(const QString& folder)
 }
 
 std::optional<OptimizationError> OutputPlacement::copyIntoFolder(const QString& folder, const QString& from,
-                                                                 const QString& fileName, QString* placedAt)
+                                                                 const QString& fileName, const QString& original,
+                                                                 QString* placedAt)
 {
     if (const auto failure = FileOperations::makeDirectoryWithParents(folder))
         return OptimizationError::platform(*failure);
     removeStaleFilesOnce(QFileInfo(folder).absoluteFilePath());
+    // `from` may be a tool's file; the copy is the user's, with its original's access.
+    const mode_t mode = FileOperations::copyMode(original);
     const QUrl wanted = QUrl::fromLocalFile(QDir(folder).filePath(fileName));
     // Jobs export at the same time: a name taken between the look and the
     // rename moves this copy on to the next free one.
     for (int attempt = 0;; ++attempt) {
         const QString destination = uniqueDestination(wanted).toLocalFile();
-        const auto failure = FileOperations::copyToNewFile(from, destination);
+        const auto failure = FileOperations::copyToNewFile(from, destination, mode);
         if (!failure) {
             if (placedAt)
                 *placedAt = destination;

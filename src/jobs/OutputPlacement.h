@@ -60,8 +60,10 @@ private:
                                              std::optional<QUrl>* revertURL) const;
     // Once per folder and process: hidden files a killed run left there.
     static void removeStaleFilesOnce(const QString& folder);
+    // The copy gets the permission bits of `original`, the user's file.
     static std::optional<OptimizationError> copyIntoFolder(const QString& folder, const QString& from,
-                                                           const QString& fileName, QString* placedAt = nullptr);
+                                                           const QString& fileName, const QString& original,
+                                                           QString* placedAt = nullptr);
 
     const Configuration& configuration_;
     MoveToTrash moveToTrash_;

@@ -240,9 +240,6 @@ ImageIO::Result ImageIO::reencode(const QString& input, const QString& output, c
         return {Status::unreadable, QStringLiteral("libvips could not start")};
     if (isAnimatedPng(input))
         return {Status::animated, {}};
-    // A new file would keep the pixels that libjpeg made up for corrupt data.
-    if (const QString damage = JpegIntegrity::damage(input); !damage.isEmpty())
-        return {Status::unreadable, damage};
     // libvips' per-thread buffers are freed when a pooled thread is done with it.
     const auto cleanup = qScopeGuard([] { vips_thread_shutdown(); });
 
@@ -254,6 +251,10 @@ ImageIO::Result ImageIO::reencode(const QString& input, const QString& output, c
             return {Status::tooManyPixels, {}};
         if (image.get_typeof("n-pages") != 0 && image.get_int("n-pages") > 1)
             return {Status::animated, {}};
+        // A new file would keep the pixels that libjpeg made up for corrupt
+        // data. Checked within the limit only: it holds every coefficient.
+        if (const QString damage = JpegIntegrity::damage(input); !damage.isEmpty())
+            return {Status::unreadable, damage};
         lease = PixelBudget::shared().acquire(qint64(image.width()) * qint64(image.height()));
         image = decoded(input, image);
     } catch (const VError& error) {

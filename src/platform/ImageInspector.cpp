@@ -2,6 +2,7 @@
 #include <vips/vips8>
 
 #include "platform/ImageInspector.h"
+#include "platform/ImageHeader.h"
 #include "platform/ImageIO.h"
 #include "platform/JpegIntegrity.h"
 #include "platform/PngChunks.h"
@@ -18,7 +19,7 @@ using vips::VImage;
 
 namespace {
 
-constexpr qint64 maxPixels = 400'000'000;
+constexpr qint64 maxPixels = ImageHeader::pixelLimit;
 // A tool's output may not even warn: a short read or a bad row is filled in
 // silently at the weaker level, and the filled-in picture would be kept.
 constexpr VipsFailOn candidateStrictness = VIPS_FAIL_ON_WARNING;

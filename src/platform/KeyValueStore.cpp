@@ -1,5 +1,8 @@
 #include "platform/KeyValueStore.h"
 
+#include "platform/PrivateStorage.h"
+
+#include <QFileInfo>
 #include <QMutex>
 #include <QSettings>
 
@@ -17,6 +20,11 @@ KeyValueStore::KeyValueStore(const QString& filePath)
                     ? std::make_unique<QSettings>(QStringLiteral("Pressly"), QStringLiteral("Pressly Pro"))
                     : std::make_unique<QSettings>(filePath, QSettings::IniFormat))
 {
+    // QSettings rewrites its file keeping the permissions it finds.
+    if (filePath.isEmpty()) {
+        PrivateStorage::makeFolder(QFileInfo(settings_->fileName()).absolutePath());
+        PrivateStorage::makeFile(settings_->fileName());
+    }
 }
 
 KeyValueStore::~KeyValueStore() = default;

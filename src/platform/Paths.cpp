@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include "platform/PrivateStorage.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -17,7 +19,7 @@ QString applicationSupportDir()
 {
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                         + QStringLiteral("/Pressly Pro");
-    QDir().mkpath(dir);
+    PrivateStorage::makeFolder(dir);
     return dir;
 }
 

@@ -8,7 +8,7 @@ namespace Paths {
 QString resourcesDir();
 // The folder of bundled tools inside the resources.
 QString bundledToolsDir();
-// $XDG_DATA_HOME/Pressly Pro, created on demand.
+// $XDG_DATA_HOME/Pressly Pro, created on demand, readable by the user alone.
 QString applicationSupportDir();
 // The per-user temporary directory (honours TMPDIR).
 QString temporaryDir();

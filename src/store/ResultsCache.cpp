@@ -3,6 +3,7 @@
 #include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "platform/PrivateStorage.h"
 #include "store/SqlStatement.h"
 
 #include <QCoroFuture>
@@ -148,6 +149,7 @@ void ResultsCache::setUp()
     isSetUp_ = true;
 
     const QByteArray path = dbPath_.toUtf8();
+    PrivateStorage::makeFile(dbPath_); // its journals take its permissions
     const int opened = sqlite3_open_v2(path.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (opened == SQLITE_OK) {
         // Another instance of the program may hold the file for a moment.

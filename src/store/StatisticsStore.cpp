@@ -2,6 +2,7 @@
 
 #include "platform/KeyValueStore.h"
 #include "platform/Paths.h"
+#include "platform/PrivateStorage.h"
 #include "store/SqlStatement.h"
 
 #include <QDateTime>
@@ -57,6 +58,7 @@ QString StatisticsStore::defaultPath() { return Paths::applicationSupportDir() +
 bool StatisticsStore::open()
 {
     const QByteArray path = path_.toUtf8();
+    PrivateStorage::makeFile(path_); // its journals take its permissions
     if (sqlite3_open_v2(path.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         return false;
     // Another process may be adding its batch at this moment.

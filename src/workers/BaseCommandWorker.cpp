@@ -14,6 +14,7 @@
 #include <QStringDecoder>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -23,10 +24,16 @@ namespace {
 // Runs in the child between fork and exec: only async-signal-safe calls.
 // Nice 10 as an absolute value, never a higher priority than the parent's.
 // Its own process group: stopping the tool stops whatever it started, and a
-// terminal's Ctrl+C reaches only us, who stop the tools in order.
-void prepareChild()
+// terminal's Ctrl+C reaches only us, who stop the tools in order. Its address
+// space is bounded: a tool that believes a lying header fails on allocation.
+void prepareChild(qint64 addressSpace)
 {
     ::setpgid(0, 0);
+    rlimit bound{RLIM_INFINITY, RLIM_INFINITY};
+    ::getrlimit(RLIMIT_AS, &bound); // a tighter limit of ours stays
+    bound.rlim_cur = std::min(bound.rlim_cur, rlim_t(addressSpace));
+    bound.rlim_max = std::min(bound.rlim_max, rlim_t(addressSpace));
+    ::setrlimit(RLIMIT_AS, &bound);
     errno = 0;
     const int current = getpriority(PRIO_PROCESS, 0);
     if (errno != 0 || current < BackgroundTask::niceValue)
@@ -137,14 +144,14 @@ QCoro::Task<Outcome<bool>> BaseCommandWorker::writeOutput(IOFile::Ptr input, QUr
     return optimizeFile(std::move(input), std::move(output));
 }
 
-void BaseCommandWorker::prepareToolProcess(QProcess& process, const QString& executable)
+void BaseCommandWorker::prepareToolProcess(QProcess& process, const QString& executable, qint64 addressSpace)
 {
     process.setProgram(executable);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("NSUnbufferedIO"), QStringLiteral("YES"));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingDirectoryFor(executable));
-    process.setChildProcessModifier(prepareChild);
+    process.setChildProcessModifier([addressSpace] { prepareChild(addressSpace); });
 }
 
 QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString executable, QStringList arguments,
@@ -153,7 +160,8 @@ QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString ex
     Log::line(QStringLiteral("🔧 Executing: ") + executable + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')));
 
     auto process = std::make_unique<QProcess>();
-    prepareToolProcess(*process, executable);
+    const auto owner = job();
+    prepareToolProcess(*process, executable, ToolMemoryLimit::forPixels(owner ? owner->declaredPixels() : 0));
     process->setArguments(arguments);
 
     if (input) {

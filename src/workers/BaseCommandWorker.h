@@ -3,6 +3,7 @@
 #include "workers/BaseWorker.h"
 #include "workers/IOFile.h"
 #include "workers/ProcessResult.h"
+#include "workers/ToolMemoryLimit.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -33,8 +34,10 @@ public:
     static std::chrono::milliseconds timeoutFor(qint64 bytes);
 
     // How every tool starts: no shell, nice 10 in a process group of its own,
-    // our environment and the working directory its location calls for.
-    static void prepareToolProcess(QProcess& process, const QString& executable);
+    // at most `addressSpace` bytes of memory, our environment and the working
+    // directory its location calls for.
+    static void prepareToolProcess(QProcess& process, const QString& executable,
+                                   qint64 addressSpace = ToolMemoryLimit::floorBytes);
 
 protected:
     QUrl makeOutputURL() const override;

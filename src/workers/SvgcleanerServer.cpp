@@ -3,6 +3,7 @@
 #include "platform/Log.h"
 #include "platform/ProcessStart.h"
 #include "workers/BaseCommandWorker.h"
+#include "workers/ToolMemoryLimit.h"
 #include "workers/RunningTools.h"
 #include "workers/ToolSession.h"
 
@@ -134,7 +135,7 @@ void SvgcleanerServer::launch()
 {
     process_.reset();
     auto process = std::make_unique<QProcess>();
-    BaseCommandWorker::prepareToolProcess(*process, script_);
+    BaseCommandWorker::prepareToolProcess(*process, script_, ToolMemoryLimit::forScriptThreads(concurrency_));
     process->setArguments({QString::number(concurrency_)});
     QProcess* server = process.get();
     QObject::connect(server, &QProcess::readyReadStandardOutput, server, [this] { readAnswers(); });

@@ -185,6 +185,7 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
         {{"--bogus", in()}, 2, "--help"},
         {{"--jobs=0", in()}, 2, "--help"},
         {{"--export=", in()}, 2, "--help"},
+        {{"--export", "--in-place", in()}, 2, "--export needs a folder, not “--in-place”"},
         {{"--preset"}, 2, "--help"},
         // After "--" every word is a path, even one that looks like an option.
         {{"--export", out, "--quiet", "--", "--in-place"}, 1, "--in-place: no such file or folder"},

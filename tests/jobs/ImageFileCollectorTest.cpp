@@ -2,6 +2,7 @@
 #include "jobs/ImageFileCollector.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 using namespace TestSupport;
 
@@ -22,7 +23,8 @@ void makeFile(const QString& path)
 } // namespace
 
 // Folders are walked in name order, skipping hidden items and packages; a
-// link dropped by the user is walked, links met inside are only names.
+// link dropped by the user is walked, links met inside are only names, and
+// only those that stay inside the folder dropped.
 TEST(ImageFileCollector, WalksFoldersInNameOrderSkippingHiddenItemsPackagesAndLinkedFolders)
 {
     QTemporaryDir dir;
@@ -34,11 +36,20 @@ TEST(ImageFileCollector, WalksFoldersInNameOrderSkippingHiddenItemsPackagesAndLi
     ASSERT_TRUE(QFile::link(root, root + "/sub/back"));
     ASSERT_TRUE(QFile::link(root + "/sub", root + "/shortcut.png"));
     ASSERT_TRUE(QFile::link(root, dir.filePath("entry")));
+    makeFile(dir.filePath("outside/victim.png"));
+    ASSERT_TRUE(QFile::link(dir.filePath("outside/victim.png"), root + "/sub/absolute.png"));
+    ASSERT_EQ(::symlink("../../outside/victim.png", QFile::encodeName(root + "/sub/relative.png").constData()), 0);
+    ASSERT_EQ(::symlink("gone.png", QFile::encodeName(root + "/dangling.png").constData()), 0);
 
     const QStringList expected{"a.PNG", "link.png", "m.svg", "pics.png", "pics.png/e.gif", "shortcut.png",
                                "sub/b.jpeg", "sub/deeper/c.HEIC", "Z.webp"};
-    EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(root)}), root), expected);
+    QStringList skipped;
+    EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(root)}, &skipped), root), expected);
+    EXPECT_EQ(skipped.size(), 3) << qPrintable(skipped.join('\n'));
+    EXPECT_TRUE(skipped.filter("outside the folder").size() == 2 && skipped.filter("dangling.png").size() == 1);
     EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(dir.filePath("entry"))}), dir.filePath("entry")), expected);
+    const QUrl named = QUrl::fromLocalFile(root + "/sub/absolute.png");
+    EXPECT_EQ(collectImageURLs({named}), QList<QUrl>{named}) << "a link named by the user is followed";
 }
 
 // Dropped items keep their order and repeat; names Qt treats specially are taken as they are.

@@ -51,7 +51,10 @@ TEST(ImageIO, ReencodesWhatItCanShowAndRefusesTheRest)
         {copy("odd/derived-pingus-rocktile-corrupt-data.jpg"), ImageIO::Format::jpeg, Status::unreadable, {}, {}},
         {copy("gif/wordpress-images-spinner.gif"), ImageIO::Format::jpeg, Status::animated, {}, {}},
         {dir.filePath("missing.png"), ImageIO::Format::jpeg, Status::unreadable, {}, {}},
+        // Refused by its header: checking its data for damage first took gigabytes.
+        {dir.filePath("claims-200-megapixels.jpg"), ImageIO::Format::jpeg, Status::tooManyPixels, {}, {}},
     };
+    writeFile(dir.filePath("claims-200-megapixels.jpg"), jpegClaiming(20000, 10000));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input.toStdString());
         QFile::remove(output);

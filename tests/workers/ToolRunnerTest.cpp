@@ -51,6 +51,13 @@ TEST_F(ToolRunner, ReportsExitStatusAndBothStreamsWhateverTheChildDoes)
 {
     // Never a higher priority than ours, should the tests themselves run niced.
     const QString nice = QString::number(std::max(10, getpriority(PRIO_PROCESS, 0)));
+    // Memory in proportion to the image the job declared.
+    const auto job = OptimizationJob::create(QUrl::fromLocalFile(dataFile("png/pingus-flag3.png")));
+    job->setDeclaredPixels(100'000'000);
+    worker.setJob(job);
+    rlimit ours{};
+    getrlimit(RLIMIT_AS, &ours);
+    const QString memory = QString::number(std::min<rlim_t>(ours.rlim_cur, (qint64(2) << 30) + 3'200'000'000) / 1024);
     struct Case { QByteArray script; QStringList arguments; int exitCode; QString output, error; };
     const Case cases[] = {
         {"echo out; echo err >&2; exit 3", {"a", "b"}, 3, "out\n", "err\n"},
@@ -58,6 +65,7 @@ TEST_F(ToolRunner, ReportsExitStatusAndBothStreamsWhateverTheChildDoes)
         {R"(for a in "$@"; do echo "[$a]"; done)", {"a path/with spaces (1).png", "", "--x=$HOME", "*", "ü 🎨"}, 0,
          "[a path/with spaces (1).png]\n[]\n[--x=$HOME]\n[*]\n[ü 🎨]\n", ""},
         {"cut -d' ' -f19 /proc/self/stat; echo \"$NSUnbufferedIO\"", {}, 0, nice + "\nYES\n", ""},
+        {"ulimit -v", {}, 0, memory + "\n", ""},
         // Far more than a pipe holds (64 KiB): the child blocks unless we keep reading.
         {"head -c 6000000 /dev/zero | tr '\\0' e >&2; head -c 3000000 /dev/zero | tr '\\0' o; exit 4", {}, 4,
          QString(3000000, 'o'), QString(6000000, 'e')},
