@@ -29,11 +29,13 @@ namespace {
 void prepareChild(qint64 addressSpace)
 {
     ::setpgid(0, 0);
-    rlimit bound{RLIM_INFINITY, RLIM_INFINITY};
-    ::getrlimit(RLIMIT_AS, &bound); // a tighter limit of ours stays
-    bound.rlim_cur = std::min(bound.rlim_cur, rlim_t(addressSpace));
-    bound.rlim_max = std::min(bound.rlim_max, rlim_t(addressSpace));
-    ::setrlimit(RLIMIT_AS, &bound);
+    if (ToolMemoryLimit::enforced) {
+        rlimit bound{RLIM_INFINITY, RLIM_INFINITY};
+        ::getrlimit(RLIMIT_AS, &bound); // a tighter limit of ours stays
+        bound.rlim_cur = std::min(bound.rlim_cur, rlim_t(addressSpace));
+        bound.rlim_max = std::min(bound.rlim_max, rlim_t(addressSpace));
+        ::setrlimit(RLIMIT_AS, &bound);
+    }
     errno = 0;
     const int current = getpriority(PRIO_PROCESS, 0);
     if (errno != 0 || current < BackgroundTask::niceValue)

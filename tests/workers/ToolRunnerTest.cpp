@@ -6,6 +6,7 @@
 #include "workers/PngquantWorker.h"
 #include "workers/SvgcleanerWorker.h"
 #include "workers/RunningTools.h"
+#include "workers/ToolMemoryLimit.h"
 #include "workers/ToolSession.h"
 
 #include <QElapsedTimer>
@@ -57,7 +58,9 @@ TEST_F(ToolRunner, ReportsExitStatusAndBothStreamsWhateverTheChildDoes)
     worker.setJob(job);
     rlimit ours{};
     getrlimit(RLIMIT_AS, &ours);
-    const QString memory = QString::number(std::min<rlim_t>(ours.rlim_cur, (qint64(2) << 30) + 3'200'000'000) / 1024);
+    const QString memory = ToolMemoryLimit::enforced
+                               ? QString::number(std::min<rlim_t>(ours.rlim_cur, (qint64(2) << 30) + 3'200'000'000) / 1024)
+                               : QStringLiteral("unlimited");
     struct Case { QByteArray script; QStringList arguments; int exitCode; QString output, error; };
     const Case cases[] = {
         {"echo out; echo err >&2; exit 3", {"a", "b"}, 3, "out\n", "err\n"},
