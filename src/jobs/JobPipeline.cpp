@@ -40,9 +40,9 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
         co_return;
     }
     // The identity is taken before the read, so any later change of the file shows.
-    auto readSource = [file = job->fileURL()] {
+    auto readSource = [file = job->fileURL(), exporting = settings.exporting()] {
         Source source;
-        source.lock = FileLock::take(file.toLocalFile(), &source.locking);
+        source.lock = FileLock::take(file.toLocalFile(), exporting, &source.locking);
         source.identity = FileOperations::identityOf(file.toLocalFile());
         source.record = IOFile::read(file);
         return source;

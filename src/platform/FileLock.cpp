@@ -7,7 +7,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-std::shared_ptr<FileLock> FileLock::take(const QString& path, Outcome* outcome)
+std::shared_ptr<FileLock> FileLock::take(const QString& path, bool shared, Outcome* outcome)
 {
     // Never waits: not for a writer of a named pipe, not for the other program.
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -15,7 +15,7 @@ std::shared_ptr<FileLock> FileLock::take(const QString& path, Outcome* outcome)
         *outcome = Outcome::failed;
         return nullptr;
     }
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(descriptor, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
         *outcome = errno == EWOULDBLOCK ? Outcome::heldElsewhere : Outcome::failed;
         ::close(descriptor);
         return nullptr;

@@ -11,8 +11,9 @@ class FileLock {
 public:
     enum class Outcome { taken, heldElsewhere, failed };
 
-    // The lock, or nothing with the reason in `outcome`.
-    static std::shared_ptr<FileLock> take(const QString& path, Outcome* outcome);
+    // The lock, or nothing with the reason in `outcome`. Readers share theirs
+    // (two exports of one file may run at once); a writer's is its own.
+    static std::shared_ptr<FileLock> take(const QString& path, bool shared, Outcome* outcome);
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
