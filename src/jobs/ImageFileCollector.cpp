@@ -157,13 +157,16 @@ bool ImageFileCollector::collectFolder(const QString& folder, const QString& roo
             continue;
         if (lowerExtension(name) == QLatin1String("svgz"))
             report(QStringLiteral("Skipped %1: compressed SVG (.svgz) is not supported").arg(path), skipped);
-        if (isSupported(name)) {
+        const QFileInfo info(path);
+        // A folder named like an image is walked below; a pipe or a device is no image.
+        if (isSupported(name) && !info.isDir()) {
             if (const QString outside = linkLeavesFolder(path, root); !outside.isEmpty())
                 report(outside, skipped);
+            else if (info.exists() && !info.isFile())
+                report(QStringLiteral("Skipped %1: not a regular file").arg(path), skipped);
             else if (!visit(QUrl::fromLocalFile(path)))
                 return false;
         }
-        const QFileInfo info(path);
         if (info.isDir() && !info.isSymLink() && !isPackage(name) && !collectFolder(path, root, visit, skipped))
             return false;
     }

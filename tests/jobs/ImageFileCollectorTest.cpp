@@ -2,6 +2,7 @@
 #include "jobs/ImageFileCollector.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -40,13 +41,16 @@ TEST(ImageFileCollector, WalksFoldersInNameOrderSkippingHiddenItemsPackagesAndLi
     ASSERT_TRUE(QFile::link(dir.filePath("outside/victim.png"), root + "/sub/absolute.png"));
     ASSERT_EQ(::symlink("../../outside/victim.png", QFile::encodeName(root + "/sub/relative.png").constData()), 0);
     ASSERT_EQ(::symlink("gone.png", QFile::encodeName(root + "/dangling.png").constData()), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root + "/pipe.png").constData(), 0600), 0);
 
-    const QStringList expected{"a.PNG", "link.png", "m.svg", "pics.png", "pics.png/e.gif", "shortcut.png",
-                               "sub/b.jpeg", "sub/deeper/c.HEIC", "Z.webp"};
+    // Folders named like images are walked, not taken as images; a pipe is said to be none.
+    const QStringList expected{"a.PNG", "link.png", "m.svg", "pics.png/e.gif", "sub/b.jpeg", "sub/deeper/c.HEIC",
+                               "Z.webp"};
     QStringList skipped;
     EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(root)}, &skipped), root), expected);
-    EXPECT_EQ(skipped.size(), 3) << qPrintable(skipped.join('\n'));
+    EXPECT_EQ(skipped.size(), 4) << qPrintable(skipped.join('\n'));
     EXPECT_TRUE(skipped.filter("outside the folder").size() == 2 && skipped.filter("dangling.png").size() == 1);
+    EXPECT_EQ(skipped.filter("pipe.png: not a regular file").size(), 1);
     EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(dir.filePath("entry"))}), dir.filePath("entry")), expected);
     const QUrl named = QUrl::fromLocalFile(root + "/sub/absolute.png");
     EXPECT_EQ(collectImageURLs({named}), QList<QUrl>{named}) << "a link named by the user is followed";
