@@ -300,11 +300,11 @@ mode_t copyMode(const QString& path)
     return ::stat(native(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0666;
 }
 
-Failure copyToNewFile(const QString& from, const QString& to, mode_t mode)
+Failure copyToNewFile(const QString& from, const QString& to, mode_t mode, const QString& shownName)
 {
     const auto failure = [&](const QString& why) {
         return QStringLiteral("The file “%1” couldn’t be copied to “%2”: %3")
-            .arg(fileName(from), QFileInfo(to).absolutePath(), why);
+            .arg(shownName.isEmpty() ? fileName(from) : shownName, QFileInfo(to).absolutePath(), why);
     };
     int inFd = -1;
     qint64 size = 0;

@@ -70,7 +70,9 @@ Failure makeDirectoryWithParents(const QString& path);
 
 // Copies `from` into a file that must not exist yet, created with `mode`
 // less the umask; a partial copy is removed.
-Failure copyToNewFile(const QString& from, const QString& to, mode_t mode = 0666);
+// A failure names the file `shownName` when given (a working file's name
+// means nothing to the user).
+Failure copyToNewFile(const QString& from, const QString& to, mode_t mode = 0666, const QString& shownName = {});
 // The permission bits a copy of the file at `path` is created with, as cp
 // gives them: a private original stays private. 0666 when it cannot be read.
 mode_t copyMode(const QString& path);

@@ -320,7 +320,8 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(const Run& run)
         if (const auto error = co_await BackgroundTask::run(exportCopy)) {
             Log::line(QStringLiteral("Warning: Could not export unoptimized file %1: %2")
                           .arg(job->fileName(), error->errorDescription()));
-            job->fail(OptimizationError::fileAccess(QStringLiteral("Could not export unoptimized file")));
+            job->fail(OptimizationError::fileAccess(
+                QStringLiteral("Could not export unoptimized file: %1").arg(error->message())));
             co_return Ending{};
         }
     }

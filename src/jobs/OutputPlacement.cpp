@@ -212,7 +212,7 @@ std::optional<OptimizationError> OutputPlacement::copyIntoFolder(const QString& 
     // rename moves this copy on to the next free one.
     for (int attempt = 0;; ++attempt) {
         const QString destination = uniqueDestination(wanted).toLocalFile();
-        const auto failure = FileOperations::copyToNewFile(from, destination, mode);
+        const auto failure = FileOperations::copyToNewFile(from, destination, mode, fileName);
         if (!failure) {
             if (placedAt)
                 *placedAt = destination;
