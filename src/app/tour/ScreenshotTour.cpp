@@ -263,4 +263,24 @@ QCoro::Task<> ScreenshotTour::darkStates()
     view_.setSelectedTab(MainView::OptimizationSettings);
     co_await settle(700);
     shot(QStringLiteral("21-dark-settings"));
+    co_await stoppedStates();
+}
+
+// A second batch: the settings say it keeps its own, and a Stop leaves the rest to be asked for.
+QCoro::Task<> ScreenshotTour::stoppedStates()
+{
+    const QString exportFolder = out_.filePath(QStringLiteral("optimized-again"));
+    QDir().mkpath(exportFolder);
+    applyChosenExportFolder(exportFolder, *view_.configuration(), true);
+    view_.handleDrop(images_);
+    while (!view_.jobQueue()->isProcessing())
+        co_await settle(50);
+    view_.setSelectedTab(MainView::OptimizationSettings);
+    co_await settle(500);
+    shot(QStringLiteral("22-dark-settings-during-batch"));
+    view_.statsPanel()->stop();
+    view_.setSelectedTab(MainView::Files);
+    co_await settle(900);
+    shot(QStringLiteral("23-dark-stopped"));
+    QDir(exportFolder).removeRecursively();
 }

@@ -35,6 +35,7 @@ private:
     void panelCloseUp(const QString& name);
     QCoro::Task<> dashboardStates();
     QCoro::Task<> darkStates();
+    QCoro::Task<> stoppedStates();
 
     MainView& view_;
     QQuickWindow& window_;
