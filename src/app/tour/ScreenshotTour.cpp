@@ -127,14 +127,20 @@ int ScreenshotTour::rowWhere(const std::function<bool(const OptimizationJob&)>& 
     return -1;
 }
 
-QCoro::Task<> ScreenshotTour::batchStates()
+// Drops the sample images and answers once their batch runs; its copies go into `exportFolder`.
+QCoro::Task<> ScreenshotTour::startBatch(QString exportFolder)
 {
-    const QString exportFolder = out_.filePath(QStringLiteral("optimized"));
     QDir().mkpath(exportFolder);
     applyChosenExportFolder(exportFolder, *view_.configuration(), true);
     view_.handleDrop(images_);
     while (!view_.jobQueue()->isProcessing())
         co_await settle(50);
+}
+
+QCoro::Task<> ScreenshotTour::batchStates()
+{
+    const QString exportFolder = out_.filePath(QStringLiteral("optimized"));
+    co_await startBatch(exportFolder);
     co_await settle(900);
     shot(QStringLiteral("09-batch-running"));
     panelCloseUp(QStringLiteral("09b-panel-mid-batch"));
@@ -270,11 +276,7 @@ QCoro::Task<> ScreenshotTour::darkStates()
 QCoro::Task<> ScreenshotTour::stoppedStates()
 {
     const QString exportFolder = out_.filePath(QStringLiteral("optimized-again"));
-    QDir().mkpath(exportFolder);
-    applyChosenExportFolder(exportFolder, *view_.configuration(), true);
-    view_.handleDrop(images_);
-    while (!view_.jobQueue()->isProcessing())
-        co_await settle(50);
+    co_await startBatch(exportFolder);
     view_.setSelectedTab(MainView::OptimizationSettings);
     co_await settle(500);
     shot(QStringLiteral("22-dark-settings-during-batch"));

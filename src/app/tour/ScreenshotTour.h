@@ -36,6 +36,7 @@ private:
     QCoro::Task<> dashboardStates();
     QCoro::Task<> darkStates();
     QCoro::Task<> stoppedStates();
+    QCoro::Task<> startBatch(QString exportFolder);
 
     MainView& view_;
     QQuickWindow& window_;
