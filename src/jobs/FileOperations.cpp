@@ -206,6 +206,11 @@ std::optional<Identity> identityOf(const QString& path)
     struct stat info {};
     if (::stat(native(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
+    return identityOf(info);
+}
+
+Identity identityOf(const struct stat& info)
+{
     const auto ns = [](const timespec& t) { return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
     return Identity{info.st_dev, info.st_ino, qint64(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 // The file-system steps of output placement, on POSIX calls so that every
@@ -41,6 +42,7 @@ struct Identity {
 };
 // Nothing when nothing (or no regular file) is at `path`.
 std::optional<Identity> identityOf(const QString& path);
+Identity identityOf(const struct stat& info);
 
 // Our hidden files beside a user's file: ".Pressly.<pid>.<UUID>.tmp".
 QString replacementName(qint64 pid, const QString& uuid);

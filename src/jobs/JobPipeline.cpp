@@ -57,6 +57,14 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
         job->fail(OptimizationError::fileAccess(QStringLiteral("Could not read file")));
         co_return;
     }
+    // The user agreed to replace what was there when it was added. Another
+    // version (another run's result, an edit, a file still being written)
+    // is not ours to replace, and would be a second lossy generation.
+    if (changedSinceAdded(*job, source.identity)) {
+        job->fail(OptimizationError::fileAccess(
+            QStringLiteral("Left alone: it changed after it was added (add it again to optimize it as it is now)")));
+        co_return;
+    }
     if (co_await ImageSizeGuard::refuses(job, run.source))
         co_return;
     const QString& preset = run.settings.preset;
@@ -99,6 +107,11 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
                                  ending.bestTool);
     // Whatever the outcome, no temporary file of this job outlives it.
     WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+}
+
+bool JobPipeline::changedSinceAdded(const OptimizationJob& job, const SourceIdentity& now)
+{
+    return job.addedVersion() && now && !now->sameAfterMove(*job.addedVersion());
 }
 
 bool JobPipeline::stopped(const Run& run)

@@ -99,6 +99,7 @@ private:
     // Placement blocks on the disk, so it runs on a pool; the job changes here.
     QCoro::Task<std::optional<OptimizationError>> place(const Run& run, QString outputPath);
     // A stopped batch places nothing more: the job ends cancelled.
+    static bool changedSinceAdded(const OptimizationJob& job, const SourceIdentity& now);
     static bool stopped(const Run& run);
     static QCoro::Task<IOFile::Ptr> readRecord(QUrl file);
     // Why the source does not decode, or is gone; nothing when it decodes (or

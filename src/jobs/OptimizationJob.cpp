@@ -46,7 +46,9 @@ OptimizationJob::Ptr OptimizationJob::create(const QUrl& fileURL, std::optional<
             *error = OptimizationError::fileAccess(QStringLiteral("Could not read file size"));
         return nullptr;
     }
-    return Ptr(new OptimizationJob(fileURL, qint64(info.st_size)), deleteJob);
+    Ptr job(new OptimizationJob(fileURL, qint64(info.st_size)), deleteJob);
+    job->addedVersion_ = FileOperations::identityOf(info);
+    return job;
 }
 
 OptimizationJob::Ptr OptimizationJob::createFailed(const QUrl& fileURL, const OptimizationError& error)

@@ -2,6 +2,7 @@
 
 #include "core/JobContext.h"
 #include "core/OptimizationError.h"
+#include "jobs/FileOperations.h"
 #include "jobs/JobStatus.h"
 
 #include <QMap>
@@ -50,6 +51,8 @@ public:
     QUrl fileURL() const override { return fileURL_; }
     QString fileName() const { return fileName_; }
     qint64 originalSize() const override { return originalSize_; }
+    // The file as it was when it was added, if it could be read then.
+    const std::optional<FileOperations::Identity>& addedVersion() const { return addedVersion_; }
     qint64 declaredPixels() const override { return declaredPixels_; }
     // Plain field, set on the event-loop thread before any tool runs.
     void setDeclaredPixels(qint64 pixels) { declaredPixels_ = pixels; }
@@ -127,6 +130,7 @@ private:
     const QUrl fileURL_;
     const QString fileName_;
     qint64 originalSize_;
+    std::optional<FileOperations::Identity> addedVersion_;
     JobStatus status_ = JobStatus::pending;
     double progress_ = 0.0;
     std::optional<qint64> optimizedSize_;

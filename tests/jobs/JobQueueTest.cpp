@@ -120,25 +120,30 @@ TEST_F(JobQueueTest, ABatchKeepsTheSettingsItsDropWasConfirmedWith)
 
 // Another program's job on a file leaves it to that program; a file swapped
 // after it was added counts the bytes the job read.
-TEST_F(JobQueueTest, AFileAnotherProgramHoldsIsLeftAloneAndSizesAreTheBytesRead)
+// Only the version the user added may be replaced: not one another program
+// holds, nor one that changed while it waited (another run's result).
+TEST_F(JobQueueTest, AFileHeldElsewhereOrChangedSinceItWasAddedIsLeftAlone)
 {
     const QUrl held = image("held.png"), first = image("first.png"), swapped = image("swapped.png");
     QFile other(held.toLocalFile());
     ASSERT_TRUE(other.open(QIODevice::ReadOnly) && ::flock(other.handle(), LOCK_EX) == 0);
-    // Swapped for a smaller file while it waits for its turn.
-    meddle = [path = swapped.toLocalFile()](const QString& running) {
+    const QByteArray smaller = readFile(swapped.toLocalFile()).left(300);
+    meddle = [path = swapped.toLocalFile(), smaller](const QString& running) {
         if (running.endsWith("first.png"))
-            writeFile(path, readFile(path).left(300));
+            writeFile(path, smaller);
     };
     JobQueue queue(configuration, 1, services());
     queue.addFiles({held, first, swapped});
     QCoro::waitFor(queue.waitUntilIdle());
     const auto& jobs = queue.jobs();
-    ASSERT_EQ(jobs[0]->status(), JobStatus::failed);
-    EXPECT_TRUE(jobs[0]->error()->errorDescription().contains("another Pressly Pro"));
-    EXPECT_FALSE(QFileInfo::exists(QDir(configuration.exportPath()).filePath("held.png")));
-    EXPECT_EQ(jobs[2]->originalSize(), 300);
-    EXPECT_EQ(jobs[2]->bytesSaved(), 1);
+    const std::pair<int, const char*> leftAlone[] = {{0, "another Pressly Pro"}, {2, "changed after it was added"}};
+    for (const auto& [index, said] : leftAlone) {
+        ASSERT_EQ(jobs[index]->status(), JobStatus::failed) << index;
+        EXPECT_TRUE(jobs[index]->error()->errorDescription().contains(said)) << index;
+        EXPECT_EQ(jobs[index]->bytesSaved(), 0) << index;
+        EXPECT_FALSE(QFileInfo::exists(QDir(configuration.exportPath()).filePath(jobs[index]->fileName()))) << index;
+    }
+    EXPECT_EQ(readFile(swapped.toLocalFile()), smaller);
 }
 
 TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
