@@ -9,8 +9,11 @@ Trash byte for byte with a .trashinfo naming its path. No temporary file may be 
 the exit status must agree with the failed jobs. Failures are expected only for the corpus's odd/
 files and for kinds that have no tool yet ("Unsupported file type").
 
-Usage: bench/soak.py CORPUS [--presets lossless,maximum] [--liars PRESET] [--pressly build/bin/pressly]
-                     [--jobs N] [--keep]
+Every round also holds decompression bombs (bombs/): each must be refused by its size, and the run
+with its tools must stay under a memory bound (peak MB in the table).
+
+Usage: bench/soak.py CORPUS [--presets lossless,maximum] [--liars PRESET] [--two-runs]
+                     [--pressly build/bin/pressly] [--jobs N] [--keep]
 Exits 1 when anything is lost, damaged or left over, or the run disagrees with its own report.
 """
 import argparse
@@ -31,12 +34,16 @@ from pathlib import Path
 from urllib.parse import unquote
 
 import soak_svg
+import soak_bombs
 import soak_files
 import soak_liars
 import soak_raster
+import soak_twice
 
 HERE = Path(__file__).resolve().parent.parent
 IMAGE_EXTENSIONS = {"png", "jpg", "jpeg", "gif", "svg", "webp", "heic", "heif", "dng"}
+# Odd files may be refused; bombs must be.
+EXPECTED_TO_FAIL = ("odd", "bombs")
 ENV_DIRS = {"HOME": "home", "XDG_CONFIG_HOME": "config", "XDG_DATA_HOME": "data", "TMPDIR": "tmp"}
 
 
@@ -235,6 +242,39 @@ def read_trash(data_home):
     return entries, strays
 
 
+def reported_smaller(job):
+    return bool(job and job.get("status") == "completed" and job.get("optimizedSize") is not None
+                and job["optimizedSize"] < job.get("originalSize", 0))
+
+
+def judge(rel, path, source, size, sha, trashed, facts):
+    """What became of one corpus file ("unchanged", "replaced", "lost" or "damaged"), and the problem if any."""
+    if not (path.is_file() and not path.is_symlink()):
+        if not trashed:
+            return "lost", f"LOST: {rel} is neither at its path nor in the Trash"
+        return "damaged", f"DAMAGED: {rel} is gone from its folder; only the Trash holds it"
+    if path.stat().st_size == size and digest(path) == sha:
+        return "unchanged", f"the Trash holds a copy of unchanged {rel}" if trashed else None
+    originals = [t for t in trashed if t.stat().st_size == size and digest(t) == sha]
+    if len(trashed) != 1 or not originals:
+        return "damaged", (f"DAMAGED: {rel} changed, but the Trash holds {len(trashed)} entries for it"
+                           f" of which {len(originals)} match its original")
+    error = verify(path, source, facts) or soak_raster.problem(path, source)
+    if error:
+        return "damaged", f"DAMAGED: {rel}: {error}"
+    return "replaced", None
+
+
+def run_measured(cmd, env, cwd, stderr):
+    """Runs `cmd`; answers its exit status, standard output and the peak memory in MB of it and its tools."""
+    proc = subprocess.Popen(cmd, env=env, cwd=cwd, stdout=subprocess.PIPE, stderr=stderr)
+    out = proc.stdout.read()
+    proc.stdout.close()
+    _, status, usage = os.wait4(proc.pid, 0)
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    return proc.returncode, out, usage.ru_maxrss / 1024
+
+
 def run_preset(preset, corpus_copy, sources, work, args, facts, pressly=None, name=None):
     root = work / (name or preset)
     tree = root / "images"
@@ -250,12 +290,12 @@ def run_preset(preset, corpus_copy, sources, work, args, facts, pressly=None, na
     cmd.append(str(tree))
     start = time.monotonic()
     with open(root / "stderr.log", "wb") as log:
-        proc = subprocess.run(cmd, env=env, cwd=root, stdout=subprocess.PIPE, stderr=log)
+        status, out, peak = run_measured(cmd, env, root, log)
     seconds = time.monotonic() - start
 
     problems, failures, jobs = [], [], {}
     summary = None
-    for line in proc.stdout.decode(errors="replace").splitlines():
+    for line in out.decode(errors="replace").splitlines():
         try:
             record = json.loads(line)
         except json.JSONDecodeError:
@@ -273,7 +313,7 @@ def run_preset(preset, corpus_copy, sources, work, args, facts, pressly=None, na
     trash, strays = read_trash(root / "data")
     problems += strays
     row = dict(files=0, replaced=0, unchanged=0, failed=0, lost=0, damaged=0, before=0, after=0,
-               seconds=seconds)
+               seconds=seconds, peak=peak)
     for rel, (size, sha) in sorted(sources.items()):
         path = tree / rel
         source = corpus_copy / rel
@@ -287,47 +327,27 @@ def run_preset(preset, corpus_copy, sources, work, args, facts, pressly=None, na
                 problems.append(f"no job reported for {rel}")
         elif job is not None:
             problems.append(f"a job for a file that is not an image by name: {rel}")
-        here = path.is_file() and not path.is_symlink()
-        same = here and path.stat().st_size == size and digest(path) == sha
-        saved = bool(job and job.get("status") == "completed"
-                     and job.get("optimizedSize") is not None
-                     and job["optimizedSize"] < job.get("originalSize", 0))
+        saved = reported_smaller(job)
         if job and job.get("status") == "failed":
             row["failed"] += 1
             error = job.get("error") or ""
-            allowed = rel.parts[0] == "odd"
+            allowed = rel.parts[0] in EXPECTED_TO_FAIL
             failures.append((rel, error, allowed))
             if not allowed:
                 problems.append(f"unexpected failure: {rel}: {error}")
-
-        if not here and not trashed:
-            row["lost"] += 1
-            problems.append(f"LOST: {rel} is neither at its path nor in the Trash")
+        state, problem = judge(rel, path, source, size, sha, trashed, facts)
+        if problem:
+            problems.append(problem)
+        if state in ("lost", "damaged"):
+            row[state] += 1
             continue
-        if not here:
-            row["damaged"] += 1
-            problems.append(f"DAMAGED: {rel} is gone from its folder; only the Trash holds it")
-            continue
-        if same:
+        if state == "unchanged":
             row["unchanged"] += 1 if is_image else 0
             row["after"] += size if is_image else 0
-            if trashed:
-                problems.append(f"the Trash holds a copy of unchanged {rel}")
             if saved:
                 problems.append(f"reported as made smaller but unchanged: {rel}")
             continue
         row["after"] += path.stat().st_size if is_image else 0
-        originals = [t for t in trashed if t.stat().st_size == size and digest(t) == sha]
-        if len(trashed) != 1 or not originals:
-            row["damaged"] += 1
-            problems.append(f"DAMAGED: {rel} changed, but the Trash holds {len(trashed)} entries for it"
-                            f" of which {len(originals)} match its original")
-            continue
-        error = verify(path, source, facts) or soak_raster.problem(path, source)
-        if error:
-            row["damaged"] += 1
-            problems.append(f"DAMAGED: {rel}: {error}")
-            continue
         row["replaced"] += 1
         if not saved:
             problems.append(f"replaced but not reported as made smaller: {rel}")
@@ -353,8 +373,8 @@ def run_preset(preset, corpus_copy, sources, work, args, facts, pressly=None, na
             problems.append(f"left beside the run: {name}")
 
     any_failed = row["failed"] > 0
-    if proc.returncode != (1 if any_failed else 0):
-        problems.append(f"exit status {proc.returncode} with {row['failed']} failed jobs")
+    if status != (1 if any_failed else 0):
+        problems.append(f"exit status {status} with {row['failed']} failed jobs")
     if summary is not None and summary.get("failed") != row["failed"]:
         problems.append(f"summary counts {summary.get('failed')} failed, the jobs {row['failed']}")
     return row, failures, problems
@@ -362,13 +382,13 @@ def run_preset(preset, corpus_copy, sources, work, args, facts, pressly=None, na
 
 def print_table(rows):
     columns = ["preset", "files", "replaced", "unchanged", "failed", "lost", "damaged",
-               "bytes before", "bytes after", "saved %", "seconds"]
+               "bytes before", "bytes after", "saved %", "seconds", "peak MB"]
     lines = [columns]
     for preset, row in rows:
         saved = (row["before"] - row["after"]) / row["before"] * 100 if row["before"] else 0.0
         lines.append([preset, row["files"], row["replaced"], row["unchanged"], row["failed"],
                       row["lost"], row["damaged"], f"{row['before']:,}", f"{row['after']:,}",
-                      f"{saved:.1f}", f"{row['seconds']:.1f}"])
+                      f"{saved:.1f}", f"{row['seconds']:.1f}", f"{row['peak']:.0f}"])
     widths = [max(len(str(line[i])) for line in lines) for i in range(len(columns))]
     for line in lines:
         print("  ".join(str(v).ljust(w) if i == 0 else str(v).rjust(w)
@@ -384,6 +404,8 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the work folder")
     parser.add_argument("--liars", metavar="PRESET",
                         help="also a round under PRESET with tools that exit 0 after writing half their output")
+    parser.add_argument("--two-runs", action="store_true",
+                        help="also a round of two runs at once on one folder, lossless and maximum")
     args = parser.parse_args()
     args.pressly = args.pressly.resolve()
     if not args.corpus.is_dir():
@@ -397,6 +419,7 @@ def main():
     copy_tree(args.corpus.resolve(), corpus_copy)
     soak_svg.add_samples(corpus_copy)
     soak_raster.add_files(corpus_copy)
+    bombs = soak_bombs.add(corpus_copy)
     sources = {}
     for folder, _, names in os.walk(corpus_copy):
         for name in names:
@@ -408,10 +431,16 @@ def main():
     rounds = [(preset, None, preset) for preset in presets]
     if args.liars:
         rounds.append((args.liars, soak_liars.make(work / "liars-app", args.pressly), f"{args.liars}, lying tools"))
+    if args.two_runs:
+        rounds.append(("two runs", None, "two runs at once"))
     for preset, pressly, name in rounds:
         print(f"== {name}: pressly --in-place on {len(sources)} files", flush=True)
-        row, failures, problems = run_preset(preset, corpus_copy, sources, work, args, facts, pressly,
-                                             name.replace(", ", "-").replace(" ", "-"))
+        if preset == "two runs":
+            row, failures, problems = soak_twice.run(corpus_copy, sources, work, args.pressly, facts)
+        else:
+            row, failures, problems = run_preset(preset, corpus_copy, sources, work, args, facts, pressly,
+                                                 name.replace(", ", "-").replace(" ", "-"))
+        problems += soak_bombs.check(row, failures, bombs)
         rows.append((name, row))
         for rel, error, allowed in failures:
             print(f"  failed{'' if allowed else ' (NOT EXPECTED)'}: {rel}: {error}")
