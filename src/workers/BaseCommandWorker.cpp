@@ -8,6 +8,7 @@
 #include "workers/ToolLocator.h"
 
 #include <QCoroProcess>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -55,30 +56,6 @@ QString decodeUtf8(const QByteArray& bytes)
     if (decoder.hasError())
         return {};
     return text;
-}
-
-// Bundled tools run inside the folder they were found in; system tools in the
-// executable's folder.
-QString workingDirectoryFor(const QString& executable)
-{
-    const QString resources = ToolLocator::resourcesDir();
-    if (resources.isEmpty() || !executable.startsWith(resources + QLatin1Char('/'))) {
-        const QString dir = ToolLocator::bundleDir();
-        Log::line(QStringLiteral("📁 Setting working directory to: ") + dir);
-        return dir;
-    }
-    if (executable.contains(QLatin1String("/BundledTools/bin/"))) {
-        const QString dir = resources + QStringLiteral("/BundledTools/bin");
-        Log::line(QStringLiteral("📁 Setting working directory to BundledTools/bin/: ") + dir);
-        return dir;
-    }
-    if (executable.contains(QLatin1String("/bin/"))) {
-        const QString dir = resources + QStringLiteral("/bin");
-        Log::line(QStringLiteral("📁 Setting working directory to bin/: ") + dir);
-        return dir;
-    }
-    Log::line(QStringLiteral("📁 Setting working directory to: ") + resources);
-    return resources;
 }
 
 } // namespace
@@ -149,10 +126,11 @@ QCoro::Task<Outcome<bool>> BaseCommandWorker::writeOutput(IOFile::Ptr input, QUr
 void BaseCommandWorker::prepareToolProcess(QProcess& process, const QString& executable, qint64 addressSpace)
 {
     process.setProgram(executable);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("NSUnbufferedIO"), QStringLiteral("YES"));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(workingDirectoryFor(executable));
+    process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    // Our private folder: a tool that writes beside itself writes nowhere a
+    // user looks, and a moved or read-only install folder does not matter.
+    const QString working = TemporaryFiles::directory();
+    process.setWorkingDirectory(working.isEmpty() ? QDir::tempPath() : working);
     process.setChildProcessModifier([addressSpace] { prepareChild(addressSpace); });
 }
 

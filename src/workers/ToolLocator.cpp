@@ -4,7 +4,6 @@
 #include "platform/Paths.h"
 #include "workers/ToolSession.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
@@ -44,15 +43,19 @@ QString resourcesDir()
     return o.resourcesDir.value_or(Paths::resourcesDir());
 }
 
-QString bundleDir() { return QCoreApplication::applicationDirPath(); }
-
 QStringList systemDirs()
 {
     auto& o = overrides();
     QMutexLocker lock(&o.mutex);
     if (o.systemDirs)
         return *o.systemDirs;
-    return {QStringLiteral("/opt/homebrew/bin"), QStringLiteral("/usr/local/bin"), QStringLiteral("/usr/bin")};
+    // The user's own PATH, as a shell would search it; an empty entry would
+    // mean the current folder, which is nobody's choice of tool.
+    QStringList dirs = qEnvironmentVariable("PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    dirs.removeIf([](const QString& dir) { return !dir.startsWith(QLatin1Char('/')); });
+    if (dirs.isEmpty())
+        dirs = {QStringLiteral("/usr/local/bin"), QStringLiteral("/usr/bin"), QStringLiteral("/bin")};
+    return dirs;
 }
 
 std::optional<QString> findSystemTool(const QString& name)

@@ -6,20 +6,18 @@
 #include <optional>
 
 // Where external tools are found: the application's resources first, then
-// the system's tool directories.
+// the folders of PATH, in order.
 namespace ToolLocator {
 // Logs exactly one line: where the tool was found, or that it was not.
 // Looked for once while a tool session is open.
 std::optional<QString> findTool(const QString& name);
 // Forgets what the lookups of the ended batch found: the next looks again.
 void forgetFoundTools();
-// The system directories only, silently.
+// The folders of PATH only, silently.
 std::optional<QString> findSystemTool(const QString& name);
 
 // The resource directory searched first (<executable's folder>/../share/pressly-pro).
 QString resourcesDir();
-// The executable's folder: system tools run inside it.
-QString bundleDir();
 QStringList systemDirs();
 
 // Tests point the lookup at folders of their own; an empty optional restores

@@ -7,6 +7,7 @@
 #include "workers/SvgcleanerWorker.h"
 #include "workers/RunningTools.h"
 #include "workers/ToolMemoryLimit.h"
+#include "workers/TemporaryFiles.h"
 #include "workers/ToolSession.h"
 
 #include <QElapsedTimer>
@@ -67,7 +68,7 @@ TEST_F(ToolRunner, ReportsExitStatusAndBothStreamsWhateverTheChildDoes)
         {"printf 'ok'; printf '\\377\\376x' >&2", {}, 0, "ok", ""}, // invalid UTF-8 is empty text, no failure
         {R"(for a in "$@"; do echo "[$a]"; done)", {"a path/with spaces (1).png", "", "--x=$HOME", "*", "ü 🎨"}, 0,
          "[a path/with spaces (1).png]\n[]\n[--x=$HOME]\n[*]\n[ü 🎨]\n", ""},
-        {"cut -d' ' -f19 /proc/self/stat; echo \"$NSUnbufferedIO\"", {}, 0, nice + "\nYES\n", ""},
+        {"cut -d' ' -f19 /proc/self/stat; pwd", {}, 0, nice + "\n" + TemporaryFiles::directory() + "\n", ""},
         {"ulimit -v", {}, 0, memory + "\n", ""},
         // Far more than a pipe holds (64 KiB): the child blocks unless we keep reading.
         {"head -c 6000000 /dev/zero | tr '\\0' e >&2; head -c 3000000 /dev/zero | tr '\\0' o; exit 4", {}, 4,
@@ -121,26 +122,41 @@ TEST_F(ToolRunner, StandardInputAndOutputAreFilesAndAnyFailureToStartIsAToolErro
 }
 
 // Looked for in the bundle's BundledTools/bin, bin and top folder, then the
-// system; a tool runs in its own folder, a system one in the program's.
-TEST_F(ToolRunner, LookupPrefersTheResourcesAndLogsOneLine)
+// folders of PATH in order; every tool runs in our private folder.
+TEST_F(ToolRunner, LookupPrefersTheResourcesThenPathAndLogsOneLine)
 {
     const QString bundled = sandbox.bundledDir() + "/tool", inBin = sandbox.resourcesDir() + "/bin/tool",
                   top = sandbox.resourcesDir() + "/tool", inSystem = sandbox.systemDir() + "/tool";
     for (const QString& path : {bundled, inBin, top, inSystem})
         sandbox.writeScript(path, "pwd");
-    const QString app = QCoreApplication::applicationDirPath();
-    const std::tuple<QString, QString, QString, QString> steps[] = {
-        {bundled, "✅ Found tool in app bundle BundledTools/bin/: ", sandbox.bundledDir(), "to BundledTools/bin/: "},
-        {inBin, "✅ Found tool in app bundle bin/: ", sandbox.resourcesDir() + "/bin", ""},
-        {top, "✅ Found tool in app bundle: ", sandbox.resourcesDir(), ""},
-        {inSystem, "✅ Found tool in system: ", app, "to: "}};
-    for (const auto& [path, line, folder, said] : steps) {
+    const std::pair<QString, QString> steps[] = {
+        {bundled, "✅ Found tool in app bundle BundledTools/bin/: "},
+        {inBin, "✅ Found tool in app bundle bin/: "},
+        {top, "✅ Found tool in app bundle: "},
+        {inSystem, "✅ Found tool in system: "}};
+    for (const auto& [path, line] : steps) {
         sandbox.clear();
         EXPECT_EQ(ToolLocator::findTool("tool"), path);
         EXPECT_EQ(sandbox.lines(), QStringList{line + path});
-        EXPECT_EQ(worker.execute(path, {}).value().output.trimmed(), folder);
-        EXPECT_TRUE(said.isEmpty() || sandbox.logged("📁 Setting working directory " + said + folder));
+        EXPECT_EQ(worker.execute(path, {}).value().output.trimmed(), TemporaryFiles::directory());
         QFile::remove(path);
+    }
+    {
+        ToolLocator::overrideSystemDirs(std::nullopt);
+        const QByteArray path = qgetenv("PATH");
+        const QString first = sandbox.filesDir(), second = sandbox.systemDir();
+        qputenv("PATH", QString("relative:" + first + "::" + second).toUtf8());
+        for (const QString& dir : {second, first, QString("relative")}) {
+            QDir().mkpath(dir);
+            sandbox.writeScript(dir + "/tool", "");
+        }
+        EXPECT_EQ(ToolLocator::findSystemTool("tool"), first + "/tool");
+        QFile::remove(first + "/tool");
+        EXPECT_EQ(ToolLocator::findSystemTool("tool"), second + "/tool") << "never the current folder";
+        qputenv("PATH", path);
+        QDir("relative").removeRecursively();
+        QFile::remove(second + "/tool");
+        ToolLocator::overrideSystemDirs(QStringList{sandbox.systemDir()});
     }
     sandbox.clear();
     EXPECT_EQ(ToolLocator::findTool("tool"), std::nullopt);
