@@ -10,8 +10,10 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 
 #include <cstdio>
+#include <dlfcn.h>
 
 namespace {
 
@@ -35,7 +37,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: pressly_loopgap FOLDER [--export DIR] [--jobs N] [--intake-only 1]\n");
         return 2;
     }
-    KeyValueStore::useFile(QDir(QDir::tempPath()).filePath("pressly-loopgap-settings.ini"));
+    // Not in the temporary folder, which may be on the slow disk of a run.
+    KeyValueStore::useFile(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                               .filePath("pressly-loopgap-settings.ini"));
+    // Under the slow-disk library: how often the loop's thread waited on it.
+    using Counter = int (*)();
+    const auto diskWaits = reinterpret_cast<Counter>(dlsym(RTLD_DEFAULT, "pressly_slow_disk_main_thread_calls"));
     Configuration configuration;
     configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
     std::optional<int> jobs;
@@ -57,14 +64,18 @@ int main(int argc, char** argv)
     QObject::connect(&queue, &JobQueue::jobsAdded, &queue,
                      [&] { firstJobAt = firstJobAt < 0 ? int(clock.elapsed()) : firstJobAt; });
     LoopGapMeter meter;
+    const int waitsBefore = diskWaits ? diskWaits() : 0;
     clock.start();
     QCoro::waitFor(runAll(queue, {QUrl::fromLocalFile(QDir(args[1]).absolutePath())}, intakeOnly));
-    const QJsonObject report{{"jobs", queue.jobCount()},
+    const int loopDiskWaits = diskWaits ? diskWaits() - waitsBefore : 0;
+    QJsonObject report{{"jobs", queue.jobCount()},
                              {"failed", int(queue.failedJobs().size())},
                              {"wall_ms", clock.elapsed()},
                              {"first_job_ms", firstJobAt},
                              {"longest_gap_ms", meter.longestMilliseconds()},
                              {"longest_busy_ms", meter.longestBusyMilliseconds()}};
+    if (diskWaits)
+        report.insert("loop_disk_waits", loopDiskWaits);
     std::printf("%s\n", QJsonDocument(report).toJson(QJsonDocument::Compact).constData());
     return 0;
 }

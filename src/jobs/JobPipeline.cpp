@@ -127,17 +127,26 @@ bool JobPipeline::stopped(const Run& run)
 QCoro::Task<IOFile::Ptr> JobPipeline::privateCopy(OptimizationJob::Ptr job, IOFile::Ptr source)
 {
     const QString suffix = QFileInfo(source->localPath()).suffix();
-    const QUrl copy =
-        TemporaryFiles::makeURL(QStringLiteral("source"), suffix.isEmpty() ? QStringLiteral("temp") : suffix);
     const QString from = source->localPath();
-    const QString to = copy.toLocalFile();
-    const auto copyFile = [from, to, copy] { return QFile::copy(from, to) ? IOFile::read(copy) : IOFile::Ptr(); };
+    // Our folder is checked here, off the event loop, once per job: a cleaner
+    // of the temporary directory may have removed it since the last one.
+    const auto copyFile = [from, suffix]() -> IOFile::Ptr {
+        if (TemporaryFiles::directory().isEmpty())
+            return nullptr;
+        const QUrl copy =
+            TemporaryFiles::makeURL(QStringLiteral("source"), suffix.isEmpty() ? QStringLiteral("temp") : suffix);
+        if (QFile::copy(from, copy.toLocalFile()))
+            return IOFile::read(copy);
+        TemporaryFiles::removeIfOurs(copy.toLocalFile());
+        return nullptr;
+    };
     const IOFile::Ptr record = co_await BackgroundTask::run(copyFile);
     if (!record || record->fileType != source->fileType) {
-        TemporaryFiles::removeIfOurs(to);
+        if (record)
+            TemporaryFiles::removeLater(record->localPath());
         co_return IOFile::Ptr();
     }
-    WorkingFilesManager::shared().setWorkingFile(copy, JobWorkingFiles::key(*job));
+    WorkingFilesManager::shared().setWorkingFile(record->path, JobWorkingFiles::key(*job), record);
     co_return record;
 }
 

@@ -28,7 +28,7 @@ public:
     void removeNow()
     {
         if (!done_)
-            TemporaryFiles::removeIfOurs(url_.toLocalFile());
+            TemporaryFiles::removeLater(url_.toLocalFile());
         done_ = true;
     }
     void keep() { done_ = true; }
@@ -79,10 +79,7 @@ bool sameFile(const QUrl& a, const QUrl& b)
 {
     const QString left = a.toLocalFile();
     const QString right = b.toLocalFile();
-    if (QDir::cleanPath(left) == QDir::cleanPath(right))
-        return true;
-    const QString canonical = QFileInfo(left).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(right).canonicalFilePath();
+    return QDir::cleanPath(left) == QDir::cleanPath(right);
 }
 
 QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, JobContext::Ptr job,

@@ -18,6 +18,7 @@ QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, Job
                                              IOFile::Ptr current, qint64 baseSize, CancellationFlag cancel);
 
 void logFailure(int phase, const QString& workerName, const QString& description);
-// Whether two URLs name the same file on disk.
+// Whether two URLs name the same path. They are ours, or the job's own URL,
+// so the disk is not asked: the event loop compares them.
 bool sameFile(const QUrl& a, const QUrl& b);
 }

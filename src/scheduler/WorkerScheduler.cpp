@@ -102,13 +102,14 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::select(std::vector<Wor
                                                                  JobContext::Ptr job, Standing standing, Vetting vet)
 {
     // Never the file we are about to answer, the user's own, nor the job's
-    // working file (it goes with the job).
+    // working file (it goes with the job). The removal itself runs off the
+    // event loop, and touches only files of our private folder.
     const auto discard = [&](const QUrl& url) {
         const auto working = WorkingFilesManager::shared().workingFile(JobWorkingFiles::key(*job));
         if ((standing.result && LosslessEntry::sameFile(url, standing.result->fileURL))
             || LosslessEntry::sameFile(url, job->fileURL()) || (working && LosslessEntry::sameFile(url, *working)))
             return;
-        TemporaryFiles::removeIfOurs(url.toLocalFile());
+        TemporaryFiles::removeLater(url.toLocalFile());
     };
     // Smallest first; on equal sizes the one that finished first.
     std::stable_sort(entries.begin(), entries.end(),

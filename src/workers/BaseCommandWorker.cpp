@@ -129,7 +129,7 @@ void BaseCommandWorker::prepareToolProcess(QProcess& process, const QString& exe
     process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
     // Our private folder: a tool that writes beside itself writes nowhere a
     // user looks, and a moved or read-only install folder does not matter.
-    const QString working = TemporaryFiles::directory();
+    const QString working = TemporaryFiles::knownDirectory();
     process.setWorkingDirectory(working.isEmpty() ? QDir::tempPath() : working);
     process.setChildProcessModifier([addressSpace] { prepareChild(addressSpace); });
 }

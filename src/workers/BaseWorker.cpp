@@ -26,7 +26,7 @@ QCoro::Task<Failure> BaseWorker::run()
     const QUrl output = makeOutputURL();
     const Outcome<bool> written = co_await writeOutput(input, output);
     if (written.failed()) {
-        TemporaryFiles::removeIfOurs(output.toLocalFile());
+        TemporaryFiles::removeLater(output.toLocalFile());
         co_return written.error();
     }
     co_await JobWorkingFiles::keepOrDelete(job, input->fileType, output, written.value(), resultName());

@@ -1,11 +1,13 @@
 #include "workers/DnglabWorker.h"
 
 #include "core/JobContext.h"
+#include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 #include "workers/JobWorkingFiles.h"
 #include "workers/TemporaryFiles.h"
 #include "workers/ToolLocator.h"
 
+#include <QCoroFuture>
 #include <QFileInfo>
 
 namespace {
@@ -44,9 +46,6 @@ QCoro::Task<Outcome<bool>> DnglabWorker::optimizeFile(IOFile::Ptr input, QUrl ou
     Log::stamped(QStringLiteral("[DnglabWorker] exit=%1 stdout=[%2] stderr=[%3]").arg(QString::number(ran.exitCode), ran.output, ran.error));
     if (ran.exitCode != 0)
         co_return Outcome<bool>::success(false);
-    const QFileInfo written(output.toLocalFile());
-    if (written.exists())
-        Log::stamped(QStringLiteral("[DnglabWorker] output size=%1 (input was %2)").arg(written.size()).arg(input->byteSize));
     co_return Outcome<bool>::success(true);
 }
 
@@ -66,21 +65,18 @@ QCoro::Task<Failure> DnglabWorker::run()
     const Outcome<bool> written = co_await optimizeFile(input, output);
     if (written.failed()) {
         Log::stamped(QStringLiteral("[DnglabWorker] error: ") + written.error().errorDescription());
-        TemporaryFiles::removeIfOurs(outputPath);
+        TemporaryFiles::removeLater(outputPath);
         co_return written.error();
     }
     Log::stamped(QStringLiteral("[DnglabWorker] optimizeFile returned ") + yesNo(written.value()));
-    const bool exists = QFileInfo::exists(outputPath);
-    if (!written.value() || !exists) {
-        Log::stamped(QStringLiteral("[DnglabWorker] not optimized or file missing, optimized=%1, exists=%2")
-                         .arg(yesNo(written.value()), yesNo(exists)));
-        TemporaryFiles::removeIfOurs(outputPath);
-        co_return std::nullopt;
-    }
-    const IOFile::Ptr result = IOFile::read(output);
+    // The output is looked at off the event loop: our folder may be on a slow disk.
+    auto readOutput = [output, wanted = written.value()]() -> IOFile::Ptr {
+        return wanted && QFileInfo::exists(output.toLocalFile()) ? IOFile::read(output) : nullptr;
+    };
+    const IOFile::Ptr result = co_await BackgroundTask::run(readOutput);
     if (!result || result->fileType != input->fileType) {
-        Log::stamped(QStringLiteral("[DnglabWorker] IOFile(path:) returned nil for ") + outputPath);
-        TemporaryFiles::removeIfOurs(outputPath);
+        Log::stamped(QStringLiteral("[DnglabWorker] no usable output at ") + outputPath);
+        TemporaryFiles::removeLater(outputPath);
         co_return std::nullopt;
     }
     Log::stamped(QStringLiteral("[DnglabWorker] IOFile created, size=%1 (original=%2)")
@@ -88,6 +84,6 @@ QCoro::Task<Failure> DnglabWorker::run()
                      .arg(input->byteSize));
     // A result that is not smaller is no one's: it must not outlive the job.
     if (!JobWorkingFiles::recordResult(*job, *result, name()))
-        TemporaryFiles::removeIfOurs(outputPath);
+        TemporaryFiles::removeLater(outputPath);
     co_return std::nullopt;
 }

@@ -6,6 +6,8 @@
 #include <QCoroFuture>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 const QString coreGraphics = QStringLiteral("Core Graphics");
@@ -76,10 +78,15 @@ QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Request requ
     if (auto ending = endingFor(result.status, request.kind))
         co_return *ending;
 
-    const QFileInfo written(outputPath);
-    if (!written.exists() && request.missingOutputFails)
-        co_return OptimizationError::platform(QStringLiteral("The file “%1” doesn’t exist.").arg(written.fileName()));
-    const qint64 newSize = written.exists() ? written.size() : 0;
+    auto sizeOf = [outputPath] {
+        const QFileInfo written(outputPath);
+        return written.exists() ? written.size() : qint64(-1);
+    };
+    const qint64 found = co_await BackgroundTask::run(sizeOf);
+    if (found < 0 && request.missingOutputFails)
+        co_return OptimizationError::platform(
+            QStringLiteral("The file “%1” doesn’t exist.").arg(QFileInfo(outputPath).fileName()));
+    const qint64 newSize = std::max<qint64>(found, 0);
     Log::line(QStringLiteral("📊 Original: %1 bytes, Optimized: %2 bytes").arg(size).arg(newSize));
     if (!request.texts.note.isEmpty())
         Log::line(request.texts.note);

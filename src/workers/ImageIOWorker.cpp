@@ -51,7 +51,10 @@ QCoro::Task<Outcome<bool>> ImageIOWorker::reencode(IOFile::Ptr input, QUrl outpu
     }
     if (auto error = FallbackReencoder::errorFor(result.status, tool, tool))
         co_return *error;
-    const QFileInfo written(outputPath);
-    const qint64 newSize = written.exists() ? written.size() : 0;
+    auto sizeOf = [outputPath] {
+        const QFileInfo written(outputPath);
+        return written.exists() ? written.size() : qint64(0);
+    };
+    const qint64 newSize = co_await BackgroundTask::run(sizeOf);
     co_return Outcome<bool>::success(newSize > 0 && newSize < input->byteSize);
 }

@@ -15,8 +15,10 @@ QString key(const JobContext& job) { return job.id().toString(QUuid::WithoutBrac
 
 IOFile::Ptr workingInputFile(const JobContext& job)
 {
-    const auto registered = WorkingFilesManager::shared().workingFile(key(job));
-    return IOFile::read(registered.value_or(job.fileURL()));
+    const auto& manager = WorkingFilesManager::shared();
+    if (IOFile::Ptr known = manager.workingRecord(key(job)))
+        return known;
+    return IOFile::read(manager.workingFile(key(job)).value_or(job.fileURL()));
 }
 
 bool recordResult(JobContext& job, const IOFile& result, const QString& toolName)
@@ -30,7 +32,7 @@ bool recordResult(JobContext& job, const IOFile& result, const QString& toolName
     if (result.byteSize >= std::min(job.originalSize(), best))
         return false;
     // Registered before returning, so the job's next tool starts from this file.
-    WorkingFilesManager::shared().setWorkingFile(result.path, key(job));
+    WorkingFilesManager::shared().setWorkingFile(result.path, key(job), std::make_shared<IOFile>(result));
     job.recordToolResult(toolName, result.byteSize);
     return true;
 }

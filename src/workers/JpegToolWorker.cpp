@@ -1,10 +1,12 @@
 #include "workers/JpegToolWorker.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 #include "workers/JpegTrailer.h"
 #include "workers/ToolLocator.h"
 #include "workers/ToolProbe.h"
 
+#include <QCoroFuture>
 #include <QFileInfo>
 
 QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeFile(IOFile::Ptr input, QUrl output)
@@ -13,8 +15,12 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeFile(IOFile::Ptr input, QUrl 
     if (answer.failed() || !answer.value())
         co_return answer;
     // The tools end the file at the image; a motion photo's video follows it.
-    const QByteArray trailer = JpegTrailer::of(input->localPath());
-    if (!trailer.isEmpty() && !JpegTrailer::carryOver(trailer, output.toLocalFile())) {
+    auto carry = [from = input->localPath(), to = output.toLocalFile()] {
+        const QByteArray trailer = JpegTrailer::of(from);
+        return trailer.isEmpty() || JpegTrailer::carryOver(trailer, to);
+    };
+    const bool carried = co_await BackgroundTask::run(carry);
+    if (!carried) {
         Log::line(QStringLiteral("⚠️ %1 output cannot carry the data after the image, not used").arg(name()));
         co_return Outcome<bool>::success(false);
     }

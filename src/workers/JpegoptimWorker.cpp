@@ -67,20 +67,28 @@ QCoro::Task<Outcome<JpegToolWorker::MainRun>> JpegoptimWorker::mainRun(QString t
     const QStringList args = co_await BackgroundTask::run(makeArguments);
     const Outcome<ProcessResult> result = co_await executeProcess(tool, args);
     if (result.failed()) {
-        QFile::remove(working);
+        TemporaryFiles::removeLater(working);
         co_return result.error();
     }
     const ProcessResult& ran = result.value();
+    struct Moved {
+        bool written = false;
+        QString error;
+    };
     // jpegoptim also answers 0 for a file that is not there.
-    if (ran.exitCode != 0 || QFileInfo(working).size() <= 0) {
-        QFile::remove(working);
+    auto move = [working, outputPath, succeeded = ran.exitCode == 0] {
+        Moved moved;
+        moved.written = succeeded && QFileInfo(working).size() > 0;
+        moved.error = moved.written ? moveFile(working, outputPath) : QString();
+        if (!moved.written || !moved.error.isEmpty())
+            QFile::remove(working);
+        return moved;
+    };
+    const Moved moved = co_await BackgroundTask::run(move);
+    if (!moved.written)
         co_return Outcome<MainRun>::success(MainRun{false, ran.exitCode, ran.error});
-    }
-    const QString moveError = moveFile(working, outputPath);
-    if (!moveError.isEmpty()) {
-        QFile::remove(working);
-        co_return OptimizationError::platform(moveError);
-    }
+    if (!moved.error.isEmpty())
+        co_return OptimizationError::platform(moved.error);
     co_return Outcome<MainRun>::success(MainRun{true, 0, {}});
 }
 

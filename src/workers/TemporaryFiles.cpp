@@ -33,6 +33,17 @@ std::map<QString, std::unique_ptr<QTemporaryDir>>& folders()
     return map;
 }
 
+// The TMPDIR value and folder directory() last answered.
+struct Known {
+    QByteArray tmpdir;
+    QString path;
+};
+Known& known()
+{
+    static Known last;
+    return last;
+}
+
 QString folderPrefix(qint64 pid) { return QStringLiteral("Pressly.%1.").arg(pid); }
 
 // One thread, so removals run in the order asked and a later task marks the
@@ -88,15 +99,27 @@ QString directory()
         dir = std::make_unique<QTemporaryDir>(root + QLatin1Char('/') + folderPrefix(qint64(::getpid())) + "XXXXXX");
         if (!dir->isValid()) {
             dir.reset();
+            known() = {};
             return {};
         }
     }
+    known() = {qgetenv("TMPDIR"), dir->path()};
     return dir->path();
+}
+
+QString knownDirectory()
+{
+    {
+        QMutexLocker lock(&foldersMutex);
+        if (!known().path.isEmpty() && known().tmpdir == qgetenv("TMPDIR"))
+            return known().path;
+    }
+    return directory();
 }
 
 QUrl makeURL(const QString& middle, const QString& extension)
 {
-    const QString dir = directory();
+    const QString dir = knownDirectory();
     // Never a name relative to the current folder: without our folder every write fails.
     if (dir.isEmpty())
         return {};
@@ -137,6 +160,7 @@ void removeAll()
 {
     QMutexLocker lock(&foldersMutex);
     folders().clear();
+    known() = {};
 }
 
 } // namespace TemporaryFiles

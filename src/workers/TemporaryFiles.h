@@ -18,6 +18,9 @@ QString copyFile(const QString& from, const QString& to);
 // first use (after removing the folders of processes that are gone). Empty if
 // it cannot be created.
 QString directory();
+// The folder last found by directory() for the current TMPDIR, without
+// looking at the disk (for the event loop); directory() when there is none.
+QString knownDirectory();
 // Only files directly in one of our private folders whose names begin with
 // "Pressly." are ours to delete.
 bool isOurs(const QString& path);

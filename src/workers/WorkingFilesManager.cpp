@@ -8,9 +8,13 @@ WorkingFilesManager& WorkingFilesManager::shared()
     return manager;
 }
 
-void WorkingFilesManager::setWorkingFile(const QUrl& file, const QString& jobKey)
+void WorkingFilesManager::setWorkingFile(const QUrl& file, const QString& jobKey, IOFile::Ptr record)
 {
     workingFiles_.insert(jobKey, file);
+    if (record && record->path == file)
+        records_.insert(jobKey, std::move(record));
+    else
+        records_.remove(jobKey);
     auto& files = registered_[jobKey];
     if (!files.contains(file))
         files.append(file);
@@ -24,11 +28,18 @@ std::optional<QUrl> WorkingFilesManager::workingFile(const QString& jobKey) cons
     return *it;
 }
 
-void WorkingFilesManager::removeWorkingFile(const QString& jobKey) { workingFiles_.remove(jobKey); }
+IOFile::Ptr WorkingFilesManager::workingRecord(const QString& jobKey) const { return records_.value(jobKey); }
+
+void WorkingFilesManager::removeWorkingFile(const QString& jobKey)
+{
+    workingFiles_.remove(jobKey);
+    records_.remove(jobKey);
+}
 
 void WorkingFilesManager::releaseJob(const QString& jobKey, const std::optional<QUrl>& keep)
 {
     workingFiles_.remove(jobKey);
+    records_.remove(jobKey);
     const QList<QUrl> files = registered_.take(jobKey);
     for (const QUrl& file : files)
         if (!keep || file != *keep)

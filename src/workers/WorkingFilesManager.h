@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workers/IOFile.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -15,8 +17,12 @@ class WorkingFilesManager {
 public:
     static WorkingFilesManager& shared();
 
-    void setWorkingFile(const QUrl& file, const QString& jobKey);
+    // With `record`, what was read of the file, so the next tool starts
+    // without touching the disk on the event loop.
+    void setWorkingFile(const QUrl& file, const QString& jobKey, IOFile::Ptr record = nullptr);
     std::optional<QUrl> workingFile(const QString& jobKey) const;
+    // The record given with the current working file, if any.
+    IOFile::Ptr workingRecord(const QString& jobKey) const;
     // Forgets the entry; the files stay on disk.
     void removeWorkingFile(const QString& jobKey);
     // Forgets the entry and deletes, off this thread, every temporary file of
@@ -25,5 +31,6 @@ public:
 
 private:
     QHash<QString, QUrl> workingFiles_;
+    QHash<QString, IOFile::Ptr> records_;
     QHash<QString, QList<QUrl>> registered_;
 };

@@ -233,6 +233,7 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
             EXPECT_EQ(sandbox.lines().filter("worker").size(), 1);
             EXPECT_TRUE(sandbox.lines().contains(c.logged)) << sandbox.lines().join('\n').toStdString();
         }
+        QCoro::waitFor(TemporaryFiles::removalsDone()); // losers are removed off the event loop
         for (const auto& worker : workers) {
             const auto fake = std::dynamic_pointer_cast<FakeTool>(worker);
             if (!fake || fake->isLossy())

@@ -220,7 +220,7 @@ TEST_F(GifSvgDngWorkers, AMissingOrFailingDnglabLeavesTheJobWithoutAResultAndNoE
     auto worker = std::make_shared<DnglabWorker>(true);
     worker->setJob(job);
     EXPECT_EQ(QCoro::waitFor(worker->run()), std::nullopt);
-    EXPECT_TRUE(sandbox.logged("[DnglabWorker] not optimized or file missing, optimized=false, exists=false"));
+    EXPECT_TRUE(sandbox.logged("[DnglabWorker] no usable output at "));
     sandbox.writeScript(sandbox.bundledDir() + "/dnglab", "echo nope >&2\nexit 4");
     EXPECT_EQ(QCoro::waitFor(worker->run()), std::nullopt);
     EXPECT_TRUE(sandbox.logged("[DnglabWorker] exit=4 stdout=[] stderr=[nope\n]"));
