@@ -11,4 +11,16 @@ public:
     // when every scan reads cleanly or the file is not a JPEG. Reads the
     // coefficients only, without rendering pixels.
     static QString damage(const QString& path);
+
+    // Two JPEGs read side by side. Files with the same coefficients,
+    // quantization tables, sampling and colour transform decode to the same
+    // pixels, whatever their Huffman tables, scan order or metadata: what a
+    // lossless transcoder such as jpegtran writes. Either file may not be a
+    // JPEG, in which case only its damage is empty and `same` is false.
+    struct Comparison {
+        QString sourceDamage;
+        QString candidateDamage;
+        bool same = false;
+    };
+    static Comparison compare(const QString& source, const QString& candidate);
 };
