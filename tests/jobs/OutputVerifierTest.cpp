@@ -2,6 +2,7 @@
 #include "dng/DngSampleWriter.h"
 #include "jobs/OutputVerifier.h"
 #include "jobs/SvgVerifier.h"
+#include "platform/ImageInspector.h"
 
 using namespace TestSupport;
 
@@ -14,6 +15,7 @@ class OutputVerifierTest : public ::testing::Test {
 protected:
     QString copy(const QString& relative, const QString& name = {}) { return copyInto(relative, dir.path(), name); }
     QString path(const QString& name) const { return dir.filePath(name); }
+    static QString adapter() { return PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/svgcleaner"; }
 
     QTemporaryDir dir;
 };
@@ -127,6 +129,36 @@ TEST_F(OutputVerifierTest, SvgMustBeWellFormedDrawAlikeAndKeepItsSizeIdsAndText)
         EXPECT_EQ(verdict.accepted, c.rejection == nullptr) << qPrintable(verdict.reason);
         if (c.rejection) {
             EXPECT_TRUE(verdict.reason.contains(c.rejection)) << qPrintable(verdict.reason);
+        }
+    }
+}
+
+// Style sheets pick elements by name, by their ancestors and in states a
+// drawing at rest never shows: cleaned either way, such a file keeps what its
+// selectors pick, and under lossless draws exactly as before or is not taken.
+TEST_F(OutputVerifierTest, StyledSvgKeepsWhatItsSelectorsPickAndItsLookOrIsRejected)
+{
+    const QByteArray head = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"128\" height=\"128\" viewBox=\"0 0 128 128\"><style>";
+    const struct { const char* name; QByteArray body; QByteArrayList kept; } cases[] = {
+        {"warn.svg", "g#warn &gt; path { fill:#d00 }</style><rect width=\"128\" height=\"128\" fill=\"#fff\"/>"
+                     "<g id=\"warn\"><path d=\"M10 10h20v20H10z\"/></g>", {"g#warn", "<g id=\"warn\"><path"}},
+        {"hover.svg", "rect:hover { fill:#0a0 } rect:active { fill:#00a }</style>"
+                      "<rect x=\"8\" y=\"8\" width=\"48\" height=\"48\" fill=\"#333\"/>", {"rect:hover", "rect:active", "<rect"}},
+    };
+    for (const auto& c : cases) {
+        const QString source = path(c.name), cleaned = path("cleaned.svg");
+        writeFile(source, head + c.body + "</svg>");
+        ASSERT_TRUE(runTool("/usr/bin/vips", {"copy", source, path("before.png")}));
+        for (const QString mode : {"--multipass"}) {
+            ASSERT_TRUE(runTool(adapter(), {source, cleaned, mode})) << c.name;
+            for (const QByteArray& selected : c.kept)
+                EXPECT_TRUE(readFile(cleaned).contains(selected)) << c.name << " lost " << selected.constData();
+            if (!OutputVerifier::verify(source, IOFileType::svg, cleaned, true).accepted)
+                continue;
+            // Drawn apart from the verifier, by libvips' own command.
+            ASSERT_TRUE(runTool("/usr/bin/vips", {"copy", cleaned, path("after.png")}));
+            QString why;
+            EXPECT_EQ(ImageInspector::samePixels(path("before.png"), path("after.png"), &why), true) << c.name;
         }
     }
 }
