@@ -149,7 +149,7 @@ TEST_F(OutputVerifierTest, StyledSvgKeepsWhatItsSelectorsPickAndItsLookOrIsRejec
         const QString source = path(c.name), cleaned = path("cleaned.svg");
         writeFile(source, head + c.body + "</svg>");
         ASSERT_TRUE(runTool("/usr/bin/vips", {"copy", source, path("before.png")}));
-        for (const QString mode : {"--multipass"}) {
+        for (const QString mode : {"--multipass", "--precise"}) {
             ASSERT_TRUE(runTool(adapter(), {source, cleaned, mode})) << c.name;
             for (const QByteArray& selected : c.kept)
                 EXPECT_TRUE(readFile(cleaned).contains(selected)) << c.name << " lost " << selected.constData();
@@ -159,6 +159,22 @@ TEST_F(OutputVerifierTest, StyledSvgKeepsWhatItsSelectorsPickAndItsLookOrIsRejec
             ASSERT_TRUE(runTool("/usr/bin/vips", {"copy", cleaned, path("after.png")}));
             QString why;
             EXPECT_EQ(ImageInspector::samePixels(path("before.png"), path("after.png"), &why), true) << c.name;
+        }
+    }
+}
+
+// Rounded to svgo's usual three decimals, edges move by fractions of a pixel:
+// allowed where pixels may change. Lossless cleans precisely, and the drawing
+// stays exactly as it was.
+TEST_F(OutputVerifierTest, OnlyPreciseCleaningDrawsExactlyAsTheOriginal)
+{
+    const QString source = copy("odd/Bildschirm Sperre – Linien ü 🎨.svg", "lines.svg"), cleaned = path("cleaned.svg");
+    for (const auto& [mode, exact] : {std::pair{"--precise", true}, {"--multipass", false}}) {
+        ASSERT_TRUE(runTool(adapter(), {source, cleaned, "--multipass", mode}));
+        EXPECT_LT(QFileInfo(cleaned).size(), QFileInfo(source).size()) << mode;
+        EXPECT_EQ(OutputVerifier::verify(source, IOFileType::svg, cleaned, true).accepted, exact) << mode;
+        if (!exact) {
+            EXPECT_TRUE(OutputVerifier::verify(source, IOFileType::svg, cleaned, false).accepted);
         }
     }
 }
