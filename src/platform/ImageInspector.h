@@ -56,8 +56,8 @@ public:
 
     // Two SVG drawings as librsvg draws them, each at its own size times its
     // `scale`. Drawings above `drawingPixelLimit` are drawn scaled down, both
-    // alike, and still compared pixel for pixel; sizes that differ by more
-    // than the rounding of a fraction of a pixel part by 255.
+    // alike, and still compared pixel for pixel. Sizes further apart than
+    // the rounding of a fraction of a pixel differ by 255 in both measures.
     struct DrawingComparison {
         bool samePixels = false;
         Deviation deviation;
