@@ -41,7 +41,7 @@ OutputVerifier::Verdict OutputVerifier::verify(const QString& source, IOFileType
         verdict = rejected(QStringLiteral("the output is a %1 file, not %2")
                                .arg(IOFileTypes::name(output->fileType), IOFileTypes::name(kind)));
     else if (kind == IOFileType::svg)
-        verdict = verifySvg(source, candidate);
+        verdict = verifySvg(source, candidate, samePixels);
     else if (kind == IOFileType::dng)
         verdict = verifyRaw(source, candidate);
     else
@@ -141,9 +141,9 @@ OutputVerifier::Verdict OutputVerifier::comparePixels(const QString& source, con
     return {true, {}};
 }
 
-OutputVerifier::Verdict OutputVerifier::verifySvg(const QString& source, const QString& candidate)
+OutputVerifier::Verdict OutputVerifier::verifySvg(const QString& source, const QString& candidate, bool samePixels)
 {
-    const auto reason = SvgVerifier::rejection(source, candidate);
+    const auto reason = SvgVerifier::rejection(source, candidate, samePixels);
     return reason ? rejected(*reason) : Verdict{true, {}};
 }
 

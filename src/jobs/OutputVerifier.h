@@ -44,6 +44,6 @@ public:
 private:
     static Verdict verifyRaster(const QString& source, IOFileType kind, const QString& candidate, bool samePixels);
     static Verdict comparePixels(const QString& source, const QString& candidate, bool samePixels);
-    static Verdict verifySvg(const QString& source, const QString& candidate);
+    static Verdict verifySvg(const QString& source, const QString& candidate, bool samePixels);
     static Verdict verifyRaw(const QString& source, const QString& candidate);
 };

@@ -2,16 +2,12 @@
 
 #include "jobs/SvgContent.h"
 #include "platform/ImageInspector.h"
-#include "workers/TemporaryFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 namespace {
 
@@ -21,38 +17,23 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A copy for the renderer, removed when it goes out of scope.
-std::unique_ptr<QTemporaryFile> temporaryCopy(const QByteArray& text)
-{
-    const QString folder = TemporaryFiles::directory();
-    if (folder.isEmpty())
-        return nullptr;
-    auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/Pressly.svgcheck.XXXXXX.svg"));
-    if (!file->open() || file->write(text) != text.size() || !file->flush())
-        return nullptr;
-    return file;
-}
+// The root's width, or its height when it gives no width: what sizes the drawing.
+QString sizingLength(const SvgContent& content) { return content.width.isEmpty() ? content.height : content.width; }
 
 } // namespace
 
-std::optional<QString> SvgVerifier::rejection(const QString& source, const QString& candidate)
+std::optional<QString> SvgVerifier::rejection(const QString& source, const QString& candidate, bool samePixels)
 {
-    const QByteArray sourceText = readAll(source);
-    const QByteArray candidateText = readAll(candidate);
     QString why;
-    const auto after = SvgContent::read(candidateText, &why);
+    const auto after = SvgContent::read(readAll(candidate), &why);
     if (!after)
         return QStringLiteral("the output ") + why;
-    const auto before = SvgContent::read(sourceText, &why);
+    const auto before = SvgContent::read(readAll(source), &why);
     if (!before)
         return QStringLiteral("the original %1, so its ids and text cannot be checked").arg(why);
     if (const auto lost = contentRejection(*before, *after))
         return lost;
-    const auto sourceAtViewBox = withoutRootSize(sourceText);
-    const auto candidateAtViewBox = withoutRootSize(candidateText);
-    if (before->hasViewBox && after->hasViewBox && sourceAtViewBox && candidateAtViewBox)
-        return drawingRejection(source, candidate, *sourceAtViewBox, *candidateAtViewBox);
-    return drawingRejection(source, candidate, {}, {});
+    return drawingRejection(source, candidate, *before, *after, samePixels);
 }
 
 std::optional<double> SvgVerifier::cssPixels(QStringView length)
@@ -77,19 +58,10 @@ std::optional<double> SvgVerifier::cssPixels(QStringView length)
     return value;
 }
 
-std::optional<QByteArray> SvgVerifier::withoutRootSize(const QByteArray& text)
+double SvgVerifier::browserScale(QStringView length)
 {
-    static const QRegularExpression root(QStringLiteral("<svg\\b[^>]*>"));
-    static const QRegularExpression size(QStringLiteral("\\s(?:width|height)\\s*=\\s*(?:\"[^\"]*\"|'[^']*')"));
-    // Byte for byte, whatever the encoding: the renderer reads the declaration itself.
-    QString document = QString::fromLatin1(text);
-    const QRegularExpressionMatch match = root.match(document);
-    if (!match.hasMatch())
-        return std::nullopt;
-    QString tag = match.captured();
-    tag.remove(size);
-    document.replace(match.capturedStart(), match.capturedLength(), tag);
-    return document.toLatin1();
+    static const QRegularExpression physical(QStringLiteral("\\d\\s*(?:pt|pc|in|cm|mm)\\s*$"));
+    return cssPixels(length) && physical.match(length).hasMatch() ? 96.0 / 72.0 : 1.0;
 }
 
 std::optional<QString> SvgVerifier::contentRejection(const SvgContent& before, const SvgContent& after)
@@ -120,27 +92,24 @@ bool SvgVerifier::sameLength(const QString& a, const QString& b)
 }
 
 std::optional<QString> SvgVerifier::drawingRejection(const QString& source, const QString& candidate,
-                                                    const QByteArray& sourceAtViewBox,
-                                                    const QByteArray& candidateAtViewBox)
+                                                    const SvgContent& before, const SvgContent& after,
+                                                    bool samePixels)
 {
-    std::unique_ptr<QTemporaryFile> before;
-    std::unique_ptr<QTemporaryFile> after;
-    if (!sourceAtViewBox.isEmpty()) {
-        before = temporaryCopy(sourceAtViewBox);
-        after = temporaryCopy(candidateAtViewBox);
-        if (!before || !after)
-            return QStringLiteral("no room in the temporary folder to compare the drawings");
-    }
     QString why;
-    const auto difference = ImageInspector::difference(before ? before->fileName() : source,
-                                                       after ? after->fileName() : candidate, &why);
-    if (difference)
-        return *difference > maxDifference
-                   ? std::optional(QStringLiteral("the output looks different (mean difference %1 of 255)")
-                                       .arg(*difference, 0, 'f', 1))
-                   : std::nullopt;
-    // An original the renderer cannot draw leaves nothing to compare with.
-    if (QString ignored; !ImageInspector::describe(source, &ignored))
+    const auto drawings = ImageInspector::compareDrawings(source, browserScale(sizingLength(before)), candidate,
+                                                          browserScale(sizingLength(after)), &why);
+    if (!drawings) {
+        // An original the renderer cannot draw leaves nothing to compare with.
+        if (QString ignored; !ImageInspector::describe(source, &ignored))
+            return std::nullopt;
+        return QStringLiteral("the output cannot be drawn (%1)").arg(why);
+    }
+    const ImageInspector::Deviation& deviation = drawings->deviation;
+    if (samePixels ? drawings->samePixels
+                   : deviation.mean <= maxRoundingMean && deviation.worstTile <= maxRoundingTile)
         return std::nullopt;
-    return QStringLiteral("the output cannot be drawn (%1)").arg(why);
+    return QStringLiteral("the output looks different (mean difference %1, worst tile %2 of 255%3)")
+        .arg(deviation.mean, 0, 'f', 2)
+        .arg(deviation.worstTile, 0, 'f', 2)
+        .arg(samePixels ? QStringLiteral(", and every pixel must be equal") : QString());
 }

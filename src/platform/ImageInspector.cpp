@@ -5,6 +5,7 @@
 #include "platform/ImageHeader.h"
 #include "platform/ImageIO.h"
 #include "platform/JpegIntegrity.h"
+#include "platform/PixelBudget.h"
 #include "platform/PngChunks.h"
 #include "platform/WebPDecoder.h"
 
@@ -174,12 +175,15 @@ std::optional<bool> ImageInspector::samePixels(const QString& a, const QString& 
     return guarded(why, [&] {
         const VImage first = loadShown(a, true);
         const VImage second = loadShown(b, true, candidateStrictness);
-        if (first.width() != second.width() || first.height() != second.height())
-            return false;
-        const double largest = (normalised(first) - normalised(second)).abs().max();
-        // Half a step of a 16-bit sample: exact equality, give or take rounding.
-        return largest < 0.5 / 65535.0;
+        return first.width() == second.width() && first.height() == second.height() && samePixels(first, second);
     });
+}
+
+bool ImageInspector::samePixels(const VImage& a, const VImage& b)
+{
+    const double largest = (normalised(a) - normalised(b)).abs().max();
+    // Half a step of a 16-bit sample: exact equality, give or take rounding.
+    return largest < 0.5 / 65535.0;
 }
 
 std::optional<ImageInspector::Deviation> ImageInspector::deviation(const QString& a, const QString& b, QString* why)
@@ -195,32 +199,54 @@ std::optional<ImageInspector::Deviation> ImageInspector::deviation(const QString
             first = inSrgb(first);
             second = inSrgb(second);
         }
-        const VImage difference = (normalised(first) - normalised(second)).abs().bandmean() * 255.0;
-        // Beware: libvips' shrink turns a region that fails to decode into
-        // zeros, without an error. Call decodesCompletely on `b` first.
-        const VImage tiles = difference
-                                 .shrink(std::min(tileSize, difference.width()),
-                                         std::min(tileSize, difference.height()))
-                                 .copy_memory();
-        return Deviation{tiles.avg(), tiles.max()};
+        return deviation(first, second);
     });
 }
 
-std::optional<double> ImageInspector::difference(const QString& a, const QString& b, QString* why)
+ImageInspector::Deviation ImageInspector::deviation(const VImage& a, const VImage& b)
+{
+    const VImage difference = (normalised(a) - normalised(b)).abs().bandmean() * 255.0;
+    // Beware: libvips' shrink turns a region that fails to decode into
+    // zeros, without an error. Call decodesCompletely on `b` first.
+    const VImage tiles =
+        difference.shrink(std::min(tileSize, difference.width()), std::min(tileSize, difference.height()))
+            .copy_memory();
+    return Deviation{tiles.avg(), tiles.max()};
+}
+
+std::optional<ImageInspector::DrawingComparison> ImageInspector::compareDrawings(const QString& a, double scaleA,
+                                                                                 const QString& b, double scaleB,
+                                                                                 QString* why)
 {
     return guarded(why, [&] {
-        // The thumbnail applies the orientation and turns an embedded colour
-        // profile into sRGB, so a lost tag or profile shows as a difference.
-        auto small = [](const QString& path) {
-            VImage image = VImage::thumbnail(path.toLocal8Bit().constData(), 64,
-                                             VImage::option()->set("height", 64)->set("size", VIPS_SIZE_FORCE));
-            if (image.interpretation() != VIPS_INTERPRETATION_sRGB && image.bands() < 3)
-                image = image.colourspace(VIPS_INTERPRETATION_sRGB);
-            return normalised(image.cast(VIPS_FORMAT_UCHAR));
+        const QByteArray first = a.toLocal8Bit();
+        const QByteArray second = b.toLocal8Bit();
+        const auto drawn = [](const char* path, double scale) {
+            return VImage::svgload(path, VImage::option()->set("scale", scale)->set("access", VIPS_ACCESS_SEQUENTIAL));
         };
-        const VImage first = small(a);
-        const VImage second = small(b);
-        return (first - second).abs().avg() * 255.0;
+        const VImage natural = drawn(first.constData(), 1.0);
+        const double width = natural.width() * scaleA;
+        const double height = natural.height() * scaleA;
+        const double fit = std::min(1.0, std::sqrt(double(drawingPixelLimit) / (width * height)));
+        // A sliver scaled down to nothing cannot be compared.
+        if (!std::isfinite(fit) || std::min(width, height) * fit < 1.0)
+            throw VError(tooLargeReason().toStdString());
+        VImage before = drawn(first.constData(), scaleA * fit);
+        VImage after = drawn(second.constData(), scaleB * fit);
+        // A size of 485⅓ pixels may round either way: the last row or column
+        // only holds the fraction, and the rest must still match.
+        const int shownWidth = std::min(before.width(), after.width());
+        const int shownHeight = std::min(before.height(), after.height());
+        if (std::max(before.width(), after.width()) - shownWidth > 1
+            || std::max(before.height(), after.height()) - shownHeight > 1)
+            return DrawingComparison{false, {255.0, 255.0}};
+        before = before.crop(0, 0, shownWidth, shownHeight);
+        after = after.crop(0, 0, shownWidth, shownHeight);
+        const PixelBudget::Lease lease = PixelBudget::shared().acquire(2 * qint64(shownWidth) * shownHeight);
+        // Drawn once each, then read twice.
+        before = before.copy_memory();
+        after = after.copy_memory();
+        return DrawingComparison{samePixels(before, after), deviation(before, after)};
     });
 }
 

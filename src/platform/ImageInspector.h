@@ -37,10 +37,6 @@ public:
     // warning while decoding it, not only an error, counts as not decoding.
     static std::optional<bool> samePixels(const QString& a, const QString& b, QString* why);
 
-    // The mean difference, 0 to 255, of small sRGB renderings of the first
-    // frames as displayed (orientation and colour profile applied).
-    static std::optional<double> difference(const QString& a, const QString& b, QString* why);
-
     // How far two images of one size part, 0 to 255 per sample, compared at
     // full size in display orientation and in sRGB: over the whole picture,
     // and in the square tile of `tileSize` pixels that differs most, where a
@@ -52,6 +48,23 @@ public:
     };
     static constexpr int tileSize = 32;
     static std::optional<Deviation> deviation(const QString& a, const QString& b, QString* why);
+
+    // The same two measures for images already loaded, of one size, in one
+    // colour space. They may throw vips::VError.
+    static bool samePixels(const vips::VImage& a, const vips::VImage& b);
+    static Deviation deviation(const vips::VImage& a, const vips::VImage& b);
+
+    // Two SVG drawings as librsvg draws them, each at its own size times its
+    // `scale`. Drawings above `drawingPixelLimit` are drawn scaled down, both
+    // alike, and still compared pixel for pixel. Sizes further apart than
+    // the rounding of a fraction of a pixel differ by 255 in both measures.
+    struct DrawingComparison {
+        bool samePixels = false;
+        Deviation deviation;
+    };
+    static constexpr qint64 drawingPixelLimit = 4096LL * 4096LL;
+    static std::optional<DrawingComparison> compareDrawings(const QString& a, double scaleA, const QString& b,
+                                                            double scaleB, QString* why);
 
     // The image's embedded colour profile; empty when it has none.
     static QByteArray profileOf(const vips::VImage& image);

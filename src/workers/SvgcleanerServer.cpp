@@ -60,7 +60,7 @@ SvgcleanerServer::~SvgcleanerServer() { stop(); }
 bool SvgcleanerServer::usable() const { return deaths_ < maxDeaths; }
 
 QCoro::Task<std::optional<SvgcleanerServer::Answer>> SvgcleanerServer::clean(QString input, QString output,
-                                                                               bool multipass,
+                                                                               bool multipass, bool precise,
                                                                                std::chrono::milliseconds limit)
 {
     const auto self = shared_from_this(); // answers arrive after the session may have dropped us
@@ -80,7 +80,8 @@ QCoro::Task<std::optional<SvgcleanerServer::Answer>> SvgcleanerServer::clean(QSt
     const QJsonObject message{{QStringLiteral("id"), qint64(id)},
                               {QStringLiteral("input"), input},
                               {QStringLiteral("output"), output},
-                              {QStringLiteral("multipass"), multipass}};
+                              {QStringLiteral("multipass"), multipass},
+                              {QStringLiteral("precise"), precise}};
     server->write(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
 
     // A run past its limit takes the server with it: a thread busy in svgo

@@ -39,10 +39,10 @@ public:
     SvgcleanerServer(const SvgcleanerServer&) = delete;
     SvgcleanerServer& operator=(const SvgcleanerServer&) = delete;
 
-    // What `adapter input output [--multipass]` would do, done by the server.
+    // What `adapter input output [--multipass] [--precise]` would do, done by the server.
     // Nothing when the server is gone (never started, crashed, killed by
     // someone else) before answering: the caller runs the adapter instead.
-    QCoro::Task<std::optional<Answer>> clean(QString input, QString output, bool multipass,
+    QCoro::Task<std::optional<Answer>> clean(QString input, QString output, bool multipass, bool precise,
                                              std::chrono::milliseconds limit);
 
     bool usable() const;

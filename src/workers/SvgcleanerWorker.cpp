@@ -29,11 +29,16 @@ bool travelsAsText(const QString& path) { return QFile::encodeName(path) == path
 
 } // namespace
 
-SvgcleanerWorker::SvgcleanerWorker() : BaseCommandWorker(QStringLiteral("svgcleaner")) {}
+SvgcleanerWorker::SvgcleanerWorker(bool precise) : BaseCommandWorker(QStringLiteral("svgcleaner")), precise_(precise)
+{
+}
 
 QStringList SvgcleanerWorker::arguments(const IOFile& input, const QUrl& output) const
 {
-    return {input.localPath(), output.toLocalFile(), QStringLiteral("--multipass")};
+    QStringList arguments{input.localPath(), output.toLocalFile(), QStringLiteral("--multipass")};
+    if (precise_)
+        arguments.append(QStringLiteral("--precise"));
+    return arguments;
 }
 
 QCoro::Task<Outcome<bool>> SvgcleanerWorker::optimizeFile(IOFile::Ptr input, QUrl output)
@@ -46,7 +51,7 @@ QCoro::Task<Outcome<bool>> SvgcleanerWorker::optimizeFile(IOFile::Ptr input, QUr
     std::optional<int> status;
     if (auto server = SvgcleanerServer::sharedFor(*tool); server && travelsAsText(args[0]) && travelsAsText(outputPath)) {
         Log::line(QStringLiteral("🔧 Executing: ") + *tool + QLatin1Char(' ') + args.join(QLatin1Char(' ')));
-        const auto answer = co_await server->clean(args[0], outputPath, true, timeoutFor(input->byteSize));
+        const auto answer = co_await server->clean(args[0], outputPath, true, precise_, timeoutFor(input->byteSize));
         if (answer && !answer->stopReason.isEmpty()) {
             removePartials(outputPath);
             co_return OptimizationError::toolExecution(name(), answer->stopReason);

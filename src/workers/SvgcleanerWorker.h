@@ -5,9 +5,16 @@
 // Cleans an SVG with svgcleaner, through the batch's shared server when one runs.
 class SvgcleanerWorker : public BaseCommandWorker {
 public:
-    SvgcleanerWorker();
+    // `precise`: only what leaves the drawing's every pixel as it was; else
+    // coordinates are rounded, and an edge may move by a fraction of a pixel.
+    explicit SvgcleanerWorker(bool precise = true);
+
+    bool changesPixels() const override { return !precise_; }
 
     QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output) override;
-    // Input, output, "--multipass".
+    // Input, output, "--multipass", "--precise" when precise.
     QStringList arguments(const IOFile& input, const QUrl& output) const;
+
+private:
+    bool precise_;
 };

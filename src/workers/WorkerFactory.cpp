@@ -81,9 +81,9 @@ std::vector<OptimizationWorker::Ptr> WorkerFactory::gifWorkers(CompressionPreset
     return workers;
 }
 
-std::vector<OptimizationWorker::Ptr> WorkerFactory::svgWorkers(CompressionPreset, int)
+std::vector<OptimizationWorker::Ptr> WorkerFactory::svgWorkers(CompressionPreset preset, int)
 {
-    return {std::make_shared<SvgcleanerWorker>()};
+    return {std::make_shared<SvgcleanerWorker>(preset == CompressionPreset::lossless)};
 }
 
 std::vector<OptimizationWorker::Ptr> WorkerFactory::dngWorkers(CompressionPreset preset, int)
