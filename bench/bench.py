@@ -7,7 +7,10 @@ Measured in one run, so the figures are ratios that a noisy machine can still co
     encoded in-process, so their share reads high);
   - wall time of `pressly --export` against the same tool command lines run directly with
     the same parallelism (PNG only; the direct lines are those the PNG workers run);
-  - wall time of a second, cached in-place run against the first;
+  - JPEG under lossless: pressly's CPU time (with its tools) against jpegtran's alone, run over
+    the same files with the command line the lossless JPEG worker uses;
+  - wall time of a second, cached in-place run against the first, and the share of the first
+    run's CPU time spent hashing files for the cache;
   - pressly's own peak memory (VmHWM of its process, children not counted).
 
 Usage: bench/bench.py CORPUS [--pressly build/bin/pressly] [--kinds png,jpeg] [--presets lossless,balanced]
@@ -119,6 +122,18 @@ def direct_png(files, preset, workdir):
     return time.monotonic() - start
 
 
+def direct_jpegtran_cpu(files, workdir):
+    """CPU seconds of jpegtran run directly over `files`, one after another."""
+    total = 0.0
+    for index, src in enumerate(files):
+        proc = subprocess.Popen(["jpegtran", "-optimize", "-copy", "all", "-progressive", "-outfile",
+                                 str(workdir / f"{index}.jpg"), str(src)], stderr=subprocess.DEVNULL)
+        _, _, usage = os.wait4(proc.pid, 0)
+        proc.returncode = 0
+        total += usage.ru_utime + usage.ru_stime
+    return total
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("corpus", type=Path)
@@ -173,17 +188,30 @@ def main():
                 print(f"png {preset:<9} pressly {pressly_secs:6.2f} s, tools run directly {direct_secs:6.2f} s: "
                       f"ratio {pressly_secs / direct_secs:.2f}")
 
+        if "jpeg" in kinds:
+            work = root / "jpeg-cpu"
+            src = copy_kind(args.corpus, "jpeg", work / "in")
+            cpu = []
+            run_measured([args.pressly, "--export", str(work / "out"), "--preset", "lossless", "--no-cache",
+                          "--json", "--quiet", str(src)], isolated_env(work / "home"), cpu)
+            (work / "direct").mkdir()
+            direct = direct_jpegtran_cpu(sorted(src.iterdir()), work / "direct")
+            print(f"\njpeg lossless CPU: pressly {cpu[0]:.2f} s, jpegtran alone {direct:.2f} s: ratio {cpu[0] / direct:.2f}")
+
         work = root / "cached"
         src = Path(work / "in")
         for kind in kinds:
             copy_kind(args.corpus, kind, src)
         env = isolated_env(work / "home")
-        first, rss1, _ = run_measured([args.pressly, "--in-place", "--json", "--quiet", str(src)], env)
+        first_cpu = []
+        first, rss1, first_out = run_measured([args.pressly, "--in-place", "--json", "--quiet", str(src)], env,
+                                              first_cpu)
         second, rss2, out = run_measured([args.pressly, "--in-place", "--json", "--quiet", str(src)], env)
         peak = max(peak, rss1, rss2)
         s = summary_of(out)
         print(f"\ncached second run (in place, {','.join(kinds)}): first {first:.2f} s, second {second:.2f} s: "
-              f"ratio {second / first:.3f} ({s['skippedByCache']} of {s['files']} files from the cache)")
+              f"ratio {second / first:.3f} ({s['skippedByCache']} of {s['files']} files from the cache); hashing "
+              f"took {summary_of(first_out).get('hashSeconds', 0.0) / first_cpu[0]:.2%} of the first run's CPU time")
     print(f"pressly's own peak memory: {peak / 1024:.1f} MB (largest file {largest / 1e6:.1f} MB)")
 
 

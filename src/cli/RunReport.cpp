@@ -3,6 +3,7 @@
 #include "jobs/JobQueue.h"
 #include "jobs/OutputVerifier.h"
 #include "platform/ByteCountFormatter.h"
+#include "store/ResultsCache.h"
 
 #include <sys/resource.h>
 
@@ -68,6 +69,7 @@ QJsonObject RunReport::summaryJson() const
     summary[QStringLiteral("seconds")] = seconds_;
     // How the time was spent: checking results against the tools' own work.
     summary[QStringLiteral("verificationSeconds")] = OutputVerifier::secondsSpent();
+    summary[QStringLiteral("hashSeconds")] = ResultsCache::hashingSeconds();
     summary[QStringLiteral("toolSeconds")] = toolSeconds();
     return QJsonObject{{QStringLiteral("summary"), summary}};
 }

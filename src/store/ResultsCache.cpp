@@ -9,12 +9,15 @@
 #include <QCoroFuture>
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QScopeGuard>
 #include <QtEndian>
 
 #include <sqlite3.h>
 #include <xxhash.h>
+
+#include <atomic>
 
 namespace {
 
@@ -72,8 +75,17 @@ qint64 ResultsCache::settingsHash(const QString& presetText)
     return qFromLittleEndian<qint64>(digest.constData());
 }
 
+namespace {
+std::atomic<qint64> hashingNanoseconds{0};
+}
+
+double ResultsCache::hashingSeconds() { return double(hashingNanoseconds.load()) / 1e9; }
+
 std::optional<QString> ResultsCache::keyForFile(const QString& path, qint64 settingsHash)
 {
+    QElapsedTimer clock;
+    clock.start();
+    const auto count = qScopeGuard([&clock] { hashingNanoseconds += clock.nsecsElapsed(); });
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;

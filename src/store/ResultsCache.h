@@ -38,6 +38,8 @@ public:
     // calling thread: 32 lower-case hex digits, or none when the file cannot
     // be read.
     static std::optional<QString> keyForFile(const QString& path, qint64 settingsHash);
+    // Time spent reading and hashing files for keys, by all threads of this process.
+    static double hashingSeconds();
 
     QString databasePath() const { return dbPath_; }
 
