@@ -37,10 +37,18 @@ protected:
     void SetUp() override
     {
         QDir().mkpath(in());
-        for (const QString& name : QDir(dataFile("png")).entryList(QDir::Files))
+        for (const QString& name : samples())
             copyInto(QStringLiteral("png/") + name, in());
     }
 
+    // Every shipped PNG but the 1920×1080 one, which alone would cost oxipng
+    // seconds per run and proves nothing more here.
+    static QStringList samples()
+    {
+        QStringList names = QDir(dataFile("png")).entryList(QDir::Files);
+        names.removeOne(QStringLiteral("debian-grub-16x9.png"));
+        return names;
+    }
     QString in() const { return QDir(root.path()).filePath("in"); }
     QString tmp() const { return QDir(root.path()).filePath("tmp"); }
     QString trash() const { return QDir(root.path()).filePath("data/Trash/files"); }
@@ -55,7 +63,7 @@ protected:
 
     void expectSameImages(const QString& optimizedDir)
     {
-        for (const QString& name : QDir(dataFile("png")).entryList(QDir::Files)) {
+        for (const QString& name : samples()) {
             const QString optimized = QDir(optimizedDir).filePath(name);
             ASSERT_TRUE(QFileInfo::exists(optimized)) << qPrintable(name);
             EXPECT_EQ(ImageIO::decodedSize(optimized), ImageIO::decodedSize(dataFile("png/" + name)))
@@ -65,7 +73,7 @@ protected:
     }
     void expectOriginalsUntouched()
     {
-        for (const QString& name : QDir(dataFile("png")).entryList(QDir::Files))
+        for (const QString& name : samples())
             EXPECT_EQ(readFile(QDir(in()).filePath(name)), readFile(dataFile("png/" + name))) << qPrintable(name);
     }
 
@@ -96,7 +104,7 @@ TEST_F(PresslyCommandTest, ExportsSmallerCopiesReportsWhatItSkippedAndLeavesTheO
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
 
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
-    const int files = int(QDir(dataFile("png")).entryList(QDir::Files).size()) + 1;
+    const int files = int(samples().size()) + 1;
     ASSERT_EQ(lines.size(), files + 1) << "one object per job and a summary, nothing else; named twice, counted once";
     for (const QString& line : lines)
         EXPECT_FALSE(QJsonDocument::fromJson(line.toUtf8()).isNull()) << qPrintable(line);
