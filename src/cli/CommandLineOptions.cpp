@@ -98,7 +98,7 @@ QString CommandLineOptions::helpText()
         "\n"
         "Makes PNG, JPEG, GIF, SVG, WebP, HEIC and DNG images smaller without changing how they look\n"
         "(lossy presets change pixels only by their quantisation). PATHs are files or folders; folders\n"
-        "are searched at any depth, skipping hidden files and packages.\n"
+        "are searched at any depth, skipping hidden files and folders (names starting with \".\").\n"
         "\n"
         "Options (each applies to this run only; nothing is stored):\n"
         "  --preset lossless|balanced|maximum\n"

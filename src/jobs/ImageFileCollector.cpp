@@ -17,18 +17,6 @@
 
 namespace {
 
-// Folders that the desktop shows as one document; their insides are not the user's images.
-const QStringList& packageExtensions()
-{
-    static const QStringList extensions{
-        QStringLiteral("app"),      QStringLiteral("bundle"), QStringLiteral("framework"),
-        QStringLiteral("plugin"),   QStringLiteral("kext"),   QStringLiteral("pkg"),
-        QStringLiteral("mpkg"),     QStringLiteral("rtfd"),   QStringLiteral("photoslibrary"),
-        QStringLiteral("aplibrary"), QStringLiteral("xcarchive"),
-    };
-    return extensions;
-}
-
 QString lowerExtension(const QString& name) { return QFileInfo(name).suffix().toLower(); }
 
 bool isSupported(const QString& name)
@@ -43,8 +31,6 @@ void report(const QString& line, QStringList* skipped)
     else
         Log::line(line);
 }
-
-bool isPackage(const QString& name) { return packageExtensions().contains(lowerExtension(name)); }
 
 // Dropping a folder hands over what is in it, not what its links point at:
 // an in-place run would otherwise rewrite files anywhere. Answers why a link
@@ -147,6 +133,8 @@ bool ImageFileCollector::collectFolder(const QString& folder, const QString& roo
         return folded != 0 ? folded < 0 : a < b;
     });
 
+    // Hidden entries are skipped, as file managers hide them: caches, version
+    // control, a desktop's thumbnails.
     for (const QString& name : std::as_const(names)) {
         if (name.startsWith(QLatin1Char('.')))
             continue;
@@ -167,7 +155,7 @@ bool ImageFileCollector::collectFolder(const QString& folder, const QString& roo
             else if (!visit(QUrl::fromLocalFile(path)))
                 return false;
         }
-        if (info.isDir() && !info.isSymLink() && !isPackage(name) && !collectFolder(path, root, visit, skipped))
+        if (info.isDir() && !info.isSymLink() && !collectFolder(path, root, visit, skipped))
             return false;
     }
     reportUndecodableNames(folder, skipped);
