@@ -11,7 +11,7 @@
 
 // What the PNG and JPEG stand-ins share: one re-encode through the image I/O
 // off the event-loop thread, with the log lines and errors of the tool
-// "Core Graphics". The HEIC and WebP workers share its limits and errors.
+// "libvips". The HEIC and WebP workers share its limits and errors.
 namespace FallbackReencoder {
 
 // The largest file any re-encode through the image I/O takes.

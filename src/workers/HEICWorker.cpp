@@ -3,7 +3,7 @@
 #include "platform/Log.h"
 
 HEICWorker::HEICWorker(double quality)
-    : ImageIOWorker(QStringLiteral("HEIC (ImageIO)"), quality,
+    : ImageIOWorker(QStringLiteral("libvips"), quality,
                     Format{ImageIO::Format::heic, QStringLiteral("HEIC"), QStringLiteral("heic")})
 {
 }

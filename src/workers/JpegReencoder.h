@@ -10,7 +10,7 @@
 
 // The image-I/O stand-in for the JPEG tools: a new JPEG of the first image,
 // orientation applied and written as 1, colour profile kept, no other
-// metadata. Its failures carry the tool name "Core Graphics".
+// metadata. Its failures carry the tool name "libvips".
 namespace JpegReencoder {
 
 using Texts = FallbackReencoder::Texts;

@@ -94,11 +94,11 @@ QCoro::Task<Outcome<JpegToolWorker::MainRun>> JpegoptimWorker::mainRun(QString t
 
 QCoro::Task<Outcome<bool>> JpegoptimWorker::imageIOFallback(IOFile::Ptr input, QUrl output)
 {
-    auto answer = co_await coreGraphicsJPEGFallback(std::move(input), std::move(output));
+    auto answer = co_await libvipsJpegFallback(std::move(input), std::move(output));
     co_return answer;
 }
 
-QCoro::Task<Outcome<bool>> JpegoptimWorker::coreGraphicsJPEGFallback(IOFile::Ptr input, QUrl output)
+QCoro::Task<Outcome<bool>> JpegoptimWorker::libvipsJpegFallback(IOFile::Ptr input, QUrl output)
 {
     if (maxQuality >= 100)
         co_return JpegReencoder::refuseLossy();

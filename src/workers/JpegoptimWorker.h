@@ -18,7 +18,7 @@ public:
     // first, followed by what the image needs to look the same.
     QStringList arguments(const IOFile& input, const QString& workingPath) const;
 
-    virtual QCoro::Task<Outcome<bool>> coreGraphicsJPEGFallback(IOFile::Ptr input, QUrl output);
+    virtual QCoro::Task<Outcome<bool>> libvipsJpegFallback(IOFile::Ptr input, QUrl output);
 
 protected:
     QStringList testArguments() const override;

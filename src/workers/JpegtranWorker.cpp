@@ -46,11 +46,11 @@ QCoro::Task<Outcome<JpegToolWorker::MainRun>> JpegtranWorker::mainRun(QString to
 
 QCoro::Task<Outcome<bool>> JpegtranWorker::imageIOFallback(IOFile::Ptr input, QUrl output)
 {
-    auto answer = co_await coreGraphicsJPEGTranFallback(std::move(input), std::move(output));
+    auto answer = co_await libvipsJpegtranFallback(std::move(input), std::move(output));
     co_return answer;
 }
 
-QCoro::Task<Outcome<bool>> JpegtranWorker::coreGraphicsJPEGTranFallback(IOFile::Ptr input, QUrl output)
+QCoro::Task<Outcome<bool>> JpegtranWorker::libvipsJpegtranFallback(IOFile::Ptr input, QUrl output)
 {
     if (!lossyFallbackAllowed)
         co_return JpegReencoder::refuseLossy();

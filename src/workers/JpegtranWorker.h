@@ -24,7 +24,7 @@ public:
     // EXIF orientation (everything) or its colour profile ("icc").
     QStringList arguments(const IOFile& input, const QUrl& output) const;
 
-    virtual QCoro::Task<Outcome<bool>> coreGraphicsJPEGTranFallback(IOFile::Ptr input, QUrl output);
+    virtual QCoro::Task<Outcome<bool>> libvipsJpegtranFallback(IOFile::Ptr input, QUrl output);
 
 protected:
     QStringList testArguments() const override;

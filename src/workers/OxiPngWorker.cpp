@@ -32,8 +32,8 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
 {
     const auto tool = ToolLocator::findTool(QStringLiteral("oxipng"));
     if (!tool) {
-        Log::line(QStringLiteral("⚠️ oxipng not found, using Core Graphics fallback"));
-        const Outcome<bool> fallback = co_await coreGraphicsPNGFallback(input, output);
+        Log::line(QStringLiteral("⚠️ oxipng not found, using libvips fallback"));
+        const Outcome<bool> fallback = co_await libvipsPngFallback(input, output);
         co_return fallback;
     }
     // Chunk reads go to a pool: the event-loop thread never waits on the disk.
@@ -66,7 +66,7 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
     co_return Outcome<bool>::success(kept);
 }
 
-QCoro::Task<Outcome<bool>> OxiPngWorker::coreGraphicsPNGFallback(IOFile::Ptr input, QUrl output)
+QCoro::Task<Outcome<bool>> OxiPngWorker::libvipsPngFallback(IOFile::Ptr input, QUrl output)
 {
     return PngReencoder::reencode(std::move(input), std::move(output), PngReencoder::losslessTexts());
 }

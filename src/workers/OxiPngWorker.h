@@ -16,5 +16,5 @@ public:
     QStringList arguments(const IOFile& input, const QUrl& output) const;
 
 protected:
-    virtual QCoro::Task<Outcome<bool>> coreGraphicsPNGFallback(IOFile::Ptr input, QUrl output);
+    virtual QCoro::Task<Outcome<bool>> libvipsPngFallback(IOFile::Ptr input, QUrl output);
 };

@@ -10,7 +10,7 @@
 
 // The image-I/O stand-in for the PNG tools when they cannot be found: a
 // plain lossless PNG of the first image. Its failures carry the tool name
-// "Core Graphics".
+// "libvips".
 namespace PngReencoder {
 
 using Texts = FallbackReencoder::Texts;

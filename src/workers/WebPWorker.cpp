@@ -4,7 +4,7 @@
 #include "workers/WebPContainer.h"
 
 WebPWorker::WebPWorker(double quality)
-    : ImageIOWorker(QStringLiteral("WebP (ImageIO)"), quality,
+    : ImageIOWorker(QStringLiteral("libvips"), quality,
                     Format{ImageIO::Format::webp, QStringLiteral("WebP"), QStringLiteral("webp")})
 {
 }

@@ -99,7 +99,7 @@ TEST_F(ImageIOWorkers, WithoutToolsThePngFallbackReencodesAndSaysSo)
     ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
     EXPECT_TRUE(answer.value());
     const QString out = output("out.png").toLocalFile();
-    EXPECT_TRUE(sandbox.logged("⚠️ oxipng not found, using Core Graphics fallback"));
+    EXPECT_TRUE(sandbox.logged("⚠️ oxipng not found, using libvips fallback"));
     EXPECT_TRUE(sandbox.logged(QStringLiteral("📊 Original: 14819 bytes, Optimized: %1 bytes").arg(QFileInfo(out).size())));
     EXPECT_EQ(ImageIO::decodedSize(out), QSize(201, 86));
     EXPECT_TRUE(ImageIO::hasPngChunkBeforeImageData(out, "iCCP"));
@@ -110,8 +110,8 @@ TEST_F(ImageIOWorkers, WithoutToolsThePngFallbackReencodesAndSaysSo)
     ASSERT_FALSE(answer.failed());
     EXPECT_FALSE(answer.value());
     EXPECT_TRUE(QFileInfo::exists(output("tiny.png").toLocalFile())); // the caller deletes it
-    EXPECT_TRUE(sandbox.logged("⚠️ Note: Core Graphics cannot replicate pngquant's lossy compression, using lossless PNG optimization"));
-    EXPECT_TRUE(sandbox.logged("✅ Core Graphics PNG optimization (pngquant fallback) completed: NO_CHANGE"));
+    EXPECT_TRUE(sandbox.logged("⚠️ Note: libvips cannot replicate pngquant's lossy compression, using lossless PNG optimization"));
+    EXPECT_TRUE(sandbox.logged("✅ libvips PNG optimization (pngquant fallback) completed: NO_CHANGE"));
 }
 
 TEST_F(ImageIOWorkers, HugeBrokenOrHostileInputIsRefusedNamingTheFormat)
@@ -136,10 +136,10 @@ TEST_F(ImageIOWorkers, HugeBrokenOrHostileInputIsRefusedNamingTheFormat)
         {IOFile::read(QUrl::fromLocalFile(big)), heicRun, "HEIC failed: File too large (>50MB)"},
         {written("broken.webp", QByteArray("RIFF\x10\0\0\0WEBPVP8 ", 16) + QByteArray(40, '\x01')), webpRun,
          "WebP failed: Could not read WebP image"},
-        {sized(png, FallbackReencoder::maxInputBytes + 1), pngRun, "Core Graphics failed: File too large (>50MB)"},
+        {sized(png, FallbackReencoder::maxInputBytes + 1), pngRun, "libvips failed: File too large (>50MB)"},
         {sized(png, FallbackReencoder::maxInputBytes), pngRun, ""},
-        {written("bomb.png", bomb), pngRun, "Core Graphics failed: File too large"},
-        {written("broken.png", readFile(png->localPath()).left(2000)), pngRun, "Core Graphics failed: Could not read PNG image"},
+        {written("bomb.png", bomb), pngRun, "libvips failed: File too large"},
+        {written("broken.png", readFile(png->localPath()).left(2000)), pngRun, "libvips failed: Could not read PNG image"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.in->localPath().toStdString());

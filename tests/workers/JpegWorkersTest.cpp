@@ -71,16 +71,16 @@ TEST_F(JpegWorkers, EachStepOfTheFallbackChain)
           "🔧 Using system jpegtran: " + sys + "/jpegtran"}},
         {jpegoptim, "exit 1", "", std::nullopt, {"Found jpegoptim in app bundle", "optimization failed (exit 1)"}},
         {jpegtran, "!", "", std::nullopt,
-         {"⚠️ jpegtran bundled tool cannot execute: jpegtran failed: ", "⚠️ No system jpegtran found, using Core Graphics fallback",
-          "✅ Core Graphics JPEG optimization (jpegtran fallback) completed: "},
+         {"⚠️ jpegtran bundled tool cannot execute: jpegtran failed: ", "⚠️ No system jpegtran found, using libvips fallback",
+          "✅ libvips JPEG optimization (jpegtran fallback) completed: "},
          "libvips"},
         {jpegoptim, failsAfterHelp + "echo 'bad marker' >&2\nexit 1", "echo 'still bad' >&2\nexit 1", std::nullopt,
          {"⚠️ jpegoptim optimization failed (exit 1): bad marker\n", "🔄 Trying system jpegoptim as final fallback",
           "🔧 Using system jpegoptim: " + sys + "/jpegoptim", "⚠️ System jpegoptim also failed (exit 1): still bad\n",
-          "🎨 Falling back to Core Graphics JPEG optimization"},
+          "🎨 Falling back to libvips JPEG optimization"},
          "libvips"},
         {jpegoptim, "", failsAfterHelp + "exit 1", std::nullopt,
-         {"optimization failed (exit 1)", "🎨 Falling back to Core Graphics JPEG optimization"}, "libvips",
+         {"optimization failed (exit 1)", "🎨 Falling back to libvips JPEG optimization"}, "libvips",
          "as final fallback"},
         // jpegoptim answers 0 when its file is gone.
         {losslessJpegoptim, failsAfterHelp + "for f; do :; done\nrm -f \"$f\"\nexit 0", "", false,
@@ -145,12 +145,12 @@ TEST_F(JpegWorkers, EachToolKeepsTheOrientationAndTheProfileUnderEveryPreset)
 // a vanished input is an error.
 TEST_F(JpegWorkers, TheReencodeKeepsHowThePhotoLooksAndAVanishedInputIsAnError)
 {
-    auto answer = awaitOutcome(JpegoptimWorker(80, false).coreGraphicsJPEGFallback(input(adobeRgb), output()));
+    auto answer = awaitOutcome(JpegoptimWorker(80, false).libvipsJpegFallback(input(adobeRgb), output()));
     ASSERT_FALSE(answer.failed());
     EXPECT_TRUE(answer.value());
     EXPECT_TRUE(JpegMetadata::read(output().toLocalFile()).needsColourProfile());
     const auto turned = input(portrait);
-    answer = awaitOutcome(JpegtranWorker(true, true).coreGraphicsJPEGTranFallback(turned, output()));
+    answer = awaitOutcome(JpegtranWorker(true, true).libvipsJpegtranFallback(turned, output()));
     ASSERT_FALSE(answer.failed());
     EXPECT_TRUE(answer.value());
     EXPECT_EQ(ImageIO::decodedSize(output().toLocalFile()), QSize(1600, 2560));
