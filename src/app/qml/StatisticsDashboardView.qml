@@ -94,13 +94,14 @@ ListView {
                 tone: Theme.blue; value: view.dashboard.totalPhotosText
             }
             SummaryCard {
-                width: parent.cardWidth; title: "Optimized"; symbol: "seal-check-fill"
-                tone: Theme.cyan; value: view.dashboard.optimizedText
+                objectName: "madeSmaller"
+                width: parent.cardWidth; title: qsTr("Files made smaller"); symbol: "seal-check-fill"
+                tone: Theme.cyan; value: view.dashboard.madeSmallerText
             }
             SummaryCard {
-                objectName: "averageReduction"
-                width: parent.cardWidth; title: "Avg. Reduction"; symbol: "gauge-fill"
-                tone: Theme.orange; value: view.dashboard.averageReductionText
+                objectName: "reduction"
+                width: parent.cardWidth; title: qsTr("Size reduction"); symbol: "gauge-fill"
+                tone: Theme.orange; value: view.dashboard.reductionText
             }
         }
 

@@ -37,8 +37,8 @@ TestCase {
         }
         const colours = [Theme.tertiary, Theme.tertiary, Theme.green, Theme.secondary].map(String)
         compare([0, 1, 2, 3].map(i => String(findChild(view.itemAtIndex(i), "savingsCell").color)), colours)
-        // Nothing processed yet: the ratio card stays guarded.
-        compare(findChild(findChild(view, "averageReduction"), "value").text, "0%")
+        // Nothing saved all-time yet: no share of the sessions' bytes.
+        compare(findChild(findChild(view, "reduction"), "value").text, "0.0%")
     }
 
     function test_freshInstallShowsOnlyTheEmptyState() {
