@@ -7,6 +7,7 @@ Item {
     property var model
     // The cards there when the grid opens come in one after another.
     property bool entering: true
+    property bool batchRunning: false
     signal collapse()
     signal open(int row)
 
@@ -63,6 +64,7 @@ Item {
                 originalSize: model.originalSize
                 optimizedSize: model.optimizedSize
                 restored: model.restored
+                batchRunning: gridView.batchRunning
                 pictureSide: 240
                 onTapped: gridView.open(index)
             }
