@@ -305,6 +305,15 @@ void WindowTest::settingsPaneConditions()
     QCOMPARE(find("folderRowText")->property("text").toString(),
              QStringLiteral("Not set — will prompt on first export"));
     QCOMPARE(view_->preferences()->operationModeRaw(), QStringLiteral("exportToFolder"));
+    // Without a feed both update controls are off, said once why, and drawn so.
+    QVERIFY(!find("autoUpdateSwitch")->property("enabled").toBool());
+    QVERIFY(!find("checkUpdatesButton")->property("enabled").toBool());
+    QVERIFY(visible("noUpdateFeed"));
+    auto* palette = find("checkUpdatesButton")->property("palette").value<QObject*>();
+    const auto buttonText = [palette](const char* group) {
+        return palette->property(group).value<QObject*>()->property("buttonText").value<QColor>();
+    };
+    QVERIFY(buttonText("disabled") != buttonText("active"));
 
     // A cancelled "Change" leaves the row, the preference and the configuration.
     view_->preferences()->setExportPath("/srv/photos");

@@ -21,6 +21,14 @@ ApplicationWindow {
         dark: Theme.system.dark; shadow: Theme.system.shadow; placeholderText: Theme.system.placeholderText
         toolTipBase: Theme.surface; toolTipText: Theme.primary
     }
+    // The colours above are set for every group, so a disabled item looked enabled; set after
+    // them (and again when the system's colours change), or they would overwrite these.
+    function muteDisabled() {
+        for (const role of ["windowText", "text", "buttonText", "highlightedText"])
+            palette.disabled[role] = Theme.tertiary
+    }
+    Component.onCompleted: muteDisabled()
+    Connections { target: Theme; function onTertiaryChanged() { Qt.callLater(window.muteDisabled) } }
 
     onClosing: close => {
         close.accepted = false
