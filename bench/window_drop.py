@@ -15,14 +15,15 @@ Goal on a 2-core machine: no frame longer than 50 ms; memory flat after the firs
 With --grid-open the grid is open while the batch runs and nothing but the window asks for frames
 (no forced redraw): every job that ends changes the panel, so a frame must follow it. Reports the
 longest time from a job's end to the next frame; exits 1 when it passes --max-no-frame seconds
-(the scene stopped updating while jobs finished). --large drops large photographs instead, and
+(the scene stopped updating while jobs finished). --large drops large photographs instead,
+--mixed large photographs between small pictures, and
 --xvfb runs the window under Xvfb (xcb, OpenGL, its threaded render loop) at --size.
 
 On a busy machine the whole batch takes long; --stop-after N cancels it once N jobs are done (the
 drop itself, all N files' jobs, is still measured in full).
 
 Usage: bench/window_drop.py [--files 10000] [--stop-after N] [--bench build/bin/pressly-pro-bench]
-                            [--platform offscreen] [--slow-events] [--grid-open] [--large]
+                            [--platform offscreen] [--slow-events] [--grid-open] [--large | --mixed]
                             [--xvfb] [--size 2560x1440] [--max-no-frame 1.0]
 """
 import argparse
@@ -49,11 +50,12 @@ def main():
     parser.add_argument("--slow-events", action="store_true", help="also list each event that took 40 ms or more")
     parser.add_argument("--grid-open", action="store_true")
     parser.add_argument("--large", action="store_true")
+    parser.add_argument("--mixed", action="store_true", help="large photographs between small pictures")
     parser.add_argument("--xvfb", action="store_true")
     parser.add_argument("--size", default="")
     parser.add_argument("--max-no-frame", type=float, default=1.0)
     args = parser.parse_args()
-    samples = LARGE if args.large else SAMPLES
+    samples = [s for pair in zip(LARGE, SAMPLES) for s in pair] if args.mixed else LARGE if args.large else SAMPLES
 
     with tempfile.TemporaryDirectory(prefix="pressly-window-bench.") as home:
         home = Path(home)
