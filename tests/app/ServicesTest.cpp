@@ -1,6 +1,7 @@
 #include "ServicesTest.h"
 
 #include "app/LauncherBadge.h"
+#include "app/StatsPanel.h"
 #include "app/ToolNotices.h"
 #include "app/Updater.h"
 #include "jobs/Configuration.h"
@@ -8,14 +9,18 @@
 #include "platform/DockBadge.h"
 #include "platform/KeyValueStore.h"
 #include "platform/Log.h"
+#include "store/StatisticsTracker.h"
 
 #include <QDBusConnection>
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 // Serves one fixed HTTP answer to every request on 127.0.0.1.
@@ -136,6 +141,30 @@ void ServicesTest::badgeSignalOnSessionBus()
     QCOMPARE(shown.value("count").toLongLong(), 3);
     QCOMPARE(shown.value("count-visible").toBool(), true);
     QCOMPARE(qdbus_cast<QVariantMap>(seen[1][1]).value("count-visible").toBool(), false);
+
+    // While a batch runs: the files left and the progress, job by job, not only at its end.
+    QTemporaryDir folder;
+    QList<QUrl> files;
+    for (int i = 0; i < 3; ++i) {
+        const QString path = folder.filePath(QStringLiteral("image-%1.png").arg(i));
+        QVERIFY(QFile::copy(QStringLiteral(PRESSLY_TEST_DATA "/png/pingus-flag3.png"), path));
+        files.append(QUrl::fromLocalFile(path));
+    }
+    StatsPanel figures(queue, StatisticsTracker::shared());
+    LauncherBadge running(queue, &figures);
+    const qsizetype before = seen.size();
+    queue.addFiles(files);
+    QTRY_VERIFY_WITH_TIMEOUT(queue.jobCount() == 3 && !queue.isProcessing(), 60000);
+    QList<qint64> left;
+    for (qsizetype i = before; i < seen.size(); ++i) {
+        const auto properties = qdbus_cast<QVariantMap>(seen[i][1]);
+        if (properties.value("progress-visible").toBool()) {
+            left.append(properties.value("count").toLongLong());
+            QCOMPARE(properties.value("progress").toDouble(), double(3 - left.last()) / 3.0);
+        }
+    }
+    QVERIFY2(left.contains(2) && left.contains(1), qPrintable(QString::number(left.size())));
+    QVERIFY(std::is_sorted(left.rbegin(), left.rend()));
 }
 
 void ServicesTest::missingToolToldOnce()
@@ -147,6 +176,14 @@ void ServicesTest::missingToolToldOnce()
     Log::line(QStringLiteral("✅ Found pngquant at /usr/bin/pngquant"));
     QTRY_COMPARE(told.size(), 1);
     QVERIFY(notices.text().startsWith(QStringLiteral("Not installed: oxipng.")));
+    // An installed app's user is told what to install, not about our scripts.
+    Log::line(QStringLiteral("❌ jpegtran not found in bundle or system"));
+    QTRY_COMPARE(told.size(), 2);
+    const QString text = notices.text();
+    QVERIFY2(text.contains(QStringLiteral("sudo apt install libjpeg-turbo-progs.")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("oxipng came with Pressly Pro: reinstall the pressly-pro package.")),
+             qPrintable(text));
+    QVERIFY(!text.contains(QStringLiteral("scripts/")));
     notices.dismiss();
     QCOMPARE(notices.text(), QString());
 }
