@@ -1,10 +1,12 @@
 #include "ServicesTest.h"
 
 #include "app/LauncherBadge.h"
+#include "app/ResultActions.h"
 #include "app/StatsPanel.h"
 #include "app/ToolNotices.h"
 #include "app/Updater.h"
 #include "jobs/Configuration.h"
+#include "jobs/JobListModel.h"
 #include "jobs/JobQueue.h"
 #include "platform/DockBadge.h"
 #include "platform/KeyValueStore.h"
@@ -14,6 +16,7 @@
 #include <QDBusConnection>
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTcpServer>
@@ -186,4 +189,51 @@ void ServicesTest::missingToolToldOnce()
     QVERIFY(!text.contains(QStringLiteral("scripts/")));
     notices.dismiss();
     QCOMPARE(notices.text(), QString());
+}
+
+void ServicesTest::showInFolderSaysWhenNothingOpens_data()
+{
+    QTest::addColumn<QString>("opener"); // xdg-open's script; empty: none on PATH
+    QTest::addColumn<bool>("told");
+    QTest::newRow("opened") << QStringLiteral("exit 0") << false;
+    QTest::newRow("no handler") << QStringLiteral("exit 3") << true;
+    QTest::newRow("no xdg-open") << QString() << true;
+}
+
+// The private session bus has no file manager, so the folder is opened, or not, by xdg-open.
+void ServicesTest::showInFolderSaysWhenNothingOpens()
+{
+    QFETCH(QString, opener);
+    QFETCH(bool, told);
+    QTemporaryDir bin;
+    if (!opener.isEmpty()) {
+        QFile script(bin.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        // PATH holds only this folder: the script calls no other program.
+        script.write("#!/bin/sh\necho \"$1\" > '" + bin.filePath(QStringLiteral("opened")).toUtf8() + "'\n"
+                     + opener.toUtf8() + "\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
+    Configuration configuration;
+    JobQueue queue(configuration, 1);
+    JobListModel jobs(queue);
+    ResultActions actions(jobs);
+    QSignalSpy changed(&actions, &ResultActions::messageChanged);
+    actions.showInFolder(QUrl::fromLocalFile(QStringLiteral("/srv/photos/a b.png")));
+    if (told) {
+        QTRY_COMPARE_WITH_TIMEOUT(changed.size(), 1, 10000);
+        QCOMPARE(actions.message(),
+                 QStringLiteral("The folder “/srv/photos” could not be opened: no file manager answered."));
+    } else {
+        QTRY_VERIFY(QFile::exists(bin.filePath(QStringLiteral("opened"))));
+        QFile opened(bin.filePath(QStringLiteral("opened")));
+        QVERIFY(opened.open(QIODevice::ReadOnly));
+        QCOMPARE(opened.readAll().trimmed(), QByteArray("file:///srv/photos"));
+        QTest::qWait(200);
+        QCOMPARE(actions.message(), QString());
+    }
 }
