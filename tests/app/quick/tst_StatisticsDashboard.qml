@@ -49,4 +49,17 @@ TestCase {
         verify(!findChild(view, "sinceBadge").visible)
         verify(!findChild(view, "exportButton").visible)
     }
+
+    // A long history shows from its top, headers in view, even when the header grew after the
+    // page opened; and the table spans the page.
+    function test_longHistoryOpensAtTopAcrossThePage() {
+        const dashboard = fixtures.dashboard([])
+        const view = createTemporaryObject(dashboardView, this, { dashboard: dashboard })
+        waitForRendering(view)
+        fixtures.addSessions(dashboard, 60)
+        view.width = 1200
+        waitForRendering(view)
+        verify(view.atYBeginning, "contentY " + view.contentY + ", originY " + view.originY)
+        compare(view.itemAtIndex(0).width, view.width - view.leftMargin - view.rightMargin)
+    }
 }
