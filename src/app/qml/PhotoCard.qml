@@ -68,8 +68,12 @@ Item {
                 // Icons and other small images are shown whole, at most three times their size. The
                 // fill mode stays put: changing it reloads the picture and resets its implicit size,
                 // which fed back into `small` (a binding loop, and a reload for every flip).
-                readonly property bool small: implicitWidth * 1.5 < parent.width && implicitHeight * 1.5 < parent.height
-                readonly property real fit: small ? Math.min(parent.width / implicitWidth, parent.height / implicitHeight, 3) : 1
+                // A drawing comes drawn at the card's size (see PictureDecoder) and is shown whole.
+                readonly property bool vector: /\.svgz?$/i.test(String(card.fileURL))
+                readonly property bool small: vector
+                                              || implicitWidth * 1.5 < parent.width && implicitHeight * 1.5 < parent.height
+                readonly property real fit: small ? Math.min(parent.width / implicitWidth, parent.height / implicitHeight,
+                                                             vector ? 1 : 3) : 1
                 anchors.centerIn: parent
                 width: small ? implicitWidth * fit : parent.width
                 height: small ? implicitHeight * fit : parent.height

@@ -24,7 +24,8 @@ TestCase {
     // at the grid's and the pile's sizes.
     function test_pictureSettlesInOneFit_data() {
         const files = ["png/adwaita-24x24-legacy-view-restore.png", "png/pingus-flag3.png", "png/debian-debian.png",
-                       "png/imagemagick-radial-gradient.png", "jpeg/pingus-clouds.jpg", "svg/latin1-text.svg"]
+                       "png/imagemagick-radial-gradient.png", "jpeg/pingus-clouds.jpg", "svg/latin1-text.svg",
+                       "svg/adwaita-scalable-actions-list-remove-symbolic.svg"]
         const rows = []
         for (const file of files)
             for (const size of [[150, 160, 240], [240, 320, 320]])
@@ -42,6 +43,13 @@ TestCase {
             card.fileURL = url
             tryCompare(card, "pictureStatus", Image.Ready)
             verify(picture.width <= data.w && picture.height <= data.h)
+        }
+        // A drawing is drawn for the size shown, not a small bitmap enlarged.
+        if (data.file.endsWith(".svg")) {
+            card.fileURL = "file://" + testData + "/" + data.file
+            tryCompare(card, "pictureStatus", Image.Ready)
+            tryVerify(() => picture.implicitWidth >= picture.width && picture.implicitHeight >= picture.height
+                            && picture.width > 50)
         }
     }
 
