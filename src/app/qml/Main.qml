@@ -109,6 +109,8 @@ ApplicationWindow {
         objectName: "statsPanel"
         readonly property bool shown: mainView.selectedTab === 0
         stats: mainView.statsPanel
+        // Wider on a large window, as the grid's cards grow.
+        width: Math.round(Math.min(320, Math.max(210, window.width * 0.12)))
         anchors { top: parent.top; bottom: intakeNotice.top; right: parent.right; rightMargin: shown ? 0 : -width }
         opacity: shown ? 1 : 0
         visible: opacity > 0
