@@ -307,6 +307,7 @@ void WindowTest::settingsPaneConditions()
     QCOMPARE(view_->preferences()->operationModeRaw(), QStringLiteral("exportToFolder"));
     // Without a feed both update controls are off, said once why, and drawn so.
     QVERIFY(!find("autoUpdateSwitch")->property("enabled").toBool());
+    QVERIFY(!find("autoUpdateSwitch")->property("checked").toBool());
     QVERIFY(!find("checkUpdatesButton")->property("enabled").toBool());
     QVERIFY(visible("noUpdateFeed"));
     auto* palette = find("checkUpdatesButton")->property("palette").value<QObject*>();

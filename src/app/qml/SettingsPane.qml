@@ -129,9 +129,10 @@ ScrollView {
                     font.pixelSize: 13
                     enabled: updater.hasFeed
                     Accessible.name: text
-                    checked: updater.automaticallyChecksForUpdates
+                    // Off where no check can ever run; the stored choice is kept for a build with a feed.
+                    checked: updater.hasFeed && updater.automaticallyChecksForUpdates
                     onToggled: updater.automaticallyChecksForUpdates = checked
-                    palette.dark: Theme.green
+                    palette.dark: enabled ? Theme.green : Theme.tertiary
                     palette.window: "white"
                 }
                 RowLayout {
