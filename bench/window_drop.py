@@ -51,6 +51,8 @@ def main():
     parser.add_argument("--grid-open", action="store_true")
     parser.add_argument("--large", action="store_true")
     parser.add_argument("--mixed", action="store_true", help="large photographs between small pictures")
+    parser.add_argument("--huge", action="store_true",
+                        help="camera-sized photographs (about 24 MP, made with the vips command) between small pictures")
     parser.add_argument("--xvfb", action="store_true")
     parser.add_argument("--size", default="")
     parser.add_argument("--max-no-frame", type=float, default=1.0)
@@ -65,6 +67,14 @@ def main():
         os.chmod(home / "runtime", 0o700)
         folder.mkdir()
         out.mkdir()
+        if args.huge:
+            made = home / "huge"
+            made.mkdir()
+            samples = []
+            for name, factor in (("jpeg/skimage-rocket.jpg", 9), ("png/debian-grub-16x9.png", 3)):
+                target = made / Path(name).name
+                subprocess.run(["vips", "resize", str(HERE / "tests/data" / name), str(target), str(factor)], check=True)
+                samples += [target, HERE / "tests/data" / SAMPLES[len(samples) % len(SAMPLES)]]
         for i in range(args.files):
             sample = HERE / "tests/data" / samples[i % len(samples)]
             shutil.copyfile(sample, folder / f"image-{i:05d}{sample.suffix}")
