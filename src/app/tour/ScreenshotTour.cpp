@@ -11,6 +11,7 @@
 #include <QCoroTimer>
 #include <QDialog>
 #include <QFile>
+#include <QImage>
 #include <QPalette>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -227,8 +228,12 @@ void ScreenshotTour::panelCloseUp(const QString& name)
     auto* panel = window_.findChild<QQuickItem*>(QStringLiteral("statsPanel"));
     if (!panel)
         return;
+    const QImage whole = window_.grabWindow();
+    // The grab is in device pixels (twice the scene's at QT_SCALE_FACTOR=2).
+    const qreal scale = whole.devicePixelRatio();
     const QRectF area = panel->mapRectToScene(panel->boundingRect());
-    window_.grabWindow().copy(area.toAlignedRect()).save(out_.filePath(name + QStringLiteral(".png")));
+    const QRectF pixels(area.topLeft() * scale, area.size() * scale);
+    whole.copy(pixels.toAlignedRect()).save(out_.filePath(name + QStringLiteral(".png")));
 }
 
 QCoro::Task<> ScreenshotTour::largeFiguresPanel(QString name, qint64 finished, qint64 total, qint64 saved,
