@@ -5,6 +5,7 @@ import QtQuick.Layouts
 // Where optimized files go, how hard to compress, and updates.
 ScrollView {
     id: pane
+    objectName: "settingsPane"
     contentWidth: availableWidth
     clip: true
 

@@ -112,6 +112,16 @@ QCoro::Task<> ScreenshotTour::settingsStates()
         co_await settle(700);
         shot(QString::fromLatin1(state.name));
     }
+    // The updates section at the bottom, unavailable without a feed.
+    if (auto* pane = item("settingsPane")) {
+        auto* flickable = pane->property("contentItem").value<QQuickItem*>();
+        if (flickable) {
+            flickable->setProperty("contentY", flickable->property("contentHeight").toDouble() - flickable->height());
+            co_await settle(500);
+            shot(QStringLiteral("07b-settings-updates-unavailable"));
+            flickable->setProperty("contentY", 0);
+        }
+    }
 }
 
 QQuickItem* ScreenshotTour::item(const char* name) const { return SceneItems::find(window_, name); }
