@@ -21,13 +21,13 @@ void GaugeReading::setProgress(double progress)
 QString GaugeReading::valueText(qint64 savedBytes)
 {
     const double m = megabytes(savedBytes);
-    if (m >= 1000.0)
-        return QString::asprintf("%.2f", double(savedBytes) / 1e9);
-    if (m >= 100.0)
-        return QString::asprintf("%.0f", m);
-    if (m >= 10.0)
-        return QString::asprintf("%.1f", m);
-    return QString::asprintf("%.2f", m);
+    // Three figures at most, in gigabytes as in megabytes, so the value stays inside the arc.
+    const double value = m >= 1000.0 ? double(savedBytes) / 1e9 : m;
+    if (value >= 100.0)
+        return QString::asprintf("%.0f", value);
+    if (value >= 10.0)
+        return QString::asprintf("%.1f", value);
+    return QString::asprintf("%.2f", value);
 }
 
 QString GaugeReading::unitLabel(qint64 savedBytes)

@@ -1,18 +1,26 @@
 #include "app/LauncherBadge.h"
 
+#include "app/StatsPanel.h"
 #include "jobs/JobQueue.h"
 #include "platform/DockBadge.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 
-LauncherBadge::LauncherBadge(const JobQueue& queue, QObject* parent) : QObject(parent), queue_(queue)
+LauncherBadge::LauncherBadge(const JobQueue& queue, const StatsPanel* figures, QObject* parent)
+    : QObject(parent), queue_(queue), figures_(figures)
 {
     connect(&DockBadge::shared(), &DockBadge::labelChanged, this, &LauncherBadge::update);
+    if (figures)
+        connect(figures, &StatsPanel::changed, this, &LauncherBadge::update);
 }
 
 void LauncherBadge::update()
 {
+    if (figures_ && figures_->isProcessing()) {
+        send(figures_->jobCount() - figures_->finishedCount(), true, figures_->progress(), true);
+        return;
+    }
     const QString label = DockBadge::shared().label();
     bool isCount = false;
     const qint64 running = label.toLongLong(&isCount);
@@ -24,15 +32,21 @@ void LauncherBadge::update()
         send(queue_.totalFilesOptimized(), true);
 }
 
-void LauncherBadge::send(qint64 count, bool visible)
+void LauncherBadge::send(qint64 count, bool visible, double progress, bool progressVisible)
 {
+    QVariantMap properties{{QStringLiteral("count"), count},
+                           {QStringLiteral("count-visible"), visible},
+                           {QStringLiteral("progress"), progress},
+                           {QStringLiteral("progress-visible"), progressVisible}};
+    if (properties == sent_)
+        return;
+    sent_ = properties;
     auto bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
     auto signal = QDBusMessage::createSignal(QStringLiteral("/com/pressly/Pro/LauncherEntry"),
                                              QStringLiteral("com.canonical.Unity.LauncherEntry"),
                                              QStringLiteral("Update"));
-    QVariantMap properties{{QStringLiteral("count"), count}, {QStringLiteral("count-visible"), visible}};
     signal << QStringLiteral("application://") + desktopId << properties;
     bus.send(signal);
 }

@@ -8,7 +8,8 @@
 // decoding where the format allows it, upright by the EXIF orientation, in
 // sRGB. Blocks: never call it on the event-loop thread.
 namespace PictureDecoder {
-// Fits the picture into `bound` without enlarging it; a null image with
+// Fits the picture into `bound` without enlarging it (a drawing, SVG, is
+// drawn to fill `bound`, sharp at the size shown); a null image with
 // `error` set when the file is gone or unreadable.
 QImage decode(const QString& path, QSize bound, QString* error);
 }

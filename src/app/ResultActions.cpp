@@ -6,8 +6,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QDesktopServices>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 ResultActions::ResultActions(JobListModel& jobs, QObject* parent) : QObject(parent), jobs_(jobs) {}
 
@@ -43,8 +44,7 @@ void ResultActions::showInFolder(const QUrl& file)
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
     call << QStringList{file.toString(QUrl::FullyEncoded)} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [file](QDBusPendingCallWatcher* done) {
-        // No file manager on the bus: the folder opens in whatever handles folders.
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, file](QDBusPendingCallWatcher* done) {
         if (done->isError())
             openFolderOf(file);
         done->deleteLater();
@@ -53,7 +53,27 @@ void ResultActions::showInFolder(const QUrl& file)
 
 void ResultActions::openFolderOf(const QUrl& file)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file.toLocalFile()).absolutePath()));
+    const QString folder = QFileInfo(file.toLocalFile()).absolutePath();
+    const QString failed = tr("The folder “%1” could not be opened: no file manager answered.").arg(folder);
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        setMessage(failed);
+        return;
+    }
+    auto* process = new QProcess(this);
+    connect(process, &QProcess::finished, this, [this, process, failed](int code, QProcess::ExitStatus status) {
+        if (status != QProcess::NormalExit || code != 0)
+            setMessage(failed);
+        process->deleteLater();
+    });
+    connect(process, &QProcess::errorOccurred, this, [this, process, failed](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        setMessage(failed);
+        process->deleteLater();
+    });
+    // "--" is not understood by xdg-open; an absolute path never starts with "-".
+    process->start(opener, {QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded)});
 }
 
 void ResultActions::clearMessage() { setMessage({}); }

@@ -25,6 +25,8 @@ public:
     Q_INVOKABLE void restoreOriginal(int row);
     // Resolves once the restore has ended, however it ended.
     QCoro::Task<OriginalRestorer::Outcome> restore(int row);
+    // The file manager on the session bus shows the file; without one the
+    // folder opens in whatever handles folders; failing that, `message` says so.
     Q_INVOKABLE void showInFolder(const QUrl& file);
     Q_INVOKABLE void clearMessage();
     Q_INVOKABLE static QString byteText(qint64 bytes);
@@ -36,7 +38,9 @@ signals:
 private:
     void setMessage(const QString& message);
     void setBusy(bool busy);
-    static void openFolderOf(const QUrl& file);
+    // Through xdg-open, whose exit status tells whether anything opened the
+    // folder (QDesktopServices::openUrl reports success once it started it).
+    void openFolderOf(const QUrl& file);
 
     JobListModel& jobs_;
     OriginalRestorer restorer_;

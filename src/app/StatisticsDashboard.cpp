@@ -6,8 +6,11 @@
 #include "store/StatisticsTracker.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <QMetaEnum>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 int roleFor(StatisticsDashboard::SortKey key)
@@ -64,12 +67,20 @@ QString StatisticsDashboard::totalPhotosText() const { return QString::number(tr
 
 QString StatisticsDashboard::optimizedText() const { return QString::number(tracker_.totalFilesOptimized()); }
 
-QString StatisticsDashboard::averageReductionText() const
+QString StatisticsDashboard::madeSmallerText() const
 {
-    const qint64 processed = tracker_.totalFilesProcessed();
-    if (processed < 1)
-        return QStringLiteral("0%");
-    return QString::asprintf("%.1f%%", double(tracker_.totalFilesOptimized()) / double(processed) * 100.0);
+    return tr("%1 of %2").arg(QLocale().toString(tracker_.totalFilesOptimized()),
+                              QLocale().toString(tracker_.totalFilesProcessed()));
+}
+
+QString StatisticsDashboard::reductionText() const
+{
+    qint64 before = 0;
+    for (const SessionRecord& session : tracker_.sessions())
+        before += std::max<qint64>(session.totalOriginalBytes, 0);
+    // Figures kept before sessions were, or edited by hand, never show more than all.
+    const double share = before < 1 ? 0.0 : std::clamp(double(tracker_.totalBytesSaved()) / double(before), 0.0, 1.0);
+    return tr("%1%").arg(QLocale().toString(share * 100.0, 'f', 1));
 }
 
 void StatisticsDashboard::sortBy(const QString& key)

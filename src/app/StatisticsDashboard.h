@@ -23,7 +23,8 @@ class StatisticsDashboard : public QObject {
     Q_PROPERTY(QString totalSavingsText READ totalSavingsText NOTIFY figuresChanged)
     Q_PROPERTY(QString totalPhotosText READ totalPhotosText NOTIFY figuresChanged)
     Q_PROPERTY(QString optimizedText READ optimizedText NOTIFY figuresChanged)
-    Q_PROPERTY(QString averageReductionText READ averageReductionText NOTIFY figuresChanged)
+    Q_PROPERTY(QString madeSmallerText READ madeSmallerText NOTIFY figuresChanged)
+    Q_PROPERTY(QString reductionText READ reductionText NOTIFY figuresChanged)
 
 public:
     enum class SortKey { date, images, reduced, savings, runtime };
@@ -48,7 +49,12 @@ public:
     QString totalSavingsText() const;
     QString totalPhotosText() const;
     QString optimizedText() const;
-    QString averageReductionText() const;
+    // "29 of 33": the share of files, not of bytes.
+    QString madeSmallerText() const;
+    // All-time bytes saved over the bytes the sessions' files had before, as
+    // the panel and each session row count it. Stored sessions carry the
+    // bytes before; the all-time saving already lost what restores took back.
+    QString reductionText() const;
 
     // A header clicked: the same key flips the order, another sorts by it
     // from the largest down. Unknown keys are ignored.

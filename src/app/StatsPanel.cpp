@@ -4,6 +4,8 @@
 #include "platform/ByteCountFormatter.h"
 #include "store/StatisticsTracker.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 StatsPanel::StatsPanel(JobQueue& queue, StatisticsTracker& tracker, QObject* parent)
@@ -27,7 +29,17 @@ double StatsPanel::progress() const
 
 bool StatsPanel::isProcessing() const { return queue_.isProcessing(); }
 
-QString StatsPanel::averageSavingsText() const { return QString::asprintf("%.1f", averageSavings() * 100.0); }
+double StatsPanel::savingsShare() const
+{
+    return completedOriginalBytes_ > 0 ? double(completedSavedBytes_) / double(completedOriginalBytes_) : 0.0;
+}
+
+QString StatsPanel::savingsShareText() const { return QLocale().toString(savingsShare() * 100.0, 'f', 1); }
+
+QString StatsPanel::madeSmallerText() const
+{
+    return tr("Files made smaller: %1 of %n", nullptr, completed_).arg(QLocale().toString(savers_));
+}
 
 QString StatsPanel::savedBytesText() const { return ByteCountFormatter::format(savedBytes()); }
 
@@ -56,8 +68,6 @@ StatsPanel::Share StatsPanel::shareOf(const OptimizationJob& job)
     share.originalBytes = share.completed ? job.originalSize() : 0;
     share.saved = JobQueue::savedBytes(job);
     share.savedBytes = share.saved ? JobQueue::savingInBytes(job) : 0;
-    if (share.saved)
-        share.ratio = 1.0 - double(*job.optimizedSize()) / double(job.originalSize());
     return share;
 }
 
@@ -102,8 +112,4 @@ void StatsPanel::apply(const Share& share, int sign)
     completedOriginalBytes_ += sign * share.originalBytes;
     completedSavedBytes_ += sign * share.savedBytes;
     savers_ += share.saved ? sign : 0;
-    ratioSum_ += sign * share.ratio;
-    // No rounding residue once nothing counts.
-    if (savers_ == 0)
-        ratioSum_ = 0.0;
 }

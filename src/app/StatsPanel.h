@@ -20,8 +20,9 @@ class StatsPanel : public QObject {
     Q_PROPERTY(int finishedCount READ finishedCount NOTIFY changed)
     Q_PROPERTY(int jobCount READ jobCount NOTIFY changed)
     Q_PROPERTY(int failedCount READ failedCount NOTIFY changed)
-    Q_PROPERTY(double averageSavings READ averageSavings NOTIFY changed)
-    Q_PROPERTY(QString averageSavingsText READ averageSavingsText NOTIFY changed)
+    Q_PROPERTY(double savingsShare READ savingsShare NOTIFY changed)
+    Q_PROPERTY(QString savingsShareText READ savingsShareText NOTIFY changed)
+    Q_PROPERTY(QString madeSmallerText READ madeSmallerText NOTIFY changed)
     Q_PROPERTY(QString savedBytesText READ savedBytesText NOTIFY changed)
     Q_PROPERTY(QString originalBytesText READ originalBytesText NOTIFY changed)
     Q_PROPERTY(QString allTimeSavedText READ allTimeSavedText NOTIFY changed)
@@ -42,9 +43,12 @@ public:
     // Jobs a Stop ended or never started; 0 while a batch runs.
     int notOptimizedCount() const { return isProcessing() ? 0 : cancelled_ + pending_; }
     QString stoppedText() const;
-    // Mean saving ratio of the completed jobs that saved bytes.
-    double averageSavings() const { return savers_ > 0 ? ratioSum_ / savers_ : 0.0; }
-    QString averageSavingsText() const;
+    // Bytes saved over the completed jobs' original bytes: the one saving
+    // every view shows, so that the percentage and the sizes beside it agree.
+    double savingsShare() const;
+    QString savingsShareText() const;
+    // "Files made smaller: 2 of 3", over the completed jobs.
+    QString madeSmallerText() const;
     QString savedBytesText() const;
     // Original sizes of the completed jobs.
     QString originalBytesText() const;
@@ -68,7 +72,6 @@ private:
         qint64 originalBytes = 0;
         bool saved = false;
         qint64 savedBytes = 0;
-        double ratio = 0.0;
     };
     static Share shareOf(const OptimizationJob& job);
     void watch(int first, int last);
@@ -83,7 +86,6 @@ private:
     int cancelled_ = 0;
     int pending_ = 0;
     int savers_ = 0;
-    double ratioSum_ = 0.0;
     qint64 completedOriginalBytes_ = 0;
     qint64 completedSavedBytes_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/Log.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QRegularExpression>
 
@@ -28,13 +29,43 @@ ToolNotices::~ToolNotices()
     Log::setSink({});
 }
 
+namespace {
+// Tools that Debian packages; the others come with Pressly Pro itself.
+QString debianPackageOf(const QString& tool)
+{
+    static const QHash<QString, QString> packages{{QStringLiteral("pngquant"), QStringLiteral("pngquant")},
+                                                  {QStringLiteral("jpegoptim"), QStringLiteral("jpegoptim")},
+                                                  {QStringLiteral("jpegtran"), QStringLiteral("libjpeg-turbo-progs")},
+                                                  {QStringLiteral("gifsicle"), QStringLiteral("gifsicle")}};
+    return packages.value(tool);
+}
+} // namespace
+
+// An installed app's user has no scripts folder: name what to install.
 QString ToolNotices::text() const
 {
     if (missing_.isEmpty() || dismissed_)
         return {};
-    return QStringLiteral("Not installed: %1. Pressly Pro uses a slower built-in method for these files, "
-                          "or skips them. Run scripts/bootstrap to install the tools.")
-        .arg(missing_.join(QStringLiteral(", ")));
+    QStringList packages;
+    QStringList bundled;
+    for (const QString& tool : missing_) {
+        const QString package = debianPackageOf(tool);
+        if (package.isEmpty())
+            bundled.append(tool);
+        else if (!packages.contains(package))
+            packages.append(package);
+    }
+    QString text = tr("Not installed: %1. Pressly Pro uses a slower built-in method for these files, or skips them.")
+                       .arg(missing_.join(QStringLiteral(", ")));
+    if (!packages.isEmpty())
+        text += QLatin1Char(' ')
+            + tr("To install: sudo apt install %1.")
+                  .arg(packages.join(QLatin1Char(' ')));
+    if (!bundled.isEmpty())
+        text += QLatin1Char(' ')
+            + tr("%1 came with Pressly Pro: reinstall the pressly-pro package.")
+                  .arg(bundled.join(QStringLiteral(", ")));
+    return text;
 }
 
 void ToolNotices::dismiss()

@@ -16,6 +16,7 @@ class Updater : public QObject {
     Q_PROPERTY(bool automaticallyChecksForUpdates READ automaticallyChecksForUpdates
                    WRITE setAutomaticallyChecksForUpdates NOTIFY automaticallyChecksForUpdatesChanged)
     Q_PROPERTY(QString versionText READ versionText CONSTANT)
+    Q_PROPERTY(bool hasFeed READ hasFeed CONSTANT)
 
 public:
     enum class Outcome { upToDate, updateAvailable, failed };
@@ -34,7 +35,9 @@ public:
     Updater(QUrl feed, QString version, QObject* parent = nullptr);
     ~Updater() override;
 
-    bool canCheckForUpdates() const { return !feed_.isEmpty() && !checking_; }
+    bool canCheckForUpdates() const { return hasFeed() && !checking_; }
+    // A build without a feed can never check: the window says so instead of offering it.
+    bool hasFeed() const { return !feed_.isEmpty(); }
     bool automaticallyChecksForUpdates() const;
     void setAutomaticallyChecksForUpdates(bool on);
     QString versionText() const { return version_; }

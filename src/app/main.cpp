@@ -94,7 +94,7 @@ int main(int argc, char** argv)
     ToolNotices notices;
     MainView mainView(prompts);
     Updater updater(QUrl(QStringLiteral(PRESSLY_UPDATE_FEED)), QApplication::applicationVersion());
-    LauncherBadge badge(*mainView.jobQueue());
+    LauncherBadge badge(*mainView.jobQueue(), mainView.statsPanel());
     QObject::connect(&updater, &Updater::checkFinished, &showUpdateResult);
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,4 +1,5 @@
 #include "WindowTest.h"
+#include "FiguresTest.h"
 #include "ServicesTest.h"
 #include "SingleInstanceTest.h"
 #include "platform/KeyValueStore.h"
@@ -28,6 +29,8 @@ int main(int argc, char** argv)
     int failures = 0;
     WindowTest window;
     failures += QTest::qExec(&window, argc, argv);
+    FiguresTest figures;
+    failures += QTest::qExec(&figures, argc, argv);
     ServicesTest services;
     failures += QTest::qExec(&services, argc, argv);
     SingleInstanceTest single;

@@ -1,21 +1,29 @@
 #include "ServicesTest.h"
 
 #include "app/LauncherBadge.h"
+#include "app/ResultActions.h"
+#include "app/StatsPanel.h"
 #include "app/ToolNotices.h"
 #include "app/Updater.h"
 #include "jobs/Configuration.h"
+#include "jobs/JobListModel.h"
 #include "jobs/JobQueue.h"
 #include "platform/DockBadge.h"
 #include "platform/KeyValueStore.h"
 #include "platform/Log.h"
+#include "store/StatisticsTracker.h"
 
 #include <QDBusConnection>
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 // Serves one fixed HTTP answer to every request on 127.0.0.1.
@@ -136,6 +144,30 @@ void ServicesTest::badgeSignalOnSessionBus()
     QCOMPARE(shown.value("count").toLongLong(), 3);
     QCOMPARE(shown.value("count-visible").toBool(), true);
     QCOMPARE(qdbus_cast<QVariantMap>(seen[1][1]).value("count-visible").toBool(), false);
+
+    // While a batch runs: the files left and the progress, job by job, not only at its end.
+    QTemporaryDir folder;
+    QList<QUrl> files;
+    for (int i = 0; i < 3; ++i) {
+        const QString path = folder.filePath(QStringLiteral("image-%1.png").arg(i));
+        QVERIFY(QFile::copy(QStringLiteral(PRESSLY_TEST_DATA "/png/pingus-flag3.png"), path));
+        files.append(QUrl::fromLocalFile(path));
+    }
+    StatsPanel figures(queue, StatisticsTracker::shared());
+    LauncherBadge running(queue, &figures);
+    const qsizetype before = seen.size();
+    queue.addFiles(files);
+    QTRY_VERIFY_WITH_TIMEOUT(queue.jobCount() == 3 && !queue.isProcessing(), 60000);
+    QList<qint64> left;
+    for (qsizetype i = before; i < seen.size(); ++i) {
+        const auto properties = qdbus_cast<QVariantMap>(seen[i][1]);
+        if (properties.value("progress-visible").toBool()) {
+            left.append(properties.value("count").toLongLong());
+            QCOMPARE(properties.value("progress").toDouble(), double(3 - left.last()) / 3.0);
+        }
+    }
+    QVERIFY2(left.contains(2) && left.contains(1), qPrintable(QString::number(left.size())));
+    QVERIFY(std::is_sorted(left.rbegin(), left.rend()));
 }
 
 void ServicesTest::missingToolToldOnce()
@@ -147,6 +179,61 @@ void ServicesTest::missingToolToldOnce()
     Log::line(QStringLiteral("✅ Found pngquant at /usr/bin/pngquant"));
     QTRY_COMPARE(told.size(), 1);
     QVERIFY(notices.text().startsWith(QStringLiteral("Not installed: oxipng.")));
+    // An installed app's user is told what to install, not about our scripts.
+    Log::line(QStringLiteral("❌ jpegtran not found in bundle or system"));
+    QTRY_COMPARE(told.size(), 2);
+    const QString text = notices.text();
+    QVERIFY2(text.contains(QStringLiteral("sudo apt install libjpeg-turbo-progs.")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("oxipng came with Pressly Pro: reinstall the pressly-pro package.")),
+             qPrintable(text));
+    QVERIFY(!text.contains(QStringLiteral("scripts/")));
     notices.dismiss();
     QCOMPARE(notices.text(), QString());
+}
+
+void ServicesTest::showInFolderSaysWhenNothingOpens_data()
+{
+    QTest::addColumn<QString>("opener"); // xdg-open's script; empty: none on PATH
+    QTest::addColumn<bool>("told");
+    QTest::newRow("opened") << QStringLiteral("exit 0") << false;
+    QTest::newRow("no handler") << QStringLiteral("exit 3") << true;
+    QTest::newRow("no xdg-open") << QString() << true;
+}
+
+// The private session bus has no file manager, so the folder is opened, or not, by xdg-open.
+void ServicesTest::showInFolderSaysWhenNothingOpens()
+{
+    QFETCH(QString, opener);
+    QFETCH(bool, told);
+    QTemporaryDir bin;
+    if (!opener.isEmpty()) {
+        QFile script(bin.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        // PATH holds only this folder: the script calls no other program.
+        script.write("#!/bin/sh\necho \"$1\" > '" + bin.filePath(QStringLiteral("opened")).toUtf8() + "'\n"
+                     + opener.toUtf8() + "\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
+    Configuration configuration;
+    JobQueue queue(configuration, 1);
+    JobListModel jobs(queue);
+    ResultActions actions(jobs);
+    QSignalSpy changed(&actions, &ResultActions::messageChanged);
+    actions.showInFolder(QUrl::fromLocalFile(QStringLiteral("/srv/photos/a b.png")));
+    if (told) {
+        QTRY_COMPARE_WITH_TIMEOUT(changed.size(), 1, 10000);
+        QCOMPARE(actions.message(),
+                 QStringLiteral("The folder “/srv/photos” could not be opened: no file manager answered."));
+    } else {
+        QTRY_VERIFY(QFile::exists(bin.filePath(QStringLiteral("opened"))));
+        QFile opened(bin.filePath(QStringLiteral("opened")));
+        QVERIFY(opened.open(QIODevice::ReadOnly));
+        QCOMPARE(opened.readAll().trimmed(), QByteArray("file:///srv/photos"));
+        QTest::qWait(200);
+        QCOMPARE(actions.message(), QString());
+    }
 }

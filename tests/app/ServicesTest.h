@@ -22,4 +22,6 @@ private slots:
     void automaticCheckAtMostDaily();
     void badgeSignalOnSessionBus();
     void missingToolToldOnce();
+    void showInFolderSaysWhenNothingOpens_data();
+    void showInFolderSaysWhenNothingOpens();
 };

@@ -305,6 +305,16 @@ void WindowTest::settingsPaneConditions()
     QCOMPARE(find("folderRowText")->property("text").toString(),
              QStringLiteral("Not set — will prompt on first export"));
     QCOMPARE(view_->preferences()->operationModeRaw(), QStringLiteral("exportToFolder"));
+    // Without a feed both update controls are off, said once why, and drawn so.
+    QVERIFY(!find("autoUpdateSwitch")->property("enabled").toBool());
+    QVERIFY(!find("autoUpdateSwitch")->property("checked").toBool());
+    QVERIFY(!find("checkUpdatesButton")->property("enabled").toBool());
+    QVERIFY(visible("noUpdateFeed"));
+    auto* palette = find("checkUpdatesButton")->property("palette").value<QObject*>();
+    const auto buttonText = [palette](const char* group) {
+        return palette->property(group).value<QObject*>()->property("buttonText").value<QColor>();
+    };
+    QVERIFY(buttonText("disabled") != buttonText("active"));
 
     // A cancelled "Change" leaves the row, the preference and the configuration.
     view_->preferences()->setExportPath("/srv/photos");
@@ -369,9 +379,12 @@ void WindowTest::optimizesInPlaceWithOriginalsInTrash()
     QCOMPARE(panel.finishedCount(), 4);
     QCOMPARE(panel.failedCount(), 1);
     QCOMPARE(panel.progress(), 1.0);
-    QCOMPARE(panel.averageSavings(), queue.averageSavings());
+    qint64 before = 0;
+    for (const auto& job : queue.completedJobs())
+        before += job->originalSize();
+    QCOMPARE(panel.savingsShare(), double(queue.totalBytesSaved()) / double(before));
     QCOMPARE(find("gauge")->property("savedBytes").toLongLong(), queue.totalBytesSaved());
-    QCOMPARE(find("jobCount")->property("text").toString(), QStringLiteral(" / 4"));
+    QCOMPARE(find("jobCount")->property("text").toString(), QStringLiteral("of 4"));
     QCOMPARE(find("failedLine")->property("text").toString(), QStringLiteral("1 failed"));
     QTRY_COMPARE(sessions->rowCount(), sessionsBefore + 1);
     view_->setSelectedTab(MainView::Statistics);
@@ -388,6 +401,7 @@ void WindowTest::optimizesInPlaceWithOriginalsInTrash()
     QVERIFY(QCoro::waitFor(actions.restore(0)).ok);
     QCOMPARE(queue.totalBytesSaved(), batchSaved - saving);
     QCOMPARE(panel.savedBytes(), batchSaved - saving);
+    QCOMPARE(panel.savingsShare(), double(batchSaved - saving) / double(before));
     QCOMPARE(StatisticsTracker::shared().totalBytesSaved(), allTimeSaved - saving);
 }
 

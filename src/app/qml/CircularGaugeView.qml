@@ -45,7 +45,11 @@ Item {
             objectName: "gaugeValue"
             anchors.horizontalCenter: parent.horizontalCenter
             text: reading.valueText
-            // Tight, so that wide values stay inside the arc.
+            // Tight, so that wide values stay inside the arc; a wider font (or language) shrinks it.
+            width: Math.min(implicitWidth, gauge.width * 0.72)
+            horizontalAlignment: Text.AlignHCenter
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 20
             font { pixelSize: 36; bold: true; letterSpacing: -2 }
             color: Theme.primary
         }

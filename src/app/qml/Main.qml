@@ -21,6 +21,14 @@ ApplicationWindow {
         dark: Theme.system.dark; shadow: Theme.system.shadow; placeholderText: Theme.system.placeholderText
         toolTipBase: Theme.surface; toolTipText: Theme.primary
     }
+    // The colours above are set for every group, so a disabled item looked enabled; set after
+    // them (and again when the system's colours change), or they would overwrite these.
+    function muteDisabled() {
+        for (const role of ["windowText", "text", "buttonText", "highlightedText"])
+            palette.disabled[role] = Theme.tertiary
+    }
+    Component.onCompleted: muteDisabled()
+    Connections { target: Theme; function onTertiaryChanged() { Qt.callLater(window.muteDisabled) } }
 
     onClosing: close => {
         close.accepted = false
@@ -101,6 +109,8 @@ ApplicationWindow {
         objectName: "statsPanel"
         readonly property bool shown: mainView.selectedTab === 0
         stats: mainView.statsPanel
+        // Wider on a large window, as the grid's cards grow.
+        width: Math.round(Math.min(320, Math.max(210, window.width * 0.12)))
         anchors { top: parent.top; bottom: intakeNotice.top; right: parent.right; rightMargin: shown ? 0 : -width }
         opacity: shown ? 1 : 0
         visible: opacity > 0

@@ -10,6 +10,8 @@ Item {
     property var originalSize: 0
     property var optimizedSize
     property bool restored: false
+    // While a batch runs a waiting job is just queued; once it is over, the job was left out.
+    property bool batchRunning: false
     property int pictureSide: 240
     property bool appearAnimated: true
     property int appearDelay: 0
@@ -18,6 +20,7 @@ Item {
                                   && originalSize >= 1 && optimizedSize < originalSize
     readonly property bool showCheckmark: saved && !restored
     readonly property bool isSpinning: statusText === "processing"
+    readonly property bool leftOut: !batchRunning && (statusText === "pending" || statusText === "cancelled")
     readonly property alias pictureStatus: picture.status
     signal tapped()
 
@@ -61,12 +64,20 @@ Item {
             Image {
                 id: picture
                 objectName: "cardPicture"
-                // Icons and other small images are shown whole, at most three times their size.
-                readonly property bool small: implicitWidth * 1.5 < parent.width && implicitHeight * 1.5 < parent.height
+                opacity: card.leftOut ? 0.45 : 1
+                // Icons and other small images are shown whole, at most three times their size. The
+                // fill mode stays put: changing it reloads the picture and resets its implicit size,
+                // which fed back into `small` (a binding loop, and a reload for every flip).
+                // A drawing comes drawn at the card's size (see PictureDecoder) and is shown whole.
+                readonly property bool vector: /\.svgz?$/i.test(String(card.fileURL))
+                readonly property bool small: vector
+                                              || implicitWidth * 1.5 < parent.width && implicitHeight * 1.5 < parent.height
+                readonly property real fit: small ? Math.min(parent.width / implicitWidth, parent.height / implicitHeight,
+                                                             vector ? 1 : 3) : 1
                 anchors.centerIn: parent
-                width: small ? Math.min(parent.width, implicitWidth * 3) : parent.width
-                height: small ? Math.min(parent.height, implicitHeight * 3) : parent.height
-                fillMode: small ? Image.PreserveAspectFit : Image.PreserveAspectCrop
+                width: small ? implicitWidth * fit : parent.width
+                height: small ? implicitHeight * fit : parent.height
+                fillMode: Image.PreserveAspectCrop
                 asynchronous: true
                 cache: false
                 sourceSize: Qt.size(card.pictureSide, card.pictureSide)
@@ -93,7 +104,10 @@ Item {
                 Text {
                     id: caption
                     anchors { left: parent.left; bottom: parent.bottom; margins: 8 }
-                    text: card.restored ? "Restored" : card.savingsText
+                    objectName: "cardCaption"
+                    text: card.restored ? qsTr("Restored")
+                          : card.leftOut ? (card.statusText === "cancelled" ? qsTr("Stopped") : qsTr("Not started"))
+                          : card.savingsText
                     color: "white"
                     font.pixelSize: 12
                     font.weight: Font.DemiBold

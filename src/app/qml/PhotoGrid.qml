@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Window
 
 // Every job as a card, in list order, in as many columns as fit.
 Item {
@@ -7,6 +8,7 @@ Item {
     property var model
     // The cards there when the grid opens come in one after another.
     property bool entering: true
+    property bool batchRunning: false
     signal collapse()
     signal open(int row)
 
@@ -39,32 +41,84 @@ Item {
         objectName: "photoGrid"
         anchors { left: parent.left; right: parent.right; top: collapseButton.bottom; bottom: parent.bottom
                   leftMargin: 20; rightMargin: 4; topMargin: 12 }
-        readonly property int columns: Math.max(1, Math.floor((width - 16 + 16) / (150 + 16)))
+        // Cards grow with the window (150 px at least, a tenth of a wide grid), so a large screen
+        // shows larger pictures instead of small ones in blank space.
+        readonly property real idealCard: Math.max(150, (width - 16) / 10 - 16)
+        readonly property int columns: Math.max(1, Math.floor((width - 16 + 16) / (idealCard + 16)))
+        readonly property int cardWidth: cellWidth - 16
+        readonly property int cardHeight: Math.round(cardWidth * 16 / 15)
         cellWidth: Math.floor((width - 16) / columns)
-        cellHeight: 160 + 16
+        cellHeight: cardHeight + 16 + 18
         clip: true
         reuseItems: true
-        cacheBuffer: 176
+        cacheBuffer: cellHeight
         model: gridView.model
-        ScrollBar.vertical: ScrollBar {}
+        focus: true
+        activeFocusOnTab: true
+        keyNavigationEnabled: true
+        Accessible.role: Accessible.List
+        Accessible.name: qsTr("Photos")
+        // Home and End reach the first and last card however many there are.
+        Keys.onPressed: event => {
+            if (event.key === Qt.Key_End) {
+                grid.currentIndex = grid.count - 1
+                grid.positionViewAtEnd()
+            } else if (event.key === Qt.Key_Home) {
+                grid.currentIndex = 0
+                grid.positionViewAtBeginning()
+            } else {
+                return
+            }
+            event.accepted = true
+        }
+        Keys.onReturnPressed: if (grid.currentIndex >= 0) gridView.open(grid.currentIndex)
+        ScrollBar.vertical: ScrollBar {
+            objectName: "gridScrollBar"
+            policy: grid.contentHeight > grid.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+        }
         delegate: Item {
+            id: cell
             required property int index
             required property var model
             width: grid.cellWidth
             height: grid.cellHeight
+            Accessible.role: Accessible.ListItem
+            Accessible.name: model.fileName
             PhotoCard {
                 objectName: "gridCard"
-                width: parent.width - 16
-                height: 160
-                appearDelay: gridView.entering ? 40 * index : 0
-                fileURL: model.fileURL
-                statusText: model.statusText
-                savingsText: model.savingsText
-                originalSize: model.originalSize
-                optimizedSize: model.optimizedSize
-                restored: model.restored
-                pictureSide: 240
-                onTapped: gridView.open(index)
+                width: grid.cardWidth
+                height: grid.cardHeight
+                appearDelay: gridView.entering ? 40 * cell.index : 0
+                fileURL: cell.model.fileURL
+                statusText: cell.model.statusText
+                savingsText: cell.model.savingsText
+                originalSize: cell.model.originalSize
+                optimizedSize: cell.model.optimizedSize
+                restored: cell.model.restored
+                batchRunning: gridView.batchRunning
+                // Decoded for the card's size, in steps so that resizing the window reloads little.
+                pictureSide: Math.max(240, Math.ceil(grid.cardHeight * Screen.devicePixelRatio / 80) * 80)
+                onTapped: gridView.open(cell.index)
+            }
+            Rectangle {
+                x: -4; y: -4
+                width: grid.cardWidth + 8
+                height: grid.cardHeight + 26
+                radius: 12
+                visible: grid.activeFocus && grid.currentIndex === cell.index
+                color: "transparent"
+                border { color: Theme.accent; width: 2 }
+            }
+            Text {
+                id: nameText
+                objectName: "gridCardName"
+                anchors { left: parent.left; top: parent.top; topMargin: grid.cardHeight + 4 }
+                width: grid.cardWidth
+                text: cell.model.fileName
+                elide: Text.ElideMiddle
+                horizontalAlignment: Text.AlignHCenter
+                font.pixelSize: 11
+                color: Theme.secondary
             }
         }
     }

@@ -69,6 +69,7 @@ Item {
                 originalSize: model.originalSize
                 optimizedSize: model.optimizedSize
                 restored: model.restored
+                batchRunning: stack.jobQueue ? stack.jobQueue.isProcessing : false
                 pictureSide: 320
                 onTapped: stack.isFannedOut = true
             }
@@ -94,6 +95,7 @@ Item {
         Behavior on opacity { SpringAnimation { spring: 2.5; damping: 0.4; epsilon: 0.01 } }
         sourceComponent: PhotoGrid {
             model: stack.model
+            batchRunning: stack.jobQueue ? stack.jobQueue.isProcessing : false
             onCollapse: stack.isFannedOut = false
             onOpen: row => stack.openHero(row)
         }

@@ -5,6 +5,7 @@ import QtQuick.Layouts
 // Where optimized files go, how hard to compress, and updates.
 ScrollView {
     id: pane
+    objectName: "settingsPane"
     contentWidth: availableWidth
     clip: true
 
@@ -125,11 +126,14 @@ ScrollView {
                 spacing: 8
                 Switch {
                     objectName: "autoUpdateSwitch"
-                    text: "Automatically check for updates"
+                    text: qsTr("Automatically check for updates")
                     font.pixelSize: 13
-                    checked: updater.automaticallyChecksForUpdates
+                    enabled: updater.hasFeed
+                    Accessible.name: text
+                    // Off where no check can ever run; the stored choice is kept for a build with a feed.
+                    checked: updater.hasFeed && updater.automaticallyChecksForUpdates
                     onToggled: updater.automaticallyChecksForUpdates = checked
-                    palette.dark: Theme.green
+                    palette.dark: enabled ? Theme.green : Theme.tertiary
                     palette.window: "white"
                 }
                 RowLayout {
@@ -140,7 +144,26 @@ ScrollView {
                         font.pixelSize: 12
                         color: Theme.secondary
                     }
-                    Button { text: "Check for Updates..."; font.pixelSize: 12; onClicked: updater.checkForUpdates() }
+                    Button {
+                        objectName: "checkUpdatesButton"
+                        text: qsTr("Check for Updates...")
+                        font.pixelSize: 12
+                        enabled: updater.canCheckForUpdates
+                        Accessible.name: text
+                        onClicked: updater.checkForUpdates()
+                    }
+                }
+                Text {
+                    objectName: "noUpdateFeed"
+                    Layout.fillWidth: true
+                    visible: !updater.hasFeed
+                    text: qsTr("Updates are not available in this build: it has no update address. "
+                               + "Your package manager keeps Pressly Pro up to date.")
+                    font.pixelSize: 11
+                    color: Theme.secondary
+                    wrapMode: Text.WordWrap
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                 }
             }
         }

@@ -5,14 +5,22 @@ import QtQuick.Controls
 ListView {
     id: view
     required property var dashboard
+    // Shares of the table's width, which follows the page's (at least the 480 the texts need).
     readonly property var columns: [
-        { title: "Date", key: "date", width: 150 },
-        { title: "Images", key: "images", width: 70 },
-        { title: "Reduced", key: "reduced", width: 100 },
-        { title: "Savings", key: "savings", width: 80 },
-        { title: "Runtime", key: "runtime", width: 80 }
+        { title: "Date", key: "date", share: 0.3125 },
+        { title: "Images", key: "images", share: 0.1458 },
+        { title: "Reduced", key: "reduced", share: 0.2083 },
+        { title: "Savings", key: "savings", share: 0.1667 },
+        { title: "Runtime", key: "runtime", share: 0.1667 }
     ]
-    readonly property real tableWidth: 480 + 24
+    readonly property real tableWidth: Math.max(480 + 24, width - leftMargin - rightMargin)
+    function columnWidth(index) { return columns[index].share * (tableWidth - 24) }
+    // Until the user scrolls, the page stays at its top: the header grows once sessions come in,
+    // and a ListView keeps its first row in place, which scrolled the page by that much.
+    property bool scrolledByUser: false
+    function keepAtTop() { if (!scrolledByUser) contentY = originY - topMargin }
+    onMovementStarted: scrolledByUser = true
+    onModelChanged: Qt.callLater(keepAtTop)
 
     function savingsColor(savings) {
         return savings >= 40 ? Theme.green : savings >= 20 ? Theme.secondary : Theme.tertiary
@@ -30,6 +38,7 @@ ListView {
     header: Column {
         width: view.width - view.leftMargin - view.rightMargin
         spacing: 24
+        onHeightChanged: Qt.callLater(view.keepAtTop)
 
         Item {
             width: parent.width
@@ -94,13 +103,14 @@ ListView {
                 tone: Theme.blue; value: view.dashboard.totalPhotosText
             }
             SummaryCard {
-                width: parent.cardWidth; title: "Optimized"; symbol: "seal-check-fill"
-                tone: Theme.cyan; value: view.dashboard.optimizedText
+                objectName: "madeSmaller"
+                width: parent.cardWidth; title: qsTr("Files made smaller"); symbol: "seal-check-fill"
+                tone: Theme.cyan; value: view.dashboard.madeSmallerText
             }
             SummaryCard {
-                objectName: "averageReduction"
-                width: parent.cardWidth; title: "Avg. Reduction"; symbol: "gauge-fill"
-                tone: Theme.orange; value: view.dashboard.averageReductionText
+                objectName: "reduction"
+                width: parent.cardWidth; title: qsTr("Size reduction"); symbol: "gauge-fill"
+                tone: Theme.orange; value: view.dashboard.reductionText
             }
         }
 
@@ -173,9 +183,10 @@ ListView {
                     model: view.columns
                     SessionHeaderCell {
                         required property var modelData
+                        required property int index
                         objectName: "header-" + modelData.key
                         dashboard: view.dashboard
-                        width: modelData.width
+                        width: view.columnWidth(index)
                         title: modelData.title
                         key: modelData.key
                     }
@@ -203,17 +214,17 @@ ListView {
         color: hovered ? Theme.tint(Theme.accent, 0.1) : index % 2 ? "transparent" : Theme.tint(Theme.primary, 0.03)
         Row {
             anchors { left: parent.left; leftMargin: 12; verticalCenter: parent.verticalCenter }
-            Text { width: 150; text: row.dateText; font.pixelSize: 12; color: Theme.primary }
-            Text { width: 70; text: row.imageCount; font.pixelSize: 12; color: Theme.primary }
-            Text { width: 100; text: row.savedBytesText; font.pixelSize: 12; color: Theme.primary }
+            Text { width: view.columnWidth(0); text: row.dateText; font.pixelSize: 12; color: Theme.primary }
+            Text { width: view.columnWidth(1); text: row.imageCount; font.pixelSize: 12; color: Theme.primary }
+            Text { width: view.columnWidth(2); text: row.savedBytesText; font.pixelSize: 12; color: Theme.primary }
             Text {
                 objectName: "savingsCell"
-                width: 80
+                width: view.columnWidth(3)
                 text: row.savingsText
                 font { pixelSize: 12; weight: Font.Medium }
                 color: view.savingsColor(row.savings)
             }
-            Text { width: 80; text: row.runtimeText; font.pixelSize: 12; color: Theme.secondary }
+            Text { width: view.columnWidth(4); text: row.runtimeText; font.pixelSize: 12; color: Theme.secondary }
         }
         MouseArea {
             anchors.fill: parent

@@ -74,67 +74,77 @@ Rectangle {
             }
         }
 
-        Row {
+        // One card a row: a million files or 999 GB fit beside nothing else.
+        PanelCard {
+            title: qsTr("PHOTOS")
             width: parent.width
-            spacing: 8
-            PanelCard {
-                title: "PHOTOS"
-                width: (parent.width - parent.spacing) / 2
-                Row {
-                    Text {
-                        id: finished
-                        objectName: "finishedCount"
-                        text: panel.stats.finishedCount
-                        font { pixelSize: 24; bold: true }
-                        color: Theme.primary
-                    }
-                    Text {
-                        objectName: "jobCount"
-                        anchors.baseline: finished.baseline
-                        text: " / " + panel.stats.jobCount
-                        font { pixelSize: 14; weight: Font.Medium }
-                        color: Theme.muted
-                    }
-                }
-                Text {
-                    objectName: "failedLine"
-                    visible: panel.stats.failedCount > 0
-                    text: panel.stats.failedCount + " failed"
-                    font.pixelSize: 11
-                    color: Theme.tint(Theme.red, 0.7)
-                }
+            Accessible.role: Accessible.StaticText
+            Accessible.name: qsTr("Photos: %1 of %n finished", "", panel.stats.jobCount).arg(finished.text)
+            Text {
+                id: finished
+                objectName: "finishedCount"
+                width: parent.width
+                text: Number(panel.stats.finishedCount).toLocaleString(Qt.locale(), "f", 0)
+                font { pixelSize: 24; bold: true }
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: 12
+                color: Theme.primary
             }
-            PanelCard {
-                title: "SAVINGS"
-                width: (parent.width - parent.spacing) / 2
-                Row {
-                    Text {
-                        id: average
-                        objectName: "averageSavings"
-                        text: panel.stats.averageSavingsText
-                        font { pixelSize: 24; bold: true }
-                        color: panel.stats.averageSavings > 0 ? Theme.green : Theme.primary
-                    }
-                    Text {
-                        anchors.baseline: average.baseline
-                        text: "%"
-                        font { pixelSize: 14; weight: Font.Medium }
-                        color: Theme.tint(Theme.green, 0.7)
-                    }
-                }
-                Text {
-                    objectName: "savedOfOriginal"
-                    width: parent.width
-                    text: panel.stats.savedBytesText + " / " + panel.stats.originalBytesText
-                    font.pixelSize: 11
-                    color: Theme.secondary
-                    wrapMode: Text.Wrap
-                }
+            Text {
+                objectName: "jobCount"
+                width: parent.width
+                text: qsTr("of %1").arg(Number(panel.stats.jobCount).toLocaleString(Qt.locale(), "f", 0))
+                font { pixelSize: 12; weight: Font.Medium }
+                color: Theme.muted
+                elide: Text.ElideRight
+            }
+            Text {
+                objectName: "failedLine"
+                visible: panel.stats.failedCount > 0
+                width: parent.width
+                text: qsTr("%n failed", "", panel.stats.failedCount)
+                font.pixelSize: 11
+                color: Theme.tint(Theme.red, 0.7)
+                elide: Text.ElideRight
+            }
+        }
+        PanelCard {
+            title: qsTr("SAVINGS")
+            width: parent.width
+            Accessible.role: Accessible.StaticText
+            Accessible.name: qsTr("Savings: %1 %, %2").arg(average.text).arg(savedOfOriginal.text)
+            Text {
+                id: average
+                objectName: "savingsShare"
+                width: parent.width
+                text: panel.stats.savingsShareText + " %"
+                font { pixelSize: 24; bold: true }
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: 12
+                color: panel.stats.savingsShare > 0 ? Theme.green : Theme.primary
+            }
+            Text {
+                id: savedOfOriginal
+                objectName: "savedOfOriginal"
+                width: parent.width
+                text: qsTr("%1 of %2").arg(panel.stats.savedBytesText).arg(panel.stats.originalBytesText)
+                font.pixelSize: 11
+                color: Theme.secondary
+                elide: Text.ElideRight
+            }
+            Text {
+                objectName: "madeSmaller"
+                visible: panel.stats.finishedCount > 0
+                width: parent.width
+                text: panel.stats.madeSmallerText
+                font.pixelSize: 11
+                color: Theme.secondary
+                wrapMode: Text.WordWrap
             }
         }
 
         PanelCard {
-            title: "ALL-TIME"
+            title: qsTr("ALL-TIME")
             width: parent.width
             Text {
                 objectName: "allTimeSaved"

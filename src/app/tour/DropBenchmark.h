@@ -19,13 +19,17 @@ class DropBenchmark : public QObject {
     Q_OBJECT
 public:
     // Stops the batch once `stopAfter` jobs are done (0: runs it to its end).
-    DropBenchmark(MainView& view, QQuickWindow& window, QUrl folder, int stopAfter);
+    // With `gridOpen`, the batch runs under the open grid and nothing but the
+    // window itself asks for frames: a job that ends must bring one.
+    DropBenchmark(MainView& view, QQuickWindow& window, QUrl folder, int stopAfter, bool gridOpen = false);
     QCoro::Task<QJsonObject> run();
 
 private:
     static qint64 residentKilobytes(const char* field);
     void tick();
     void frame();
+    void drawnAt(qint64 now);
+    void noteUndrawn(qint64 ms);
     QCoro::Task<QJsonObject> scrollGrid();
     QQuickItem* item(const char* name) const;
 
@@ -33,6 +37,12 @@ private:
     QQuickWindow& window_;
     const QUrl folder_;
     const int stopAfter_;
+    const bool gridOpen_;
+    // When a job ended with no frame drawn since (-1: none waiting).
+    qint64 endedUndrawnAt_ = -1;
+    qint64 longestUndrawn_ = 0;
+    int undrawnOverSecond_ = 0;
+    int completedSeen_ = 0;
     QElapsedTimer clock_;
     qint64 dropAt_ = -1;
     qint64 firstFrame_ = -1;

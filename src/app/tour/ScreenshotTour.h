@@ -33,6 +33,8 @@ private:
     QCoro::Task<> stackStates();
     QCoro::Task<> restoreStates();
     void panelCloseUp(const QString& name);
+    // The panel over made-up figures, too many to reach by a batch here.
+    QCoro::Task<> largeFiguresPanel(QString name, qint64 finished, qint64 total, qint64 saved, qint64 original);
     QCoro::Task<> dashboardStates();
     QCoro::Task<> darkStates();
     QCoro::Task<> stoppedStates();

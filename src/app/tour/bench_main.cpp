@@ -72,8 +72,12 @@ int main(int argc, char** argv)
     if (!WindowSetup::load(engine, view, updater, notices))
         return 1;
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().constFirst());
+    // PRESSLY_BENCH_SIZE=2560x1440 sizes the window; PRESSLY_BENCH_GRID=1 runs the batch under the grid.
+    if (const QList<QByteArray> size = qgetenv("PRESSLY_BENCH_SIZE").split('x'); size.size() == 2)
+        window->resize(size[0].toInt(), size[1].toInt());
     const int stopAfter = argc == 4 ? QByteArray(argv[3]).toInt() : 0;
-    DropBenchmark benchmark(view, *window, QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1])), stopAfter);
+    DropBenchmark benchmark(view, *window, QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1])), stopAfter,
+                            qEnvironmentVariableIntValue("PRESSLY_BENCH_GRID") == 1);
     auto measure = [&]() -> QCoro::Task<> {
         const QJsonObject figures = co_await benchmark.run();
         std::fprintf(stderr, "%s\n", QJsonDocument(figures).toJson(QJsonDocument::Indented).constData());

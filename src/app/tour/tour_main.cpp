@@ -42,6 +42,9 @@ int main(int argc, char** argv)
     if (!WindowSetup::load(engine, view, updater, notices))
         return 1;
     auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().constFirst());
+    // PRESSLY_TOUR_SIZE=2560x1440 walks the tour in a large window.
+    if (const QList<QByteArray> size = qgetenv("PRESSLY_TOUR_SIZE").split('x'); size.size() == 2)
+        window->resize(size[0].toInt(), size[1].toInt());
     ScreenshotTour tour(view, *window, QDir(QString::fromLocal8Bit(argv[1])), images);
     auto walk = [&]() -> QCoro::Task<> {
         co_await tour.run();

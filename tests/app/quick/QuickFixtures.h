@@ -26,6 +26,18 @@ public:
         }
         return new StatisticsDashboard(*tracker, prompts_, tracker);
     }
+    // More sessions for a dashboard made above, as a batch ending meanwhile would add.
+    Q_INVOKABLE void addSessions(QObject* dashboard, int count)
+    {
+        auto* tracker = qobject_cast<StatisticsTracker*>(dashboard->parent());
+        for (int i = 0; i < count; ++i) {
+            SessionRecord record;
+            record.totalOriginalBytes = 100;
+            record.totalSavedBytes = 10;
+            record.date = QDateTime::currentDateTimeUtc().addSecs(-3600 * i);
+            tracker->insertSession(0, record);
+        }
+    }
     Q_INVOKABLE QObject* emptyPanel()
     {
         auto* configuration = new Configuration(this);

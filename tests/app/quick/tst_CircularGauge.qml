@@ -18,6 +18,7 @@ TestCase {
             { tag: "10 MB", bytes: 10000000, value: "10.0", unit: "MB SAVED" },
             { tag: "100 MB", bytes: 100000000, value: "100", unit: "MB SAVED" },
             { tag: "1 GB", bytes: 1000000000, value: "1.00", unit: "GB SAVED" },
+            { tag: "999 GB", bytes: 999000000000, value: "999", unit: "GB SAVED" },
         ]
     }
     function test_valueText(data) {

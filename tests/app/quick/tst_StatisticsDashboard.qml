@@ -37,8 +37,8 @@ TestCase {
         }
         const colours = [Theme.tertiary, Theme.tertiary, Theme.green, Theme.secondary].map(String)
         compare([0, 1, 2, 3].map(i => String(findChild(view.itemAtIndex(i), "savingsCell").color)), colours)
-        // Nothing processed yet: the ratio card stays guarded.
-        compare(findChild(findChild(view, "averageReduction"), "value").text, "0%")
+        // Nothing saved all-time yet: no share of the sessions' bytes.
+        compare(findChild(findChild(view, "reduction"), "value").text, "0.0%")
     }
 
     function test_freshInstallShowsOnlyTheEmptyState() {
@@ -48,5 +48,18 @@ TestCase {
         verify(!findChild(view, "summaryCards").visible)
         verify(!findChild(view, "sinceBadge").visible)
         verify(!findChild(view, "exportButton").visible)
+    }
+
+    // A long history shows from its top, headers in view, even when the header grew after the
+    // page opened; and the table spans the page.
+    function test_longHistoryOpensAtTopAcrossThePage() {
+        const dashboard = fixtures.dashboard([])
+        const view = createTemporaryObject(dashboardView, this, { dashboard: dashboard })
+        waitForRendering(view)
+        fixtures.addSessions(dashboard, 60)
+        view.width = 1200
+        waitForRendering(view)
+        verify(view.atYBeginning, "contentY " + view.contentY + ", originY " + view.originY)
+        compare(view.itemAtIndex(0).width, view.width - view.leftMargin - view.rightMargin)
     }
 }

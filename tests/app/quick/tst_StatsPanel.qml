@@ -14,8 +14,8 @@ TestCase {
     function test_noJobs() {
         compare(findChild(panel, "gauge").progress, 0)
         compare(findChild(panel, "finishedCount").text, "0")
-        compare(findChild(panel, "jobCount").text, " / 0")
-        compare(findChild(panel, "averageSavings").text, "0.0")
+        compare(findChild(panel, "jobCount").text, "of 0")
+        compare(findChild(panel, "savingsShare").text, "0.0 %")
         verify(!findChild(panel, "failedLine").visible)
         verify(!findChild(panel, "stopButton").visible)
     }

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QObject>
+
+// The savings the panel and the dashboard show, worked out from known jobs and sessions.
+class FiguresTest : public QObject {
+    Q_OBJECT
+private slots:
+    void panelSavingsAgreeWithItsBytes();
+    void dashboardReductionCountsBytes();
+};
