@@ -10,7 +10,7 @@ namespace ByteCountFormatter {
 QString format(qint64 bytes)
 {
     if (bytes == 0)
-        return QStringLiteral("Zero KB");
+        return QStringLiteral("0 bytes");
     const qint64 magnitude = bytes < 0 ? -bytes : bytes;
     if (magnitude < 1000)
         return QStringLiteral("%1 bytes").arg(bytes);

@@ -115,7 +115,7 @@ TEST_F(StatisticsTrackerTest, CsvHasOneLinePerSessionNewestFirstWithFieldsQuoted
     const QString date = R"("\d{1,2}/\d{1,2}/\d{2} \d{1,2}:\d{2} [^"]+",(.*)\n)";
     const auto match = QRegularExpression("^.*\n" + date + date + "$").match(tracker.exportCSV());
     ASSERT_TRUE(match.hasMatch()) << tracker.exportCSV().toStdString();
-    EXPECT_EQ(match.captured(1), "1,0,1,0,Zero KB,0.0%,<1s");
+    EXPECT_EQ(match.captured(1), "1,0,1,0,0 bytes,0.0%,<1s");
     EXPECT_EQ(match.captured(2), "3,2,1,0,1.2 MB,23.4%,5m 3s");
     for (const auto& [field, written] : {std::pair{"1.2 MB", "1.2 MB"}, {"1,2 MB", "\"1,2 MB\""},
                                          {"say \"hi\"", "\"say \"\"hi\"\"\""}, {"two\nlines", "\"two\nlines\""}, {"", ""}})
