@@ -55,7 +55,7 @@ QString SessionRecord::runtimeText() const
 
 QString SessionRecord::dateText() const
 {
-    return QLocale().toString(date.toLocalTime(), QStringLiteral("M/d/yy h:mm AP"));
+    return QLocale().toString(date.toLocalTime(), QLocale::ShortFormat);
 }
 
 double SessionRecord::savingsPercent() const

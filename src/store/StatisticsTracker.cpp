@@ -139,9 +139,10 @@ QString StatisticsTracker::exportCSV() const
 {
     QString csv = QStringLiteral("Date,Images,Optimized,Failed,Skipped,Reduced,Savings,Runtime\n");
     for (const SessionRecord& record : sessions_) {
+        // ISO 8601 in UTC: any program reads it, whatever the user's locale.
         // The date has always been quoted; readers may rely on it.
         const QStringList fields = {
-            quoted(record.dateText()),
+            quoted(record.date.toUTC().toString(Qt::ISODate)),
             QString::number(record.imageCount),
             QString::number(record.optimizedCount),
             QString::number(record.failedCount),

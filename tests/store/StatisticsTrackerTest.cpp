@@ -112,7 +112,7 @@ TEST_F(StatisticsTrackerTest, CsvHasOneLinePerSessionNewestFirstWithFieldsQuoted
     EXPECT_EQ(tracker.exportCSV(), "Date,Images,Optimized,Failed,Skipped,Reduced,Savings,Runtime\n");
     tracker.insertSession(0, record(3, 5'000'000, 1'170'000, 303.9));
     tracker.insertSession(0, record(1, 0, 0, 0.4));
-    const QString date = R"("\d{1,2}/\d{1,2}/\d{2} \d{1,2}:\d{2} [^"]+",(.*)\n)";
+    const QString date = R"("\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2}Z",(.*)\n)";
     const auto match = QRegularExpression("^.*\n" + date + date + "$").match(tracker.exportCSV());
     ASSERT_TRUE(match.hasMatch()) << tracker.exportCSV().toStdString();
     EXPECT_EQ(match.captured(1), "1,0,1,0,0 bytes,0.0%,<1s");
