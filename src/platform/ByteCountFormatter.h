@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// Byte counts as shown to the user: decimal units, file style ("1.2 MB").
+// Byte counts as shown to the user: decimal units, in the user's locale ("1.2 MB").
 namespace ByteCountFormatter {
 QString format(qint64 bytes);
 }
