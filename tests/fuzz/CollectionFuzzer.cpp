@@ -1,5 +1,5 @@
 // Folder walks over trees built from the input: odd names, hidden items,
-// packages, links back up the tree. Each input line is one step:
+// links back up the tree and out of it. Each input line is one step:
 //   d NAME  make a folder and go into it      u       go back up
 //   f NAME  make a file                        l NAME  link to ".."
 //   r NAME  link to the tree's root            p NAME  link to "."
@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -41,11 +42,11 @@ QString lowerSuffix(const QString& name)
 }
 
 // What the walk should find, from the disk itself. A name that is not valid
-// UTF-8 cannot be named again once decoded, so the walk leaves it alone.
-void expectedIn(const QString& folder, QStringList& found)
+// UTF-8 cannot be named again once decoded, so the walk leaves it alone. An
+// image is a regular file, or a link to one inside the tree; folders are
+// walked, links to folders are not.
+void expectedIn(const QString& folder, const std::string& realRoot, QStringList& found)
 {
-    static const QStringList packages{"app", "bundle", "framework", "plugin", "kext", "pkg",
-                                      "mpkg", "rtfd", "photoslibrary", "aplibrary", "xcarchive"};
     std::vector<QByteArray> names;
     if (DIR* dir = ::opendir(QFile::encodeName(folder).constData())) {
         while (const dirent* entry = ::readdir(dir))
@@ -57,12 +58,20 @@ void expectedIn(const QString& folder, QStringList& found)
         if (QFile::encodeName(name) != raw || name.startsWith(QLatin1Char('.')))
             continue;
         const QString path = folder + QLatin1Char('/') + name;
-        if (ImageFileCollector::supportedExtensions().contains(lowerSuffix(name)))
+        const QByteArray bytes = QFile::encodeName(path);
+        struct stat own {}, target {};
+        if (::lstat(bytes.constData(), &own) != 0)
+            continue;
+        const bool regular = ::stat(bytes.constData(), &target) == 0 && S_ISREG(target.st_mode);
+        bool inside = !S_ISLNK(own.st_mode);
+        if (!inside) {
+            char resolved[PATH_MAX];
+            inside = ::realpath(bytes.constData(), resolved) && std::string(resolved).rfind(realRoot + "/", 0) == 0;
+        }
+        if (ImageFileCollector::supportedExtensions().contains(lowerSuffix(name)) && regular && inside)
             found.append(path);
-        struct stat st {};
-        if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode)
-            && !packages.contains(lowerSuffix(name)))
-            expectedIn(path, found);
+        if (S_ISDIR(own.st_mode))
+            expectedIn(path, realRoot, found);
     }
 }
 
@@ -136,7 +145,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     // Every supported name on disk, and nothing else, once each.
     QStringList expected;
-    expectedIn(root, expected);
+    char realRoot[PATH_MAX];
+    check(::realpath(rootBytes.c_str(), realRoot) != nullptr, "the tree's root cannot be resolved");
+    expectedIn(root, realRoot, expected);
     paths.sort();
     expected.sort();
     check(paths == expected, "the walk's items differ from the tree's", paths.join('|') + " vs " + expected.join('|'));
