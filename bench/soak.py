@@ -242,6 +242,24 @@ def read_trash(data_home):
     return entries, strays
 
 
+def read_report(out, problems):
+    """The jobs of a run's JSON lines by file, and its summary; what is amiss goes to `problems`."""
+    jobs, summary = {}, None
+    for line in out.decode(errors="replace").splitlines():
+        try:
+            record = json.loads(line)
+        except json.JSONDecodeError:
+            problems.append(f"not JSON on standard output: {line[:120]}")
+            continue
+        if "summary" in record:
+            summary = record["summary"]
+        elif record.get("file") in jobs:
+            problems.append(f"two jobs for one file: {record['file']}")
+        else:
+            jobs[record.get("file")] = record
+    return jobs, summary
+
+
 def reported_smaller(job):
     return bool(job and job.get("status") == "completed" and job.get("optimizedSize") is not None
                 and job["optimizedSize"] < job.get("originalSize", 0))
@@ -293,20 +311,8 @@ def run_preset(preset, corpus_copy, sources, work, args, facts, pressly=None, na
         status, out, peak = run_measured(cmd, env, root, log)
     seconds = time.monotonic() - start
 
-    problems, failures, jobs = [], [], {}
-    summary = None
-    for line in out.decode(errors="replace").splitlines():
-        try:
-            record = json.loads(line)
-        except json.JSONDecodeError:
-            problems.append(f"not JSON on standard output: {line[:120]}")
-            continue
-        if "summary" in record:
-            summary = record["summary"]
-        elif record.get("file") in jobs:
-            problems.append(f"two jobs for one file: {record['file']}")
-        else:
-            jobs[record.get("file")] = record
+    problems, failures = [], []
+    jobs, summary = read_report(out, problems)
     if summary is None:
         problems.append("no summary line")
 

@@ -4,7 +4,6 @@ different presets: one lossless, one maximum, sharing the settings, the results 
 Nothing may be lost or damaged; a file is replaced at most once, so its one Trash entry is its
 original byte for byte (never the other run's result); what the two runs report saved adds up to
 what the disk shows. A file one run leaves to the other ("Left alone") is no failure here."""
-import json
 import os
 import subprocess
 import time
@@ -18,19 +17,6 @@ def start(preset, tree, root, env, pressly):
     cmd = [str(pressly), "--in-place", "--json", "--preset", preset, str(tree)]
     log = open(root / f"stderr-{preset}.log", "wb")
     return subprocess.Popen(cmd, env=env, cwd=root, stdout=subprocess.PIPE, stderr=log), log
-
-
-def jobs_of(text, problems):
-    jobs = {}
-    for line in text.decode(errors="replace").splitlines():
-        try:
-            record = json.loads(line)
-        except json.JSONDecodeError:
-            problems.append(f"not JSON on standard output: {line[:120]}")
-            continue
-        if "file" in record:
-            jobs[record["file"]] = record
-    return jobs
 
 
 def run(corpus_copy, sources, work, pressly, facts):
@@ -53,7 +39,7 @@ def run(corpus_copy, sources, work, pressly, facts):
         proc.returncode = os.waitstatus_to_exitcode(status)
         log.close()
         peak = max(peak, usage.ru_maxrss / 1024)
-        reports.append(jobs_of(out, problems))
+        reports.append(soak.read_report(out, problems)[0])
         if proc.returncode not in (0, 1):
             problems.append(f"a run exited {proc.returncode}")
 
