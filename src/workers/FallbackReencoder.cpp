@@ -16,16 +16,16 @@ const QString reencoderName = QStringLiteral("libvips");
 std::optional<Outcome<bool>> endingFor(ImageIO::Status status, const QString& kind)
 {
     if (status == ImageIO::Status::animated) {
-        Log::line(QStringLiteral("⚠️ libvips would keep only the first frame of an animated image, skipped"));
+        Log::line(QStringLiteral("libvips would keep only the first frame of an animated image, skipped"));
         return Outcome<bool>::success(false);
     }
     if (status == ImageIO::Status::tooManyPixels)
-        Log::line(QStringLiteral("⚠️ File too large for libvips optimization: more than %1 pixels")
+        Log::line(QStringLiteral("File too large for libvips optimization: more than %1 pixels")
                       .arg(ImageIO::maxPixels));
     else if (status == ImageIO::Status::unreadable)
-        Log::line(QStringLiteral("❌ libvips failed to read %1 image").arg(kind));
+        Log::line(QStringLiteral("libvips failed to read %1 image").arg(kind));
     else
-        Log::line(QStringLiteral("✅ libvips successfully read %1 image").arg(kind));
+        Log::line(QStringLiteral("libvips successfully read %1 image").arg(kind));
     if (auto error = FallbackReencoder::errorFor(status, reencoderName, kind))
         return *error;
     return std::nullopt;
@@ -69,7 +69,7 @@ QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Request requ
     const qint64 size = input->byteSize;
     Log::line(request.texts.starting + QString::number(size) + QStringLiteral(" bytes"));
     if (size > maxInputBytes) {
-        Log::line(QStringLiteral("⚠️ File too large for libvips optimization: %1 bytes").arg(size));
+        Log::line(QStringLiteral("File too large for libvips optimization: %1 bytes").arg(size));
         co_return tooLarge(reencoderName);
     }
 

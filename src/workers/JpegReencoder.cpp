@@ -6,19 +6,19 @@ namespace JpegReencoder {
 
 Texts jpegoptimTexts()
 {
-    return {QStringLiteral("🎨 libvips JPEG optimization starting for file size: "), {},
-            QStringLiteral("✅ libvips JPEG optimization completed: ")};
+    return {QStringLiteral("libvips JPEG optimization starting for file size: "), {},
+            QStringLiteral("libvips JPEG optimization completed: ")};
 }
 
 Texts jpegtranTexts()
 {
-    return {QStringLiteral("🎨 libvips JPEG optimization (jpegtran fallback) starting for file size: "), {},
-            QStringLiteral("✅ libvips JPEG optimization (jpegtran fallback) completed: ")};
+    return {QStringLiteral("libvips JPEG optimization (jpegtran fallback) starting for file size: "), {},
+            QStringLiteral("libvips JPEG optimization (jpegtran fallback) completed: ")};
 }
 
 Outcome<bool> refuseLossy()
 {
-    Log::line(QStringLiteral("⚠️ libvips would re-encode the JPEG lossily under the lossless preset, skipped"));
+    Log::line(QStringLiteral("libvips would re-encode the JPEG lossily under the lossless preset, skipped"));
     return Outcome<bool>::success(false);
 }
 

@@ -32,7 +32,7 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeImage(IOFile::Ptr input, QUrl
     const QString tool = name();
     const auto found = ToolLocator::findTool(tool);
     if (!found) {
-        Log::line(QStringLiteral("⚠️ %1 not found, using libvips fallback").arg(tool));
+        Log::line(QStringLiteral("%1 not found, using libvips fallback").arg(tool));
         auto answer = co_await imageIOFallback(input, output);
         co_return answer;
     }
@@ -89,7 +89,7 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::systemToolOrFallback(IOFile::Ptr inpu
         auto answer = co_await runSystemTool(*system, input, output);
         co_return answer;
     }
-    Log::line(QStringLiteral("⚠️ No system %1 found, using libvips fallback").arg(tool));
+    Log::line(QStringLiteral("No system %1 found, using libvips fallback").arg(tool));
     auto answer = co_await imageIOFallback(input, output);
     co_return answer;
 }
@@ -113,7 +113,7 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::finalFallback(QString failed, IOFile:
         auto answer = co_await runSystemTool(*system, input, output);
         co_return answer;
     }
-    Log::line(QStringLiteral("🎨 Falling back to libvips JPEG optimization"));
+    Log::line(QStringLiteral("Falling back to libvips JPEG optimization"));
     auto answer = co_await imageIOFallback(input, output);
     co_return answer;
 }
@@ -130,7 +130,7 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::runSystemTool(QString tool, IOFile::P
                   .arg(name())
                   .arg(run.value().exitCode)
                   .arg(run.value().error));
-    Log::line(QStringLiteral("🎨 Falling back to libvips JPEG optimization"));
+    Log::line(QStringLiteral("Falling back to libvips JPEG optimization"));
     auto answer = co_await imageIOFallback(input, output);
     co_return answer;
 }

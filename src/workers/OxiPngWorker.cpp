@@ -32,7 +32,7 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
 {
     const auto tool = ToolLocator::findTool(QStringLiteral("oxipng"));
     if (!tool) {
-        Log::line(QStringLiteral("⚠️ oxipng not found, using libvips fallback"));
+        Log::line(QStringLiteral("oxipng not found, using libvips fallback"));
         const Outcome<bool> fallback = co_await libvipsPngFallback(input, output);
         co_return fallback;
     }

@@ -4,16 +4,16 @@ namespace PngReencoder {
 
 Texts losslessTexts()
 {
-    return {QStringLiteral("🎨 libvips PNG optimization starting for file size: "), {},
-            QStringLiteral("✅ libvips PNG optimization completed: ")};
+    return {QStringLiteral("libvips PNG optimization starting for file size: "), {},
+            QStringLiteral("libvips PNG optimization completed: ")};
 }
 
 Texts pngquantTexts()
 {
-    return {QStringLiteral("🎨 libvips PNG optimization (pngquant fallback) starting for file size: "),
-            QStringLiteral("⚠️ Note: libvips cannot replicate pngquant's lossy compression, "
+    return {QStringLiteral("libvips PNG optimization (pngquant fallback) starting for file size: "),
+            QStringLiteral("Note: libvips cannot replicate pngquant's lossy compression, "
                            "using lossless PNG optimization"),
-            QStringLiteral("✅ libvips PNG optimization (pngquant fallback) completed: ")};
+            QStringLiteral("libvips PNG optimization (pngquant fallback) completed: ")};
 }
 
 QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Texts texts)

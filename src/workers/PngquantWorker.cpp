@@ -73,7 +73,7 @@ QCoro::Task<Outcome<bool>> PngquantWorker::optimizeFile(IOFile::Ptr input, QUrl 
     }
     const auto tool = ToolLocator::findTool(QStringLiteral("pngquant"));
     if (!tool) {
-        Log::line(QStringLiteral("⚠️ pngquant not found, using libvips fallback"));
+        Log::line(QStringLiteral("pngquant not found, using libvips fallback"));
         const Outcome<bool> fallback = co_await coreGraphicsPNGQuantFallback(input, output);
         co_return fallback;
     }

@@ -7,11 +7,11 @@ ListView {
     required property var dashboard
     // Shares of the table's width, which follows the page's (at least the 480 the texts need).
     readonly property var columns: [
-        { title: "Date", key: "date", share: 0.3125 },
-        { title: "Images", key: "images", share: 0.1458 },
-        { title: "Reduced", key: "reduced", share: 0.2083 },
-        { title: "Savings", key: "savings", share: 0.1667 },
-        { title: "Runtime", key: "runtime", share: 0.1667 }
+        { title: qsTr("Date"), key: "date", share: 0.3125 },
+        { title: qsTr("Images"), key: "images", share: 0.1458 },
+        { title: qsTr("Reduced"), key: "reduced", share: 0.2083 },
+        { title: qsTr("Savings"), key: "savings", share: 0.1667 },
+        { title: qsTr("Runtime"), key: "runtime", share: 0.1667 }
     ]
     readonly property real tableWidth: Math.max(480 + 24, width - leftMargin - rightMargin)
     function columnWidth(index) { return columns[index].share * (tableWidth - 24) }
