@@ -16,6 +16,7 @@
 #include <QCoroFuture>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
 
@@ -39,18 +40,18 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
         job->cancel();
         co_return;
     }
-    // The identity is taken before the read, so any later change of the file shows.
-    auto readSource = [file = job->fileURL(), exporting = settings.exporting()] {
-        Source source;
-        source.lock = FileLock::take(file.toLocalFile(), exporting, &source.locking);
-        source.identity = FileOperations::identityOf(file.toLocalFile());
-        source.record = IOFile::read(file);
-        return source;
+    // Named: g++ 12 mishandles temporaries inside a co_await expression.
+    auto read = [path = job->fileURL().toLocalFile(), exporting = settings.exporting()] {
+        return readSource(path, exporting);
     };
-    const Source source = co_await BackgroundTask::run(readSource);
+    const Source source = co_await BackgroundTask::run(read);
     const Run run{job, std::move(settings), cancel, source.record, source.identity};
     if (source.locking == FileLock::Outcome::heldElsewhere) {
         job->fail(OptimizationError::fileAccess(QStringLiteral("Left alone: it is being optimized by another Pressly Pro")));
+        co_return;
+    }
+    if (source.locking == FileLock::Outcome::missing) {
+        job->fail(OptimizationError::fileAccess(QStringLiteral("Left alone: it was moved or deleted after it was added")));
         co_return;
     }
     if (!run.source) {
@@ -107,6 +108,24 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
                                  ending.bestTool);
     // Whatever the outcome, no temporary file of this job outlives it.
     WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+}
+
+JobPipeline::Source JobPipeline::readSource(const QString& path, bool exporting)
+{
+    // Another program replacing the file (another run placing its result)
+    // leaves its name empty for a moment: a file missing only briefly is
+    // still there, in the version that program placed.
+    Source source;
+    for (const int pause : {0, 10, 30, 100, 250}) {
+        QThread::msleep(pause);
+        source.lock = FileLock::take(path, exporting, &source.locking);
+        if (source.locking != FileLock::Outcome::missing)
+            break;
+    }
+    // The identity is taken before the read, so any later change of the file shows.
+    source.identity = FileOperations::identityOf(path);
+    source.record = IOFile::read(QUrl::fromLocalFile(path));
+    return source;
 }
 
 bool JobPipeline::changedSinceAdded(const OptimizationJob& job, const SourceIdentity& now)
