@@ -49,8 +49,9 @@ Item readItem(QXmlStreamReader& xml)
 }
 } // namespace
 
-Updater::Updater(QUrl feed, QString version, QObject* parent)
-    : QObject(parent), feed_(std::move(feed)), version_(version.isEmpty() ? QStringLiteral("1.0.0") : version)
+Updater::Updater(QUrl feed, QString version, bool fromPackageManager, QObject* parent)
+    : QObject(parent), feed_(std::move(feed)), version_(version.isEmpty() ? QStringLiteral("1.0.0") : version),
+      fromPackageManager_(fromPackageManager)
 {
 }
 
@@ -84,7 +85,11 @@ void Updater::start()
 
 void Updater::checkForUpdates()
 {
-    if (feed_.isEmpty())
+    if (fromPackageManager_)
+        emit checkFinished({Outcome::failed,
+                            QStringLiteral("Pressly Pro was installed by your system’s package manager."),
+                            QStringLiteral("Its updates come with the system’s updates."), QUrl()});
+    else if (!hasFeed())
         emit checkFinished({Outcome::failed, QStringLiteral("This copy of Pressly Pro has no update feed."),
                             QStringLiteral("Updates come with the package it was installed from."), QUrl()});
     else if (!checking_)

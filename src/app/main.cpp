@@ -6,6 +6,7 @@
 #include "app/Updater.h"
 #include "app/WindowSetup.h"
 #include "jobs/ReplacementJournal.h"
+#include "platform/PackageInstallation.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -93,7 +94,8 @@ int main(int argc, char** argv)
     DialogPrompts prompts;
     ToolNotices notices;
     MainView mainView(prompts);
-    Updater updater(QUrl(QStringLiteral(PRESSLY_UPDATE_FEED)), QApplication::applicationVersion());
+    Updater updater(QUrl(QStringLiteral(PRESSLY_UPDATE_FEED)), QApplication::applicationVersion(),
+                    PackageInstallation::ownedByDpkg(QApplication::applicationFilePath(), QStringLiteral("pressly-pro")));
     LauncherBadge badge(*mainView.jobQueue(), mainView.statsPanel());
     QObject::connect(&updater, &Updater::checkFinished, &showUpdateResult);
     QApplication::setQuitOnLastWindowClosed(false);

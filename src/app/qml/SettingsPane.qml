@@ -157,8 +157,9 @@ ScrollView {
                     objectName: "noUpdateFeed"
                     Layout.fillWidth: true
                     visible: !updater.hasFeed
-                    text: qsTr("Updates are not available in this build: it has no update address. "
-                               + "Your package manager keeps Pressly Pro up to date.")
+                    text: updater.fromPackageManager
+                          ? qsTr("Pressly Pro was installed by your system’s package manager, which keeps it up to date.")
+                          : qsTr("Updates are not available in this build: it has no update address.")
                     font.pixelSize: 11
                     color: Theme.secondary
                     wrapMode: Text.WordWrap
