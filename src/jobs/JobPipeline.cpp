@@ -13,6 +13,7 @@
 #include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
 
+#include <QCoreApplication>
 #include <QCoroFuture>
 #include <QFile>
 #include <QFileInfo>
@@ -47,7 +48,8 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
     const Source source = co_await BackgroundTask::run(read);
     const Run run{job, std::move(settings), cancel, source.record, source.identity};
     if (source.locking == FileLock::Outcome::heldElsewhere) {
-        job->fail(OptimizationError::fileAccess(QStringLiteral("Left alone: it is being optimized by another Pressly Pro")));
+        job->fail(OptimizationError::fileAccess(
+            QCoreApplication::translate("JobPipeline", "Left alone: it is being optimized by another Pressly Pro")));
         co_return;
     }
     if (source.locking == FileLock::Outcome::missing) {
@@ -55,15 +57,15 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
         co_return;
     }
     if (!run.source) {
-        job->fail(OptimizationError::fileAccess(QStringLiteral("Could not read file")));
+        job->fail(OptimizationError::fileAccess(QCoreApplication::translate("JobPipeline", "Could not read file")));
         co_return;
     }
     // The user agreed to replace what was there when it was added. Another
     // version (another run's result, an edit, a file still being written)
     // is not ours to replace, and would be a second lossy generation.
     if (changedSinceAdded(*job, source.identity)) {
-        job->fail(OptimizationError::fileAccess(
-            QStringLiteral("Left alone: it changed after it was added (add it again to optimize it as it is now)")));
+        job->fail(OptimizationError::fileAccess(QCoreApplication::translate(
+            "JobPipeline", "Left alone: it changed after it was added (add it again to optimize it as it is now)")));
         co_return;
     }
     if (co_await ImageSizeGuard::refuses(job, run.source))
@@ -77,12 +79,13 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
                                          compressionPresetFromString(preset), job);
     if (workers.empty()) {
         job->fail(OptimizationError::unsupportedFileType(
-            QStringLiteral("No optimization tools available for this format")));
+            QCoreApplication::translate("JobPipeline", "No optimization tools available for this format")));
         co_return;
     }
     const IOFile::Ptr toolInput = co_await privateCopy(job, run.source);
     if (!toolInput) {
-        job->fail(OptimizationError::tempFile(QStringLiteral("Could not make a working copy of the file")));
+        job->fail(OptimizationError::tempFile(
+            QCoreApplication::translate("JobPipeline", "Could not make a working copy of the file")));
         WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
         co_return;
     }
@@ -208,7 +211,8 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(const Run& run, std::opt
     const auto registered = WorkingFilesManager::shared().workingFile(JobWorkingFiles::key(*job));
     const IOFile::Ptr working = co_await readRecord(registered.value_or(job->fileURL()));
     if (!working) {
-        job->fail(OptimizationError::fileAccess(QStringLiteral("No optimized file available")));
+        job->fail(
+            OptimizationError::fileAccess(QCoreApplication::translate("JobPipeline", "No optimized file available")));
         co_return Ending{};
     }
     if (working->byteSize < job->originalSize() && !rejected.contains(working->path)
@@ -271,7 +275,8 @@ QCoro::Task<std::optional<OptimizationError>> JobPipeline::damageOf(IOFile::Ptr 
     auto inspect = [path = source->localPath()]() -> std::optional<OptimizationError> {
         // A file taken away meanwhile is gone, not damaged.
         if (!QFileInfo::exists(path))
-            return OptimizationError::fileAccess(QStringLiteral("The file was removed while it was being optimized"));
+            return OptimizationError::fileAccess(
+                QCoreApplication::translate("JobPipeline", "The file was removed while it was being optimized"));
         QString why;
         // Every pixel is decoded: it waits for a large re-encode or comparison to end.
         const auto shown = ImageInspector::describe(path, &why);
@@ -280,7 +285,8 @@ QCoro::Task<std::optional<OptimizationError>> JobPipeline::damageOf(IOFile::Ptr 
                   : PixelBudget::Lease();
         if (ImageInspector::inspect(path, &why).has_value() || why == ImageInspector::tooLargeReason())
             return std::nullopt;
-        return OptimizationError::fileAccess(QStringLiteral("The image is damaged or incomplete (%1)").arg(why));
+        return OptimizationError::fileAccess(
+            QCoreApplication::translate("JobPipeline", "The image is damaged or incomplete (%1)").arg(why));
     };
     auto damage = co_await BackgroundTask::run(inspect);
     co_return damage;
@@ -348,7 +354,8 @@ void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& e
 {
     // The reason goes with the job: a report without it cannot be acted on.
     Log::line(QStringLiteral("❌ Could not save %1: %2").arg(job.fileName(), error.errorDescription()));
-    job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file: %1").arg(error.message())));
+    job.fail(OptimizationError::fileAccess(
+        QCoreApplication::translate("JobPipeline", "Could not save optimized file: %1").arg(error.message())));
 }
 
 QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(const Run& run)
@@ -362,7 +369,8 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(const Run& run)
             Log::line(QStringLiteral("Warning: Could not export unoptimized file %1: %2")
                           .arg(job->fileName(), error->errorDescription()));
             job->fail(OptimizationError::fileAccess(
-                QStringLiteral("Could not export unoptimized file: %1").arg(error->message())));
+                QCoreApplication::translate("JobPipeline", "Could not export unoptimized file: %1")
+                    .arg(error->message())));
             co_return Ending{};
         }
     }

@@ -1,5 +1,6 @@
 #include "store/SessionRecord.h"
 
+#include <QCoreApplication>
 #include <QJsonValue>
 #include <QLocale>
 
@@ -46,11 +47,11 @@ std::optional<QUuid> uuid(const QJsonValue& value)
 QString SessionRecord::runtimeText() const
 {
     if (!(runtimeSeconds >= 1.0))
-        return QStringLiteral("<1s");
+        return QCoreApplication::translate("SessionRecord", "<1s");
     const auto whole = qint64(std::min(std::trunc(runtimeSeconds), 9e18));
     if (whole < 60)
-        return QStringLiteral("%1s").arg(whole);
-    return QStringLiteral("%1m %2s").arg(whole / 60).arg(whole % 60);
+        return QCoreApplication::translate("SessionRecord", "%1s").arg(whole);
+    return QCoreApplication::translate("SessionRecord", "%1m %2s").arg(whole / 60).arg(whole % 60);
 }
 
 QString SessionRecord::dateText() const

@@ -66,7 +66,7 @@ Item {
         onPositionChanged: mouse => comparison.split = Math.max(0, Math.min(1, mouse.x / width))
     }
     Repeater {
-        model: [{ text: "Original", left: true }, { text: "Optimized", left: false }]
+        model: [{ text: qsTr("Original"), left: true }, { text: qsTr("Optimized"), left: false }]
         Rectangle {
             required property var modelData
             readonly property real inset: (comparison.width - afterPicture.paintedWidth) / 2 + 10

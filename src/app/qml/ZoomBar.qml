@@ -28,6 +28,6 @@ Rectangle {
             color: Theme.primary
         }
         PillButton { objectName: "zoomInButton"; symbol: "plus"; onClicked: bar.zoom.zoomIn() }
-        PillButton { objectName: "fitButton"; symbol: "arrows-out-simple"; tip: "Fit to view"; onClicked: bar.zoom.reset() }
+        PillButton { objectName: "fitButton"; symbol: "arrows-out-simple"; tip: qsTr("Fit to view"); onClicked: bar.zoom.reset() }
     }
 }
