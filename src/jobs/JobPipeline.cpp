@@ -53,7 +53,8 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
         co_return;
     }
     if (source.locking == FileLock::Outcome::missing) {
-        job->fail(OptimizationError::fileAccess(QStringLiteral("Left alone: it was moved or deleted after it was added")));
+        job->fail(OptimizationError::fileAccess(
+            QCoreApplication::translate("JobPipeline", "Left alone: it was moved or deleted after it was added")));
         co_return;
     }
     if (!run.source) {
