@@ -51,6 +51,7 @@ install(FILES data/icons/app-icon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
         RENAME ${PRESSLY_APP_ID}.svg)
 install(FILES ${DATA_OUT}/pressly.1.gz ${DATA_OUT}/pressly-pro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES data/completions/pressly DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES data/qlogging-categories6/pressly.categories DESTINATION ${CMAKE_INSTALL_DATADIR}/qlogging-categories6)
 install(FILES data/copyright ${DATA_OUT}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pressly-pro)
 
 # The bundled tools as the build tree sees them (links to the set-up's
