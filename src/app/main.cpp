@@ -6,6 +6,7 @@
 #include "app/Updater.h"
 #include "app/WindowSetup.h"
 #include "jobs/ReplacementJournal.h"
+#include "platform/LaunchArgument.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -72,8 +73,19 @@ int main(int argc, char** argv)
     const bool checking = parser.isSet(check);
 
     QList<QUrl> dropped;
-    for (const QString& path : parser.positionalArguments())
-        dropped.append(QUrl::fromLocalFile(QDir::current().absoluteFilePath(path)));
+    QStringList refusals;
+    for (const QString& argument : parser.positionalArguments()) {
+        const LaunchArgument::Resolved named = LaunchArgument::resolve(argument);
+        if (named.refusal.isEmpty())
+            dropped.append(QUrl::fromLocalFile(QDir::current().absoluteFilePath(named.path)));
+        else
+            refusals.append(named.refusal);
+    }
+    // A launcher shows no standard error: say it in the window as well.
+    if (!refusals.isEmpty() && !checking) {
+        std::fprintf(stderr, "pressly-pro: %s\n", qPrintable(refusals.join(QStringLiteral("\npressly-pro: "))));
+        QMessageBox::warning(nullptr, QApplication::applicationName(), refusals.join(QLatin1Char('\n')));
+    }
     SingleInstance instance;
     if (!checking) {
         const SingleInstance::Role role = instance.claim(dropped);

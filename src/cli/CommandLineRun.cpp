@@ -11,6 +11,7 @@
 #include "jobs/UserPreferences.h"
 #include "platform/EventLoop.h"
 #include "platform/KeyValueStore.h"
+#include "platform/LaunchArgument.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
 #include "workers/MissingTools.h"
@@ -52,7 +53,13 @@ QList<QUrl> CommandLineRun::collect()
     QList<QUrl> urls;
     QSet<QString> seen;
     for (const QString& path : options_.paths) {
-        const QFileInfo info(path);
+        const LaunchArgument::Resolved named = LaunchArgument::resolve(path);
+        if (!named.refusal.isEmpty()) {
+            std::fprintf(stderr, "pressly: %s\n", qPrintable(TerminalText::withoutControls(named.refusal)));
+            ++unusablePaths_;
+            continue;
+        }
+        const QFileInfo info(named.path);
         const bool missing = !info.exists() && !info.isSymLink();
         // Qt reads the command line as UTF-8: other bytes in a name cannot be told apart.
         if (missing && path.contains(QChar::ReplacementCharacter))

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QUrl>
 
 #include <libraw/libraw.h>
 
@@ -198,6 +199,11 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
         // After "--" every word is a path, even one that looks like an option.
         {{"--export", out, "--quiet", "--", "--in-place"}, 1, "--in-place: no such file or folder"},
         {{"--help"}, 0, "--no-cache"},
+        // What a launcher hands over for %U.
+        {{"--export", out, "--quiet", QUrl::fromLocalFile(QDir(in()).filePath("pingus-flag3.png")).toString(QUrl::FullyEncoded)},
+         0, "0 failed"},
+        {{"--export", out, "--quiet", "https://example.com/a.png"}, 1,
+         "Only local files can be optimized: https://example.com/a.png"},
     };
     // A killed run's copies of images go with the next run, whatever it has to do.
     QProcess ended;
