@@ -51,24 +51,58 @@ void raise(const QQmlApplicationEngine& engine)
     window->raise();
     window->requestActivate();
 }
+
+// Names and version, as --help and --version and the desktop see them.
+void describe()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Pressly Pro"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PRESSLY_VERSION));
+}
+
+void addOptions(QCommandLineParser& parser, const QCommandLineOption& check)
+{
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(check);
+    parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Images or folders to optimize."),
+                                 QStringLiteral("[PATH...]"));
+}
+
+// --help and --version need no display: answered before the GUI application,
+// which aborts without one.
+bool answersWithoutWindow(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            return false;
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-v"
+            || argument == "--version")
+            return true;
+    }
+    return false;
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const QCommandLineOption check(QStringLiteral("check"),
+                                   QStringLiteral("Load the window, then quit: 0 when it could be made."));
+    if (answersWithoutWindow(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        describe();
+        QCommandLineParser parser;
+        addOptions(parser, check);
+        parser.process(core); // prints and exits
+        return 0;
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pressly Pro"));
-    QApplication::setApplicationVersion(QStringLiteral(PRESSLY_VERSION));
+    describe();
     QApplication::setDesktopFileName(QStringLiteral(PRESSLY_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(PRESSLY_APP_ID)));
 
     QCommandLineParser parser;
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption check(QStringLiteral("check"),
-                                   QStringLiteral("Load the window, then quit: 0 when it could be made."));
-    parser.addOption(check);
-    parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Images or folders to optimize."),
-                                 QStringLiteral("[PATH...]"));
+    addOptions(parser, check);
     parser.process(app);
     const bool checking = parser.isSet(check);
 

@@ -30,6 +30,10 @@ export HOME="$root/home" XDG_CONFIG_HOME="$root/home/config" XDG_DATA_HOME="$roo
 export XDG_RUNTIME_DIR="$root/home/runtime" TMPDIR="$root/tmp" PATH=/usr/bin:/bin
 unset QT_LOGGING_RULES NO_COLOR
 "$p/bin/pressly" --help | grep -q -- "--verbose" || fail "pressly --help"
+for flag in --version:"Pressly Pro" --help:"[PATH...]"; do # no display needed
+  out="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/bin/pressly-pro" "${flag%%:*}")" &&
+    [[ "$out" == *"${flag#*:}"* ]] || fail "pressly-pro ${flag%%:*} without a display: $out"
+done
 QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software "$p/bin/pressly-pro" --check || fail "the window did not load"
 
 cp "$data/png/imagemagick-radial-gradient.png" "$data/svg/sprite-icons.svg" "$data/jpeg/pingus-clouds.jpg" "$root/in/"
