@@ -50,7 +50,7 @@ install(FILES ${DATA_OUT}/${PRESSLY_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INS
 install(FILES data/icons/app-icon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${PRESSLY_APP_ID}.svg)
 install(FILES ${DATA_OUT}/pressly.1.gz ${DATA_OUT}/pressly-pro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES data/completions/pressly DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES data/completions/pressly data/completions/pressly-pro DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 install(FILES data/qlogging-categories6/pressly.categories DESTINATION ${CMAKE_INSTALL_DATADIR}/qlogging-categories6)
 install(FILES data/copyright ${DATA_OUT}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pressly-pro)
 

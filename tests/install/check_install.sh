@@ -18,7 +18,8 @@ for size in 16 32 48 128 256 512; do
   [ -s "$p/share/icons/hicolor/${size}x${size}/apps/$id.png" ] || fail "no ${size}px icon"
 done
 [ -s "$p/share/icons/hicolor/scalable/apps/$id.svg" ] || fail "no scalable icon"
-[ -s "$p/share/man/man1/pressly.1.gz" ] && [ -s "$p/share/bash-completion/completions/pressly" ] || fail "no manual or completion"
+[ -s "$p/share/man/man1/pressly.1.gz" ] && [ -s "$p/share/bash-completion/completions/pressly" ] &&
+  [ -s "$p/share/bash-completion/completions/pressly-pro" ] || fail "no manual or completion"
 [ -s "$p/share/qlogging-categories6/pressly.categories" ] || fail "no logging categories"
 while IFS= read -r link; do
   [[ "$(readlink "$link")" != /* && -e "$link" ]] || fail "$link leads out of the installed tree"
