@@ -12,7 +12,6 @@
 #include "workers/ToolSession.h"
 
 #include <QElapsedTimer>
-#include <QSignalSpy>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -161,10 +160,13 @@ TEST_F(ToolRunner, LookupPrefersTheResourcesThenPathAndLogsOneLine)
         ToolLocator::overrideSystemDirs(QStringList{sandbox.systemDir()});
     }
     sandbox.clear();
-    QSignalSpy missing(&MissingTools::shared(), &MissingTools::missing);
+    QStringList missing;
+    const auto told = QObject::connect(&MissingTools::shared(), &MissingTools::missing,
+                                       [&missing](const QString& tool) { missing << tool; });
     EXPECT_EQ(ToolLocator::findTool("tool"), std::nullopt);
+    QObject::disconnect(told);
     EXPECT_EQ(sandbox.lines(), QStringList{"tool is not installed"});
-    EXPECT_EQ(missing.size(), 1);
+    EXPECT_EQ(missing, QStringList{"tool"});
     sandbox.writeScript(inSystem, "");
     writeFile(top, ""); // existence is enough in the bundle: no permission test
     EXPECT_EQ(ToolLocator::findTool("tool"), top);
