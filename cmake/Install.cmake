@@ -15,6 +15,17 @@ set(TOOLS_DEST ${RESOURCES_DEST}/BundledTools/bin)
 
 configure_file(data/app.desktop.in ${DATA_OUT}/${PRESSLY_APP_ID}.desktop @ONLY)
 configure_file(data/app.metainfo.xml.in ${DATA_OUT}/${PRESSLY_APP_ID}.metainfo.xml @ONLY)
+# Dated by SOURCE_DATE_EPOCH, else by the last commit, never by the build: the
+# same sources make the same package.
+set(changelog_epoch "$ENV{SOURCE_DATE_EPOCH}")
+if(changelog_epoch STREQUAL "")
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                  OUTPUT_VARIABLE changelog_epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(changelog_epoch STREQUAL "")
+  set(changelog_epoch 0)
+endif()
+set(ENV{SOURCE_DATE_EPOCH} ${changelog_epoch})
 string(TIMESTAMP PRESSLY_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 configure_file(data/changelog.Debian.in ${DATA_OUT}/changelog.Debian @ONLY)
 
@@ -50,7 +61,8 @@ install(FILES ${DATA_OUT}/${PRESSLY_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INS
 install(FILES data/icons/app-icon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${PRESSLY_APP_ID}.svg)
 install(FILES ${DATA_OUT}/pressly.1.gz ${DATA_OUT}/pressly-pro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES data/completions/pressly DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES data/completions/pressly data/completions/pressly-pro DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES data/qlogging-categories6/pressly.categories DESTINATION ${CMAKE_INSTALL_DATADIR}/qlogging-categories6)
 install(FILES data/copyright ${DATA_OUT}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pressly-pro)
 
 # The bundled tools as the build tree sees them (links to the set-up's

@@ -26,7 +26,7 @@ set(PRESSLY_RUNTIME_PACKAGES
   qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript qml6-module-qtquick
   qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-window
   qml6-module-qtquick-layouts qml6-module-qtquick-shapes
-  pngquant jpegoptim libjpeg-turbo-progs gifsicle nodejs)
+  pngquant jpegoptim libjpeg-turbo-progs gifsicle "nodejs (>= 18)")
 list(JOIN PRESSLY_RUNTIME_PACKAGES ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # Wayland sessions run it natively with the plugin, through XWayland without.
 # Qt's own translations word the standard dialogs in the user's language.

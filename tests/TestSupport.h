@@ -133,13 +133,14 @@ inline qint64 deadPid()
     return pid;
 }
 
-// The log lines written while it lives. A front end's sink draws on the
-// event-loop thread, so lines must arrive there.
+// The log lines of every level written while it lives. A front end's sink
+// draws on the event-loop thread, so lines must arrive there.
 class LogCapture {
 public:
     LogCapture()
     {
-        Log::setSink([this](const QString& line) {
+        QLoggingCategory::setFilterRules(QStringLiteral("pressly.*=true"));
+        Log::setSink([this](QtMsgType, const QString& line) {
             lines_ << line;
             offThread_ += QThread::currentThread() != QCoreApplication::instance()->thread();
         });
@@ -147,6 +148,7 @@ public:
     ~LogCapture()
     {
         Log::setSink({});
+        QLoggingCategory::setFilterRules({});
         EXPECT_EQ(offThread_, 0) << "lines reached the sink on another thread";
     }
     LogCapture(const LogCapture&) = delete;

@@ -1,32 +1,14 @@
 #include "app/ToolNotices.h"
 
 #include "platform/Log.h"
+#include "workers/MissingTools.h"
 
 #include <QHash>
-#include <QPointer>
-#include <QRegularExpression>
-
-#include <cstdio>
 
 ToolNotices::ToolNotices(QObject* parent) : QObject(parent)
 {
-    QPointer<ToolNotices> self(this);
-    Log::setSink([self](const QString& message) {
-        const QByteArray bytes = message.toUtf8() + '\n';
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-        std::fflush(stdout);
-        // Lines may come from pool threads; the notice lives on the event loop.
-        if (self)
-            QMetaObject::invokeMethod(self.data(), [self, message] {
-                if (self)
-                    self->noteLine(message);
-            }, Qt::QueuedConnection);
-    });
-}
-
-ToolNotices::~ToolNotices()
-{
-    Log::setSink({});
+    // Lookups happen on pool threads too; the notice lives on the event loop.
+    connect(&MissingTools::shared(), &MissingTools::missing, this, &ToolNotices::noteMissing, Qt::QueuedConnection);
 }
 
 namespace {
@@ -55,8 +37,9 @@ QString ToolNotices::text() const
         else if (!packages.contains(package))
             packages.append(package);
     }
-    QString text = tr("Not installed: %1. Pressly Pro uses a slower built-in method for these files, or skips them.")
-                       .arg(missing_.join(QStringLiteral(", ")));
+    const QString tools = missing_.join(QStringLiteral(", "));
+    QString text = missing_.size() == 1 ? tr("%1 is not installed.").arg(tools) : tr("%1 are not installed.").arg(tools);
+    text += QLatin1Char(' ') + tr("Pressly Pro uses a slower built-in method for these files, or skips them.");
     if (!packages.isEmpty())
         text += QLatin1Char(' ')
             + tr("To install: sudo apt install %1.")
@@ -74,13 +57,12 @@ void ToolNotices::dismiss()
     emit textChanged();
 }
 
-void ToolNotices::noteLine(const QString& line)
+void ToolNotices::noteMissing(const QString& tool)
 {
-    static const QRegularExpression notFound(QStringLiteral("^❌ (\\S+) not found in bundle or system$"));
-    const auto match = notFound.match(line);
-    if (!match.hasMatch() || missing_.contains(match.captured(1)))
+    if (missing_.contains(tool))
         return;
-    missing_.append(match.captured(1));
+    qCWarning(lcTools).noquote() << tool << "is not installed";
+    missing_.append(tool);
     dismissed_ = false;
     emit textChanged();
 }

@@ -3,14 +3,13 @@
 #include <QObject>
 #include <QStringList>
 
-// Tools the engine looked for in vain, each told once in the window as well
-// as on standard output.
+// Tools the engine looked for in vain, each told once in the window and as a
+// warning on standard error.
 class ToolNotices : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString text READ text NOTIFY textChanged)
 public:
     explicit ToolNotices(QObject* parent = nullptr);
-    ~ToolNotices() override;
     QString text() const;
     Q_INVOKABLE void dismiss();
 
@@ -18,8 +17,7 @@ signals:
     void textChanged();
 
 private:
-    void noteLine(const QString& line);
+    void noteMissing(const QString& tool);
     QStringList missing_;
-    QStringList told_;
     bool dismissed_ = false;
 };

@@ -6,6 +6,7 @@
 #include "app/Updater.h"
 #include "app/WindowSetup.h"
 #include "jobs/ReplacementJournal.h"
+#include "platform/LaunchArgument.h"
 #include "platform/PackageInstallation.h"
 #include "platform/Translations.h"
 
@@ -52,33 +53,83 @@ void raise(const QQmlApplicationEngine& engine)
     window->raise();
     window->requestActivate();
 }
-} // namespace
 
-int main(int argc, char** argv)
+// Names, version and language, as --help and --version and the desktop see them.
+void describe(QCoreApplication& app)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pressly Pro"));
+    QCoreApplication::setApplicationName(QStringLiteral("Pressly Pro"));
     Translations::install(app);
-    QApplication::setApplicationVersion(QStringLiteral(PRESSLY_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral(PRESSLY_APP_ID));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(PRESSLY_APP_ID)));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PRESSLY_VERSION));
+}
 
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption check(
+QCommandLineOption checkOption()
+{
+    return QCommandLineOption(
         QStringLiteral("check"),
         QCoreApplication::translate("main", "Load the window, then quit: 0 when it could be made."));
+}
+
+void addOptions(QCommandLineParser& parser, const QCommandLineOption& check)
+{
+    parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOption(check);
     parser.addPositionalArgument(QStringLiteral("paths"),
                                  QCoreApplication::translate("main", "Images or folders to optimize."),
                                  QCoreApplication::translate("main", "[PATH...]"));
+}
+
+// --help and --version need no display: answered before the GUI application,
+// which aborts without one.
+bool answersWithoutWindow(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            return false;
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-v"
+            || argument == "--version")
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (answersWithoutWindow(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        describe(core);
+        QCommandLineParser parser;
+        addOptions(parser, checkOption());
+        parser.process(core); // prints and exits
+        return 0;
+    }
+    QApplication app(argc, argv);
+    describe(app);
+    QApplication::setDesktopFileName(QStringLiteral(PRESSLY_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(PRESSLY_APP_ID)));
+
+    QCommandLineParser parser;
+    const QCommandLineOption check = checkOption();
+    addOptions(parser, check);
     parser.process(app);
     const bool checking = parser.isSet(check);
 
     QList<QUrl> dropped;
-    for (const QString& path : parser.positionalArguments())
-        dropped.append(QUrl::fromLocalFile(QDir::current().absoluteFilePath(path)));
+    QStringList refusals;
+    for (const QString& argument : parser.positionalArguments()) {
+        const LaunchArgument::Resolved named = LaunchArgument::resolve(argument);
+        if (named.refusal.isEmpty())
+            dropped.append(QUrl::fromLocalFile(QDir::current().absoluteFilePath(named.path)));
+        else
+            refusals.append(named.refusal);
+    }
+    // A launcher shows no standard error: say it in the window as well.
+    if (!refusals.isEmpty() && !checking) {
+        std::fprintf(stderr, "pressly-pro: %s\n", qPrintable(refusals.join(QStringLiteral("\npressly-pro: "))));
+        QMessageBox::warning(nullptr, QApplication::applicationName(), refusals.join(QLatin1Char('\n')));
+    }
     SingleInstance instance;
     if (!checking) {
         const SingleInstance::Role role = instance.claim(dropped);

@@ -11,8 +11,10 @@
 #include "jobs/UserPreferences.h"
 #include "platform/EventLoop.h"
 #include "platform/KeyValueStore.h"
+#include "platform/LaunchArgument.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"
+#include "workers/MissingTools.h"
 #include "workers/RunningTools.h"
 #include "workers/TemporaryFiles.h"
 
@@ -22,7 +24,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QLoggingCategory>
-#include <QThread>
 
 #include <cstdio>
 #include <cstring>
@@ -58,7 +59,13 @@ QList<QUrl> CommandLineRun::collect()
     QList<QUrl> urls;
     QSet<QString> seen;
     for (const QString& path : options_.paths) {
-        const QFileInfo info(path);
+        const LaunchArgument::Resolved named = LaunchArgument::resolve(path);
+        if (!named.refusal.isEmpty()) {
+            std::fprintf(stderr, "pressly: %s\n", qPrintable(TerminalText::withoutControls(named.refusal)));
+            ++unusablePaths_;
+            continue;
+        }
+        const QFileInfo info(named.path);
         const bool missing = !info.exists() && !info.isSymLink();
         // Qt reads the command line as UTF-8: other bytes in a name cannot be told apart.
         if (missing && path.contains(QChar::ReplacementCharacter))
@@ -106,27 +113,22 @@ void CommandLineRun::printLine(const QString& line, bool toStandardError)
 
 void CommandLineRun::routeLogLines()
 {
-    // The tools' diagnostics and the engine's own line per file only when asked
-    // for; QT_LOGGING_RULES still has the last word.
-    if (!options_.verbose)
-        QLoggingCategory::setFilterRules(QStringLiteral("pressly.tools.info=false\npressly.results.info=false"));
-    Log::setSink([this](const QString& line) {
-        if (options_.quiet)
-            return;
-        // The terminal's line belongs to the event-loop thread; other threads
-        // hand their lines over (dropped once the run is gone).
-        if (QThread::currentThread() != lineContext_.thread()) {
-            QMetaObject::invokeMethod(&lineContext_, [this, line] { Log::line(line); }, Qt::QueuedConnection);
-            return;
-        }
-        // A missing tool is worth one line per run, not one per file.
-        if (line.startsWith(QStringLiteral("❌ ")) && line.endsWith(QStringLiteral(" not found in bundle or system"))) {
-            if (missingToolsReported_.contains(line))
-                return;
-            missingToolsReported_.insert(line);
-        }
-        printLine(line, options_.json);
+    // What the tools and the engine do only when asked for; QT_LOGGING_RULES
+    // still has the last word.
+    if (options_.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("pressly.*.info=true"));
+    // The terminal's line belongs to the event-loop thread, where the sink is called.
+    Log::setSink([this](QtMsgType, const QString& line) {
+        if (!options_.quiet)
+            printLine(line, options_.json);
     });
+    // A missing tool is worth one line per run, not one per file.
+    QObject::connect(&MissingTools::shared(), &MissingTools::missing, &lineContext_, [this](const QString& tool) {
+        if (options_.quiet || missingToolsReported_.contains(tool))
+            return;
+        missingToolsReported_.insert(tool);
+        printLine(QStringLiteral("%1 is not installed").arg(tool), options_.json);
+    }, Qt::QueuedConnection);
 }
 
 void CommandLineRun::watch(JobQueue& queue)

@@ -39,6 +39,6 @@ private:
     int done_ = 0;
     int unusablePaths_ = 0;
     int skippedInFolders_ = 0;
-    // Lines logged on other threads are printed in its thread.
+    // Missing tools are told in its thread, and no more once the run is gone.
     QObject lineContext_;
 };

@@ -60,7 +60,7 @@ void saveExportFolderBookmark(const QUrl& url, bool logFailure)
     const auto data = createBookmark(url, &error);
     if (!data) {
         if (logFailure)
-            Log::line(QStringLiteral("Failed to save bookmark: ") + error);
+            qCWarning(lcJobs).noquote() << QStringLiteral("Failed to save bookmark: ") + error;
         return;
     }
     KeyValueStore::standard().setValue(ExportFolderBookmark::key, *data);
@@ -74,7 +74,7 @@ bool restoreExportFolderBookmark(Configuration& configuration)
     QString error;
     const auto resolved = resolveBookmark(store.bytes(ExportFolderBookmark::key), &error);
     if (!resolved) {
-        Log::line(QStringLiteral("Failed to restore bookmark: ") + error);
+        qCWarning(lcJobs).noquote() << QStringLiteral("Failed to restore bookmark: ") + error;
         return false;
     }
     if (resolved->isStale)

@@ -30,7 +30,7 @@ void report(const QString& line, QStringList* skipped)
     if (skipped)
         skipped->append(line);
     else
-        Log::line(line);
+        qCInfo(lcJobs).noquote() << line;
 }
 
 // Dropping a folder hands over what is in it, not what its links point at:

@@ -23,7 +23,7 @@ QCoro::Task<bool> ImageSizeGuard::refuses(OptimizationJob::Ptr job, IOFile::Ptr 
     const QString refusal = ImageHeader::refusal(*size);
     if (refusal.isEmpty())
         co_return false;
-    Log::line(QStringLiteral("❌ Refused %1: %2").arg(job->fileName(), refusal));
+    qCWarning(lcJobs).noquote() << QStringLiteral("Refused %1: %2").arg(job->fileName(), refusal);
     job->fail(OptimizationError::unsupportedFileType(refusal));
     co_return true;
 }

@@ -300,8 +300,8 @@ QCoro::Task<bool> JobPipeline::passesVerification(const OptimizationJob& job, IO
     const auto verdict = co_await OutputVerifier::verifyOffThread(source->localPath(), source->fileType,
                                                                   candidate.toLocalFile(), samePixels);
     if (!verdict.accepted)
-        Log::line(QStringLiteral("❌ Verification rejected the output of %1 for %2: %3")
-                      .arg(toolName, job.fileName(), verdict.reason));
+        qCWarning(lcJobs).noquote() << QStringLiteral("Verification rejected the output of %1 for %2: %3")
+                      .arg(toolName, job.fileName(), verdict.reason);
     co_return verdict.accepted;
 }
 
@@ -333,9 +333,9 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::placeWinner(const Run& run, Worker
     }
     job->complete(result.fileSize, result.toolName, result.fileURL);
     const qint64 saved = job->originalSize() - result.fileSize;
-    Log::line(QStringLiteral("Optimized %1 with %2: saved %3 bytes (%4%)")
+    qCInfo(lcResults).noquote() << QStringLiteral("Optimized %1 with %2: saved %3 bytes (%4%)")
                   .arg(job->fileName(), result.toolName, QString::number(saved),
-                       QString::asprintf("%.1f", double(saved) / double(job->originalSize()) * 100.0)));
+                       QString::asprintf("%.1f", double(saved) / double(job->originalSize()) * 100.0));
     co_return Ending{true, false, result.fileSize, result.toolName};
 }
 
@@ -354,7 +354,7 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::placeWorkingFile(const Run& run, I
 void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& error)
 {
     // The reason goes with the job: a report without it cannot be acted on.
-    Log::line(QStringLiteral("❌ Could not save %1: %2").arg(job.fileName(), error.errorDescription()));
+    qCWarning(lcJobs).noquote() << QStringLiteral("Could not save %1: %2").arg(job.fileName(), error.errorDescription());
     job.fail(OptimizationError::fileAccess(
         QCoreApplication::translate("JobPipeline", "Could not save optimized file: %1").arg(error.message())));
 }
@@ -367,8 +367,8 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(const Run& run)
     if (target.exporting()) {
         auto exportCopy = [&placement = placement_, target, job] { return placement.exportOriginalCopy(target, *job); };
         if (const auto error = co_await BackgroundTask::run(exportCopy)) {
-            Log::line(QStringLiteral("Warning: Could not export unoptimized file %1: %2")
-                          .arg(job->fileName(), error->errorDescription()));
+            qCWarning(lcJobs).noquote() << QStringLiteral("Could not export unoptimized file %1: %2")
+                          .arg(job->fileName(), error->errorDescription());
             job->fail(OptimizationError::fileAccess(
                 QCoreApplication::translate("JobPipeline", "Could not export unoptimized file: %1")
                     .arg(error->message())));

@@ -134,7 +134,7 @@ bool JobQueue::admit(const Intake& found)
     const bool unfinished
         = earlier && (earlier->status() == JobStatus::pending || earlier->status() == JobStatus::processing);
     if (unfinished && (found.isLink || reachedByLink_.contains(found.realPath))) {
-        Log::line(QStringLiteral("Skipped %1: %2 is already in the queue").arg(found.given.toLocalFile(), found.realPath));
+        qCInfo(lcJobs).noquote() << QStringLiteral("Skipped %1: %2 is already in the queue").arg(found.given.toLocalFile(), found.realPath);
         return false;
     }
     jobByRealPath_.insert(found.realPath, found.job);
@@ -384,7 +384,7 @@ QCoro::Task<> JobQueue::runChild(std::shared_ptr<Batch> batch, OptimizationJob::
         fault = QStringLiteral("unknown error");
     }
     if (!fault.isNull()) {
-        Log::line(QStringLiteral("❌ Optimizing %1 stopped: %2").arg(job->fileName(), fault));
+        qCWarning(lcJobs).noquote() << QStringLiteral("Optimizing %1 stopped: %2").arg(job->fileName(), fault);
         job->fail(OptimizationError::platform(
             QCoreApplication::translate("JobQueue", "An unexpected error stopped the optimization.")));
         WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));

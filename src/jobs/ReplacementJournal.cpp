@@ -186,8 +186,8 @@ bool ReplacementJournal::settle(const QString& entry) const
         if (!FileOperations::existsAtPath(listed->original)) {
             if (FileOperations::renameWithoutReplacing(listed->replacement, listed->original))
                 return false;
-            Log::line(QStringLiteral("Finished replacing %1, which an interrupted run had left undone")
-                          .arg(listed->original));
+            qCWarning(lcJobs).noquote() << QStringLiteral("Finished replacing %1, which an interrupted run had left undone")
+                          .arg(listed->original);
         } else {
             // The original never left, or the user has put a file there since.
             ::unlink(native(listed->replacement).constData());

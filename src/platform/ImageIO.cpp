@@ -3,6 +3,7 @@
 
 #include "platform/ImageIO.h"
 #include "platform/JpegIntegrity.h"
+#include "platform/Log.h"
 #include "platform/PixelBudget.h"
 #include "platform/PngChunks.h"
 #include "platform/WebPDecoder.h"
@@ -150,6 +151,16 @@ ImageIO::Result failed(ImageIO::Status status, const VError& error)
     return {status, detail};
 }
 
+// libvips warns of what the caller then reports as a failure in its own
+// words: its lines belong behind a category, not raw on standard error.
+void forwardVipsMessage(const gchar*, GLogLevelFlags level, const gchar* message, gpointer)
+{
+    if (level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE))
+        qCInfo(lcVips, "%s", message);
+    else
+        qCDebug(lcVips, "%s", message);
+}
+
 } // namespace
 
 bool ImageIO::initialize()
@@ -157,6 +168,8 @@ bool ImageIO::initialize()
     static std::once_flag once;
     static bool ready = false;
     std::call_once(once, [] {
+        g_log_set_handler("VIPS", GLogLevelFlags(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION),
+                          forwardVipsMessage, nullptr);
         ready = VIPS_INIT("pressly") == 0;
         if (ready)
             vips_cache_set_max(0); // a cached load would hand back a file's earlier contents

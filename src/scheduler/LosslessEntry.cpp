@@ -71,8 +71,8 @@ namespace LosslessEntry {
 
 void logFailure(int phase, const QString& workerName, const QString& description)
 {
-    Log::line(QStringLiteral("Phase ") + QString::number(phase) + QStringLiteral(" worker ") + workerName
-              + QStringLiteral(" failed: ") + description);
+    qCInfo(lcScheduler).noquote() << QStringLiteral("Phase ") + QString::number(phase) + QStringLiteral(" worker ") + workerName
+              + QStringLiteral(" failed: ") + description;
 }
 
 bool sameFile(const QUrl& a, const QUrl& b)

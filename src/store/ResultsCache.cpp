@@ -181,7 +181,7 @@ void ResultsCache::setUp()
 void ResultsCache::reportOpenFailure(const FailureFlag& failed)
 {
     if (failed->exchange(false))
-        Log::line(QStringLiteral("Failed to open results cache database"));
+        qCWarning(lcStore).noquote() << QStringLiteral("Failed to open results cache database");
 }
 
 std::optional<ResultsCache::Entry> ResultsCache::lookupNow(const QString& key)

@@ -77,7 +77,7 @@ std::optional<QString> BaseCommandWorker::findNamedTool(const QString& kind) con
 {
     auto tool = ToolLocator::findTool(name());
     if (!tool)
-        Log::line(QStringLiteral("%1 not found, skipping %2 optimization").arg(name(), kind));
+        qCInfo(lcTools).noquote() << QStringLiteral("%1 not found, skipping %2 optimization").arg(name(), kind);
     return tool;
 }
 
@@ -139,7 +139,7 @@ void BaseCommandWorker::prepareToolProcess(QProcess& process, const QString& exe
 QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString executable, QStringList arguments,
                                                                       IOFile::Ptr input, std::optional<QUrl> output)
 {
-    Log::line(QStringLiteral("🔧 Executing: ") + executable + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')));
+    qCInfo(lcTools).noquote() << QStringLiteral("Executing: ") + executable + QLatin1Char(' ') + arguments.join(QLatin1Char(' '));
 
     auto process = std::make_unique<QProcess>();
     const auto owner = job();

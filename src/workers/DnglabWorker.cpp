@@ -33,17 +33,17 @@ QCoro::Task<Outcome<bool>> DnglabWorker::optimizeFile(IOFile::Ptr input, QUrl ou
 {
     const auto tool = ToolLocator::findTool(QStringLiteral("dnglab"));
     if (!tool) {
-        Log::stamped(QStringLiteral("[DnglabWorker] dnglab not found"));
+        qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] dnglab not found");
         co_return Outcome<bool>::success(false);
     }
-    Log::stamped(QStringLiteral("[DnglabWorker] executable=") + *tool);
+    qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] executable=") + *tool;
     const QStringList args = arguments(*input, output);
-    Log::stamped(QStringLiteral("[DnglabWorker] args: ") + args.join(QLatin1Char(' ')));
+    qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] args: ") + args.join(QLatin1Char(' '));
     const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);
     if (result.failed())
         co_return result.error();
     const ProcessResult& ran = result.value();
-    Log::stamped(QStringLiteral("[DnglabWorker] exit=%1 stdout=[%2] stderr=[%3]").arg(QString::number(ran.exitCode), ran.output, ran.error));
+    qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] exit=%1 stdout=[%2] stderr=[%3]").arg(QString::number(ran.exitCode), ran.output, ran.error);
     if (ran.exitCode != 0)
         co_return Outcome<bool>::success(false);
     co_return Outcome<bool>::success(true);
@@ -55,33 +55,33 @@ QCoro::Task<Failure> DnglabWorker::run()
     if (inputs.failed())
         co_return inputs.error();
     const auto& [job, input] = inputs.value();
-    Log::stamped(QStringLiteral("[DnglabWorker] run() started, input=%1 fileType=%2 size=%3")
+    qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] run() started, input=%1 fileType=%2 size=%3")
                      .arg(input->localPath())
                      .arg(int(input->fileType))
-                     .arg(input->byteSize));
+                     .arg(input->byteSize);
 
     const QUrl output = TemporaryFiles::makeURL(QStringLiteral("dnglab"), QStringLiteral("dng"));
     const QString outputPath = output.toLocalFile();
     const Outcome<bool> written = co_await optimizeFile(input, output);
     if (written.failed()) {
-        Log::stamped(QStringLiteral("[DnglabWorker] error: ") + written.error().errorDescription());
+        qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] error: ") + written.error().errorDescription();
         TemporaryFiles::removeLater(outputPath);
         co_return written.error();
     }
-    Log::stamped(QStringLiteral("[DnglabWorker] optimizeFile returned ") + yesNo(written.value()));
+    qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] optimizeFile returned ") + yesNo(written.value());
     // The output is looked at off the event loop: our folder may be on a slow disk.
     auto readOutput = [output, wanted = written.value()]() -> IOFile::Ptr {
         return wanted && QFileInfo::exists(output.toLocalFile()) ? IOFile::read(output) : nullptr;
     };
     const IOFile::Ptr result = co_await BackgroundTask::run(readOutput);
     if (!result || result->fileType != input->fileType) {
-        Log::stamped(QStringLiteral("[DnglabWorker] no usable output at ") + outputPath);
+        qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] no usable output at ") + outputPath;
         TemporaryFiles::removeLater(outputPath);
         co_return std::nullopt;
     }
-    Log::stamped(QStringLiteral("[DnglabWorker] IOFile created, size=%1 (original=%2)")
+    qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] IOFile created, size=%1 (original=%2)")
                      .arg(result->byteSize)
-                     .arg(input->byteSize));
+                     .arg(input->byteSize);
     // A result that is not smaller is no one's: it must not outlive the job.
     if (!JobWorkingFiles::recordResult(*job, *result, name()))
         TemporaryFiles::removeLater(outputPath);

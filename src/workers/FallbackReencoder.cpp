@@ -17,16 +17,16 @@ const QString reencoderName = QStringLiteral("libvips");
 std::optional<Outcome<bool>> endingFor(ImageIO::Status status, const QString& kind)
 {
     if (status == ImageIO::Status::animated) {
-        Log::line(QStringLiteral("libvips would keep only the first frame of an animated image, skipped"));
+        qCInfo(lcTools).noquote() << QStringLiteral("libvips would keep only the first frame of an animated image, skipped");
         return Outcome<bool>::success(false);
     }
     if (status == ImageIO::Status::tooManyPixels)
-        Log::line(QStringLiteral("File too large for libvips optimization: more than %1 pixels")
-                      .arg(ImageIO::maxPixels));
+        qCInfo(lcTools).noquote() << QStringLiteral("File too large for libvips optimization: more than %1 pixels")
+                      .arg(ImageIO::maxPixels);
     else if (status == ImageIO::Status::unreadable)
-        Log::line(QStringLiteral("libvips failed to read %1 image").arg(kind));
+        qCInfo(lcTools).noquote() << QStringLiteral("libvips failed to read %1 image").arg(kind);
     else
-        Log::line(QStringLiteral("libvips successfully read %1 image").arg(kind));
+        qCInfo(lcTools).noquote() << QStringLiteral("libvips successfully read %1 image").arg(kind);
     if (auto error = FallbackReencoder::errorFor(status, reencoderName, kind))
         return *error;
     return std::nullopt;
@@ -73,9 +73,9 @@ OptimizationError tooLarge(const QString& tool)
 QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Request request)
 {
     const qint64 size = input->byteSize;
-    Log::line(request.texts.starting + QString::number(size) + QStringLiteral(" bytes"));
+    qCInfo(lcTools).noquote() << request.texts.starting + QString::number(size) + QStringLiteral(" bytes");
     if (size > maxInputBytes) {
-        Log::line(QStringLiteral("File too large for libvips optimization: %1 bytes").arg(size));
+        qCInfo(lcTools).noquote() << QStringLiteral("File too large for libvips optimization: %1 bytes").arg(size);
         co_return tooLarge(reencoderName);
     }
 
@@ -94,11 +94,11 @@ QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Request requ
             QCoreApplication::translate("FallbackReencoder", "The file “%1” doesn’t exist.")
                 .arg(QFileInfo(outputPath).fileName()));
     const qint64 newSize = std::max<qint64>(found, 0);
-    Log::line(QStringLiteral("📊 Original: %1 bytes, Optimized: %2 bytes").arg(size).arg(newSize));
+    qCInfo(lcTools).noquote() << QStringLiteral("Original: %1 bytes, Optimized: %2 bytes").arg(size).arg(newSize);
     if (!request.texts.note.isEmpty())
-        Log::line(request.texts.note);
+        qCInfo(lcTools).noquote() << request.texts.note;
     const bool smaller = newSize < size && newSize > 0;
-    Log::line(request.texts.completed + (smaller ? QStringLiteral("OPTIMIZED") : QStringLiteral("NO_CHANGE")));
+    qCInfo(lcTools).noquote() << request.texts.completed + (smaller ? QStringLiteral("OPTIMIZED") : QStringLiteral("NO_CHANGE"));
     co_return Outcome<bool>::success(smaller);
 }
 

@@ -10,6 +10,6 @@ HEICWorker::HEICWorker(double quality)
 
 std::optional<ImageIO::Options> HEICWorker::losslessOptions(const IOFile&) const
 {
-    Log::line(QStringLiteral("⚠️ HEIC cannot be re-encoded without loss, skipped"));
+    qCInfo(lcTools).noquote() << QStringLiteral("HEIC cannot be re-encoded without loss, skipped");
     return std::nullopt;
 }

@@ -46,7 +46,7 @@ QCoro::Task<Outcome<bool>> ImageIOWorker::reencode(IOFile::Ptr input, QUrl outpu
     const ImageIO::Result result = co_await FallbackReencoder::encode(input->localPath(), outputPath, options);
     if (result.status == ImageIO::Status::animated) {
         // Writing the first image alone would drop the others.
-        Log::line(QStringLiteral("⚠️ %1 holds more than one image, not re-encoded").arg(tool));
+        qCInfo(lcTools).noquote() << QStringLiteral("%1 holds more than one image, not re-encoded").arg(tool);
         co_return Outcome<bool>::success(false);
     }
     if (auto error = FallbackReencoder::errorFor(result.status, tool, tool))

@@ -18,7 +18,7 @@ Texts jpegtranTexts()
 
 Outcome<bool> refuseLossy()
 {
-    Log::line(QStringLiteral("libvips would re-encode the JPEG lossily under the lossless preset, skipped"));
+    qCInfo(lcTools).noquote() << QStringLiteral("libvips would re-encode the JPEG lossily under the lossless preset, skipped");
     return Outcome<bool>::success(false);
 }
 

@@ -21,7 +21,7 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeFile(IOFile::Ptr input, QUrl 
     };
     const bool carried = co_await BackgroundTask::run(carry);
     if (!carried) {
-        Log::line(QStringLiteral("⚠️ %1 output cannot carry the data after the image, not used").arg(name()));
+        qCInfo(lcTools).noquote() << QStringLiteral("%1 output cannot carry the data after the image, not used").arg(name());
         co_return Outcome<bool>::success(false);
     }
     co_return answer;
@@ -32,7 +32,7 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeImage(IOFile::Ptr input, QUrl
     const QString tool = name();
     const auto found = ToolLocator::findTool(tool);
     if (!found) {
-        Log::line(QStringLiteral("%1 not found, using libvips fallback").arg(tool));
+        qCInfo(lcTools).noquote() << QStringLiteral("%1 not found, using libvips fallback").arg(tool);
         auto answer = co_await imageIOFallback(input, output);
         co_return answer;
     }
@@ -46,7 +46,7 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeImage(IOFile::Ptr input, QUrl
         co_return answer;
     }
     if (const int status = test.exitCode; status != 0 && status != 1) {
-        Log::line(QStringLiteral("⚠️ %1 bundled tool test failed (exit %2), trying system tools").arg(tool, QString::number(status)));
+        qCInfo(lcTools).noquote() << QStringLiteral("%1 bundled tool test failed (exit %2), trying system tools").arg(tool, QString::number(status));
         const Outcome<bool> answer = co_await systemToolOrFallback(input, output);
         if (!answer.failed())
             co_return answer;
@@ -59,8 +59,8 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeImage(IOFile::Ptr input, QUrl
         co_return run.error();
     if (run.value().succeeded)
         co_return Outcome<bool>::success(true);
-    Log::line(QStringLiteral("⚠️ %1 optimization failed (exit %2): %3")
-                  .arg(tool, QString::number(run.value().exitCode), run.value().error));
+    qCInfo(lcTools).noquote() << QStringLiteral("%1 optimization failed (exit %2): %3")
+                  .arg(tool, QString::number(run.value().exitCode), run.value().error);
     auto answer = co_await finalFallback(toolPath, input, output);
     co_return answer;
 }
@@ -85,18 +85,18 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::systemToolOrFallback(IOFile::Ptr inpu
     const QString tool = name();
     const auto system = ToolLocator::findSystemTool(tool);
     if (system) {
-        Log::line(QStringLiteral("✅ Found system %1 at: %2").arg(tool, *system));
+        qCInfo(lcTools).noquote() << QStringLiteral("Found system %1 at: %2").arg(tool, *system);
         auto answer = co_await runSystemTool(*system, input, output);
         co_return answer;
     }
-    Log::line(QStringLiteral("No system %1 found, using libvips fallback").arg(tool));
+    qCInfo(lcTools).noquote() << QStringLiteral("No system %1 found, using libvips fallback").arg(tool);
     auto answer = co_await imageIOFallback(input, output);
     co_return answer;
 }
 
 QCoro::Task<Outcome<bool>> JpegToolWorker::afterCannotExecute(QString description, IOFile::Ptr input, QUrl output)
 {
-    Log::line(QStringLiteral("⚠️ %1 bundled tool cannot execute: %2").arg(name(), description));
+    qCInfo(lcTools).noquote() << QStringLiteral("%1 bundled tool cannot execute: %2").arg(name(), description);
     auto answer = co_await systemToolOrFallback(input, output);
     co_return answer;
 }
@@ -109,28 +109,28 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::finalFallback(QString failed, IOFile:
         return a == b || (!canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath());
     };
     if (system && !sameBinary(*system, failed)) {
-        Log::line(QStringLiteral("🔄 Trying system %1 as final fallback").arg(name()));
+        qCInfo(lcTools).noquote() << QStringLiteral("Trying system %1 as final fallback").arg(name());
         auto answer = co_await runSystemTool(*system, input, output);
         co_return answer;
     }
-    Log::line(QStringLiteral("Falling back to libvips JPEG optimization"));
+    qCInfo(lcTools).noquote() << QStringLiteral("Falling back to libvips JPEG optimization");
     auto answer = co_await imageIOFallback(input, output);
     co_return answer;
 }
 
 QCoro::Task<Outcome<bool>> JpegToolWorker::runSystemTool(QString tool, IOFile::Ptr input, QUrl output)
 {
-    Log::line(QStringLiteral("🔧 Using system %1: %2").arg(name(), tool));
+    qCInfo(lcTools).noquote() << QStringLiteral("Using system %1: %2").arg(name(), tool);
     const Outcome<MainRun> run = co_await mainRun(tool, input, output);
     if (run.failed())
         co_return run.error();
     if (run.value().succeeded)
         co_return Outcome<bool>::success(true);
-    Log::line(QStringLiteral("⚠️ System %1 also failed (exit %2): %3")
+    qCInfo(lcTools).noquote() << QStringLiteral("System %1 also failed (exit %2): %3")
                   .arg(name())
                   .arg(run.value().exitCode)
-                  .arg(run.value().error));
-    Log::line(QStringLiteral("Falling back to libvips JPEG optimization"));
+                  .arg(run.value().error);
+    qCInfo(lcTools).noquote() << QStringLiteral("Falling back to libvips JPEG optimization");
     auto answer = co_await imageIOFallback(input, output);
     co_return answer;
 }

@@ -32,7 +32,7 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
 {
     const auto tool = ToolLocator::findTool(QStringLiteral("oxipng"));
     if (!tool) {
-        Log::line(QStringLiteral("oxipng not found, using libvips fallback"));
+        qCInfo(lcTools).noquote() << QStringLiteral("oxipng not found, using libvips fallback");
         const Outcome<bool> fallback = co_await libvipsPngFallback(input, output);
         co_return fallback;
     }
@@ -48,16 +48,16 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
                            restoreText = !args.contains(QStringLiteral("--strip=safe"))] {
         // Whatever oxipng version is installed, an animation must keep its frames.
         if (ImageIO::isAnimatedPng(in) && !ImageIO::isAnimatedPng(out)) {
-            Log::line(QStringLiteral("⚠️ oxipng dropped the animation of an animated PNG, output not used"));
+            qCInfo(lcTools).noquote() << QStringLiteral("oxipng dropped the animation of an animated PNG, output not used");
             return false;
         }
         if (ImageIO::hasPngChunk(in, "eXIf") && !ImageIO::hasPngChunk(out, "eXIf")) {
-            Log::line(QStringLiteral("⚠️ oxipng dropped the EXIF orientation, output not used"));
+            qCInfo(lcTools).noquote() << QStringLiteral("oxipng dropped the EXIF orientation, output not used");
             return false;
         }
         // Unless asked to strip, every comment stays.
         if (restoreText && !PngMetadataChunks::restore(in, out)) {
-            Log::line(QStringLiteral("⚠️ oxipng output cannot take back the PNG's text, output not used"));
+            qCInfo(lcTools).noquote() << QStringLiteral("oxipng output cannot take back the PNG's text, output not used");
             return false;
         }
         return true;

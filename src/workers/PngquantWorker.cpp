@@ -32,12 +32,12 @@ bool keepsColourProfile(const IOFile& input, const QUrl& output)
     QByteArray bytes = file.readAll();
     const qsizetype afterHeader = 8 + 8 + 13 + 4; // signature, then IHDR: length, type, data, CRC
     if (bytes.size() < afterHeader || bytes.mid(12, 4) != "IHDR") {
-        Log::line(QStringLiteral("⚠️ pngquant dropped the colour profile, output not used"));
+        qCInfo(lcTools).noquote() << QStringLiteral("pngquant dropped the colour profile, output not used");
         return false;
     }
     bytes.insert(afterHeader, profile);
     if (!file.seek(0) || file.write(bytes) != bytes.size() || !file.flush()) {
-        Log::line(QStringLiteral("⚠️ pngquant dropped the colour profile, output not used"));
+        qCInfo(lcTools).noquote() << QStringLiteral("pngquant dropped the colour profile, output not used");
         return false;
     }
     return true;
@@ -69,12 +69,12 @@ QCoro::Task<Outcome<bool>> PngquantWorker::optimizeFile(IOFile::Ptr input, QUrl 
     // Files are read and rewritten on a pool, never on the event-loop thread.
     auto isAnimated = [path = input->localPath()] { return ImageIO::isAnimatedPng(path); };
     if (co_await BackgroundTask::run(isAnimated)) {
-        Log::line(QStringLiteral("⚠️ pngquant skipped animated PNG: it would keep only the first frame"));
+        qCInfo(lcTools).noquote() << QStringLiteral("pngquant skipped animated PNG: it would keep only the first frame");
         co_return Outcome<bool>::success(false);
     }
     const auto tool = ToolLocator::findTool(QStringLiteral("pngquant"));
     if (!tool) {
-        Log::line(QStringLiteral("pngquant not found, using libvips fallback"));
+        qCInfo(lcTools).noquote() << QStringLiteral("pngquant not found, using libvips fallback");
         const Outcome<bool> fallback = co_await coreGraphicsPNGQuantFallback(input, output);
         co_return fallback;
     }
@@ -88,10 +88,10 @@ QCoro::Task<Outcome<bool>> PngquantWorker::optimizeFile(IOFile::Ptr input, QUrl 
         co_return Outcome<bool>::success(co_await BackgroundTask::run(keepProfile));
     }
     case 99:
-        Log::line(QStringLiteral("pngquant skipped image due to low quality"));
+        qCInfo(lcTools).noquote() << QStringLiteral("pngquant skipped image due to low quality");
         co_return Outcome<bool>::success(false);
     case 98:
-        Log::line(QStringLiteral("pngquant skipped image due to poor compression"));
+        qCInfo(lcTools).noquote() << QStringLiteral("pngquant skipped image due to poor compression");
         co_return Outcome<bool>::success(false);
     default:
         co_return OptimizationError::toolExecution(

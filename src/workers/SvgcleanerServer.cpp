@@ -126,11 +126,11 @@ QCoro::Task<bool> SvgcleanerServer::ensureRunning()
     if (!launching)
         co_return started;
     if (!started) {
-        Log::line(QStringLiteral("⚠️ The svgcleaner server could not start: ") + server->errorString());
+        qCInfo(lcTools).noquote() << QStringLiteral("The svgcleaner server could not start: ") + server->errorString();
         ++deaths_;
         co_return false;
     }
-    Log::line(QStringLiteral("🚀 Started the svgcleaner server (pid %1): %2").arg(server->processId()).arg(script_));
+    qCInfo(lcTools).noquote() << QStringLiteral("Started the svgcleaner server (pid %1): %2").arg(server->processId()).arg(script_);
     co_return true;
 }
 
@@ -145,7 +145,7 @@ void SvgcleanerServer::launch()
     QObject::connect(server, &QProcess::readyReadStandardError, server, [server] {
         for (const QByteArray& line : server->readAllStandardError().split('\n'))
             if (!line.isEmpty())
-                Log::line(QString::fromUtf8(line));
+                qCInfo(lcTools).noquote() << QString::fromUtf8(line);
     });
     QObject::connect(server, &QProcess::finished, server, [this] { serverEnded(); });
     process_ = std::move(process);
@@ -171,10 +171,10 @@ void SvgcleanerServer::serverEnded()
     if (!ending_) {
         ++deaths_;
         const bool crashed = process_ && process_->exitStatus() == QProcess::CrashExit;
-        Log::line(QStringLiteral("⚠️ The svgcleaner server ended (%1 %2), %3 run(s) unanswered")
+        qCInfo(lcTools).noquote() << QStringLiteral("The svgcleaner server ended (%1 %2), %3 run(s) unanswered")
                       .arg(crashed ? QStringLiteral("signal") : QStringLiteral("exit status"))
                       .arg(process_ ? process_->exitCode() : -1)
-                      .arg(pending_.size()));
+                      .arg(pending_.size());
     }
     if (process_)
         RunningTools::shared().remove(process_.get());

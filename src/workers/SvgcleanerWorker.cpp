@@ -50,7 +50,7 @@ QCoro::Task<Outcome<bool>> SvgcleanerWorker::optimizeFile(IOFile::Ptr input, QUr
     const QString outputPath = output.toLocalFile();
     std::optional<int> status;
     if (auto server = SvgcleanerServer::sharedFor(*tool); server && travelsAsText(args[0]) && travelsAsText(outputPath)) {
-        Log::line(QStringLiteral("🔧 Executing: ") + *tool + QLatin1Char(' ') + args.join(QLatin1Char(' ')));
+        qCInfo(lcTools).noquote() << QStringLiteral("Executing: ") + *tool + QLatin1Char(' ') + args.join(QLatin1Char(' '));
         const auto answer = co_await server->clean(args[0], outputPath, true, precise_, timeoutFor(input->byteSize));
         if (answer && !answer->stopReason.isEmpty()) {
             removePartials(outputPath);
@@ -59,7 +59,7 @@ QCoro::Task<Outcome<bool>> SvgcleanerWorker::optimizeFile(IOFile::Ptr input, QUr
         if (answer)
             status = answer->status;
         else
-            Log::line(QStringLiteral("⚠️ The svgcleaner server is gone: running svgcleaner for this file"));
+            qCInfo(lcTools).noquote() << QStringLiteral("The svgcleaner server is gone: running svgcleaner for this file");
     }
     if (!status) {
         const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);

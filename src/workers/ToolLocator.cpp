@@ -1,6 +1,7 @@
 #include "workers/ToolLocator.h"
 
 #include "platform/Log.h"
+#include "workers/MissingTools.h"
 #include "platform/Paths.h"
 #include "workers/ToolSession.h"
 
@@ -79,12 +80,12 @@ Found search(const QString& name)
         for (const auto& [folder, where] : places) {
             const QString path = resources + folder + name;
             if (exists(path))
-                return {path, QStringLiteral("✅ Found ") + name + where + path};
+                return {path, QStringLiteral("Found ") + name + where + path};
         }
     }
     if (auto path = findSystemTool(name))
-        return {*path, QStringLiteral("✅ Found ") + name + QStringLiteral(" in system: ") + *path};
-    return {{}, QStringLiteral("❌ ") + name + QStringLiteral(" not found in bundle or system")};
+        return {*path, QStringLiteral("Found ") + name + QStringLiteral(" in system: ") + *path};
+    return {};
 }
 
 } // namespace
@@ -107,8 +108,13 @@ std::optional<QString> findTool(const QString& name)
         if (inBatch)
             o.found.insert(key, *found);
     }
-    Log::line(found->message);
-    return found->path.isEmpty() ? std::nullopt : std::optional<QString>(found->path);
+    if (found->path.isEmpty()) {
+        qCDebug(lcTools).noquote() << name << "is not installed";
+        emit MissingTools::shared().missing(name);
+        return std::nullopt;
+    }
+    qCInfo(lcTools).noquote() << found->message;
+    return found->path;
 }
 
 void forgetFoundTools()

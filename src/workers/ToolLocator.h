@@ -8,7 +8,8 @@
 // Where external tools are found: the application's resources first, then
 // the folders of PATH, in order.
 namespace ToolLocator {
-// Logs exactly one line: where the tool was found, or that it was not.
+// Logs exactly one line: where the tool was found, or that it was not, and
+// tells MissingTools of a miss.
 // Looked for once while a tool session is open.
 std::optional<QString> findTool(const QString& name);
 // Forgets what the lookups of the ended batch found: the next looks again.

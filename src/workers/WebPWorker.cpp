@@ -12,7 +12,7 @@ WebPWorker::WebPWorker(double quality)
 std::optional<ImageIO::Options> WebPWorker::losslessOptions(const IOFile& input) const
 {
     if (WebPContainer::encodingOf(input.localPath()) == WebPContainer::Encoding::lossy) {
-        Log::line(QStringLiteral("⚠️ WebP is lossy already and would only grow without loss, skipped"));
+        qCInfo(lcTools).noquote() << QStringLiteral("WebP is lossy already and would only grow without loss, skipped");
         return std::nullopt;
     }
     ImageIO::Options options;

@@ -10,7 +10,7 @@
 #include "jobs/JobQueue.h"
 #include "platform/DockBadge.h"
 #include "platform/KeyValueStore.h"
-#include "platform/Log.h"
+#include "workers/MissingTools.h"
 #include "store/StatisticsTracker.h"
 
 #include <QDBusConnection>
@@ -184,15 +184,15 @@ void ServicesTest::missingToolToldOnce()
 {
     ToolNotices notices;
     QSignalSpy told(&notices, &ToolNotices::textChanged);
-    for (int i = 0; i < 3; ++i) // every job that looks for it logs the line again
-        Log::line(QStringLiteral("❌ oxipng not found in bundle or system"));
-    Log::line(QStringLiteral("✅ Found pngquant at /usr/bin/pngquant"));
+    for (int i = 0; i < 3; ++i) // every job that looks for it is told again
+        emit MissingTools::shared().missing(QStringLiteral("oxipng"));
     QTRY_COMPARE(told.size(), 1);
-    QVERIFY(notices.text().startsWith(QStringLiteral("Not installed: oxipng.")));
+    QVERIFY(notices.text().startsWith(QStringLiteral("oxipng is not installed.")));
     // An installed app's user is told what to install, not about our scripts.
-    Log::line(QStringLiteral("❌ jpegtran not found in bundle or system"));
+    emit MissingTools::shared().missing(QStringLiteral("jpegtran"));
     QTRY_COMPARE(told.size(), 2);
     const QString text = notices.text();
+    QVERIFY2(text.startsWith(QStringLiteral("oxipng, jpegtran are not installed.")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("sudo apt install libjpeg-turbo-progs.")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("oxipng came with Pressly Pro: reinstall the pressly-pro package.")),
              qPrintable(text));

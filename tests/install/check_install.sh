@@ -18,7 +18,9 @@ for size in 16 32 48 128 256 512; do
   [ -s "$p/share/icons/hicolor/${size}x${size}/apps/$id.png" ] || fail "no ${size}px icon"
 done
 [ -s "$p/share/icons/hicolor/scalable/apps/$id.svg" ] || fail "no scalable icon"
-[ -s "$p/share/man/man1/pressly.1.gz" ] && [ -s "$p/share/bash-completion/completions/pressly" ] || fail "no manual or completion"
+[ -s "$p/share/man/man1/pressly.1.gz" ] && [ -s "$p/share/bash-completion/completions/pressly" ] &&
+  [ -s "$p/share/bash-completion/completions/pressly-pro" ] || fail "no manual or completion"
+[ -s "$p/share/qlogging-categories6/pressly.categories" ] || fail "no logging categories"
 while IFS= read -r link; do
   [[ "$(readlink "$link")" != /* && -e "$link" ]] || fail "$link leads out of the installed tree"
 done < <(find "$p" -type l)
@@ -29,6 +31,10 @@ export HOME="$root/home" XDG_CONFIG_HOME="$root/home/config" XDG_DATA_HOME="$roo
 export XDG_RUNTIME_DIR="$root/home/runtime" TMPDIR="$root/tmp" PATH=/usr/bin:/bin
 unset QT_LOGGING_RULES NO_COLOR
 "$p/bin/pressly" --help | grep -q -- "--verbose" || fail "pressly --help"
+for flag in --version:"Pressly Pro" --help:"[PATH...]"; do # no display needed
+  out="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$p/bin/pressly-pro" "${flag%%:*}")" &&
+    [[ "$out" == *"${flag#*:}"* ]] || fail "pressly-pro ${flag%%:*} without a display: $out"
+done
 QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software "$p/bin/pressly-pro" --check || fail "the window did not load"
 
 cp "$data/png/imagemagick-radial-gradient.png" "$data/svg/sprite-icons.svg" "$data/jpeg/pingus-clouds.jpg" "$root/in/"

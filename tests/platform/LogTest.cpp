@@ -1,20 +1,26 @@
 #include "TestSupport.h"
 
 #include <QStringList>
+#include <QThread>
 
-// A sink may log in turn (a front end reporting on its own output), and a
-// message keeps its "%1" as written.
-TEST(Log, ASinkMayLogAndMessagesAreTakenAsWritten)
+// A sink takes only our categories' lines, on the application's thread, and
+// may log in turn (a front end reporting on its own output).
+TEST(Log, ASinkTakesOurLinesOnTheApplicationsThread)
 {
+    TestSupport::LogCapture capture;
     auto lines = std::make_shared<QStringList>();
-    Log::setSink([lines](const QString& line) {
+    Log::setSink([lines](QtMsgType, const QString& line) {
+        EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
         lines->append(line);
         if (lines->size() == 1)
-            Log::line(QStringLiteral("nested"));
+            qCInfo(lcJobs) << "nested";
     });
-    Log::stamped(QStringLiteral("photo %1 %3.png"));
+    std::unique_ptr<QThread> pooled(QThread::create([] { qCInfo(lcTools, "photo %%1 %s.png", "%3"); }));
+    pooled->start();
+    pooled->wait();
+    QLoggingCategory other("other.category");
+    qCWarning(other) << "not ours";
+    QCoreApplication::sendPostedEvents();
     Log::setSink({});
-    ASSERT_EQ(lines->size(), 2);
-    EXPECT_TRUE(lines->at(0).endsWith(QStringLiteral("] photo %1 %3.png"))) << lines->at(0).toStdString();
-    EXPECT_EQ(lines->at(1), QStringLiteral("nested"));
+    EXPECT_EQ(*lines, (QStringList{"photo %1 %3.png", "nested"}));
 }

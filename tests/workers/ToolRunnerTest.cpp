@@ -2,6 +2,7 @@
 #include "jobs/OptimizationJob.h"
 #include "scheduler/FakeWorkers.h"
 #include "workers/GifsicleWorker.h"
+#include "workers/MissingTools.h"
 #include "workers/OxiPngWorker.h"
 #include "workers/PngquantWorker.h"
 #include "workers/SvgcleanerWorker.h"
@@ -85,7 +86,7 @@ TEST_F(ToolRunner, ReportsExitStatusAndBothStreamsWhateverTheChildDoes)
         EXPECT_TRUE(result.value().output == c.output) << result.value().output.left(200).toStdString();
         EXPECT_TRUE(result.value().error == c.error) << result.value().error.left(200).toStdString();
     }
-    EXPECT_TRUE(sandbox.lines().contains("🔧 Executing: " + sandbox.systemDir() + "/tool a b"));
+    EXPECT_TRUE(sandbox.lines().contains("Executing: " + sandbox.systemDir() + "/tool a b"));
 }
 
 TEST_F(ToolRunner, StandardInputAndOutputAreFilesAndAnyFailureToStartIsAToolError)
@@ -130,10 +131,10 @@ TEST_F(ToolRunner, LookupPrefersTheResourcesThenPathAndLogsOneLine)
     for (const QString& path : {bundled, inBin, top, inSystem})
         sandbox.writeScript(path, "pwd");
     const std::pair<QString, QString> steps[] = {
-        {bundled, "✅ Found tool in app bundle BundledTools/bin/: "},
-        {inBin, "✅ Found tool in app bundle bin/: "},
-        {top, "✅ Found tool in app bundle: "},
-        {inSystem, "✅ Found tool in system: "}};
+        {bundled, "Found tool in app bundle BundledTools/bin/: "},
+        {inBin, "Found tool in app bundle bin/: "},
+        {top, "Found tool in app bundle: "},
+        {inSystem, "Found tool in system: "}};
     for (const auto& [path, line] : steps) {
         sandbox.clear();
         EXPECT_EQ(ToolLocator::findTool("tool"), path);
@@ -159,8 +160,13 @@ TEST_F(ToolRunner, LookupPrefersTheResourcesThenPathAndLogsOneLine)
         ToolLocator::overrideSystemDirs(QStringList{sandbox.systemDir()});
     }
     sandbox.clear();
+    QStringList missing;
+    const auto told = QObject::connect(&MissingTools::shared(), &MissingTools::missing,
+                                       [&missing](const QString& tool) { missing << tool; });
     EXPECT_EQ(ToolLocator::findTool("tool"), std::nullopt);
-    EXPECT_EQ(sandbox.lines(), QStringList{"❌ tool not found in bundle or system"});
+    QObject::disconnect(told);
+    EXPECT_EQ(sandbox.lines(), QStringList{"tool is not installed"});
+    EXPECT_EQ(missing, QStringList{"tool"});
     sandbox.writeScript(inSystem, "");
     writeFile(top, ""); // existence is enough in the bundle: no permission test
     EXPECT_EQ(ToolLocator::findTool("tool"), top);

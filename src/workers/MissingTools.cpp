@@ -1,0 +1,7 @@
+#include "workers/MissingTools.h"
+
+MissingTools& MissingTools::shared()
+{
+    static MissingTools instance;
+    return instance;
+}
