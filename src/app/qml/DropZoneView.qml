@@ -127,6 +127,13 @@ Item {
             color: browseArea.pressed ? Theme.tint(Theme.primary, 0.1)
                                       : browseArea.containsMouse ? Theme.tint(Theme.primary, 0.05) : "transparent"
             border.color: Theme.separator
+            activeFocusOnTab: true
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Browse")
+            Accessible.description: qsTr("Choose images or folders to optimize (Ctrl+O)")
+            Accessible.onPressAction: zone.browse()
+            Keys.onPressed: event => browseRing.press(event, () => zone.browse())
+            FocusRing { id: browseRing }
             Row {
                 id: browseRow
                 anchors.centerIn: parent

@@ -16,12 +16,18 @@ Item {
     NumberAnimation on opacity { from: 0; to: 1; duration: 250; easing.type: Easing.OutCubic }
 
     Shortcut { sequence: "Escape"; onActivated: hero.close() }
+    Accessible.role: Accessible.Dialog
+    Accessible.name: qsTr("Enlarged photo")
 
     Rectangle {
         objectName: "heroBackdrop"
         anchors.fill: parent
         color: Qt.rgba(0, 0, 0, 0.6)
         MouseArea { anchors.fill: parent; onClicked: hero.close() }
+        Accessible.role: Accessible.Button
+        Accessible.name: qsTr("Close enlarged view")
+        Accessible.description: qsTr("Escape")
+        Accessible.onPressAction: hero.close()
     }
 
     Repeater {
@@ -47,6 +53,8 @@ Item {
                           margins: 36; bottomMargin: 14 }
                 clip: true
                 visible: !hero.comparing
+                Accessible.role: Accessible.Graphic
+                Accessible.name: job.model.fileName
 
                 Item {
                     id: zoomed

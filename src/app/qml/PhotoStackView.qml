@@ -19,7 +19,8 @@ Item {
     readonly property alias zoom: heroZoom
 
     function openHero(row) { heroZoom.reset(); heroRow = row }
-    function closeHero() { heroRow = -1; heroZoom.reset() }
+    function closeHero() { heroRow = -1; heroZoom.reset(); if (gridLoader.item) gridLoader.item.takeFocus() }
+    onIsFannedOutChanged: if (!isFannedOut && heroRow < 0) pileArea.forceActiveFocus()
 
     HeroZoom { id: heroZoom }
 
@@ -49,6 +50,12 @@ Item {
         visible: opacity > 0
         Behavior on opacity { SpringAnimation { spring: 2.5; damping: 0.4; epsilon: 0.01 } }
         Behavior on scale { SpringAnimation { spring: 2.5; damping: 0.4; epsilon: 0.005 } }
+        activeFocusOnTab: !stack.isFannedOut
+        Accessible.role: Accessible.List
+        Accessible.name: qsTr("Latest photos")
+        Accessible.description: qsTr("Enter shows all photos")
+        Keys.onPressed: event => pileRing.press(event, () => stack.isFannedOut = true)
+        FocusRing { id: pileRing; gap: 8 }
 
         Repeater {
             objectName: "pileCards"
@@ -72,6 +79,11 @@ Item {
                 batchRunning: stack.jobQueue ? stack.jobQueue.isProcessing : false
                 pictureSide: 320
                 onTapped: stack.isFannedOut = true
+                fileName: model.fileName
+                errorText: model.errorText
+                Accessible.role: Accessible.ListItem
+                Accessible.name: spokenName
+                Accessible.onPressAction: stack.isFannedOut = true
             }
         }
     }
@@ -93,6 +105,9 @@ Item {
         opacity: stack.isFannedOut ? 1 : 0
         visible: opacity > 0
         Behavior on opacity { SpringAnimation { spring: 2.5; damping: 0.4; epsilon: 0.01 } }
+        // An item can only take the keyboard once it shows.
+        onLoaded: if (visible) item.takeFocus()
+        onVisibleChanged: if (visible && item) item.takeFocus()
         sourceComponent: PhotoGrid {
             model: stack.model
             batchRunning: stack.jobQueue ? stack.jobQueue.isProcessing : false
@@ -106,6 +121,7 @@ Item {
         anchors.fill: parent
         asynchronous: true
         active: stack.heroRow >= 0
+        onLoaded: item.forceActiveFocus()
         sourceComponent: HeroView {
             model: stack.model
             row: stack.heroRow

@@ -34,6 +34,9 @@ ListView {
     model: dashboard.isEmpty ? null : dashboard.sessions
     boundsBehavior: Flickable.StopAtBounds
     ScrollBar.vertical: ScrollBar {}
+    activeFocusOnTab: count > 0
+    Accessible.role: Accessible.List
+    Accessible.name: qsTr("Session history")
 
     header: Column {
         width: view.width - view.leftMargin - view.rightMargin
@@ -154,6 +157,13 @@ ListView {
                     radius: 13
                     color: exportArea.containsMouse ? Theme.tint(Theme.primary, 0.06) : "transparent"
                     border { color: Theme.separator; width: 1 }
+                    activeFocusOnTab: visible
+                    Accessible.role: Accessible.Button
+                    Accessible.name: qsTr("Export")
+                    Accessible.description: qsTr("Save the session history as a CSV file")
+                    Accessible.onPressAction: view.dashboard.exportSessions()
+                    Keys.onPressed: event => exportRing.press(event, () => view.dashboard.exportSessions())
+                    FocusRing { id: exportRing }
                     Row {
                         id: exportRow
                         anchors.centerIn: parent
@@ -210,6 +220,10 @@ ListView {
         objectName: "session-" + index
         width: view.tableWidth
         height: 34
+        Accessible.role: Accessible.ListItem
+        Accessible.name: qsTr("%1: %2 images, %3 saved, %4, took %5").arg(dateText).arg(imageCount).arg(savedBytesText)
+                         .arg(savingsText).arg(runtimeText)
+        FocusRing { shown: view.activeFocus && row.ListView.isCurrentItem; gap: 0 }
         radius: 6
         color: hovered ? Theme.tint(Theme.accent, 0.1) : index % 2 ? "transparent" : Theme.tint(Theme.primary, 0.03)
         Row {
