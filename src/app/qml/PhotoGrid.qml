@@ -110,7 +110,8 @@ Item {
             Item {
                 width: grid.cardWidth
                 height: grid.cardHeight + 18
-                FocusRing { shown: grid.activeFocus && grid.currentIndex === cell.index; radius: 12 }
+                // Inside the cell: the grid clips whatever reaches beyond it.
+                FocusRing { shown: grid.activeFocus && grid.currentIndex === cell.index; radius: 12; gap: 0 }
             }
             Text {
                 id: nameText
