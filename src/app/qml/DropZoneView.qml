@@ -103,6 +103,8 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: 6
             Text {
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: "Drop images here"
                 font.pixelSize: 28
@@ -111,6 +113,8 @@ Item {
                 Behavior on color { ColorAnimation { duration: 250; easing.type: Easing.InOutQuad } }
             }
             Text {
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: "or browse to select files and folders"
                 font.pixelSize: 13

@@ -142,6 +142,8 @@ Item {
                         anchors.horizontalCenter: parent.horizontalCenter
                         spacing: 10
                         Text {
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             objectName: "heroFileName"
                             text: job.model.fileName
                             font.pixelSize: 13
@@ -151,6 +153,8 @@ Item {
                             width: Math.min(implicitWidth, panelColumn.width - savings.width - bytes.width - 20)
                         }
                         Text {
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             id: savings
                             objectName: "heroSavings"
                             visible: job.saved
@@ -160,6 +164,8 @@ Item {
                             color: Theme.green
                         }
                         Text {
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             id: bytes
                             objectName: "heroSavedBytes"
                             visible: job.saved
@@ -170,6 +176,8 @@ Item {
                         }
                     }
                     Text {
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         objectName: "heroError"
                         width: parent.width
                         visible: job.failed || job.model.restored
@@ -211,6 +219,8 @@ Item {
                         }
                     }
                     Text {
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         objectName: "heroMessage"
                         width: parent.width
                         visible: text !== ""

@@ -25,6 +25,8 @@ Item {
     HeroZoom { id: heroZoom }
 
     Text {
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         id: summary
         objectName: "batchSummary"
         anchors { left: parent.left; top: parent.top; margins: 20 }
@@ -88,6 +90,8 @@ Item {
         }
     }
     Text {
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         objectName: "pileLabel"
         anchors { top: pileArea.bottom; topMargin: 22; horizontalCenter: pileArea.horizontalCenter }
         visible: pileArea.visible && stack.heroRow < 0

@@ -144,6 +144,8 @@ ScrollView {
                 RowLayout {
                     Layout.fillWidth: true
                     Text {
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         Layout.fillWidth: true
                         text: "Version " + updater.versionText
                         font.pixelSize: 12

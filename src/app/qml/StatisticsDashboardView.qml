@@ -78,12 +78,16 @@ ListView {
             spacing: 10
             Icon { name: "chart-bar"; size: 44; color: Theme.muted; anchors.horizontalCenter: parent.horizontalCenter }
             Text {
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: "No optimization data yet"
                 font { pixelSize: 17; weight: Font.DemiBold }
                 color: Theme.secondary
             }
             Text {
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: "Drop images to get started"
                 font.pixelSize: 13
@@ -181,6 +185,8 @@ ListView {
                 }
             }
             Text {
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 visible: view.dashboard.sessionCount === 0
                 text: "No sessions recorded yet"
                 font.pixelSize: 13
