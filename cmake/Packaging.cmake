@@ -29,5 +29,6 @@ set(PRESSLY_RUNTIME_PACKAGES
   pngquant jpegoptim libjpeg-turbo-progs gifsicle nodejs)
 list(JOIN PRESSLY_RUNTIME_PACKAGES ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # Wayland sessions run it natively with the plugin, through XWayland without.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# Qt's own translations word the standard dialogs in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 include(CPack)

@@ -116,6 +116,9 @@ inline QProcessEnvironment privateEnvironment(const QString& root)
         QDir(root).mkpath(QString::fromLatin1(name));
         env.insert(QString::fromLatin1(variable), QDir(root).filePath(QString::fromLatin1(name)));
     }
+    // The programs speak English here, whatever the desktop's language.
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.remove(QStringLiteral("LANGUAGE"));
     return env;
 }
 

@@ -2,6 +2,7 @@
 
 #include "jobs/ImageFileCollector.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -22,7 +23,8 @@ bool DialogPrompts::confirm(const QString& message, const QString& informativeTe
 
 std::optional<QString> DialogPrompts::chooseFolder(const QString& message, const QString& acceptButton)
 {
-    QFileDialog dialog(nullptr, message.isEmpty() ? QStringLiteral("Choose Folder") : message);
+    QFileDialog dialog(nullptr,
+                       message.isEmpty() ? QCoreApplication::translate("DialogPrompts", "Choose Folder") : message);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setLabelText(QFileDialog::Accept, acceptButton);
@@ -36,20 +38,23 @@ QList<QUrl> DialogPrompts::chooseImageFiles()
     QStringList patterns;
     for (const QString& extension : ImageFileCollector::supportedExtensions())
         patterns << QStringLiteral("*.") + extension;
-    const QString filter = QStringLiteral("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
-    return QFileDialog::getOpenFileUrls(nullptr, QStringLiteral("Add Files"), QUrl(), filter);
+    const QString filter =
+        QCoreApplication::translate("DialogPrompts", "Images (%1)").arg(patterns.join(QLatin1Char(' ')));
+    return QFileDialog::getOpenFileUrls(nullptr, QCoreApplication::translate("DialogPrompts", "Add Files"), QUrl(),
+                                        filter);
 }
 
 QUrl DialogPrompts::chooseImageFolder()
 {
-    return QFileDialog::getExistingDirectoryUrl(nullptr, QStringLiteral("Add Folder"));
+    return QFileDialog::getExistingDirectoryUrl(nullptr, QCoreApplication::translate("DialogPrompts", "Add Folder"));
 }
 
 std::optional<QString> DialogPrompts::chooseSaveLocation(const QString& proposedName)
 {
     const QString start = QDir::home().filePath(proposedName);
-    const QString path = QFileDialog::getSaveFileName(nullptr, QStringLiteral("Export Sessions"), start,
-                                                      QStringLiteral("CSV (*.csv)"));
+    const QString path =
+        QFileDialog::getSaveFileName(nullptr, QCoreApplication::translate("DialogPrompts", "Export Sessions"), start,
+                                     QCoreApplication::translate("DialogPrompts", "CSV files (*.csv)"));
     if (path.isEmpty())
         return std::nullopt;
     return path;

@@ -1,5 +1,7 @@
 #include "app/GaugeReading.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 namespace {
@@ -24,15 +26,15 @@ QString GaugeReading::valueText(qint64 savedBytes)
     // Three figures at most, in gigabytes as in megabytes, so the value stays inside the arc.
     const double value = m >= 1000.0 ? double(savedBytes) / 1e9 : m;
     if (value >= 100.0)
-        return QString::asprintf("%.0f", value);
+        return QLocale().toString(value, 'f', 0);
     if (value >= 10.0)
-        return QString::asprintf("%.1f", value);
-    return QString::asprintf("%.2f", value);
+        return QLocale().toString(value, 'f', 1);
+    return QLocale().toString(value, 'f', 2);
 }
 
 QString GaugeReading::unitLabel(qint64 savedBytes)
 {
-    return megabytes(savedBytes) >= 1000.0 ? QStringLiteral("GB SAVED") : QStringLiteral("MB SAVED");
+    return megabytes(savedBytes) >= 1000.0 ? tr("GB SAVED") : tr("MB SAVED");
 }
 
 double GaugeReading::clamped(double progress)

@@ -42,7 +42,7 @@ int MainView::presetIndex() const
 QString MainView::folderRowText() const
 {
     const QString path = UserPreferences::shared().exportPath();
-    return path.isEmpty() ? QStringLiteral("Not set — will prompt on first export") : path;
+    return path.isEmpty() ? tr("Not set — will prompt on first export") : path;
 }
 
 QStringList MainView::formats()
@@ -69,8 +69,8 @@ void MainView::setDropTargeted(bool targeted)
 
 QString MainView::replaceWarningText(qsizetype count)
 {
-    return QString::number(count) + QStringLiteral(" image") + (count == 1 ? QString() : QStringLiteral("s"))
-           + QStringLiteral(" will be optimized in place. Originals are moved to Trash so you can undo if needed.");
+    return tr("%Ln images will be optimized in place. Originals are moved to Trash so you can undo if needed.", nullptr,
+              int(count));
 }
 
 QString MainView::noImagesText(int skipped)
@@ -177,16 +177,13 @@ QCoro::Task<> MainView::startOptimizing(QList<QUrl> urls)
         co_return;
     }
     const auto& preferences = UserPreferences::shared();
-    if (!exportMode() && preferences.warnBeforeReplacing()
-        && !ask([&] {
-               return prompts_.confirm(QStringLiteral("Replace original files?"), replaceWarningText(urls.size()),
-                                       QStringLiteral("Optimize"));
-           }))
+    if (!exportMode() && preferences.warnBeforeReplacing() && !ask([&] {
+            return prompts_.confirm(tr("Replace original files?"), replaceWarningText(urls.size()), tr("Optimize"));
+        }))
         co_return;
     if (exportMode() && !restoreExportFolderBookmark(configuration_)) {
         const auto folder = ask([this] {
-            return prompts_.chooseFolder(QStringLiteral("Choose where to save optimized images"),
-                                         QStringLiteral("Select Export Folder"));
+            return prompts_.chooseFolder(tr("Choose where to save optimized images"), tr("Select Export Folder"));
         });
         if (!folder || folder->isEmpty())
             co_return;
@@ -225,7 +222,7 @@ void MainView::setPreset(const QString& raw)
 
 void MainView::changeExportFolder()
 {
-    const auto folder = ask([this] { return prompts_.chooseFolder(QString(), QStringLiteral("Choose")); });
+    const auto folder = ask([this] { return prompts_.chooseFolder(QString(), tr("Choose")); });
     if (folder && !folder->isEmpty())
         applyChosenExportFolder(*folder, configuration_, false);
 }
@@ -235,9 +232,8 @@ void MainView::requestQuit()
     if (quitting_)
         return;
     if (queue_->isProcessing() && !ask([this] {
-            return prompts_.confirm(QStringLiteral("Stop optimizing and quit?"),
-                                    QStringLiteral("Files not yet optimized stay as they are."),
-                                    QStringLiteral("Quit"));
+            return prompts_.confirm(tr("Stop optimizing and quit?"), tr("Files not yet optimized stay as they are."),
+                                    tr("Quit"));
         }))
         return;
     quitting_ = true;
@@ -253,8 +249,8 @@ QCoro::Task<> MainView::quitAfterShutdown()
 void MainView::showAbout()
 {
     ask([this] {
-        prompts_.inform(QStringLiteral("About Pressly Pro"),
-                        QStringLiteral("Pressly Pro %1\nMakes images smaller without changing how they look.")
+        prompts_.inform(tr("About Pressly Pro"),
+                        tr("Pressly Pro %1\nMakes images smaller without changing how they look.")
                             .arg(QCoreApplication::applicationVersion()));
     });
 }

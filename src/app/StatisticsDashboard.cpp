@@ -59,7 +59,7 @@ bool StatisticsDashboard::isEmpty() const { return tracker_.totalFilesProcessed(
 
 bool StatisticsDashboard::showsSince() const { return tracker_.totalFilesProcessed() >= 1; }
 
-QString StatisticsDashboard::sinceText() const { return QStringLiteral("Since ") + tracker_.startDateLabel(); }
+QString StatisticsDashboard::sinceText() const { return tr("Since %1").arg(tracker_.startDateLabel()); }
 
 QString StatisticsDashboard::totalSavingsText() const { return ByteCountFormatter::format(tracker_.totalBytesSaved()); }
 
@@ -115,7 +115,7 @@ void StatisticsDashboard::exportSessions()
     if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit())
         return;
     // The unfinished copy goes with `file`; the chosen path is left as it was.
-    prompts_.inform(QStringLiteral("Export Failed"),
-                    QStringLiteral("The sessions could not be saved as “%1”: %2")
-                        .arg(QFileInfo(*path).fileName(), file.errorString()));
+    prompts_.inform(
+        tr("Export Failed"),
+        tr("The sessions could not be saved as “%1”: %2").arg(QFileInfo(*path).fileName(), file.errorString()));
 }

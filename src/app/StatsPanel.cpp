@@ -38,7 +38,7 @@ QString StatsPanel::savingsShareText() const { return QLocale().toString(savings
 
 QString StatsPanel::madeSmallerText() const
 {
-    return tr("Files made smaller: %1 of %n", nullptr, completed_).arg(QLocale().toString(savers_));
+    return tr("Files made smaller: %1 of %Ln", nullptr, completed_).arg(QLocale().toString(savers_));
 }
 
 QString StatsPanel::savedBytesText() const { return ByteCountFormatter::format(savedBytes()); }
@@ -47,13 +47,13 @@ QString StatsPanel::originalBytesText() const { return ByteCountFormatter::forma
 
 QString StatsPanel::allTimeSavedText() const { return ByteCountFormatter::format(tracker_.totalBytesSaved()); }
 
-QString StatsPanel::sinceText() const { return QStringLiteral("Since ") + tracker_.startDateLabel(); }
+QString StatsPanel::sinceText() const { return tr("Since %1").arg(tracker_.startDateLabel()); }
 
 void StatsPanel::stop() { queue_.cancelProcessing(); }
 
 QString StatsPanel::stoppedText() const
 {
-    return tr("Stopped — %n not optimized", nullptr, notOptimizedCount());
+    return tr("Stopped — %Ln not optimized", nullptr, notOptimizedCount());
 }
 
 void StatsPanel::optimizeRest() { queue_.resumeStopped(); }

@@ -49,8 +49,9 @@ Item readItem(QXmlStreamReader& xml)
 }
 } // namespace
 
-Updater::Updater(QUrl feed, QString version, QObject* parent)
-    : QObject(parent), feed_(std::move(feed)), version_(version.isEmpty() ? QStringLiteral("1.0.0") : version)
+Updater::Updater(QUrl feed, QString version, bool fromPackageManager, QObject* parent)
+    : QObject(parent), feed_(std::move(feed)), version_(version.isEmpty() ? QStringLiteral("1.0.0") : version),
+      fromPackageManager_(fromPackageManager)
 {
 }
 
@@ -84,9 +85,12 @@ void Updater::start()
 
 void Updater::checkForUpdates()
 {
-    if (feed_.isEmpty())
-        emit checkFinished({Outcome::failed, QStringLiteral("This copy of Pressly Pro has no update feed."),
-                            QStringLiteral("Updates come with the package it was installed from."), QUrl()});
+    if (fromPackageManager_)
+        emit checkFinished({Outcome::failed, tr("Pressly Pro was installed by your system’s package manager."),
+                            tr("Its updates come with the system’s updates."), QUrl()});
+    else if (!hasFeed())
+        emit checkFinished({Outcome::failed, tr("This copy of Pressly Pro has no update feed."),
+                            tr("Updates come with the package it was installed from."), QUrl()});
     else if (!checking_)
         check(true);
 }
@@ -108,7 +112,7 @@ void Updater::finished(QNetworkReply* reply, bool byUser)
     reply->deleteLater();
     Result result;
     if (reply->error() != QNetworkReply::NoError)
-        result.message = QStringLiteral("The update server could not be reached: %1").arg(reply->errorString());
+        result.message = tr("The update server could not be reached: %1").arg(reply->errorString());
     else
         result = readAppcast(reply->readAll(), QVersionNumber::fromString(version_));
     setChecking(false);
@@ -136,17 +140,17 @@ Updater::Result Updater::readAppcast(const QByteArray& feed, const QVersionNumbe
     }
     Result result;
     if (xml.hasError() || !sawChannel) {
-        result.message = QStringLiteral("The update feed could not be read.");
+        result.message = tr("The update feed could not be read.");
         return result;
     }
     if (!newest || QVersionNumber::fromString(newest->version) <= current) {
         result.outcome = Outcome::upToDate;
-        result.message = QStringLiteral("You’re up to date. Pressly Pro %1 is the newest version available.")
-                             .arg(current.toString());
+        result.message =
+            tr("You’re up to date. Pressly Pro %1 is the newest version available.").arg(current.toString());
         return result;
     }
     result.outcome = Outcome::updateAvailable;
-    result.message = QStringLiteral("Version %1 is available. You have %2.").arg(newest->version, current.toString());
+    result.message = tr("Version %1 is available. You have %2.").arg(newest->version, current.toString());
     result.notes = newest->notes;
     result.downloadPage = newest->page;
     return result;

@@ -17,6 +17,7 @@ class Updater : public QObject {
                    WRITE setAutomaticallyChecksForUpdates NOTIFY automaticallyChecksForUpdatesChanged)
     Q_PROPERTY(QString versionText READ versionText CONSTANT)
     Q_PROPERTY(bool hasFeed READ hasFeed CONSTANT)
+    Q_PROPERTY(bool fromPackageManager READ fromPackageManager CONSTANT)
 
 public:
     enum class Outcome { upToDate, updateAvailable, failed };
@@ -32,12 +33,15 @@ public:
     static inline const QString automaticChecksKey = QStringLiteral("SUEnableAutomaticChecks");
     static inline const QString lastCheckKey = QStringLiteral("SULastCheckTime");
 
-    Updater(QUrl feed, QString version, QObject* parent = nullptr);
+    // `fromPackageManager`: the package manager installed this copy and
+    // brings its updates; the feed is then never read.
+    Updater(QUrl feed, QString version, bool fromPackageManager = false, QObject* parent = nullptr);
     ~Updater() override;
 
     bool canCheckForUpdates() const { return hasFeed() && !checking_; }
     // A build without a feed can never check: the window says so instead of offering it.
-    bool hasFeed() const { return !feed_.isEmpty(); }
+    bool hasFeed() const { return !feed_.isEmpty() && !fromPackageManager_; }
+    bool fromPackageManager() const { return fromPackageManager_; }
     bool automaticallyChecksForUpdates() const;
     void setAutomaticallyChecksForUpdates(bool on);
     QString versionText() const { return version_; }
@@ -61,6 +65,7 @@ private:
 
     const QUrl feed_;
     const QString version_;
+    const bool fromPackageManager_;
     QNetworkAccessManager* network_ = nullptr;
     bool checking_ = false;
 };

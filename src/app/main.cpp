@@ -6,6 +6,8 @@
 #include "app/Updater.h"
 #include "app/WindowSetup.h"
 #include "jobs/ReplacementJournal.h"
+#include "platform/PackageInstallation.h"
+#include "platform/Translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -28,11 +30,11 @@ namespace {
 void showUpdateResult(const Updater::Result& result)
 {
     QMessageBox box(result.outcome == Updater::Outcome::failed ? QMessageBox::Warning : QMessageBox::Information,
-                    QStringLiteral("Software Update"), result.message);
+                    QCoreApplication::translate("main", "Software Update"), result.message);
     box.setInformativeText(result.notes);
     QPushButton* download = nullptr;
     if (result.outcome == Updater::Outcome::updateAvailable && result.downloadPage.isValid())
-        download = box.addButton(QStringLiteral("Open Download Page"), QMessageBox::AcceptRole);
+        download = box.addButton(QCoreApplication::translate("main", "Open Download Page"), QMessageBox::AcceptRole);
     box.addButton(QMessageBox::Close);
     box.exec();
     if (download && box.clickedButton() == download)
@@ -56,6 +58,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pressly Pro"));
+    Translations::install(app);
     QApplication::setApplicationVersion(QStringLiteral(PRESSLY_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(PRESSLY_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(PRESSLY_APP_ID)));
@@ -63,11 +66,13 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption check(QStringLiteral("check"),
-                                   QStringLiteral("Load the window, then quit: 0 when it could be made."));
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        QCoreApplication::translate("main", "Load the window, then quit: 0 when it could be made."));
     parser.addOption(check);
-    parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Images or folders to optimize."),
-                                 QStringLiteral("[PATH...]"));
+    parser.addPositionalArgument(QStringLiteral("paths"),
+                                 QCoreApplication::translate("main", "Images or folders to optimize."),
+                                 QCoreApplication::translate("main", "[PATH...]"));
     parser.process(app);
     const bool checking = parser.isSet(check);
 
@@ -93,7 +98,8 @@ int main(int argc, char** argv)
     DialogPrompts prompts;
     ToolNotices notices;
     MainView mainView(prompts);
-    Updater updater(QUrl(QStringLiteral(PRESSLY_UPDATE_FEED)), QApplication::applicationVersion());
+    Updater updater(QUrl(QStringLiteral(PRESSLY_UPDATE_FEED)), QApplication::applicationVersion(),
+                    PackageInstallation::ownedByDpkg(QApplication::applicationFilePath(), QStringLiteral("pressly-pro")));
     LauncherBadge badge(*mainView.jobQueue(), mainView.statsPanel());
     QObject::connect(&updater, &Updater::checkFinished, &showUpdateResult);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,6 +1,7 @@
 #include "cli/CommandLineOptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace {
 
@@ -29,28 +30,31 @@ struct Flags {
 QString checkValues(const QCommandLineParser& parser, const Flags& flags)
 {
     if (parser.isSet(flags.preset) && !presets.contains(parser.value(flags.preset)))
-        return QStringLiteral("unknown preset “%1”: choose lossless, balanced or maximum").arg(parser.value(flags.preset));
+        return QCoreApplication::translate("CommandLineOptions",
+                                           "unknown preset “%1”: choose lossless, balanced or maximum")
+            .arg(parser.value(flags.preset));
     if (parser.isSet(flags.inPlace) && parser.isSet(flags.exportDir))
-        return QStringLiteral("--in-place and --export cannot be used together");
+        return QCoreApplication::translate("CommandLineOptions", "--in-place and --export cannot be used together");
     if (parser.isSet(flags.exportDir) && parser.value(flags.exportDir).isEmpty())
-        return QStringLiteral("--export needs a folder");
+        return QCoreApplication::translate("CommandLineOptions", "--export needs a folder");
     // "--export --in-place DIR" would export into a folder named "--in-place".
     if (parser.isSet(flags.exportDir) && parser.value(flags.exportDir).startsWith(QLatin1Char('-')))
-        return QStringLiteral("--export needs a folder, not “%1”; a folder of that name is written ./%1")
+        return QCoreApplication::translate("CommandLineOptions",
+                                           "--export needs a folder, not “%1”; a folder of that name is written ./%1")
             .arg(parser.value(flags.exportDir));
     if (parser.isSet(flags.jobs)) {
         bool ok = false;
         const int jobs = parser.value(flags.jobs).toInt(&ok);
         if (!ok || jobs < 1 || jobs > 256)
-            return QStringLiteral("--jobs takes a whole number from 1 to 256");
+            return QCoreApplication::translate("CommandLineOptions", "--jobs takes a whole number from 1 to 256");
     }
     if (parser.isSet(flags.quiet) && parser.isSet(flags.verbose))
-        return QStringLiteral("--quiet and --verbose cannot be used together");
+        return QCoreApplication::translate("CommandLineOptions", "--quiet and --verbose cannot be used together");
     if (parser.isSet(flags.statistics) && !parser.positionalArguments().isEmpty())
-        return QStringLiteral("--statistics takes no files or folders");
+        return QCoreApplication::translate("CommandLineOptions", "--statistics takes no files or folders");
     if (!parser.isSet(flags.help) && !parser.isSet(flags.version) && !parser.isSet(flags.statistics)
         && parser.positionalArguments().isEmpty())
-        return QStringLiteral("no files or folders given");
+        return QCoreApplication::translate("CommandLineOptions", "no files or folders given");
     return {};
 }
 
@@ -92,7 +96,8 @@ std::optional<CommandLineOptions> CommandLineOptions::parse(const QStringList& a
 
 QString CommandLineOptions::helpText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "CommandLineOptions",
         "Usage: pressly [OPTIONS] PATH...\n"
         "       pressly --statistics [--json]\n"
         "\n"

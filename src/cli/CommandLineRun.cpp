@@ -16,6 +16,7 @@
 #include "workers/RunningTools.h"
 #include "workers/TemporaryFiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -25,6 +26,10 @@
 
 #include <cstdio>
 #include <cstring>
+
+namespace {
+void printError(const QString& message) { std::fprintf(stderr, "pressly: %s\n", qPrintable(message)); }
+} // namespace
 
 CommandLineRun::CommandLineRun(CommandLineOptions options) : options_(std::move(options)) {}
 
@@ -42,8 +47,9 @@ QString CommandLineRun::applySettings(Configuration& configuration) const
     }
     const bool exporting = configuration.operationMode() == Configuration::OperationMode::exportToFolder;
     if (exporting && configuration.exportPath().isEmpty() && UserPreferences::shared().exportPath().isEmpty())
-        return QStringLiteral("no export folder is set: pass --export DIR to write copies there, "
-                              "or --in-place to replace the originals");
+        return QCoreApplication::translate("CommandLineRun",
+                                           "no export folder is set: pass --export DIR to write copies there, "
+                                           "or --in-place to replace the originals");
     return {};
 }
 
@@ -56,18 +62,22 @@ QList<QUrl> CommandLineRun::collect()
         const bool missing = !info.exists() && !info.isSymLink();
         // Qt reads the command line as UTF-8: other bytes in a name cannot be told apart.
         if (missing && path.contains(QChar::ReplacementCharacter))
-            std::fprintf(stderr, "pressly: %s: the name is not valid UTF-8, which this program cannot open; "
-                                 "rename it\n", qPrintable(TerminalText::quoted(path)));
+            printError(
+                QCoreApplication::translate(
+                    "CommandLineRun", "%1: the name is not valid UTF-8, which this program cannot open; rename it")
+                    .arg(TerminalText::quoted(path)));
         else if (missing)
-            std::fprintf(stderr, "pressly: %s: no such file or folder\n", qPrintable(TerminalText::quoted(path)));
+            printError(QCoreApplication::translate("CommandLineRun", "%1: no such file or folder")
+                           .arg(TerminalText::quoted(path)));
         QStringList skipped;
         const auto found = collectImageURLs({QUrl::fromLocalFile(info.absoluteFilePath())}, &skipped);
         for (const QString& line : std::as_const(skipped))
             std::fprintf(stderr, "pressly: %s\n", qPrintable(TerminalText::withoutControls(line)));
         skippedInFolders_ += int(skipped.size());
         if (found.isEmpty() && info.isFile())
-            std::fprintf(stderr, "pressly: %s: not a supported image (png, jpg, gif, svg, webp, heic, dng)\n",
-                         qPrintable(TerminalText::quoted(path)));
+            printError(QCoreApplication::translate("CommandLineRun",
+                                                   "%1: not a supported image (png, jpg, gif, svg, webp, heic, dng)")
+                           .arg(TerminalText::quoted(path)));
         // A named image that is missing still becomes a failed job; anything
         // else named in vain must not end the run as a success either.
         if (found.isEmpty() && (missing || info.isFile()))
@@ -203,11 +213,13 @@ QCoro::Task<int> CommandLineRun::run()
 void CommandLineRun::stop(JobQueue& queue, int signal, int count)
 {
     if (count == 1) {
-        printLine(QStringLiteral("pressly: stopping (%1); press again to stop the tools at once")
+        printLine(QCoreApplication::translate("CommandLineRun",
+                                              "pressly: stopping (%1); press again to stop the tools at once")
                       .arg(QStringLiteral("SIG") + QString::fromUtf8(sigabbrev_np(signal))),
                   true);
         queue.cancelProcessing();
         return;
     }
-    RunningTools::shared().stopAll(QStringLiteral("Stopped by a signal"), std::chrono::milliseconds(0));
+    RunningTools::shared().stopAll(QCoreApplication::translate("CommandLineRun", "Stopped by a signal"),
+                                   std::chrono::milliseconds(0));
 }

@@ -6,7 +6,9 @@
 #include "jobs/OptimizationJob.h"
 #include "platform/ByteCountFormatter.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QLocale>
 
 #include <unistd.h>
 
@@ -39,8 +41,8 @@ QString ResultLine::percentSaved(qint64 before, qint64 after)
 {
     const double percent = double(before - after) / double(before) * 100.0;
     // A saving below 1% still shows as one, never as "−0%".
-    const QString figure = percent < 1.0 ? QString::asprintf("%.1f", percent) : QString::asprintf("%.0f", percent);
-    return QStringLiteral("(\u2212%1%)").arg(figure);
+    const QString figure = QLocale().toString(percent, 'f', percent < 1.0 ? 1 : 0);
+    return QCoreApplication::translate("ResultLine", "(−%1%)").arg(figure);
 }
 
 QString ResultLine::text(const OptimizationJob& job) const
@@ -50,20 +52,23 @@ QString ResultLine::text(const OptimizationJob& job) const
     switch (job.status()) {
     case JobStatus::failed:
         // A message may quote a name as it is.
-        return name + paint(QStringLiteral("failed: ")
-                                + TerminalText::withoutControls(job.error() ? job.error()->errorDescription() : QString()),
-                            red);
+        return name
+               + paint(
+                   QCoreApplication::translate("ResultLine", "failed: %1")
+                       .arg(TerminalText::withoutControls(job.error() ? job.error()->errorDescription() : QString())),
+                   red);
     case JobStatus::cancelled:
-        return name + paint(QStringLiteral("cancelled"), red);
+        return name + paint(QCoreApplication::translate("ResultLine", "cancelled"), red);
     case JobStatus::completed:
         break;
     default:
         return name + job.statusText();
     }
     if (!JobQueue::savedBytes(job))
-        return name + before + paint(job.isSkippedByCache() ? QStringLiteral(", already optimized")
-                                                            : QStringLiteral(", no smaller version found"),
-                                     dim);
+        return name + before
+               + paint(job.isSkippedByCache() ? QCoreApplication::translate("ResultLine", ", already optimized")
+                                              : QCoreApplication::translate("ResultLine", ", no smaller version found"),
+                       dim);
     const qint64 after = *job.optimizedSize();
     return name + before + QStringLiteral(" → ") + ByteCountFormatter::format(after) + QLatin1Char(' ')
            + paint(percentSaved(job.originalSize(), after), green) + QLatin1Char(' ')

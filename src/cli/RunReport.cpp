@@ -5,6 +5,9 @@
 #include "platform/ByteCountFormatter.h"
 #include "store/ResultsCache.h"
 
+#include <QCoreApplication>
+#include <QLocale>
+
 #include <sys/resource.h>
 
 RunReport::RunReport(const QList<OptimizationJob::Ptr>& jobs, double seconds) : seconds_(seconds)
@@ -76,14 +79,17 @@ QJsonObject RunReport::summaryJson() const
 
 QString RunReport::summaryText() const
 {
-    const QString inFolders = skippedInFolders_ > 0
-                                  ? QStringLiteral(", %1 skipped in folders (listed above)").arg(skippedInFolders_)
-                                  : QString();
-    const QString cancelled = cancelled_ > 0 ? QStringLiteral(", %1 cancelled").arg(cancelled_) : QString();
-    return QStringLiteral("%1 files: %2 optimized, %3 failed%4, %5 skipped by the cache%6\n"
-                          "%7 → %8 (saved %9%), in %10 s")
-        .arg(QString::number(files_), QString::number(optimized_), QString::number(failed_), cancelled,
-             QString::number(skipped_), inFolders, ByteCountFormatter::format(bytesBefore_),
-             ByteCountFormatter::format(bytesAfter_), QString::asprintf("%.1f", savedPercent()),
-             QString::asprintf("%.1f", seconds_));
+    const QLocale locale;
+    const QString inFolders = skippedInFolders_ > 0 ? QCoreApplication::translate(
+                                  "RunReport", ", %n skipped in folders (listed above)", nullptr, skippedInFolders_)
+                                                    : QString();
+    const QString cancelled =
+        cancelled_ > 0 ? QCoreApplication::translate("RunReport", ", %n cancelled", nullptr, cancelled_) : QString();
+    return QCoreApplication::translate("RunReport",
+                                       "%n files: %1 optimized, %2 failed%3, %4 skipped by the cache%5\n"
+                                       "%6 → %7 (saved %8%), in %9 s",
+                                       nullptr, files_)
+        .arg(QString::number(optimized_), QString::number(failed_), cancelled, QString::number(skipped_), inFolders,
+             ByteCountFormatter::format(bytesBefore_), ByteCountFormatter::format(bytesAfter_),
+             locale.toString(savedPercent(), 'f', 1), locale.toString(seconds_, 'f', 1));
 }

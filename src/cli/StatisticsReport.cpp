@@ -3,9 +3,11 @@
 #include "platform/ByteCountFormatter.h"
 #include "store/StatisticsTracker.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 
 namespace {
 
@@ -18,16 +20,19 @@ QString StatisticsReport::text(bool json) const { return json ? asJson() : plain
 QString StatisticsReport::plain() const
 {
     const auto since = QDateTime::fromMSecsSinceEpoch(qint64(tracker_.startDateTimestamp() * 1000.0));
-    QString text = QStringLiteral("Since %1: %2 files processed, %3 optimized, %4 saved\n")
-                       .arg(isoDate(since).left(10), QString::number(tracker_.totalFilesProcessed()),
-                            QString::number(tracker_.totalFilesOptimized()),
-                            ByteCountFormatter::format(tracker_.totalBytesSaved()));
+    QString text =
+        QCoreApplication::translate("StatisticsReport", "Since %1: %n files processed, %2 optimized, %3 saved\n",
+                                    nullptr, int(tracker_.totalFilesProcessed()))
+            .arg(isoDate(since).left(10), QString::number(tracker_.totalFilesOptimized()),
+                 ByteCountFormatter::format(tracker_.totalBytesSaved()));
     for (const SessionRecord& session : tracker_.sessions())
-        text += QStringLiteral("%1  %2 files, %3 optimized, %4 failed, %5 skipped, %6 saved (%7%), %8\n")
-                    .arg(isoDate(session.date), QString::number(session.imageCount),
-                         QString::number(session.optimizedCount), QString::number(session.failedCount),
-                         QString::number(session.skippedCount), ByteCountFormatter::format(session.totalSavedBytes),
-                         QString::asprintf("%.1f", session.savingsPercent()), session.runtimeText());
+        text += QCoreApplication::translate("StatisticsReport",
+                                            "%1  %n files, %2 optimized, %3 failed, %4 skipped, %5 saved (%6%), %7\n",
+                                            nullptr, int(session.imageCount))
+                    .arg(isoDate(session.date), QString::number(session.optimizedCount),
+                         QString::number(session.failedCount), QString::number(session.skippedCount),
+                         ByteCountFormatter::format(session.totalSavedBytes),
+                         QLocale().toString(session.savingsPercent(), 'f', 1), session.runtimeText());
     return text;
 }
 

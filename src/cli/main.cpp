@@ -1,6 +1,7 @@
 #include "cli/CommandLineOptions.h"
 #include "cli/CommandLineRun.h"
 #include "cli/StatisticsReport.h"
+#include "platform/Translations.h"
 #include "store/StatisticsTracker.h"
 
 #include <QCoreApplication>
@@ -12,11 +13,13 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pressly"));
+    Translations::install(app);
 
     QString error;
     const auto options = CommandLineOptions::parse(QCoreApplication::arguments(), &error);
     if (!options) {
-        std::fprintf(stderr, "pressly: %s\nTry 'pressly --help' for more information.\n", qPrintable(error));
+        std::fprintf(stderr, "pressly: %s\n%s\n", qPrintable(error),
+                     qPrintable(QCoreApplication::translate("main", "Try 'pressly --help' for more information.")));
         return 2;
     }
     if (options->version) {

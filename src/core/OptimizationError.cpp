@@ -1,5 +1,7 @@
 #include "core/OptimizationError.h"
 
+#include <QCoreApplication>
+
 OptimizationError::OptimizationError(Kind kind, QString message, QString tool)
     : kind_(kind), message_(std::move(message)), tool_(std::move(tool))
 {
@@ -27,15 +29,15 @@ QString OptimizationError::errorDescription() const
 {
     switch (kind_) {
     case Kind::fileAccessError:
-        return QStringLiteral("File access error: ") + message_;
+        return QCoreApplication::translate("OptimizationError", "File access error: %1").arg(message_);
     case Kind::unsupportedFileType:
-        return QStringLiteral("Unsupported file type: ") + message_;
+        return QCoreApplication::translate("OptimizationError", "Unsupported file type: %1").arg(message_);
     case Kind::toolExecutionError:
-        return tool_ + QStringLiteral(" failed: ") + message_;
+        return QCoreApplication::translate("OptimizationError", "%1 failed: %2").arg(tool_, message_);
     case Kind::tempFileError:
-        return QStringLiteral("Temporary file error: ") + message_;
+        return QCoreApplication::translate("OptimizationError", "Temporary file error: %1").arg(message_);
     case Kind::noOptimizationPossible:
-        return QStringLiteral("No optimization was possible for this file");
+        return QCoreApplication::translate("OptimizationError", "No optimization was possible for this file");
     case Kind::platform:
         return message_;
     }

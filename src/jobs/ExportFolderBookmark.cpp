@@ -5,6 +5,7 @@
 #include "platform/KeyValueStore.h"
 #include "platform/Log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -27,7 +28,7 @@ std::optional<QByteArray> createBookmark(const QUrl& url, QString* error)
         return std::nullopt;
     }
     if (!QFileInfo::exists(path)) {
-        *error = QStringLiteral("The folder “%1” doesn’t exist.").arg(path);
+        *error = QCoreApplication::translate("ExportFolderBookmark", "The folder “%1” doesn’t exist.").arg(path);
         return std::nullopt;
     }
     return path.toUtf8();
@@ -38,7 +39,7 @@ std::optional<Resolved> resolveBookmark(const QByteArray& data, QString* error)
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString path = decoder.decode(data);
     if (decoder.hasError() || path.isEmpty() || !QDir::isAbsolutePath(path) || path.contains(QChar(0))) {
-        *error = QStringLiteral("The bookmark data is corrupted.");
+        *error = QCoreApplication::translate("ExportFolderBookmark", "The bookmark data is corrupted.");
         return std::nullopt;
     }
     // A path never goes out of date the way a sandbox bookmark can.

@@ -1,9 +1,10 @@
 #include "jobs/FileOperations.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDateTime>
 #include <QRegularExpression>
 #include <QUuid>
 
@@ -82,7 +83,7 @@ std::optional<QString> copyAll(int in, int out, qint64 expected, const char* ste
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            return QStringLiteral("it couldn’t be read (%1)").arg(reason(errno));
+            return QCoreApplication::translate("FileOperations", "it couldn’t be read (%1)").arg(reason(errno));
         }
         if (got == 0)
             break;
@@ -90,12 +91,12 @@ std::optional<QString> copyAll(int in, int out, qint64 expected, const char* ste
         ssize_t left = got;
         while (left > 0) {
             if (injectedFault(step, path))
-                return QStringLiteral("it couldn’t be written (%1)").arg(reason(errno));
+                return QCoreApplication::translate("FileOperations", "it couldn’t be written (%1)").arg(reason(errno));
             const ssize_t put = ::write(out, next, size_t(std::min(left, piece)));
             if (put < 0) {
                 if (errno == EINTR)
                     continue;
-                return QStringLiteral("it couldn’t be written (%1)").arg(reason(errno));
+                return QCoreApplication::translate("FileOperations", "it couldn’t be written (%1)").arg(reason(errno));
             }
             next += put;
             left -= put;
@@ -103,7 +104,9 @@ std::optional<QString> copyAll(int in, int out, qint64 expected, const char* ste
         total += got;
     }
     if (total != expected)
-        return QStringLiteral("%1 bytes were read where %2 were expected").arg(total).arg(expected);
+        return QCoreApplication::translate("FileOperations", "%1 bytes were read where %2 were expected")
+            .arg(total)
+            .arg(expected);
     return std::nullopt;
 }
 
@@ -116,7 +119,7 @@ std::optional<QString> openForReading(const QString& path, int* fd, qint64* size
     if (::fstat(*fd, &info) != 0)
         return reason(errno);
     if (!S_ISREG(info.st_mode))
-        return QStringLiteral("it is not a regular file");
+        return QCoreApplication::translate("FileOperations", "it is not a regular file");
     *size = qint64(info.st_size);
     return std::nullopt;
 }
@@ -256,7 +259,9 @@ bool existsAtPath(const QString& path)
 
 QString hardLinkReason(qint64 names)
 {
-    return QStringLiteral("it has %1 names (hard links), and a new version would part it from the others").arg(names);
+    return QCoreApplication::translate("FileOperations",
+                                       "it has %1 names (hard links), and a new version would part it from the others")
+        .arg(names);
 }
 
 bool isSymbolicLink(const QString& path)
@@ -291,10 +296,13 @@ Failure makeDirectoryWithParents(const QString& path)
         if (::stat(native(current).constData(), &info) == 0) {
             if (S_ISDIR(info.st_mode))
                 continue;
-            return QStringLiteral("The folder “%1” couldn’t be created: “%2” is not a folder.").arg(absolute, current);
+            return QCoreApplication::translate("FileOperations",
+                                               "The folder “%1” couldn’t be created: “%2” is not a folder.")
+                .arg(absolute, current);
         }
         if ((injectedFault("mkdir", current) || ::mkdir(native(current).constData(), 0777) != 0) && errno != EEXIST)
-            return QStringLiteral("The folder “%1” couldn’t be created: %2").arg(absolute, reason(errno));
+            return QCoreApplication::translate("FileOperations", "The folder “%1” couldn’t be created: %2")
+                .arg(absolute, reason(errno));
     }
     return std::nullopt;
 }
@@ -308,7 +316,7 @@ mode_t copyMode(const QString& path)
 Failure copyToNewFile(const QString& from, const QString& to, mode_t mode, const QString& shownName)
 {
     const auto failure = [&](const QString& why) {
-        return QStringLiteral("The file “%1” couldn’t be copied to “%2”: %3")
+        return QCoreApplication::translate("FileOperations", "The file “%1” couldn’t be copied to “%2”: %3")
             .arg(shownName.isEmpty() ? fileName(from) : shownName, QFileInfo(to).absolutePath(), why);
     };
     int inFd = -1;
@@ -318,7 +326,8 @@ Failure copyToNewFile(const QString& from, const QString& to, mode_t mode, const
     if (openError)
         return failure(*openError);
     if (existsAtPath(to))
-        return failure(QStringLiteral("an item named “%1” already exists").arg(fileName(to)));
+        return failure(
+            QCoreApplication::translate("FileOperations", "an item named “%1” already exists").arg(fileName(to)));
 
     // Written under a hidden name and renamed when complete: a copy cut short
     // by a crash never shows under the wanted name.
@@ -337,8 +346,10 @@ Failure copyToNewFile(const QString& from, const QString& to, mode_t mode, const
         copyError = reason(errno);
     if (!copyError) {
         if (auto renameError = renameWithoutReplacing(temporary, to))
-            copyError = errno == EEXIST ? QStringLiteral("an item named “%1” already exists").arg(fileName(to))
-                                        : *renameError;
+            copyError = errno == EEXIST
+                            ? QCoreApplication::translate("FileOperations", "an item named “%1” already exists")
+                                  .arg(fileName(to))
+                            : *renameError;
     }
     if (copyError) {
         ::unlink(native(temporary).constData());
@@ -350,7 +361,8 @@ Failure copyToNewFile(const QString& from, const QString& to, mode_t mode, const
 std::optional<QString> writeReplacementBeside(const QString& original, const QString& from, QString* error)
 {
     const auto fail = [&](const QString& why) -> std::optional<QString> {
-        *error = QStringLiteral("The file “%1” couldn’t be replaced: %2").arg(fileName(original), why);
+        *error = QCoreApplication::translate("FileOperations", "The file “%1” couldn’t be replaced: %2")
+                     .arg(fileName(original), why);
         return std::nullopt;
     };
     struct stat originalInfo {};
@@ -364,7 +376,8 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
     const auto openError = openForReading(from, &inFd, &size);
     Descriptor in(inFd);
     if (openError)
-        return fail(QStringLiteral("the optimized file “%1” couldn’t be read (%2)").arg(fileName(from), *openError));
+        return fail(QCoreApplication::translate("FileOperations", "the optimized file “%1” couldn’t be read (%2)")
+                        .arg(fileName(from), *openError));
 
     const QString temporary = QDir(QFileInfo(original).absolutePath())
                                   .filePath(replacementName(::getpid(), QUuid::createUuid()
@@ -374,7 +387,8 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
                        ? -1
                        : ::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (!out.isOpen())
-        return fail(QStringLiteral("no new file could be made in its folder (%1)").arg(reason(errno)));
+        return fail(QCoreApplication::translate("FileOperations", "no new file could be made in its folder (%1)")
+                        .arg(reason(errno)));
 
     auto writeError = copyAll(in.get(), out.get(), size, "write-temp", temporary);
     if (!writeError) {
@@ -382,14 +396,17 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
         if (::fchown(out.get(), originalInfo.st_uid, originalInfo.st_gid) != 0)
             (void)::fchown(out.get(), uid_t(-1), originalInfo.st_gid);
         if (injectedFault("permissions", temporary) || ::fchmod(out.get(), originalInfo.st_mode & 07777) != 0)
-            writeError = QStringLiteral("its permissions couldn’t be kept (%1)").arg(reason(errno));
+            writeError = QCoreApplication::translate("FileOperations", "its permissions couldn’t be kept (%1)")
+                             .arg(reason(errno));
         else if (const auto failure = copyAttributes(original, out.get()))
-            writeError = QStringLiteral("its attribute %1 couldn’t be kept").arg(*failure);
+            writeError =
+                QCoreApplication::translate("FileOperations", "its attribute %1 couldn’t be kept").arg(*failure);
     }
     if (!writeError && (injectedFault("flush", temporary) || ::fsync(out.get()) != 0))
-        writeError = QStringLiteral("it couldn’t be flushed to disk (%1)").arg(reason(errno));
+        writeError =
+            QCoreApplication::translate("FileOperations", "it couldn’t be flushed to disk (%1)").arg(reason(errno));
     if (!writeError && (injectedFault("close-temp", temporary) || out.close() != 0))
-        writeError = QStringLiteral("it couldn’t be written (%1)").arg(reason(errno));
+        writeError = QCoreApplication::translate("FileOperations", "it couldn’t be written (%1)").arg(reason(errno));
     if (writeError) {
         ::unlink(native(temporary).constData());
         return fail(*writeError);

@@ -3,6 +3,7 @@
 #include "jobs/FileOperations.h"
 #include "platform/Log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -41,9 +42,10 @@ QString linkLeavesFolder(const QString& path, const QString& root)
         return {};
     const QString target = FileOperations::resolvedPath(path);
     if (target.isEmpty())
-        return QStringLiteral("Skipped %1: the link leads nowhere").arg(path);
+        return QCoreApplication::translate("ImageFileCollector", "Skipped %1: the link leads nowhere").arg(path);
     if (!target.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/')))
-        return QStringLiteral("Skipped %1: it links to %2, outside the folder").arg(path, target);
+        return QCoreApplication::translate("ImageFileCollector", "Skipped %1: it links to %2, outside the folder")
+            .arg(path, target);
     return {};
 }
 
@@ -72,9 +74,13 @@ void reportUndecodableNames(const QString& folder, QStringList* skipped)
             continue;
         const QString path = (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')) + name;
         if (S_ISDIR(st.st_mode))
-            report(QStringLiteral("Skipped folder %1: its name is not valid UTF-8").arg(path), skipped);
+            report(QCoreApplication::translate("ImageFileCollector", "Skipped folder %1: its name is not valid UTF-8")
+                       .arg(path),
+                   skipped);
         else if (S_ISREG(st.st_mode) && isSupported(name))
-            report(QStringLiteral("Skipped %1: its name is not valid UTF-8").arg(path), skipped);
+            report(
+                QCoreApplication::translate("ImageFileCollector", "Skipped %1: its name is not valid UTF-8").arg(path),
+                skipped);
     }
     ::closedir(dir);
 }
@@ -144,14 +150,18 @@ bool ImageFileCollector::collectFolder(const QString& folder, const QString& roo
         if (name.contains(QChar::ReplacementCharacter) && !nameSurvivesDecoding(path))
             continue;
         if (lowerExtension(name) == QLatin1String("svgz"))
-            report(QStringLiteral("Skipped %1: compressed SVG (.svgz) is not supported").arg(path), skipped);
+            report(
+                QCoreApplication::translate("ImageFileCollector", "Skipped %1: compressed SVG (.svgz) is not supported")
+                    .arg(path),
+                skipped);
         const QFileInfo info(path);
         // A folder named like an image is walked below; a pipe or a device is no image.
         if (isSupported(name) && !info.isDir()) {
             if (const QString outside = linkLeavesFolder(path, root); !outside.isEmpty())
                 report(outside, skipped);
             else if (info.exists() && !info.isFile())
-                report(QStringLiteral("Skipped %1: not a regular file").arg(path), skipped);
+                report(QCoreApplication::translate("ImageFileCollector", "Skipped %1: not a regular file").arg(path),
+                       skipped);
             else if (!visit(QUrl::fromLocalFile(path)))
                 return false;
         }

@@ -13,9 +13,11 @@
 #include "workers/TemporaryFiles.h"
 #include "workers/WorkingFilesManager.h"
 
+#include <QCoreApplication>
 #include <QCoroFuture>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
 
@@ -39,30 +41,32 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
         job->cancel();
         co_return;
     }
-    // The identity is taken before the read, so any later change of the file shows.
-    auto readSource = [file = job->fileURL(), exporting = settings.exporting()] {
-        Source source;
-        source.lock = FileLock::take(file.toLocalFile(), exporting, &source.locking);
-        source.identity = FileOperations::identityOf(file.toLocalFile());
-        source.record = IOFile::read(file);
-        return source;
+    // Named: g++ 12 mishandles temporaries inside a co_await expression.
+    auto read = [path = job->fileURL().toLocalFile(), exporting = settings.exporting()] {
+        return readSource(path, exporting);
     };
-    const Source source = co_await BackgroundTask::run(readSource);
+    const Source source = co_await BackgroundTask::run(read);
     const Run run{job, std::move(settings), cancel, source.record, source.identity};
     if (source.locking == FileLock::Outcome::heldElsewhere) {
-        job->fail(OptimizationError::fileAccess(QStringLiteral("Left alone: it is being optimized by another Pressly Pro")));
+        job->fail(OptimizationError::fileAccess(
+            QCoreApplication::translate("JobPipeline", "Left alone: it is being optimized by another Pressly Pro")));
+        co_return;
+    }
+    if (source.locking == FileLock::Outcome::missing) {
+        job->fail(OptimizationError::fileAccess(
+            QCoreApplication::translate("JobPipeline", "Left alone: it was moved or deleted after it was added")));
         co_return;
     }
     if (!run.source) {
-        job->fail(OptimizationError::fileAccess(QStringLiteral("Could not read file")));
+        job->fail(OptimizationError::fileAccess(QCoreApplication::translate("JobPipeline", "Could not read file")));
         co_return;
     }
     // The user agreed to replace what was there when it was added. Another
     // version (another run's result, an edit, a file still being written)
     // is not ours to replace, and would be a second lossy generation.
     if (changedSinceAdded(*job, source.identity)) {
-        job->fail(OptimizationError::fileAccess(
-            QStringLiteral("Left alone: it changed after it was added (add it again to optimize it as it is now)")));
+        job->fail(OptimizationError::fileAccess(QCoreApplication::translate(
+            "JobPipeline", "Left alone: it changed after it was added (add it again to optimize it as it is now)")));
         co_return;
     }
     if (co_await ImageSizeGuard::refuses(job, run.source))
@@ -76,12 +80,13 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
                                          compressionPresetFromString(preset), job);
     if (workers.empty()) {
         job->fail(OptimizationError::unsupportedFileType(
-            QStringLiteral("No optimization tools available for this format")));
+            QCoreApplication::translate("JobPipeline", "No optimization tools available for this format")));
         co_return;
     }
     const IOFile::Ptr toolInput = co_await privateCopy(job, run.source);
     if (!toolInput) {
-        job->fail(OptimizationError::tempFile(QStringLiteral("Could not make a working copy of the file")));
+        job->fail(OptimizationError::tempFile(
+            QCoreApplication::translate("JobPipeline", "Could not make a working copy of the file")));
         WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
         co_return;
     }
@@ -107,6 +112,24 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
                                  ending.bestTool);
     // Whatever the outcome, no temporary file of this job outlives it.
     WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
+}
+
+JobPipeline::Source JobPipeline::readSource(const QString& path, bool exporting)
+{
+    // Another program replacing the file (another run placing its result)
+    // leaves its name empty for a moment: a file missing only briefly is
+    // still there, in the version that program placed.
+    Source source;
+    for (const int pause : {0, 10, 30, 100, 250}) {
+        QThread::msleep(pause);
+        source.lock = FileLock::take(path, exporting, &source.locking);
+        if (source.locking != FileLock::Outcome::missing)
+            break;
+    }
+    // The identity is taken before the read, so any later change of the file shows.
+    source.identity = FileOperations::identityOf(path);
+    source.record = IOFile::read(QUrl::fromLocalFile(path));
+    return source;
 }
 
 bool JobPipeline::changedSinceAdded(const OptimizationJob& job, const SourceIdentity& now)
@@ -189,7 +212,8 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(const Run& run, std::opt
     const auto registered = WorkingFilesManager::shared().workingFile(JobWorkingFiles::key(*job));
     const IOFile::Ptr working = co_await readRecord(registered.value_or(job->fileURL()));
     if (!working) {
-        job->fail(OptimizationError::fileAccess(QStringLiteral("No optimized file available")));
+        job->fail(
+            OptimizationError::fileAccess(QCoreApplication::translate("JobPipeline", "No optimized file available")));
         co_return Ending{};
     }
     if (working->byteSize < job->originalSize() && !rejected.contains(working->path)
@@ -252,7 +276,8 @@ QCoro::Task<std::optional<OptimizationError>> JobPipeline::damageOf(IOFile::Ptr 
     auto inspect = [path = source->localPath()]() -> std::optional<OptimizationError> {
         // A file taken away meanwhile is gone, not damaged.
         if (!QFileInfo::exists(path))
-            return OptimizationError::fileAccess(QStringLiteral("The file was removed while it was being optimized"));
+            return OptimizationError::fileAccess(
+                QCoreApplication::translate("JobPipeline", "The file was removed while it was being optimized"));
         QString why;
         // Every pixel is decoded: it waits for a large re-encode or comparison to end.
         const auto shown = ImageInspector::describe(path, &why);
@@ -261,7 +286,8 @@ QCoro::Task<std::optional<OptimizationError>> JobPipeline::damageOf(IOFile::Ptr 
                   : PixelBudget::Lease();
         if (ImageInspector::inspect(path, &why).has_value() || why == ImageInspector::tooLargeReason())
             return std::nullopt;
-        return OptimizationError::fileAccess(QStringLiteral("The image is damaged or incomplete (%1)").arg(why));
+        return OptimizationError::fileAccess(
+            QCoreApplication::translate("JobPipeline", "The image is damaged or incomplete (%1)").arg(why));
     };
     auto damage = co_await BackgroundTask::run(inspect);
     co_return damage;
@@ -329,7 +355,8 @@ void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& e
 {
     // The reason goes with the job: a report without it cannot be acted on.
     Log::line(QStringLiteral("❌ Could not save %1: %2").arg(job.fileName(), error.errorDescription()));
-    job.fail(OptimizationError::fileAccess(QStringLiteral("Could not save optimized file: %1").arg(error.message())));
+    job.fail(OptimizationError::fileAccess(
+        QCoreApplication::translate("JobPipeline", "Could not save optimized file: %1").arg(error.message())));
 }
 
 QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(const Run& run)
@@ -343,7 +370,8 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(const Run& run)
             Log::line(QStringLiteral("Warning: Could not export unoptimized file %1: %2")
                           .arg(job->fileName(), error->errorDescription()));
             job->fail(OptimizationError::fileAccess(
-                QStringLiteral("Could not export unoptimized file: %1").arg(error->message())));
+                QCoreApplication::translate("JobPipeline", "Could not export unoptimized file: %1")
+                    .arg(error->message())));
             co_return Ending{};
         }
     }

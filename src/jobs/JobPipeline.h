@@ -98,8 +98,10 @@ private:
     QCoro::Task<Ending> keepOriginal(const Run& run);
     // Placement blocks on the disk, so it runs on a pool; the job changes here.
     QCoro::Task<std::optional<OptimizationError>> place(const Run& run, QString outputPath);
-    // A stopped batch places nothing more: the job ends cancelled.
+    // Locks, identifies and reads the user's file; blocking.
+    static Source readSource(const QString& path, bool exporting);
     static bool changedSinceAdded(const OptimizationJob& job, const SourceIdentity& now);
+    // A stopped batch places nothing more: the job ends cancelled.
     static bool stopped(const Run& run);
     static QCoro::Task<IOFile::Ptr> readRecord(QUrl file);
     // Why the source does not decode, or is gone; nothing when it decodes (or

@@ -117,8 +117,9 @@ JobQueue::Intake JobQueue::makeJob(const QUrl& fileURL, QThread* home, Configura
     Intake found{fileURL, nullptr, FileOperations::resolvedPath(path), FileOperations::isSymbolicLink(path), nullptr};
     if (found.isLink && found.realPath.isEmpty())
         found.job = OptimizationJob::createFailed(
-            fileURL, OptimizationError::fileAccess(QStringLiteral("“%1” is a link to “%2”, which can’t be found")
-                                                       .arg(fileURL.fileName(), QFileInfo(path).symLinkTarget())));
+            fileURL, OptimizationError::fileAccess(
+                         QCoreApplication::translate("JobQueue", "“%1” is a link to “%2”, which can’t be found")
+                             .arg(fileURL.fileName(), QFileInfo(path).symLinkTarget())));
     else // the job works on the file itself, so the link stays as it is
         found.job = jobFor(found.isLink ? QUrl::fromLocalFile(found.realPath) : fileURL, mode);
     found.job->moveToThread(home);
@@ -147,20 +148,25 @@ OptimizationJob::Ptr JobQueue::jobFor(const QUrl& fileURL, Configuration::Operat
     const QFileInfo info(fileURL.toLocalFile());
     if (info.exists() && !info.isFile())
         return OptimizationJob::createFailed(
-            fileURL, OptimizationError::fileAccess(QStringLiteral("“%1” is not a regular file").arg(fileURL.fileName())));
+            fileURL,
+            OptimizationError::fileAccess(
+                QCoreApplication::translate("JobQueue", "“%1” is not a regular file").arg(fileURL.fileName())));
     QFile file(fileURL.toLocalFile());
     if (!file.open(QIODevice::ReadOnly))
         return OptimizationJob::createFailed(
-            fileURL, OptimizationError::fileAccess(QStringLiteral("The file “%1” couldn’t be opened: %2")
-                                                       .arg(fileURL.fileName(), file.errorString())));
+            fileURL, OptimizationError::fileAccess(
+                         QCoreApplication::translate("JobQueue", "The file “%1” couldn’t be opened: %2")
+                             .arg(fileURL.fileName(), file.errorString())));
     if (!IOFile::read(fileURL))
         return OptimizationJob::createFailed(
-            fileURL, OptimizationError::unsupportedFileType(QStringLiteral("Unsupported file type")));
+            fileURL,
+            OptimizationError::unsupportedFileType(QCoreApplication::translate("JobQueue", "Unsupported file type")));
     const qint64 names = FileOperations::nameCount(fileURL.toLocalFile());
     if (names > 1 && mode == Configuration::OperationMode::optimizeOriginals)
         return OptimizationJob::createFailed(
-            fileURL, OptimizationError::fileAccess(QStringLiteral("“%1” was left as it is: %2")
-                                                       .arg(fileURL.fileName(), FileOperations::hardLinkReason(names))));
+            fileURL,
+            OptimizationError::fileAccess(QCoreApplication::translate("JobQueue", "“%1” was left as it is: %2")
+                                              .arg(fileURL.fileName(), FileOperations::hardLinkReason(names))));
     std::optional<OptimizationError> error;
     auto job = OptimizationJob::create(fileURL, &error);
     return job ? job : OptimizationJob::createFailed(fileURL, *error);
@@ -288,7 +294,7 @@ void JobQueue::cancelProcessing()
     if (currentBatch_)
         currentBatch_->cancel.cancel();
     // Any tool running now serves this batch or an older, cancelled one.
-    RunningTools::shared().stopAll(QStringLiteral("Stopped because the batch was cancelled"));
+    RunningTools::shared().stopAll(QCoreApplication::translate("JobQueue", "Stopped because the batch was cancelled"));
     setProcessing(false);
 }
 
@@ -379,7 +385,8 @@ QCoro::Task<> JobQueue::runChild(std::shared_ptr<Batch> batch, OptimizationJob::
     }
     if (!fault.isNull()) {
         Log::line(QStringLiteral("❌ Optimizing %1 stopped: %2").arg(job->fileName(), fault));
-        job->fail(OptimizationError::platform(QStringLiteral("An unexpected error stopped the optimization.")));
+        job->fail(OptimizationError::platform(
+            QCoreApplication::translate("JobQueue", "An unexpected error stopped the optimization.")));
         WorkingFilesManager::shared().releaseJob(JobWorkingFiles::key(*job));
     }
     // The job's final state is applied before it counts as finished.

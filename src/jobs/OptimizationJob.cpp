@@ -1,6 +1,8 @@
 #include "jobs/OptimizationJob.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QThread>
 
 #include <algorithm>
@@ -37,13 +39,14 @@ OptimizationJob::Ptr OptimizationJob::create(const QUrl& fileURL, std::optional<
     if (::stat(path.constData(), &info) != 0) {
         if (error)
             *error = OptimizationError::platform(
-                QStringLiteral("The file “%1” couldn’t be read: %2")
+                QCoreApplication::translate("OptimizationJob", "The file “%1” couldn’t be read: %2")
                     .arg(QFileInfo(fileURL.toLocalFile()).fileName(), QString::fromLocal8Bit(std::strerror(errno))));
         return nullptr;
     }
     if (!S_ISREG(info.st_mode)) {
         if (error)
-            *error = OptimizationError::fileAccess(QStringLiteral("Could not read file size"));
+            *error = OptimizationError::fileAccess(
+                QCoreApplication::translate("OptimizationJob", "Could not read file size"));
         return nullptr;
     }
     Ptr job(new OptimizationJob(fileURL, qint64(info.st_size)), deleteJob);
@@ -69,9 +72,9 @@ QString OptimizationJob::savingsText() const
     if (originalSize_ >= 1) {
         const double r = 1.0 - double(*optimizedSize_) / double(originalSize_);
         if (r >= 0 && r * 100 > 0)
-            return QString::asprintf("%.1f%%", r * 100);
+            return QCoreApplication::translate("OptimizationJob", "%1%").arg(QLocale().toString(r * 100, 'f', 1));
     }
-    return QStringLiteral("0%");
+    return QCoreApplication::translate("OptimizationJob", "%1%").arg(QLocale().toString(0));
 }
 
 template<typename F>

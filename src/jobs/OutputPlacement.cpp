@@ -5,6 +5,7 @@
 #include "jobs/UserPreferences.h"
 #include "workers/IOFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
@@ -20,7 +21,8 @@ namespace {
 
 QString changedMessage(const QString& path)
 {
-    return QStringLiteral("The file “%1” couldn’t be replaced: it changed while it was being optimized.")
+    return QCoreApplication::translate("OutputPlacement",
+                                       "The file “%1” couldn’t be replaced: it changed while it was being optimized.")
         .arg(QFileInfo(path).fileName());
 }
 
@@ -45,8 +47,8 @@ std::optional<OptimizationError> OutputPlacement::placeOutput(const Target& targ
     if (target.mode == Configuration::OperationMode::optimizeOriginals)
         return replace(job.fileURL().toLocalFile(), outputPath, sourceAsRead, revertURL);
     if (target.exportFolder.isEmpty())
-        return OptimizationError::fileAccess(
-            QStringLiteral("No export folder selected. Please choose an export folder in settings."));
+        return OptimizationError::fileAccess(QCoreApplication::translate(
+            "OutputPlacement", "No export folder selected. Please choose an export folder in settings."));
     QString placedAt;
     auto error = copyIntoFolder(target.exportFolder, outputPath, job.fileName(), job.fileURL().toLocalFile(),
                                 &placedAt);
@@ -59,7 +61,8 @@ std::optional<OptimizationError> OutputPlacement::exportOriginalCopy(const Targe
                                                                      const OptimizationJob& job) const
 {
     if (target.exportFolder.isEmpty())
-        return OptimizationError::fileAccess(QStringLiteral("No export folder selected."));
+        return OptimizationError::fileAccess(
+            QCoreApplication::translate("OutputPlacement", "No export folder selected."));
     const QString original = job.fileURL().toLocalFile();
     return copyIntoFolder(target.exportFolder, original, job.fileName(), original);
 }
@@ -117,8 +120,9 @@ std::optional<OptimizationError> OutputPlacement::replace(const QString& sourceP
 
     Trash::Outcome trashed;
     if (FileOperations::injectedFault("trash", sourcePath))
-        trashed.error = QStringLiteral("The file “%1” couldn’t be moved to the Trash: %2")
-                            .arg(QFileInfo(sourcePath).fileName(), QString::fromLocal8Bit(std::strerror(errno)));
+        trashed.error =
+            QCoreApplication::translate("OutputPlacement", "The file “%1” couldn’t be moved to the Trash: %2")
+                .arg(QFileInfo(sourcePath).fileName(), QString::fromLocal8Bit(std::strerror(errno)));
     else
         trashed = moveToTrash_(sourcePath);
     if (!trashed.ok) {
@@ -133,7 +137,8 @@ std::optional<OptimizationError> OutputPlacement::replace(const QString& sourceP
         const bool restored = !FileOperations::restoreFromTrash(trashed.pathInTrash, sourcePath);
         return OptimizationError::platform(
             changedMessage(sourcePath)
-            + (restored ? QString() : QStringLiteral(" The newer version is in the Trash.")));
+            + (restored ? QString()
+                        : QCoreApplication::translate("OutputPlacement", " The newer version is in the Trash.")));
     }
 
     if (const auto renameFailure = FileOperations::renameWithoutReplacing(*replacement, sourcePath)) {
@@ -142,9 +147,11 @@ std::optional<OptimizationError> OutputPlacement::replace(const QString& sourceP
         const bool restored = !trashed.pathInTrash.isEmpty()
                               && !FileOperations::restoreFromTrash(trashed.pathInTrash, sourcePath);
         return OptimizationError::platform(
-            QStringLiteral("The file “%1” couldn’t be replaced: the new version couldn’t take its place (%2)%3")
+            QCoreApplication::translate(
+                "OutputPlacement", "The file “%1” couldn’t be replaced: the new version couldn’t take its place (%2)%3")
                 .arg(QFileInfo(sourcePath).fileName(), *renameFailure,
-                     restored ? QStringLiteral(".") : QStringLiteral("; the original is in the Trash.")));
+                     restored ? QCoreApplication::translate("OutputPlacement", ".")
+                              : QCoreApplication::translate("OutputPlacement", "; the original is in the Trash.")));
     }
 
     if (revertURL && !trashed.pathInTrash.isEmpty())

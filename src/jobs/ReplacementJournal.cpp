@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/Trash.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -131,7 +132,9 @@ std::optional<QString> ReplacementJournal::begin(const QString& original, const 
     if (!failure)
         failure = writeSynced(entry, text);
     if (failure) {
-        *error = QStringLiteral("The file “%1” couldn’t be replaced: the replacement couldn’t be recorded in “%2” (%3)")
+        *error = QCoreApplication::translate(
+                     "ReplacementJournal",
+                     "The file “%1” couldn’t be replaced: the replacement couldn’t be recorded in “%2” (%3)")
                      .arg(QFileInfo(original).fileName(), folder_, *failure);
         return std::nullopt;
     }

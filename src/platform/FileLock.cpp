@@ -12,7 +12,7 @@ std::shared_ptr<FileLock> FileLock::take(const QString& path, bool shared, Outco
     // Never waits: not for a writer of a named pipe, not for the other program.
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) {
-        *outcome = Outcome::failed;
+        *outcome = errno == ENOENT ? Outcome::missing : Outcome::failed;
         return nullptr;
     }
     if (::flock(descriptor, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {

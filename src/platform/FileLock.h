@@ -9,7 +9,7 @@
 // at once. Held until destroyed. Blocking: take it off the event loop.
 class FileLock {
 public:
-    enum class Outcome { taken, heldElsewhere, failed };
+    enum class Outcome { taken, heldElsewhere, missing, failed };
 
     // The lock, or nothing with the reason in `outcome`. Readers share theirs
     // (two exports of one file may run at once); a writer's is its own.

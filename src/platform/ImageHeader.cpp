@@ -4,6 +4,7 @@
 #include "platform/ImageHeader.h"
 #include "platform/ImageIO.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QScopeGuard>
 #include <QtEndian>
@@ -75,11 +76,13 @@ QString ImageHeader::refusal(const Size& size)
 {
     if (size.pixels() <= pixelLimit)
         return {};
-    const QString limit = QStringLiteral("more than this app handles (%1 megapixels)").arg(pixelLimit / 1'000'000);
+    const QString limit = QCoreApplication::translate("ImageHeader", "more than this app handles (%1 megapixels)")
+                              .arg(pixelLimit / 1'000'000);
     if (size.frames > 1)
-        return QStringLiteral("%1 frames of %2 × %3 pixels are %4")
+        return QCoreApplication::translate("ImageHeader", "%1 frames of %2 × %3 pixels are %4")
             .arg(QString::number(size.frames), QString::number(size.width), QString::number(size.height), limit);
-    return QStringLiteral("%1 × %2 pixels is %3").arg(QString::number(size.width), QString::number(size.height), limit);
+    return QCoreApplication::translate("ImageHeader", "%1 × %2 pixels is %3")
+        .arg(QString::number(size.width), QString::number(size.height), limit);
 }
 
 std::optional<ImageHeader::Size> ImageHeader::readGif(const QString& path, QString* why)

@@ -1,5 +1,6 @@
 #include "platform/Trash.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -99,13 +100,15 @@ std::optional<Place> placeFor(const QString& absolute, QString* why)
     const auto homeDevice = deviceOf(QFileInfo(home).absolutePath());
     // Without a data folder there is no telling which Trash is the user's.
     if (!homeDevice) {
-        *why = QStringLiteral("the data folder “%1” is unusable (%2)").arg(QFileInfo(home).absolutePath(), reason(errno));
+        *why = QCoreApplication::translate("Trash", "the data folder “%1” is unusable (%2)")
+                   .arg(QFileInfo(home).absolutePath(), reason(errno));
         return std::nullopt;
     }
     if (deviceOf(QFileInfo(absolute).absolutePath()) == homeDevice) {
         if (ensureTrash(home))
             return Place{home, {}};
-        *why = QStringLiteral("the Trash folder “%1” couldn’t be made (%2)").arg(home, reason(errno));
+        *why = QCoreApplication::translate("Trash", "the Trash folder “%1” couldn’t be made (%2)")
+                   .arg(home, reason(errno));
         return std::nullopt;
     }
     const QString top = volumeTop(absolute);
@@ -119,7 +122,7 @@ std::optional<Place> placeFor(const QString& absolute, QString* why)
     const QString own = (top == QLatin1String("/") ? QString() : top) + QStringLiteral("/.Trash-") + uid;
     if (!top.isEmpty() && ensureTrash(own))
         return Place{own, top};
-    *why = QStringLiteral("its volume has no Trash that can be used (%1)").arg(reason(errno));
+    *why = QCoreApplication::translate("Trash", "its volume has no Trash that can be used (%1)").arg(reason(errno));
     return std::nullopt;
 }
 
@@ -191,7 +194,8 @@ std::optional<QByteArray> writeInfo(const Place& place, const QString& absolute,
         if (fd < 0 && errno == EEXIST)
             continue;
         if (fd < 0) {
-            *why = QStringLiteral("its restore information couldn’t be written (%1)").arg(reason(errno));
+            *why = QCoreApplication::translate("Trash", "its restore information couldn’t be written (%1)")
+                       .arg(reason(errno));
             return std::nullopt;
         }
         struct stat taken {};
@@ -207,13 +211,14 @@ std::optional<QByteArray> writeInfo(const Place& place, const QString& absolute,
             failure = reason(errno);
         if (failure) {
             ::unlink(info.constData());
-            *why = QStringLiteral("its restore information couldn’t be written (%1)").arg(*failure);
+            *why =
+                QCoreApplication::translate("Trash", "its restore information couldn’t be written (%1)").arg(*failure);
             return std::nullopt;
         }
         syncFolder(place.trash + QStringLiteral("/info"));
         return candidate;
     }
-    *why = QStringLiteral("the Trash holds too many items of that name");
+    *why = QCoreApplication::translate("Trash", "the Trash holds too many items of that name");
     return std::nullopt;
 }
 
@@ -230,13 +235,14 @@ Outcome moveToTrash(const QString& path)
     Outcome outcome;
     const QString absolute = realLocation(path);
     const auto fail = [&](const QString& why) {
-        outcome.error =
-            QStringLiteral("The file “%1” couldn’t be moved to the Trash: %2").arg(QFileInfo(path).fileName(), why);
+        outcome.error = QCoreApplication::translate("Trash", "The file “%1” couldn’t be moved to the Trash: %2")
+                            .arg(QFileInfo(path).fileName(), why);
         return outcome;
     };
     struct stat present {};
     if (::lstat(native(absolute).constData(), &present) != 0) {
-        outcome.error = QStringLiteral("The file “%1” doesn’t exist.").arg(QFileInfo(path).fileName());
+        outcome.error =
+            QCoreApplication::translate("Trash", "The file “%1” doesn’t exist.").arg(QFileInfo(path).fileName());
         return outcome;
     }
     QString why;
@@ -255,7 +261,8 @@ Outcome moveToTrash(const QString& path)
     if (result != 0) {
         const int error = errno;
         ::unlink(info.constData());
-        return fail(error == EXDEV ? QStringLiteral("it is on another volume than the Trash") : reason(error));
+        return fail(error == EXDEV ? QCoreApplication::translate("Trash", "it is on another volume than the Trash")
+                                   : reason(error));
     }
     syncFolder(place->trash + QStringLiteral("/files"));
     outcome.ok = true;

@@ -3,6 +3,9 @@
 #include "platform/ByteCountFormatter.h"
 #include "store/StatisticsTracker.h"
 
+#include <QCoreApplication>
+#include <QLocale>
+
 SessionListModel::SessionListModel(StatisticsTracker* tracker)
     : QAbstractListModel(tracker)
     , tracker_(tracker)
@@ -37,7 +40,9 @@ QVariant SessionListModel::data(const QModelIndex& index, int role) const
     case DateTextRole: return record.dateText();
     case SavedBytesTextRole: return ByteCountFormatter::format(record.totalSavedBytes);
     case SavingsRole: return record.savingsPercent();
-    case SavingsTextRole: return QString::asprintf("%.1f%%", record.savingsPercent());
+    case SavingsTextRole:
+        return QCoreApplication::translate("SessionListModel", "%1%")
+            .arg(QLocale().toString(record.savingsPercent(), 'f', 1));
     default: return {};
     }
 }

@@ -1,5 +1,6 @@
 #include "store/SessionRecord.h"
 
+#include <QCoreApplication>
 #include <QJsonValue>
 #include <QLocale>
 
@@ -7,7 +8,7 @@
 
 namespace {
 
-// Seconds from 1 January 1970 to 1 January 2001, UTC.
+// Earlier versions counted "date" in seconds from 1 January 2001, UTC.
 constexpr double referenceDateOffset = 978307200.0;
 // Far beyond any real date, and well inside what QDateTime and qint64 hold.
 constexpr double maxAbsoluteSeconds = 1e12;
@@ -46,11 +47,11 @@ std::optional<QUuid> uuid(const QJsonValue& value)
 QString SessionRecord::runtimeText() const
 {
     if (!(runtimeSeconds >= 1.0))
-        return QStringLiteral("<1s");
+        return QCoreApplication::translate("SessionRecord", "<1s");
     const auto whole = qint64(std::min(std::trunc(runtimeSeconds), 9e18));
     if (whole < 60)
-        return QStringLiteral("%1s").arg(whole);
-    return QStringLiteral("%1m %2s").arg(whole / 60).arg(whole % 60);
+        return QCoreApplication::translate("SessionRecord", "%1s").arg(whole);
+    return QCoreApplication::translate("SessionRecord", "%1m %2s").arg(whole / 60).arg(whole % 60);
 }
 
 QString SessionRecord::dateText() const
@@ -67,7 +68,7 @@ QJsonObject SessionRecord::toJson() const
 {
     QJsonObject object;
     object.insert(QStringLiteral("id"), id.toString(QUuid::WithoutBraces).toUpper());
-    object.insert(QStringLiteral("date"), double(date.toMSecsSinceEpoch()) / 1000.0 - referenceDateOffset);
+    object.insert(QStringLiteral("unixTime"), double(date.toMSecsSinceEpoch()) / 1000.0);
     object.insert(QStringLiteral("imageCount"), imageCount);
     object.insert(QStringLiteral("optimizedCount"), optimizedCount);
     object.insert(QStringLiteral("failedCount"), failedCount);
@@ -81,7 +82,10 @@ QJsonObject SessionRecord::toJson() const
 std::optional<SessionRecord> SessionRecord::fromJson(const QJsonObject& object)
 {
     const auto id = uuid(object.value(QStringLiteral("id")));
-    const auto date = real(object.value(QStringLiteral("date")));
+    auto date = real(object.value(QStringLiteral("unixTime")));
+    if (!object.contains(QStringLiteral("unixTime")))
+        if (const auto older = real(object.value(QStringLiteral("date"))))
+            date = *older + referenceDateOffset;
     const auto images = integer(object.value(QStringLiteral("imageCount")));
     const auto optimized = integer(object.value(QStringLiteral("optimizedCount")));
     const auto failed = integer(object.value(QStringLiteral("failedCount")));
@@ -96,7 +100,7 @@ std::optional<SessionRecord> SessionRecord::fromJson(const QJsonObject& object)
 
     SessionRecord record;
     record.id = *id;
-    record.date = QDateTime::fromMSecsSinceEpoch(std::llround((*date + referenceDateOffset) * 1000.0), Qt::UTC);
+    record.date = QDateTime::fromMSecsSinceEpoch(std::llround(*date * 1000.0), Qt::UTC);
     record.imageCount = *images;
     record.optimizedCount = *optimized;
     record.failedCount = *failed;

@@ -25,9 +25,10 @@ struct SessionRecord {
     // Saved bytes as a percentage of the original bytes; 0 without any.
     double savingsPercent() const;
 
-    // `date` is stored as seconds since 1 January 2001 UTC.
+    // `date` is stored as Unix time in seconds, "unixTime".
     QJsonObject toJson() const;
-    // None unless every key is present with a value of the right type.
+    // None unless every key is present with a value of the right type. Reads
+    // the "date" of earlier versions too (seconds since 1 January 2001 UTC).
     static std::optional<SessionRecord> fromJson(const QJsonObject& object);
 
     bool operator==(const SessionRecord&) const = default;

@@ -3,6 +3,7 @@
 #include "platform/KeyValueStore.h"
 #include "platform/Paths.h"
 #include "platform/PrivateStorage.h"
+#include "store/SessionRecord.h"
 #include "store/SqlStatement.h"
 
 #include <QDateTime>
@@ -80,28 +81,57 @@ bool StatisticsStore::inTransaction(const std::function<bool()>& work)
 
 bool StatisticsStore::migrate()
 {
-    return inTransaction([this] {
-        SqlStatement present(db_, "SELECT 1 FROM statistics_totals WHERE id = 1;");
-        if (!present)
-            return false;
-        if (sqlite3_step(present.get()) == SQLITE_ROW)
-            return true;
-        KeyValueStore& legacy = KeyValueStore::standard();
-        const double start = legacy.real(startDateKey, 0.0);
-        SqlStatement insert(db_, "INSERT INTO statistics_totals VALUES (1, ?, ?, ?, ?);");
-        insert.bindInt64(1, legacy.int64(bytesSavedKey, 0));
-        insert.bindInt64(2, legacy.int64(filesProcessedKey, 0));
-        insert.bindInt64(3, legacy.int64(filesOptimizedKey, 0));
-        insert.bindDouble(4, start > 0.0 ? start : double(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
-        if (!insert.run())
-            return false;
-        // Stored newest first; kept oldest first, so that newer rows come later.
-        const QJsonArray stored = QJsonDocument::fromJson(legacy.bytes(sessionsKey)).array();
-        for (qsizetype i = stored.size() - 1; i >= 0; --i)
-            if (!insertSession(stored.at(i)))
-                return false;
+    return inTransaction([this] { return importLegacyFigures() && storeDatesAsUnixTime(); });
+}
+
+bool StatisticsStore::importLegacyFigures()
+{
+    SqlStatement present(db_, "SELECT 1 FROM statistics_totals WHERE id = 1;");
+    if (!present)
+        return false;
+    if (sqlite3_step(present.get()) == SQLITE_ROW)
         return true;
-    });
+    KeyValueStore& legacy = KeyValueStore::standard();
+    const double start = legacy.real(startDateKey, 0.0);
+    SqlStatement insert(db_, "INSERT INTO statistics_totals VALUES (1, ?, ?, ?, ?);");
+    insert.bindInt64(1, legacy.int64(bytesSavedKey, 0));
+    insert.bindInt64(2, legacy.int64(filesProcessedKey, 0));
+    insert.bindInt64(3, legacy.int64(filesOptimizedKey, 0));
+    insert.bindDouble(4, start > 0.0 ? start : double(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
+    if (!insert.run())
+        return false;
+    // Stored newest first; kept oldest first, so that newer rows come later.
+    const QJsonArray stored = QJsonDocument::fromJson(legacy.bytes(sessionsKey)).array();
+    for (qsizetype i = stored.size() - 1; i >= 0; --i)
+        if (!insertSession(stored.at(i)))
+            return false;
+    return true;
+}
+
+// Sessions stored before dates were kept as Unix time are rewritten once;
+// records this version cannot read stay as they are.
+bool StatisticsStore::storeDatesAsUnixTime()
+{
+    SqlStatement version(db_, "PRAGMA user_version;");
+    if (!version || sqlite3_step(version.get()) != SQLITE_ROW)
+        return false;
+    if (sqlite3_column_int(version.get(), 0) >= 1)
+        return true;
+    SqlStatement select(db_, "SELECT seq, record FROM statistics_sessions;");
+    if (!select)
+        return false;
+    while (sqlite3_step(select.get()) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(select.get(), 1));
+        const QJsonValue stored = decoded(QByteArray(text));
+        const auto record = stored.isObject() ? SessionRecord::fromJson(stored.toObject()) : std::nullopt;
+        if (!record || stored.toObject().contains(QStringLiteral("unixTime")))
+            continue;
+        SqlStatement update(db_, "UPDATE statistics_sessions SET record = ? WHERE seq = ?;");
+        if (!update || !update.bindText(1, QString::fromUtf8(encoded(record->toJson())))
+            || !update.bindInt64(2, sqlite3_column_int64(select.get(), 0)) || !update.run())
+            return false;
+    }
+    return sqlite3_exec(db_, "PRAGMA user_version = 1;", nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 bool StatisticsStore::insertSession(const QJsonValue& session)

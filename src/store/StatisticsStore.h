@@ -47,6 +47,8 @@ public:
 private:
     bool open();
     bool migrate();
+    bool importLegacyFigures();
+    bool storeDatesAsUnixTime();
     bool inTransaction(const std::function<bool()>& work);
     bool insertSession(const QJsonValue& session);
 

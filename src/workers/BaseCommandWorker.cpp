@@ -7,6 +7,7 @@
 #include "workers/TemporaryFiles.h"
 #include "workers/ToolLocator.h"
 
+#include <QCoreApplication>
 #include <QCoroProcess>
 #include <QDir>
 #include <QFile>
@@ -83,7 +84,8 @@ std::optional<QString> BaseCommandWorker::findNamedTool(const QString& kind) con
 Outcome<bool> BaseCommandWorker::answerForExit(int status) const
 {
     if (status != 0)
-        return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: %1").arg(status));
+        return OptimizationError::toolExecution(
+            name(), QCoreApplication::translate("BaseCommandWorker", "Exit code: %1").arg(status));
     return Outcome<bool>::success(true);
 }
 
@@ -147,7 +149,8 @@ QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString ex
     if (input) {
         QFile file(input->localPath());
         if (!file.open(QIODevice::ReadOnly))
-            co_return OptimizationError::toolExecution(name(), QStringLiteral("Could not read input file"));
+            co_return OptimizationError::toolExecution(
+                name(), QCoreApplication::translate("BaseCommandWorker", "Could not read input file"));
         process->setStandardInputFile(input->localPath());
     } else {
         // A tool that reads standard input must meet its end, never a pipe left open.
@@ -157,7 +160,8 @@ QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString ex
         const QString path = output->toLocalFile();
         QFile file(path);
         if (path.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            co_return OptimizationError::toolExecution(name(), QStringLiteral("Could not create output file"));
+            co_return OptimizationError::toolExecution(
+                name(), QCoreApplication::translate("BaseCommandWorker", "Could not create output file"));
         file.close();
         process->setStandardOutputFile(path, QIODevice::Truncate);
     }
@@ -177,7 +181,8 @@ QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString ex
     QTimer watchdog;
     watchdog.setSingleShot(true);
     QObject::connect(&watchdog, &QTimer::timeout, child, [&stopReason, child, limit] {
-        stopReason = QStringLiteral("Stopped after running for %1 s").arg(double(limit.count()) / 1000.0);
+        stopReason = QCoreApplication::translate("BaseCommandWorker", "Stopped after running for %1 s")
+                         .arg(double(limit.count()) / 1000.0);
         RunningTools::stop(*child, RunningTools::grace);
     });
     watchdog.start(limit);

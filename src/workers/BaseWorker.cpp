@@ -3,16 +3,17 @@
 #include "workers/JobWorkingFiles.h"
 #include "workers/TemporaryFiles.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 Outcome<BaseWorker::Inputs> BaseWorker::takeInputs() const
 {
     JobContext::Ptr job = this->job();
     if (!job)
-        return OptimizationError::fileAccess(QStringLiteral("No job available"));
+        return OptimizationError::fileAccess(QCoreApplication::translate("BaseWorker", "No job available"));
     IOFile::Ptr input = JobWorkingFiles::workingInputFile(*job);
     if (!input)
-        return OptimizationError::fileAccess(QStringLiteral("No input file available"));
+        return OptimizationError::fileAccess(QCoreApplication::translate("BaseWorker", "No input file available"));
     return Outcome<Inputs>::success(Inputs{std::move(job), std::move(input)});
 }
 

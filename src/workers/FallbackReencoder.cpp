@@ -3,6 +3,7 @@
 #include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 
+#include <QCoreApplication>
 #include <QCoroFuture>
 #include <QFileInfo>
 
@@ -48,20 +49,25 @@ std::optional<OptimizationError> errorFor(ImageIO::Status status, const QString&
     case ImageIO::Status::ok:
     case ImageIO::Status::animated: return std::nullopt;
     case ImageIO::Status::tooManyPixels:
-        return OptimizationError::toolExecution(tool, QStringLiteral("File too large (>100 megapixels)"));
+        return OptimizationError::toolExecution(
+            tool, QCoreApplication::translate("FallbackReencoder", "File too large (>100 megapixels)"));
     case ImageIO::Status::unreadable:
-        return OptimizationError::toolExecution(tool, QStringLiteral("Could not read %1 image").arg(kind));
+        return OptimizationError::toolExecution(
+            tool, QCoreApplication::translate("FallbackReencoder", "Could not read %1 image").arg(kind));
     case ImageIO::Status::cannotCreateOutput:
-        return OptimizationError::toolExecution(tool, QStringLiteral("Could not create %1 output").arg(kind));
+        return OptimizationError::toolExecution(
+            tool, QCoreApplication::translate("FallbackReencoder", "Could not create %1 output").arg(kind));
     case ImageIO::Status::cannotSave:
-        return OptimizationError::toolExecution(tool, QStringLiteral("Could not save optimized %1").arg(kind));
+        return OptimizationError::toolExecution(
+            tool, QCoreApplication::translate("FallbackReencoder", "Could not save optimized %1").arg(kind));
     }
     return std::nullopt;
 }
 
 OptimizationError tooLarge(const QString& tool)
 {
-    return OptimizationError::toolExecution(tool, QStringLiteral("File too large (>50MB)"));
+    return OptimizationError::toolExecution(tool,
+                                            QCoreApplication::translate("FallbackReencoder", "File too large (>50MB)"));
 }
 
 QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Request request)
@@ -85,7 +91,8 @@ QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Request requ
     const qint64 found = co_await BackgroundTask::run(sizeOf);
     if (found < 0 && request.missingOutputFails)
         co_return OptimizationError::platform(
-            QStringLiteral("The file “%1” doesn’t exist.").arg(QFileInfo(outputPath).fileName()));
+            QCoreApplication::translate("FallbackReencoder", "The file “%1” doesn’t exist.")
+                .arg(QFileInfo(outputPath).fileName()));
     const qint64 newSize = std::max<qint64>(found, 0);
     Log::line(QStringLiteral("📊 Original: %1 bytes, Optimized: %2 bytes").arg(size).arg(newSize));
     if (!request.texts.note.isEmpty())

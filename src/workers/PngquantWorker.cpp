@@ -7,6 +7,7 @@
 #include "workers/PngReencoder.h"
 #include "workers/ToolLocator.h"
 
+#include <QCoreApplication>
 #include <QCoroFuture>
 #include <QFile>
 
@@ -93,7 +94,8 @@ QCoro::Task<Outcome<bool>> PngquantWorker::optimizeFile(IOFile::Ptr input, QUrl 
         Log::line(QStringLiteral("pngquant skipped image due to poor compression"));
         co_return Outcome<bool>::success(false);
     default:
-        co_return OptimizationError::toolExecution(name(), QStringLiteral("Exit code: %1").arg(status));
+        co_return OptimizationError::toolExecution(
+            name(), QCoreApplication::translate("PngquantWorker", "Exit code: %1").arg(status));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "workers/RunningTools.h"
 #include "workers/ToolSession.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -91,7 +92,8 @@ QCoro::Task<std::optional<SvgcleanerServer::Answer>> SvgcleanerServer::clean(QSt
     QObject::connect(&watchdog, &QTimer::timeout, server, [&request, server, limit] {
         if (request.answer || request.gone)
             return;
-        request.stopReason = QStringLiteral("Stopped after running for %1 s").arg(double(limit.count()) / 1000.0);
+        request.stopReason = QCoreApplication::translate("SvgcleanerServer", "Stopped after running for %1 s")
+                                 .arg(double(limit.count()) / 1000.0);
         RunningTools::stop(*server, RunningTools::grace);
     });
     watchdog.start(limit);

@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 
+#include <QCoreApplication>
 #include <QCoroFuture>
 #include <QDir>
 #include <QFile>
@@ -9,8 +10,8 @@
 #include <QMutex>
 #include <QTemporaryDir>
 #include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QUuid>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <map>
 #include <memory>
@@ -69,7 +70,8 @@ QString copyFile(const QString& from, const QString& to)
     QFile source(from);
     if (source.copy(to))
         return {};
-    return source.errorString().isEmpty() ? QStringLiteral("Could not copy the file") : source.errorString();
+    return source.errorString().isEmpty() ? QCoreApplication::translate("TemporaryFiles", "Could not copy the file")
+                                          : source.errorString();
 }
 
 int removeStale(const QString& temporaryRoot)

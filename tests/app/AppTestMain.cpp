@@ -3,6 +3,7 @@
 #include "ServicesTest.h"
 #include "SingleInstanceTest.h"
 #include "platform/KeyValueStore.h"
+#include "platform/Translations.h"
 
 #include <QApplication>
 #include <QQmlExtensionPlugin>
@@ -24,7 +25,11 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", root.filePath("config").toUtf8());
     qputenv("XDG_RUNTIME_DIR", root.filePath("runtime").toUtf8());
     qputenv("TMPDIR", root.filePath("tmp").toUtf8());
+    // English as the program speaks it, singulars included, whatever the desktop's language.
+    qputenv("LC_ALL", "C.UTF-8");
+    qunsetenv("LANGUAGE");
     QApplication app(argc, argv);
+    Translations::install(app);
     KeyValueStore::useFile(root.filePath("settings.ini"));
     int failures = 0;
     WindowTest window;

@@ -115,6 +115,16 @@ void ServicesTest::automaticCheckAtMostDaily()
     QTest::qWait(100);
     QCOMPARE(changes.size(), 2);
 
+    // A copy the package manager installed leaves its updates to it.
+    KeyValueStore::standard().remove(Updater::lastCheckKey);
+    Updater packaged(server.url(), QStringLiteral("1.0.0"), true);
+    QSignalSpy packagedAnswers(&packaged, &Updater::checkFinished);
+    packaged.start();
+    packaged.checkForUpdates();
+    QVERIFY(!packaged.canCheckForUpdates());
+    QCOMPARE(packagedAnswers.size(), 1);
+    QVERIFY(packagedAnswers.first().first().value<Updater::Result>().message.contains("package manager"));
+
     // With the flag off nothing runs, and the flag persists.
     KeyValueStore::standard().remove(Updater::lastCheckKey);
     updater.setAutomaticallyChecksForUpdates(false);

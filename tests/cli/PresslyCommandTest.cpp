@@ -225,6 +225,29 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
     ::unlink(latin1.constData());
 }
 
+// The user's language, with its plurals; English ones too ("1 file").
+TEST_F(PresslyCommandTest, SpeaksTheLanguageOfTheLocale)
+{
+    const QString out = QDir(root.path()).filePath("out"), gone = QDir(in()).filePath("gone.png");
+    const struct {
+        QString locale;
+        QStringList arguments;
+        int status;
+        QString said;
+    } cases[] = {
+        {"de_DE.UTF-8", {"--help"}, 0, "Aufruf: pressly [OPTIONEN] PFAD …"},
+        {"de_DE.UTF-8", {"--jobs=0", in()}, 2, "--jobs erwartet eine ganze Zahl von 1 bis 256\nWeitere Informationen"},
+        {"de_DE.UTF-8", {"--export", out, "--quiet", gone}, 1, "1 Datei: 0 optimiert, 1 fehlgeschlagen"},
+        {"C.UTF-8", {"--export", out, "--quiet", gone}, 1, "1 file: 0 optimized, 1 failed"},
+    };
+    for (const auto& c : cases) {
+        env.insert("LC_ALL", c.locale);
+        const RunResult ran = pressly(c.arguments);
+        EXPECT_EQ(ran.exitCode, c.status) << qPrintable(c.arguments.join(' '));
+        EXPECT_TRUE((ran.out + ran.err).contains(c.said)) << qPrintable(ran.out + ran.err);
+    }
+}
+
 // By default one line per file and the summary; the tools' lines when asked
 // for, by flag or logging rule; colour only on a terminal without NO_COLOR.
 TEST_F(PresslyCommandTest, PrintsALinePerFileAndToolLinesOnlyWhenAsked)

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 
 #include <filesystem>
+#include <thread>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,28 +119,42 @@ TEST_F(JobQueueTest, ABatchKeepsTheSettingsItsDropWasConfirmedWith)
         EXPECT_EQ(readFile(file.toLocalFile()), readFile(dataFile("png/pingus-flag3.png"))) << "never replaced";
 }
 
-// Another program's job on a file leaves it to that program; a file swapped
-// after it was added counts the bytes the job read.
 // Only the version the user added may be replaced: not one another program
-// holds, nor one that changed while it waited (another run's result).
+// holds, nor one that changed while it waited (another run's result, placed
+// by a rename that leaves the name empty for a moment), nor one that is gone.
+// A file swapped after it was added counts the bytes the job read.
 TEST_F(JobQueueTest, AFileHeldElsewhereOrChangedSinceItWasAddedIsLeftAlone)
 {
-    const QUrl held = image("held.png"), first = image("first.png"), swapped = image("swapped.png");
+    const QUrl held = image("held.png"), first = image("first.png"), placed = image("placed.png"),
+               swapped = image("swapped.png"), gone = image("gone.png");
     QFile other(held.toLocalFile());
     ASSERT_TRUE(other.open(QIODevice::ReadOnly) && ::flock(other.handle(), LOCK_EX) == 0);
     const QByteArray smaller = readFile(swapped.toLocalFile()).left(300);
-    meddle = [path = swapped.toLocalFile(), smaller](const QString& running) {
-        if (running.endsWith("first.png"))
+    std::thread otherRun;
+    meddle = [&](const QString& running) {
+        if (!running.endsWith("first.png"))
+            return;
+        writeFile(swapped.toLocalFile(), smaller);
+        QFile::remove(gone.toLocalFile());
+        QFile::rename(placed.toLocalFile(), placed.toLocalFile() + ".in-trash");
+        otherRun = std::thread([path = placed.toLocalFile(), smaller] {
+            std::this_thread::sleep_for(100ms);
             writeFile(path, smaller);
+        });
     };
     JobQueue queue(configuration, 1, services());
-    queue.addFiles({held, first, swapped});
+    queue.addFiles({held, first, placed, swapped, gone});
     QCoro::waitFor(queue.waitUntilIdle());
+    otherRun.join();
     const auto& jobs = queue.jobs();
-    const std::pair<int, const char*> leftAlone[] = {{0, "another Pressly Pro"}, {2, "changed after it was added"}};
+    const std::pair<int, const char*> leftAlone[] = {{0, "another Pressly Pro"},
+                                                     {2, "changed after it was added"},
+                                                     {3, "changed after it was added"},
+                                                     {4, "moved or deleted after it was added"}};
     for (const auto& [index, said] : leftAlone) {
         ASSERT_EQ(jobs[index]->status(), JobStatus::failed) << index;
-        EXPECT_TRUE(jobs[index]->error()->errorDescription().contains(said)) << index;
+        EXPECT_TRUE(jobs[index]->error()->errorDescription().contains(said))
+            << index << jobs[index]->error()->errorDescription().toStdString();
         EXPECT_EQ(jobs[index]->bytesSaved(), 0) << index;
         EXPECT_FALSE(QFileInfo::exists(QDir(configuration.exportPath()).filePath(jobs[index]->fileName()))) << index;
     }

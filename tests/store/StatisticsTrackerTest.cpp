@@ -76,7 +76,10 @@ TEST_F(StatisticsTrackerTest, FiguresMoveInOnceAndUndecodableRecordsAreKept)
     QJsonObject incomplete = record(6, 1, 1, 1).toJson(), wrongType = record(7, 1, 1, 1).toJson();
     incomplete.remove("skippedCount");
     wrongType.insert("imageCount", "seven");
-    const QByteArray data = QJsonDocument(QJsonArray{incomplete, older.toJson(), wrongType, 42}).toJson(QJsonDocument::Compact);
+    QJsonObject olderAsStored = older.toJson(); // dates counted from 2001 then
+    olderAsStored.remove("unixTime");
+    olderAsStored.insert("date", 100.0);
+    const QByteArray data = QJsonDocument(QJsonArray{incomplete, olderAsStored, wrongType, 42}).toJson(QJsonDocument::Compact);
     store().setValue("allTimeSessionRecords", data);
     store().setValue("allTimeTotalFilesProcessed", 7);
     store().setValue("allTimeStartDate", 1.7e9);
@@ -99,7 +102,8 @@ TEST_F(StatisticsTrackerTest, FiguresMoveInOnceAndUndecodableRecordsAreKept)
     EXPECT_EQ(stored.at(4), QJsonValue(42));
     const QJsonObject first = stored.at(2).toObject();
     EXPECT_EQ(first.value("id").toString(), "0F8FAD5B-D9CB-469F-A165-70867728950E");
-    EXPECT_EQ(first.value("date").toDouble(), 100.0) << "seconds since 2001, as stored before";
+    EXPECT_EQ(first.value("unixTime").toDouble(), 978307300.0) << "rewritten once as Unix time";
+    EXPECT_FALSE(first.contains("date"));
 
     // Settings that hold no list move in no sessions.
     store().setValue("allTimeSessionRecords", QByteArray("{not json"));
@@ -134,7 +138,7 @@ TEST(SessionRecord, RuntimeTextAndStrictDecoding)
 
     const QJsonObject good = r.toJson();
     EXPECT_EQ(SessionRecord::fromJson(good), r);
-    for (const auto& [key, value] : {std::pair<QString, QJsonValue>{"failedCount", 1.5}, {"id", "not-a-uuid"}, {"date", "yesterday"}}) {
+    for (const auto& [key, value] : {std::pair<QString, QJsonValue>{"failedCount", 1.5}, {"id", "not-a-uuid"}, {"unixTime", "yesterday"}}) {
         QJsonObject bad = good;
         bad.insert(key, value);
         EXPECT_FALSE(SessionRecord::fromJson(bad)) << key.toStdString();

@@ -30,7 +30,7 @@ Rectangle {
                 }
             }
             Text {
-                text: "Add more images"
+                text: qsTr("Add more images")
                 font.pixelSize: 15
                 font.weight: Font.Medium
                 color: Theme.primary

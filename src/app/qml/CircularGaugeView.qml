@@ -60,6 +60,11 @@ Item {
             objectName: "gaugeUnit"
             anchors.horizontalCenter: parent.horizontalCenter
             text: reading.unitLabel
+            // Clear of the arc's ends, however long the language's words.
+            width: Math.min(implicitWidth, gauge.width * 0.5)
+            horizontalAlignment: Text.AlignHCenter
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 8
             font { pixelSize: 11; weight: Font.DemiBold; letterSpacing: 1 }
             color: Theme.secondary
         }

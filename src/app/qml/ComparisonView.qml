@@ -73,7 +73,7 @@ Item {
         FocusRing { gap: -2 }
     }
     Repeater {
-        model: [{ text: "Original", left: true }, { text: "Optimized", left: false }]
+        model: [{ text: qsTr("Original"), left: true }, { text: qsTr("Optimized"), left: false }]
         Rectangle {
             required property var modelData
             readonly property real inset: (comparison.width - afterPicture.paintedWidth) / 2 + 10

@@ -106,7 +106,7 @@ Item {
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: "Drop images here"
+                text: qsTr("Drop images here")
                 font.pixelSize: 28
                 font.bold: true
                 color: zone.isTargeted ? Theme.primary : Theme.secondary
@@ -116,7 +116,7 @@ Item {
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: "or browse to select files and folders"
+                text: qsTr("or browse to select files and folders")
                 font.pixelSize: 13
                 color: Theme.muted
             }
@@ -143,7 +143,7 @@ Item {
                 anchors.centerIn: parent
                 spacing: 6
                 Icon { name: "folder"; size: 13; color: Theme.primary; anchors.verticalCenter: parent.verticalCenter }
-                Text { text: "Browse"; font.pixelSize: 13; font.weight: Font.Medium; color: Theme.primary }
+                Text { text: qsTr("Browse"); font.pixelSize: 13; font.weight: Font.Medium; color: Theme.primary }
             }
             MouseArea { id: browseArea; anchors.fill: parent; hoverEnabled: true; onClicked: zone.browse() }
         }
@@ -160,7 +160,7 @@ Item {
 
     Text {
         anchors { bottom: parent.bottom; bottomMargin: 16 + 16; horizontalCenter: parent.horizontalCenter }
-        text: "Ctrl+O to browse"
+        text: qsTr("Ctrl+O to browse")
         font.pixelSize: 11
         color: Theme.muted
     }

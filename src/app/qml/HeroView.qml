@@ -99,7 +99,7 @@ Item {
                         }
                         Text {
                             anchors.horizontalCenter: parent.horizontalCenter
-                            text: picture.status === Image.Error ? "No preview" : "Loading…"
+                            text: picture.status === Image.Error ? qsTr("No preview") : qsTr("Loading…")
                             font.pixelSize: 13
                             color: Theme.secondary
                         }
@@ -169,8 +169,8 @@ Item {
                             id: bytes
                             objectName: "heroSavedBytes"
                             visible: job.saved
-                            text: job.saved ? resultActions.byteText(job.model.originalSize - job.model.optimizedSize)
-                                              + " saved" : ""
+                            text: job.saved ? qsTr("%1 saved").arg(resultActions.byteText(job.model.originalSize - job.model.optimizedSize))
+                                              : ""
                             font.pixelSize: 13
                             color: Theme.secondary
                         }
@@ -184,7 +184,7 @@ Item {
                         horizontalAlignment: Text.AlignHCenter
                         wrapMode: Text.WordWrap
                         text: job.failed ? job.model.errorText
-                              : "Restored: the original is back in place and the optimized file is in the Trash."
+                              : qsTr("Restored: the original is back in place and the optimized file is in the Trash.")
                         font.pixelSize: 12
                         color: job.failed ? Theme.red : Theme.secondary
                     }
@@ -199,7 +199,7 @@ Item {
                         PillButton {
                             objectName: "compareButton"
                             visible: job.canCompare
-                            text: hero.comparing ? "Single View" : "Compare"
+                            text: hero.comparing ? qsTr("Single View") : qsTr("Compare")
                             symbol: "git-diff"
                             onClicked: { hero.zoom.reset(); hero.comparing = !hero.comparing }
                         }
@@ -207,13 +207,13 @@ Item {
                             objectName: "restoreButton"
                             visible: job.canRestore
                             enabled: !resultActions.busy
-                            text: "Restore Original"
+                            text: qsTr("Restore Original")
                             symbol: "arrow-counter-clockwise"
                             onClicked: { hero.comparing = false; resultActions.restoreOriginal(hero.row) }
                         }
                         PillButton {
                             objectName: "showInFolderButton"
-                            text: "Show in Folder"
+                            text: qsTr("Show in Folder")
                             symbol: "folder"
                             onClicked: resultActions.showInFolder(job.exported ? job.model.exportedLocation : job.model.fileURL)
                         }

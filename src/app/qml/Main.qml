@@ -37,18 +37,18 @@ ApplicationWindow {
 
     menuBar: MenuBar {
         Menu {
-            title: "&File"
-            Action { text: "Add Files…"; shortcut: "Ctrl+O"; onTriggered: mainView.browseForFiles() }
-            Action { text: "Add Folder…"; shortcut: "Ctrl+Shift+O"; onTriggered: mainView.browseForFolder() }
+            title: qsTr("&File")
+            Action { text: qsTr("Add Files…"); shortcut: "Ctrl+O"; onTriggered: mainView.browseForFiles() }
+            Action { text: qsTr("Add Folder…"); shortcut: "Ctrl+Shift+O"; onTriggered: mainView.browseForFolder() }
             MenuSeparator {}
-            Action { text: "Quit"; shortcut: "Ctrl+Q"; onTriggered: mainView.requestQuit() }
+            Action { text: qsTr("Quit"); shortcut: "Ctrl+Q"; onTriggered: mainView.requestQuit() }
         }
         Menu {
-            title: "&Help"
-            Action { text: "About Pressly Pro"; onTriggered: mainView.showAbout() }
+            title: qsTr("&Help")
+            Action { text: qsTr("About Pressly Pro"); onTriggered: mainView.showAbout() }
             Action {
                 objectName: "checkForUpdatesAction"
-                text: "Check for Updates..."
+                text: qsTr("Check for Updates...")
                 enabled: updater.canCheckForUpdates
                 onTriggered: updater.checkForUpdates()
             }
@@ -179,7 +179,7 @@ ApplicationWindow {
         Button {
             id: dismiss
             anchors { right: parent.right; rightMargin: 10; verticalCenter: parent.verticalCenter }
-            text: "Dismiss"
+            text: qsTr("Dismiss")
             onClicked: toolNotices.dismiss()
         }
     }

@@ -22,7 +22,7 @@ Item {
         spacing: 12
         Text {
             anchors.verticalCenter: parent.verticalCenter
-            text: (gridView.model ? gridView.model.count : 0) + " photos"
+            text: qsTr("%Ln photos", "", gridView.model ? gridView.model.count : 0)
             font.pixelSize: 15
             font.weight: Font.DemiBold
             color: Theme.primary
@@ -32,7 +32,7 @@ Item {
         id: collapseButton
         objectName: "collapseButton"
         anchors { right: parent.right; top: parent.top; margins: 16 }
-        text: "Collapse"
+        text: qsTr("Collapse")
         symbol: "arrows-in-line-vertical"
         onClicked: gridView.collapse()
     }

@@ -32,10 +32,10 @@ Item {
         anchors { left: parent.left; top: parent.top; margins: 20 }
         visible: !stack.isFannedOut
         text: !stack.jobQueue ? ""
-              : stack.jobQueue.isProcessing ? "Optimizing…"
-              : stack.failedCount > 0 ? stack.failedCount + (stack.failedCount === 1 ? " file" : " files")
-                                        + " could not be optimized — open the marked cards to see why."
-              : "Done."
+              : stack.jobQueue.isProcessing ? qsTr("Optimizing…")
+              : stack.failedCount > 0 ? qsTr("%Ln files could not be optimized — open the marked cards to see why.",
+                                             "", stack.failedCount)
+              : qsTr("Done.")
         font.pixelSize: 13
         color: stack.jobQueue && !stack.jobQueue.isProcessing && stack.failedCount > 0 ? Theme.red : Theme.secondary
     }
@@ -96,7 +96,7 @@ Item {
         anchors { top: pileArea.bottom; topMargin: 22; horizontalCenter: pileArea.horizontalCenter }
         visible: pileArea.visible && stack.heroRow < 0
         opacity: pileArea.opacity
-        text: stack.jobCount + " photos"
+        text: qsTr("%Ln photos", "", stack.jobCount)
         font.pixelSize: 13
         color: Theme.secondary
     }

@@ -10,10 +10,12 @@ ScrollView {
     clip: true
 
     readonly property var presets: [
-        { raw: "lossless", symbol: "rabbit", description: "Fast, no quality loss. Removes redundant data only." },
-        { raw: "balanced", symbol: "scales",
-          description: "Recommended. Good compression with minimal visible quality loss." },
-        { raw: "maximum", symbol: "arrows-in-simple", description: "Smallest files. Slower, more aggressive compression." }
+        { raw: "lossless", title: qsTr("Lossless"), symbol: "rabbit",
+          description: qsTr("Fast, no quality loss. Removes redundant data only.") },
+        { raw: "balanced", title: qsTr("Balanced"), symbol: "scales",
+          description: qsTr("Recommended. Good compression with minimal visible quality loss.") },
+        { raw: "maximum", title: qsTr("Maximum"), symbol: "arrows-in-simple",
+          description: qsTr("Smallest files. Slower, more aggressive compression.") }
     ]
 
     ColumnLayout {
@@ -22,9 +24,9 @@ ScrollView {
         spacing: 12
 
         Item { implicitHeight: 24 }
-        Text { text: "Configuration"; font.pixelSize: 26; font.bold: true; color: Theme.primary }
+        Text { text: qsTr("Configuration"); font.pixelSize: 26; font.bold: true; color: Theme.primary }
         Text {
-            text: "Choose where optimized files go and how hard to compress."
+            text: qsTr("Choose where optimized files go and how hard to compress.")
             font.pixelSize: 13
             color: Theme.secondary
         }
@@ -40,13 +42,13 @@ ScrollView {
             Accessible.name: text
         }
 
-        SectionTitle { text: "Output"; Layout.topMargin: 14 }
+        SectionTitle { text: qsTr("Output"); Layout.topMargin: 14 }
         ModeCard {
             objectName: "modeOriginals"
             Layout.fillWidth: true
             symbol: "arrows-clockwise"
-            title: "Optimize originals"
-            description: "Replace files in place. Originals moved to Trash for undo."
+            title: qsTr("Optimize originals")
+            description: qsTr("Replace files in place. Originals moved to Trash for undo.")
             selected: !mainView.exportMode
             onChosen: mainView.setOperationMode(0)
         }
@@ -55,7 +57,7 @@ ScrollView {
             objectName: "warnSwitch"
             visible: !mainView.exportMode
             Layout.leftMargin: 20
-            text: "Warn me before replacing files"
+            text: qsTr("Warn me before replacing files")
             font.pixelSize: 12
             checked: mainView.preferences.warnBeforeReplacing
             onToggled: mainView.preferences.warnBeforeReplacing = checked
@@ -69,8 +71,8 @@ ScrollView {
             objectName: "modeExport"
             Layout.fillWidth: true
             symbol: "folder-plus"
-            title: "Export to folder"
-            description: "Save optimized copies to a separate folder."
+            title: qsTr("Export to folder")
+            description: qsTr("Save optimized copies to a separate folder.")
             selected: mainView.exportMode
             onChosen: mainView.setOperationMode(1)
         }
@@ -92,10 +94,10 @@ ScrollView {
                 color: Theme.secondary
                 elide: Text.ElideMiddle
             }
-            Button { text: "Change"; font.pixelSize: 12; onClicked: mainView.changeExportFolder() }
+            Button { text: qsTr("Change"); font.pixelSize: 12; onClicked: mainView.changeExportFolder() }
         }
 
-        SectionTitle { text: "Compression"; Layout.topMargin: 14 }
+        SectionTitle { text: qsTr("Compression"); Layout.topMargin: 14 }
         RowLayout {
             Layout.fillWidth: true
             spacing: 10
@@ -108,7 +110,7 @@ ScrollView {
                     Layout.fillWidth: true
                     Layout.preferredWidth: 1
                     symbol: modelData.symbol
-                    title: modelData.raw.charAt(0).toUpperCase() + modelData.raw.slice(1)
+                    title: modelData.title
                     description: modelData.description
                     selected: mainView.presetIndex === index
                     onChosen: mainView.setPreset(modelData.raw)
@@ -116,7 +118,7 @@ ScrollView {
             }
         }
 
-        SectionTitle { text: "Updates"; Layout.topMargin: 14 }
+        SectionTitle { text: qsTr("Updates"); Layout.topMargin: 14 }
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: updatesColumn.implicitHeight + 32
@@ -147,7 +149,7 @@ ScrollView {
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text
                         Layout.fillWidth: true
-                        text: "Version " + updater.versionText
+                        text: qsTr("Version %1").arg(updater.versionText)
                         font.pixelSize: 12
                         color: Theme.secondary
                     }
@@ -164,8 +166,9 @@ ScrollView {
                     objectName: "noUpdateFeed"
                     Layout.fillWidth: true
                     visible: !updater.hasFeed
-                    text: qsTr("Updates are not available in this build: it has no update address. "
-                               + "Your package manager keeps Pressly Pro up to date.")
+                    text: updater.fromPackageManager
+                          ? qsTr("Pressly Pro was installed by your system’s package manager, which keeps it up to date.")
+                          : qsTr("Updates are not available in this build: it has no update address.")
                     font.pixelSize: 11
                     color: Theme.secondary
                     wrapMode: Text.WordWrap
@@ -179,7 +182,7 @@ ScrollView {
             Layout.topMargin: 10
             spacing: 6
             Icon { name: "info"; size: 13; color: Theme.secondary }
-            Text { text: "Supported formats:"; font.pixelSize: 11; color: Theme.secondary }
+            Text { text: qsTr("Supported formats:"); font.pixelSize: 11; color: Theme.secondary }
             Repeater {
                 model: mainView.formats
                 FormatLabel { required property string modelData; text: modelData; pixelSize: 10 }

@@ -6,9 +6,9 @@ Rectangle {
     id: rail
     property int hoveredTab: -1
     readonly property var tabs: [
-        { title: "Files", symbol: "files" },
-        { title: "Statistics", symbol: "chart-bar" },
-        { title: "Settings", symbol: "gear" }
+        { key: "Files", title: qsTr("Files"), symbol: "files" },
+        { key: "Statistics", title: qsTr("Statistics"), symbol: "chart-bar" },
+        { key: "Settings", title: qsTr("Settings"), symbol: "gear" }
     ]
     width: 60
     color: Theme.tint(Theme.surface, 0.85)
@@ -32,7 +32,7 @@ Rectangle {
                 required property var modelData
                 readonly property bool selected: mainView.selectedTab === index
                 readonly property bool hovered: rail.hoveredTab === index
-                objectName: "tab-" + modelData.title
+                objectName: "tab-" + modelData.key
                 width: 40
                 height: 40
                 radius: 8

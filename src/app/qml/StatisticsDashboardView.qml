@@ -49,8 +49,8 @@ ListView {
             Column {
                 id: titles
                 spacing: 4
-                Text { text: "Overview"; font.pixelSize: 26; font.bold: true; color: Theme.primary }
-                Text { text: "Statistics about your Pressly Pro usage"; font.pixelSize: 13; color: Theme.secondary }
+                Text { text: qsTr("Overview"); font.pixelSize: 26; font.bold: true; color: Theme.primary }
+                Text { text: qsTr("Statistics about your Pressly Pro usage"); font.pixelSize: 13; color: Theme.secondary }
             }
             Rectangle {
                 objectName: "sinceBadge"
@@ -81,7 +81,7 @@ ListView {
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: "No optimization data yet"
+                text: qsTr("No optimization data yet")
                 font { pixelSize: 17; weight: Font.DemiBold }
                 color: Theme.secondary
             }
@@ -89,7 +89,7 @@ ListView {
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: "Drop images to get started"
+                text: qsTr("Drop images to get started")
                 font.pixelSize: 13
                 color: Theme.muted
             }
@@ -102,11 +102,11 @@ ListView {
             spacing: 12
             readonly property real cardWidth: (width - 3 * spacing) / 4
             SummaryCard {
-                width: parent.cardWidth; title: "Total Savings"; symbol: "arrow-circle-down-fill"
+                width: parent.cardWidth; title: qsTr("Total Savings"); symbol: "arrow-circle-down-fill"
                 tone: Theme.green; value: view.dashboard.totalSavingsText
             }
             SummaryCard {
-                width: parent.cardWidth; title: "Total Photos"; symbol: "stack-fill"
+                width: parent.cardWidth; title: qsTr("Total Photos"); symbol: "stack-fill"
                 tone: Theme.blue; value: view.dashboard.totalPhotosText
             }
             SummaryCard {
@@ -133,7 +133,7 @@ ListView {
                     spacing: 8
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
-                        text: "SESSION HISTORY"
+                        text: qsTr("SESSION HISTORY")
                         font { pixelSize: 13; weight: Font.DemiBold; letterSpacing: 0.5 }
                         color: Theme.secondary
                     }
@@ -173,7 +173,7 @@ ListView {
                         anchors.centerIn: parent
                         spacing: 5
                         Icon { name: "export"; size: 11; color: Theme.primary; anchors.verticalCenter: parent.verticalCenter }
-                        Text { text: "Export"; font.pixelSize: 12; color: Theme.primary }
+                        Text { text: qsTr("Export"); font.pixelSize: 12; color: Theme.primary }
                     }
                     MouseArea {
                         id: exportArea
@@ -188,7 +188,7 @@ ListView {
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
                 visible: view.dashboard.sessionCount === 0
-                text: "No sessions recorded yet"
+                text: qsTr("No sessions recorded yet")
                 font.pixelSize: 13
                 color: Theme.muted
             }

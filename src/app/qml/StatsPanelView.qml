@@ -48,7 +48,7 @@ Rectangle {
                 anchors.centerIn: parent
                 spacing: 6
                 Icon { name: "stop-fill"; size: 8; color: Theme.secondary; anchors.verticalCenter: parent.verticalCenter }
-                Text { text: "Stop"; font.pixelSize: 12; font.weight: Font.Medium; color: Theme.secondary }
+                Text { text: qsTr("Stop"); font.pixelSize: 12; font.weight: Font.Medium; color: Theme.secondary }
             }
             MouseArea {
                 id: stopArea
@@ -109,7 +109,7 @@ Rectangle {
                 objectName: "failedLine"
                 visible: panel.stats.failedCount > 0
                 width: parent.width
-                text: qsTr("%n failed", "", panel.stats.failedCount)
+                text: qsTr("%Ln failed", "", panel.stats.failedCount)
                 font.pixelSize: 11
                 color: Theme.tint(Theme.red, 0.7)
                 elide: Text.ElideRight

@@ -30,6 +30,6 @@ Rectangle {
         }
         PillButton { objectName: "zoomInButton"; symbol: "plus"; onClicked: bar.zoom.zoomIn()
                      tip: qsTr("Zoom in") }
-        PillButton { objectName: "fitButton"; symbol: "arrows-out-simple"; tip: "Fit to view"; onClicked: bar.zoom.reset() }
+        PillButton { objectName: "fitButton"; symbol: "arrows-out-simple"; tip: qsTr("Fit to view"); onClicked: bar.zoom.reset() }
     }
 }

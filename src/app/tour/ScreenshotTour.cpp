@@ -297,9 +297,11 @@ QCoro::Task<> ScreenshotTour::largeFiguresPanel(QString name, qint64 finished, q
         {QStringLiteral("savedBytesText"), ByteCountFormatter::format(saved)},
         {QStringLiteral("originalBytesText"), ByteCountFormatter::format(original)},
         {QStringLiteral("madeSmallerText"),
-         QObject::tr("Files made smaller: %1 of %2").arg(locale.toString(smaller), locale.toString(finished))},
+         QCoreApplication::translate("StatsPanel", "Files made smaller: %1 of %Ln", nullptr, int(finished))
+             .arg(locale.toString(smaller))},
         {QStringLiteral("allTimeSavedText"), ByteCountFormatter::format(saved)},
-        {QStringLiteral("sinceText"), QStringLiteral("Since Mar 2025")},
+        {QStringLiteral("sinceText"), QCoreApplication::translate("StatsPanel", "Since %1")
+                                          .arg(locale.toString(QDate(2025, 3, 1), QStringLiteral("MMM yyyy")))},
     };
     const QVariant real = panel->property("stats");
     panel->setProperty("stats", figures);

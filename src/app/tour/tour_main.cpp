@@ -5,6 +5,8 @@
 #include "app/WindowSetup.h"
 #include "app/tour/ScreenshotTour.h"
 
+#include "platform/Translations.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -23,6 +25,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pressly Pro"));
+    Translations::install(app);
     QApplication::setApplicationVersion(QStringLiteral(PRESSLY_VERSION));
     if (argc != 3) {
         std::fputs("usage: pressly-pro-screenshots OUT_DIR IMAGES_DIR\n", stderr);

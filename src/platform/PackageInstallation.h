@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Whether a program was installed by the system's package manager, which
+// then also brings its updates.
+namespace PackageInstallation {
+// True when dpkg lists `executable` (resolved through links) as a file of the
+// package `package`. Reads a small file: call it once, at start.
+bool ownedByDpkg(const QString& executable, const QString& package,
+                 const QString& infoDir = QStringLiteral("/var/lib/dpkg/info"));
+}

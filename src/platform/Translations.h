@@ -1,0 +1,10 @@
+#pragma once
+
+class QCoreApplication;
+
+// The user's language for our strings and Qt's own (standard dialogs and
+// buttons). Our catalogues are built in; Qt's come from its translations
+// folder when the distribution installed them.
+namespace Translations {
+void install(QCoreApplication& app);
+}
