@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a screen reader finds in the window, page by page.
 
 Run inside an X server and a private session bus (ctest does it with xvfb-run

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 
 // Where the keyboard is: a ring around its parent, drawn only while the parent
