@@ -132,7 +132,8 @@ def main():
     home = tempfile.mkdtemp(prefix="pressly-a11y.")
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                XDG_DATA_HOME=f"{home}/data", XDG_CONFIG_HOME=f"{home}/config", XDG_RUNTIME_DIR=f"{home}/run",
-               TMPDIR=f"{home}/tmp")
+               TMPDIR=f"{home}/tmp", LC_ALL="C.UTF-8")
+    env.pop("LANGUAGE", None)  # the names looked for are the English ones
     for sub in ("data", "config", "run", "tmp", "images"):
         os.makedirs(f"{home}/{sub}", mode=0o700)
     for image in IMAGES:
