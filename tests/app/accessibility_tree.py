@@ -45,14 +45,19 @@ def walk(node, found, depth=0):
     """(role name, name, node) of every shown control, and of the texts given a role: figures and notices."""
     if node is None or depth > 60 or not showing(node):
         return found
-    role = node.get_role()
-    count = node.get_child_count()
-    if role in INTERACTIVE or role in (R.LIST, R.ALERT, R.STATIC, R.LABEL):
-        found.append((node.get_role_name(), (node.get_name() or "").strip(), node))
+    try:
+        role = node.get_role()
+        count = node.get_child_count()
+        if role in INTERACTIVE or role in (R.LIST, R.ALERT, R.STATIC, R.LABEL):
+            found.append((node.get_role_name(), (node.get_name() or "").strip(), node))
+    except Exception:  # noqa: BLE001 - went away while being read: a page in its change
+        return found
     for i in range(count):
-        child = node.get_child_at_index(i)
-        if child is not None:
-            walk(child, found, depth + 1)
+        try:
+            child = node.get_child_at_index(i)
+        except Exception:  # noqa: BLE001 - as above
+            continue
+        walk(child, found, depth + 1)
     return found
 
 
@@ -99,17 +104,24 @@ def act(node):
     raise SystemExit(f"{node.get_role_name()} '{node.get_name()}' offers no press: {names}")
 
 
+def missing(found, expected):
+    names = {name for _, name, _ in found}
+    return [e for e in expected if not any(n == e or n.startswith(e) for n in names)]
+
+
 def check_page(app, page, expected, problems):
-    found = controls(app)
+    # A page still fading in, or one whose objects change while read, is read again.
+    for _ in range(30):
+        found = controls(app)
+        if not missing(found, expected):
+            break
+        time.sleep(0.5)
     print(f"== {page}")
     for role_name, name, node in found:
         print(f"   {role_name}: {name}" if name else f"   {role_name}: <NO NAME>")
         if not name and node.get_role() in INTERACTIVE:
             problems.append(f"{page}: a {role_name} without a name")
-    names = {name for _, name, _ in found}
-    for name in expected:
-        if not any(n == name or n.startswith(name) for n in names):
-            problems.append(f"{page}: '{name}' not found")
+    problems += [f"{page}: '{name}' not found" for name in missing(found, expected)]
 
 
 def start_bus():
@@ -154,7 +166,7 @@ def main():
         originals = find(app, "radio button", "Optimize originals")
         if originals:  # in place, with the warning's switch shown
             act(originals)
-            wait_for("the warning's switch", lambda: find(app, "check box", "Warn me before replacing files"))
+            wait_for("in place chosen", lambda: originals.get_state_set().contains(Atspi.StateType.CHECKED))
         check_page(app, "settings", ["Optimize originals", "Export to folder", "Lossless", "Balanced", "Maximum",
                                      "Warn me before replacing files"], problems)
 
