@@ -196,6 +196,14 @@ Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
         <source>Optimized</source>
         <translation>Optimiert</translation>
     </message>
+    <message>
+        <source>Divider between original and optimized</source>
+        <translation>Trennlinie zwischen Original und optimierter Datei</translation>
+    </message>
+    <message>
+        <source>Left and Right move it</source>
+        <translation>Pfeil links und rechts verschieben sie</translation>
+    </message>
 </context>
 <context>
     <name>DialogPrompts</name>
@@ -241,6 +249,10 @@ Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
     <message>
         <source>Ctrl+O to browse</source>
         <translation>Strg+O zum Durchsuchen</translation>
+    </message>
+    <message>
+        <source>Choose images or folders to optimize (Ctrl+O)</source>
+        <translation>Bilder oder Ordner zum Optimieren wählen (Strg+O)</translation>
     </message>
 </context>
 <context>
@@ -388,6 +400,18 @@ Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
     <message>
         <source>Show in Folder</source>
         <translation>Im Ordner anzeigen</translation>
+    </message>
+    <message>
+        <source>Enlarged photo</source>
+        <translation>Vergrößertes Foto</translation>
+    </message>
+    <message>
+        <source>Close enlarged view</source>
+        <translation>Vergrößerte Ansicht schließen</translation>
+    </message>
+    <message>
+        <source>Escape</source>
+        <translation>Esc</translation>
     </message>
 </context>
 <context>
@@ -745,6 +769,42 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
         <source>Not started</source>
         <translation>Nicht gestartet</translation>
     </message>
+    <message>
+        <source>restored</source>
+        <translation>wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>%1 to %2, %3 smaller</source>
+        <translation>%1 auf %2, %3 kleiner</translation>
+    </message>
+    <message>
+        <source>already as small as it gets</source>
+        <translation>schon so klein wie möglich</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>optimizing</source>
+        <translation>wird optimiert</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>angehalten</translation>
+    </message>
+    <message>
+        <source>not started</source>
+        <translation>nicht begonnen</translation>
+    </message>
+    <message>
+        <source>waiting</source>
+        <translation>wartet</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
 </context>
 <context>
     <name>PhotoGrid</name>
@@ -787,6 +847,14 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
             <numerusform>%Ln Foto</numerusform>
             <numerusform>%Ln Fotos</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Latest photos</source>
+        <translation>Neueste Fotos</translation>
+    </message>
+    <message>
+        <source>Enter shows all photos</source>
+        <translation>Die Eingabetaste zeigt alle Fotos</translation>
     </message>
 </context>
 <context>
@@ -976,6 +1044,10 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
         <source>Supported formats:</source>
         <translation>Unterstützte Formate:</translation>
     </message>
+    <message>
+        <source>Export folder: %1</source>
+        <translation>Exportordner: %1</translation>
+    </message>
 </context>
 <context>
     <name>Sidebar</name>
@@ -990,6 +1062,10 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
     <message>
         <source>Settings</source>
         <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
     </message>
 </context>
 <context>
@@ -1080,6 +1156,18 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
     <message>
         <source>No sessions recorded yet</source>
         <translation>Noch keine Sitzungen aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>Session history</source>
+        <translation>Sitzungsverlauf</translation>
+    </message>
+    <message>
+        <source>Save the session history as a CSV file</source>
+        <translation>Den Sitzungsverlauf als CSV-Datei speichern</translation>
+    </message>
+    <message>
+        <source>%1: %2 images, %3 saved, %4, took %5</source>
+        <translation>%1: %2 Bilder, %3 gespart, %4, Dauer %5</translation>
     </message>
 </context>
 <context>
@@ -1173,6 +1261,18 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
             <numerusform>%Ln fehlgeschlagen</numerusform>
             <numerusform>%Ln fehlgeschlagen</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Stop optimizing: files not yet started stay as they are</source>
+        <translation>Optimierung anhalten: noch nicht begonnene Dateien bleiben, wie sie sind</translation>
+    </message>
+    <message>
+        <source>Savings: %1, %2</source>
+        <translation>Ersparnis: %1, %2</translation>
+    </message>
+    <message>
+        <source>All-time: %1 saved, %2</source>
+        <translation>Insgesamt: %1 gespart, %2</translation>
     </message>
 </context>
 <context>
@@ -1272,6 +1372,14 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
         <source>Fit to view</source>
         <translation>An Ansicht anpassen</translation>
     </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Vergrößern</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -1298,6 +1406,35 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
     <message>
         <source>Try &apos;pressly --help&apos; for more information.</source>
         <translation>Weitere Informationen mit „pressly --help“.</translation>
+    </message>
+</context>
+<context>
+    <name>CircularGaugeView</name>
+    <message>
+        <source>%1 %2, %3 % done</source>
+        <translation>%1 %2, %3 % erledigt</translation>
+    </message>
+</context>
+<context>
+    <name>SessionHeaderCell</name>
+    <message>
+        <source>Sort by this column</source>
+        <translation>Nach dieser Spalte sortieren</translation>
+    </message>
+    <message>
+        <source>Sorted from smallest</source>
+        <translation>Aufsteigend sortiert</translation>
+    </message>
+    <message>
+        <source>Sorted from largest</source>
+        <translation>Absteigend sortiert</translation>
+    </message>
+</context>
+<context>
+    <name>SummaryCard</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 </TS>

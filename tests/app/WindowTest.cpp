@@ -492,3 +492,55 @@ void WindowTest::quitMidBatchLeavesEveryFileWhole()
     }
     QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), images.size());
 }
+
+QString WindowTest::focusedName() const
+{
+    return window_->activeFocusItem() ? window_->activeFocusItem()->objectName() : QString();
+}
+
+bool WindowTest::tabTo(const char* name)
+{
+    for (int step = 0; step < 40; ++step) {
+        QTest::keyClick(window_, Qt::Key_Tab);
+        if (focusedName() == QLatin1String(name))
+            return true;
+    }
+    return false;
+}
+
+// Settings, a preset, files by Ctrl+O, a card enlarged and closed: with keys alone.
+void WindowTest::keyboardAlone()
+{
+    window_->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QVERIFY(tabTo("tab-Settings"));
+    QTest::keyClick(window_, Qt::Key_Space);
+    QCOMPARE(view_->selectedTab(), int(MainView::OptimizationSettings));
+    QTRY_VERIFY(pageReady("settingsPage"));
+    QTRY_VERIFY(!find("dropZonePage")->property("visible").toBool()); // faded out, so out of the Tab chain
+    QVERIFY(tabTo("preset-maximum"));
+    QTest::keyClick(window_, Qt::Key_Return);
+    QCOMPARE(view_->preferences()->compressionPresetRaw(), QStringLiteral("maximum"));
+
+    const QString dir = copyImages({"png/pingus-flag3.png", "jpeg/pingus-rocktile.jpg"});
+    prompts_.filesAnswer = {QUrl::fromLocalFile(dir + "/pingus-flag3.png"), QUrl::fromLocalFile(dir + "/pingus-rocktile.jpg")};
+    QTest::keyClick(window_, Qt::Key_O, Qt::ControlModifier);
+    QTRY_COMPARE(view_->jobs()->count(), 2);
+    QVERIFY(tabTo("tab-Files"));
+    QTest::keyClick(window_, Qt::Key_Space);
+    QTRY_VERIFY(pageReady("filesPage"));
+    QTRY_VERIFY(!find("settingsPage")->property("visible").toBool());
+    QVERIFY(tabTo("pile"));
+    QTest::keyClick(window_, Qt::Key_Return);
+    // The grid hands the keyboard on to its current card.
+    const auto gridHasKeys = [this] { return find("photoGrid") && find("photoGrid")->property("activeFocus").toBool(); };
+    QTRY_VERIFY(gridHasKeys());
+    QTest::keyClick(window_, Qt::Key_End);
+    QTest::keyClick(window_, Qt::Key_Return);
+    auto* stack = find("photoStack");
+    QCOMPARE(stack->property("heroRow").toInt(), 1);
+    QTRY_VERIFY(find("heroView"));
+    QTest::keyClick(window_, Qt::Key_Escape);
+    QCOMPARE(stack->property("heroRow").toInt(), -1);
+    QTRY_VERIFY(gridHasKeys());
+}

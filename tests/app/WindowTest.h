@@ -32,6 +32,7 @@ private slots:
     void optimizesInPlaceWithOriginalsInTrash();
     void exportWritesWholeFileOrNone();
     void quitMidBatchLeavesEveryFileWhole();
+    void keyboardAlone();
 
 private:
     void drop(const QList<QUrl>& urls);
@@ -40,6 +41,9 @@ private:
     // Pages are built over several frames: only a finished one can be read.
     bool pageReady(const char* page) const;
     QString copyImages(const QStringList& names, const QString& sub = {});
+    // Presses Tab until the item of that name has the keyboard; false when it never does.
+    bool tabTo(const char* name);
+    QString focusedName() const;
 
     StubPrompts prompts_;
     std::unique_ptr<QTemporaryDir> work_;

@@ -12,6 +12,9 @@ Item {
 
     implicitWidth: 160
     implicitHeight: 120
+    Accessible.role: Accessible.StaticText
+    Accessible.name: qsTr("%1 %2, %3 % done").arg(reading.valueText).arg(reading.unitLabel)
+                     .arg(Math.round(Math.max(0, Math.min(1, reading.progress)) * 100))
 
     GaugeReading { id: reading }
 

@@ -64,6 +64,13 @@ Item {
         cursorShape: Qt.SplitHCursor
         onPressed: mouse => comparison.split = Math.max(0, Math.min(1, mouse.x / width))
         onPositionChanged: mouse => comparison.split = Math.max(0, Math.min(1, mouse.x / width))
+        activeFocusOnTab: true
+        Accessible.role: Accessible.Slider
+        Accessible.name: qsTr("Divider between original and optimized")
+        Accessible.description: qsTr("Left and Right move it")
+        Keys.onLeftPressed: comparison.split = Math.max(0, comparison.split - 0.05)
+        Keys.onRightPressed: comparison.split = Math.min(1, comparison.split + 0.05)
+        FocusRing { gap: -2 }
     }
     Repeater {
         model: [{ text: qsTr("Original"), left: true }, { text: qsTr("Optimized"), left: false }]

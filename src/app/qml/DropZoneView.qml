@@ -103,6 +103,8 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: 6
             Text {
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: qsTr("Drop images here")
                 font.pixelSize: 28
@@ -111,6 +113,8 @@ Item {
                 Behavior on color { ColorAnimation { duration: 250; easing.type: Easing.InOutQuad } }
             }
             Text {
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: qsTr("or browse to select files and folders")
                 font.pixelSize: 13
@@ -127,6 +131,13 @@ Item {
             color: browseArea.pressed ? Theme.tint(Theme.primary, 0.1)
                                       : browseArea.containsMouse ? Theme.tint(Theme.primary, 0.05) : "transparent"
             border.color: Theme.separator
+            activeFocusOnTab: true
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Browse")
+            Accessible.description: qsTr("Choose images or folders to optimize (Ctrl+O)")
+            Accessible.onPressAction: zone.browse()
+            Keys.onPressed: event => browseRing.press(event, () => zone.browse())
+            FocusRing { id: browseRing }
             Row {
                 id: browseRow
                 anchors.centerIn: parent

@@ -16,12 +16,18 @@ Item {
     NumberAnimation on opacity { from: 0; to: 1; duration: 250; easing.type: Easing.OutCubic }
 
     Shortcut { sequence: "Escape"; onActivated: hero.close() }
+    Accessible.role: Accessible.Dialog
+    Accessible.name: qsTr("Enlarged photo")
 
     Rectangle {
         objectName: "heroBackdrop"
         anchors.fill: parent
         color: Qt.rgba(0, 0, 0, 0.6)
         MouseArea { anchors.fill: parent; onClicked: hero.close() }
+        Accessible.role: Accessible.Button
+        Accessible.name: qsTr("Close enlarged view")
+        Accessible.description: qsTr("Escape")
+        Accessible.onPressAction: hero.close()
     }
 
     Repeater {
@@ -47,6 +53,8 @@ Item {
                           margins: 36; bottomMargin: 14 }
                 clip: true
                 visible: !hero.comparing
+                Accessible.role: Accessible.Graphic
+                Accessible.name: job.model.fileName
 
                 Item {
                     id: zoomed
@@ -134,6 +142,8 @@ Item {
                         anchors.horizontalCenter: parent.horizontalCenter
                         spacing: 10
                         Text {
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             objectName: "heroFileName"
                             text: job.model.fileName
                             font.pixelSize: 13
@@ -143,6 +153,8 @@ Item {
                             width: Math.min(implicitWidth, panelColumn.width - savings.width - bytes.width - 20)
                         }
                         Text {
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             id: savings
                             objectName: "heroSavings"
                             visible: job.saved
@@ -152,6 +164,8 @@ Item {
                             color: Theme.green
                         }
                         Text {
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             id: bytes
                             objectName: "heroSavedBytes"
                             visible: job.saved
@@ -162,6 +176,8 @@ Item {
                         }
                     }
                     Text {
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         objectName: "heroError"
                         width: parent.width
                         visible: job.failed || job.model.restored
@@ -203,6 +219,8 @@ Item {
                         }
                     }
                     Text {
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         objectName: "heroMessage"
                         width: parent.width
                         visible: text !== ""

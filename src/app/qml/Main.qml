@@ -160,6 +160,8 @@ ApplicationWindow {
         height: toolNotices.text ? noticeText.implicitHeight + 20 : 0
         visible: height > 0
         color: Theme.tint(Theme.orange, 0.18)
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: toolNotices.text
         Icon {
             id: noticeIcon
             anchors { left: parent.left; leftMargin: 14; verticalCenter: parent.verticalCenter }

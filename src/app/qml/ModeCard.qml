@@ -43,4 +43,14 @@ Rectangle {
         size: 18
     }
     MouseArea { anchors.fill: parent; onClicked: card.chosen() }
+    activeFocusOnTab: true
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: title
+    Accessible.description: description
+    Accessible.checkable: true
+    Accessible.checked: selected
+    Accessible.onPressAction: card.chosen()
+    Accessible.onToggleAction: card.chosen()
+    Keys.onPressed: event => ring.press(event, () => card.chosen())
+    FocusRing { id: ring }
 }

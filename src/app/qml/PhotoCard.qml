@@ -22,6 +22,22 @@ Item {
     readonly property bool isSpinning: statusText === "processing"
     readonly property bool leftOut: !batchRunning && (statusText === "pending" || statusText === "cancelled")
     readonly property alias pictureStatus: picture.status
+    property string fileName
+    property string errorText
+    // The file and its outcome, as a screen reader names the card.
+    readonly property string spokenName: {
+        // Written as ByteCountFormatter writes sizes: the user's locale, decimal units.
+        const bytes = size => Qt.locale().formattedDataSize(size, 1, Locale.DataSizeSIFormat)
+        const outcome = restored ? qsTr("restored")
+                        : saved ? qsTr("%1 to %2, %3 smaller").arg(bytes(originalSize)).arg(bytes(optimizedSize))
+                                  .arg(savingsText)
+                        : statusText === "completed" ? qsTr("already as small as it gets")
+                        : statusText === "failed" ? qsTr("failed: %1").arg(errorText)
+                        : statusText === "processing" ? qsTr("optimizing")
+                        : leftOut ? (statusText === "cancelled" ? qsTr("stopped") : qsTr("not started"))
+                        : qsTr("waiting")
+        return qsTr("%1, %2").arg(fileName).arg(outcome)
+    }
     signal tapped()
 
     scale: isAppeared ? 1 : 0.3

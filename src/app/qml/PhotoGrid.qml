@@ -11,6 +11,7 @@ Item {
     property bool batchRunning: false
     signal collapse()
     signal open(int row)
+    function takeFocus() { grid.forceActiveFocus() }
 
     Timer { running: true; interval: 900; onTriggered: gridView.entering = false }
 
@@ -72,6 +73,8 @@ Item {
             event.accepted = true
         }
         Keys.onReturnPressed: if (grid.currentIndex >= 0) gridView.open(grid.currentIndex)
+        Keys.onEnterPressed: if (grid.currentIndex >= 0) gridView.open(grid.currentIndex)
+        Keys.onSpacePressed: if (grid.currentIndex >= 0) gridView.open(grid.currentIndex)
         ScrollBar.vertical: ScrollBar {
             objectName: "gridScrollBar"
             policy: grid.contentHeight > grid.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
@@ -83,8 +86,12 @@ Item {
             width: grid.cellWidth
             height: grid.cellHeight
             Accessible.role: Accessible.ListItem
-            Accessible.name: model.fileName
+            Accessible.name: gridCard.spokenName
+            Accessible.onPressAction: gridView.open(cell.index)
             PhotoCard {
+                id: gridCard
+                fileName: cell.model.fileName
+                errorText: cell.model.errorText
                 objectName: "gridCard"
                 width: grid.cardWidth
                 height: grid.cardHeight
@@ -100,14 +107,11 @@ Item {
                 pictureSide: Math.max(240, Math.ceil(grid.cardHeight * Screen.devicePixelRatio / 80) * 80)
                 onTapped: gridView.open(cell.index)
             }
-            Rectangle {
-                x: -4; y: -4
-                width: grid.cardWidth + 8
-                height: grid.cardHeight + 26
-                radius: 12
-                visible: grid.activeFocus && grid.currentIndex === cell.index
-                color: "transparent"
-                border { color: Theme.accent; width: 2 }
+            Item {
+                width: grid.cardWidth
+                height: grid.cardHeight + 18
+                // Inside the cell: the grid clips whatever reaches beyond it.
+                FocusRing { shown: grid.activeFocus && grid.currentIndex === cell.index; radius: 12; gap: 0 }
             }
             Text {
                 id: nameText

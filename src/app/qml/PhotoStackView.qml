@@ -19,11 +19,14 @@ Item {
     readonly property alias zoom: heroZoom
 
     function openHero(row) { heroZoom.reset(); heroRow = row }
-    function closeHero() { heroRow = -1; heroZoom.reset() }
+    function closeHero() { heroRow = -1; heroZoom.reset(); if (gridLoader.item) gridLoader.item.takeFocus() }
+    onIsFannedOutChanged: if (!isFannedOut && heroRow < 0) pileArea.forceActiveFocus()
 
     HeroZoom { id: heroZoom }
 
     Text {
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         id: summary
         objectName: "batchSummary"
         anchors { left: parent.left; top: parent.top; margins: 20 }
@@ -49,6 +52,12 @@ Item {
         visible: opacity > 0
         Behavior on opacity { SpringAnimation { spring: 2.5; damping: 0.4; epsilon: 0.01 } }
         Behavior on scale { SpringAnimation { spring: 2.5; damping: 0.4; epsilon: 0.005 } }
+        activeFocusOnTab: !stack.isFannedOut
+        Accessible.role: Accessible.List
+        Accessible.name: qsTr("Latest photos")
+        Accessible.description: qsTr("Enter shows all photos")
+        Keys.onPressed: event => pileRing.press(event, () => stack.isFannedOut = true)
+        FocusRing { id: pileRing; gap: 8 }
 
         Repeater {
             objectName: "pileCards"
@@ -72,10 +81,17 @@ Item {
                 batchRunning: stack.jobQueue ? stack.jobQueue.isProcessing : false
                 pictureSide: 320
                 onTapped: stack.isFannedOut = true
+                fileName: model.fileName
+                errorText: model.errorText
+                Accessible.role: Accessible.ListItem
+                Accessible.name: spokenName
+                Accessible.onPressAction: stack.isFannedOut = true
             }
         }
     }
     Text {
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         objectName: "pileLabel"
         anchors { top: pileArea.bottom; topMargin: 22; horizontalCenter: pileArea.horizontalCenter }
         visible: pileArea.visible && stack.heroRow < 0
@@ -93,6 +109,9 @@ Item {
         opacity: stack.isFannedOut ? 1 : 0
         visible: opacity > 0
         Behavior on opacity { SpringAnimation { spring: 2.5; damping: 0.4; epsilon: 0.01 } }
+        // An item can only take the keyboard once it shows.
+        onLoaded: if (visible) item.takeFocus()
+        onVisibleChanged: if (visible && item) item.takeFocus()
         sourceComponent: PhotoGrid {
             model: stack.model
             batchRunning: stack.jobQueue ? stack.jobQueue.isProcessing : false
@@ -106,6 +125,7 @@ Item {
         anchors.fill: parent
         asynchronous: true
         active: stack.heroRow >= 0
+        onLoaded: item.forceActiveFocus()
         sourceComponent: HeroView {
             model: stack.model
             row: stack.heroRow

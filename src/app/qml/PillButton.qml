@@ -38,5 +38,7 @@ Button {
                : button.hovered ? Theme.tint(Theme.primary, 0.1) : Theme.tint(Theme.primary, 0.05)
         border.color: Theme.separator
         border.width: 0.5
+        FocusRing { shown: button.visualFocus }
     }
+    Accessible.name: text !== "" ? text : tip
 }

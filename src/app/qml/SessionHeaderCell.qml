@@ -9,6 +9,14 @@ Item {
     readonly property bool current: dashboard.sortKey === key
 
     implicitHeight: 28
+    activeFocusOnTab: true
+    Accessible.role: Accessible.ColumnHeader
+    Accessible.name: title
+    Accessible.description: !current ? qsTr("Sort by this column")
+                            : dashboard.sortOrder === "ascending" ? qsTr("Sorted from smallest") : qsTr("Sorted from largest")
+    Accessible.onPressAction: dashboard.sortBy(key)
+    Keys.onPressed: event => ring.press(event, () => cell.dashboard.sortBy(cell.key))
+    FocusRing { id: ring }
     Row {
         anchors { left: parent.left; verticalCenter: parent.verticalCenter }
         spacing: 4

@@ -65,6 +65,7 @@ ScrollView {
             // The style draws an "on" track in the palette's grey; make on and off tell apart.
             palette.dark: Theme.green
             palette.window: "white"
+            FocusRing { shown: warnSwitch.visualFocus }
         }
         ModeCard {
             objectName: "modeExport"
@@ -78,6 +79,9 @@ ScrollView {
         RowLayout {
             objectName: "folderRow"
             visible: mainView.exportMode
+            // The row names its "Change" button's purpose.
+            Accessible.role: Accessible.Grouping
+            Accessible.name: qsTr("Export folder: %1").arg(mainView.folderRowText)
             Layout.leftMargin: 20
             Layout.fillWidth: true
             spacing: 8
@@ -137,10 +141,13 @@ ScrollView {
                     onToggled: updater.automaticallyChecksForUpdates = checked
                     palette.dark: enabled ? Theme.green : Theme.tertiary
                     palette.window: "white"
+                    FocusRing { shown: parent.visualFocus }
                 }
                 RowLayout {
                     Layout.fillWidth: true
                     Text {
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         Layout.fillWidth: true
                         text: qsTr("Version %1").arg(updater.versionText)
                         font.pixelSize: 12

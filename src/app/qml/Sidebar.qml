@@ -12,6 +12,8 @@ Rectangle {
     ]
     width: 60
     color: Theme.tint(Theme.surface, 0.85)
+    Accessible.role: Accessible.PageTabList
+    Accessible.name: qsTr("Pages")
 
     Rectangle {
         anchors { top: parent.top; bottom: parent.bottom; right: parent.right }
@@ -36,6 +38,14 @@ Rectangle {
                 radius: 8
                 color: Theme.tint(Theme.primary, selected ? 0.12 : hovered ? 0.06 : 0)
                 Behavior on color { ColorAnimation { duration: 150; easing.type: Easing.InOutQuad } }
+                activeFocusOnTab: true
+                Accessible.role: Accessible.PageTab
+                Accessible.name: modelData.title
+                Accessible.selectable: true
+                Accessible.selected: selected
+                Accessible.onPressAction: mainView.selectedTab = index
+                Keys.onPressed: event => tabRing.press(event, () => mainView.selectedTab = button.index)
+                FocusRing { id: tabRing }
                 Icon {
                     anchors.centerIn: parent
                     name: button.modelData.symbol

@@ -34,6 +34,9 @@ ListView {
     model: dashboard.isEmpty ? null : dashboard.sessions
     boundsBehavior: Flickable.StopAtBounds
     ScrollBar.vertical: ScrollBar {}
+    activeFocusOnTab: count > 0
+    Accessible.role: Accessible.List
+    Accessible.name: qsTr("Session history")
 
     header: Column {
         width: view.width - view.leftMargin - view.rightMargin
@@ -75,12 +78,16 @@ ListView {
             spacing: 10
             Icon { name: "chart-bar"; size: 44; color: Theme.muted; anchors.horizontalCenter: parent.horizontalCenter }
             Text {
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: qsTr("No optimization data yet")
                 font { pixelSize: 17; weight: Font.DemiBold }
                 color: Theme.secondary
             }
             Text {
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: qsTr("Drop images to get started")
                 font.pixelSize: 13
@@ -154,6 +161,13 @@ ListView {
                     radius: 13
                     color: exportArea.containsMouse ? Theme.tint(Theme.primary, 0.06) : "transparent"
                     border { color: Theme.separator; width: 1 }
+                    activeFocusOnTab: visible
+                    Accessible.role: Accessible.Button
+                    Accessible.name: qsTr("Export")
+                    Accessible.description: qsTr("Save the session history as a CSV file")
+                    Accessible.onPressAction: view.dashboard.exportSessions()
+                    Keys.onPressed: event => exportRing.press(event, () => view.dashboard.exportSessions())
+                    FocusRing { id: exportRing }
                     Row {
                         id: exportRow
                         anchors.centerIn: parent
@@ -171,6 +185,8 @@ ListView {
                 }
             }
             Text {
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 visible: view.dashboard.sessionCount === 0
                 text: qsTr("No sessions recorded yet")
                 font.pixelSize: 13
@@ -210,6 +226,10 @@ ListView {
         objectName: "session-" + index
         width: view.tableWidth
         height: 34
+        Accessible.role: Accessible.ListItem
+        Accessible.name: qsTr("%1: %2 images, %3 saved, %4, took %5").arg(dateText).arg(imageCount).arg(savedBytesText)
+                         .arg(savingsText).arg(runtimeText)
+        FocusRing { shown: view.activeFocus && row.ListView.isCurrentItem; gap: 0 }
         radius: 6
         color: hovered ? Theme.tint(Theme.accent, 0.1) : index % 2 ? "transparent" : Theme.tint(Theme.primary, 0.03)
         Row {

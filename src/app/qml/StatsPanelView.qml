@@ -36,6 +36,13 @@ Rectangle {
             radius: height / 2
             color: stopArea.containsMouse ? Theme.tint(Theme.primary, 0.06) : "transparent"
             border { color: Theme.separator; width: 1 }
+            activeFocusOnTab: visible
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Stop")
+            Accessible.description: qsTr("Stop optimizing: files not yet started stay as they are")
+            Accessible.onPressAction: panel.stats.stop()
+            Keys.onPressed: event => stopRing.press(event, () => panel.stats.stop())
+            FocusRing { id: stopRing }
             Row {
                 id: stopRow
                 anchors.centerIn: parent
@@ -112,7 +119,7 @@ Rectangle {
             title: qsTr("SAVINGS")
             width: parent.width
             Accessible.role: Accessible.StaticText
-            Accessible.name: qsTr("Savings: %1 %, %2").arg(average.text).arg(savedOfOriginal.text)
+            Accessible.name: qsTr("Savings: %1, %2").arg(average.text).arg(savedOfOriginal.text)
             Text {
                 id: average
                 objectName: "savingsShare"
@@ -146,13 +153,17 @@ Rectangle {
         PanelCard {
             title: qsTr("ALL-TIME")
             width: parent.width
+            Accessible.role: Accessible.StaticText
+            Accessible.name: qsTr("All-time: %1 saved, %2").arg(allTimeSaved.text).arg(sinceLine.text)
             Text {
+                id: allTimeSaved
                 objectName: "allTimeSaved"
                 text: panel.stats.allTimeSavedText
                 font { pixelSize: 18; bold: true }
                 color: Theme.secondary
             }
             Text {
+                id: sinceLine
                 text: panel.stats.sinceText
                 font.pixelSize: 10
                 color: Theme.muted

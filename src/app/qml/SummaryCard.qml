@@ -9,6 +9,8 @@ Rectangle {
     property string value
 
     implicitHeight: 96
+    Accessible.role: Accessible.StaticText
+    Accessible.name: qsTr("%1: %2").arg(title).arg(value)
     radius: 12
     border { color: Theme.tint(tone, 0.3); width: 1 }
     gradient: Gradient {

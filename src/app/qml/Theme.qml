@@ -13,6 +13,8 @@ QtObject {
     readonly property color tertiary: Qt.rgba(primary.r, primary.g, primary.b, 0.3)
     readonly property color separator: Qt.rgba(primary.r, primary.g, primary.b, 0.18)
     readonly property color accent: "#0a84ff"
+    // Darker on light windows, lighter on dark ones: the keyboard's ring reads on both.
+    readonly property color focusRing: dark ? "#5eb1ff" : "#0060df"
     readonly property color blue: "#3478f6"
     readonly property color cyan: "#32ade6"
     readonly property color green: "#30b94d"

@@ -16,7 +16,8 @@ Rectangle {
         id: row
         anchors.centerIn: parent
         spacing: 2
-        PillButton { objectName: "zoomOutButton"; symbol: "minus"; onClicked: bar.zoom.zoomOut() }
+        PillButton { objectName: "zoomOutButton"; symbol: "minus"; onClicked: bar.zoom.zoomOut()
+                     tip: qsTr("Zoom out") }
         Text {
             objectName: "zoomPercent"
             anchors.verticalCenter: parent.verticalCenter
@@ -27,7 +28,8 @@ Rectangle {
             font.family: Theme.mono
             color: Theme.primary
         }
-        PillButton { objectName: "zoomInButton"; symbol: "plus"; onClicked: bar.zoom.zoomIn() }
+        PillButton { objectName: "zoomInButton"; symbol: "plus"; onClicked: bar.zoom.zoomIn()
+                     tip: qsTr("Zoom in") }
         PillButton { objectName: "fitButton"; symbol: "arrows-out-simple"; tip: qsTr("Fit to view"); onClicked: bar.zoom.reset() }
     }
 }

@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -32,6 +33,8 @@ struct SettingsState {
 const SettingsState settingsShots[] = {{0, "balanced", "05-settings-originals-balanced"},
                                        {1, "lossless", "06-settings-export-lossless"},
                                        {1, "maximum", "07-settings-export-maximum"}};
+// Where the keyboard's ring is looked at: a tab of the rail, a mode card, a switch, a preset card.
+const char* const focusShots[] = {"tab-Settings", "modeOriginals", "warnSwitch", "preset-balanced"};
 // Days ago, images, original bytes, saved bytes.
 const qint64 madeUpHistory[][4] = {{3, 48, 21'000'000, 9'500'000}, {30, 12, 5'400'000, 1'400'000},
                                    {75, 230, 640'000'000, 71'000'000}};
@@ -122,6 +125,33 @@ QCoro::Task<> ScreenshotTour::settingsStates()
             flickable->setProperty("contentY", 0);
         }
     }
+    co_await focusWalk(QStringLiteral("07c-focus-"));
+}
+
+QCoro::Task<> ScreenshotTour::focusWalk(QString prefix)
+{
+    // The warning's switch shows in place only; the mode is put back for the states after.
+    const int mode = view_.configuration()->operationMode() == Configuration::OperationMode::exportToFolder ? 1 : 0;
+    view_.setOperationMode(0);
+    window_.requestActivate();
+    co_await settle(300);
+    int shots = 0;
+    for (int step = 0; step < 30 && shots < int(std::size(focusShots)); ++step) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window_, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window_, &release);
+        co_await settle(250);
+        const QString focused = window_.activeFocusItem() ? window_.activeFocusItem()->objectName() : QString();
+        for (const char* wanted : focusShots)
+            if (focused == QLatin1String(wanted)) {
+                shot(prefix + focused);
+                ++shots;
+            }
+    }
+    if (window_.activeFocusItem())
+        window_.activeFocusItem()->setFocus(false);
+    view_.setOperationMode(mode);
 }
 
 QQuickItem* ScreenshotTour::item(const char* name) const { return SceneItems::find(window_, name); }
@@ -325,6 +355,7 @@ QCoro::Task<> ScreenshotTour::darkStates()
     view_.setSelectedTab(MainView::OptimizationSettings);
     co_await settle(700);
     shot(QStringLiteral("21-dark-settings"));
+    co_await focusWalk(QStringLiteral("21c-dark-focus-"));
     co_await stoppedStates();
 }
 

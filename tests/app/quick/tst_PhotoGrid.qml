@@ -20,7 +20,7 @@ TestCase {
         // Without pictures: what is tested here is the grid's own layout and keys.
         for (let i = 0; i < 1200; ++i)
             jobs.append({ fileURL: "", fileName: "photo-" + i + ".jpg", statusText: "completed", savingsText: "10.0%",
-                          originalSize: 100, optimizedSize: 90, restored: false })
+                          originalSize: 100, optimizedSize: 90, restored: false, errorText: "" })
     }
 
     // 1,200 cards: named, a scrollbar in view, End and Home reach the last and first; the cards

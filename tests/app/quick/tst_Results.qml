@@ -18,7 +18,7 @@ TestCase {
 
     function job(n) {
         return { fileURL: "file:///photos/job-" + n + ".png", fileName: "job-" + n + ".png", statusText: "pending",
-                 savingsText: "", originalSize: 100, optimizedSize: 0, restored: false }
+                 savingsText: "", originalSize: 100, optimizedSize: 0, restored: false, errorText: "" }
     }
 
     function test_pileShowsTheLastTen() {
