@@ -89,6 +89,7 @@ TEST_F(JobQueueTest, CancelThenAddRunsTheRestOnceAndTheOldBatchDoesNotEndTheNewO
 // What a Stop left (stopped jobs and those never started) runs once more on request, each to its end once.
 TEST_F(JobQueueTest, WhatAStopLeftRunsOnRequest)
 {
+    holdUntilActive = 2; // on a busy machine the first may end before the second starts
     JobQueue queue(configuration, 2, services(40ms));
     queue.addFiles(images(6));
     ASSERT_TRUE(processEventsUntil([&] { return queue.jobCount() == 6 && observed.active == 2; }));
