@@ -1,7 +1,8 @@
 # What `cmake --install` puts under the prefix, and the files it needs built
-# first: the launcher, the AppStream data, the icons, the man pages and the
-# bash completion. Everything found at run time is found relative to the
-# executable, so an installed tree can be moved as a whole.
+# first: the launcher, the AppStream data, the icons, the man pages, the
+# bash completion and the systemd user unit. Everything found at run time is
+# found relative to the executable, so an installed tree can be moved as a
+# whole (the unit alone names the installed program by its full path).
 include(GNUInstallDirs)
 
 set(PRESSLY_HOMEPAGE "https://pressly.pro" CACHE STRING "Project web page named in the AppStream data")
@@ -61,6 +62,13 @@ install(FILES ${DATA_OUT}/${PRESSLY_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INS
 install(FILES data/icons/app-icon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${PRESSLY_APP_ID}.svg)
 install(FILES ${DATA_OUT}/pressly.1.gz ${DATA_OUT}/pressly-pro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The unit names the program by the prefix given to the install, not the configured one.
+install(CODE "
+  file(READ \"${CMAKE_SOURCE_DIR}/data/pressly-watch.service.in\" unit)
+  string(REPLACE @BINDIR@ \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\" unit \"\${unit}\")
+  set(target \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/systemd/user/pressly-watch.service\")
+  message(STATUS \"Installing: \${target}\")
+  file(WRITE \"\${target}\" \"\${unit}\")")
 install(FILES data/completions/pressly data/completions/pressly-pro DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 install(FILES data/qlogging-categories6/pressly.categories DESTINATION ${CMAKE_INSTALL_DATADIR}/qlogging-categories6)
 install(FILES data/copyright ${DATA_OUT}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pressly-pro)

@@ -74,6 +74,7 @@
     </message>
     <message>
         <source>Usage: pressly [OPTIONS] PATH...
+       pressly --watch DIR... [--in-place | --export DIR] [--preset P] [--settle SECONDS]
        pressly --statistics [--json]
 
 Makes PNG, JPEG, GIF, SVG, WebP, HEIC and DNG images smaller without changing how they look
@@ -96,13 +97,21 @@ Options (each applies to this run only; nothing is stored):
   --verbose, -v    also print what each tool does (see QT_LOGGING_RULES below)
   --statistics     show the all-time figures and every batch, of the window&apos;s runs and
                    of this command&apos;s alike (with --json as one JSON object)
+  --watch          keep watching the folders given, at any depth, and optimize each image
+                   written or moved into them once it has settled, until SIGINT or SIGTERM;
+                   files there before are left alone, hidden files and downloads in progress
+                   (.part, .crdownload, .download, .tmp, ~) are never touched, and a file
+                   optimized or failed once is taken again only when it changes
+  --settle SECONDS with --watch, how long a file must keep its size and time before it is
+                   taken (default: 2)
   --version        show the version
   --help, -h       show this text
 
 Without --json and --quiet, one line per file tells its sizes before and after and the tools
 that won, or why it failed; then the summary. Colour is used on a terminal unless NO_COLOR is
 set. QT_LOGGING_RULES picks log lines by category: pressly.tools (each tool run),
-pressly.results (an &quot;Optimized&quot; line per file) and pressly.engine (notices), e.g.
+pressly.results (an &quot;Optimized&quot; line per file), pressly.jobs, pressly.scheduler,
+pressly.store and pressly.vips; warnings are on, the rest off. E.g.
 QT_LOGGING_RULES=&quot;pressly.tools=true&quot;.
 
 Exit status: 0 when no file failed, 1 when any file failed or a path given is missing or
@@ -113,6 +122,7 @@ Statistics of every run are kept with those of the window; the results cache and
 statistics live under $XDG_DATA_HOME and $XDG_CONFIG_HOME.
 </source>
         <translation>Aufruf: pressly [OPTIONEN] PFAD …
+        pressly --watch ORDNER … [--in-place | --export ORDNER] [--preset P] [--settle SEKUNDEN]
         pressly --statistics [--json]
 
 Macht PNG-, JPEG-, GIF-, SVG-, WebP-, HEIC- und DNG-Bilder kleiner, ohne ihr Aussehen zu ändern
@@ -140,6 +150,15 @@ Optionen (jede gilt nur für diesen Aufruf; nichts wird gespeichert):
   --verbose, -v    auch ausgeben, was jedes Werkzeug tut (siehe QT_LOGGING_RULES unten)
   --statistics     die Gesamtwerte und jeden Durchlauf anzeigen, aus dem Fenster wie aus
                    diesem Befehl (mit --json als ein JSON-Objekt)
+  --watch          die angegebenen Ordner in jeder Tiefe weiter beobachten und jedes Bild, das
+                   hineingeschrieben oder -verschoben wird, optimieren, sobald es zur Ruhe
+                   gekommen ist, bis SIGINT oder SIGTERM; vorher vorhandene Dateien bleiben
+                   unberührt, versteckte Dateien und laufende Downloads (.part, .crdownload,
+                   .download, .tmp, ~) werden nie angefasst, und eine einmal optimierte oder
+                   fehlgeschlagene Datei wird erst wieder genommen, wenn sie sich ändert
+  --settle SEKUNDEN
+                   mit --watch: wie lange eine Datei Größe und Zeit behalten muss, bevor sie
+                   genommen wird (Vorgabe: 2)
   --version        die Version anzeigen
   --help, -h       diesen Text anzeigen
 
@@ -147,8 +166,8 @@ Ohne --json und --quiet nennt je Datei eine Zeile die Größe vorher und nachher
 erfolgreichen Werkzeuge oder den Grund des Fehlschlags; danach folgt die Zusammenfassung. Auf
 einem Terminal wird Farbe verwendet, sofern NO_COLOR nicht gesetzt ist. QT_LOGGING_RULES wählt
 Protokollzeilen nach Kategorie: pressly.tools (jeder Werkzeuglauf), pressly.results (eine
-„Optimized“-Zeile je Datei) und pressly.engine (Hinweise), z. B.
-QT_LOGGING_RULES=&quot;pressly.tools=true&quot;.
+„Optimized“-Zeile je Datei), pressly.jobs, pressly.scheduler, pressly.store und pressly.vips;
+Warnungen sind an, der Rest aus. Z. B. QT_LOGGING_RULES=&quot;pressly.tools=true&quot;.
 
 Exit-Status: 0, wenn keine Datei fehlschlug; 1, wenn eine Datei fehlschlug oder ein angegebener
 Pfad fehlt oder kein unterstütztes Bild ist; 2 bei falschem Aufruf; 130, 143 oder 129, wenn
@@ -157,6 +176,18 @@ Arbeitsdateien entfernt; ein erneutes Strg+C beendet die Werkzeuge sofort).
 Die Statistik jedes Laufs wird gemeinsam mit der des Fensters geführt; Ergebnis-Cache und
 Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
 </translation>
+    </message>
+    <message>
+        <source>--settle goes with --watch</source>
+        <translation>--settle gehört zu --watch</translation>
+    </message>
+    <message>
+        <source>--settle takes a number of seconds from 0.1 to 3600</source>
+        <translation>--settle nimmt eine Anzahl Sekunden von 0.1 bis 3600</translation>
+    </message>
+    <message>
+        <source>--watch and --statistics cannot be used together</source>
+        <translation>--watch und --statistics können nicht zusammen verwendet werden</translation>
     </message>
 </context>
 <context>
@@ -354,6 +385,41 @@ Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
     <message>
         <source>it couldn’t be flushed to disk (%1)</source>
         <translation>sie konnte nicht auf den Datenträger geschrieben werden (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>FolderWatchRun</name>
+    <message>
+        <source>%1: the watched folder is gone; watching resumes when it is back</source>
+        <translation>%1: Der beobachtete Ordner ist verschwunden; die Beobachtung geht weiter, sobald er wieder da ist</translation>
+    </message>
+    <message>
+        <source>%1: the watched folder is there; watching it</source>
+        <translation>%1: Der beobachtete Ordner ist da und wird beobachtet</translation>
+    </message>
+    <message>
+        <source>too many changes at once to follow; the folders were looked through again</source>
+        <translation>zu viele Änderungen auf einmal; die Ordner wurden erneut durchgesehen</translation>
+    </message>
+    <message>
+        <source>cannot watch folders: %1</source>
+        <translation>Ordner können nicht beobachtet werden: %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder: --watch takes folders</source>
+        <translation>%1 ist kein Ordner: --watch nimmt Ordner</translation>
+    </message>
+    <message>
+        <source>%1: no such folder; watching begins when it is there</source>
+        <translation>%1: Ordner nicht vorhanden; die Beobachtung beginnt, sobald er da ist</translation>
+    </message>
+    <message>
+        <source>watching 1 folder; new images are taken once they settle (Ctrl+C stops)</source>
+        <translation>1 Ordner wird beobachtet; neue Bilder werden genommen, sobald sie zur Ruhe gekommen sind (Strg+C beendet)</translation>
+    </message>
+    <message>
+        <source>watching %1 folders; new images are taken once they settle (Ctrl+C stops)</source>
+        <translation>%1 Ordner werden beobachtet; neue Bilder werden genommen, sobald sie zur Ruhe gekommen sind (Strg+C beendet)</translation>
     </message>
 </context>
 <context>

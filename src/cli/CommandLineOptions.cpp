@@ -19,10 +19,13 @@ struct Flags {
     QCommandLineOption help{{QStringLiteral("help"), QStringLiteral("h")}};
     QCommandLineOption version{QStringLiteral("version")};
     QCommandLineOption statistics{QStringLiteral("statistics")};
+    QCommandLineOption watch{QStringLiteral("watch")};
+    QCommandLineOption settle{QStringLiteral("settle"), {}, QStringLiteral("seconds")};
 
     void addTo(QCommandLineParser& parser) const
     {
-        parser.addOptions({preset, inPlace, exportDir, jobs, noCache, json, quiet, verbose, help, version, statistics});
+        parser.addOptions({preset, inPlace, exportDir, jobs, noCache, json, quiet, verbose, help, version, statistics,
+                           watch, settle});
     }
 };
 
@@ -52,6 +55,17 @@ QString checkValues(const QCommandLineParser& parser, const Flags& flags)
         return QCoreApplication::translate("CommandLineOptions", "--quiet and --verbose cannot be used together");
     if (parser.isSet(flags.statistics) && !parser.positionalArguments().isEmpty())
         return QCoreApplication::translate("CommandLineOptions", "--statistics takes no files or folders");
+    if (parser.isSet(flags.settle) && !parser.isSet(flags.watch))
+        return QCoreApplication::translate("CommandLineOptions", "--settle goes with --watch");
+    if (parser.isSet(flags.settle)) {
+        bool ok = false;
+        const double seconds = parser.value(flags.settle).toDouble(&ok);
+        if (!ok || seconds < 0.1 || seconds > 3600)
+            return QCoreApplication::translate("CommandLineOptions",
+                                               "--settle takes a number of seconds from 0.1 to 3600");
+    }
+    if (parser.isSet(flags.watch) && parser.isSet(flags.statistics))
+        return QCoreApplication::translate("CommandLineOptions", "--watch and --statistics cannot be used together");
     if (!parser.isSet(flags.help) && !parser.isSet(flags.version) && !parser.isSet(flags.statistics)
         && parser.positionalArguments().isEmpty())
         return QCoreApplication::translate("CommandLineOptions", "no files or folders given");
@@ -90,6 +104,9 @@ std::optional<CommandLineOptions> CommandLineOptions::parse(const QStringList& a
     options.help = parser.isSet(flags.help);
     options.version = parser.isSet(flags.version);
     options.statistics = parser.isSet(flags.statistics);
+    options.watch = parser.isSet(flags.watch);
+    if (parser.isSet(flags.settle))
+        options.settle = std::chrono::milliseconds(qRound64(parser.value(flags.settle).toDouble() * 1000));
     options.paths = parser.positionalArguments();
     return options;
 }
@@ -99,6 +116,7 @@ QString CommandLineOptions::helpText()
     return QCoreApplication::translate(
         "CommandLineOptions",
         "Usage: pressly [OPTIONS] PATH...\n"
+        "       pressly --watch DIR... [--in-place | --export DIR] [--preset P] [--settle SECONDS]\n"
         "       pressly --statistics [--json]\n"
         "\n"
         "Makes PNG, JPEG, GIF, SVG, WebP, HEIC and DNG images smaller without changing how they look\n"
@@ -121,6 +139,13 @@ QString CommandLineOptions::helpText()
         "  --verbose, -v    also print what each tool does (see QT_LOGGING_RULES below)\n"
         "  --statistics     show the all-time figures and every batch, of the window's runs and\n"
         "                   of this command's alike (with --json as one JSON object)\n"
+        "  --watch          keep watching the folders given, at any depth, and optimize each image\n"
+        "                   written or moved into them once it has settled, until SIGINT or SIGTERM;\n"
+        "                   files there before are left alone, hidden files and downloads in progress\n"
+        "                   (.part, .crdownload, .download, .tmp, ~) are never touched, and a file\n"
+        "                   optimized or failed once is taken again only when it changes\n"
+        "  --settle SECONDS with --watch, how long a file must keep its size and time before it is\n"
+        "                   taken (default: 2)\n"
         "  --version        show the version\n"
         "  --help, -h       show this text\n"
         "\n"

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <optional>
 
 // What a command line asked for. Settings left unset fall back to the stored
@@ -21,6 +22,8 @@ struct CommandLineOptions {
     bool help = false;
     bool version = false;
     bool statistics = false;
+    bool watch = false;
+    std::chrono::milliseconds settle{2000};
     QStringList paths;
 
     // Fills `error` with a message for the user when the line is not usable.

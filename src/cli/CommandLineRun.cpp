@@ -1,5 +1,6 @@
 #include "cli/CommandLineRun.h"
 
+#include "cli/FolderWatchRun.h"
 #include "cli/ResultLine.h"
 #include "cli/RunReport.h"
 #include "cli/SignalWatcher.h"
@@ -184,8 +185,18 @@ QCoro::Task<int> CommandLineRun::run()
     QObject::connect(&signalWatcher, &SignalWatcher::received, &queue,
                      [this, &queue](int signal, int count) { stop(queue, signal, count); });
 
-    const QList<QUrl> urls = collect();
-    if (!urls.isEmpty()) {
+    if (options_.watch) {
+        FolderWatchRun watching(queue, options_.settle,
+                                [this](const QString& line) { printLine(QStringLiteral("pressly: ") + line, true); });
+        if (const QString error = watching.start(options_.paths); !error.isEmpty()) {
+            printError(error);
+            co_return 2;
+        }
+        watching_ = &watching;
+        co_await watching.untilStopped();
+        watching_ = nullptr;
+        co_await queue.waitUntilIdle();
+    } else if (const QList<QUrl> urls = collect(); !urls.isEmpty()) {
         queue.addFiles(urls);
         co_await queue.waitUntilIdle();
     }
@@ -219,6 +230,8 @@ void CommandLineRun::stop(JobQueue& queue, int signal, int count)
                                               "pressly: stopping (%1); press again to stop the tools at once")
                       .arg(QStringLiteral("SIG") + QString::fromUtf8(sigabbrev_np(signal))),
                   true);
+        if (watching_)
+            watching_->stop();
         queue.cancelProcessing();
         return;
     }

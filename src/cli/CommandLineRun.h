@@ -9,6 +9,7 @@
 #include <QUrl>
 
 class Configuration;
+class FolderWatchRun;
 class JobQueue;
 class OptimizationJob;
 
@@ -39,6 +40,7 @@ private:
     int done_ = 0;
     int unusablePaths_ = 0;
     int skippedInFolders_ = 0;
+    FolderWatchRun* watching_ = nullptr;
     // Missing tools are told in its thread, and no more once the run is gone.
     QObject lineContext_;
 };

@@ -21,6 +21,7 @@ done
 [ -s "$p/share/man/man1/pressly.1.gz" ] && [ -s "$p/share/bash-completion/completions/pressly" ] &&
   [ -s "$p/share/bash-completion/completions/pressly-pro" ] || fail "no manual or completion"
 [ -s "$p/share/qlogging-categories6/pressly.categories" ] || fail "no logging categories"
+grep -qx "ExecStart=/usr/bin/pressly --watch \$PRESSLY_WATCH_ARGS" "$p/lib/systemd/user/pressly-watch.service" || fail "no watch unit"
 while IFS= read -r link; do
   [[ "$(readlink "$link")" != /* && -e "$link" ]] || fail "$link leads out of the installed tree"
 done < <(find "$p" -type l)

@@ -1,0 +1,197 @@
+#include "platform/FolderWatcher.h"
+
+#include "platform/Log.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr quint32 folderMask = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_MODIFY | IN_DELETE_SELF
+                               | IN_MOVE_SELF | IN_ONLYDIR | IN_DONT_FOLLOW;
+
+bool isHidden(const QString& name)
+{
+    return name.startsWith(QLatin1Char('.'));
+}
+
+} // namespace
+
+FolderWatcher::FolderWatcher(QObject* parent) : QObject(parent), startedAt_(QDateTime::currentDateTimeUtc())
+{
+    fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd_ < 0) {
+        error_ = errno;
+        return;
+    }
+    notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+    connect(notifier_.get(), &QSocketNotifier::activated, this, &FolderWatcher::readEvents);
+    lookAgain_.setInterval(2000);
+    connect(&lookAgain_, &QTimer::timeout, this, &FolderWatcher::lookForLostRoots);
+}
+
+FolderWatcher::~FolderWatcher()
+{
+    notifier_.reset();
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool FolderWatcher::isValid(QString* why) const
+{
+    if (why && fd_ < 0)
+        *why = QString::fromLocal8Bit(std::strerror(error_));
+    return fd_ >= 0;
+}
+
+bool FolderWatcher::addRoot(const QString& folder)
+{
+    const QString root = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    roots_.append(root);
+    if (QFileInfo(root).isDir() && watchOne(root)) {
+        watchTree(root, false);
+        return true;
+    }
+    lost_.insert(root);
+    lookAgain_.start();
+    return false;
+}
+
+bool FolderWatcher::watchOne(const QString& folder)
+{
+    if (fd_ < 0)
+        return false;
+    const int watch = inotify_add_watch(fd_, QFile::encodeName(folder).constData(), folderMask);
+    if (watch < 0) {
+        // Out of watches (fs.inotify.max_user_watches) or gone already: said once per folder.
+        qCWarning(lcJobs).noquote()
+            << QStringLiteral("Cannot watch %1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    folderOf_.insert(watch, folder);
+    watchOf_.insert(folder, watch);
+    return true;
+}
+
+// The watch comes before the listing, so a file written meanwhile is seen
+// at least once; twice does no harm to a caller that waits for it to settle.
+void FolderWatcher::watchTree(const QString& folder, bool reportFiles, const QDateTime& changedSince)
+{
+    QDirIterator entries(folder, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    QStringList folders;
+    while (entries.hasNext()) {
+        entries.next();
+        const QFileInfo entry = entries.fileInfo();
+        if (isHidden(entry.fileName()))
+            continue;
+        if (entry.isDir())
+            folders.append(entry.filePath());
+        else if (reportFiles && (!changedSince.isValid() || entry.metadataChangeTime() >= changedSince))
+            emit fileWritten(entry.filePath());
+    }
+    for (const QString& below : std::as_const(folders))
+        if (watchOne(below))
+            watchTree(below, reportFiles, changedSince);
+}
+
+void FolderWatcher::readEvents()
+{
+    alignas(inotify_event) char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t length = ::read(fd_, buffer, sizeof buffer);
+        if (length <= 0)
+            return;
+        for (ssize_t at = 0; at < length;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            const QString name = event->len ? QFile::decodeName(event->name) : QString();
+            handle(event->wd, event->mask, name);
+            at += ssize_t(sizeof(inotify_event) + event->len);
+        }
+    }
+}
+
+void FolderWatcher::handle(int watch, quint32 mask, const QString& name)
+{
+    if (mask & IN_Q_OVERFLOW) {
+        rescan();
+        return;
+    }
+    const QString folder = folderOf_.value(watch);
+    if (folder.isEmpty())
+        return;
+    if (mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED)) {
+        if (roots_.contains(folder))
+            lose(folder);
+        else if (mask & IN_IGNORED)
+            forgetTree(folder);
+        return;
+    }
+    if (name.isEmpty() || isHidden(name))
+        return;
+    const QString path = folder + QLatin1Char('/') + name;
+    if (mask & IN_ISDIR) {
+        if (mask & IN_MOVED_FROM)
+            forgetTree(path);
+        else if ((mask & (IN_CREATE | IN_MOVED_TO)) && !QFileInfo(path).isSymLink() && watchOne(path))
+            watchTree(path, true);
+        return;
+    }
+    if (mask & (IN_CLOSE_WRITE | IN_MOVED_TO))
+        emit fileWritten(path);
+    else if (mask & IN_MODIFY)
+        emit fileModified(path);
+}
+
+void FolderWatcher::forgetTree(const QString& folder)
+{
+    const QString below = folder + QLatin1Char('/');
+    for (auto it = watchOf_.begin(); it != watchOf_.end();) {
+        if (it.key() == folder || it.key().startsWith(below)) {
+            inotify_rm_watch(fd_, it.value());
+            folderOf_.remove(it.value());
+            it = watchOf_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void FolderWatcher::lose(const QString& root)
+{
+    forgetTree(root);
+    if (lost_.contains(root))
+        return;
+    lost_.insert(root);
+    lookAgain_.start();
+    emit rootLost(root);
+}
+
+void FolderWatcher::lookForLostRoots()
+{
+    for (const QString& root : QSet<QString>(lost_)) {
+        if (!QFileInfo(root).isDir() || !watchOne(root))
+            continue;
+        lost_.remove(root);
+        watchTree(root, false);
+        emit rootReturned(root);
+    }
+    if (lost_.isEmpty())
+        lookAgain_.stop();
+}
+
+// Folders made meanwhile are watched now, and what changed since watching
+// began is reported again: a caller that remembers what it handled skips it.
+void FolderWatcher::rescan()
+{
+    for (const QString& root : std::as_const(roots_))
+        if (!lost_.contains(root))
+            watchTree(root, true, startedAt_);
+    emit overflowed();
+}

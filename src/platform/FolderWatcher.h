@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+
+class QSocketNotifier;
+
+// Folders and everything below them, watched through inotify on the thread
+// that made it (the descriptor is read when the event loop says it is ready,
+// so nothing blocks). Hidden folders and links are not followed. A root that
+// goes away is reported and looked for again every few seconds.
+class FolderWatcher : public QObject {
+    Q_OBJECT
+public:
+    explicit FolderWatcher(QObject* parent = nullptr);
+    ~FolderWatcher() override;
+
+    // False when inotify cannot be had (too many instances); `why` tells.
+    bool isValid(QString* why = nullptr) const;
+    // Files already there are not reported. Answers false when the folder is
+    // not there now (it is then looked for again, as a lost one is).
+    bool addRoot(const QString& folder);
+    int watchedFolders() const { return int(folderOf_.size()); }
+
+signals:
+    // Closed after writing, renamed in, or found in a folder that appeared.
+    void fileWritten(const QString& path);
+    // Written to while open: whoever waits for it to settle starts again.
+    void fileModified(const QString& path);
+    void rootLost(const QString& root);
+    void rootReturned(const QString& root);
+    // The kernel dropped events; files changed since watching began were
+    // reported again as written.
+    void overflowed();
+
+private:
+    void readEvents();
+    void handle(int watch, quint32 mask, const QString& name);
+    // Watches `folder` and the folders below it; reports the files in them when asked.
+    void watchTree(const QString& folder, bool reportFiles, const QDateTime& changedSince = {});
+    bool watchOne(const QString& folder);
+    void forgetTree(const QString& folder);
+    void lose(const QString& root);
+    void lookForLostRoots();
+    void rescan();
+
+    int fd_ = -1;
+    int error_ = 0;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    QHash<int, QString> folderOf_;
+    QHash<QString, int> watchOf_;
+    QStringList roots_;
+    QSet<QString> lost_;
+    QTimer lookAgain_;
+    QDateTime startedAt_;
+};

@@ -1,0 +1,103 @@
+#include "TestSupport.h"
+#include "platform/ImageIO.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <csignal>
+
+using namespace TestSupport;
+
+namespace {
+
+void append(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(bytes);
+}
+
+// Pauses the writer while the watcher's own process runs on.
+void pause(int milliseconds)
+{
+    QThread::msleep(ulong(milliseconds));
+}
+
+} // namespace
+
+// Files arrive whole, slowly, and as downloads renamed at the end: each is
+// optimized once and only once complete, and SIGTERM leaves the folder whole.
+TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
+{
+    QTemporaryDir root;
+    const QProcessEnvironment env = privateEnvironment(root.path());
+    const QString in = QDir(root.path()).filePath("in"), tmp = QDir(root.path()).filePath("tmp");
+    const QString trash = QDir(root.path()).filePath("data/Trash/files");
+    QDir().mkpath(in);
+    QProcess pressly;
+    pressly.setProcessEnvironment(env);
+    pressly.start(PRESSLY_BINARY_DIR "/bin/pressly",
+                  {"--watch", in, "--in-place", "--preset", "lossless", "--settle", "1", "--jobs", "2", "--json"});
+    ASSERT_TRUE(processEventsUntil([&] { return pressly.readAllStandardError().contains("watching"); }));
+
+    const QStringList samples{"png/pingus-flag3.png",   "png/imagemagick-objects.png",
+                              "png/debian-debian.png",  "png/adwaita-24x24-legacy-view-restore.png",
+                              "jpeg/pingus-clouds.jpg", "jpeg/pingus-rocktile.jpg"};
+    QHash<QString, QByteArray> wanted;
+    QHash<QString, QString> sampleOf;
+    for (int i = 0; i < 50; ++i) {
+        const QString sample = samples[i % samples.size()];
+        const QString name = QStringLiteral("%1-%2").arg(i).arg(QFileInfo(sample).fileName());
+        wanted.insert(name, readFile(dataFile(sample)));
+        sampleOf.insert(name, sample);
+    }
+    const QStringList names = wanted.keys();
+    const QStringList slow = names.mid(0, 5), downloads = names.mid(5, 3);
+    for (const QString& name : names.mid(8))
+        writeFile(QDir(in).filePath(name), wanted[name]);
+    for (const QString& name : downloads)
+        writeFile(QDir(in).filePath(name + ".part"), wanted[name].left(wanted[name].size() / 2));
+    // Each chunk closes the file, as a copy over a slow link would.
+    for (int chunk = 0; chunk < 6; ++chunk) {
+        for (const QString& name : slow) {
+            const qsizetype size = wanted[name].size() / 6 + 1;
+            append(QDir(in).filePath(name), wanted[name].mid(chunk * size, size));
+        }
+        pause(500);
+    }
+    for (const QString& name : downloads) {
+        append(QDir(in).filePath(name + ".part"), wanted[name].mid(wanted[name].size() / 2));
+        QFile::rename(QDir(in).filePath(name + ".part"), QDir(in).filePath(name));
+    }
+
+    QByteArray out;
+    const auto results = [&] { return out.count('\n'); };
+    ASSERT_TRUE(processEventsUntil([&] { return out += pressly.readAllStandardOutput(), results() >= 50; }, 90000))
+        << out.toStdString();
+    // Our own placements settle too: none of them may come back.
+    processEventsUntil([&] { return out += pressly.readAllStandardOutput(), false; }, 2500);
+    ::kill(pid_t(pressly.processId()), SIGTERM);
+    ASSERT_TRUE(pressly.waitForFinished(20000));
+    EXPECT_EQ(pressly.exitCode(), 143) << pressly.readAllStandardError().toStdString();
+    out += pressly.readAllStandardOutput();
+
+    QHash<QString, int> lines;
+    for (const QByteArray& line : out.split('\n')) {
+        const QJsonObject result = QJsonDocument::fromJson(line).object();
+        if (result.contains("file")) {
+            ++lines[QFileInfo(result["file"].toString()).fileName()];
+            EXPECT_EQ(result["status"].toString().toStdString(), "completed") << line.toStdString();
+        }
+    }
+    EXPECT_EQ(lines.size(), 50);
+    for (const QString& name : names) {
+        SCOPED_TRACE(qPrintable(name));
+        EXPECT_EQ(lines.value(name), 1);
+        // The original went to the Trash whole, or stayed when nothing was saved.
+        const QString trashed = QDir(trash).filePath(name), now = QDir(in).filePath(name);
+        EXPECT_EQ(readFile(QFileInfo::exists(trashed) ? trashed : now), wanted[name]);
+        EXPECT_EQ(ImageIO::decodedSize(now), ImageIO::decodedSize(dataFile(sampleOf[name])));
+    }
+    EXPECT_TRUE(QDir(tmp).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_EQ(QDir(in).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 50);
+}

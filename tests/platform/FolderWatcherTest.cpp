@@ -1,0 +1,38 @@
+#include "platform/FolderWatcher.h"
+#include "TestSupport.h"
+
+using namespace TestSupport;
+
+// A folder moved in is watched with the files already in it, hidden ones
+// aside; a root that goes is reported and watched again once it is back.
+TEST(FolderWatcherTest, FollowsNewSubfoldersAndARootThatComesBack)
+{
+    QTemporaryDir base;
+    const QString root = base.filePath("root"), outside = base.filePath("outside");
+    QDir().mkpath(root);
+    QDir().mkpath(outside + "/deeper");
+    writeFile(outside + "/deeper/a.png", "a");
+    writeFile(outside + "/.hidden.png", "h");
+    FolderWatcher watcher;
+    ASSERT_TRUE(watcher.isValid());
+    ASSERT_TRUE(watcher.addRoot(root));
+    QStringList written, lost, back;
+    QObject::connect(&watcher, &FolderWatcher::fileWritten, [&](const QString& path) { written.append(path); });
+    QObject::connect(&watcher, &FolderWatcher::rootLost, [&](const QString& path) { lost.append(path); });
+    QObject::connect(&watcher, &FolderWatcher::rootReturned, [&](const QString& path) { back.append(path); });
+
+    ASSERT_TRUE(QDir().rename(outside, root + "/moved"));
+    ASSERT_TRUE(processEventsUntil([&] { return !written.isEmpty(); }));
+    writeFile(root + "/moved/deeper/b.png", "b");
+    ASSERT_TRUE(processEventsUntil([&] { return written.size() >= 2; }));
+    EXPECT_EQ(written, (QStringList{root + "/moved/deeper/a.png", root + "/moved/deeper/b.png"}));
+
+    ASSERT_TRUE(QDir(root).removeRecursively());
+    ASSERT_TRUE(processEventsUntil([&] { return !lost.isEmpty(); }));
+    QDir().mkpath(root);
+    ASSERT_TRUE(processEventsUntil([&] { return !back.isEmpty(); }));
+    writeFile(root + "/c.png", "c");
+    ASSERT_TRUE(processEventsUntil([&] { return written.size() >= 3; }));
+    EXPECT_EQ(written.last(), root + "/c.png");
+    EXPECT_EQ(lost, QStringList{root});
+}
