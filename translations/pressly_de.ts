@@ -39,6 +39,13 @@
     </message>
 </context>
 <context>
+    <name>CircularGaugeView</name>
+    <message>
+        <source>%1 %2, %3 % done</source>
+        <translation>%1 %2, %3 % erledigt</translation>
+    </message>
+</context>
+<context>
     <name>CommandLineOptions</name>
     <message>
         <source>unknown preset “%1”: choose lossless, balanced or maximum</source>
@@ -564,6 +571,10 @@ Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
         <source>Could not export unoptimized file: %1</source>
         <translation>Die nicht optimierte Datei konnte nicht exportiert werden: %1</translation>
     </message>
+    <message>
+        <source>Left alone: it was moved or deleted after it was added</source>
+        <translation>Nicht bearbeitet: Die Datei wurde nach dem Hinzufügen verschoben oder gelöscht</translation>
+    </message>
 </context>
 <context>
     <name>JobQueue</name>
@@ -594,6 +605,13 @@ Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
     <message>
         <source>An unexpected error stopped the optimization.</source>
         <translation>Ein unerwarteter Fehler hat die Optimierung beendet.</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchArgument</name>
+    <message>
+        <source>Only local files can be optimized: %1</source>
+        <translation>Nur lokale Dateien können optimiert werden: %1</translation>
     </message>
 </context>
 <context>
@@ -995,6 +1013,21 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
     </message>
 </context>
 <context>
+    <name>SessionHeaderCell</name>
+    <message>
+        <source>Sort by this column</source>
+        <translation>Nach dieser Spalte sortieren</translation>
+    </message>
+    <message>
+        <source>Sorted from smallest</source>
+        <translation>Aufsteigend sortiert</translation>
+    </message>
+    <message>
+        <source>Sorted from largest</source>
+        <translation>Absteigend sortiert</translation>
+    </message>
+</context>
+<context>
     <name>SessionListModel</name>
     <message>
         <source>%1%</source>
@@ -1103,16 +1136,20 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
         <translation>Nach Aktualisierungen suchen …</translation>
     </message>
     <message>
-        <source>Updates are not available in this build: it has no update address. Your package manager keeps Pressly Pro up to date.</source>
-        <translation>Aktualisierungen sind in diesem Build nicht verfügbar, da er keine Aktualisierungsadresse hat. Die Paketverwaltung hält Pressly Pro aktuell.</translation>
-    </message>
-    <message>
         <source>Supported formats:</source>
         <translation>Unterstützte Formate:</translation>
     </message>
     <message>
         <source>Export folder: %1</source>
         <translation>Exportordner: %1</translation>
+    </message>
+    <message>
+        <source>Pressly Pro was installed by your system’s package manager, which keeps it up to date.</source>
+        <translation>Pressly Pro wurde mit der Paketverwaltung Ihres Systems installiert, die es auch aktuell hält.</translation>
+    </message>
+    <message>
+        <source>Updates are not available in this build: it has no update address.</source>
+        <translation>Für diese Version gibt es keine Aktualisierungen: Sie hat keine Aktualisierungsadresse.</translation>
     </message>
 </context>
 <context>
@@ -1310,10 +1347,6 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
         <translation>ERSPARNIS</translation>
     </message>
     <message>
-        <source>Savings: %1 %, %2</source>
-        <translation>Ersparnis: %1 %, %2</translation>
-    </message>
-    <message>
         <source>%1 of %2</source>
         <translation>%1 von %2</translation>
     </message>
@@ -1342,6 +1375,13 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
     </message>
 </context>
 <context>
+    <name>SummaryCard</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>SvgcleanerServer</name>
     <message>
         <source>Stopped after running for %1 s</source>
@@ -1358,16 +1398,24 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
 <context>
     <name>ToolNotices</name>
     <message>
-        <source>Not installed: %1. Pressly Pro uses a slower built-in method for these files, or skips them.</source>
-        <translation>Nicht installiert: %1. Pressly Pro verwendet für diese Dateien ein langsameres eingebautes Verfahren oder überspringt sie.</translation>
-    </message>
-    <message>
         <source>To install: sudo apt install %1.</source>
         <translation>Zum Installieren: sudo apt install %1.</translation>
     </message>
     <message>
         <source>%1 came with Pressly Pro: reinstall the pressly-pro package.</source>
         <translation>%1 gehört zu Pressly Pro: Bitte das Paket pressly-pro neu installieren.</translation>
+    </message>
+    <message>
+        <source>%1 is not installed.</source>
+        <translation>%1 ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>%1 are not installed.</source>
+        <translation>%1 sind nicht installiert.</translation>
+    </message>
+    <message>
+        <source>Pressly Pro uses a slower built-in method for these files, or skips them.</source>
+        <translation>Pressly Pro verwendet für diese Dateien ein langsameres eingebautes Verfahren oder überspringt sie.</translation>
     </message>
 </context>
 <context>
@@ -1431,6 +1479,14 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
         <source>Version %1 is available. You have %2.</source>
         <translation>Version %1 ist verfügbar. Installiert ist %2.</translation>
     </message>
+    <message>
+        <source>Pressly Pro was installed by your system’s package manager.</source>
+        <translation>Pressly Pro wurde mit der Paketverwaltung Ihres Systems installiert.</translation>
+    </message>
+    <message>
+        <source>Its updates come with the system’s updates.</source>
+        <translation>Seine Aktualisierungen kommen mit denen des Systems.</translation>
+    </message>
 </context>
 <context>
     <name>ZoomBar</name>
@@ -1472,35 +1528,6 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
     <message>
         <source>Try &apos;pressly --help&apos; for more information.</source>
         <translation>Weitere Informationen mit „pressly --help“.</translation>
-    </message>
-</context>
-<context>
-    <name>CircularGaugeView</name>
-    <message>
-        <source>%1 %2, %3 % done</source>
-        <translation>%1 %2, %3 % erledigt</translation>
-    </message>
-</context>
-<context>
-    <name>SessionHeaderCell</name>
-    <message>
-        <source>Sort by this column</source>
-        <translation>Nach dieser Spalte sortieren</translation>
-    </message>
-    <message>
-        <source>Sorted from smallest</source>
-        <translation>Aufsteigend sortiert</translation>
-    </message>
-    <message>
-        <source>Sorted from largest</source>
-        <translation>Absteigend sortiert</translation>
-    </message>
-</context>
-<context>
-    <name>SummaryCard</name>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
     </message>
 </context>
 </TS>
