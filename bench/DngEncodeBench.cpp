@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lossless JPEG encoding speed of the DNG re-packer on one core: a noisy
 // 14-bit colour-filter image of 4000 × 3000 samples, repacked three times.
 // Prints megabytes of raw samples (two bytes each) per second and the size.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the engine as the window does, on the thread of its event loop, over
 // a folder, and reports the longest time the loop could not turn.
 #include "jobs/Configuration.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A slow disk for one folder, loaded with LD_PRELOAD: every open, stat and
 // read of a file under SLOW_DISK_DIR waits SLOW_DISK_MS (200) milliseconds
 // first, as a network share or a sleeping disk would. Calls made on the main

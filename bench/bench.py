@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Benchmark of `pressly` on a folder of images (e.g. a corpus with png/, jpeg/ ... folders).
 
 Measured in one run, so the figures are ratios that a noisy machine can still compare:

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """How long the engine keeps its event loop (the window's drawing thread) from turning.
 
 Runs build/bin/pressly_loopgap, which drives the job queue as the window does, over:

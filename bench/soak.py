@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Soak test of `pressly --in-place` on a copy of a corpus: nothing may be lost or damaged.
 
 For each preset a fresh copy of the corpus (every subfolder) is optimized in place with its own

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Decompression bombs among ordinary images, for soak.py: files of a few bytes or kilobytes whose
 images claim more pixels than any machine should decode (60000 x 60000, or many large frames).
 

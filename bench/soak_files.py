@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What surrounds each image in the soak: every file of the tree is tagged, some get an access list,
 and links to two images are added. After the run each file must keep its mode, its user attributes
 and its access list, carry none of our own attributes, and every link must still be the same link."""

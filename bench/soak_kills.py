@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Interrupts `pressly --in-place` with SIGINT or SIGTERM at random moments, again and again.
 
 Each round optimizes a fresh copy of a sample of the corpus (a few images of every kind) with its own

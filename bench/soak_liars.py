@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tools that lie: each exits 0 after its real run but leaves only the first half
 of every file it wrote (a crashing tool, a full disk). A copy of `pressly` finds
 them first, in the tools folder beside it; nothing they write may replace an image."""

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Raster checks of the soak: the corpus copy gains a JPEG with data after its image (as a motion
 photo carries its video), and every replaced JPEG must end with its original's trailer, byte for byte."""
 from pathlib import Path

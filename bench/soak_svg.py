@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """SVG checks of the soak: a replaced SVG keeps every id and every text of its original.
 
 Pages show a sprite's symbols by id from outside the file, so no id may go; titles, descriptions and

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Soak checks of the Trash under pressure, called by soak.py.
 
 Two short `pressly --in-place` runs on a few corpus images: one whose folders and Trash share a small, nearly full

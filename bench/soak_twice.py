@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Two `pressly --in-place` runs on one folder at once, as two windows of one user would, with
 different presets: one lossless, one maximum, sharing the settings, the results cache and the Trash.
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Benchmark of the window under one large drop: a folder of N small images (copies of the
 small samples in tests/data, each under its own name) dropped on the window in export mode.
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts under the prefix, and the files it needs built
 # first: the launcher, the AppStream data, the icons, the man pages, the
 # bash completion and the systemd user unit. Everything found at run time is

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A Debian package of the installed tree (scripts/package).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pressly-pro)

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a folder of the engine includes one above it: platform → core →
 # workers, store → scheduler → jobs → app, cli.
 set(rank_platform 0)

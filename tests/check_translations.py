@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Fails when a string the sources mark has no German, when a translation is
 empty or unfinished, or when it drops or adds a placeholder (%1, %n).
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Before any Qt header: glib uses "signals" as a name, Qt defines it as a keyword.
 #include <vips/vips8>
 

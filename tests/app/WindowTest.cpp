@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowTest.h"
 #include "app/ResultActions.h"
 #include "app/SceneItems.h"

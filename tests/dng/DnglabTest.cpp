@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DngSampleWriter.h"
 #include "TestSupport.h"
 #include "platform/RawImageComparison.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libvips first: glib names a member "signals", which Qt defines as a keyword.
 #include <vips/vips8>
 

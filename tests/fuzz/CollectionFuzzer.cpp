@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder walks over trees built from the input: odd names, hidden items,
 // links back up the tree and out of it. Each input line is one step:
 //   d NAME  make a folder and go into it      u       go back up

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DNG re-packer on any bytes: it either refuses them with its own error
 // or writes a file whose directories read back and hold a raw image.
 #include "ConvertCommand.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Type detection and reading one file: any bytes under any supported (or
 // unsupported) name must give a consistent answer and never crash.
 #include "jobs/ImageFileCollector.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a throw-away root, moves the installed tree away
 # from where it was installed, and runs it from there: the launcher files
 # validate, both programs start, and the bundled tools are found inside it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 
 // A ring with a blue gradient that turns once a second while its job runs.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replaces one file in place and kills itself at the N-th step of the
 // replacement, so a test can look at what a crash there leaves behind.
 // Usage: pressly_placement_child <file> <new version> <N> (0: never killed).
