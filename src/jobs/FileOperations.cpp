@@ -395,8 +395,11 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
     auto writeError = copyAll(in.get(), out.get(), size, "write-temp", temporary);
     if (!writeError) {
         // Owner first: changing it may clear set-id bits that the mode restores.
-        if (::fchown(out.get(), originalInfo.st_uid, originalInfo.st_gid) != 0)
-            (void)::fchown(out.get(), uid_t(-1), originalInfo.st_gid);
+        if (::fchown(out.get(), originalInfo.st_uid, originalInfo.st_gid) != 0) {
+            // Not ours to give away: the group at least; failing that it stays the user's own.
+            const int groupOnly = ::fchown(out.get(), uid_t(-1), originalInfo.st_gid);
+            Q_UNUSED(groupOnly)
+        }
         if (injectedFault("permissions", temporary) || ::fchmod(out.get(), originalInfo.st_mode & 07777) != 0)
             writeError = QCoreApplication::translate("FileOperations", "its permissions couldn’t be kept (%1)")
                              .arg(reason(errno));
