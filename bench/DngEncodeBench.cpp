@@ -6,8 +6,8 @@
 #include "RawRepacker.h"
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <random>
 
 namespace {
@@ -31,8 +31,8 @@ int main()
     std::normal_distribution<double> noise(0.0, 24.0);
     for (uint32_t y = 0; y < image.height; ++y)
         for (uint32_t x = 0; x < image.width; ++x)
-            image.samples[size_t(y) * image.width + x] =
-                uint16_t(std::clamp(2000.0 + 3000.0 * ((x % 2) + (y % 2)) * 0.3 + x * 0.5 + noise(random), 0.0, 16383.0));
+            image.samples[size_t(y) * image.width + x] = uint16_t(
+                std::clamp(2000.0 + 3000.0 * ((x % 2) + (y % 2)) * 0.3 + x * 0.5 + noise(random), 0.0, 16383.0));
 
     const ByteOrder order(true);
     double best = 1e9;
@@ -49,7 +49,8 @@ int main()
             coded += tile.size();
     }
     const double megabytes = double(image.samples.size()) * 2 / 1e6;
-    std::printf("dng encode: %.1f MB of samples in %.3f s of CPU time: %.1f MB/s on one core; coded to %.1f %% of 14-bit packed\n",
+    std::printf("dng encode: %.1f MB of samples in %.3f s of CPU time: %.1f MB/s on one core; coded to %.1f %% of "
+                "14-bit packed\n",
                 megabytes, best, megabytes / best, 100.0 * double(coded) / (double(image.samples.size()) * 14 / 8));
     return 0;
 }

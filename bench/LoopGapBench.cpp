@@ -71,11 +71,11 @@ int main(int argc, char** argv)
     QCoro::waitFor(runAll(queue, {QUrl::fromLocalFile(QDir(args[1]).absolutePath())}, intakeOnly));
     const int loopDiskWaits = diskWaits ? diskWaits() - waitsBefore : 0;
     QJsonObject report{{"jobs", queue.jobCount()},
-                             {"failed", int(queue.failedJobs().size())},
-                             {"wall_ms", clock.elapsed()},
-                             {"first_job_ms", firstJobAt},
-                             {"longest_gap_ms", meter.longestMilliseconds()},
-                             {"longest_busy_ms", meter.longestBusyMilliseconds()}};
+                       {"failed", int(queue.failedJobs().size())},
+                       {"wall_ms", clock.elapsed()},
+                       {"first_job_ms", firstJobAt},
+                       {"longest_gap_ms", meter.longestMilliseconds()},
+                       {"longest_busy_ms", meter.longestBusyMilliseconds()}};
     if (diskWaits)
         report.insert("loop_disk_waits", loopDiskWaits);
     std::printf("%s\n", QJsonDocument(report).toJson(QJsonDocument::Compact).constData());

@@ -6,17 +6,17 @@
 // thread (the event loop's) are counted, for the program to ask through
 // pressly_slow_disk_main_thread_calls(); with SLOW_DISK_TRACE set each also
 // prints its stack to standard error, which names the code that waited.
-#include <dlfcn.h>
-#include <execinfo.h>
-#include <fcntl.h>
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dlfcn.h>
+#include <execinfo.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <ctime>
 #include <unistd.h>
 
 namespace {
@@ -74,7 +74,6 @@ int remember(int fd, int slow)
     return fd;
 }
 
-
 int openWith(int (*real)(int, const char*, int, ...), int dirfd, const char* path, int flags, mode_t mode)
 {
     const int slow = underAt(dirfd, path);
@@ -92,13 +91,19 @@ using StatAt64 = int (*)(int, const char*, struct stat64*, int);
 using RealPath = char* (*)(const char*, char*);
 using StatX = int (*)(int, const char*, int, unsigned int, struct statx*);
 
-template<typename F> F next(const char* name) { return reinterpret_cast<F>(dlsym(RTLD_NEXT, name)); }
+template <typename F> F next(const char* name)
+{
+    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
 
 } // namespace
 
 extern "C" {
 
-__attribute__((visibility("default"))) int pressly_slow_disk_main_thread_calls() { return mainThreadCalls.load(); }
+__attribute__((visibility("default"))) int pressly_slow_disk_main_thread_calls()
+{
+    return mainThreadCalls.load();
+}
 
 int openat(int dirfd, const char* path, int flags, ...)
 {
@@ -179,10 +184,22 @@ int fstatat64(int dirfd, const char* path, struct stat64* info, int flags)
     return real_fstatat64(dirfd, path, info, flags);
 }
 
-int stat(const char* path, struct stat* info) { return fstatat(AT_FDCWD, path, info, 0); }
-int stat64(const char* path, struct stat64* info) { return fstatat64(AT_FDCWD, path, info, 0); }
-int lstat(const char* path, struct stat* info) { return fstatat(AT_FDCWD, path, info, AT_SYMLINK_NOFOLLOW); }
-int lstat64(const char* path, struct stat64* info) { return fstatat64(AT_FDCWD, path, info, AT_SYMLINK_NOFOLLOW); }
+int stat(const char* path, struct stat* info)
+{
+    return fstatat(AT_FDCWD, path, info, 0);
+}
+int stat64(const char* path, struct stat64* info)
+{
+    return fstatat64(AT_FDCWD, path, info, 0);
+}
+int lstat(const char* path, struct stat* info)
+{
+    return fstatat(AT_FDCWD, path, info, AT_SYMLINK_NOFOLLOW);
+}
+int lstat64(const char* path, struct stat64* info)
+{
+    return fstatat64(AT_FDCWD, path, info, AT_SYMLINK_NOFOLLOW);
+}
 
 int statx(int dirfd, const char* path, int flags, unsigned int mask, struct statx* info)
 {

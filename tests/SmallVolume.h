@@ -36,7 +36,7 @@ public:
     void fillLeaving(qint64 bytes, qint64 inodes)
     {
         const QByteArray root = QFile::encodeName(path());
-        struct statvfs info {};
+        struct statvfs info { };
         ::statvfs(root.constData(), &info);
         for (qint64 n = 0; qint64(info.f_ffree) > inodes + 1; ++n, ::statvfs(root.constData(), &info))
             TestSupport::writeFile(path() + QStringLiteral("/.inode%1").arg(n), {});

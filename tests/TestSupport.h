@@ -99,7 +99,8 @@ struct RunResult {
 
 // Runs a program to its end.
 inline RunResult run(const QString& program, const QStringList& arguments,
-               const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(), int milliseconds = 120000)
+                     const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+                     int milliseconds = 120000)
 {
     QProcess process;
     process.setProcessEnvironment(env);

@@ -54,9 +54,9 @@ QUrl DialogPrompts::chooseImageFolder()
 std::optional<QString> DialogPrompts::chooseSaveLocation(const QString& proposedName)
 {
     const QString start = QDir::home().filePath(proposedName);
-    const QString path =
-        QFileDialog::getSaveFileName(nullptr, QCoreApplication::translate("DialogPrompts", "Export Sessions"), start,
-                                     QCoreApplication::translate("DialogPrompts", "CSV files (*.csv)"));
+    const QString path = QFileDialog::getSaveFileName(
+        nullptr, QCoreApplication::translate("DialogPrompts", "Export Sessions"), start,
+        QCoreApplication::translate("DialogPrompts", "CSV files (*.csv)"));
     if (path.isEmpty())
         return std::nullopt;
     return path;

@@ -24,4 +24,4 @@ QCoro::Task<> addToQueue(QPointer<JobQueue> queue, QList<QUrl> urls);
 // Stops intake and the batch and resolves once no job runs any more, so no
 // replacement is left half done and no working file is left.
 QCoro::Task<> shutDown(JobQueue& queue);
-}
+} // namespace DropIntake

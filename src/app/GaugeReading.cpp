@@ -7,7 +7,10 @@
 #include <cmath>
 
 namespace {
-double megabytes(qint64 bytes) { return double(bytes) / 1e6; }
+double megabytes(qint64 bytes)
+{
+    return double(bytes) / 1e6;
+}
 } // namespace
 
 void GaugeReading::setSavedBytes(qint64 bytes)

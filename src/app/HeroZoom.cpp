@@ -53,11 +53,20 @@ bool HeroZoom::scrollWheel(double delta)
     return true;
 }
 
-void HeroZoom::zoomIn() { apply(std::min(maxZoom(), zoomScale_ * 1.5)); }
+void HeroZoom::zoomIn()
+{
+    apply(std::min(maxZoom(), zoomScale_ * 1.5));
+}
 
-void HeroZoom::zoomOut() { apply(std::max(minZoom(), zoomScale_ / 1.5)); }
+void HeroZoom::zoomOut()
+{
+    apply(std::max(minZoom(), zoomScale_ / 1.5));
+}
 
-void HeroZoom::reset() { apply(1.0); }
+void HeroZoom::reset()
+{
+    apply(1.0);
+}
 
 void HeroZoom::apply(double zoom)
 {

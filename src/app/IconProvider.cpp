@@ -6,7 +6,9 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-IconProvider::IconProvider() : QQuickImageProvider(QQuickImageProvider::Image) {}
+IconProvider::IconProvider() : QQuickImageProvider(QQuickImageProvider::Image)
+{
+}
 
 QImage IconProvider::requestImage(const QString& id, QSize* size, const QSize& requestedSize)
 {

@@ -15,9 +15,7 @@
 #include <utility>
 
 MainView::MainView(FilePrompts& prompts, std::optional<int> maxConcurrentJobs, QObject* parent)
-    : QObject(parent),
-      prompts_(prompts),
-      queue_(std::make_unique<JobQueue>(configuration_, maxConcurrentJobs)),
+    : QObject(parent), prompts_(prompts), queue_(std::make_unique<JobQueue>(configuration_, maxConcurrentJobs)),
       jobs_(std::make_unique<JobListModel>(*queue_)),
       statsPanel_(std::make_unique<StatsPanel>(*queue_, StatisticsTracker::shared())),
       dashboard_(std::make_unique<StatisticsDashboard>(StatisticsTracker::shared(), prompts))
@@ -49,7 +47,7 @@ QString MainView::folderRowText() const
 
 QStringList MainView::formats()
 {
-    return {QStringLiteral("JPEG"), QStringLiteral("PNG"), QStringLiteral("GIF"), QStringLiteral("WebP"),
+    return {QStringLiteral("JPEG"), QStringLiteral("PNG"),  QStringLiteral("GIF"), QStringLiteral("WebP"),
             QStringLiteral("SVG"),  QStringLiteral("HEIC"), QStringLiteral("DNG")};
 }
 
@@ -86,8 +84,7 @@ QString MainView::noImagesText(int skipped)
 
 // Every question goes through here, so that files arriving while one is open
 // wait for it instead of stacking a second dialog on top.
-template <typename Question>
-auto MainView::ask(Question&& question)
+template <typename Question> auto MainView::ask(Question&& question)
 {
     ++questionsOpen_;
     const auto closed = qScopeGuard([this] {

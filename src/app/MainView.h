@@ -102,8 +102,7 @@ private:
     void join(const QList<QUrl>& images);
     void scheduleQuestion();
     void askAboutWaiting();
-    template <typename Question>
-    auto ask(Question&& question);
+    template <typename Question> auto ask(Question&& question);
     void setIntakeNotice(const QString& text);
     QCoro::Task<> quitAfterShutdown();
     void countFailures();

@@ -6,7 +6,9 @@
 
 #include <QMutexLocker>
 
-PictureCache::PictureCache(qint64 maxBytes) : images_(maxBytes) {}
+PictureCache::PictureCache(qint64 maxBytes) : images_(maxBytes)
+{
+}
 
 QString PictureCache::keyFor(const QString& path, QSize bound)
 {

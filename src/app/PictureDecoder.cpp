@@ -47,9 +47,11 @@ QImage decode(const QString& path, QSize bound, QString* error)
             return fail(QStringLiteral("The picture is too large to show."));
         // A drawing is drawn at the size shown, never enlarged from its nominal pixels.
         const bool vector = vips_isprefix("svgload", header.get_string("vips-loader"));
-        const VImage small = VImage::thumbnail_source(
-            VSource::new_from_file(file.constData()), std::max(1, bound.width()),
-            VImage::option()->set("height", std::max(1, bound.height()))->set("size", vector ? VIPS_SIZE_BOTH : VIPS_SIZE_DOWN));
+        const VImage small = VImage::thumbnail_source(VSource::new_from_file(file.constData()),
+                                                      std::max(1, bound.width()),
+                                                      VImage::option()
+                                                          ->set("height", std::max(1, bound.height()))
+                                                          ->set("size", vector ? VIPS_SIZE_BOTH : VIPS_SIZE_DOWN));
         const VImage rgba = asRgba(small);
         size_t length = 0;
         void* pixels = rgba.write_to_memory(&length);

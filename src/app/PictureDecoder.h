@@ -14,4 +14,4 @@ namespace PictureDecoder {
 // drawn to fill `bound`, sharp at the size shown); a null image with
 // `error` set when the file is gone or unreadable.
 QImage decode(const QString& path, QSize bound, QString* error);
-}
+} // namespace PictureDecoder

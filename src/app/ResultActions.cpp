@@ -12,9 +12,14 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-ResultActions::ResultActions(JobListModel& jobs, QObject* parent) : QObject(parent), jobs_(jobs) {}
+ResultActions::ResultActions(JobListModel& jobs, QObject* parent) : QObject(parent), jobs_(jobs)
+{
+}
 
-QString ResultActions::byteText(qint64 bytes) { return ByteCountFormatter::format(bytes); }
+QString ResultActions::byteText(qint64 bytes)
+{
+    return ByteCountFormatter::format(bytes);
+}
 
 void ResultActions::restoreOriginal(int row)
 {
@@ -78,7 +83,10 @@ void ResultActions::openFolderOf(const QUrl& file)
     process->start(opener, {QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded)});
 }
 
-void ResultActions::clearMessage() { setMessage({}); }
+void ResultActions::clearMessage()
+{
+    setMessage({});
+}
 
 void ResultActions::setMessage(const QString& message)
 {

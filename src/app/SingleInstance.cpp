@@ -92,7 +92,8 @@ void SingleInstance::accept()
             // Told from the event loop, after this handler has returned: a
             // receiver that opens a dialog spins a nested loop, and in it the
             // socket's deleteLater would free the socket under its own signal.
-            QMetaObject::invokeMethod(this, [this, local] { emit filesReceived(local); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, local] { emit filesReceived(local); }, Qt::QueuedConnection);
         });
     }
 }

@@ -18,16 +18,21 @@ namespace {
 int roleFor(StatisticsDashboard::SortKey key)
 {
     switch (key) {
-    case StatisticsDashboard::SortKey::date: return SessionListModel::DateRole;
-    case StatisticsDashboard::SortKey::images: return SessionListModel::ImageCountRole;
-    case StatisticsDashboard::SortKey::reduced: return SessionListModel::TotalSavedBytesRole;
-    case StatisticsDashboard::SortKey::savings: return SessionListModel::SavingsRole;
-    case StatisticsDashboard::SortKey::runtime: return SessionListModel::RuntimeSecondsRole;
+    case StatisticsDashboard::SortKey::date:
+        return SessionListModel::DateRole;
+    case StatisticsDashboard::SortKey::images:
+        return SessionListModel::ImageCountRole;
+    case StatisticsDashboard::SortKey::reduced:
+        return SessionListModel::TotalSavedBytesRole;
+    case StatisticsDashboard::SortKey::savings:
+        return SessionListModel::SavingsRole;
+    case StatisticsDashboard::SortKey::runtime:
+        return SessionListModel::RuntimeSecondsRole;
     }
     return SessionListModel::DateRole;
 }
 
-template<typename E> QString rawText(E value)
+template <typename E> QString rawText(E value)
 {
     return QString::fromLatin1(QMetaEnum::fromType<E>().valueToKey(int(value)));
 }
@@ -39,15 +44,22 @@ StatisticsDashboard::StatisticsDashboard(StatisticsTracker& tracker, FilePrompts
     sorted_.setSourceModel(tracker.sessionModel());
     sorted_.setDynamicSortFilter(true);
     applySort();
-    for (const auto signal : {&StatisticsTracker::totalBytesSavedChanged, &StatisticsTracker::totalFilesProcessedChanged,
-                              &StatisticsTracker::totalFilesOptimizedChanged,
-                              &StatisticsTracker::startDateTimestampChanged, &StatisticsTracker::sessionsChanged})
+    for (const auto signal :
+         {&StatisticsTracker::totalBytesSavedChanged, &StatisticsTracker::totalFilesProcessedChanged,
+          &StatisticsTracker::totalFilesOptimizedChanged, &StatisticsTracker::startDateTimestampChanged,
+          &StatisticsTracker::sessionsChanged})
         connect(&tracker, signal, this, &StatisticsDashboard::figuresChanged);
 }
 
-QString StatisticsDashboard::sortKeyText() const { return rawText(sortKey_); }
+QString StatisticsDashboard::sortKeyText() const
+{
+    return rawText(sortKey_);
+}
 
-QString StatisticsDashboard::sortOrderText() const { return rawText(sortOrder_); }
+QString StatisticsDashboard::sortOrderText() const
+{
+    return rawText(sortOrder_);
+}
 
 void StatisticsDashboard::setHoveredSessionID(const QString& id)
 {
@@ -55,24 +67,45 @@ void StatisticsDashboard::setHoveredSessionID(const QString& id)
         emit hoveredSessionIDChanged();
 }
 
-int StatisticsDashboard::sessionCount() const { return tracker_.sessionCount(); }
+int StatisticsDashboard::sessionCount() const
+{
+    return tracker_.sessionCount();
+}
 
-bool StatisticsDashboard::isEmpty() const { return tracker_.totalFilesProcessed() == 0 && tracker_.sessionCount() == 0; }
+bool StatisticsDashboard::isEmpty() const
+{
+    return tracker_.totalFilesProcessed() == 0 && tracker_.sessionCount() == 0;
+}
 
-bool StatisticsDashboard::showsSince() const { return tracker_.totalFilesProcessed() >= 1; }
+bool StatisticsDashboard::showsSince() const
+{
+    return tracker_.totalFilesProcessed() >= 1;
+}
 
-QString StatisticsDashboard::sinceText() const { return tr("Since %1").arg(tracker_.startDateLabel()); }
+QString StatisticsDashboard::sinceText() const
+{
+    return tr("Since %1").arg(tracker_.startDateLabel());
+}
 
-QString StatisticsDashboard::totalSavingsText() const { return ByteCountFormatter::format(tracker_.totalBytesSaved()); }
+QString StatisticsDashboard::totalSavingsText() const
+{
+    return ByteCountFormatter::format(tracker_.totalBytesSaved());
+}
 
-QString StatisticsDashboard::totalPhotosText() const { return QString::number(tracker_.totalFilesProcessed()); }
+QString StatisticsDashboard::totalPhotosText() const
+{
+    return QString::number(tracker_.totalFilesProcessed());
+}
 
-QString StatisticsDashboard::optimizedText() const { return QString::number(tracker_.totalFilesOptimized()); }
+QString StatisticsDashboard::optimizedText() const
+{
+    return QString::number(tracker_.totalFilesOptimized());
+}
 
 QString StatisticsDashboard::madeSmallerText() const
 {
-    return tr("%1 of %2").arg(QLocale().toString(tracker_.totalFilesOptimized()),
-                              QLocale().toString(tracker_.totalFilesProcessed()));
+    return tr("%1 of %2")
+        .arg(QLocale().toString(tracker_.totalFilesOptimized()), QLocale().toString(tracker_.totalFilesProcessed()));
 }
 
 QString StatisticsDashboard::reductionText() const

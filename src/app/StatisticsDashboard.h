@@ -15,8 +15,7 @@ class StatisticsDashboard : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString sortKey READ sortKeyText NOTIFY sortChanged)
     Q_PROPERTY(QString sortOrder READ sortOrderText NOTIFY sortChanged)
-    Q_PROPERTY(QString hoveredSessionID READ hoveredSessionID WRITE setHoveredSessionID NOTIFY
-                   hoveredSessionIDChanged)
+    Q_PROPERTY(QString hoveredSessionID READ hoveredSessionID WRITE setHoveredSessionID NOTIFY hoveredSessionIDChanged)
     Q_PROPERTY(QAbstractItemModel* sessions READ sessions CONSTANT)
     Q_PROPERTY(int sessionCount READ sessionCount NOTIFY figuresChanged)
     Q_PROPERTY(bool isEmpty READ isEmpty NOTIFY figuresChanged)

@@ -22,43 +22,70 @@ StatsPanel::StatsPanel(JobQueue& queue, StatisticsTracker& tracker, QObject* par
 }
 
 // Summed job by job, so the gauge grows while a batch runs instead of waiting for its end.
-qint64 StatsPanel::savedBytes() const { return completedSavedBytes_; }
+qint64 StatsPanel::savedBytes() const
+{
+    return completedSavedBytes_;
+}
 
 double StatsPanel::progress() const
 {
     return shares_.isEmpty() ? 0.0 : double(finishedCount()) / double(shares_.size());
 }
 
-bool StatsPanel::isProcessing() const { return queue_.isProcessing(); }
+bool StatsPanel::isProcessing() const
+{
+    return queue_.isProcessing();
+}
 
 double StatsPanel::savingsShare() const
 {
     return completedOriginalBytes_ > 0 ? double(completedSavedBytes_) / double(completedOriginalBytes_) : 0.0;
 }
 
-QString StatsPanel::savingsShareText() const { return QLocale().toString(savingsShare() * 100.0, 'f', 1); }
+QString StatsPanel::savingsShareText() const
+{
+    return QLocale().toString(savingsShare() * 100.0, 'f', 1);
+}
 
 QString StatsPanel::madeSmallerText() const
 {
     return tr("Files made smaller: %1 of %Ln", nullptr, completed_).arg(QLocale().toString(savers_));
 }
 
-QString StatsPanel::savedBytesText() const { return ByteCountFormatter::format(savedBytes()); }
+QString StatsPanel::savedBytesText() const
+{
+    return ByteCountFormatter::format(savedBytes());
+}
 
-QString StatsPanel::originalBytesText() const { return ByteCountFormatter::format(completedOriginalBytes_); }
+QString StatsPanel::originalBytesText() const
+{
+    return ByteCountFormatter::format(completedOriginalBytes_);
+}
 
-QString StatsPanel::allTimeSavedText() const { return ByteCountFormatter::format(tracker_.totalBytesSaved()); }
+QString StatsPanel::allTimeSavedText() const
+{
+    return ByteCountFormatter::format(tracker_.totalBytesSaved());
+}
 
-QString StatsPanel::sinceText() const { return tr("Since %1").arg(tracker_.startDateLabel()); }
+QString StatsPanel::sinceText() const
+{
+    return tr("Since %1").arg(tracker_.startDateLabel());
+}
 
-void StatsPanel::stop() { queue_.cancelProcessing(); }
+void StatsPanel::stop()
+{
+    queue_.cancelProcessing();
+}
 
 QString StatsPanel::stoppedText() const
 {
     return tr("Stopped — %Ln not optimized", nullptr, notOptimizedCount());
 }
 
-void StatsPanel::optimizeRest() { queue_.resumeStopped(); }
+void StatsPanel::optimizeRest()
+{
+    queue_.resumeStopped();
+}
 
 StatsPanel::Share StatsPanel::shareOf(const OptimizationJob& job)
 {

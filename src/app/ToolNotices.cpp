@@ -40,16 +40,15 @@ QString ToolNotices::text() const
             packages.append(package);
     }
     const QString tools = missing_.join(QStringLiteral(", "));
-    QString text = missing_.size() == 1 ? tr("%1 is not installed.").arg(tools) : tr("%1 are not installed.").arg(tools);
+    QString text = missing_.size() == 1 ? tr("%1 is not installed.").arg(tools)
+                                        : tr("%1 are not installed.").arg(tools);
     text += QLatin1Char(' ') + tr("Pressly Pro uses a slower built-in method for these files, or skips them.");
     if (!packages.isEmpty())
-        text += QLatin1Char(' ')
-            + tr("To install: sudo apt install %1.")
-                  .arg(packages.join(QLatin1Char(' ')));
+        text += QLatin1Char(' ') + tr("To install: sudo apt install %1.").arg(packages.join(QLatin1Char(' ')));
     if (!bundled.isEmpty())
         text += QLatin1Char(' ')
-            + tr("%1 came with Pressly Pro: reinstall the pressly-pro package.")
-                  .arg(bundled.join(QStringLiteral(", ")));
+                + tr("%1 came with Pressly Pro: reinstall the pressly-pro package.")
+                      .arg(bundled.join(QStringLiteral(", ")));
     return text;
 }
 

@@ -15,8 +15,8 @@ class QNetworkReply;
 class Updater : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool canCheckForUpdates READ canCheckForUpdates NOTIFY canCheckForUpdatesChanged)
-    Q_PROPERTY(bool automaticallyChecksForUpdates READ automaticallyChecksForUpdates
-                   WRITE setAutomaticallyChecksForUpdates NOTIFY automaticallyChecksForUpdatesChanged)
+    Q_PROPERTY(bool automaticallyChecksForUpdates READ automaticallyChecksForUpdates WRITE
+                   setAutomaticallyChecksForUpdates NOTIFY automaticallyChecksForUpdatesChanged)
     Q_PROPERTY(QString versionText READ versionText CONSTANT)
     Q_PROPERTY(bool hasFeed READ hasFeed CONSTANT)
     Q_PROPERTY(bool fromPackageManager READ fromPackageManager CONSTANT)

@@ -36,8 +36,8 @@ bool load(QQmlApplicationEngine& engine, MainView& mainView, Updater& updater, T
     engine.addImageProvider(QStringLiteral("icon"), new IconProvider);
     engine.addImageProvider(QStringLiteral("picture"), new PictureProvider);
     // The controllers outlive the engine's objects; QML must never delete them.
-    for (QObject* object : {static_cast<QObject*>(&mainView), static_cast<QObject*>(&updater),
-                            static_cast<QObject*>(&notices)})
+    for (QObject* object :
+         {static_cast<QObject*>(&mainView), static_cast<QObject*>(&updater), static_cast<QObject*>(&notices)})
         QQmlEngine::setObjectOwnership(object, QQmlEngine::CppOwnership);
     engine.rootContext()->setContextProperty(QStringLiteral("mainView"), &mainView);
     engine.rootContext()->setContextProperty(QStringLiteral("updater"), &updater);

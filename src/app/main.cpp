@@ -151,8 +151,9 @@ int main(int argc, char** argv)
     DialogPrompts prompts;
     ToolNotices notices;
     MainView mainView(prompts);
-    Updater updater(QUrl(QStringLiteral(PRESSLY_UPDATE_FEED)), QApplication::applicationVersion(),
-                    PackageInstallation::ownedByDpkg(QApplication::applicationFilePath(), QStringLiteral("pressly-pro")));
+    Updater updater(
+        QUrl(QStringLiteral(PRESSLY_UPDATE_FEED)), QApplication::applicationVersion(),
+        PackageInstallation::ownedByDpkg(QApplication::applicationFilePath(), QStringLiteral("pressly-pro")));
     LauncherBadge badge(*mainView.jobQueue(), mainView.statsPanel());
     QObject::connect(&updater, &Updater::checkFinished, &showUpdateResult);
     QApplication::setQuitOnLastWindowClosed(false);

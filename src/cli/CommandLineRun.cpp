@@ -32,12 +32,20 @@
 #include <cstring>
 
 namespace {
-void printError(const QString& message) { std::fprintf(stderr, "pressly: %s\n", qPrintable(message)); }
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "pressly: %s\n", qPrintable(message));
+}
 } // namespace
 
-CommandLineRun::CommandLineRun(CommandLineOptions options) : options_(std::move(options)) {}
+CommandLineRun::CommandLineRun(CommandLineOptions options) : options_(std::move(options))
+{
+}
 
-CommandLineRun::~CommandLineRun() { Log::setSink({}); }
+CommandLineRun::~CommandLineRun()
+{
+    Log::setSink({});
+}
 
 QString CommandLineRun::applySettings(Configuration& configuration) const
 {
@@ -126,12 +134,15 @@ void CommandLineRun::routeLogLines()
             printLine(line, options_.json);
     });
     // A missing tool is worth one line per run, not one per file.
-    QObject::connect(&MissingTools::shared(), &MissingTools::missing, &lineContext_, [this](const QString& tool) {
-        if (options_.quiet || missingToolsReported_.contains(tool))
-            return;
-        missingToolsReported_.insert(tool);
-        printLine(QStringLiteral("%1 is not installed").arg(tool), options_.json);
-    }, Qt::QueuedConnection);
+    QObject::connect(
+        &MissingTools::shared(), &MissingTools::missing, &lineContext_,
+        [this](const QString& tool) {
+            if (options_.quiet || missingToolsReported_.contains(tool))
+                return;
+            missingToolsReported_.insert(tool);
+            printLine(QStringLiteral("%1 is not installed").arg(tool), options_.json);
+        },
+        Qt::QueuedConnection);
 }
 
 void CommandLineRun::watch(JobQueue& queue)

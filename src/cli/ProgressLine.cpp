@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <unistd.h>
 
-ProgressLine::ProgressLine() : enabled_(::isatty(STDERR_FILENO) == 1) {}
+ProgressLine::ProgressLine() : enabled_(::isatty(STDERR_FILENO) == 1)
+{
+}
 
 void ProgressLine::update(int done, int total, const QString& currentFile)
 {

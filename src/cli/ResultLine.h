@@ -12,7 +12,7 @@ class OptimizationJob;
 // "photo.png: 1.2 MB → 640 KB (−47%) pngquant+oxipng", or why it failed.
 class ResultLine {
 public:
-    explicit ResultLine(bool colour) : colour_(colour) {}
+    explicit ResultLine(bool colour) : colour_(colour) { }
 
     QString text(const OptimizationJob& job) const;
 

@@ -37,8 +37,8 @@ QJsonObject RunReport::jobJson(const OptimizationJob& job)
     object[QStringLiteral("originalSize")] = job.originalSize();
     // Only a completed job's result was written where it belongs.
     const bool failed = job.status() != JobStatus::completed;
-    object[QStringLiteral("optimizedSize")] =
-        job.optimizedSize() && !failed ? QJsonValue(*job.optimizedSize()) : QJsonValue();
+    object[QStringLiteral("optimizedSize")] = job.optimizedSize() && !failed ? QJsonValue(*job.optimizedSize())
+                                                                             : QJsonValue();
     object[QStringLiteral("bestTool")] = job.bestTool() && !failed ? QJsonValue(*job.bestTool()) : QJsonValue();
     object[QStringLiteral("error")] = job.error() ? QJsonValue(job.error()->errorDescription()) : QJsonValue();
     return object;
@@ -47,7 +47,7 @@ QJsonObject RunReport::jobJson(const OptimizationJob& job)
 // CPU time of every tool run, children of this process.
 double RunReport::toolSeconds()
 {
-    struct rusage usage {};
+    struct rusage usage { };
     if (::getrusage(RUSAGE_CHILDREN, &usage) != 0)
         return 0.0;
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
@@ -85,8 +85,9 @@ QString RunReport::summaryText() const
     const QString inFolders = skippedInFolders_ > 0 ? QCoreApplication::translate(
                                   "RunReport", ", %n skipped in folders (listed above)", nullptr, skippedInFolders_)
                                                     : QString();
-    const QString cancelled =
-        cancelled_ > 0 ? QCoreApplication::translate("RunReport", ", %n cancelled", nullptr, cancelled_) : QString();
+    const QString cancelled = cancelled_ > 0
+                                  ? QCoreApplication::translate("RunReport", ", %n cancelled", nullptr, cancelled_)
+                                  : QString();
     return QCoreApplication::translate("RunReport",
                                        "%n files: %1 optimized, %2 failed%3, %4 skipped by the cache%5\n"
                                        "%6 → %7 (saved %8%), in %9 s",

@@ -32,7 +32,7 @@ SignalWatcher::SignalWatcher()
         return;
     notifier_ = std::make_unique<QSocketNotifier>(pipeEnds[0], QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &SignalWatcher::readPipe);
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -42,7 +42,7 @@ SignalWatcher::SignalWatcher()
 
 SignalWatcher::~SignalWatcher()
 {
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
     for (const int signal : watchedSignals)

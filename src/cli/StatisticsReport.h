@@ -9,7 +9,7 @@ class StatisticsTracker;
 // The all-time figures and every batch, as `pressly --statistics` prints them.
 class StatisticsReport {
 public:
-    explicit StatisticsReport(const StatisticsTracker& tracker) : tracker_(tracker) {}
+    explicit StatisticsReport(const StatisticsTracker& tracker) : tracker_(tracker) { }
 
     // Lines for a person, or one JSON object whose sessions are as stored.
     QString text(bool json) const;

@@ -13,14 +13,22 @@ bool TerminalText::isControl(QChar c)
 QString TerminalText::escaped(QChar c)
 {
     switch (c.unicode()) {
-    case u'\a': return QStringLiteral("\\a");
-    case u'\b': return QStringLiteral("\\b");
-    case u'\f': return QStringLiteral("\\f");
-    case u'\v': return QStringLiteral("\\v");
-    case u'\n': return QStringLiteral("\\n");
-    case u'\t': return QStringLiteral("\\t");
-    case u'\r': return QStringLiteral("\\r");
-    default: break;
+    case u'\a':
+        return QStringLiteral("\\a");
+    case u'\b':
+        return QStringLiteral("\\b");
+    case u'\f':
+        return QStringLiteral("\\f");
+    case u'\v':
+        return QStringLiteral("\\v");
+    case u'\n':
+        return QStringLiteral("\\n");
+    case u'\t':
+        return QStringLiteral("\\t");
+    case u'\r':
+        return QStringLiteral("\\r");
+    default:
+        break;
     }
     QString octal;
     for (const char byte : QString(c).toUtf8())

@@ -9,7 +9,10 @@ OptimizationError::OptimizationError(Kind kind, QString message, QString tool)
 {
 }
 
-OptimizationError OptimizationError::fileAccess(const QString& message) { return {Kind::fileAccessError, message}; }
+OptimizationError OptimizationError::fileAccess(const QString& message)
+{
+    return {Kind::fileAccessError, message};
+}
 
 OptimizationError OptimizationError::unsupportedFileType(const QString& message)
 {
@@ -21,11 +24,20 @@ OptimizationError OptimizationError::toolExecution(const QString& tool, const QS
     return {Kind::toolExecutionError, message, tool};
 }
 
-OptimizationError OptimizationError::tempFile(const QString& message) { return {Kind::tempFileError, message}; }
+OptimizationError OptimizationError::tempFile(const QString& message)
+{
+    return {Kind::tempFileError, message};
+}
 
-OptimizationError OptimizationError::noOptimizationPossible() { return {Kind::noOptimizationPossible, {}}; }
+OptimizationError OptimizationError::noOptimizationPossible()
+{
+    return {Kind::noOptimizationPossible, {}};
+}
 
-OptimizationError OptimizationError::platform(const QString& description) { return {Kind::platform, description}; }
+OptimizationError OptimizationError::platform(const QString& description)
+{
+    return {Kind::platform, description};
+}
 
 QString OptimizationError::errorDescription() const
 {

@@ -8,8 +8,14 @@
 // error of the file system or the Trash, shown unchanged.
 class OptimizationError {
 public:
-    enum class Kind { fileAccessError, unsupportedFileType, toolExecutionError, tempFileError,
-                      noOptimizationPossible, platform };
+    enum class Kind {
+        fileAccessError,
+        unsupportedFileType,
+        toolExecutionError,
+        tempFileError,
+        noOptimizationPossible,
+        platform
+    };
 
     static OptimizationError fileAccess(const QString& message);
     static OptimizationError unsupportedFileType(const QString& message);

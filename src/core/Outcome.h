@@ -8,12 +8,11 @@
 #include <utility>
 
 // The answer of an operation that may fail: a value, or the error it failed with.
-template<typename T>
-class Outcome {
+template <typename T> class Outcome {
 public:
     static Outcome success(T value) { return Outcome(std::move(value)); }
     static Outcome failure(OptimizationError error) { return Outcome(std::move(error)); }
-    Outcome(OptimizationError error) : error_(std::move(error)) {} // NOLINT: implicit on purpose
+    Outcome(OptimizationError error) : error_(std::move(error)) { } // NOLINT: implicit on purpose
 
     bool failed() const { return error_.has_value(); }
     const OptimizationError& error() const { return *error_; }
@@ -21,7 +20,7 @@ public:
     T& value() { return *value_; }
 
 private:
-    explicit Outcome(T value) : value_(std::move(value)) {}
+    explicit Outcome(T value) : value_(std::move(value)) { }
     std::optional<T> value_;
     std::optional<OptimizationError> error_;
 };

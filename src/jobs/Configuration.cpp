@@ -5,8 +5,7 @@
 #include "jobs/UserPreferences.h"
 
 Configuration::Configuration(QObject* parent)
-    : QObject(parent),
-      operationMode_(operationModeFromString(UserPreferences::shared().operationModeRaw())),
+    : QObject(parent), operationMode_(operationModeFromString(UserPreferences::shared().operationModeRaw())),
       exportPath_(UserPreferences::shared().exportPath())
 {
 }

@@ -13,13 +13,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <cstring>
-#include <limits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
-#include <string_view>
+#include <cstring>
 #include <fcntl.h>
+#include <limits>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -35,11 +35,20 @@ FaultHook& faultHook()
     return hook;
 }
 
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
 
-QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString reason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
-QString fileName(const QString& path) { return QFileInfo(path).fileName(); }
+QString fileName(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
 
 const QRegularExpression& replacementPattern()
 {
@@ -50,7 +59,7 @@ const QRegularExpression& replacementPattern()
 
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
+    explicit Descriptor(int fd) : fd_(fd) { }
     ~Descriptor()
     {
         if (fd_ >= 0)
@@ -117,7 +126,7 @@ std::optional<QString> openForReading(const QString& path, int* fd, qint64* size
     *fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
     if (*fd < 0)
         return reason(errno);
-    struct stat info {};
+    struct stat info { };
     if (::fstat(*fd, &info) != 0)
         return reason(errno);
     if (!S_ISREG(info.st_mode))
@@ -136,8 +145,7 @@ bool carriedOver(std::string_view name)
 }
 
 // Asked twice over, as a value may grow between the calls.
-template <typename Call>
-std::optional<QByteArray> readSized(Call call)
+template <typename Call> std::optional<QByteArray> readSized(Call call)
 {
     for (;;) {
         const ssize_t size = call(nullptr, 0);
@@ -165,8 +173,8 @@ std::optional<QString> copyAttributes(const QString& original, int out)
         const char* name = names->constData() + at;
         if (!carriedOver(name))
             continue;
-        const auto value =
-            readSized([&](char* data, size_t size) { return ::getxattr(path.constData(), name, data, size); });
+        const auto value = readSized(
+            [&](char* data, size_t size) { return ::getxattr(path.constData(), name, data, size); });
         if (!value && errno == ENODATA)
             continue;
         if (!value || ::fsetxattr(out, name, value->constData(), size_t(value->size()), 0) != 0)
@@ -192,7 +200,10 @@ void syncFolderOf(const QString& path)
 
 } // namespace
 
-void setFaultHook(FaultHook hook) { faultHook() = std::move(hook); }
+void setFaultHook(FaultHook hook)
+{
+    faultHook() = std::move(hook);
+}
 
 bool injectedFault(const char* step, const QString& path)
 {
@@ -208,7 +219,7 @@ bool injectedFault(const char* step, const QString& path)
 
 std::optional<Identity> identityOf(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(native(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     return identityOf(info);
@@ -225,27 +236,30 @@ QString replacementName(qint64 pid, const QString& uuid)
     return QStringLiteral(".Pressly.%1.%2.tmp").arg(pid).arg(uuid);
 }
 
-bool isReplacementName(const QString& name) { return replacementPattern().match(name).hasMatch(); }
+bool isReplacementName(const QString& name)
+{
+    return replacementPattern().match(name).hasMatch();
+}
 
 int removeStaleReplacements(const QString& folder)
 {
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     int removed = 0;
     const QDir dir(folder);
-    const QStringList names = dir.entryList({QStringLiteral(".Pressly.*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names = dir.entryList({QStringLiteral(".Pressly.*.tmp")},
+                                            QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         const auto match = replacementPattern().match(name);
         if (!match.hasMatch())
             continue;
         const QString path = dir.filePath(name);
-        struct stat info {};
+        struct stat info { };
         if (::lstat(native(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
             continue;
         const qint64 pid = match.captured(1).toLongLong();
         if (pid == qint64(::getpid()))
             continue;
-        const bool alive = pid <= std::numeric_limits<pid_t>::max()
-                           && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+        const bool alive = pid <= std::numeric_limits<pid_t>::max() && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
         const bool old = now - qint64(info.st_mtim.tv_sec) > 3600;
         if ((!alive || old) && ::unlink(native(path).constData()) == 0)
             ++removed;
@@ -255,7 +269,7 @@ int removeStaleReplacements(const QString& folder)
 
 bool existsAtPath(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     return !path.isEmpty() && ::lstat(native(path).constData(), &info) == 0;
 }
 
@@ -268,7 +282,7 @@ QString hardLinkReason(qint64 names)
 
 bool isSymbolicLink(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     return !path.isEmpty() && ::lstat(native(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
@@ -284,7 +298,7 @@ QString resolvedPath(const QString& path)
 
 qint64 nameCount(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     return ::stat(native(path).constData(), &info) == 0 ? qint64(info.st_nlink) : 0;
 }
 
@@ -294,7 +308,7 @@ Failure makeDirectoryWithParents(const QString& path)
     QString current;
     for (const QString& part : absolute.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         current += QLatin1Char('/') + part;
-        struct stat info {};
+        struct stat info { };
         if (::stat(native(current).constData(), &info) == 0) {
             if (S_ISDIR(info.st_mode))
                 continue;
@@ -311,7 +325,7 @@ Failure makeDirectoryWithParents(const QString& path)
 
 mode_t copyMode(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     return ::stat(native(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0666;
 }
 
@@ -333,9 +347,9 @@ Failure copyToNewFile(const QString& from, const QString& to, mode_t mode, const
 
     // Written under a hidden name and renamed when complete: a copy cut short
     // by a crash never shows under the wanted name.
-    const QString temporary =
-        QDir(QFileInfo(to).absolutePath())
-            .filePath(replacementName(::getpid(), QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()));
+    const QString temporary = QDir(QFileInfo(to).absolutePath())
+                                  .filePath(replacementName(
+                                      ::getpid(), QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()));
     Descriptor out(injectedFault("create-copy", temporary)
                        ? -1
                        : ::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
@@ -367,7 +381,7 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
                      .arg(fileName(original), why);
         return std::nullopt;
     };
-    struct stat originalInfo {};
+    struct stat originalInfo { };
     if (::stat(native(original).constData(), &originalInfo) != 0)
         return fail(reason(errno));
     if (originalInfo.st_nlink > 1)
@@ -382,9 +396,8 @@ std::optional<QString> writeReplacementBeside(const QString& original, const QSt
                         .arg(fileName(from), *openError));
 
     const QString temporary = QDir(QFileInfo(original).absolutePath())
-                                  .filePath(replacementName(::getpid(), QUuid::createUuid()
-                                                                            .toString(QUuid::WithoutBraces)
-                                                                            .toUpper()));
+                                  .filePath(replacementName(
+                                      ::getpid(), QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()));
     Descriptor out(injectedFault("create-temp", temporary)
                        ? -1
                        : ::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));

@@ -95,4 +95,4 @@ Failure renameWithoutReplacing(const QString& from, const QString& to);
 // Moves a file that was just moved to the Trash back to `path`, dropping its
 // restore information. A failure answers only its reason.
 Failure restoreFromTrash(const QString& pathInTrash, const QString& path);
-}
+} // namespace FileOperations

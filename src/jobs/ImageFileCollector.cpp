@@ -20,7 +20,10 @@
 
 namespace {
 
-QString lowerExtension(const QString& name) { return QFileInfo(name).suffix().toLower(); }
+QString lowerExtension(const QString& name)
+{
+    return QFileInfo(name).suffix().toLower();
+}
 
 bool isSupported(const QString& name)
 {
@@ -55,7 +58,7 @@ QString linkLeavesFolder(const QString& path, const QString& root)
 // name, and no file has that one; a job for it could only fail.
 bool nameSurvivesDecoding(const QString& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
@@ -71,7 +74,7 @@ void reportUndecodableNames(const QString& folder, QStringList* skipped)
         const QByteArray raw(entry->d_name);
         QStringDecoder decoder(QStringDecoder::Utf8);
         const QString name = decoder.decode(raw);
-        struct stat st {};
+        struct stat st { };
         if (raw.startsWith('.') || !decoder.hasError() || ::lstat((rawFolder + '/' + raw).constData(), &st) != 0)
             continue;
         const QString path = (folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')) + name;

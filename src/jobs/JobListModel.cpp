@@ -49,11 +49,11 @@ void JobListModel::append(int first, int last)
 void JobListModel::watch(const OptimizationJob* raw)
 {
     const auto changed = [this, raw] { jobChanged(raw); };
-    for (const auto signal : {&OptimizationJob::statusChanged, &OptimizationJob::progressChanged,
-                              &OptimizationJob::optimizedSizeChanged, &OptimizationJob::currentToolChanged,
-                              &OptimizationJob::bestToolChanged, &OptimizationJob::errorChanged,
-                              &OptimizationJob::revertURLChanged, &OptimizationJob::isSkippedByCacheChanged,
-                              &OptimizationJob::isRestoredChanged, &OptimizationJob::exportedURLChanged})
+    for (const auto signal :
+         {&OptimizationJob::statusChanged, &OptimizationJob::progressChanged, &OptimizationJob::optimizedSizeChanged,
+          &OptimizationJob::currentToolChanged, &OptimizationJob::bestToolChanged, &OptimizationJob::errorChanged,
+          &OptimizationJob::revertURLChanged, &OptimizationJob::isSkippedByCacheChanged,
+          &OptimizationJob::isRestoredChanged, &OptimizationJob::exportedURLChanged})
         connect(raw, signal, this, changed);
 }
 
@@ -115,13 +115,21 @@ QVariant JobListModel::data(const QModelIndex& index, int role) const
 QHash<int, QByteArray> JobListModel::roleNames() const
 {
     return {
-        {FileNameRole, "fileName"},       {FileURLRole, "fileURL"},
-        {KindRole, "kind"},               {StatusRole, "status"},
-        {StatusTextRole, "statusText"},   {OriginalSizeRole, "originalSize"},
-        {OptimizedSizeRole, "optimizedSize"}, {SavingsTextRole, "savingsText"},
-        {BestToolRole, "bestTool"},       {CurrentToolRole, "currentTool"},
-        {ProgressRole, "progress"},       {ErrorTextRole, "errorText"},
-        {RevertLocationRole, "revertLocation"}, {SkippedByCacheRole, "skippedByCache"},
-        {RestoredRole, "restored"}, {ExportedLocationRole, "exportedLocation"},
+        {FileNameRole, "fileName"},
+        {FileURLRole, "fileURL"},
+        {KindRole, "kind"},
+        {StatusRole, "status"},
+        {StatusTextRole, "statusText"},
+        {OriginalSizeRole, "originalSize"},
+        {OptimizedSizeRole, "optimizedSize"},
+        {SavingsTextRole, "savingsText"},
+        {BestToolRole, "bestTool"},
+        {CurrentToolRole, "currentTool"},
+        {ProgressRole, "progress"},
+        {ErrorTextRole, "errorText"},
+        {RevertLocationRole, "revertLocation"},
+        {SkippedByCacheRole, "skippedByCache"},
+        {RestoredRole, "restored"},
+        {ExportedLocationRole, "exportedLocation"},
     };
 }

@@ -78,8 +78,8 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
     if (co_await answerFromCache(run, settingsHash))
         co_return;
 
-    auto workers = services_.makeWorkers(run.source->fileType, effortLevel(preset),
-                                         compressionPresetFromString(preset), job);
+    auto workers = services_.makeWorkers(run.source->fileType, effortLevel(preset), compressionPresetFromString(preset),
+                                         job);
     if (workers.empty()) {
         job->fail(OptimizationError::unsupportedFileType(
             QCoreApplication::translate("JobPipeline", "No optimization tools available for this format")));
@@ -158,8 +158,8 @@ QCoro::Task<IOFile::Ptr> JobPipeline::privateCopy(OptimizationJob::Ptr job, IOFi
     const auto copyFile = [from, suffix]() -> IOFile::Ptr {
         if (TemporaryFiles::directory().isEmpty())
             return nullptr;
-        const QUrl copy =
-            TemporaryFiles::makeURL(QStringLiteral("source"), suffix.isEmpty() ? QStringLiteral("temp") : suffix);
+        const QUrl copy = TemporaryFiles::makeURL(QStringLiteral("source"),
+                                                  suffix.isEmpty() ? QStringLiteral("temp") : suffix);
         if (QFile::copy(from, copy.toLocalFile()))
             return IOFile::read(copy);
         TemporaryFiles::removeIfOurs(copy.toLocalFile());
@@ -201,8 +201,7 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::finishJob(const Run& run, std::opt
     if (result && result->fileSize < job->originalSize() && !rejected.contains(result->fileURL)) {
         bool accepted = verdicts.accepted.contains(result->fileURL);
         if (!accepted)
-            accepted = co_await passesVerification(*job, source, result->fileURL, result->toolName,
-                                                   pixelChangingTools);
+            accepted = co_await passesVerification(*job, source, result->fileURL, result->toolName, pixelChangingTools);
         if (stopped(run))
             co_return Ending{};
         if (accepted) {
@@ -283,9 +282,9 @@ QCoro::Task<std::optional<OptimizationError>> JobPipeline::damageOf(IOFile::Ptr 
         QString why;
         // Every pixel is decoded: it waits for a large re-encode or comparison to end.
         const auto shown = ImageInspector::describe(path, &why);
-        const PixelBudget::Lease lease =
-            shown ? PixelBudget::shared().acquire(qint64(shown->width) * shown->height * shown->frames)
-                  : PixelBudget::Lease();
+        const PixelBudget::Lease lease = shown ? PixelBudget::shared().acquire(qint64(shown->width) * shown->height
+                                                                               * shown->frames)
+                                               : PixelBudget::Lease();
         if (ImageInspector::inspect(path, &why).has_value() || why == ImageInspector::tooLargeReason())
             return std::nullopt;
         return OptimizationError::fileAccess(
@@ -303,7 +302,7 @@ QCoro::Task<bool> JobPipeline::passesVerification(const OptimizationJob& job, IO
                                                                   candidate.toLocalFile(), samePixels);
     if (!verdict.accepted)
         qCWarning(lcJobs).noquote() << QStringLiteral("Verification rejected the output of %1 for %2: %3")
-                      .arg(toolName, job.fileName(), verdict.reason);
+                                           .arg(toolName, job.fileName(), verdict.reason);
     co_return verdict.accepted;
 }
 
@@ -313,8 +312,8 @@ QCoro::Task<bool> JobPipeline::vetResult(OptimizationJob::Ptr job, IOFile::Ptr s
 {
     // Asked now: a tool may have fallen back to a re-encode while it ran.
     const QStringList pixelChanging = lossless ? QStringList() : OutputVerifier::pixelChangingTools(tools);
-    const bool accepted =
-        co_await passesVerification(*job, source, candidate.fileURL, candidate.toolName, pixelChanging);
+    const bool accepted = co_await passesVerification(*job, source, candidate.fileURL, candidate.toolName,
+                                                      pixelChanging);
     (accepted ? verdicts->accepted : verdicts->rejected).append(candidate.fileURL);
     co_return accepted;
 }
@@ -336,8 +335,9 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::placeWinner(const Run& run, Worker
     job->complete(result.fileSize, result.toolName, result.fileURL);
     const qint64 saved = job->originalSize() - result.fileSize;
     qCInfo(lcResults).noquote() << QStringLiteral("Optimized %1 with %2: saved %3 bytes (%4%)")
-                  .arg(job->fileName(), result.toolName, QString::number(saved),
-                       QString::asprintf("%.1f", double(saved) / double(job->originalSize()) * 100.0));
+                                       .arg(job->fileName(), result.toolName, QString::number(saved),
+                                            QString::asprintf("%.1f",
+                                                              double(saved) / double(job->originalSize()) * 100.0));
     co_return Ending{true, false, result.fileSize, result.toolName};
 }
 
@@ -356,7 +356,8 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::placeWorkingFile(const Run& run, I
 void JobPipeline::failPlacement(OptimizationJob& job, const OptimizationError& error)
 {
     // The reason goes with the job: a report without it cannot be acted on.
-    qCWarning(lcJobs).noquote() << QStringLiteral("Could not save %1: %2").arg(job.fileName(), error.errorDescription());
+    qCWarning(lcJobs).noquote()
+        << QStringLiteral("Could not save %1: %2").arg(job.fileName(), error.errorDescription());
     job.fail(OptimizationError::fileAccess(
         QCoreApplication::translate("JobPipeline", "Could not save optimized file: %1").arg(error.message())));
 }
@@ -370,7 +371,7 @@ QCoro::Task<JobPipeline::Ending> JobPipeline::keepOriginal(const Run& run)
         auto exportCopy = [&placement = placement_, target, job] { return placement.exportOriginalCopy(target, *job); };
         if (const auto error = co_await BackgroundTask::run(exportCopy)) {
             qCWarning(lcJobs).noquote() << QStringLiteral("Could not export unoptimized file %1: %2")
-                          .arg(job->fileName(), error->errorDescription());
+                                               .arg(job->fileName(), error->errorDescription());
             job->fail(OptimizationError::fileAccess(
                 QCoreApplication::translate("JobPipeline", "Could not export unoptimized file: %1")
                     .arg(error->message())));

@@ -36,13 +36,12 @@ public:
                                     QString toolName)>
             store;
         std::function<std::vector<OptimizationWorker::Ptr>(IOFileType, int level, CompressionPreset,
-                                                          OptimizationJob::Ptr)>
+                                                           OptimizationJob::Ptr)>
             makeWorkers;
         // Asked of a result before it may win.
         using Vetting = std::function<QCoro::Task<bool>(WorkerResult)>;
-        std::function<QCoro::Task<std::optional<WorkerResult>>(std::vector<OptimizationWorker::Ptr>,
-                                                               OptimizationJob::Ptr, IOFile::Ptr, CancellationFlag,
-                                                               Vetting)>
+        std::function<QCoro::Task<std::optional<WorkerResult>>(
+            std::vector<OptimizationWorker::Ptr>, OptimizationJob::Ptr, IOFile::Ptr, CancellationFlag, Vetting)>
             runCompetition;
         // The stored preset, read when a drop is confirmed.
         std::function<QString()> presetText;
@@ -93,8 +92,9 @@ private:
                                   Verdicts verdicts);
     QCoro::Task<bool> passesVerification(const OptimizationJob& job, IOFile::Ptr source, QUrl candidate,
                                          QString toolName, QStringList pixelChangingTools);
-    QCoro::Task<bool> vetResult(OptimizationJob::Ptr job, IOFile::Ptr source, std::vector<OptimizationWorker::Ptr> tools,
-                                bool lossless, std::shared_ptr<Verdicts> verdicts, WorkerResult candidate);
+    QCoro::Task<bool> vetResult(OptimizationJob::Ptr job, IOFile::Ptr source,
+                                std::vector<OptimizationWorker::Ptr> tools, bool lossless,
+                                std::shared_ptr<Verdicts> verdicts, WorkerResult candidate);
     QCoro::Task<Ending> placeWinner(const Run& run, WorkerResult result);
     QCoro::Task<Ending> placeWorkingFile(const Run& run, IOFile::Ptr record);
     QCoro::Task<Ending> keepOriginal(const Run& run);

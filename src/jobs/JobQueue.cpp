@@ -45,11 +45,9 @@ struct JobQueue::Batch {
 
 JobQueue::JobQueue(Configuration& configuration, std::optional<int> maxConcurrentJobs,
                    std::optional<JobPipeline::Services> services, QObject* parent)
-    : QObject(parent),
-      configuration_(configuration),
+    : QObject(parent), configuration_(configuration),
       maxConcurrentJobs_(std::max(1, maxConcurrentJobs.value_or(QThread::idealThreadCount()))),
-      scheduler_(std::make_unique<WorkerScheduler>()),
-      placement_(std::make_unique<OutputPlacement>(configuration))
+      scheduler_(std::make_unique<WorkerScheduler>()), placement_(std::make_unique<OutputPlacement>(configuration))
 {
     pipeline_ = std::make_unique<JobPipeline>(*placement_, services ? *services : PipelineServices::make(*scheduler_));
 }
@@ -133,10 +131,11 @@ bool JobQueue::admit(const Intake& found)
     if (found.realPath.isEmpty())
         return true;
     const auto earlier = jobByRealPath_.value(found.realPath);
-    const bool unfinished
-        = earlier && (earlier->status() == JobStatus::pending || earlier->status() == JobStatus::processing);
+    const bool unfinished = earlier
+                            && (earlier->status() == JobStatus::pending || earlier->status() == JobStatus::processing);
     if (unfinished && (found.isLink || reachedByLink_.contains(found.realPath))) {
-        qCInfo(lcJobs).noquote() << QStringLiteral("Skipped %1: %2 is already in the queue").arg(found.given.toLocalFile(), found.realPath);
+        qCInfo(lcJobs).noquote()
+            << QStringLiteral("Skipped %1: %2 is already in the queue").arg(found.given.toLocalFile(), found.realPath);
         return false;
     }
     jobByRealPath_.insert(found.realPath, found.job);
@@ -226,8 +225,7 @@ QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
                 Qt::QueuedConnection);
             // One group at a time waits for the loop: groups piled up would all
             // be taken in one turn, and the window could not draw meanwhile.
-            while (!taken->tryAcquire(1, 50) && !stop.stop_requested()) {
-            }
+            while (!taken->tryAcquire(1, 50) && !stop.stop_requested()) { }
             sincePost.restart();
         };
         const auto onFound = [&](const QUrl& url) {

@@ -12,9 +12,9 @@
 
 #include <QCoroTask>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QObject>
-#include <QHash>
 #include <QSet>
 #include <QUrl>
 

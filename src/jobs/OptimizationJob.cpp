@@ -25,9 +25,7 @@ void deleteJob(OptimizationJob* job)
 } // namespace
 
 OptimizationJob::OptimizationJob(const QUrl& fileURL, qint64 originalSize)
-    : id_(QUuid::createUuid()),
-      fileURL_(fileURL),
-      fileName_(QFileInfo(fileURL.toLocalFile()).fileName()),
+    : id_(QUuid::createUuid()), fileURL_(fileURL), fileName_(QFileInfo(fileURL.toLocalFile()).fileName()),
       originalSize_(originalSize)
 {
 }
@@ -37,7 +35,7 @@ OptimizationJob::~OptimizationJob() = default;
 OptimizationJob::Ptr OptimizationJob::create(const QUrl& fileURL, std::optional<OptimizationError>* error)
 {
     const QByteArray path = fileURL.toLocalFile().toLocal8Bit();
-    struct stat info {};
+    struct stat info { };
     if (::stat(path.constData(), &info) != 0) {
         if (error)
             *error = OptimizationError::platform(
@@ -59,7 +57,7 @@ OptimizationJob::Ptr OptimizationJob::create(const QUrl& fileURL, std::optional<
 OptimizationJob::Ptr OptimizationJob::createFailed(const QUrl& fileURL, const OptimizationError& error)
 {
     // The size shows when it can still be read; a vanished file counts 0.
-    struct stat info {};
+    struct stat info { };
     const bool known = ::stat(fileURL.toLocalFile().toLocal8Bit().constData(), &info) == 0 && S_ISREG(info.st_mode);
     Ptr job(new OptimizationJob(fileURL, known ? qint64(info.st_size) : 0), deleteJob);
     job->setError(error);
@@ -79,8 +77,7 @@ QString OptimizationJob::savingsText() const
     return QCoreApplication::translate("OptimizationJob", "%1%").arg(QLocale().toString(0));
 }
 
-template<typename F>
-void OptimizationJob::onEventLoop(F&& change)
+template <typename F> void OptimizationJob::onEventLoop(F&& change)
 {
     QMetaObject::invokeMethod(this, std::forward<F>(change), Qt::QueuedConnection);
 }

@@ -119,7 +119,7 @@ signals:
 
 private:
     OptimizationJob(const QUrl& fileURL, qint64 originalSize);
-    template<typename F> void onEventLoop(F&& change);
+    template <typename F> void onEventLoop(F&& change);
     void setProgress(double progress);
     void setCurrentTool(const QString& tool);
     void setError(const OptimizationError& error);

@@ -16,7 +16,9 @@ OriginalRestorer::Outcome refused(const QString& text, const QString& name)
 }
 } // namespace
 
-OriginalRestorer::OriginalRestorer(MoveToTrash moveToTrash) : moveToTrash_(std::move(moveToTrash)) {}
+OriginalRestorer::OriginalRestorer(MoveToTrash moveToTrash) : moveToTrash_(std::move(moveToTrash))
+{
+}
 
 OriginalRestorer::Outcome OriginalRestorer::restore(const QString& path, const QString& originalInTrash,
                                                     qint64 optimizedSize) const

@@ -40,11 +40,10 @@ OutputPlacement::Target OutputPlacement::target() const
     return {configuration_.operationMode(), exportFolder(), {}};
 }
 
-std::optional<OptimizationError> OutputPlacement::placeOutput(const Target& target, const OptimizationJob& job,
-                                                              const QString& outputPath,
-                                                              const std::optional<FileOperations::Identity>& sourceAsRead,
-                                                              std::optional<QUrl>* revertURL,
-                                                              std::optional<QUrl>* exportedURL) const
+std::optional<OptimizationError>
+OutputPlacement::placeOutput(const Target& target, const OptimizationJob& job, const QString& outputPath,
+                             const std::optional<FileOperations::Identity>& sourceAsRead,
+                             std::optional<QUrl>* revertURL, std::optional<QUrl>* exportedURL) const
 {
     if (target.mode == Configuration::OperationMode::optimizeOriginals)
         return replace(job.fileURL().toLocalFile(), outputPath, sourceAsRead, revertURL);
@@ -69,8 +68,9 @@ std::optional<OptimizationError> OutputPlacement::exportOriginalCopy(const Targe
     return copyIntoFolder(target.exportFolder, original, job.fileName(), original);
 }
 
-std::optional<OptimizationError> OutputPlacement::placeOutput(OptimizationJob& job, const IOFile& record,
-                                                              const std::optional<FileOperations::Identity>& sourceAsRead)
+std::optional<OptimizationError>
+OutputPlacement::placeOutput(OptimizationJob& job, const IOFile& record,
+                             const std::optional<FileOperations::Identity>& sourceAsRead)
 {
     std::optional<QUrl> revertURL;
     const auto error = placeOutput(target(), job, record.localPath(), sourceAsRead, &revertURL);
@@ -84,9 +84,9 @@ std::optional<OptimizationError> OutputPlacement::exportOriginalCopy(const Optim
     return exportOriginalCopy(target(), job);
 }
 
-std::optional<OptimizationError> OutputPlacement::replaceOriginal(const QUrl& source, const QUrl& optimized,
-                                                                  OptimizationJob* job,
-                                                                  const std::optional<FileOperations::Identity>& sourceAsRead)
+std::optional<OptimizationError>
+OutputPlacement::replaceOriginal(const QUrl& source, const QUrl& optimized, OptimizationJob* job,
+                                 const std::optional<FileOperations::Identity>& sourceAsRead)
 {
     std::optional<QUrl> revertURL;
     const auto error = replace(source.toLocalFile(), optimized.toLocalFile(), sourceAsRead, &revertURL);
@@ -122,9 +122,9 @@ std::optional<OptimizationError> OutputPlacement::replace(const QString& sourceP
 
     Trash::Outcome trashed;
     if (FileOperations::injectedFault("trash", sourcePath))
-        trashed.error =
-            QCoreApplication::translate("OutputPlacement", "The file “%1” couldn’t be moved to the Trash: %2")
-                .arg(QFileInfo(sourcePath).fileName(), QString::fromLocal8Bit(std::strerror(errno)));
+        trashed.error = QCoreApplication::translate("OutputPlacement",
+                                                    "The file “%1” couldn’t be moved to the Trash: %2")
+                            .arg(QFileInfo(sourcePath).fileName(), QString::fromLocal8Bit(std::strerror(errno)));
     else
         trashed = moveToTrash_(sourcePath);
     if (!trashed.ok) {

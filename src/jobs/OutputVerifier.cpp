@@ -7,13 +7,13 @@
 #include "platform/ImageIO.h"
 #include "platform/ImageInspector.h"
 #include "platform/JpegIntegrity.h"
-#include "platform/RawImageComparison.h"
 #include "platform/PixelBudget.h"
+#include "platform/RawImageComparison.h"
 #include "workers/IOFile.h"
 #include "workers/JpegTrailer.h"
 
-#include <QElapsedTimer>
 #include <QCoroFuture>
+#include <QElapsedTimer>
 
 #include <algorithm>
 #include <atomic>
@@ -21,7 +21,10 @@
 namespace {
 std::atomic<qint64> nanosecondsSpent{0};
 
-OutputVerifier::Verdict rejected(const QString& reason) { return {false, reason}; }
+OutputVerifier::Verdict rejected(const QString& reason)
+{
+    return {false, reason};
+}
 
 bool sameOrientation(const QString& a, const QString& b)
 {
@@ -52,15 +55,18 @@ OutputVerifier::Verdict OutputVerifier::verify(const QString& source, IOFileType
     return verdict;
 }
 
-QCoro::Task<OutputVerifier::Verdict> OutputVerifier::verifyOffThread(QString source, IOFileType kind,
-                                                                     QString candidate, bool samePixels)
+QCoro::Task<OutputVerifier::Verdict> OutputVerifier::verifyOffThread(QString source, IOFileType kind, QString candidate,
+                                                                     bool samePixels)
 {
     auto check = [source, kind, candidate, samePixels] { return verify(source, kind, candidate, samePixels); };
     auto verdict = co_await BackgroundTask::run(check);
     co_return verdict;
 }
 
-double OutputVerifier::secondsSpent() { return double(nanosecondsSpent.load()) / 1e9; }
+double OutputVerifier::secondsSpent()
+{
+    return double(nanosecondsSpent.load()) / 1e9;
+}
 
 QStringList OutputVerifier::pixelChangingTools(const std::vector<OptimizationWorker::Ptr>& workers)
 {
@@ -96,7 +102,8 @@ OutputVerifier::Verdict OutputVerifier::verifyRaster(const QString& source, IOFi
                             .arg(before->width)
                             .arg(before->height));
     if (after->frames != before->frames)
-        return rejected(QStringLiteral("the output has %1 frames instead of %2").arg(after->frames).arg(before->frames));
+        return rejected(
+            QStringLiteral("the output has %1 frames instead of %2").arg(after->frames).arg(before->frames));
     if (kind == IOFileType::jpeg) {
         // Corrupt data decodes into made-up pixels that a new file would keep.
         const JpegIntegrity::Comparison read = JpegIntegrity::compare(source, candidate);
@@ -112,13 +119,12 @@ OutputVerifier::Verdict OutputVerifier::verifyRaster(const QString& source, IOFi
             return {true, {}};
     }
     // Both images are decoded whole: one large pair at a time.
-    const PixelBudget::Lease lease =
-        PixelBudget::shared().acquire(2 * qint64(before->width) * qint64(before->height) * std::max(before->frames, 1));
+    const PixelBudget::Lease lease = PixelBudget::shared().acquire(2 * qint64(before->width) * qint64(before->height)
+                                                                   * std::max(before->frames, 1));
     return comparePixels(source, candidate, samePixels);
 }
 
-OutputVerifier::Verdict OutputVerifier::comparePixels(const QString& source, const QString& candidate,
-                                                      bool samePixels)
+OutputVerifier::Verdict OutputVerifier::comparePixels(const QString& source, const QString& candidate, bool samePixels)
 {
     QString why;
     if (samePixels) {

@@ -28,8 +28,7 @@ JobPipeline::Services make(WorkerScheduler& scheduler)
     services.runCompetition = [&scheduler](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job,
                                            IOFile::Ptr input, CancellationFlag cancel,
                                            JobPipeline::Services::Vetting vet) {
-        return scheduler.runCompetition(std::move(workers), std::move(job), std::move(input), cancel,
-                                        std::move(vet));
+        return scheduler.runCompetition(std::move(workers), std::move(job), std::move(input), cancel, std::move(vet));
     };
     services.presetText = [] { return UserPreferences::shared().compressionPresetRaw(); };
     return services;

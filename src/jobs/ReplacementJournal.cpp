@@ -25,11 +25,20 @@
 
 namespace {
 
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
 
-QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString reason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
-QString uuid() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
+QString uuid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
 
 // Tells this process's entries from those of an earlier run that had the same
 // process id (a container starts its processes with the same ids each time).
@@ -41,8 +50,8 @@ const QString& processToken()
 
 const QRegularExpression& entryPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^([1-9][0-9]{0,9})\\.([0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12})\\.[0-9A-F-]{36}\\.entry$"));
+    static const QRegularExpression pattern(QStringLiteral("^([1-9][0-9]{0,9})\\.([0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-["
+                                                           "0-9A-F]{4}-[0-9A-F]{12})\\.[0-9A-F-]{36}\\.entry$"));
     return pattern;
 }
 
@@ -119,9 +128,14 @@ std::optional<Listed> read(const QString& entry)
 
 } // namespace
 
-QString ReplacementJournal::defaultFolder() { return Paths::applicationSupportDir() + QStringLiteral("/replacements"); }
+QString ReplacementJournal::defaultFolder()
+{
+    return Paths::applicationSupportDir() + QStringLiteral("/replacements");
+}
 
-ReplacementJournal::ReplacementJournal(QString folder) : folder_(std::move(folder)) {}
+ReplacementJournal::ReplacementJournal(QString folder) : folder_(std::move(folder))
+{
+}
 
 std::optional<QString> ReplacementJournal::begin(const QString& original, const QString& replacement,
                                                  QString* error) const
@@ -188,8 +202,9 @@ bool ReplacementJournal::settle(const QString& entry) const
         if (!FileOperations::existsAtPath(listed->original)) {
             if (FileOperations::renameWithoutReplacing(listed->replacement, listed->original))
                 return false;
-            qCWarning(lcJobs).noquote() << QStringLiteral("Finished replacing %1, which an interrupted run had left undone")
-                          .arg(listed->original);
+            qCWarning(lcJobs).noquote() << QStringLiteral(
+                                               "Finished replacing %1, which an interrupted run had left undone")
+                                               .arg(listed->original);
         } else {
             // The original never left, or the user has put a file there since.
             ::unlink(native(listed->replacement).constData());

@@ -20,7 +20,10 @@ QByteArray readAll(const QString& path)
 }
 
 // The root's width, or its height when it gives no width: what sizes the drawing.
-QString sizingLength(const SvgContent& content) { return content.width.isEmpty() ? content.height : content.width; }
+QString sizingLength(const SvgContent& content)
+{
+    return content.width.isEmpty() ? content.height : content.width;
+}
 
 } // namespace
 
@@ -94,8 +97,7 @@ bool SvgVerifier::sameLength(const QString& a, const QString& b)
 }
 
 std::optional<QString> SvgVerifier::drawingRejection(const QString& source, const QString& candidate,
-                                                    const SvgContent& before, const SvgContent& after,
-                                                    bool samePixels)
+                                                     const SvgContent& before, const SvgContent& after, bool samePixels)
 {
     QString why;
     const auto drawings = ImageInspector::compareDrawings(source, browserScale(sizingLength(before)), candidate,
@@ -107,8 +109,7 @@ std::optional<QString> SvgVerifier::drawingRejection(const QString& source, cons
         return QStringLiteral("the output cannot be drawn (%1)").arg(why);
     }
     const ImageInspector::Deviation& deviation = drawings->deviation;
-    if (samePixels ? drawings->samePixels
-                   : deviation.mean <= maxRoundingMean && deviation.worstTile <= maxRoundingTile)
+    if (samePixels ? drawings->samePixels : deviation.mean <= maxRoundingMean && deviation.worstTile <= maxRoundingTile)
         return std::nullopt;
     return QStringLiteral("the output looks different (mean difference %1, worst tile %2 of 255%3)")
         .arg(deviation.mean, 0, 'f', 2)

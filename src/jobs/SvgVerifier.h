@@ -36,6 +36,5 @@ private:
     static std::optional<QString> contentRejection(const SvgContent& before, const SvgContent& after);
     static bool sameLength(const QString& a, const QString& b);
     static std::optional<QString> drawingRejection(const QString& source, const QString& candidate,
-                                                   const SvgContent& before, const SvgContent& after,
-                                                   bool samePixels);
+                                                   const SvgContent& before, const SvgContent& after, bool samePixels);
 };

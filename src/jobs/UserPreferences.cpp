@@ -24,7 +24,10 @@ QString UserPreferences::operationModeRaw() const
     return KeyValueStore::standard().string(operationModeKey, QStringLiteral("exportToFolder"));
 }
 
-QString UserPreferences::exportPath() const { return KeyValueStore::standard().string(exportPathKey, QString()); }
+QString UserPreferences::exportPath() const
+{
+    return KeyValueStore::standard().string(exportPathKey, QString());
+}
 
 bool UserPreferences::warnBeforeReplacing() const
 {

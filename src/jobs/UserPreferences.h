@@ -13,10 +13,10 @@ class UserPreferences : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString operationModeRaw READ operationModeRaw WRITE setOperationModeRaw NOTIFY operationModeRawChanged)
     Q_PROPERTY(QString exportPath READ exportPath WRITE setExportPath NOTIFY exportPathChanged)
-    Q_PROPERTY(bool warnBeforeReplacing READ warnBeforeReplacing WRITE setWarnBeforeReplacing
-                   NOTIFY warnBeforeReplacingChanged)
-    Q_PROPERTY(QString compressionPresetRaw READ compressionPresetRaw WRITE setCompressionPresetRaw
-                   NOTIFY compressionPresetRawChanged)
+    Q_PROPERTY(bool warnBeforeReplacing READ warnBeforeReplacing WRITE setWarnBeforeReplacing NOTIFY
+                   warnBeforeReplacingChanged)
+    Q_PROPERTY(QString compressionPresetRaw READ compressionPresetRaw WRITE setCompressionPresetRaw NOTIFY
+                   compressionPresetRawChanged)
 
 public:
     static inline const QString operationModeKey = QStringLiteral("operationMode");

@@ -15,13 +15,11 @@ public:
     // The tools' and this work's nice value, as an absolute value.
     static constexpr int niceValue = 10;
 
-    template <typename Work>
-    static auto run(Work&& work)
+    template <typename Work> static auto run(Work&& work)
     {
         return QtConcurrent::run(lowered(std::forward<Work>(work)));
     }
-    template <typename Work>
-    static auto run(QThreadPool* pool, Work&& work)
+    template <typename Work> static auto run(QThreadPool* pool, Work&& work)
     {
         return QtConcurrent::run(pool, lowered(std::forward<Work>(work)));
     }
@@ -30,8 +28,7 @@ public:
     static void lowerCurrentThread();
 
 private:
-    template <typename Work>
-    static auto lowered(Work&& work)
+    template <typename Work> static auto lowered(Work&& work)
     {
         // A thread that waits for the result may run the task itself; the
         // thread that started it (the window's) is never lowered.

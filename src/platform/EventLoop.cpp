@@ -10,7 +10,8 @@ namespace EventLoop {
 
 void resumeLater(std::coroutine_handle<> handle)
 {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [handle] { handle.resume(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [handle] { handle.resume(); }, Qt::QueuedConnection);
 }
 
 void Notifier::notifyAll()

@@ -18,9 +18,12 @@ void resumeLater(std::coroutine_handle<> handle);
 struct AfterPostedEvents {
     bool await_ready() const noexcept { return false; }
     void await_suspend(std::coroutine_handle<> handle) const { resumeLater(handle); }
-    void await_resume() const noexcept {}
+    void await_resume() const noexcept { }
 };
-inline AfterPostedEvents afterPostedEvents() { return {}; }
+inline AfterPostedEvents afterPostedEvents()
+{
+    return {};
+}
 
 // Wakes every coroutine waiting on it at the time of `notifyAll`.
 class Notifier {
@@ -29,7 +32,7 @@ public:
         Notifier& notifier;
         bool await_ready() const noexcept { return false; }
         void await_suspend(std::coroutine_handle<> handle) { notifier.waiting_.push_back(handle); }
-        void await_resume() const noexcept {}
+        void await_resume() const noexcept { }
     };
     Awaiter wait() { return {*this}; }
     void notifyAll();

@@ -26,4 +26,7 @@ std::shared_ptr<FileLock> FileLock::take(const QString& path, bool shared, Outco
     return std::shared_ptr<FileLock>(new FileLock(descriptor));
 }
 
-FileLock::~FileLock() { ::close(descriptor_); }
+FileLock::~FileLock()
+{
+    ::close(descriptor_);
+}

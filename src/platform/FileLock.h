@@ -21,6 +21,6 @@ public:
     FileLock& operator=(const FileLock&) = delete;
 
 private:
-    explicit FileLock(int descriptor) : descriptor_(descriptor) {}
+    explicit FileLock(int descriptor) : descriptor_(descriptor) { }
     int descriptor_ = -1;
 };

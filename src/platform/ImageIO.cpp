@@ -101,8 +101,7 @@ void write(const VImage& image, const QString& path, const ImageIO::Options& opt
         image.heifsave_target(target, VImage::option()->set("Q", options.quality)->set("bitdepth", 8));
         break;
     case ImageIO::Format::webp:
-        image.webpsave_target(target,
-                              VImage::option()->set("Q", options.quality)->set("lossless", options.lossless));
+        image.webpsave_target(target, VImage::option()->set("Q", options.quality)->set("lossless", options.lossless));
         break;
     }
 }
@@ -180,7 +179,10 @@ bool ImageIO::initialize()
     return ready;
 }
 
-bool ImageIO::isAnimatedPng(const QString& path) { return hasPngChunkBeforeImageData(path, "acTL"); }
+bool ImageIO::isAnimatedPng(const QString& path)
+{
+    return hasPngChunkBeforeImageData(path, "acTL");
+}
 
 bool ImageIO::hasPngChunkBeforeImageData(const QString& path, const char* chunkType)
 {

@@ -3,9 +3,9 @@
 // Before any Qt header: glib uses "signals" as a name, Qt defines it as a keyword.
 #include <vips/vips8>
 
-#include "platform/ImageInspector.h"
 #include "platform/ImageHeader.h"
 #include "platform/ImageIO.h"
+#include "platform/ImageInspector.h"
 #include "platform/JpegIntegrity.h"
 #include "platform/PixelBudget.h"
 #include "platform/PngChunks.h"
@@ -26,7 +26,6 @@ constexpr qint64 maxPixels = ImageHeader::pixelLimit;
 // A tool's output may not even warn: a short read or a bad row is filled in
 // silently at the weaker level, and the filled-in picture would be kept.
 constexpr VipsFailOn candidateStrictness = VIPS_FAIL_ON_WARNING;
-
 
 // libvips keeps one error buffer for every thread: only its last line is
 // about this image.
@@ -120,8 +119,7 @@ VImage inSrgb(VImage image)
 
 // Runs one look at images on this thread. Nothing, with the reason in
 // `why`, when libvips cannot start or an image cannot be read.
-template<typename Look>
-auto guarded(QString* why, Look look) -> std::optional<decltype(look())>
+template <typename Look> auto guarded(QString* why, Look look) -> std::optional<decltype(look())>
 {
     if (!ImageIO::initialize()) {
         *why = QStringLiteral("the image library cannot start");
@@ -154,8 +152,7 @@ std::optional<ImageInspector::Facts> ImageInspector::describe(const QString& pat
     return look(path, false, why, VIPS_FAIL_ON_ERROR);
 }
 
-std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, bool decodeAll, QString* why,
-                                                          int failOn)
+std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, bool decodeAll, QString* why, int failOn)
 {
     return guarded(why, [&] {
         const VImage image = loadShown(path, decodeAll, VipsFailOn(failOn));
@@ -210,15 +207,14 @@ ImageInspector::Deviation ImageInspector::deviation(const VImage& a, const VImag
     const VImage difference = (normalised(a) - normalised(b)).abs().bandmean() * 255.0;
     // Beware: libvips' shrink turns a region that fails to decode into
     // zeros, without an error. Call decodesCompletely on `b` first.
-    const VImage tiles =
-        difference.shrink(std::min(tileSize, difference.width()), std::min(tileSize, difference.height()))
-            .copy_memory();
+    const VImage tiles = difference
+                             .shrink(std::min(tileSize, difference.width()), std::min(tileSize, difference.height()))
+                             .copy_memory();
     return Deviation{tiles.avg(), tiles.max()};
 }
 
-std::optional<ImageInspector::DrawingComparison> ImageInspector::compareDrawings(const QString& a, double scaleA,
-                                                                                 const QString& b, double scaleB,
-                                                                                 QString* why)
+std::optional<ImageInspector::DrawingComparison>
+ImageInspector::compareDrawings(const QString& a, double scaleA, const QString& b, double scaleB, QString* why)
 {
     return guarded(why, [&] {
         const QByteArray first = a.toLocal8Bit();

@@ -5,8 +5,8 @@
 #include <QFile>
 
 #include <csetjmp>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 // jpeglib.h needs FILE and size_t declared first.
 #include <jerror.h>
 #include <jpeglib.h>
@@ -20,7 +20,10 @@ struct ErrorManager {
 };
 
 // Warnings about the markers around the data, not the data itself.
-bool isHarmless(int code) { return code == JWRN_ADOBE_XFORM || code == JWRN_JFIF_MAJOR || code == JWRN_BOGUS_ICC; }
+bool isHarmless(int code)
+{
+    return code == JWRN_ADOBE_XFORM || code == JWRN_JFIF_MAJOR || code == JWRN_BOGUS_ICC;
+}
 
 void stop(j_common_ptr info)
 {
@@ -108,7 +111,8 @@ bool sameFrame(const jpeg_decompress_struct& a, const jpeg_decompress_struct& b)
         const jpeg_component_info& y = b.comp_info[c];
         if (x.h_samp_factor != y.h_samp_factor || x.v_samp_factor != y.v_samp_factor
             || x.width_in_blocks != y.width_in_blocks || x.height_in_blocks != y.height_in_blocks || !x.quant_table
-            || !y.quant_table || std::memcmp(x.quant_table->quantval, y.quant_table->quantval, sizeof(UINT16) * DCTSIZE2) != 0)
+            || !y.quant_table
+            || std::memcmp(x.quant_table->quantval, y.quant_table->quantval, sizeof(UINT16) * DCTSIZE2) != 0)
             return false;
     }
     return true;
@@ -131,7 +135,10 @@ bool sameCoefficients(OpenJpeg& a, OpenJpeg& b)
     return true;
 }
 
-bool isJpeg(const QByteArray& bytes) { return bytes.startsWith("\xFF\xD8\xFF"); }
+bool isJpeg(const QByteArray& bytes)
+{
+    return bytes.startsWith("\xFF\xD8\xFF");
+}
 
 QByteArray contents(const QString& path)
 {

@@ -86,7 +86,10 @@ double KeyValueStore::real(const QString& key, double fallback) const
     return ok ? value : fallback;
 }
 
-QByteArray KeyValueStore::bytes(const QString& key) const { return read(key).toByteArray(); }
+QByteArray KeyValueStore::bytes(const QString& key) const
+{
+    return read(key).toByteArray();
+}
 
 void KeyValueStore::setValue(const QString& key, const QVariant& value)
 {
@@ -94,8 +97,17 @@ void KeyValueStore::setValue(const QString& key, const QVariant& value)
     settings_->setValue(key, value);
 }
 
-void KeyValueStore::overrideForThisRun(const QString& key, const QVariant& value) { overrides_.insert(key, value); }
+void KeyValueStore::overrideForThisRun(const QString& key, const QVariant& value)
+{
+    overrides_.insert(key, value);
+}
 
-void KeyValueStore::remove(const QString& key) { settings_->remove(key); }
+void KeyValueStore::remove(const QString& key)
+{
+    settings_->remove(key);
+}
 
-void KeyValueStore::sync() { settings_->sync(); }
+void KeyValueStore::sync()
+{
+    settings_->sync();
+}

@@ -8,8 +8,8 @@
 // and file managers hand over for `Exec=… %U`.
 namespace LaunchArgument {
 struct Resolved {
-    QString path;    // as given for a path; absolute and percent-decoded for a file:// URL
+    QString path; // as given for a path; absolute and percent-decoded for a file:// URL
     QString refusal; // why not, for a URL of anything but a local file
 };
 Resolved resolve(const QString& argument);
-}
+} // namespace LaunchArgument

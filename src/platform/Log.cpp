@@ -36,7 +36,8 @@ void deliver(QtMsgType type, const QString& message)
         return;
     auto* app = QCoreApplication::instance();
     if (app && QThread::currentThread() != app->thread()) {
-        QMetaObject::invokeMethod(app, [type, message] { deliver(type, message); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app, [type, message] { deliver(type, message); }, Qt::QueuedConnection);
         return;
     }
     // Called outside the lock: a sink may log in turn, or take its own time.

@@ -29,4 +29,4 @@ namespace Log {
 // only. Lines of other categories go on to Qt's handler.
 using Sink = std::function<void(QtMsgType, const QString&)>;
 void setSink(Sink sink);
-}
+} // namespace Log

@@ -22,7 +22,7 @@ LoopGapMeter::LoopGapMeter(int tickMilliseconds)
 
 qint64 LoopGapMeter::threadCpuMicroseconds()
 {
-    timespec spent {};
+    timespec spent{};
     ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &spent);
     return qint64(spent.tv_sec) * 1'000'000 + spent.tv_nsec / 1000;
 }

@@ -12,8 +12,8 @@ bool PackageInstallation::ownedByDpkg(const QString& executable, const QString& 
     if (path.isEmpty())
         return false;
     // Multi-arch packages name their list after the architecture too.
-    const QStringList lists = QDir(infoDir).entryList({package + QStringLiteral(".list"), package + QStringLiteral(":*.list")},
-                                                      QDir::Files);
+    const QStringList lists = QDir(infoDir).entryList(
+        {package + QStringLiteral(".list"), package + QStringLiteral(":*.list")}, QDir::Files);
     for (const QString& name : lists) {
         QFile list(QDir(infoDir).filePath(name));
         if (!list.open(QIODevice::ReadOnly))

@@ -11,4 +11,4 @@ namespace PackageInstallation {
 // package `package`. Reads a small file: call it once, at start.
 bool ownedByDpkg(const QString& executable, const QString& package,
                  const QString& infoDir = QStringLiteral("/var/lib/dpkg/info"));
-}
+} // namespace PackageInstallation

@@ -15,7 +15,10 @@ QString resourcesDir()
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pressly-pro"));
 }
 
-QString bundledToolsDir() { return resourcesDir() + QStringLiteral("/BundledTools/bin"); }
+QString bundledToolsDir()
+{
+    return resourcesDir() + QStringLiteral("/BundledTools/bin");
+}
 
 QString applicationSupportDir()
 {
@@ -25,6 +28,9 @@ QString applicationSupportDir()
     return dir;
 }
 
-QString temporaryDir() { return QDir::tempPath(); }
+QString temporaryDir()
+{
+    return QDir::tempPath();
+}
 
 } // namespace Paths

@@ -14,4 +14,4 @@ QString bundledToolsDir();
 QString applicationSupportDir();
 // The per-user temporary directory (honours TMPDIR).
 QString temporaryDir();
-}
+} // namespace Paths

@@ -27,7 +27,9 @@ PixelBudget::Lease::~Lease()
         budget_->release(pixels_);
 }
 
-PixelBudget::PixelBudget(qint64 capacity) : capacity_(std::max<qint64>(capacity, 1)) {}
+PixelBudget::PixelBudget(qint64 capacity) : capacity_(std::max<qint64>(capacity, 1))
+{
+}
 
 PixelBudget& PixelBudget::shared()
 {

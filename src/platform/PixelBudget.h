@@ -22,7 +22,7 @@ public:
 
     private:
         friend class PixelBudget;
-        Lease(PixelBudget* budget, qint64 pixels) : budget_(budget), pixels_(pixels) {}
+        Lease(PixelBudget* budget, qint64 pixels) : budget_(budget), pixels_(pixels) { }
         PixelBudget* budget_ = nullptr;
         qint64 pixels_ = 0;
     };

@@ -16,7 +16,7 @@ class PngChunks {
 public:
     struct Chunk {
         QByteArray type;
-        qint64 offset = 0;  // of its length field
+        qint64 offset = 0; // of its length field
         quint32 length = 0; // of its data
     };
 

@@ -11,4 +11,4 @@ namespace ProcessStart {
 // or has failed to; answers whether it ran. Unlike QCoro's own wait, a program
 // that cannot be executed ends the wait at once.
 QCoro::Task<bool> started(QProcess& process);
-}
+} // namespace ProcessStart

@@ -47,16 +47,16 @@ std::optional<QString> describeMismatch(const libraw_data_t& a, const libraw_dat
 {
     const auto& sa = a.sizes;
     const auto& sb = b.sizes;
-    if (sa.raw_width != sb.raw_width || sa.raw_height != sb.raw_height || sa.width != sb.width ||
-        sa.height != sb.height || sa.top_margin != sb.top_margin || sa.left_margin != sb.left_margin)
+    if (sa.raw_width != sb.raw_width || sa.raw_height != sb.raw_height || sa.width != sb.width || sa.height != sb.height
+        || sa.top_margin != sb.top_margin || sa.left_margin != sb.left_margin)
         return QStringLiteral("the raw image's dimensions differ");
     if (sa.flip != sb.flip)
         return QStringLiteral("the orientation differs");
-    if (a.idata.filters != b.idata.filters || a.idata.colors != b.idata.colors ||
-        std::memcmp(a.idata.xtrans, b.idata.xtrans, sizeof a.idata.xtrans) != 0)
+    if (a.idata.filters != b.idata.filters || a.idata.colors != b.idata.colors
+        || std::memcmp(a.idata.xtrans, b.idata.xtrans, sizeof a.idata.xtrans) != 0)
         return QStringLiteral("the colour filter pattern differs");
-    if (a.color.black != b.color.black || std::memcmp(a.color.cblack, b.color.cblack, sizeof a.color.cblack) != 0 ||
-        a.color.maximum != b.color.maximum)
+    if (a.color.black != b.color.black || std::memcmp(a.color.cblack, b.color.cblack, sizeof a.color.cblack) != 0
+        || a.color.maximum != b.color.maximum)
         return QStringLiteral("the black or white levels differ");
     return std::nullopt;
 }

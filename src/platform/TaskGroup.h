@@ -13,7 +13,7 @@
 // is handed over; `onEach` sees each result as it arrives.
 namespace TaskGroup {
 
-template<typename T>
+template <typename T>
 QCoro::Task<std::vector<T>> inCompletionOrder(std::vector<QCoro::Task<T>> tasks,
                                               std::function<void(const T&)> onEach = {})
 {

@@ -10,15 +10,14 @@
 namespace Translations {
 
 namespace {
-    bool load(QCoreApplication& app, const QString& name, const QString& folder, const QLocale& locale)
-    {
-        auto* translator = new QTranslator(&app);
-        if (translator->load(locale, name, QStringLiteral("_"), folder)
-            && QCoreApplication::installTranslator(translator))
-            return true;
-        delete translator;
-        return false;
-    }
+bool load(QCoreApplication& app, const QString& name, const QString& folder, const QLocale& locale)
+{
+    auto* translator = new QTranslator(&app);
+    if (translator->load(locale, name, QStringLiteral("_"), folder) && QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
+}
 } // namespace
 
 void install(QCoreApplication& app)

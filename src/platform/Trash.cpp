@@ -20,9 +20,15 @@
 
 namespace {
 
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
 
-QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString reason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 constexpr int infoSuffixLength = int(sizeof(".trashinfo") - 1);
 // Numbered names first, then a few random ones: never an endless search.
@@ -36,7 +42,7 @@ QString homeTrash()
 
 std::optional<dev_t> deviceOf(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(native(path).constData(), &info) != 0)
         return std::nullopt;
     return info.st_dev;
@@ -45,7 +51,7 @@ std::optional<dev_t> deviceOf(const QString& path)
 // The top folder of the volume that holds `path`.
 QString volumeTop(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     QString current = QFileInfo(path).absolutePath();
     if (::stat(native(current).constData(), &info) != 0)
         return {};
@@ -73,7 +79,7 @@ bool ensureFolder(const QString& path)
 {
     if (::mkdir(native(path).constData(), 0700) != 0 && errno != EEXIST)
         return false;
-    struct stat info {};
+    struct stat info { };
     if (::lstat(native(path).constData(), &info) != 0)
         return false;
     if (!S_ISDIR(info.st_mode)) {
@@ -116,7 +122,7 @@ std::optional<Place> placeFor(const QString& absolute, QString* why)
     const QString top = volumeTop(absolute);
     const QString uid = QString::number(::getuid());
     // An administrator's shared .Trash counts only when sticky and no link.
-    struct stat shared {};
+    struct stat shared { };
     const QString sharedTrash = top + QStringLiteral("/.Trash");
     if (!top.isEmpty() && ::lstat(native(sharedTrash).constData(), &shared) == 0 && S_ISDIR(shared.st_mode)
         && (shared.st_mode & S_ISVTX) && ensureTrash(sharedTrash + QLatin1Char('/') + uid))
@@ -183,7 +189,7 @@ void syncFolder(const QString& folder)
 // that name; nothing is left behind when it fails.
 std::optional<QByteArray> writeInfo(const Place& place, const QString& absolute, QString* why)
 {
-    const QString recorded = place.top.isEmpty() ? absolute
+    const QString recorded = place.top.isEmpty()               ? absolute
                              : place.top == QLatin1String("/") ? absolute.mid(1)
                                                                : absolute.mid(place.top.size() + 1);
     const QByteArray contents = "[Trash Info]\nPath=" + Trash::encodePath(recorded) + "\nDeletionDate="
@@ -200,7 +206,7 @@ std::optional<QByteArray> writeInfo(const Place& place, const QString& absolute,
                        .arg(reason(errno));
             return std::nullopt;
         }
-        struct stat taken {};
+        struct stat taken { };
         if (::lstat((native(place.trash) + "/files/" + candidate).constData(), &taken) == 0) {
             ::close(fd);
             ::unlink(info.constData());
@@ -228,9 +234,15 @@ std::optional<QByteArray> writeInfo(const Place& place, const QString& absolute,
 
 namespace Trash {
 
-QByteArray encodePath(const QString& path) { return native(path).toPercentEncoding("/"); }
+QByteArray encodePath(const QString& path)
+{
+    return native(path).toPercentEncoding("/");
+}
 
-QString decodePath(const QByteArray& encoded) { return QFile::decodeName(QByteArray::fromPercentEncoding(encoded)); }
+QString decodePath(const QByteArray& encoded)
+{
+    return QFile::decodeName(QByteArray::fromPercentEncoding(encoded));
+}
 
 Outcome moveToTrash(const QString& path)
 {
@@ -241,7 +253,7 @@ Outcome moveToTrash(const QString& path)
                             .arg(QFileInfo(path).fileName(), why);
         return outcome;
     };
-    struct stat present {};
+    struct stat present { };
     if (::lstat(native(absolute).constData(), &present) != 0) {
         outcome.error =
             QCoreApplication::translate("Trash", "The file “%1” doesn’t exist.").arg(QFileInfo(path).fileName());

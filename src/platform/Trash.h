@@ -22,4 +22,4 @@ Outcome moveToTrash(const QString& path);
 // except for "/"; and back.
 QByteArray encodePath(const QString& path);
 QString decodePath(const QByteArray& encoded);
-}
+} // namespace Trash

@@ -40,8 +40,7 @@ bool isWebPLoader(const VImage& header)
 
 bool WebPDecoder::decodes(const char* path, const VImage& header)
 {
-    if (!isWebPLoader(header) || header.format() != VIPS_FORMAT_UCHAR
-        || (header.bands() != 3 && header.bands() != 4))
+    if (!isWebPLoader(header) || header.format() != VIPS_FORMAT_UCHAR || (header.bands() != 3 && header.bands() != 4))
         return false;
     if (header.get_typeof("n-pages") != 0 || header.get_typeof(VIPS_META_PAGE_HEIGHT) != 0)
         return false; // an animation, even of one frame, is composed on a canvas

@@ -22,7 +22,7 @@ namespace {
 // Deletes a temporary file of ours when the task ends, unless it is kept.
 class Scratch {
 public:
-    explicit Scratch(QUrl url) : url_(std::move(url)) {}
+    explicit Scratch(QUrl url) : url_(std::move(url)) { }
     ~Scratch() { removeNow(); }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
@@ -51,7 +51,7 @@ QString extensionOf(const IOFile& file)
 std::optional<WorkerResult> judgeOutput(const BaseCommandWorker& worker, const IOFile& copy, const QUrl& output,
                                         qint64 baseSize)
 {
-    struct stat info {};
+    struct stat info { };
     const QByteArray path = QFile::encodeName(output.toLocalFile());
     if (::stat(path.constData(), &info) != 0) {
         if (errno != ENOENT)
@@ -73,8 +73,8 @@ namespace LosslessEntry {
 
 void logFailure(int phase, const QString& workerName, const QString& description)
 {
-    qCInfo(lcScheduler).noquote() << QStringLiteral("Phase ") + QString::number(phase) + QStringLiteral(" worker ") + workerName
-              + QStringLiteral(" failed: ") + description;
+    qCInfo(lcScheduler).noquote() << QStringLiteral("Phase ") + QString::number(phase) + QStringLiteral(" worker ")
+                                         + workerName + QStringLiteral(" failed: ") + description;
 }
 
 bool sameFile(const QUrl& a, const QUrl& b)
@@ -84,8 +84,8 @@ bool sameFile(const QUrl& a, const QUrl& b)
     return QDir::cleanPath(left) == QDir::cleanPath(right);
 }
 
-QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, JobContext::Ptr job,
-                                             IOFile::Ptr current, qint64 baseSize, CancellationFlag cancel)
+QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, JobContext::Ptr job, IOFile::Ptr current,
+                                             qint64 baseSize, CancellationFlag cancel)
 {
     if (cancel.isCancelled())
         co_return std::nullopt;

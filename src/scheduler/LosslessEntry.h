@@ -16,11 +16,11 @@
 // job's current file. Whatever it answers, its copy is gone by then, and so is
 // its output unless it is the answer.
 namespace LosslessEntry {
-QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, JobContext::Ptr job,
-                                             IOFile::Ptr current, qint64 baseSize, CancellationFlag cancel);
+QCoro::Task<std::optional<WorkerResult>> run(OptimizationWorker::Ptr worker, JobContext::Ptr job, IOFile::Ptr current,
+                                             qint64 baseSize, CancellationFlag cancel);
 
 void logFailure(int phase, const QString& workerName, const QString& description);
 // Whether two URLs name the same path. They are ours, or the job's own URL,
 // so the disk is not asked: the event loop compares them.
 bool sameFile(const QUrl& a, const QUrl& b);
-}
+} // namespace LosslessEntry

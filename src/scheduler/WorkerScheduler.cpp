@@ -23,9 +23,8 @@ void WorkerScheduler::reportProgress(JobContext& job, double fraction, const QSt
 }
 
 QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runCompetition(std::vector<OptimizationWorker::Ptr> workers,
-                                                                         JobContext::Ptr job,
-                                                                         IOFile::Ptr input, CancellationFlag cancel,
-                                                                         Vetting vet)
+                                                                         JobContext::Ptr job, IOFile::Ptr input,
+                                                                         CancellationFlag cancel, Vetting vet)
 {
     std::vector<OptimizationWorker::Ptr> lossy;
     std::vector<OptimizationWorker::Ptr> lossless;
@@ -71,9 +70,11 @@ void WorkerScheduler::takeLossyResult(const JobContext& job, const QString& tool
     standing.chain.append(toolName);
 }
 
-QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runLosslessPhase(
-    std::vector<OptimizationWorker::Ptr> workers, JobContext::Ptr job, IOFile::Ptr input,
-    CancellationFlag cancel, Vetting vet, std::size_t alreadyRun, std::size_t workerCount, Standing standing)
+QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runLosslessPhase(std::vector<OptimizationWorker::Ptr> workers,
+                                                                           JobContext::Ptr job, IOFile::Ptr input,
+                                                                           CancellationFlag cancel, Vetting vet,
+                                                                           std::size_t alreadyRun,
+                                                                           std::size_t workerCount, Standing standing)
 {
     IOFile::Ptr current = JobWorkingFiles::workingInputFile(*job);
     if (!current)
@@ -100,8 +101,8 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::runLosslessPhase(
     co_return chosen;
 }
 
-QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::select(std::vector<WorkerResult> entries,
-                                                                 JobContext::Ptr job, Standing standing, Vetting vet)
+QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::select(std::vector<WorkerResult> entries, JobContext::Ptr job,
+                                                                 Standing standing, Vetting vet)
 {
     // Never the file we are about to answer, the user's own, nor the job's
     // working file (it goes with the job). The removal itself runs off the
@@ -139,8 +140,8 @@ QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::select(std::vector<Wor
 // The file as it is now must still be a smaller image that passes the vetting
 // and that the job accepts; anything else would answer a result the pipeline
 // cannot place.
-QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::take(WorkerResult entry, QString chained,
-                                                               JobContext::Ptr job, qint64 sizeToBeat, Vetting vet)
+QCoro::Task<std::optional<WorkerResult>> WorkerScheduler::take(WorkerResult entry, QString chained, JobContext::Ptr job,
+                                                               qint64 sizeToBeat, Vetting vet)
 {
     const QUrl url = entry.fileURL;
     const auto read = [url] { return IOFile::read(url); };

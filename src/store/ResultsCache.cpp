@@ -46,13 +46,11 @@ QByteArray littleEndian(qint64 value)
 
 } // namespace
 
-ResultsCache::ResultsCache()
-    : ResultsCache(Paths::applicationSupportDir() + QStringLiteral("/results_cache.sqlite"))
+ResultsCache::ResultsCache() : ResultsCache(Paths::applicationSupportDir() + QStringLiteral("/results_cache.sqlite"))
 {
 }
 
-ResultsCache::ResultsCache(QString databasePath)
-    : dbPath_(std::move(databasePath))
+ResultsCache::ResultsCache(QString databasePath) : dbPath_(std::move(databasePath))
 {
     pool_.setMaxThreadCount(1);
 }
@@ -81,7 +79,10 @@ namespace {
 std::atomic<qint64> hashingNanoseconds{0};
 }
 
-double ResultsCache::hashingSeconds() { return double(hashingNanoseconds.load()) / 1e9; }
+double ResultsCache::hashingSeconds()
+{
+    return double(hashingNanoseconds.load()) / 1e9;
+}
 
 std::optional<QString> ResultsCache::keyForFile(const QString& path, qint64 settingsHash)
 {
@@ -114,8 +115,7 @@ std::optional<QString> ResultsCache::keyForFile(const QString& path, qint64 sett
     XXH3_128bits_update(state, tail.constData(), size_t(tail.size()));
     XXH128_canonical_t digest;
     XXH128_canonicalFromHash(&digest, XXH3_128bits_digest(state));
-    return QString::fromLatin1(
-        QByteArray(reinterpret_cast<const char*>(digest.digest), sizeof(digest.digest)).toHex());
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(digest.digest), sizeof(digest.digest)).toHex());
 }
 
 QCoro::Task<std::optional<QString>> ResultsCache::cacheKey(QUrl fileURL, qint64 settingsHash)

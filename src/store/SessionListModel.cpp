@@ -9,9 +9,7 @@
 #include <QLocale>
 
 SessionListModel::SessionListModel(StatisticsTracker* tracker)
-    : QAbstractListModel(tracker)
-    , tracker_(tracker)
-    , rows_(tracker->sessions())
+    : QAbstractListModel(tracker), tracker_(tracker), rows_(tracker->sessions())
 {
     connect(tracker, &StatisticsTracker::sessionInserted, this, &SessionListModel::insertFromTracker);
 }
@@ -27,25 +25,40 @@ QVariant SessionListModel::data(const QModelIndex& index, int role) const
         return {};
     const SessionRecord& record = rows_.at(index.row());
     switch (role) {
-    case IdRole: return record.id;
-    case DateRole: return record.date;
-    case ImageCountRole: return record.imageCount;
-    case OptimizedCountRole: return record.optimizedCount;
-    case FailedCountRole: return record.failedCount;
-    case SkippedCountRole: return record.skippedCount;
-    case TotalOriginalBytesRole: return record.totalOriginalBytes;
-    case TotalSavedBytesRole: return record.totalSavedBytes;
-    case RuntimeSecondsRole: return record.runtimeSeconds;
+    case IdRole:
+        return record.id;
+    case DateRole:
+        return record.date;
+    case ImageCountRole:
+        return record.imageCount;
+    case OptimizedCountRole:
+        return record.optimizedCount;
+    case FailedCountRole:
+        return record.failedCount;
+    case SkippedCountRole:
+        return record.skippedCount;
+    case TotalOriginalBytesRole:
+        return record.totalOriginalBytes;
+    case TotalSavedBytesRole:
+        return record.totalSavedBytes;
+    case RuntimeSecondsRole:
+        return record.runtimeSeconds;
     case Qt::DisplayRole:
-    case RuntimeTextRole: return record.runtimeText();
-    case IdTextRole: return record.id.toString(QUuid::WithoutBraces);
-    case DateTextRole: return record.dateText();
-    case SavedBytesTextRole: return ByteCountFormatter::format(record.totalSavedBytes);
-    case SavingsRole: return record.savingsPercent();
+    case RuntimeTextRole:
+        return record.runtimeText();
+    case IdTextRole:
+        return record.id.toString(QUuid::WithoutBraces);
+    case DateTextRole:
+        return record.dateText();
+    case SavedBytesTextRole:
+        return ByteCountFormatter::format(record.totalSavedBytes);
+    case SavingsRole:
+        return record.savingsPercent();
     case SavingsTextRole:
         return QCoreApplication::translate("SessionListModel", "%1%")
             .arg(QLocale().toString(record.savingsPercent(), 'f', 1));
-    default: return {};
+    default:
+        return {};
     }
 }
 

@@ -36,9 +36,15 @@ QByteArray encoded(const QJsonValue& value)
     return QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
 }
 
-QJsonValue decoded(const QByteArray& text) { return QJsonDocument::fromJson(text).array().at(0); }
+QJsonValue decoded(const QByteArray& text)
+{
+    return QJsonDocument::fromJson(text).array().at(0);
+}
 
-qint64 int64Column(const SqlStatement& statement, int column) { return sqlite3_column_int64(statement.get(), column); }
+qint64 int64Column(const SqlStatement& statement, int column)
+{
+    return sqlite3_column_int64(statement.get(), column);
+}
 
 } // namespace
 
@@ -56,7 +62,10 @@ StatisticsStore::~StatisticsStore()
         sqlite3_close_v2(db_);
 }
 
-QString StatisticsStore::defaultPath() { return Paths::applicationSupportDir() + QStringLiteral("/results_cache.sqlite"); }
+QString StatisticsStore::defaultPath()
+{
+    return Paths::applicationSupportDir() + QStringLiteral("/results_cache.sqlite");
+}
 
 bool StatisticsStore::open()
 {

@@ -89,8 +89,8 @@ void StatisticsTracker::addFiles(qint64 processed, qint64 optimized, qint64 save
         return;
     }
     // Without a store the figures still add up for as long as the program runs.
-    showTotals({totalBytesSaved_ + added.bytesSaved, totalFilesProcessed_ + processed,
-                totalFilesOptimized_ + optimized});
+    showTotals(
+        {totalBytesSaved_ + added.bytesSaved, totalFilesProcessed_ + processed, totalFilesOptimized_ + optimized});
 }
 
 void StatisticsTracker::withdrawFile(qint64 savedBytes)
@@ -119,7 +119,10 @@ void StatisticsTracker::insertSession(qsizetype index, const SessionRecord& reco
     emit sessionsChanged();
 }
 
-QAbstractListModel* StatisticsTracker::sessionModel() const { return model_; }
+QAbstractListModel* StatisticsTracker::sessionModel() const
+{
+    return model_;
+}
 
 QList<SessionRecord> StatisticsTracker::loadSessions() const
 {

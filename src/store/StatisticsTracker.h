@@ -25,8 +25,8 @@ class StatisticsTracker : public QObject {
                    totalFilesProcessedChanged)
     Q_PROPERTY(qint64 totalFilesOptimized READ totalFilesOptimized WRITE setTotalFilesOptimized NOTIFY
                    totalFilesOptimizedChanged)
-    Q_PROPERTY(double startDateTimestamp READ startDateTimestamp WRITE setStartDateTimestamp NOTIFY
-                   startDateTimestampChanged)
+    Q_PROPERTY(
+        double startDateTimestamp READ startDateTimestamp WRITE setStartDateTimestamp NOTIFY startDateTimestampChanged)
     Q_PROPERTY(QString startDateLabel READ startDateLabel NOTIFY startDateTimestampChanged)
     Q_PROPERTY(int sessionCount READ sessionCount NOTIFY sessionsChanged)
     Q_PROPERTY(QAbstractListModel* sessionModel READ sessionModel CONSTANT)

@@ -63,7 +63,9 @@ QString decodeUtf8(const QByteArray& bytes)
 
 } // namespace
 
-BaseCommandWorker::BaseCommandWorker(QString name) : BaseWorker(std::move(name)) {}
+BaseCommandWorker::BaseCommandWorker(QString name) : BaseWorker(std::move(name))
+{
+}
 
 BaseCommandWorker::~BaseCommandWorker() = default;
 
@@ -73,7 +75,10 @@ QCoro::Task<Outcome<bool>> BaseCommandWorker::optimizeFile(IOFile::Ptr, QUrl)
     co_return Outcome<bool>::success(false);
 }
 
-QUrl BaseCommandWorker::makeTempOutputURL() const { return TemporaryFiles::makeURL(name(), QStringLiteral("temp")); }
+QUrl BaseCommandWorker::makeTempOutputURL() const
+{
+    return TemporaryFiles::makeURL(name(), QStringLiteral("temp"));
+}
 
 std::optional<QString> BaseCommandWorker::findNamedTool(const QString& kind) const
 {
@@ -120,7 +125,10 @@ qint64 BaseCommandWorker::sizeToTimeFor(const IOFile::Ptr& input) const
     return owner ? owner->originalSize() : 0;
 }
 
-QUrl BaseCommandWorker::makeOutputURL() const { return makeTempOutputURL(); }
+QUrl BaseCommandWorker::makeOutputURL() const
+{
+    return makeTempOutputURL();
+}
 
 QCoro::Task<Outcome<bool>> BaseCommandWorker::writeOutput(IOFile::Ptr input, QUrl output)
 {
@@ -141,7 +149,8 @@ void BaseCommandWorker::prepareToolProcess(QProcess& process, const QString& exe
 QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString executable, QStringList arguments,
                                                                       IOFile::Ptr input, std::optional<QUrl> output)
 {
-    qCInfo(lcTools).noquote() << QStringLiteral("Executing: ") + executable + QLatin1Char(' ') + arguments.join(QLatin1Char(' '));
+    qCInfo(lcTools).noquote() << QStringLiteral("Executing: ") + executable + QLatin1Char(' ')
+                                     + arguments.join(QLatin1Char(' '));
 
     auto process = std::make_unique<QProcess>();
     const auto owner = job();

@@ -36,7 +36,10 @@ QCoro::Task<Failure> BaseWorker::run()
     co_return std::nullopt;
 }
 
-QUrl BaseWorker::makeOutputURL() const { return TemporaryFiles::makeURL(name(), QStringLiteral("temp")); }
+QUrl BaseWorker::makeOutputURL() const
+{
+    return TemporaryFiles::makeURL(name(), QStringLiteral("temp"));
+}
 
 QCoro::Task<Outcome<bool>> BaseWorker::writeOutput(IOFile::Ptr, QUrl)
 {

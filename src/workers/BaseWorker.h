@@ -11,7 +11,7 @@
 
 class BaseWorker : public OptimizationWorker {
 public:
-    explicit BaseWorker(QString name) : name_(std::move(name)) {}
+    explicit BaseWorker(QString name) : name_(std::move(name)) { }
 
     JobContext::Ptr job() const override { return job_.lock(); }
     void setJob(const JobContext::Ptr& job) override { job_ = job; }

@@ -13,10 +13,14 @@
 #include <QFileInfo>
 
 namespace {
-QString yesNo(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
+QString yesNo(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
 }
+} // namespace
 
-DnglabWorker::DnglabWorker(bool stripMetadata) : BaseCommandWorker(QStringLiteral("dnglab")), stripMetadata(stripMetadata)
+DnglabWorker::DnglabWorker(bool stripMetadata)
+    : BaseCommandWorker(QStringLiteral("dnglab")), stripMetadata(stripMetadata)
 {
 }
 
@@ -45,7 +49,8 @@ QCoro::Task<Outcome<bool>> DnglabWorker::optimizeFile(IOFile::Ptr input, QUrl ou
     if (result.failed())
         co_return result.error();
     const ProcessResult& ran = result.value();
-    qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] exit=%1 stdout=[%2] stderr=[%3]").arg(QString::number(ran.exitCode), ran.output, ran.error);
+    qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] exit=%1 stdout=[%2] stderr=[%3]")
+                                     .arg(QString::number(ran.exitCode), ran.output, ran.error);
     if (ran.exitCode != 0)
         co_return Outcome<bool>::success(false);
     co_return Outcome<bool>::success(true);
@@ -58,9 +63,9 @@ QCoro::Task<Failure> DnglabWorker::run()
         co_return inputs.error();
     const auto& [job, input] = inputs.value();
     qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] run() started, input=%1 fileType=%2 size=%3")
-                     .arg(input->localPath())
-                     .arg(int(input->fileType))
-                     .arg(input->byteSize);
+                                     .arg(input->localPath())
+                                     .arg(int(input->fileType))
+                                     .arg(input->byteSize);
 
     const QUrl output = TemporaryFiles::makeURL(QStringLiteral("dnglab"), QStringLiteral("dng"));
     const QString outputPath = output.toLocalFile();
@@ -82,8 +87,8 @@ QCoro::Task<Failure> DnglabWorker::run()
         co_return std::nullopt;
     }
     qCInfo(lcTools).noquote() << QStringLiteral("[DnglabWorker] IOFile created, size=%1 (original=%2)")
-                     .arg(result->byteSize)
-                     .arg(input->byteSize);
+                                     .arg(result->byteSize)
+                                     .arg(input->byteSize);
     // A result that is not smaller is no one's: it must not outlive the job.
     if (!JobWorkingFiles::recordResult(*job, *result, name()))
         TemporaryFiles::removeLater(outputPath);

@@ -19,12 +19,13 @@ const QString reencoderName = QStringLiteral("libvips");
 std::optional<Outcome<bool>> endingFor(ImageIO::Status status, const QString& kind)
 {
     if (status == ImageIO::Status::animated) {
-        qCInfo(lcTools).noquote() << QStringLiteral("libvips would keep only the first frame of an animated image, skipped");
+        qCInfo(lcTools).noquote() << QStringLiteral(
+            "libvips would keep only the first frame of an animated image, skipped");
         return Outcome<bool>::success(false);
     }
     if (status == ImageIO::Status::tooManyPixels)
-        qCInfo(lcTools).noquote() << QStringLiteral("File too large for libvips optimization: more than %1 pixels")
-                      .arg(ImageIO::maxPixels);
+        qCInfo(lcTools).noquote()
+            << QStringLiteral("File too large for libvips optimization: more than %1 pixels").arg(ImageIO::maxPixels);
     else if (status == ImageIO::Status::unreadable)
         qCInfo(lcTools).noquote() << QStringLiteral("libvips failed to read %1 image").arg(kind);
     else
@@ -49,7 +50,8 @@ std::optional<OptimizationError> errorFor(ImageIO::Status status, const QString&
 {
     switch (status) {
     case ImageIO::Status::ok:
-    case ImageIO::Status::animated: return std::nullopt;
+    case ImageIO::Status::animated:
+        return std::nullopt;
     case ImageIO::Status::tooManyPixels:
         return OptimizationError::toolExecution(
             tool, QCoreApplication::translate("FallbackReencoder", "File too large (>100 megapixels)"));
@@ -100,7 +102,8 @@ QCoro::Task<Outcome<bool>> reencode(IOFile::Ptr input, QUrl output, Request requ
     if (!request.texts.note.isEmpty())
         qCInfo(lcTools).noquote() << request.texts.note;
     const bool smaller = newSize < size && newSize > 0;
-    qCInfo(lcTools).noquote() << request.texts.completed + (smaller ? QStringLiteral("OPTIMIZED") : QStringLiteral("NO_CHANGE"));
+    qCInfo(lcTools).noquote() << request.texts.completed
+                                     + (smaller ? QStringLiteral("OPTIMIZED") : QStringLiteral("NO_CHANGE"));
     co_return Outcome<bool>::success(smaller);
 }
 

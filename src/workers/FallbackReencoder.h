@@ -7,9 +7,9 @@
 #include "workers/IOFile.h"
 
 #include <QCoroTask>
-#include <optional>
 #include <QString>
 #include <QUrl>
+#include <optional>
 
 // What the PNG and JPEG stand-ins share: one re-encode through the image I/O
 // off the event-loop thread, with the log lines and errors of the tool
@@ -20,8 +20,8 @@ namespace FallbackReencoder {
 inline constexpr qint64 maxInputBytes = 52'428'800;
 
 struct Texts {
-    QString starting;  // followed by the input size and " bytes"
-    QString note;      // logged after the size comparison when not empty
+    QString starting; // followed by the input size and " bytes"
+    QString note; // logged after the size comparison when not empty
     QString completed; // followed by "OPTIMIZED" or "NO_CHANGE"
 };
 

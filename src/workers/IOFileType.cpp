@@ -84,18 +84,28 @@ std::optional<IOFileType> fromRawValue(int raw)
     return static_cast<IOFileType>(raw);
 }
 
-int rawValue(IOFileType type) { return static_cast<int>(type); }
+int rawValue(IOFileType type)
+{
+    return static_cast<int>(type);
+}
 
 QString name(IOFileType type)
 {
     switch (type) {
-    case IOFileType::png: return QStringLiteral("png");
-    case IOFileType::jpeg: return QStringLiteral("jpeg");
-    case IOFileType::gif: return QStringLiteral("gif");
-    case IOFileType::svg: return QStringLiteral("svg");
-    case IOFileType::webp: return QStringLiteral("webp");
-    case IOFileType::heic: return QStringLiteral("heic");
-    case IOFileType::dng: return QStringLiteral("dng");
+    case IOFileType::png:
+        return QStringLiteral("png");
+    case IOFileType::jpeg:
+        return QStringLiteral("jpeg");
+    case IOFileType::gif:
+        return QStringLiteral("gif");
+    case IOFileType::svg:
+        return QStringLiteral("svg");
+    case IOFileType::webp:
+        return QStringLiteral("webp");
+    case IOFileType::heic:
+        return QStringLiteral("heic");
+    case IOFileType::dng:
+        return QStringLiteral("dng");
     }
     return {};
 }

@@ -19,4 +19,4 @@ int rawValue(IOFileType type);
 QString name(IOFileType type);
 // How many leading bytes `fromContent` looks at, at most.
 constexpr qsizetype contentProbeLength = 200;
-}
+} // namespace IOFileTypes

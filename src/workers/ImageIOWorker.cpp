@@ -17,7 +17,10 @@ ImageIOWorker::ImageIOWorker(QString name, double quality, Format format)
 {
 }
 
-QUrl ImageIOWorker::makeOutputURL() const { return TemporaryFiles::makeURL(format_.middleName, QStringLiteral("temp")); }
+QUrl ImageIOWorker::makeOutputURL() const
+{
+    return TemporaryFiles::makeURL(format_.middleName, QStringLiteral("temp"));
+}
 
 QCoro::Task<Outcome<bool>> ImageIOWorker::writeOutput(IOFile::Ptr input, QUrl output)
 {

@@ -31,7 +31,7 @@ protected:
 
     struct Format {
         ImageIO::Format format;
-        QString shortName;  // "HEIC": the tool name of its errors
+        QString shortName; // "HEIC": the tool name of its errors
         QString middleName; // "heic": the middle of its temporary names
     };
     ImageIOWorker(QString name, double quality, Format format);

@@ -13,7 +13,10 @@
 
 namespace JobWorkingFiles {
 
-QString key(const JobContext& job) { return job.id().toString(QUuid::WithoutBraces); }
+QString key(const JobContext& job)
+{
+    return job.id().toString(QUuid::WithoutBraces);
+}
 
 IOFile::Ptr workingInputFile(const JobContext& job)
 {

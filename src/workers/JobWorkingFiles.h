@@ -23,4 +23,4 @@ bool recordResult(JobContext& job, const IOFile& result, const QString& toolName
 // A worker's output, if it was written: recorded when it is an image of the
 // input's kind that the job accepts, otherwise deleted (it is ours alone).
 QCoro::Task<> keepOrDelete(JobContext::Ptr job, IOFileType inputKind, QUrl output, bool written, QString toolName);
-}
+} // namespace JobWorkingFiles

@@ -29,8 +29,7 @@ bool JpegMetadata::isSrgb(const QByteArray& profile)
         const qsizetype entry = 132 + qsizetype(i) * 12;
         if (profile.mid(entry, 4) != "desc")
             continue;
-        const QByteArray description = profile.mid(readUInt(profile, entry + 4),
-                                                    readUInt(profile, entry + 8));
+        const QByteArray description = profile.mid(readUInt(profile, entry + 4), readUInt(profile, entry + 8));
         return description.contains("sRGB") || description.contains(QByteArray("\0s\0R\0G\0B", 8));
     }
     return false;

@@ -8,19 +8,22 @@ namespace JpegReencoder {
 
 Texts jpegoptimTexts()
 {
-    return {QStringLiteral("libvips JPEG optimization starting for file size: "), {},
+    return {QStringLiteral("libvips JPEG optimization starting for file size: "),
+            {},
             QStringLiteral("libvips JPEG optimization completed: ")};
 }
 
 Texts jpegtranTexts()
 {
-    return {QStringLiteral("libvips JPEG optimization (jpegtran fallback) starting for file size: "), {},
+    return {QStringLiteral("libvips JPEG optimization (jpegtran fallback) starting for file size: "),
+            {},
             QStringLiteral("libvips JPEG optimization (jpegtran fallback) completed: ")};
 }
 
 Outcome<bool> refuseLossy()
 {
-    qCInfo(lcTools).noquote() << QStringLiteral("libvips would re-encode the JPEG lossily under the lossless preset, skipped");
+    qCInfo(lcTools).noquote() << QStringLiteral(
+        "libvips would re-encode the JPEG lossily under the lossless preset, skipped");
     return Outcome<bool>::success(false);
 }
 

@@ -23,7 +23,8 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeFile(IOFile::Ptr input, QUrl 
     };
     const bool carried = co_await BackgroundTask::run(carry);
     if (!carried) {
-        qCInfo(lcTools).noquote() << QStringLiteral("%1 output cannot carry the data after the image, not used").arg(name());
+        qCInfo(lcTools).noquote()
+            << QStringLiteral("%1 output cannot carry the data after the image, not used").arg(name());
         co_return Outcome<bool>::success(false);
     }
     co_return answer;
@@ -48,7 +49,8 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeImage(IOFile::Ptr input, QUrl
         co_return answer;
     }
     if (const int status = test.exitCode; status != 0 && status != 1) {
-        qCInfo(lcTools).noquote() << QStringLiteral("%1 bundled tool test failed (exit %2), trying system tools").arg(tool, QString::number(status));
+        qCInfo(lcTools).noquote() << QStringLiteral("%1 bundled tool test failed (exit %2), trying system tools")
+                                         .arg(tool, QString::number(status));
         const Outcome<bool> answer = co_await systemToolOrFallback(input, output);
         if (!answer.failed())
             co_return answer;
@@ -62,12 +64,15 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::optimizeImage(IOFile::Ptr input, QUrl
     if (run.value().succeeded)
         co_return Outcome<bool>::success(true);
     qCInfo(lcTools).noquote() << QStringLiteral("%1 optimization failed (exit %2): %3")
-                  .arg(tool, QString::number(run.value().exitCode), run.value().error);
+                                     .arg(tool, QString::number(run.value().exitCode), run.value().error);
     auto answer = co_await finalFallback(toolPath, input, output);
     co_return answer;
 }
 
-QString JpegToolWorker::resultName() const { return reencoded_ ? reencoderName() : name(); }
+QString JpegToolWorker::resultName() const
+{
+    return reencoded_ ? reencoderName() : name();
+}
 
 QCoro::Task<ToolProbe::Answer> JpegToolWorker::probe(QString tool)
 {
@@ -129,9 +134,9 @@ QCoro::Task<Outcome<bool>> JpegToolWorker::runSystemTool(QString tool, IOFile::P
     if (run.value().succeeded)
         co_return Outcome<bool>::success(true);
     qCInfo(lcTools).noquote() << QStringLiteral("System %1 also failed (exit %2): %3")
-                  .arg(name())
-                  .arg(run.value().exitCode)
-                  .arg(run.value().error);
+                                     .arg(name())
+                                     .arg(run.value().exitCode)
+                                     .arg(run.value().error);
     qCInfo(lcTools).noquote() << QStringLiteral("Falling back to libvips JPEG optimization");
     auto answer = co_await imageIOFallback(input, output);
     co_return answer;

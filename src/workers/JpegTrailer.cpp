@@ -9,7 +9,10 @@
 
 namespace {
 
-bool isStandalone(quint8 marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7); }
+bool isStandalone(quint8 marker)
+{
+    return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
 
 // Past the entropy-coded data that starts at `pos`: at the next marker that is
 // neither a stuffed zero nor a restart marker.

@@ -34,7 +34,10 @@ JpegoptimWorker::JpegoptimWorker(int maxQuality, bool stripMetadata)
 {
 }
 
-QStringList JpegoptimWorker::testArguments() const { return {QStringLiteral("--help")}; }
+QStringList JpegoptimWorker::testArguments() const
+{
+    return {QStringLiteral("--help")};
+}
 
 QStringList JpegoptimWorker::arguments(const IOFile& input, const QString& workingPath) const
 {

@@ -15,7 +15,10 @@ JpegtranWorker::JpegtranWorker(bool progressive, bool stripMetadata, bool lossyF
 {
 }
 
-QStringList JpegtranWorker::testArguments() const { return {QStringLiteral("-version")}; }
+QStringList JpegtranWorker::testArguments() const
+{
+    return {QStringLiteral("-version")};
+}
 
 QStringList JpegtranWorker::arguments(const IOFile& input, const QUrl& output) const
 {
@@ -29,8 +32,12 @@ QStringList JpegtranWorker::arguments(const IOFile& input, const QUrl& output) c
                : metadata.needsColourProfile() ? QStringLiteral("icc")
                                                : QStringLiteral("none");
     }
-    return {QStringLiteral("-optimize"), QStringLiteral("-copy"),     copy,
-            QStringLiteral("-progressive"), QStringLiteral("-outfile"), output.toLocalFile(),
+    return {QStringLiteral("-optimize"),
+            QStringLiteral("-copy"),
+            copy,
+            QStringLiteral("-progressive"),
+            QStringLiteral("-outfile"),
+            output.toLocalFile(),
             input.localPath()};
 }
 

@@ -25,8 +25,7 @@ QStringList OxiPngWorker::arguments(const IOFile& input, const QUrl& output) con
         args << QStringLiteral("--strip=safe");
     // libdeflate packs smaller than zlib at every level and needs fewer trials.
     args << QStringLiteral("-o%1").arg(level) << QStringLiteral("-D") << QStringLiteral("-i0") << QStringLiteral("-a")
-         << QStringLiteral("--out")
-         << output.toLocalFile() << QStringLiteral("--") << input.localPath();
+         << QStringLiteral("--out") << output.toLocalFile() << QStringLiteral("--") << input.localPath();
     return args;
 }
 
@@ -46,24 +45,27 @@ QCoro::Task<Outcome<bool>> OxiPngWorker::optimizeFile(IOFile::Ptr input, QUrl ou
         co_return result.error();
     if (result.value().exitCode != 0)
         co_return OptimizationError::toolExecution(name(), result.value().error);
-    auto keepsWhatShows = [in = input->localPath(), out = output.toLocalFile(),
-                           restoreText = !args.contains(QStringLiteral("--strip=safe"))] {
-        // Whatever oxipng version is installed, an animation must keep its frames.
-        if (ImageIO::isAnimatedPng(in) && !ImageIO::isAnimatedPng(out)) {
-            qCInfo(lcTools).noquote() << QStringLiteral("oxipng dropped the animation of an animated PNG, output not used");
-            return false;
-        }
-        if (ImageIO::hasPngChunk(in, "eXIf") && !ImageIO::hasPngChunk(out, "eXIf")) {
-            qCInfo(lcTools).noquote() << QStringLiteral("oxipng dropped the EXIF orientation, output not used");
-            return false;
-        }
-        // Unless asked to strip, every comment stays.
-        if (restoreText && !PngMetadataChunks::restore(in, out)) {
-            qCInfo(lcTools).noquote() << QStringLiteral("oxipng output cannot take back the PNG's text, output not used");
-            return false;
-        }
-        return true;
-    };
+    auto keepsWhatShows =
+        [in = input->localPath(), out = output.toLocalFile(),
+         restoreText = !args.contains(QStringLiteral("--strip=safe"))] {
+            // Whatever oxipng version is installed, an animation must keep its frames.
+            if (ImageIO::isAnimatedPng(in) && !ImageIO::isAnimatedPng(out)) {
+                qCInfo(lcTools).noquote()
+                    << QStringLiteral("oxipng dropped the animation of an animated PNG, output not used");
+                return false;
+            }
+            if (ImageIO::hasPngChunk(in, "eXIf") && !ImageIO::hasPngChunk(out, "eXIf")) {
+                qCInfo(lcTools).noquote() << QStringLiteral("oxipng dropped the EXIF orientation, output not used");
+                return false;
+            }
+            // Unless asked to strip, every comment stays.
+            if (restoreText && !PngMetadataChunks::restore(in, out)) {
+                qCInfo(lcTools).noquote()
+                    << QStringLiteral("oxipng output cannot take back the PNG's text, output not used");
+                return false;
+            }
+            return true;
+        };
     const bool kept = co_await BackgroundTask::run(keepsWhatShows);
     co_return Outcome<bool>::success(kept);
 }

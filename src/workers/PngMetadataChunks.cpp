@@ -10,7 +10,10 @@
 
 namespace {
 
-bool isMetadata(const QByteArray& type) { return type == "tEXt" || type == "zTXt" || type == "iTXt" || type == "eXIf"; }
+bool isMetadata(const QByteArray& type)
+{
+    return type == "tEXt" || type == "zTXt" || type == "iTXt" || type == "eXIf";
+}
 
 struct Layout {
     QByteArrayList metadata;
@@ -45,7 +48,10 @@ QByteArray readAll(const QString& path)
 
 } // namespace
 
-QByteArrayList PngMetadataChunks::of(const QString& path) { return layoutOf(readAll(path)).metadata; }
+QByteArrayList PngMetadataChunks::of(const QString& path)
+{
+    return layoutOf(readAll(path)).metadata;
+}
 
 bool PngMetadataChunks::restore(const QString& input, const QString& output)
 {

@@ -6,7 +6,8 @@ namespace PngReencoder {
 
 Texts losslessTexts()
 {
-    return {QStringLiteral("libvips PNG optimization starting for file size: "), {},
+    return {QStringLiteral("libvips PNG optimization starting for file size: "),
+            {},
             QStringLiteral("libvips PNG optimization completed: ")};
 }
 

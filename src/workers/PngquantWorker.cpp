@@ -71,7 +71,8 @@ QCoro::Task<Outcome<bool>> PngquantWorker::optimizeFile(IOFile::Ptr input, QUrl 
     // Files are read and rewritten on a pool, never on the event-loop thread.
     auto isAnimated = [path = input->localPath()] { return ImageIO::isAnimatedPng(path); };
     if (co_await BackgroundTask::run(isAnimated)) {
-        qCInfo(lcTools).noquote() << QStringLiteral("pngquant skipped animated PNG: it would keep only the first frame");
+        qCInfo(lcTools).noquote() << QStringLiteral(
+            "pngquant skipped animated PNG: it would keep only the first frame");
         co_return Outcome<bool>::success(false);
     }
     const auto tool = ToolLocator::findTool(QStringLiteral("pngquant"));

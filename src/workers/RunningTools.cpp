@@ -32,7 +32,10 @@ void RunningTools::add(QProcess* process, std::function<void(const QString&)> on
     running_[process] = std::move(onStop);
 }
 
-void RunningTools::remove(QProcess* process) { running_.erase(process); }
+void RunningTools::remove(QProcess* process)
+{
+    running_.erase(process);
+}
 
 void RunningTools::stopAll(const QString& reason, std::chrono::milliseconds wait)
 {

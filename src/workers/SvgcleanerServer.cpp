@@ -5,8 +5,8 @@
 #include "platform/Log.h"
 #include "platform/ProcessStart.h"
 #include "workers/BaseCommandWorker.h"
-#include "workers/ToolMemoryLimit.h"
 #include "workers/RunningTools.h"
+#include "workers/ToolMemoryLimit.h"
 #include "workers/ToolSession.h"
 
 #include <QCoreApplication>
@@ -58,13 +58,18 @@ SvgcleanerServer::SvgcleanerServer(QString script, int concurrency)
 {
 }
 
-SvgcleanerServer::~SvgcleanerServer() { stop(); }
+SvgcleanerServer::~SvgcleanerServer()
+{
+    stop();
+}
 
-bool SvgcleanerServer::usable() const { return deaths_ < maxDeaths; }
+bool SvgcleanerServer::usable() const
+{
+    return deaths_ < maxDeaths;
+}
 
-QCoro::Task<std::optional<SvgcleanerServer::Answer>> SvgcleanerServer::clean(QString input, QString output,
-                                                                               bool multipass, bool precise,
-                                                                               std::chrono::milliseconds limit)
+QCoro::Task<std::optional<SvgcleanerServer::Answer>>
+SvgcleanerServer::clean(QString input, QString output, bool multipass, bool precise, std::chrono::milliseconds limit)
 {
     const auto self = shared_from_this(); // answers arrive after the session may have dropped us
     const bool running = co_await ensureRunning();
@@ -132,7 +137,8 @@ QCoro::Task<bool> SvgcleanerServer::ensureRunning()
         ++deaths_;
         co_return false;
     }
-    qCInfo(lcTools).noquote() << QStringLiteral("Started the svgcleaner server (pid %1): %2").arg(server->processId()).arg(script_);
+    qCInfo(lcTools).noquote()
+        << QStringLiteral("Started the svgcleaner server (pid %1): %2").arg(server->processId()).arg(script_);
     co_return true;
 }
 
@@ -174,9 +180,9 @@ void SvgcleanerServer::serverEnded()
         ++deaths_;
         const bool crashed = process_ && process_->exitStatus() == QProcess::CrashExit;
         qCInfo(lcTools).noquote() << QStringLiteral("The svgcleaner server ended (%1 %2), %3 run(s) unanswered")
-                      .arg(crashed ? QStringLiteral("signal") : QStringLiteral("exit status"))
-                      .arg(process_ ? process_->exitCode() : -1)
-                      .arg(pending_.size());
+                                         .arg(crashed ? QStringLiteral("signal") : QStringLiteral("exit status"))
+                                         .arg(process_ ? process_->exitCode() : -1)
+                                         .arg(pending_.size());
     }
     if (process_)
         RunningTools::shared().remove(process_.get());

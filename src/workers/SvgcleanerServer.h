@@ -22,8 +22,8 @@ class QProcess;
 class SvgcleanerServer : public std::enable_shared_from_this<SvgcleanerServer> {
 public:
     struct Answer {
-        int status = 0;     // the adapter's exit status
-        QString error;      // what the adapter would print on standard error
+        int status = 0; // the adapter's exit status
+        QString error; // what the adapter would print on standard error
         QString stopReason; // set when a cancel or the time limit stopped the run
     };
 

@@ -20,14 +20,17 @@ void removePartials(const QString& output)
     const QRegularExpression partial(QLatin1Char('^') + QRegularExpression::escape(QLatin1Char('.') + info.fileName())
                                      + QStringLiteral("\\.[0-9]+\\.partial$"));
     const QDir dir = info.dir();
-    for (const QString& name : dir.entryList({QLatin1Char('.') + info.fileName() + QStringLiteral(".*.partial")},
-                                             QDir::Files | QDir::Hidden))
+    for (const QString& name :
+         dir.entryList({QLatin1Char('.') + info.fileName() + QStringLiteral(".*.partial")}, QDir::Files | QDir::Hidden))
         if (partial.match(name).hasMatch())
             QFile::remove(dir.filePath(name));
 }
 
 // Paths travel to the server as UTF-8 text: others go to the adapter itself.
-bool travelsAsText(const QString& path) { return QFile::encodeName(path) == path.toUtf8(); }
+bool travelsAsText(const QString& path)
+{
+    return QFile::encodeName(path) == path.toUtf8();
+}
 
 } // namespace
 
@@ -51,8 +54,10 @@ QCoro::Task<Outcome<bool>> SvgcleanerWorker::optimizeFile(IOFile::Ptr input, QUr
     const QStringList args = arguments(*input, output);
     const QString outputPath = output.toLocalFile();
     std::optional<int> status;
-    if (auto server = SvgcleanerServer::sharedFor(*tool); server && travelsAsText(args[0]) && travelsAsText(outputPath)) {
-        qCInfo(lcTools).noquote() << QStringLiteral("Executing: ") + *tool + QLatin1Char(' ') + args.join(QLatin1Char(' '));
+    if (auto server = SvgcleanerServer::sharedFor(*tool);
+        server && travelsAsText(args[0]) && travelsAsText(outputPath)) {
+        qCInfo(lcTools).noquote() << QStringLiteral("Executing: ") + *tool + QLatin1Char(' ')
+                                         + args.join(QLatin1Char(' '));
         const auto answer = co_await server->clean(args[0], outputPath, true, precise_, timeoutFor(input->byteSize));
         if (answer && !answer->stopReason.isEmpty()) {
             removePartials(outputPath);
@@ -61,7 +66,8 @@ QCoro::Task<Outcome<bool>> SvgcleanerWorker::optimizeFile(IOFile::Ptr input, QUr
         if (answer)
             status = answer->status;
         else
-            qCInfo(lcTools).noquote() << QStringLiteral("The svgcleaner server is gone: running svgcleaner for this file");
+            qCInfo(lcTools).noquote() << QStringLiteral(
+                "The svgcleaner server is gone: running svgcleaner for this file");
     }
     if (!status) {
         const Outcome<ProcessResult> result = co_await executeProcess(*tool, args);

@@ -47,7 +47,10 @@ Known& known()
     return last;
 }
 
-QString folderPrefix(qint64 pid) { return QStringLiteral("Pressly.%1.").arg(pid); }
+QString folderPrefix(qint64 pid)
+{
+    return QStringLiteral("Pressly.%1.").arg(pid);
+}
 
 // One thread, so removals run in the order asked and a later task marks the
 // end of all earlier ones.
@@ -61,11 +64,17 @@ QThreadPool& removalPool()
     return *pool;
 }
 
-bool processIsGone(qint64 pid) { return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; }
+bool processIsGone(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
 
 } // namespace
 
-QString freshUUID() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
+QString freshUUID()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
 
 QString copyFile(const QString& from, const QString& to)
 {
@@ -79,8 +88,9 @@ QString copyFile(const QString& from, const QString& to)
 int removeStale(const QString& temporaryRoot)
 {
     int removed = 0;
-    const QFileInfoList entries =
-        QDir(temporaryRoot).entryInfoList({QStringLiteral("Pressly.*")}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QFileInfoList entries = QDir(temporaryRoot)
+                                      .entryInfoList({QStringLiteral("Pressly.*")},
+                                                     QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     for (const QFileInfo& entry : entries) {
         const QStringList parts = entry.fileName().split(QLatin1Char('.'));
         bool isNumber = false;

@@ -37,4 +37,4 @@ QCoro::Task<> removalsDone();
 void removeAll();
 // Removes the private folders of processes that no longer run; answers how many.
 int removeStale(const QString& temporaryRoot);
-}
+} // namespace TemporaryFiles

@@ -3,8 +3,8 @@
 #include "workers/ToolLocator.h"
 
 #include "platform/Log.h"
-#include "workers/MissingTools.h"
 #include "platform/Paths.h"
+#include "workers/MissingTools.h"
 #include "workers/ToolSession.h"
 
 #include <QFileInfo>
@@ -33,7 +33,10 @@ Overrides& overrides()
     return instance;
 }
 
-bool exists(const QString& path) { return QFileInfo::exists(path); }
+bool exists(const QString& path)
+{
+    return QFileInfo::exists(path);
+}
 
 } // namespace
 
@@ -95,7 +98,8 @@ Found search(const QString& name)
 std::optional<QString> findTool(const QString& name)
 {
     // Tools do not come and go during a batch: each is looked for once in it.
-    const QString key = name + QLatin1Char('\n') + resourcesDir() + QLatin1Char('\n') + systemDirs().join(QLatin1Char(':'));
+    const QString key = name + QLatin1Char('\n') + resourcesDir() + QLatin1Char('\n')
+                        + systemDirs().join(QLatin1Char(':'));
     const bool inBatch = ToolSession::isOpen();
     auto& o = overrides();
     std::optional<Found> found;

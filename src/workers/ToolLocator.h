@@ -27,4 +27,4 @@ QStringList systemDirs();
 // the real location.
 void overrideResourcesDir(const std::optional<QString>& dir);
 void overrideSystemDirs(const std::optional<QStringList>& dirs);
-}
+} // namespace ToolLocator

@@ -30,7 +30,7 @@ Answers& answers()
 
 QString ToolProbe::keyOf(const QString& toolPath)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(QFile::encodeName(toolPath).constData(), &info) != 0)
         return toolPath;
     return QStringLiteral("%1|%2|%3|%4.%5")

@@ -38,6 +38,12 @@ ToolSession::~ToolSession()
     }
 }
 
-bool ToolSession::isOpen() { return !openSessions().empty(); }
+bool ToolSession::isOpen()
+{
+    return !openSessions().empty();
+}
 
-int ToolSession::concurrency() { return openSessions().empty() ? 1 : openSessions().rbegin()->first; }
+int ToolSession::concurrency()
+{
+    return openSessions().empty() ? 1 : openSessions().rbegin()->first;
+}

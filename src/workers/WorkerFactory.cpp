@@ -15,18 +15,31 @@
 #include <algorithm>
 
 std::vector<OptimizationWorker::Ptr> WorkerFactory::makeWorkers(IOFileType fileType, int optimizationLevel,
-                                                                CompressionPreset preset,
-                                                                const JobContext::Ptr& job)
+                                                                CompressionPreset preset, const JobContext::Ptr& job)
 {
     std::vector<OptimizationWorker::Ptr> workers;
     switch (fileType) {
-    case IOFileType::png: workers = pngWorkers(preset, optimizationLevel); break;
-    case IOFileType::jpeg: workers = jpegWorkers(preset, optimizationLevel); break;
-    case IOFileType::gif: workers = gifWorkers(preset, optimizationLevel); break;
-    case IOFileType::svg: workers = svgWorkers(preset, optimizationLevel); break;
-    case IOFileType::webp: workers = webpWorkers(preset, optimizationLevel); break;
-    case IOFileType::heic: workers = heicWorkers(preset, optimizationLevel); break;
-    case IOFileType::dng: workers = dngWorkers(preset, optimizationLevel); break;
+    case IOFileType::png:
+        workers = pngWorkers(preset, optimizationLevel);
+        break;
+    case IOFileType::jpeg:
+        workers = jpegWorkers(preset, optimizationLevel);
+        break;
+    case IOFileType::gif:
+        workers = gifWorkers(preset, optimizationLevel);
+        break;
+    case IOFileType::svg:
+        workers = svgWorkers(preset, optimizationLevel);
+        break;
+    case IOFileType::webp:
+        workers = webpWorkers(preset, optimizationLevel);
+        break;
+    case IOFileType::heic:
+        workers = heicWorkers(preset, optimizationLevel);
+        break;
+    case IOFileType::dng:
+        workers = dngWorkers(preset, optimizationLevel);
+        break;
     }
     for (const auto& worker : workers)
         worker->setJob(job);
@@ -49,13 +62,15 @@ std::vector<OptimizationWorker::Ptr> WorkerFactory::pngWorkers(CompressionPreset
 namespace {
 
 // Lossless, balanced, maximum.
-template<typename T>
-T byPreset(CompressionPreset preset, T lossless, T balanced, T maximum)
+template <typename T> T byPreset(CompressionPreset preset, T lossless, T balanced, T maximum)
 {
     switch (preset) {
-    case CompressionPreset::lossless: return lossless;
-    case CompressionPreset::maximum: return maximum;
-    case CompressionPreset::balanced: break;
+    case CompressionPreset::lossless:
+        return lossless;
+    case CompressionPreset::maximum:
+        return maximum;
+    case CompressionPreset::balanced:
+        break;
     }
     return balanced;
 }

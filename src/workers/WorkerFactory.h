@@ -13,8 +13,7 @@ class WorkerFactory {
 public:
     // Lossy workers come first, in the order they must run.
     static std::vector<OptimizationWorker::Ptr> makeWorkers(IOFileType fileType, int optimizationLevel,
-                                                            CompressionPreset preset,
-                                                            const JobContext::Ptr& job);
+                                                            CompressionPreset preset, const JobContext::Ptr& job);
 
 private:
     static std::vector<OptimizationWorker::Ptr> pngWorkers(CompressionPreset preset, int optimizationLevel);

@@ -30,7 +30,10 @@ std::optional<QUrl> WorkingFilesManager::workingFile(const QString& jobKey) cons
     return *it;
 }
 
-IOFile::Ptr WorkingFilesManager::workingRecord(const QString& jobKey) const { return records_.value(jobKey); }
+IOFile::Ptr WorkingFilesManager::workingRecord(const QString& jobKey) const
+{
+    return records_.value(jobKey);
+}
 
 void WorkingFilesManager::removeWorkingFile(const QString& jobKey)
 {

@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WindowTest.h"
 #include "FiguresTest.h"
 #include "ServicesTest.h"
 #include "SingleInstanceTest.h"
+#include "WindowTest.h"
 #include "platform/KeyValueStore.h"
 #include "platform/Translations.h"
 
 #include <QApplication>
-#include <QQmlExtensionPlugin>
 #include <QDir>
+#include <QQmlExtensionPlugin>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,7 +22,8 @@ int main(int argc, char** argv)
     const QDir root(home.path());
     for (const char* sub : {"data", "config", "runtime", "tmp"})
         root.mkpath(QString::fromLatin1(sub));
-    QFile::setPermissions(root.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(root.filePath("runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_DATA_HOME", root.filePath("data").toUtf8());
     qputenv("XDG_CONFIG_HOME", root.filePath("config").toUtf8());
     qputenv("XDG_RUNTIME_DIR", root.filePath("runtime").toUtf8());

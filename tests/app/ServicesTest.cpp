@@ -12,17 +12,17 @@
 #include "jobs/JobQueue.h"
 #include "platform/DockBadge.h"
 #include "platform/KeyValueStore.h"
-#include "workers/MissingTools.h"
 #include "store/StatisticsTracker.h"
+#include "workers/MissingTools.h"
 
-#include <QDBusConnection>
 #include <QDBusArgument>
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -53,9 +53,11 @@ private:
 
 QByteArray appcast(const char* version)
 {
-    return QByteArray(R"(<?xml version="1.0"?><rss version="2.0" xmlns:sparkle="http://www.andymatuschak.org/xml-namespaces/sparkle"><channel><title>Pressly Pro</title>
+    return QByteArray(
+               R"(<?xml version="1.0"?><rss version="2.0" xmlns:sparkle="http://www.andymatuschak.org/xml-namespaces/sparkle"><channel><title>Pressly Pro</title>
 <item><title>Old</title><enclosure url="http://127.0.0.1/old.tar.gz" sparkle:version="0.9.0"/></item>
-<item><title>New</title><sparkle:shortVersionString>)") + version + R"(</sparkle:shortVersionString>
+<item><title>New</title><sparkle:shortVersionString>)")
+           + version + R"(</sparkle:shortVersionString>
 <description>Faster PNGs.</description><link>https://example.org/download</link></item></channel></rss>)";
 }
 } // namespace

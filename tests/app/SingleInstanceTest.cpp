@@ -6,9 +6,9 @@
 
 #include <QEventLoop>
 #include <QProcess>
-#include <QThread>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <atomic>
@@ -85,8 +85,7 @@ void SingleInstanceTest::launchesAtOnceEndWithOneWindow()
         threads.emplace_back(QThread::create([&] {
             SingleInstance instance(socketPath);
             ++started;
-            while (started < launches) {
-            }
+            while (started < launches) { }
             const SingleInstance::Role role = instance.claim({});
             if (role != SingleInstance::Role::primary) {
                 ++(role == SingleInstance::Role::handedOver ? handedOver : failed);

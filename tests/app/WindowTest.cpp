@@ -19,8 +19,8 @@
 #include <QProcess>
 #include <QQuickItem>
 #include <QSignalSpy>
-#include <QThreadPool>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QtTest>
 
 namespace {
@@ -29,9 +29,9 @@ const QString exportPrompt = QStringLiteral("folder|Choose where to save optimiz
 
 void resetSettings()
 {
-    for (const QString& key : {UserPreferences::operationModeKey, UserPreferences::exportPathKey,
-                               UserPreferences::warnBeforeReplacingKey, UserPreferences::compressionPresetKey,
-                               ExportFolderBookmark::key})
+    for (const QString& key :
+         {UserPreferences::operationModeKey, UserPreferences::exportPathKey, UserPreferences::warnBeforeReplacingKey,
+          UserPreferences::compressionPresetKey, ExportFolderBookmark::key})
         KeyValueStore::standard().remove(key);
 }
 } // namespace
@@ -142,7 +142,8 @@ void WindowTest::replaceWarningTexts_data()
 {
     QTest::addColumn<QStringList>("images");
     QTest::addColumn<QString>("text");
-    const QString tail = QStringLiteral(" will be optimized in place. Originals are moved to Trash so you can undo if needed.");
+    const QString tail = QStringLiteral(
+        " will be optimized in place. Originals are moved to Trash so you can undo if needed.");
     QTest::newRow("one") << QStringList{"png/pingus-flag3.png"} << "1 image" + tail;
     QTest::newRow("two") << QStringList{"png/pingus-flag3.png", "png/debian-debian.png"} << "2 images" + tail;
 }
@@ -273,7 +274,8 @@ void WindowTest::handOversWhileAskingJoinOneQuestion()
     for (const auto& job : view_->jobQueue()->jobs())
         queued << job->fileName();
     queued.sort();
-    QCOMPARE(queued, QStringList({"debian-debian.png", "pingus-flag3.png", "pingus-rocktile.jpg", "twemoji-1f534.svg"}));
+    QCOMPARE(queued,
+             QStringList({"debian-debian.png", "pingus-flag3.png", "pingus-rocktile.jpg", "twemoji-1f534.svg"}));
 }
 
 void WindowTest::dropOnOtherTabShowsFiles_data()
@@ -327,7 +329,8 @@ void WindowTest::settingsPaneConditions()
     QCOMPARE(view_->configuration()->exportPath(), QStringLiteral("/srv/photos"));
     QVERIFY(!KeyValueStore::standard().contains(ExportFolderBookmark::key));
 
-    for (const auto& [stored, marked] : {std::pair{"maximum", "preset-maximum"}, std::pair{"Lossless", "preset-balanced"}}) {
+    for (const auto& [stored, marked] :
+         {std::pair{"maximum", "preset-maximum"}, std::pair{"Lossless", "preset-balanced"}}) {
         KeyValueStore::standard().setValue(UserPreferences::compressionPresetKey, QString::fromLatin1(stored));
         view_->preferences()->compressionPresetRawChanged();
         for (const char* card : {"preset-lossless", "preset-balanced", "preset-maximum"})
@@ -448,8 +451,7 @@ void WindowTest::quitMidBatchLeavesEveryFileWhole()
     QFile script(tools + "/oxipng");
     QVERIFY(script.open(QIODevice::WriteOnly));
     script.write("#!/bin/sh\necho $$ >> '" + pids.toUtf8() + "'\nsleep 30 &\necho $! >> '" + pids.toUtf8()
-                 + "'\nwait\nexec '" PRESSLY_BINARY_DIR
-                 "/share/pressly-pro/BundledTools/bin/oxipng' \"$@\"\n");
+                 + "'\nwait\nexec '" PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/oxipng' \"$@\"\n");
     script.close();
     script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     ToolLocator::overrideResourcesDir(work_->filePath("tools"));
@@ -465,7 +467,10 @@ void WindowTest::quitMidBatchLeavesEveryFileWhole()
     QTimer::singleShot(0, view_.get(), [this] { view_->requestQuit(); });
     QTimer guard;
     bool timedOut = false;
-    connect(&guard, &QTimer::timeout, [&] { timedOut = true; QCoreApplication::quit(); });
+    connect(&guard, &QTimer::timeout, [&] {
+        timedOut = true;
+        QCoreApplication::quit();
+    });
     guard.start(30000);
     QCoreApplication::exec();
     QVERIFY(!timedOut);
@@ -525,7 +530,8 @@ void WindowTest::keyboardAlone()
     QCOMPARE(view_->preferences()->compressionPresetRaw(), QStringLiteral("maximum"));
 
     const QString dir = copyImages({"png/pingus-flag3.png", "jpeg/pingus-rocktile.jpg"});
-    prompts_.filesAnswer = {QUrl::fromLocalFile(dir + "/pingus-flag3.png"), QUrl::fromLocalFile(dir + "/pingus-rocktile.jpg")};
+    prompts_.filesAnswer = {QUrl::fromLocalFile(dir + "/pingus-flag3.png"),
+                            QUrl::fromLocalFile(dir + "/pingus-rocktile.jpg")};
     QTest::keyClick(window_, Qt::Key_O, Qt::ControlModifier);
     QTRY_COMPARE(view_->jobs()->count(), 2);
     QVERIFY(tabTo("tab-Files"));
@@ -535,7 +541,9 @@ void WindowTest::keyboardAlone()
     QVERIFY(tabTo("pile"));
     QTest::keyClick(window_, Qt::Key_Return);
     // The grid hands the keyboard on to its current card.
-    const auto gridHasKeys = [this] { return find("photoGrid") && find("photoGrid")->property("activeFocus").toBool(); };
+    const auto gridHasKeys = [this] {
+        return find("photoGrid") && find("photoGrid")->property("activeFocus").toBool();
+    };
     QTRY_VERIFY(gridHasKeys());
     QTest::keyClick(window_, Qt::Key_End);
     QTest::keyClick(window_, Qt::Key_Return);

@@ -57,7 +57,11 @@ TEST(HostileInput, ImagesClaimingTooManyPixelsFailBeforeAnyToolRuns)
     const QString in = QDir(root.path()).filePath("in");
     QDir().mkpath(in);
     const QString huge = "60000 × 60000 pixels is more than this app handles (400 megapixels)";
-    const struct { const char* name; QByteArray bytes; QString said; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString said;
+    } cases[] = {
         {"bomb.jpg", jpegClaiming(60000, 60000), huge},
         {"bomb.png", pngClaiming(60000, 60000), huge},
         {"bomb.gif", gifClaiming(60000, 60000, 1), huge},
@@ -79,7 +83,8 @@ TEST(HostileInput, ImagesClaimingTooManyPixelsFailBeforeAnyToolRuns)
     EXPECT_EQ(ran.exitCode, 1) << qPrintable(ran.err);
     const QStringList lines = ran.out.split('\n', Qt::SkipEmptyParts);
     for (const auto& c : cases) {
-        const auto line = std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.contains(c.name); });
+        const auto line = std::find_if(lines.begin(), lines.end(),
+                                       [&](const QString& l) { return l.contains(c.name); });
         ASSERT_NE(line, lines.end()) << c.name;
         const QJsonObject job = QJsonDocument::fromJson(line->toUtf8()).object();
         EXPECT_EQ(job["status"].toString(), "failed") << c.name;
@@ -95,9 +100,14 @@ TEST(HostileInput, ExportedCopiesAndTheAppsOwnFilesStayAsPrivateAsTheirOriginals
     const QProcessEnvironment env = privateEnvironment(root.path());
     const QString in = QDir(root.path()).filePath("in"), out = QDir(root.path()).filePath("out");
     QDir().mkpath(in);
-    const struct { const char* name; QFile::Permissions given; int exported; } cases[] = {
+    const struct {
+        const char* name;
+        QFile::Permissions given;
+        int exported;
+    } cases[] = {
         {"private.png", QFile::ReadOwner | QFile::WriteOwner, 0600},
-        {"shared.png", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther, 0644},
+        {"shared.png", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther,
+         0644},
     };
     QString line = "umask 022; '" PRESSLY_BINARY_DIR "/bin/pressly' --quiet --export '" + out + "'";
     for (const auto& c : cases) {
@@ -109,14 +119,15 @@ TEST(HostileInput, ExportedCopiesAndTheAppsOwnFilesStayAsPrivateAsTheirOriginals
     const RunResult ran = run("sh", {"-c", line}, env);
     ASSERT_EQ(ran.exitCode, 0) << qPrintable(ran.err);
     auto mode = [](const QString& path) {
-        struct stat info {};
+        struct stat info { };
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
     };
     for (const auto& c : cases)
         EXPECT_EQ(mode(QDir(out).filePath(c.name)), c.exported) << c.name;
-    const QString data = QDir(root.path()).filePath("data/Pressly Pro"), config = QDir(root.path()).filePath("config/Pressly");
-    const std::pair<QString, int> own[] = {{data, 0700}, {data + "/results_cache.sqlite", 0600},
-                                           {config, 0700}, {config + "/Pressly Pro.conf", 0600}};
+    const QString data = QDir(root.path()).filePath("data/Pressly Pro"),
+                  config = QDir(root.path()).filePath("config/Pressly");
+    const std::pair<QString, int> own[] = {
+        {data, 0700}, {data + "/results_cache.sqlite", 0600}, {config, 0700}, {config + "/Pressly Pro.conf", 0600}};
     for (const auto& [path, wanted] : own)
         EXPECT_EQ(mode(path), wanted) << qPrintable(path);
 }
@@ -137,7 +148,8 @@ TEST(HostileInput, ControlCharactersInNamesReachNoTerminal)
     const QString program = PRESSLY_BINARY_DIR "/bin/pressly";
     const RunResult piped = run(program, {"--no-cache", "--export", out, in}, env);
     // script(1) gives it a terminal, where the progress line shows too.
-    const RunResult terminal = run("script", {"-qec", program + " --no-cache --export '" + out + "' '" + in + "'", "/dev/null"}, env);
+    const RunResult terminal = run(
+        "script", {"-qec", program + " --no-cache --export '" + out + "' '" + in + "'", "/dev/null"}, env);
     for (const RunResult& ran : {piped, terminal}) {
         EXPECT_EQ(ran.exitCode, 0) << qPrintable(ran.out + ran.err);
         for (const auto& [name, shown] : names) {

@@ -16,8 +16,8 @@
 #include <libraw/libraw.h>
 
 #include <csignal>
-#include <fcntl.h>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -28,7 +28,8 @@ namespace {
 int thumbnailWidth(const QString& path)
 {
     libraw_data_t* raw = libraw_init(0);
-    const int width = libraw_open_file(raw, path.toLocal8Bit().constData()) == LIBRAW_SUCCESS ? raw->thumbnail.twidth : -1;
+    const int width = libraw_open_file(raw, path.toLocal8Bit().constData()) == LIBRAW_SUCCESS ? raw->thumbnail.twidth
+                                                                                              : -1;
     libraw_close(raw);
     return width;
 }
@@ -56,7 +57,10 @@ protected:
     QString tmp() const { return QDir(root.path()).filePath("tmp"); }
     QString trash() const { return QDir(root.path()).filePath("data/Trash/files"); }
 
-    RunResult pressly(const QStringList& arguments) { return run(QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly"), arguments, env); }
+    RunResult pressly(const QStringList& arguments)
+    {
+        return run(QStringLiteral(PRESSLY_BINARY_DIR "/bin/pressly"), arguments, env);
+    }
 
     static QJsonObject summaryOf(const QString& out)
     {
@@ -81,7 +85,10 @@ protected:
     }
 
     // Our private folder included: it goes when the run ends.
-    bool temporaryFolderIsEmpty() const { return QDir(tmp()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+    bool temporaryFolderIsEmpty() const
+    {
+        return QDir(tmp()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
 
     QTemporaryDir root;
     QProcessEnvironment env = privateEnvironment(root.path());
@@ -163,10 +170,12 @@ TEST_F(PresslyCommandTest, InPlaceTrashesOriginalsAndASecondRunIsServedByTheCach
     QProcess runs[2];
     for (int i = 0; i < 2; ++i) {
         runs[i].setProcessEnvironment(env);
-        runs[i].start(PRESSLY_BINARY_DIR "/bin/pressly", {"--export", QDir(root.path()).filePath(QString("out%1").arg(i)), in()});
+        runs[i].start(PRESSLY_BINARY_DIR "/bin/pressly",
+                      {"--export", QDir(root.path()).filePath(QString("out%1").arg(i)), in()});
     }
     for (QProcess& process : runs)
-        ASSERT_TRUE(process.waitForFinished(120000) && process.exitCode() == 0) << process.readAllStandardError().toStdString();
+        ASSERT_TRUE(process.waitForFinished(120000) && process.exitCode() == 0)
+            << process.readAllStandardError().toStdString();
     const RunResult statistics = pressly({"--statistics", "--json"});
     ASSERT_EQ(statistics.exitCode, 0) << qPrintable(statistics.err);
     const QJsonObject report = QJsonDocument::fromJson(statistics.out.toUtf8()).object();
@@ -185,7 +194,11 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
     const QString notes = QDir(root.path()).filePath("notes.txt");
     writeFile(notes, "not an image");
     // said: a part of what it prints
-    const struct { QStringList arguments; int status; QString said; } cases[] = {
+    const struct {
+        QStringList arguments;
+        int status;
+        QString said;
+    } cases[] = {
         {{"--export", out, "--quiet", QDir(in()).filePath("gone.png")}, 1, "1 failed"},
         {{"--export", out, "--quiet", gone}, 1, gone},
         {{"--export", out, "--quiet", notes}, 1, notes},
@@ -202,9 +215,12 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
         {{"--export", out, "--quiet", "--", "--in-place"}, 1, "--in-place: no such file or folder"},
         {{"--help"}, 0, "--no-cache"},
         // What a launcher hands over for %U.
-        {{"--export", out, "--quiet", QUrl::fromLocalFile(QDir(in()).filePath("pingus-flag3.png")).toString(QUrl::FullyEncoded)},
-         0, "0 failed"},
-        {{"--export", out, "--quiet", "https://example.com/a.png"}, 1,
+        {{"--export", out, "--quiet",
+          QUrl::fromLocalFile(QDir(in()).filePath("pingus-flag3.png")).toString(QUrl::FullyEncoded)},
+         0,
+         "0 failed"},
+        {{"--export", out, "--quiet", "https://example.com/a.png"},
+         1,
          "Only local files can be optimized: https://example.com/a.png"},
     };
     // A killed run's copies of images go with the next run, whatever it has to do.
@@ -233,8 +249,10 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
     // A name that is not UTF-8 exists, and the run says what is wrong with it.
     const QByteArray latin1 = QFile::encodeName(in()) + "/caf\xe9.png";
     ::close(::open(latin1.constData(), O_CREAT | O_WRONLY, 0644));
-    const RunResult named = run("/bin/sh", {"-c", "exec \"$0\" --export \"$1\" \"$(printf \"$2/caf\\351.png\")\"",
-                                            PRESSLY_BINARY_DIR "/bin/pressly", out, in()}, env);
+    const RunResult named = run("/bin/sh",
+                                {"-c", "exec \"$0\" --export \"$1\" \"$(printf \"$2/caf\\351.png\")\"",
+                                 PRESSLY_BINARY_DIR "/bin/pressly", out, in()},
+                                env);
     EXPECT_EQ(named.exitCode, 1);
     EXPECT_TRUE(named.err.contains("not valid UTF-8")) << qPrintable(named.err);
     ::unlink(latin1.constData());
@@ -272,9 +290,9 @@ TEST_F(PresslyCommandTest, PrintsALinePerFileAndToolLinesOnlyWhenAsked)
     const QString gone = QDir(in()).filePath("gone.png");
     const RunResult plain = pressly({"--export", out, small, gone});
     EXPECT_EQ(plain.out.count('\n'), 2 + 2) << qPrintable(plain.out);
-    EXPECT_TRUE(plain.out.contains(QRegularExpression("^" + QRegularExpression::escape(small)
-                                                      + ": \\d+ bytes → \\d+ bytes \\(−\\d+%\\) pngquant$",
-                                                      QRegularExpression::MultilineOption)))
+    EXPECT_TRUE(plain.out.contains(
+        QRegularExpression("^" + QRegularExpression::escape(small) + ": \\d+ bytes → \\d+ bytes \\(−\\d+%\\) pngquant$",
+                           QRegularExpression::MultilineOption)))
         << qPrintable(plain.out);
     EXPECT_TRUE(plain.out.contains(gone + ": failed: ")) << qPrintable(plain.out);
     EXPECT_FALSE(plain.out.contains("\033[") || plain.out.contains("Executing") || plain.err.contains("Executing"));
@@ -284,7 +302,8 @@ TEST_F(PresslyCommandTest, PrintsALinePerFileAndToolLinesOnlyWhenAsked)
     for (const auto& [flags, rules, shown] : toolLines) {
         QProcessEnvironment withRules = env;
         withRules.insert("QT_LOGGING_RULES", rules);
-        const RunResult ran = run(PRESSLY_BINARY_DIR "/bin/pressly", flags + QStringList{"--no-cache", "--export", out, small}, withRules);
+        const RunResult ran = run(PRESSLY_BINARY_DIR "/bin/pressly",
+                                  flags + QStringList{"--no-cache", "--export", out, small}, withRules);
         EXPECT_EQ(ran.out.contains("Executing"), shown) << rules;
     }
 
@@ -352,7 +371,8 @@ TEST_F(PresslyCommandTest, DngFilesAreRepackedInPlace)
         SCOPED_TRACE(qPrintable(preset));
         const QString folder = QDir(root.path()).filePath(preset), name = preset + ".dng";
         QDir().mkpath(folder);
-        const DngSample sample{.width = 901, .height = 600, .bits = uint16_t(preset == "maximum" ? 12 : 14), .preview = true};
+        const DngSample sample{
+            .width = 901, .height = 600, .bits = uint16_t(preset == "maximum" ? 12 : 14), .preview = true};
         ASSERT_TRUE(DngSampleWriter::write(QDir(folder).filePath(name), sample));
         ASSERT_EQ(pressly({"--in-place", "--preset", preset, folder}).exitCode, 0);
         const QString now = QDir(folder).filePath(name), trashed = QDir(trash()).filePath(name);

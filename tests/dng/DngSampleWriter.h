@@ -14,7 +14,7 @@ struct DngSample {
     uint32_t height = 64;
     uint16_t bits = 12;
     bool linearRaw = false; // three samples per pixel instead of a colour filter
-    bool thumbnail = true;  // the first directory is a thumbnail, the raw image a sub-directory
+    bool thumbnail = true; // the first directory is a thumbnail, the raw image a sub-directory
     bool preview = false;
     bool exif = true;
     uint16_t orientation = 1;

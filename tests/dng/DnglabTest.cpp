@@ -18,7 +18,8 @@ namespace {
 RunResult dnglab(const QStringList& extra, const QString& in, const QString& out)
 {
     return run(QStringLiteral(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/dnglab"),
-               QStringList{"convert", "--compression", "lossless", "--embed-raw", "false"} + extra + QStringList{"-f", in, out});
+               QStringList{"convert", "--compression", "lossless", "--embed-raw", "false"} + extra
+                   + QStringList{"-f", in, out});
 }
 
 const QStringList noPreviews{"--dng-preview", "false", "--dng-thumbnail", "false"};
@@ -36,7 +37,8 @@ Facts factsOf(const QString& path)
     Facts facts;
     libraw_data_t* raw = libraw_init(0);
     if (libraw_open_file(raw, path.toLocal8Bit().constData()) == LIBRAW_SUCCESS)
-        facts = {libraw_unpack(raw) == LIBRAW_SUCCESS, raw->other.iso_speed, raw->other.timestamp, raw->thumbnail.twidth};
+        facts = {libraw_unpack(raw) == LIBRAW_SUCCESS, raw->other.iso_speed, raw->other.timestamp,
+                 raw->thumbnail.twidth};
     libraw_close(raw);
     return facts;
 }
@@ -124,7 +126,11 @@ TEST_F(Dnglab, BrokenAndHostileFilesAreRefusedWithoutWritingAnything)
         {"truncated strips", [](QByteArray& b) { b.truncate(b.size() / 2); }},
         {"strip outside the file", [](QByteArray& b) { patchField(b, 273, 0x7FFFFFF0); }},
         {"huge strip byte count", [](QByteArray& b) { patchField(b, 279, 0xFFFFFF00); }},
-        {"huge declared size", [](QByteArray& b) { patchField(b, 256, 60000); patchField(b, 257, 60000); }},
+        {"huge declared size",
+         [](QByteArray& b) {
+             patchField(b, 256, 60000);
+             patchField(b, 257, 60000);
+         }},
         {"zero width", [](QByteArray& b) { patchField(b, 256, 0); }},
         {"strips too short for the rows", [](QByteArray& b) { patchField(b, 278, 1); }},
         {"no raw image", [](QByteArray& b) { patchField(b, 262, 2); }},

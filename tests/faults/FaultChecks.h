@@ -17,7 +17,10 @@
 // that was allowed to replace it).
 namespace FaultChecks {
 
-inline QString trashOf(const QString& dataHome) { return QDir(dataHome).filePath(QStringLiteral("Trash")); }
+inline QString trashOf(const QString& dataHome)
+{
+    return QDir(dataHome).filePath(QStringLiteral("Trash"));
+}
 
 // The name in the Trash that holds `original` and was trashed from `path`.
 inline QString trashedCopy(const QString& trash, const QString& path, const QByteArray& original)
@@ -26,7 +29,8 @@ inline QString trashedCopy(const QString& trash, const QString& path, const QByt
     for (const QString& name : files.entryList(QDir::Files | QDir::Hidden)) {
         if (TestSupport::readFile(files.filePath(name)) != original)
             continue;
-        const QByteArray info = TestSupport::readFile(trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
+        const QByteArray info = TestSupport::readFile(trash + QStringLiteral("/info/") + name
+                                                      + QStringLiteral(".trashinfo"));
         const QByteArray encoded = QUrl::toPercentEncoding(path, "/");
         if (info.contains("\nPath=" + path.toUtf8() + '\n') || info.contains("\nPath=" + encoded + '\n'))
             return files.filePath(name);
@@ -37,7 +41,7 @@ inline QString trashedCopy(const QString& trash, const QString& path, const QByt
 struct Expectation {
     QString path;
     QByteArray original;
-    QByteArray result;          // may replace the original (empty: none may)
+    QByteArray result; // may replace the original (empty: none may)
     bool pathMayBeEmpty = false; // a crash between the Trash and the rename
 };
 
@@ -48,7 +52,8 @@ inline ::testing::AssertionResult nothingLost(const QString& trash, const Expect
     if (present && atPath == e.original)
         return ::testing::AssertionSuccess();
     if (trashedCopy(trash, e.path, e.original).isEmpty())
-        return ::testing::AssertionFailure() << qPrintable(e.path) << ": the original is neither at its path nor in the Trash";
+        return ::testing::AssertionFailure()
+               << qPrintable(e.path) << ": the original is neither at its path nor in the Trash";
     if (!present)
         return e.pathMayBeEmpty ? ::testing::AssertionSuccess()
                                 : ::testing::AssertionFailure() << qPrintable(e.path) << ": nothing at the path";
@@ -81,7 +86,7 @@ inline void saveOver(const QString& path, const QByteArray& bytes)
 inline void editKeepingTime(const QString& path)
 {
     QThread::msleep(20); // past the file system's clock tick
-    struct stat before {};
+    struct stat before { };
     ::stat(QFile::encodeName(path).constData(), &before);
     QByteArray bytes = TestSupport::readFile(path);
     bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 0x55);

@@ -23,7 +23,8 @@ protected:
     // The child's data, settings and temporary folders are ours; its steps are its error lines.
     RunResult runProgram(const QString& program, const QStringList& arguments)
     {
-        return run(QStringLiteral(PRESSLY_BINARY_DIR "/bin/") + program, arguments, privateEnvironment(root.path()), 60000);
+        return run(QStringLiteral(PRESSLY_BINARY_DIR "/bin/") + program, arguments, privateEnvironment(root.path()),
+                   60000);
     }
 
     // Replaces `file` in a child process that kills itself at step `killAt`.
@@ -39,7 +40,10 @@ protected:
     QTemporaryDir root;
 };
 
-QString uuid() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
+QString uuid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
 
 } // namespace
 
@@ -53,7 +57,8 @@ TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunCl
         QDir().mkpath(folder);
         const QString file = copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("a.png"));
         const QByteArray original = readFile(file);
-        const QString replacement = copyInto(QStringLiteral("png/pingus-flag3.png"), root.path(), QStringLiteral("new.png"));
+        const QString replacement = copyInto(QStringLiteral("png/pingus-flag3.png"), root.path(),
+                                             QStringLiteral("new.png"));
 
         const RunResult child = replaceInChild(file, replacement, killAt);
         const QStringList childSteps = child.err.split('\n', Qt::SkipEmptyParts);
@@ -118,11 +123,11 @@ TEST_F(KillDuringReplacement, OnlyOurStaleHiddenFilesAreRemoved)
     };
     const QStringList kept = {
         make(FileOperations::replacementName(::getpid(), uuid()), 2 * 3600), // ours, in use
-        make(FileOperations::replacementName(1, uuid())),                    // another live run's
-        make(QStringLiteral(".Pressly.%1.tmp").arg(id), 2 * 3600),           // no process id
+        make(FileOperations::replacementName(1, uuid())), // another live run's
+        make(QStringLiteral(".Pressly.%1.tmp").arg(id), 2 * 3600), // no process id
         make(QStringLiteral(".Pressly.%1.%2.tmp").arg(gone).arg(id.toLower())),
         make(QStringLiteral(".Pressly.%1.%2.tmp.png").arg(gone).arg(id)),
-        make(QStringLiteral("Pressly.%1.%2.tmp").arg(gone).arg(id)),          // not hidden
+        make(QStringLiteral("Pressly.%1.%2.tmp").arg(gone).arg(id)), // not hidden
         make(QStringLiteral(".Pressly.0%1.%2.tmp").arg(gone).arg(id)),
         make(QStringLiteral(".pressly.%1.%2.tmp").arg(gone).arg(id)),
         make(QStringLiteral(".Pressly.%1.%2.tmp").arg(gone).arg(id.left(35))),
@@ -163,13 +168,19 @@ TEST_F(KillDuringReplacement, TheJournalFinishesAReplacementWhereItsNameIsFreeAn
     QDir().mkpath(outside);
     const qint64 gone = deadPid();
     // pid: of the run that wrote the entry; 0: one that is gone.
-    struct Case { const char* name; bool trashed, present, hiddenElsewhere; qint64 pid; QByteArray expectedAtPath; bool hiddenRemains; };
+    struct Case {
+        const char* name;
+        bool trashed, present, hiddenElsewhere;
+        qint64 pid;
+        QByteArray expectedAtPath;
+        bool hiddenRemains;
+    };
     const Case cases[] = {
         {"trashed.png", true, false, false, 0, "new trashed.png", false},
         {"present.png", false, true, false, 0, "old", false},
         {"emptied.png", false, false, false, 0, "new emptied.png", false}, // the Trash was emptied since
-        {"running.png", true, false, false, 1, {}, true},         // its run may still be at it
-        {"elsewhere.png", true, false, true, 0, {}, true},        // a listed file not beside its original
+        {"running.png", true, false, false, 1, {}, true}, // its run may still be at it
+        {"elsewhere.png", true, false, true, 0, {}, true}, // a listed file not beside its original
     };
     QDir().mkpath(journal());
     for (const Case& c : cases) {

@@ -37,7 +37,11 @@ TEST_F(SourceChanges, ASourceChangedWhileItsJobRanIsNeverReplaced)
         const char* step = nullptr;
         const char* reason = "it changed while it was being optimized.";
     };
-    const auto grow = [](const QString& p) { QFile f(p); f.open(QIODevice::Append); f.write("more"); };
+    const auto grow = [](const QString& p) {
+        QFile f(p);
+        f.open(QIODevice::Append);
+        f.write("more");
+    };
     const auto saveTheirs = [](const QString& p) { saveOver(p, readFile(p) + "!"); };
     const std::vector<Change> changes = {
         {"grows", grow},
@@ -73,7 +77,8 @@ TEST_F(SourceChanges, ASourceChangedWhileItsJobRanIsNeverReplaced)
         if (job->status() == JobStatus::failed) {
             const QString error = job->error()->errorDescription();
             EXPECT_TRUE((error.contains("Could not save optimized file: The file “" + QFileInfo(path).fileName()
-                                        + "” couldn’t be replaced: ") && error.endsWith(QString::fromUtf8(change.reason)))
+                                        + "” couldn’t be replaced: ")
+                         && error.endsWith(QString::fromUtf8(change.reason)))
                         || error.startsWith("File access error: The image is damaged or incomplete"))
                 << qPrintable(error);
         } else {

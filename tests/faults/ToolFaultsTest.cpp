@@ -68,8 +68,8 @@ TEST_F(ToolFaults, NoMisbehavingToolCostsAnOriginal)
     for (const auto& [name, script] : misbehaviours) {
         standIns(script, script);
         for (const QString& preset : {QStringLiteral("balanced"), QStringLiteral("lossless")}) {
-            for (const auto mode : {Configuration::OperationMode::optimizeOriginals,
-                                    Configuration::OperationMode::exportToFolder}) {
+            for (const auto mode :
+                 {Configuration::OperationMode::optimizeOriginals, Configuration::OperationMode::exportToFolder}) {
                 SCOPED_TRACE(std::string(name) + ", " + preset.toStdString()
                              + (mode == Configuration::OperationMode::exportToFolder ? ", export" : ", in place"));
                 UserPreferences::shared().setCompressionPresetRaw(preset);
@@ -117,7 +117,11 @@ TEST_F(ToolFaults, OnlyALossyToolMayChangePixelsAndNeverInOnePlace)
     const QByteArray quantised = "cp '" + save("quantised.png", false).toUtf8() + "' \"$out\"; exit 0";
     const QByteArray blocked = "cp '" + save("blocked.png", true).toUtf8() + "' \"$out\"; exit 0";
     const QByteArray skips = "exit 98";
-    struct Case { const char* preset; QByteArray pngquant, oxipng; bool replaced; };
+    struct Case {
+        const char* preset;
+        QByteArray pngquant, oxipng;
+        bool replaced;
+    };
     const std::vector<Case> cases = {
         {"balanced", quantised, skips, true},
         {"balanced", blocked, skips, false},
@@ -154,7 +158,8 @@ TEST_F(ToolFaults, AResultCutShortNeverWins)
         const QByteArray original = readFile(path);
         for (const char* preset : {"balanced", "maximum"}) {
             const auto job = optimizeInPlace(path, QString::fromLatin1(preset));
-            EXPECT_TRUE(readFile(path) == original) << preset << ": placed " << job->bestTool().value_or("").toStdString();
+            EXPECT_TRUE(readFile(path) == original)
+                << preset << ": placed " << job->bestTool().value_or("").toStdString();
         }
     }
 }

@@ -61,7 +61,8 @@ void expectedIn(const QString& folder, const std::string& realRoot, QStringList&
             continue;
         const QString path = folder + QLatin1Char('/') + name;
         const QByteArray bytes = QFile::encodeName(path);
-        struct stat own {}, target {};
+        struct stat own {
+        }, target{};
         if (::lstat(bytes.constData(), &own) != 0)
             continue;
         const bool regular = ::stat(bytes.constData(), &target) == 0 && S_ISREG(target.st_mode);
@@ -102,12 +103,24 @@ void buildTree(const std::string& root, const uint8_t* data, size_t size)
             if (folders.size() > 1)
                 folders.pop_back();
             break;
-        case 'l': (void)::symlink("..", path.c_str()); break;
-        case 'r': (void)::symlink(root.c_str(), path.c_str()); break;
-        case 'p': (void)::symlink(".", path.c_str()); break;
-        case 'x': (void)::symlink("/nonexistent-pressly-fuzz", path.c_str()); break;
-        case 'q': (void)::mkfifo(path.c_str(), 0644); break;
-        case 's': (void)(!lastFile.empty() && ::symlink(lastFile.c_str(), path.c_str()) == 0); break;
+        case 'l':
+            (void)::symlink("..", path.c_str());
+            break;
+        case 'r':
+            (void)::symlink(root.c_str(), path.c_str());
+            break;
+        case 'p':
+            (void)::symlink(".", path.c_str());
+            break;
+        case 'x':
+            (void)::symlink("/nonexistent-pressly-fuzz", path.c_str());
+            break;
+        case 'q':
+            (void)::mkfifo(path.c_str(), 0644);
+            break;
+        case 's':
+            (void)(!lastFile.empty() && ::symlink(lastFile.c_str(), path.c_str()) == 0);
+            break;
         default: {
             const std::string filePath = line[0] == 'f' ? path : folders.back() + "/" + line;
             const int fd = ::open(filePath.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);

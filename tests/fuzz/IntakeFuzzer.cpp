@@ -27,8 +27,8 @@ void check(bool condition, const char* what)
     }
 }
 
-const char* const kNames[] = {"input.png", "input.JPG", "input.jpeg", "input.gif", "input.svg",  "input.webp",
-                              "input.HEIC", "input.heif", "input.dng", "input.txt", "input",     "input.png.bmp"};
+const char* const kNames[] = {"input.png",  "input.JPG",  "input.jpeg", "input.gif", "input.svg", "input.webp",
+                              "input.HEIC", "input.heif", "input.dng",  "input.txt", "input",     "input.png.bmp"};
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TestSupport.h"
 #include "jobs/ImageFileCollector.h"
+#include "TestSupport.h"
 
 #include <cstdio>
 #include <sys/stat.h>
@@ -46,14 +46,21 @@ TEST(ImageFileCollector, WalksFoldersInNameOrderSkippingHiddenItemsAndLinkedFold
     ASSERT_EQ(::mkfifo(QFile::encodeName(root + "/pipe.png").constData(), 0600), 0);
 
     // Folders named like images are walked, not taken as images; a pipe is said to be none.
-    const QStringList expected{"a.PNG", "link.png", "m.svg", "pics.png/e.gif", "sub/b.jpeg", "sub/deeper/c.HEIC",
-                               "Viewer.app/Contents/Resources/icon.png", "Z.webp"};
+    const QStringList expected{"a.PNG",
+                               "link.png",
+                               "m.svg",
+                               "pics.png/e.gif",
+                               "sub/b.jpeg",
+                               "sub/deeper/c.HEIC",
+                               "Viewer.app/Contents/Resources/icon.png",
+                               "Z.webp"};
     QStringList skipped;
     EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(root)}, &skipped), root), expected);
     EXPECT_EQ(skipped.size(), 4) << qPrintable(skipped.join('\n'));
     EXPECT_TRUE(skipped.filter("outside the folder").size() == 2 && skipped.filter("dangling.png").size() == 1);
     EXPECT_EQ(skipped.filter("pipe.png: not a regular file").size(), 1);
-    EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(dir.filePath("entry"))}), dir.filePath("entry")), expected);
+    EXPECT_EQ(relativePaths(collectImageURLs({QUrl::fromLocalFile(dir.filePath("entry"))}), dir.filePath("entry")),
+              expected);
     const QUrl named = QUrl::fromLocalFile(root + "/sub/absolute.png");
     EXPECT_EQ(collectImageURLs({named}), QList<QUrl>{named}) << "a link named by the user is followed";
 }
@@ -72,8 +79,8 @@ TEST(ImageFileCollector, DroppedItemsKeepTheirOrderAndOddNamesAreTakenAsTheyAre)
     ASSERT_NE(raw, nullptr);
     std::fclose(raw);
 
-    const QList<QUrl> dropped{QUrl::fromLocalFile(root + "/text.png"), QUrl::fromLocalFile(root + "/x.bmp"),
-                              QUrl::fromLocalFile(root + "/folder"), QUrl::fromLocalFile(root + "/folder/one.jpg"),
+    const QList<QUrl> dropped{QUrl::fromLocalFile(root + "/text.png"),    QUrl::fromLocalFile(root + "/x.bmp"),
+                              QUrl::fromLocalFile(root + "/folder"),      QUrl::fromLocalFile(root + "/folder/one.jpg"),
                               QUrl::fromLocalFile(root + "/missing.dng"), QUrl("https://example.com/web.png"),
                               QUrl::fromLocalFile(root + "/odd/")};
     const QList<QUrl> found = collectImageURLs(dropped);

@@ -9,15 +9,15 @@
 #include <QElapsedTimer>
 
 #include <filesystem>
-#include <thread>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace TestSupport;
 using namespace std::chrono_literals;
 
-class JobQueueTest : public JobQueueFixture {};
+class JobQueueTest : public JobQueueFixture { };
 
 // Files added mid-batch, or while its last job finishes, join it without another drop;
 // sessions and all-time figures count each job once.
@@ -195,7 +195,7 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
         {JobStatus::completed, "shrinker"},
         {JobStatus::failed, "not a regular file"},
         {JobStatus::failed, "damaged or incomplete"}, // a truncated photo is reported, not passed as optimal
-        {JobStatus::failed, "unexpected error"},      // a fault inside the pipeline ends its job only
+        {JobStatus::failed, "unexpected error"}, // a fault inside the pipeline ends its job only
         {JobStatus::completed, "shrinker"},
         {JobStatus::failed, "removed while it was being optimized"}, // gone, not damaged
     };
@@ -264,10 +264,14 @@ TEST_F(JobQueueTest, LinksStayAndTheFileTheyNameIsOptimizedOnce)
 TEST_F(JobQueueTest, TheEventLoopKeepsTurningThroughRealBatchesAndAHugeDrop)
 {
     sandbox.useRealTools();
-    const QStringList photos{"png/debian-debian.png", "png/pidgin-pidgin-logo.png", "jpeg/skimage-rocket.jpg",
-                             "odd/plasma-summer_1am-2560x1600-orientation6-added.jpg", "gif/wordpress-images-spinner.gif",
+    const QStringList photos{"png/debian-debian.png",
+                             "png/pidgin-pidgin-logo.png",
+                             "jpeg/skimage-rocket.jpg",
+                             "odd/plasma-summer_1am-2560x1600-orientation6-added.jpg",
+                             "gif/wordpress-images-spinner.gif",
                              "heic/converted-skimage-chelsea.heic"};
-    for (const auto mode : {Configuration::OperationMode::optimizeOriginals, Configuration::OperationMode::exportToFolder}) {
+    for (const auto mode :
+         {Configuration::OperationMode::optimizeOriginals, Configuration::OperationMode::exportToFolder}) {
         configuration.setOperationMode(mode);
         const QString folder = QDir(work.path()).filePath(Configuration::toString(mode));
         QDir().mkpath(folder);
@@ -299,7 +303,8 @@ TEST_F(JobQueueTest, TheEventLoopKeepsTurningThroughRealBatchesAndAHugeDrop)
     JobQueue queue(configuration, 2, services());
     int firstJobAt = -1;
     QElapsedTimer clock;
-    QObject::connect(&queue, &JobQueue::jobsAdded, &queue, [&] { firstJobAt = firstJobAt < 0 ? int(clock.elapsed()) : firstJobAt; });
+    QObject::connect(&queue, &JobQueue::jobsAdded, &queue,
+                     [&] { firstJobAt = firstJobAt < 0 ? int(clock.elapsed()) : firstJobAt; });
     LoopGapMeter meter;
     clock.start();
     const QList<QUrl> drop{QUrl::fromLocalFile(many)};
@@ -366,7 +371,8 @@ TEST_F(JobQueueTest, APresetChangedMidBatchAppliesToTheNextDrop)
         co_return;
     };
     s.runCompetition = [&](std::vector<OptimizationWorker::Ptr> workers, OptimizationJob::Ptr job, IOFile::Ptr,
-                           CancellationFlag, JobPipeline::Services::Vetting) -> QCoro::Task<std::optional<WorkerResult>> {
+                           CancellationFlag,
+                           JobPipeline::Services::Vetting) -> QCoro::Task<std::optional<WorkerResult>> {
         for (const auto& worker : workers)
             tools[job->fileName()] << worker->name();
         co_return std::nullopt;

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TestSupport.h"
 #include "jobs/OptimizationJob.h"
+#include "TestSupport.h"
 
 using namespace TestSupport;
 
@@ -48,9 +48,8 @@ TEST(OptimizationJob, DeferredChangesApplyInOrderAndFinalStatesStay)
     QTemporaryDir dir;
     auto job = jobFor(dir, 100);
     QStringList seen;
-    QObject::connect(job.get(), &OptimizationJob::statusChanged, [&] {
-        seen << job->statusText() + QStringLiteral("@") + job->bestTool().value_or("-");
-    });
+    QObject::connect(job.get(), &OptimizationJob::statusChanged,
+                     [&] { seen << job->statusText() + QStringLiteral("@") + job->bestTool().value_or("-"); });
 
     job->reportProgress(0.5, "oxipng");
     EXPECT_EQ(job->status(), JobStatus::pending) << "changes wait for the event loop";

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TestSupport.h"
 #include "jobs/OriginalRestorer.h"
+#include "TestSupport.h"
 #include "jobs/OutputPlacement.h"
 
 #include <QCoroTask>
@@ -20,8 +20,8 @@ public:
         writeFile(optimized, "smaller bytes");
         Configuration configuration;
         job = OptimizationJob::create(QUrl::fromLocalFile(path));
-        ASSERT_FALSE(OutputPlacement(configuration).replaceOriginal(job->fileURL(), QUrl::fromLocalFile(optimized),
-                                                                    job.get()));
+        ASSERT_FALSE(
+            OutputPlacement(configuration).replaceOriginal(job->fileURL(), QUrl::fromLocalFile(optimized), job.get()));
         drainEvents();
         job->setStatus(JobStatus::completed);
         job->setOptimizedSize(13);
@@ -39,11 +39,20 @@ TEST_F(OriginalRestorerTest, PutsTheOriginalBackOnlyOverTheOptimizedFile)
 {
     const QByteArray original = readFile(dataFile("png/pingus-flag3.png"));
     // inTrash: the Trash item is still there when it was refused
-    const struct { const char* name; std::function<void(OriginalRestorerTest&)> before; bool restores, inTrash; } cases[] = {
+    const struct {
+        const char* name;
+        std::function<void(OriginalRestorerTest&)> before;
+        bool restores, inTrash;
+    } cases[] = {
         {"restores", [](auto&) {}, true, false},
         {"trash item gone", [](auto& t) { QFile::remove(t.job->revertURL()->toLocalFile()); }, false, false},
         {"newer file saved", [](auto& t) { writeFile(t.path, "the user's newer version"); }, false, true},
-        {"same size saved later", [](auto& t) { QThread::msleep(20); writeFile(t.path, "newer version"); }, false, true},
+        {"same size saved later",
+         [](auto& t) {
+             QThread::msleep(20);
+             writeFile(t.path, "newer version");
+         },
+         false, true},
         {"optimized removed", [](auto& t) { QFile::remove(t.path); }, true, false},
         {"restored twice", [](auto& t) { ASSERT_TRUE(t.restore().ok); }, false, false},
     };

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "jobs/OutputPlacement.h"
 #include "faults/FaultChecks.h"
 #include "jobs/Configuration.h"
 #include "jobs/FileOperations.h"
-#include "jobs/OutputPlacement.h"
 #include "jobs/UserPreferences.h"
 #include "platform/KeyValueStore.h"
 #include "workers/IOFile.h"
@@ -118,10 +118,14 @@ TEST_F(OutputPlacementTest, ExportNumbersTakenNamesAndLeavesSourcesAlone)
     // A name of 253 bytes makes room for its number, cutting whole characters.
     const QString longStem = QString(124, QChar(0xE9)) + "x";
     writeFile(out + '/' + longStem + ".png", "x");
-    for (const auto& [wanted, given] : {std::pair<QString, QString>{"a.png", "a (1).png"}, {"README", "README (1)"},
-                                        {".profile", ".profile (1)"}, {"free.jpg", "free.jpg"}, {"b.jpg", "b (1).jpg"},
+    for (const auto& [wanted, given] : {std::pair<QString, QString>{"a.png", "a (1).png"},
+                                        {"README", "README (1)"},
+                                        {".profile", ".profile (1)"},
+                                        {"free.jpg", "free.jpg"},
+                                        {"b.jpg", "b (1).jpg"},
                                         {longStem + ".png", longStem.left(123) + " (1).png"}})
-        EXPECT_EQ(OutputPlacement::uniqueDestination(QUrl::fromLocalFile(out + '/' + wanted)).toLocalFile(), out + '/' + given);
+        EXPECT_EQ(OutputPlacement::uniqueDestination(QUrl::fromLocalFile(out + '/' + wanted)).toLocalFile(),
+                  out + '/' + given);
     // The job learns where its copy went: the freed name.
     std::optional<QUrl> revert, exported;
     EXPECT_EQ(placement.placeOutput(placement.target(), *job, optimized, std::nullopt, &revert, &exported),
@@ -134,8 +138,10 @@ TEST_F(OutputPlacementTest, ExportNumbersTakenNamesAndLeavesSourcesAlone)
             writeFile(out + "/c.png", "theirs");
         return 0;
     });
-    EXPECT_EQ(placement.placeOutput(*OptimizationJob::create(QUrl::fromLocalFile(copyInto("png/pingus-flag3.png", folder, "c.png"))),
-                                    record()), std::nullopt);
+    EXPECT_EQ(
+        placement.placeOutput(
+            *OptimizationJob::create(QUrl::fromLocalFile(copyInto("png/pingus-flag3.png", folder, "c.png"))), record()),
+        std::nullopt);
     EXPECT_EQ(readFile(out + "/c.png"), "theirs");
     EXPECT_EQ(readFile(out + "/c (1).png"), result);
 }
@@ -171,7 +177,7 @@ TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOr
         {"user.xdg.tags", "holiday,beach"}, {"user.baloo.rating", "8"}, {"user.pressly.state", "old run"}};
     for (const auto& [name, value] : attributes)
         ASSERT_EQ(::setxattr(path.constData(), name, value.constData(), size_t(value.size()), 0), 0) << name;
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(path.constData(), &info), 0);
     const mode_t mode = info.st_mode & 07777;
     OutputPlacement placement(configuration);
@@ -230,10 +236,10 @@ TEST_F(OutputPlacementTest, AnUnusableResultChangesNothing)
 TEST_F(OutputPlacementTest, EveryFailingStepOfAReplacementLeavesTheOriginalInPlace)
 {
     const std::vector<Fault> faults = {
-        {"create-temp", EACCES}, {"create-temp", EROFS},  {"create-temp", ENOSPC}, {"write-temp", ENOSPC, 2},
-        {"write-temp", EIO, 3},  {"write-temp", EFBIG},   {"permissions", EPERM},  {"flush", EIO},
-        {"flush", ENOSPC},       {"close-temp", EIO},     {"close-temp", EDQUOT},  {"journal", ENOSPC},
-        {"trash", EACCES},       {"trash", EROFS},        {"trash", EXDEV},        {"rename", EROFS},
+        {"create-temp", EACCES}, {"create-temp", EROFS}, {"create-temp", ENOSPC}, {"write-temp", ENOSPC, 2},
+        {"write-temp", EIO, 3},  {"write-temp", EFBIG},  {"permissions", EPERM},  {"flush", EIO},
+        {"flush", ENOSPC},       {"close-temp", EIO},    {"close-temp", EDQUOT},  {"journal", ENOSPC},
+        {"trash", EACCES},       {"trash", EROFS},       {"trash", EXDEV},        {"rename", EROFS},
         {"rename", EIO},         {"rename", EEXIST},
     };
     for (const Fault& fault : faults) {
@@ -275,7 +281,8 @@ TEST_F(OutputPlacementTest, WhenTheOriginalCannotComeBackItStaysInTheTrashAndNot
     EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
 
     // A lost flush of the folder after the rename is no failure: the file is complete.
-    FileOperations::setFaultHook([](const char* step, const QString&) { return qstrcmp(step, "sync-folder") ? 0 : EIO; });
+    FileOperations::setFaultHook(
+        [](const char* step, const QString&) { return qstrcmp(step, "sync-folder") ? 0 : EIO; });
     copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("a.png"));
     EXPECT_EQ(replace(placement), std::nullopt);
     EXPECT_TRUE(nothingLost(trash(), {source, original, result}));
@@ -288,9 +295,8 @@ TEST_F(OutputPlacementTest, ExportCopiesNeverLeaveAPartialFileUnderTheWantedName
     const QString out = dir.filePath(QStringLiteral("export"));
     configuration.setExportPath(out);
     const std::vector<Fault> faults = {
-        {"mkdir", EACCES},  {"mkdir", EROFS},       {"create-copy", EROFS}, {"create-copy", EACCES},
-        {"copy", ENOSPC, 2}, {"copy", EIO},          {"flush", EIO},         {"close-copy", EDQUOT},
-        {"rename", EIO},    {"rename", EROFS},
+        {"mkdir", EACCES}, {"mkdir", EROFS}, {"create-copy", EROFS}, {"create-copy", EACCES}, {"copy", ENOSPC, 2},
+        {"copy", EIO},     {"flush", EIO},   {"close-copy", EDQUOT}, {"rename", EIO},         {"rename", EROFS},
     };
     for (const Fault& fault : faults) {
         SCOPED_TRACE(::testing::PrintToString(fault));

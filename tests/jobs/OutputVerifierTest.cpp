@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "jobs/OutputVerifier.h"
 #include "TestSupport.h"
 #include "dng/DngSampleWriter.h"
-#include "jobs/OutputVerifier.h"
 #include "jobs/SvgVerifier.h"
 #include "platform/ImageInspector.h"
 
@@ -11,7 +11,10 @@ using namespace TestSupport;
 namespace {
 
 // Runs a real tool to make a candidate output; the tools are part of the set-up.
-bool runTool(const QString& program, const QStringList& arguments) { return run(program, arguments).exitCode == 0; }
+bool runTool(const QString& program, const QStringList& arguments)
+{
+    return run(program, arguments).exitCode == 0;
+}
 
 class OutputVerifierTest : public ::testing::Test {
 protected:
@@ -30,7 +33,8 @@ TEST_F(OutputVerifierTest, LosslessRecodingsPassAndAnyPixelChangeFailsUnderLossl
     for (const QString name : {"imagemagick-radial-gradient.png", "pidgin-pidgin-logo.png"}) {
         const QString source = copy("png/" + name);
         ASSERT_TRUE(runTool("/usr/bin/vips", {"copy", source, path("recoded.png[compression=9]")}));
-        EXPECT_TRUE(OutputVerifier::verify(source, IOFileType::png, path("recoded.png"), true).accepted) << qPrintable(name);
+        EXPECT_TRUE(OutputVerifier::verify(source, IOFileType::png, path("recoded.png"), true).accepted)
+            << qPrintable(name);
 
         ASSERT_TRUE(runTool("/usr/bin/pngquant", {"--force", "--output", path("quantised.png"), "16", source}));
         const auto lossless = OutputVerifier::verify(source, IOFileType::png, path("quantised.png"), true);
@@ -48,10 +52,11 @@ TEST_F(OutputVerifierTest, BrokenWrongKindOrDifferentImagesAreRejected)
     writeFile(path("truncated.png"), bytes.left(bytes.size() / 2));
     writeFile(path("empty.png"), {});
     ASSERT_TRUE(runTool("/usr/bin/vips", {"invert", source, path("inverted.png")}));
-    for (const auto& [candidate, reason] :
-         {std::pair{path("truncated.png"), "does not decode"}, {path("empty.png"), ""},
-          {copy("jpeg/pingus-clouds.jpg", "looks-like.png"), "jpeg"},
-          {copy("png/pidgin-pidgin-logo.png", "other.png"), "pixels instead of"}, {path("inverted.png"), "looks different"}}) {
+    for (const auto& [candidate, reason] : {std::pair{path("truncated.png"), "does not decode"},
+                                            {path("empty.png"), ""},
+                                            {copy("jpeg/pingus-clouds.jpg", "looks-like.png"), "jpeg"},
+                                            {copy("png/pidgin-pidgin-logo.png", "other.png"), "pixels instead of"},
+                                            {path("inverted.png"), "looks different"}}) {
         const auto verdict = OutputVerifier::verify(source, IOFileType::png, candidate, false);
         EXPECT_FALSE(verdict.accepted) << qPrintable(candidate);
         EXPECT_TRUE(verdict.reason.contains(reason)) << qPrintable(verdict.reason);
@@ -81,7 +86,8 @@ TEST_F(OutputVerifierTest, ARotatedPhotoOrADroppedFrameIsCaught)
 // its text whatever its encoding.
 TEST_F(OutputVerifierTest, SvgMustBeWellFormedDrawAlikeAndKeepItsSizeIdsAndText)
 {
-    const QString circle = copy("svg/twemoji-1f534.svg"), icon = copy("svg/adwaita-scalable-actions-list-remove-symbolic.svg");
+    const QString circle = copy("svg/twemoji-1f534.svg"),
+                  icon = copy("svg/adwaita-scalable-actions-list-remove-symbolic.svg");
     const QString latin1 = copy("svg/latin1-text.svg"), sprite = copy("svg/sprite-icons.svg");
     const QByteArray circleText = readFile(circle), iconText = readFile(icon), spriteText = readFile(sprite);
     const QByteArray asUtf8 = QString::fromLatin1(readFile(latin1)).replace("ISO-8859-1", "UTF-8").toUtf8();
@@ -93,16 +99,23 @@ TEST_F(OutputVerifierTest, SvgMustBeWellFormedDrawAlikeAndKeepItsSizeIdsAndText)
                                 "<rect x=\"10\" width=\"100\" height=\"30\" fill=\"#000\"/></svg>";
     writeFile(path("points.svg"), inPoints);
     // A few pixels apart: an edge moved by a third of a pixel, a colour by one step.
-    const QByteArray square = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"200\" viewBox=\"0 0 200 200\">"
-                              "<rect x=\"10\" y=\"10\" width=\"100\" height=\"100\"/></svg>";
+    const QByteArray square =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"200\" viewBox=\"0 0 200 200\">"
+        "<rect x=\"10\" y=\"10\" width=\"100\" height=\"100\"/></svg>";
     const QByteArray viewBoxOnly = QByteArray(square).replace("width=\"200\" height=\"200\" ", "");
     // Drawn at its size this would take 40 GB: it is drawn scaled down, still exactly.
-    const QByteArray huge = QByteArray(square).replace("width=\"200\" height=\"200\"", "width=\"100000\" height=\"100000\"");
+    const QByteArray huge = QByteArray(square).replace("width=\"200\" height=\"200\"",
+                                                       "width=\"100000\" height=\"100000\"");
     writeFile(path("square.svg"), square);
     writeFile(path("viewbox.svg"), viewBoxOnly);
     writeFile(path("huge.svg"), huge);
     writeFile(path("broken-original.svg"), spriteText.left(200));
-    const struct { QString source; QByteArray candidate; bool lossless; const char* rejection; } cases[] = {
+    const struct {
+        QString source;
+        QByteArray candidate;
+        bool lossless;
+        const char* rejection;
+    } cases[] = {
         {circle, circleText, true, nullptr},
         {circle, circleText.left(60), false, "well-formed"},
         {circle, "<?xml version=\"1.0\"?><html><svg/></html>", false, "<html>"},
@@ -113,14 +126,19 @@ TEST_F(OutputVerifierTest, SvgMustBeWellFormedDrawAlikeAndKeepItsSizeIdsAndText)
         {path("points.svg"), QByteArray(inPoints).replace("372pt", "496").replace("36pt", "48"), true, nullptr},
         {path("square.svg"), QByteArray(square).replace("x=\"10\"", "x=\"10.3\""), true, "looks different"},
         {path("square.svg"), QByteArray(square).replace("x=\"10\"", "x=\"10.3\""), false, nullptr}, // anti-aliasing
-        {path("square.svg"), QByteArray(square).replace("</svg>", "<rect x=\"150\" y=\"150\" width=\"20\" height=\"20\" fill=\"#d00\"/></svg>"), false, "looks different"},
-        {path("viewbox.svg"), QByteArray(viewBoxOnly).replace("<rect", "<rect fill=\"#010000\""), true, "looks different"},
+        {path("square.svg"),
+         QByteArray(square).replace("</svg>",
+                                    "<rect x=\"150\" y=\"150\" width=\"20\" height=\"20\" fill=\"#d00\"/></svg>"),
+         false, "looks different"},
+        {path("viewbox.svg"), QByteArray(viewBoxOnly).replace("<rect", "<rect fill=\"#010000\""), true,
+         "looks different"},
         {path("huge.svg"), huge, true, nullptr},
         {path("huge.svg"), QByteArray(huge).replace("x=\"10\"", "x=\"10.3\""), true, "looks different"},
         {latin1, asUtf8, true, nullptr},
         {latin1, QByteArray(asUtf8).replace("Caf\xc3\xa9", "Caf\xef\xbf\xbd"), true, "text"},
         {sprite, spriteText, true, nullptr},
-        {sprite, QByteArray(spriteText).remove(homeAt, spriteText.indexOf("</symbol>", homeAt) + 9 - homeAt), true, "ids"},
+        {sprite, QByteArray(spriteText).remove(homeAt, spriteText.indexOf("</symbol>", homeAt) + 9 - homeAt), true,
+         "ids"},
         {sprite, QByteArray(spriteText).replace("id=\"star\"", "id=\"b\""), true, "ids"},
         {sprite, QByteArray(spriteText).replace("<title>Home", "<title>House"), true, "text"},
         {path("broken-original.svg"), spriteText, true, "original"},
@@ -140,12 +158,21 @@ TEST_F(OutputVerifierTest, SvgMustBeWellFormedDrawAlikeAndKeepItsSizeIdsAndText)
 // selectors pick, and under lossless draws exactly as before or is not taken.
 TEST_F(OutputVerifierTest, StyledSvgKeepsWhatItsSelectorsPickAndItsLookOrIsRejected)
 {
-    const QByteArray head = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"128\" height=\"128\" viewBox=\"0 0 128 128\"><style>";
-    const struct { const char* name; QByteArray body; QByteArrayList kept; } cases[] = {
-        {"warn.svg", "g#warn &gt; path { fill:#d00 }</style><rect width=\"128\" height=\"128\" fill=\"#fff\"/>"
-                     "<g id=\"warn\"><path d=\"M10 10h20v20H10z\"/></g>", {"g#warn", "<g id=\"warn\"><path"}},
-        {"hover.svg", "rect:hover { fill:#0a0 } rect:active { fill:#00a }</style>"
-                      "<rect x=\"8\" y=\"8\" width=\"48\" height=\"48\" fill=\"#333\"/>", {"rect:hover", "rect:active", "<rect"}},
+    const QByteArray head =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"128\" height=\"128\" viewBox=\"0 0 128 128\"><style>";
+    const struct {
+        const char* name;
+        QByteArray body;
+        QByteArrayList kept;
+    } cases[] = {
+        {"warn.svg",
+         "g#warn &gt; path { fill:#d00 }</style><rect width=\"128\" height=\"128\" fill=\"#fff\"/>"
+         "<g id=\"warn\"><path d=\"M10 10h20v20H10z\"/></g>",
+         {"g#warn", "<g id=\"warn\"><path"}},
+        {"hover.svg",
+         "rect:hover { fill:#0a0 } rect:active { fill:#00a }</style>"
+         "<rect x=\"8\" y=\"8\" width=\"48\" height=\"48\" fill=\"#333\"/>",
+         {"rect:hover", "rect:active", "<rect"}},
     };
     for (const auto& c : cases) {
         const QString source = path(c.name), cleaned = path("cleaned.svg");
@@ -184,9 +211,9 @@ TEST_F(OutputVerifierTest, OnlyPreciseCleaningDrawsExactlyAsTheOriginal)
 TEST_F(OutputVerifierTest, ADngMustKeepEveryRawSampleItsOrientationAndLevels)
 {
     ASSERT_TRUE(DngSampleWriter::write(path("source.dng"), {}));
-    ASSERT_TRUE(runTool(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/dnglab",
-                        {"convert", "--compression", "lossless", "--embed-raw", "false", path("source.dng"),
-                         path("repacked.dng")}));
+    ASSERT_TRUE(runTool(
+        PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/dnglab",
+        {"convert", "--compression", "lossless", "--embed-raw", "false", path("source.dng"), path("repacked.dng")}));
     EXPECT_TRUE(OutputVerifier::verify(path("source.dng"), IOFileType::dng, path("repacked.dng"), true).accepted);
 
     ASSERT_TRUE(DngSampleWriter::write(path("other.dng"), {.seed = 2}));
@@ -201,7 +228,11 @@ TEST_F(OutputVerifierTest, ADngMustKeepEveryRawSampleItsOrientationAndLevels)
 TEST(SvgVerifier, LengthsCountInCssPixels)
 {
     for (const auto& [length, pixels] : {std::pair<const char16_t*, std::optional<double>>{u"3720pt", 4960.0},
-                                         {u" 16px ", 16.0}, {u"1e2", 100.0}, {u"1in", 96.0}, {u"6pc", 96.0},
-                                         {u"50%", std::nullopt}, {u"2em", std::nullopt}})
+                                         {u" 16px ", 16.0},
+                                         {u"1e2", 100.0},
+                                         {u"1in", 96.0},
+                                         {u"6pc", 96.0},
+                                         {u"50%", std::nullopt},
+                                         {u"2em", std::nullopt}})
         EXPECT_EQ(SvgVerifier::cssPixels(length), pixels) << QString::fromUtf16(length).toStdString();
 }

@@ -31,7 +31,8 @@ TEST(SlowDisk, NothingTheEventLoopRunsLooksAtTheDisk)
     env.insert("SLOW_DISK_TRACE", "1"); // a failure shows the stacks
     const RunResult ran = run(PRESSLY_BINARY_DIR "/bin/pressly_loopgap", {images}, env);
     ASSERT_EQ(ran.exitCode, 0) << qPrintable(ran.err);
-    const QJsonObject report = QJsonDocument::fromJson(ran.out.split('\n', Qt::SkipEmptyParts).last().toUtf8()).object();
+    const QJsonObject report =
+        QJsonDocument::fromJson(ran.out.split('\n', Qt::SkipEmptyParts).last().toUtf8()).object();
     EXPECT_EQ(report["jobs"].toInt(), int(std::size(samples)));
     EXPECT_EQ(report["failed"].toInt(), 0);
     ASSERT_TRUE(report.contains("loop_disk_waits")) << "the slow disk was not loaded";

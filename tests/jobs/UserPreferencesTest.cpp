@@ -1,15 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "jobs/UserPreferences.h"
 #include "TestSupport.h"
 #include "core/CompressionPreset.h"
 #include "jobs/Configuration.h"
 #include "jobs/ExportFolderBookmark.h"
-#include "jobs/UserPreferences.h"
 #include "platform/KeyValueStore.h"
 
 namespace {
 
-KeyValueStore& store() { return KeyValueStore::standard(); }
+KeyValueStore& store()
+{
+    return KeyValueStore::standard();
+}
 
 // Settings start and end empty; log lines are captured.
 class Settings : public ::testing::Test {
@@ -50,15 +53,21 @@ TEST_F(Settings, DefaultsAndOnlyExactRawTexts)
         EXPECT_FALSE(store().contains(key)) << key.toStdString();
 
     using Mode = Configuration::OperationMode;
-    for (const auto& [stored, mode] : {std::pair{"optimizeOriginals", Mode::optimizeOriginals}, {"exportToFolder", Mode::exportToFolder},
-                                       {"", Mode::exportToFolder}, {"Optimizeoriginals", Mode::exportToFolder},
+    for (const auto& [stored, mode] : {std::pair{"optimizeOriginals", Mode::optimizeOriginals},
+                                       {"exportToFolder", Mode::exportToFolder},
+                                       {"", Mode::exportToFolder},
+                                       {"Optimizeoriginals", Mode::exportToFolder},
                                        {"optimizeOriginals ", Mode::exportToFolder}}) {
         preferences.setOperationModeRaw(stored);
         EXPECT_EQ(Configuration().operationMode(), mode) << stored;
     }
     using P = CompressionPreset;
-    for (const auto& [stored, preset] : {std::pair{"lossless", P::lossless}, {"balanced", P::balanced}, {"maximum", P::maximum},
-                                         {"Lossless", P::balanced}, {"MAXIMUM", P::balanced}, {"", P::balanced}}) {
+    for (const auto& [stored, preset] : {std::pair{"lossless", P::lossless},
+                                         {"balanced", P::balanced},
+                                         {"maximum", P::maximum},
+                                         {"Lossless", P::balanced},
+                                         {"MAXIMUM", P::balanced},
+                                         {"", P::balanced}}) {
         preferences.setCompressionPresetRaw(stored);
         EXPECT_EQ(preferences.compressionPreset(), preset) << stored;
     }
@@ -135,10 +144,12 @@ TEST_F(Settings, AChosenFolderIsAppliedInOrderEvenWithoutBookmark)
     const QString chosen = folder("Chosen");
     QStringList steps;
     QObject context;
-    QObject::connect(&preferences, &UserPreferences::exportPathChanged, &context,
-                     [&] { steps << QStringLiteral("preference, configuration has %1").arg(configuration.exportPath()); });
-    QObject::connect(&configuration, &Configuration::exportPathChanged,
-                     [&] { steps << QStringLiteral("configuration, bookmark %1").arg(hasBookmark() ? "saved" : "absent"); });
+    QObject::connect(&preferences, &UserPreferences::exportPathChanged, &context, [&] {
+        steps << QStringLiteral("preference, configuration has %1").arg(configuration.exportPath());
+    });
+    QObject::connect(&configuration, &Configuration::exportPathChanged, [&] {
+        steps << QStringLiteral("configuration, bookmark %1").arg(hasBookmark() ? "saved" : "absent");
+    });
     applyChosenExportFolder(chosen, configuration, true);
     QObject::disconnect(&preferences, nullptr, &context, nullptr);
     EXPECT_EQ(steps, QStringList({"preference, configuration has ", "configuration, bookmark absent"}));

@@ -12,7 +12,10 @@
 #include <unistd.h>
 
 namespace {
-int ownNice() { return getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid())); }
+int ownNice()
+{
+    return getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+}
 
 // Waits without taking the task over, as a busy machine's waiter would.
 int onPool(QFuture<int> future)

@@ -15,7 +15,10 @@ using namespace TestSupport;
 using Status = ImageIO::Status;
 
 namespace {
-ImageIO::Options as(ImageIO::Format format) { return {.format = format, .quality = 80}; }
+ImageIO::Options as(ImageIO::Format format)
+{
+    return {.format = format, .quality = 80};
+}
 
 // The encoded image of a WebP (alpha included), without its container's chunks.
 QByteArray bitstreamOf(const QString& path)
@@ -41,7 +44,13 @@ TEST(ImageIO, ReencodesWhatItCanShowAndRefusesTheRest)
     const QString logo = copy("png/pidgin-pidgin-logo.png");
     const QString output = dir.filePath("out");
     // as shown: the EXIF orientation applied
-    struct Case { QString input; ImageIO::Format format; Status status; QByteArray magic; std::optional<QSize> size; };
+    struct Case {
+        QString input;
+        ImageIO::Format format;
+        Status status;
+        QByteArray magic;
+        std::optional<QSize> size;
+    };
     const Case cases[] = {
         {logo, ImageIO::Format::png, Status::ok, "\x89PNG", QSize(330, 90)},
         {logo, ImageIO::Format::jpeg, Status::ok, "\xFF\xD8\xFF", QSize(330, 90)},
@@ -70,9 +79,9 @@ TEST(ImageIO, ReencodesWhatItCanShowAndRefusesTheRest)
     EXPECT_EQ(ImageIO::decodedSize(copy("odd/skimage-truncated.jpg")), std::nullopt);
     EXPECT_EQ(readFile(logo), readFile(dataFile("png/pidgin-pidgin-logo.png")));
 
-    for (const auto& [relative, animated] : {std::pair{"gif/wordpress-images-spinner.gif", true},
-                                             std::pair{"odd/gimphelp-warp-ex-swirl.png", true},
-                                             std::pair{"png/debian-debian.png", false}})
+    for (const auto& [relative, animated] :
+         {std::pair{"gif/wordpress-images-spinner.gif", true}, std::pair{"odd/gimphelp-warp-ex-swirl.png", true},
+          std::pair{"png/debian-debian.png", false}})
         EXPECT_EQ(ImageIO::isAnimated(copy(relative)), animated) << relative;
 }
 
@@ -104,7 +113,8 @@ TEST(ImageIO, ErrorsOfOneCallDoNotLeakIntoTheNextAcrossThreads)
     const QString good = copyInto("png/debian-debian.png", dir.path());
     const QString bad = copyInto("odd/skimage-truncated.jpg", dir.path());
     const auto first = ImageIO::reencode(bad, dir.filePath("first"), {});
-    EXPECT_EQ(ImageIO::reencode(bad, dir.filePath("again"), {}).detail, first.detail) << "earlier errors are not repeated";
+    EXPECT_EQ(ImageIO::reencode(bad, dir.filePath("again"), {}).detail, first.detail)
+        << "earlier errors are not repeated";
     QList<QFuture<ImageIO::Result>> runs;
     for (int i = 0; i < 8; ++i) {
         const QString input = i % 2 ? bad : good;
@@ -131,9 +141,12 @@ struct LargeWebPLook {
     double bytesPerPixel;
 };
 
-void PrintTo(const LargeWebPLook& look, std::ostream* out) { *out << look.name; }
+void PrintTo(const LargeWebPLook& look, std::ostream* out)
+{
+    *out << look.name;
+}
 
-class LargeWebP : public ::testing::TestWithParam<LargeWebPLook> {};
+class LargeWebP : public ::testing::TestWithParam<LargeWebPLook> { };
 
 QString why;
 
@@ -161,25 +174,25 @@ TEST_P(LargeWebP, IsDecodedIntoOneBufferWhereverItsPixelsAreRead)
 
 INSTANTIATE_TEST_SUITE_P(
     ImageIO, LargeWebP,
-    ::testing::Values(
-        LargeWebPLook{"Reencoded",
-                      [](const QString& source, const QString&, const QString& output) {
-                          return ImageIO::reencode(source, output, as(ImageIO::Format::webp)).status == Status::ok;
-                      },
-                      7.5},
-        LargeWebPLook{"Inspected",
-                      [](const QString& source, const QString&, const QString&) {
-                          return ImageInspector::inspect(source, &why).has_value();
-                      },
-                      7.5},
-        LargeWebPLook{"ComparedExactly",
-                      [](const QString& source, const QString& copy, const QString&) {
-                          return ImageInspector::samePixels(source, copy, &why).value_or(false);
-                      },
-                      10.5},
-        LargeWebPLook{"ComparedForLoss",
-                      [](const QString& source, const QString& copy, const QString&) {
-                          return ImageInspector::deviation(source, copy, &why).has_value();
-                      },
-                      10.5}),
+    ::testing::Values(LargeWebPLook{"Reencoded",
+                                    [](const QString& source, const QString&, const QString& output) {
+                                        return ImageIO::reencode(source, output, as(ImageIO::Format::webp)).status
+                                               == Status::ok;
+                                    },
+                                    7.5},
+                      LargeWebPLook{"Inspected",
+                                    [](const QString& source, const QString&, const QString&) {
+                                        return ImageInspector::inspect(source, &why).has_value();
+                                    },
+                                    7.5},
+                      LargeWebPLook{"ComparedExactly",
+                                    [](const QString& source, const QString& copy, const QString&) {
+                                        return ImageInspector::samePixels(source, copy, &why).value_or(false);
+                                    },
+                                    10.5},
+                      LargeWebPLook{"ComparedForLoss",
+                                    [](const QString& source, const QString& copy, const QString&) {
+                                        return ImageInspector::deviation(source, copy, &why).has_value();
+                                    },
+                                    10.5}),
     [](const auto& info) { return std::string(info.param.name); });

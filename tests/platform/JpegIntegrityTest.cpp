@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TestSupport.h"
 #include "platform/JpegIntegrity.h"
+#include "TestSupport.h"
 
 using namespace TestSupport;
 
@@ -21,8 +21,13 @@ TEST(JpegIntegrity, TheSameCoefficientsAreToldFromAnyOtherImage)
     };
     const QByteArray bytes = readFile(source);
     writeFile(dir.filePath("cut.jpg"), bytes.left(bytes.size() * 2 / 3));
-    const struct { QString candidate; bool same; bool damaged; } cases[] = {
-        {made("progressive.jpg", "jpegtran", {"-optimize", "-progressive", "-copy", "all", "-outfile", "OUT", "IN"}), true, false},
+    const struct {
+        QString candidate;
+        bool same;
+        bool damaged;
+    } cases[] = {
+        {made("progressive.jpg", "jpegtran", {"-optimize", "-progressive", "-copy", "all", "-outfile", "OUT", "IN"}),
+         true, false},
         {made("bare.jpg", "jpegtran", {"-optimize", "-copy", "none", "-outfile", "OUT", "IN"}), true, false},
         {made("turned.jpg", "jpegtran", {"-rotate", "180", "-outfile", "OUT", "IN"}), false, false},
         {made("grey.jpg", "jpegtran", {"-grayscale", "-outfile", "OUT", "IN"}), false, false},

@@ -26,9 +26,11 @@ TEST(PackageInstallation, OnlyTheCopyDpkgListsIsItsOwn)
     TestSupport::writeFile(info + "/pressly-pro:amd64.list", ("/.\n/usr\n" + linked + "/pressly-pro\n").toUtf8());
     TestSupport::writeFile(info + "/other.list", (built + "\n").toUtf8());
 
-    const std::tuple<QString, QString, bool> cases[] = {
-        {installed, "pressly-pro", true}, {built, "pressly-pro", false}, {built, "other", true},
-        {installed, "other", false}, {dir.filePath("gone"), "pressly-pro", false}};
+    const std::tuple<QString, QString, bool> cases[] = {{installed, "pressly-pro", true},
+                                                        {built, "pressly-pro", false},
+                                                        {built, "other", true},
+                                                        {installed, "other", false},
+                                                        {dir.filePath("gone"), "pressly-pro", false}};
     for (const auto& [executable, package, owned] : cases)
         EXPECT_EQ(PackageInstallation::ownedByDpkg(executable, package, info), owned)
             << executable.toStdString() << " " << package.toStdString();

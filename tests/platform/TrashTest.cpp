@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SmallVolume.h"
 #include "platform/Trash.h"
+#include "SmallVolume.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -54,7 +54,8 @@ TEST_F(TrashTest, NamesOfEveryKindGoInAndTheirPathsComeBackExactly)
         ASSERT_EQ(lines.size(), 4) << "one line each, the path's newline escaped";
         EXPECT_EQ(lines[0], "[Trash Info]");
         EXPECT_EQ(lines[1], "Path=" + QUrl::toPercentEncoding(path, "/"));
-        EXPECT_TRUE(QRegularExpression("^DeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$").match(lines[2]).hasMatch());
+        EXPECT_TRUE(
+            QRegularExpression("^DeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$").match(lines[2]).hasMatch());
         EXPECT_EQ(Trash::decodePath(lines[1].mid(5).toUtf8()), path);
     }
 }
@@ -88,7 +89,12 @@ TEST_F(TrashTest, AFileOnAnotherVolumeGoesToThatVolumesOwnTrash)
 // leaves the file where it was, with no half-written information behind.
 TEST_F(TrashTest, ATrashThatCannotRecordTheFileRefusesIt)
 {
-    struct Case { const char* what; qint64 freeBytes; qint64 freeInodes; bool immutableInfo; };
+    struct Case {
+        const char* what;
+        qint64 freeBytes;
+        qint64 freeInodes;
+        bool immutableInfo;
+    };
     const Case cases[] = {
         {"no space left", 0, 100, false},
         {"no inodes left", 1 << 20, 0, false},
@@ -141,5 +147,6 @@ TEST_F(TrashTest, AnUnusableDataFolderRefusesTheFile)
     QDir::setCurrent(cwd);
     EXPECT_FALSE(outcome.ok) << outcome.pathInTrash.toStdString();
     EXPECT_EQ(readFile(dir.filePath("a.png")), "original");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList({"a.png", "not-a-folder"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"a.png", "not-a-folder"}));
 }

@@ -35,18 +35,41 @@ struct Plan {
     std::optional<OptimizationError> failure;
     QByteArray signature = "\x89PNG\r\n\x1a\n";
 
-    Plan& writes(qint64 size) { outputSize = size; return *this; }
-    Plan& after(int milliseconds) { delayMs = milliseconds; return *this; }
-    Plan& answers(bool value) { answer = value; return *this; }
-    Plan& fails(const OptimizationError& error) { failure = error; return *this; }
-    Plan& startingWith(const QByteArray& bytes) { signature = bytes; return *this; }
+    Plan& writes(qint64 size)
+    {
+        outputSize = size;
+        return *this;
+    }
+    Plan& after(int milliseconds)
+    {
+        delayMs = milliseconds;
+        return *this;
+    }
+    Plan& answers(bool value)
+    {
+        answer = value;
+        return *this;
+    }
+    Plan& fails(const OptimizationError& error)
+    {
+        failure = error;
+        return *this;
+    }
+    Plan& startingWith(const QByteArray& bytes)
+    {
+        signature = bytes;
+        return *this;
+    }
 };
 
 // A command-line tool: the scheduler drives its optimizeFile directly; the
 // worker base's own run drives it in the lossy chain.
 class FakeTool : public BaseCommandWorker {
 public:
-    FakeTool(const QString& name, bool lossy, Plan plan) : BaseCommandWorker(name), lossy_(lossy), plan_(std::move(plan)) {}
+    FakeTool(const QString& name, bool lossy, Plan plan)
+        : BaseCommandWorker(name), lossy_(lossy), plan_(std::move(plan))
+    {
+    }
 
     bool isLossy() const override { return lossy_; }
 

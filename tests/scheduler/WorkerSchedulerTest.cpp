@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "scheduler/WorkerScheduler.h"
 #include "FakeWorkers.h"
 #include "jobs/OptimizationJob.h"
-#include "scheduler/WorkerScheduler.h"
 #include "workers/ToolSandbox.h"
 #include "workers/WorkingFilesManager.h"
 
@@ -74,7 +74,8 @@ protected:
     {
         OptimizationWorker::Ptr worker;
         if (entry.kind == Kind::encoder)
-            worker = std::make_shared<FakeEncoder>(entry.name, [size = entry.plan.outputSize](JobContext&) { return imageBytes(size); });
+            worker = std::make_shared<FakeEncoder>(
+                entry.name, [size = entry.plan.outputSize](JobContext&) { return imageBytes(size); });
         else
             worker = std::make_shared<FakeTool>(entry.name, entry.kind == Kind::lossy, entry.plan);
         worker->setJob(job);
@@ -86,7 +87,10 @@ protected:
         return std::dynamic_pointer_cast<FakeTool>(add({name, lossy ? Kind::lossy : Kind::lossless, plan}));
     }
 
-    std::optional<WorkerResult> compete() { return QCoro::waitFor(scheduler.runCompetition(workers, job, input, cancel)); }
+    std::optional<WorkerResult> compete()
+    {
+        return QCoro::waitFor(scheduler.runCompetition(workers, job, input, cancel));
+    }
 
     QString userFile() const { return job->fileURL().toLocalFile(); }
 
@@ -131,70 +135,151 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
         qint64 size;
         std::vector<Report> reports;
         QString cancelWhile = {}; // "*": before anything runs
-        qint64 fileNow = 0;       // the user's file changed to this size after the job was made
+        qint64 fileNow = 0; // the user's file changed to this size after the job was made
         bool inputReread = false;
         QString logged = {};
         QStringList refused = {}; // by the caller's vetting, which is asked in this order
         QStringList asked = {};
     };
-    const std::vector<Tool> vetted = {{"a", Kind::lossy, Plan().writes(900)}, {"small", Kind::lossless, Plan().writes(600)},
+    const std::vector<Tool> vetted = {{"a", Kind::lossy, Plan().writes(900)},
+                                      {"small", Kind::lossless, Plan().writes(600)},
                                       {"middle", Kind::lossless, Plan().writes(700)},
                                       {"same as a", Kind::lossless, Plan().writes(900)}};
-    const std::vector<Report> vettedSteps = {{0.0, "a"}, {0.25, "a"}, {0.5, comparing}, {0.75, comparing}, {1.0, comparing}};
+    const std::vector<Report> vettedSteps = {
+        {0.0, "a"}, {0.25, "a"}, {0.5, comparing}, {0.75, comparing}, {1.0, comparing}};
     const Case cases[] = {
         {"no workers", {}, "", 0, {}},
         {"lossy chain keeps the best",
-         {{"a", Kind::lossy, Plan().writes(900)}, {"b", Kind::lossy, Plan().writes(800)}, {"c", Kind::lossy, Plan().writes(850)}},
-         "b", 800, {{0.0, "a"}, {1.0 / 3, "a"}, {1.0 / 3, "b"}, {2.0 / 3, "b"}, {2.0 / 3, "c"}, {1.0, "c"}}},
+         {{"a", Kind::lossy, Plan().writes(900)},
+          {"b", Kind::lossy, Plan().writes(800)},
+          {"c", Kind::lossy, Plan().writes(850)}},
+         "b",
+         800,
+         {{0.0, "a"}, {1.0 / 3, "a"}, {1.0 / 3, "b"}, {2.0 / 3, "b"}, {2.0 / 3, "c"}, {1.0, "c"}}},
         {"first finisher wins a tie",
-         {{"slow", Kind::lossless, Plan().writes(700).after(150)}, {"fast", Kind::lossless, Plan().writes(700).after(20)},
+         {{"slow", Kind::lossless, Plan().writes(700).after(150)},
+          {"fast", Kind::lossless, Plan().writes(700).after(20)},
           {"big", Kind::lossless, Plan().writes(800)}},
-         "fast", 700, comparingSteps(3)},
+         "fast",
+         700,
+         comparingSteps(3)},
         {"lossless no smaller than the lossy best",
-         {{"a", Kind::lossy, Plan().writes(800)}, {"same", Kind::lossless, Plan().writes(800)}}, "a", 800,
+         {{"a", Kind::lossy, Plan().writes(800)}, {"same", Kind::lossless, Plan().writes(800)}},
+         "a",
+         800,
          {{0.0, "a"}, {0.5, "a"}, {1.0, comparing}}},
         {"lossless tools start from the lossy best, not a worse step",
-         {{"a", Kind::lossy, Plan().writes(900)}, {"b", Kind::lossy, Plan().writes(950)}, {"d", Kind::lossless, Plan().writes(920)}},
-         "a", 900, {{0.0, "a"}, {1.0 / 3, "a"}, {1.0 / 3, "b"}, {2.0 / 3, "b"}, {1.0, comparing}}},
+         {{"a", Kind::lossy, Plan().writes(900)},
+          {"b", Kind::lossy, Plan().writes(950)},
+          {"d", Kind::lossless, Plan().writes(920)}},
+         "a",
+         900,
+         {{0.0, "a"}, {1.0 / 3, "a"}, {1.0 / 3, "b"}, {2.0 / 3, "b"}, {1.0, comparing}}},
         {"names list the lossy tools that improved",
-         {{"a", Kind::lossy, Plan().writes(900)}, {"b", Kind::lossy, Plan().writes(850)},
-          {"c", Kind::lossless, Plan().writes(700).after(30)}, {"d", Kind::lossless, Plan().writes(750)}},
-         "a+b+c", 700, {{0.0, "a"}, {0.25, "a"}, {0.25, "b"}, {0.5, "b"}, {0.75, comparing}, {1.0, comparing}}},
+         {{"a", Kind::lossy, Plan().writes(900)},
+          {"b", Kind::lossy, Plan().writes(850)},
+          {"c", Kind::lossless, Plan().writes(700).after(30)},
+          {"d", Kind::lossless, Plan().writes(750)}},
+         "a+b+c",
+         700,
+         {{0.0, "a"}, {0.25, "a"}, {0.25, "b"}, {0.5, "b"}, {0.75, comparing}, {1.0, comparing}}},
         {"a lossy tool that did not improve is left out",
-         {{"a", Kind::lossy, Plan().writes(900)}, {"b", Kind::lossy, Plan().writes(950)}, {"c", Kind::lossless, Plan().writes(700)}},
-         "a+c", 700, {{0.0, "a"}, {1.0 / 3, "a"}, {1.0 / 3, "b"}, {2.0 / 3, "b"}, {1.0, comparing}}},
+         {{"a", Kind::lossy, Plan().writes(900)},
+          {"b", Kind::lossy, Plan().writes(950)},
+          {"c", Kind::lossless, Plan().writes(700)}},
+         "a+c",
+         700,
+         {{0.0, "a"}, {1.0 / 3, "a"}, {1.0 / 3, "b"}, {2.0 / 3, "b"}, {1.0, comparing}}},
         {"a failing lossy tool is logged and the chain goes on",
-         {{"a", Kind::lossy, Plan().writes(500).fails(exitTwo)}, {"b", Kind::lossy, Plan().writes(900)}}, "b", 900,
-         {{0.0, "a"}, {0.5, "a"}, {0.5, "b"}, {1.0, "b"}}, "", 0, false,
+         {{"a", Kind::lossy, Plan().writes(500).fails(exitTwo)}, {"b", Kind::lossy, Plan().writes(900)}},
+         "b",
+         900,
+         {{0.0, "a"}, {0.5, "a"}, {0.5, "b"}, {1.0, "b"}},
+         "",
+         0,
+         false,
          "Phase 1 worker a failed: " + exitTwo.errorDescription()},
         {"unusable lossy outputs are deleted",
-         {{"empty", Kind::lossy, Plan().writes(0)}, {"same", Kind::lossy, Plan().writes(1000)},
+         {{"empty", Kind::lossy, Plan().writes(0)},
+          {"same", Kind::lossy, Plan().writes(1000)},
           {"other kind", Kind::lossy, Plan().writes(500).startingWith("\xFF\xD8\xFF\xE0jpeg")},
-          {"declined", Kind::lossy, Plan().writes(500).answers(false)}, {"silent", Kind::lossy, Plan()}},
-         "", 0, chainSteps({"empty", "same", "other kind", "declined", "silent"})},
+          {"declined", Kind::lossy, Plan().writes(500).answers(false)},
+          {"silent", Kind::lossy, Plan()}},
+         "",
+         0,
+         chainSteps({"empty", "same", "other kind", "declined", "silent"})},
         {"unusable lossless outputs",
          {{"broken", Kind::lossless, Plan().writes(500).after(10).fails(exitOne)},
-          {"declined", Kind::lossless, Plan().writes(500).answers(false)}, {"empty", Kind::lossless, Plan().writes(0)},
-          {"silent", Kind::lossless, Plan()}, {"larger", Kind::lossless, Plan().writes(1000)},
+          {"declined", Kind::lossless, Plan().writes(500).answers(false)},
+          {"empty", Kind::lossless, Plan().writes(0)},
+          {"silent", Kind::lossless, Plan()},
+          {"larger", Kind::lossless, Plan().writes(1000)},
           {"other kind", Kind::lossless, Plan().writes(500).startingWith("\xFF\xD8\xFF\xE0jpeg")}},
-         "", 0, comparingSteps(6), "", 0, false, "Phase 2 worker broken failed: " + exitOne.errorDescription()},
+         "",
+         0,
+         comparingSteps(6),
+         "",
+         0,
+         false,
+         "Phase 2 worker broken failed: " + exitOne.errorDescription()},
         {"cancelled during the chain: stops after the running tool",
-         {{"a", Kind::lossy, Plan().writes(900)}, {"b", Kind::lossy, Plan().writes(800).after(10)},
-          {"c", Kind::lossy, Plan().writes(700)}, {"d", Kind::lossless, Plan().writes(600)}},
-         "b", 800, {{0.0, "a"}, {0.25, "a"}, {0.25, "b"}, {0.5, "b"}}, "b"},
-        {"cancelled lossless tasks answer nothing", {{"w", Kind::lossless, Plan().writes(600)}}, "", 0,
-         comparingSteps(1), "*"},
+         {{"a", Kind::lossy, Plan().writes(900)},
+          {"b", Kind::lossy, Plan().writes(800).after(10)},
+          {"c", Kind::lossy, Plan().writes(700)},
+          {"d", Kind::lossless, Plan().writes(600)}},
+         "b",
+         800,
+         {{0.0, "a"}, {0.25, "a"}, {0.25, "b"}, {0.5, "b"}},
+         "b"},
+        {"cancelled lossless tasks answer nothing",
+         {{"w", Kind::lossless, Plan().writes(600)}},
+         "",
+         0,
+         comparingSteps(1),
+         "*"},
         // 1100 beats the input's 1200 but not the job's original 1000.
-        {"a winner the job rejects", {{"w", Kind::lossless, Plan().writes(1100)}}, "", 0, comparingSteps(1), "", 1200, true},
+        {"a winner the job rejects",
+         {{"w", Kind::lossless, Plan().writes(1100)}},
+         "",
+         0,
+         comparingSteps(1),
+         "",
+         1200,
+         true},
         // A tool that wrote nothing must not make the shrunken original look like a result.
-        {"the user's own file is never a result", {{"a", Kind::lossy, Plan().answers(false)}}, "", 0,
-         {{0.0, "a"}, {1.0, "a"}}, "", 900},
+        {"the user's own file is never a result",
+         {{"a", Kind::lossy, Plan().answers(false)}},
+         "",
+         0,
+         {{0.0, "a"}, {1.0, "a"}},
+         "",
+         900},
         {"a re-encoder improves the working file itself",
-         {{"a", Kind::lossy, Plan().writes(900)}, {"encoder", Kind::encoder, Plan().writes(600)}}, "a+encoder", 600,
+         {{"a", Kind::lossy, Plan().writes(900)}, {"encoder", Kind::encoder, Plan().writes(600)}},
+         "a+encoder",
+         600,
          {{0.0, "a"}, {0.5, "a"}, {1.0, comparing}}},
-        {"a result the caller refuses makes way for the next smallest", vetted, "a+middle", 700, vettedSteps, "", 0, false,
-         "", {"a+small"}, {"a+small", "a+middle"}},
-        {"all refused: the lossy best", vetted, "a", 900, vettedSteps, "", 0, false, "", {"a+small", "a+middle"},
+        {"a result the caller refuses makes way for the next smallest",
+         vetted,
+         "a+middle",
+         700,
+         vettedSteps,
+         "",
+         0,
+         false,
+         "",
+         {"a+small"},
+         {"a+small", "a+middle"}},
+        {"all refused: the lossy best",
+         vetted,
+         "a",
+         900,
+         vettedSteps,
+         "",
+         0,
+         false,
+         "",
+         {"a+small", "a+middle"},
          {"a+small", "a+middle"}},
     };
     for (const Case& c : cases) {

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TestSupport.h"
 #include "store/ResultsCache.h"
+#include "TestSupport.h"
 
 #include <QCoroTask>
 
@@ -12,7 +12,10 @@ using namespace TestSupport;
 
 namespace {
 
-QUrl urlOf(const QString& path) { return QUrl::fromLocalFile(path); }
+QUrl urlOf(const QString& path)
+{
+    return QUrl::fromLocalFile(path);
+}
 
 } // namespace
 

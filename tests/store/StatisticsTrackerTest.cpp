@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/StatisticsTracker.h"
 #include "TestSupport.h"
 #include "platform/KeyValueStore.h"
 #include "store/SessionListModel.h"
 #include "store/StatisticsStore.h"
-#include "store/StatisticsTracker.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,7 +25,8 @@ protected:
 
     static SessionRecord record(qint64 images, qint64 original, qint64 saved, double runtime)
     {
-        return {QUuid::createUuid(), QDateTime::currentDateTimeUtc(), images, images - 1, 1, 0, original, saved, runtime};
+        return {
+            QUuid::createUuid(), QDateTime::currentDateTimeUtc(), images, images - 1, 1, 0, original, saved, runtime};
     }
 
     QString db() const { return dir.filePath("statistics.sqlite"); }
@@ -81,7 +82,8 @@ TEST_F(StatisticsTrackerTest, FiguresMoveInOnceAndUndecodableRecordsAreKept)
     QJsonObject olderAsStored = older.toJson(); // dates counted from 2001 then
     olderAsStored.remove("unixTime");
     olderAsStored.insert("date", 100.0);
-    const QByteArray data = QJsonDocument(QJsonArray{incomplete, olderAsStored, wrongType, 42}).toJson(QJsonDocument::Compact);
+    const QByteArray data =
+        QJsonDocument(QJsonArray{incomplete, olderAsStored, wrongType, 42}).toJson(QJsonDocument::Compact);
     store().setValue("allTimeSessionRecords", data);
     store().setValue("allTimeTotalFilesProcessed", 7);
     store().setValue("allTimeStartDate", 1.7e9);
@@ -123,16 +125,19 @@ TEST_F(StatisticsTrackerTest, CsvHasOneLinePerSessionNewestFirstWithFieldsQuoted
     ASSERT_TRUE(match.hasMatch()) << tracker.exportCSV().toStdString();
     EXPECT_EQ(match.captured(1), "1,0,1,0,0 bytes,0.0%,<1s");
     EXPECT_EQ(match.captured(2), "3,2,1,0,1.2 MB,23.4%,5m 3s");
-    for (const auto& [field, written] : {std::pair{"1.2 MB", "1.2 MB"}, {"1,2 MB", "\"1,2 MB\""},
-                                         {"say \"hi\"", "\"say \"\"hi\"\"\""}, {"two\nlines", "\"two\nlines\""}, {"", ""}})
+    for (const auto& [field, written] : {std::pair{"1.2 MB", "1.2 MB"},
+                                         {"1,2 MB", "\"1,2 MB\""},
+                                         {"say \"hi\"", "\"say \"\"hi\"\"\""},
+                                         {"two\nlines", "\"two\nlines\""},
+                                         {"", ""}})
         EXPECT_EQ(StatisticsTracker::csvField(field), written);
 }
 
 TEST(SessionRecord, RuntimeTextAndStrictDecoding)
 {
     SessionRecord r;
-    const std::pair<double, const char*> cases[] = {
-        {0.4, "<1s"}, {1.0, "1s"}, {59.9, "59s"}, {60.0, "1m 0s"}, {3725, "62m 5s"}, {7200, "120m 0s"}};
+    const std::pair<double, const char*> cases[] = {{0.4, "<1s"},    {1.0, "1s"},      {59.9, "59s"},
+                                                    {60.0, "1m 0s"}, {3725, "62m 5s"}, {7200, "120m 0s"}};
     for (const auto& [seconds, text] : cases) {
         r.runtimeSeconds = seconds;
         EXPECT_EQ(r.runtimeText(), text) << seconds;
@@ -140,7 +145,8 @@ TEST(SessionRecord, RuntimeTextAndStrictDecoding)
 
     const QJsonObject good = r.toJson();
     EXPECT_EQ(SessionRecord::fromJson(good), r);
-    for (const auto& [key, value] : {std::pair<QString, QJsonValue>{"failedCount", 1.5}, {"id", "not-a-uuid"}, {"unixTime", "yesterday"}}) {
+    for (const auto& [key, value] :
+         {std::pair<QString, QJsonValue>{"failedCount", 1.5}, {"id", "not-a-uuid"}, {"unixTime", "yesterday"}}) {
         QJsonObject bad = good;
         bad.insert(key, value);
         EXPECT_FALSE(SessionRecord::fromJson(bad)) << key.toStdString();
@@ -158,11 +164,13 @@ TEST_F(StatisticsTrackerTest, ModelOnlyEverInsertsRows)
     QStringList seen;
     QObject::connect(model, &QAbstractItemModel::rowsAboutToBeInserted,
                      [&] { seen << QStringLiteral("before, %1 rows").arg(model->rowCount()); });
-    QObject::connect(model, &QAbstractItemModel::rowsInserted,
-                     [&](const QModelIndex&, int first, int last) { seen << QStringLiteral("%1-%2").arg(first).arg(last); });
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, [&](const QModelIndex&, int first, int last) {
+        seen << QStringLiteral("%1-%2").arg(first).arg(last);
+    });
     QObject::connect(model, &QAbstractItemModel::modelReset, [&] { seen << "reset"; });
     tracker.insertSession(0, record(9, 10, 1, 65));
-    EXPECT_EQ(seen, (QStringList{"before, 1 rows", "0-0"})) << "the view sees the old count until the insert is announced";
+    EXPECT_EQ(seen, (QStringList{"before, 1 rows", "0-0"}))
+        << "the view sees the old count until the insert is announced";
     EXPECT_EQ(model->rowCount(), 2);
     const QModelIndex top = model->index(0, 0);
     EXPECT_EQ(model->data(top, SessionListModel::ImageCountRole).toLongLong(), 9);

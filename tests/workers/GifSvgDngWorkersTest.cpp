@@ -45,7 +45,10 @@ int frameCount(const QString& path)
 class GifSvgDngWorkers : public WorkerFixture {
 protected:
     // The svgcleaner adapter as the build installs it.
-    static QString adapter() { return QStringLiteral(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/svgcleaner"); }
+    static QString adapter()
+    {
+        return QStringLiteral(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/svgcleaner");
+    }
     int runAdapter(const QStringList& args, const QString& workingDir)
     {
         QProcess process;
@@ -61,8 +64,8 @@ protected:
     {
         QList<QUrl> urls;
         for (const char* name : {"adwaita-scalable-actions-list-remove-symbolic", "sprite-icons", "latin1-text"})
-            urls << QUrl::fromLocalFile(copyInto(QStringLiteral("svg/%1.svg").arg(name), sandbox.filesDir(),
-                                                 prefix + name + ".svg"));
+            urls << QUrl::fromLocalFile(
+                copyInto(QStringLiteral("svg/%1.svg").arg(name), sandbox.filesDir(), prefix + name + ".svg"));
         QTimer poll;
         if (during)
             QObject::connect(&poll, &QTimer::timeout, during);
@@ -70,7 +73,8 @@ protected:
         queue.addFiles(urls);
         QCoro::waitFor(queue.waitUntilIdle());
         for (const auto& job : queue.jobs())
-            EXPECT_TRUE(job->status() == JobStatus::completed && JobQueue::savedBytes(*job)) << qPrintable(job->fileName());
+            EXPECT_TRUE(job->status() == JobStatus::completed && JobQueue::savedBytes(*job))
+                << qPrintable(job->fileName());
     }
     // The servers started so far, by process id.
     QList<pid_t> servers() const
@@ -124,7 +128,8 @@ TEST_F(GifSvgDngWorkers, TheSvgcleanerAdapterRefusesWhatItCannotCleanAndNeverWri
     const QByteArray cleaned = readFile(dir + "/-out.svg");
     EXPECT_TRUE(cleaned.startsWith("<svg"));
     EXPECT_LE(cleaned.size(), QFileInfo(dir + "/-icon.svg").size());
-    EXPECT_EQ(readFile(dir + "/-icon.svg"), readFile(dataFile("svg/adwaita-scalable-actions-list-remove-symbolic.svg")));
+    EXPECT_EQ(readFile(dir + "/-icon.svg"),
+              readFile(dataFile("svg/adwaita-scalable-actions-list-remove-symbolic.svg")));
 }
 
 TEST_F(GifSvgDngWorkers, TheSvgcleanerAdapterKeepsTextInItsEncodingAndEveryIdOrRefuses)
@@ -132,9 +137,13 @@ TEST_F(GifSvgDngWorkers, TheSvgcleanerAdapterKeepsTextInItsEncodingAndEveryIdOrR
     const QString dir = sandbox.filesDir();
     const QByteArray latin1 = readFile(dataFile("svg/latin1-text.svg"));
     const QString decoded = QString::fromLatin1(latin1).replace("ISO-8859-1", "UTF-16");
-    const QByteArray utf16 = QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char*>(decoded.utf16()),
-                                                                 decoded.size() * 2);
-    const struct { const char* name; QByteArray bytes; bool cleaned; } cases[] = {
+    const QByteArray utf16 = QByteArray("\xff\xfe")
+                             + QByteArray(reinterpret_cast<const char*>(decoded.utf16()), decoded.size() * 2);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool cleaned;
+    } cases[] = {
         {"latin1.svg", latin1, true},
         {"utf16.svg", utf16, true},
         {"sprite.svg", readFile(dataFile("svg/sprite-icons.svg")), true},
@@ -207,7 +216,8 @@ TEST_F(GifSvgDngWorkers, JobsOutliveAKilledSvgcleanerServerAndLeaveNothingBehind
 
 TEST_F(GifSvgDngWorkers, AFailedSvgcleanerRunLeavesNoPartialOutputBehind)
 {
-    sandbox.writeScript(sandbox.bundledDir() + "/svgcleaner", "touch \"$(dirname \"$2\")/.$(basename \"$2\").$$.partial\"\nexit 1");
+    sandbox.writeScript(sandbox.bundledDir() + "/svgcleaner",
+                        "touch \"$(dirname \"$2\")/.$(basename \"$2\").$$.partial\"\nexit 1");
     const auto answer = awaitOutcome(SvgcleanerWorker().optimizeFile(input("svg/sprite-icons.svg"), output("out.svg")));
     EXPECT_TRUE(answer.failed());
     EXPECT_EQ(QDir(sandbox.filesDir()).entryList({".out.svg*"}, QDir::Files | QDir::Hidden), QStringList());

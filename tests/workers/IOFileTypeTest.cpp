@@ -7,7 +7,13 @@ using namespace TestSupport;
 
 namespace {
 
-QByteArray isoMedia(const char* brand) { return QByteArray("\x00\x00\x00\x18" "ftyp", 8) + brand + QByteArray(12, '\0'); }
+QByteArray isoMedia(const char* brand)
+{
+    return QByteArray("\x00\x00\x00\x18"
+                      "ftyp",
+                      8)
+           + brand + QByteArray(12, '\0');
+}
 
 } // namespace
 
@@ -28,12 +34,14 @@ TEST(IOFileType, ContentRulesAtTheirEdges)
         {isoMedia("heix"), IOFileType::heic},
         {isoMedia("heif"), std::nullopt},
         {isoMedia("avif"), std::nullopt},
-        {isoMedia("he\xE9" "c"), std::nullopt},
+        {isoMedia("he\xE9"
+                  "c"),
+         std::nullopt},
         {"<?xml version=\"1.0\"?>\n<!-- an SVG drawing -->", IOFileType::svg},
         {"<?XML version=\"1.0\"?><SVG width=\"1\"/>", IOFileType::svg},
         {"<?xml version=\"1.0\"?><html/>   ", std::nullopt},
         {QByteArray(201, ' ') + "<svg/>", std::nullopt}, // only 200 bytes are looked at
-        {"<svg \xff\xfe width", std::nullopt},           // invalid UTF-8 is no text
+        {"<svg \xff\xfe width", std::nullopt}, // invalid UTF-8 is no text
     };
     for (const auto& [bytes, kind] : cases)
         EXPECT_EQ(IOFileTypes::fromContent(bytes), kind) << bytes.left(40).toStdString();
@@ -45,7 +53,11 @@ TEST(IOFile, ReadsTheKindFromTheContentThenTheName)
 {
     QTemporaryDir dir;
     const QByteArray png = readFile(dataFile("png/pingus-flag3.png"));
-    const struct { const char* name; QByteArray bytes; std::optional<IOFileType> kind; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        std::optional<IOFileType> kind;
+    } cases[] = {
         {"pingus sprite (really a PNG).jpg", png, IOFileType::png},
         {"Pressly.oxipng.1234.temp", png, IOFileType::png},
         {"a.png", "hello", IOFileType::png},

@@ -44,7 +44,8 @@ TEST_F(ImageIOWorkers, ReencodesShrinkOnlyWhatTheyCanKeep)
 {
     // No size: several frames, or a HEIC asked for no loss, are never re-encoded.
     for (const auto& [file, worker, size] :
-         {std::tuple<QString, std::shared_ptr<ImageIOWorker>, std::optional<QSize>>{webp, std::make_shared<WebPWorker>(70.0), QSize(512, 512)},
+         {std::tuple<QString, std::shared_ptr<ImageIOWorker>, std::optional<QSize>>{
+              webp, std::make_shared<WebPWorker>(70.0), QSize(512, 512)},
           {heic, std::make_shared<HEICWorker>(70.0), QSize(451, 300)},
           {"odd/derived-wordpress-spinner-animated.webp", std::make_shared<WebPWorker>(70.0), std::nullopt},
           {"odd/derived-wordpress-spinner-3-images.heic", std::make_shared<HEICWorker>(70.0), std::nullopt},
@@ -79,7 +80,8 @@ TEST_F(ImageIOWorkers, NothingIsLostToAReencode)
     EXPECT_TRUE(sandbox.logged("WebP is lossy already and would only grow without loss, skipped"));
     const QString losslessPath = sandbox.filesDir() + "/lossless.webp";
     const ImageIO::Options lossless{.format = ImageIO::Format::webp, .lossless = true};
-    ASSERT_EQ(ImageIO::reencode(input("png/pingus-flag3.png")->localPath(), losslessPath, lossless).status, ImageIO::Status::ok);
+    ASSERT_EQ(ImageIO::reencode(input("png/pingus-flag3.png")->localPath(), losslessPath, lossless).status,
+              ImageIO::Status::ok);
     const auto answer = awaitOutcome(exact.reencode(IOFile::read(QUrl::fromLocalFile(losslessPath)), out));
     ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
     EXPECT_EQ(ImageInspector::samePixels(losslessPath, out.toLocalFile(), nullptr), std::optional<bool>(true));
@@ -102,7 +104,8 @@ TEST_F(ImageIOWorkers, WithoutToolsThePngFallbackReencodesAndSaysSo)
     EXPECT_TRUE(answer.value());
     const QString out = output("out.png").toLocalFile();
     EXPECT_TRUE(sandbox.logged("oxipng not found, using libvips fallback"));
-    EXPECT_TRUE(sandbox.logged(QStringLiteral("Original: 14819 bytes, Optimized: %1 bytes").arg(QFileInfo(out).size())));
+    EXPECT_TRUE(
+        sandbox.logged(QStringLiteral("Original: 14819 bytes, Optimized: %1 bytes").arg(QFileInfo(out).size())));
     EXPECT_EQ(ImageIO::decodedSize(out), QSize(201, 86));
     EXPECT_TRUE(ImageIO::hasPngChunkBeforeImageData(out, "iCCP"));
     EXPECT_FALSE(ImageIO::hasPngChunkBeforeImageData(out, "zTXt"));
@@ -112,7 +115,8 @@ TEST_F(ImageIOWorkers, WithoutToolsThePngFallbackReencodesAndSaysSo)
     ASSERT_FALSE(answer.failed());
     EXPECT_FALSE(answer.value());
     EXPECT_TRUE(QFileInfo::exists(output("tiny.png").toLocalFile())); // the caller deletes it
-    EXPECT_TRUE(sandbox.logged("Note: libvips cannot replicate pngquant's lossy compression, using lossless PNG optimization"));
+    EXPECT_TRUE(
+        sandbox.logged("Note: libvips cannot replicate pngquant's lossy compression, using lossless PNG optimization"));
     EXPECT_TRUE(sandbox.logged("libvips PNG optimization (pngquant fallback) completed: NO_CHANGE"));
 }
 
@@ -131,9 +135,14 @@ TEST_F(ImageIOWorkers, HugeBrokenOrHostileInputIsRefusedNamingTheFormat)
     // A header claiming 40000 × 40000 pixels, refused before any pixel is decoded.
     const QByteArray bomb = QByteArray("\x89PNG\r\n\x1a\n", 8)
                             + PngBytes::chunk("IHDR", QByteArray::fromHex("00009c4000009c400806000000"))
-                            + PngBytes::chunk("IDAT", QByteArray::fromHex("789c6300000000010001")) + PngBytes::chunk("IEND", {});
+                            + PngBytes::chunk("IDAT", QByteArray::fromHex("789c6300000000010001"))
+                            + PngBytes::chunk("IEND", {});
     // empty: accepted
-    struct Case { IOFile::Ptr in; Run run; QString error; };
+    struct Case {
+        IOFile::Ptr in;
+        Run run;
+        QString error;
+    };
     const Case cases[] = {
         {IOFile::read(QUrl::fromLocalFile(big)), heicRun, "HEIC failed: File too large (>50MB)"},
         {written("broken.webp", QByteArray("RIFF\x10\0\0\0WEBPVP8 ", 16) + QByteArray(40, '\x01')), webpRun,
@@ -141,14 +150,16 @@ TEST_F(ImageIOWorkers, HugeBrokenOrHostileInputIsRefusedNamingTheFormat)
         {sized(png, FallbackReencoder::maxInputBytes + 1), pngRun, "libvips failed: File too large (>50MB)"},
         {sized(png, FallbackReencoder::maxInputBytes), pngRun, ""},
         {written("bomb.png", bomb), pngRun, "libvips failed: File too large"},
-        {written("broken.png", readFile(png->localPath()).left(2000)), pngRun, "libvips failed: Could not read PNG image"},
+        {written("broken.png", readFile(png->localPath()).left(2000)), pngRun,
+         "libvips failed: Could not read PNG image"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.in->localPath().toStdString());
         const auto answer = awaitOutcome(c.run(c.in, output("out")));
         EXPECT_EQ(answer.failed(), !c.error.isEmpty());
         if (answer.failed()) {
-            EXPECT_TRUE(answer.error().errorDescription().startsWith(c.error)) << answer.error().errorDescription().toStdString();
+            EXPECT_TRUE(answer.error().errorDescription().startsWith(c.error))
+                << answer.error().errorDescription().toStdString();
         }
     }
 }
@@ -159,9 +170,10 @@ TEST(WebPContainer, TellsTheEncodingFromTheChunksAlone)
     QTemporaryDir dir;
     // A chunk claiming more bytes than the file has, before any image chunk.
     writeFile(dir.filePath("cut.webp"), QByteArray("RIFF\x20\0\0\0WEBPICCP\xff\xff\xff\x7f", 20) + QByteArray(8, 'x'));
-    for (const auto& [path, encoding] :
-         {std::pair{dataFile("odd/gnome-vnc-d.webp"), Encoding::lossy}, {dataFile(webp), Encoding::lossy}, // VP8X, ALPH, VP8
-          {dataFile("odd/derived-wordpress-spinner-animated.webp"), Encoding::animated},
-          {dataFile("png/pingus-flag3.png"), Encoding::unknown}, {dir.filePath("cut.webp"), Encoding::unknown}})
+    for (const auto& [path, encoding] : {std::pair{dataFile("odd/gnome-vnc-d.webp"), Encoding::lossy},
+                                         {dataFile(webp), Encoding::lossy}, // VP8X, ALPH, VP8
+                                         {dataFile("odd/derived-wordpress-spinner-animated.webp"), Encoding::animated},
+                                         {dataFile("png/pingus-flag3.png"), Encoding::unknown},
+                                         {dir.filePath("cut.webp"), Encoding::unknown}})
         EXPECT_EQ(WebPContainer::encodingOf(path), encoding) << path.toStdString();
 }

@@ -30,8 +30,8 @@ protected:
 
 TEST(JpegMetadata, FindsTheOrientationAndTellsSrgbFromOtherProfiles)
 {
-    for (const auto& [file, orientation, profile] : {std::tuple{portrait, 6, false}, std::tuple{adobeRgb, 1, true},
-                                                     std::tuple{plain, 1, false}}) {
+    for (const auto& [file, orientation, profile] :
+         {std::tuple{portrait, 6, false}, std::tuple{adobeRgb, 1, true}, std::tuple{plain, 1, false}}) {
         const JpegMetadata metadata = JpegMetadata::read(dataFile(file));
         EXPECT_EQ(metadata.orientation, orientation) << file.toStdString();
         EXPECT_EQ(metadata.needsExif(), orientation != 1);
@@ -44,7 +44,8 @@ TEST(JpegMetadata, FindsTheOrientationAndTellsSrgbFromOtherProfiles)
     };
     EXPECT_TRUE(JpegMetadata::isSrgb(profileWith(QByteArrayLiteral("desc\0\0\0\0\0\0\0\x12sRGB IEC61966-2.1"))));
     EXPECT_TRUE(JpegMetadata::isSrgb(profileWith(QByteArrayLiteral("mluc\0\0\0\0\0s\0R\0G\0B"))));
-    EXPECT_FALSE(JpegMetadata::isSrgb(profileWith(QByteArrayLiteral("desc\0\0\0\0\0\0\0\x11" "Adobe RGB (1998)"))));
+    EXPECT_FALSE(JpegMetadata::isSrgb(profileWith(QByteArrayLiteral("desc\0\0\0\0\0\0\0\x11"
+                                                                    "Adobe RGB (1998)"))));
     EXPECT_FALSE(JpegMetadata::isSrgb(QByteArray(10, 'x')));
 }
 
@@ -68,27 +69,46 @@ TEST_F(JpegWorkers, EachStepOfTheFallbackChain)
     const auto jpegoptim = [] { return std::make_unique<JpegoptimWorker>(80, false); };
     const auto losslessJpegoptim = [] { return std::make_unique<JpegoptimWorker>(100, false); };
     const Case cases[] = {
-        {jpegtran, "exit 2", "exit 0", true,
-         {"jpegtran bundled tool test failed (exit 2), trying system tools", "Found system jpegtran at: " + sys + "/jpegtran",
-          "Using system jpegtran: " + sys + "/jpegtran"}},
+        {jpegtran,
+         "exit 2",
+         "exit 0",
+         true,
+         {"jpegtran bundled tool test failed (exit 2), trying system tools",
+          "Found system jpegtran at: " + sys + "/jpegtran", "Using system jpegtran: " + sys + "/jpegtran"}},
         {jpegoptim, "exit 1", "", std::nullopt, {"Found jpegoptim in app bundle", "optimization failed (exit 1)"}},
-        {jpegtran, "!", "", std::nullopt,
+        {jpegtran,
+         "!",
+         "",
+         std::nullopt,
          {"jpegtran bundled tool cannot execute: jpegtran failed: ", "No system jpegtran found, using libvips fallback",
           "libvips JPEG optimization (jpegtran fallback) completed: "},
          "libvips"},
-        {jpegoptim, failsAfterHelp + "echo 'bad marker' >&2\nexit 1", "echo 'still bad' >&2\nexit 1", std::nullopt,
+        {jpegoptim,
+         failsAfterHelp + "echo 'bad marker' >&2\nexit 1",
+         "echo 'still bad' >&2\nexit 1",
+         std::nullopt,
          {"jpegoptim optimization failed (exit 1): bad marker\n", "Trying system jpegoptim as final fallback",
           "Using system jpegoptim: " + sys + "/jpegoptim", "System jpegoptim also failed (exit 1): still bad\n",
           "Falling back to libvips JPEG optimization"},
          "libvips"},
-        {jpegoptim, "", failsAfterHelp + "exit 1", std::nullopt,
-         {"optimization failed (exit 1)", "Falling back to libvips JPEG optimization"}, "libvips",
+        {jpegoptim,
+         "",
+         failsAfterHelp + "exit 1",
+         std::nullopt,
+         {"optimization failed (exit 1)", "Falling back to libvips JPEG optimization"},
+         "libvips",
          "as final fallback"},
         // jpegoptim answers 0 when its file is gone.
-        {losslessJpegoptim, failsAfterHelp + "for f; do :; done\nrm -f \"$f\"\nexit 0", "", false,
+        {losslessJpegoptim,
+         failsAfterHelp + "for f; do :; done\nrm -f \"$f\"\nexit 0",
+         "",
+         false,
          {"jpegoptim optimization failed (exit 0)"}},
         {losslessJpegoptim, "", "", false, {"not found"}},
-        {[] { return std::make_unique<JpegtranWorker>(true, false, false); }, "", "", false,
+        {[] { return std::make_unique<JpegtranWorker>(true, false, false); },
+         "",
+         "",
+         false,
          {"under the lossless preset, skipped"}},
     };
     const auto in = input(plain);
@@ -172,8 +192,8 @@ TEST_F(JpegWorkers, TheReencodeKeepsHowThePhotoLooksAndAVanishedInputIsAnError)
 TEST_F(JpegWorkers, EachToolIsTestedOncePerProcess)
 {
     const QString calls = sandbox.filesDir() + QStringLiteral("/calls");
-    sandbox.writeScript(sandbox.bundledDir() + "/jpegtran",
-            "[ \"$1\" = -version ] && { echo test >> '" + calls.toUtf8() + "'; sleep 0.2; exit 0; }\ncp \"$7\" \"$6\"");
+    sandbox.writeScript(sandbox.bundledDir() + "/jpegtran", "[ \"$1\" = -version ] && { echo test >> '" + calls.toUtf8()
+                                                                + "'; sleep 0.2; exit 0; }\ncp \"$7\" \"$6\"");
     const auto in = input(plain);
     JpegtranWorker one(true, false);
     JpegtranWorker two(true, false);
@@ -182,7 +202,7 @@ TEST_F(JpegWorkers, EachToolIsTestedOncePerProcess)
         auto second = two.optimizeFile(in, output("b.jpg"));
         const bool a = (co_await first).value();
         const bool b = (co_await second).value();
-        co_return a && b;
+        co_return a&& b;
     };
     EXPECT_TRUE(QCoro::waitFor(both()));
     EXPECT_TRUE(awaitOutcome(JpegtranWorker(true, false).optimizeFile(in, output("c.jpg"))).value());

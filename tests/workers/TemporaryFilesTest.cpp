@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ToolSandbox.h"
 #include "workers/TemporaryFiles.h"
+#include "ToolSandbox.h"
 
 #include <QFileInfo>
 
@@ -14,7 +14,10 @@ using namespace TestSupport;
 TEST(TemporaryFiles, LiveInAPrivateFolderThatOutlivesNoProcess)
 {
     ToolSandbox sandbox;
-    const struct { qint64 pid; bool kept; } others[] = {{deadPid(), false}, {1, true}};
+    const struct {
+        qint64 pid;
+        bool kept;
+    } others[] = {{deadPid(), false}, {1, true}};
     for (const auto& other : others) {
         const QString folder = sandbox.tmpDir() + QStringLiteral("/Pressly.%1.abcdef").arg(other.pid);
         QDir().mkpath(folder);
@@ -27,7 +30,8 @@ TEST(TemporaryFiles, LiveInAPrivateFolderThatOutlivesNoProcess)
     EXPECT_TRUE(info.fileName().startsWith(QStringLiteral("Pressly.%1.").arg(::getpid())));
     EXPECT_EQ(info.permissions() & 0x0077, QFileDevice::Permissions()) << "no access for group or others";
     for (const auto& other : others)
-        EXPECT_EQ(QFileInfo::exists(sandbox.tmpDir() + QStringLiteral("/Pressly.%1.abcdef").arg(other.pid)), other.kept);
+        EXPECT_EQ(QFileInfo::exists(sandbox.tmpDir() + QStringLiteral("/Pressly.%1.abcdef").arg(other.pid)),
+                  other.kept);
 
     const QString file = TemporaryFiles::makeURL("tool", "temp").toLocalFile();
     EXPECT_EQ(QFileInfo(file).absolutePath(), dir);

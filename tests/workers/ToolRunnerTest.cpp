@@ -7,10 +7,10 @@
 #include "workers/MissingTools.h"
 #include "workers/OxiPngWorker.h"
 #include "workers/PngquantWorker.h"
-#include "workers/SvgcleanerWorker.h"
 #include "workers/RunningTools.h"
-#include "workers/ToolMemoryLimit.h"
+#include "workers/SvgcleanerWorker.h"
 #include "workers/TemporaryFiles.h"
+#include "workers/ToolMemoryLimit.h"
 #include "workers/ToolSession.h"
 
 #include <QElapsedTimer>
@@ -24,10 +24,10 @@ namespace {
 
 class StandInWorker : public BaseCommandWorker {
 public:
-    StandInWorker() : BaseCommandWorker(QStringLiteral("stand-in (tool)")) {}
+    StandInWorker() : BaseCommandWorker(QStringLiteral("stand-in (tool)")) { }
 
-    Outcome<ProcessResult> execute(const QString& executable, const QStringList& arguments,
-                                   IOFile::Ptr input = nullptr, std::optional<QUrl> output = std::nullopt)
+    Outcome<ProcessResult> execute(const QString& executable, const QStringList& arguments, IOFile::Ptr input = nullptr,
+                                   std::optional<QUrl> output = std::nullopt)
     {
         return awaitOutcome(executeProcess(executable, arguments, std::move(input), std::move(output)));
     }
@@ -37,7 +37,6 @@ public:
 
 class ToolRunner : public ::testing::Test {
 protected:
-
     ToolSandbox sandbox;
     StandInWorker worker;
 };
@@ -62,20 +61,31 @@ TEST_F(ToolRunner, ReportsExitStatusAndBothStreamsWhateverTheChildDoes)
     worker.setJob(job);
     rlimit ours{};
     getrlimit(RLIMIT_AS, &ours);
-    const QString memory = ToolMemoryLimit::enforced
-                               ? QString::number(std::min<rlim_t>(ours.rlim_cur, (qint64(2) << 30) + 3'200'000'000) / 1024)
-                               : QStringLiteral("unlimited");
-    struct Case { QByteArray script; QStringList arguments; int exitCode; QString output, error; };
+    const QString memory = ToolMemoryLimit::enforced ? QString::number(
+                               std::min<rlim_t>(ours.rlim_cur, (qint64(2) << 30) + 3'200'000'000) / 1024)
+                                                     : QStringLiteral("unlimited");
+    struct Case {
+        QByteArray script;
+        QStringList arguments;
+        int exitCode;
+        QString output, error;
+    };
     const Case cases[] = {
         {"echo out; echo err >&2; exit 3", {"a", "b"}, 3, "out\n", "err\n"},
         {"printf 'ok'; printf '\\377\\376x' >&2", {}, 0, "ok", ""}, // invalid UTF-8 is empty text, no failure
-        {R"(for a in "$@"; do echo "[$a]"; done)", {"a path/with spaces (1).png", "", "--x=$HOME", "*", "ü 🎨"}, 0,
-         "[a path/with spaces (1).png]\n[]\n[--x=$HOME]\n[*]\n[ü 🎨]\n", ""},
+        {R"(for a in "$@"; do echo "[$a]"; done)",
+         {"a path/with spaces (1).png", "", "--x=$HOME", "*", "ü 🎨"},
+         0,
+         "[a path/with spaces (1).png]\n[]\n[--x=$HOME]\n[*]\n[ü 🎨]\n",
+         ""},
         {"cut -d' ' -f19 /proc/self/stat; pwd", {}, 0, nice + "\n" + TemporaryFiles::directory() + "\n", ""},
         {"ulimit -v", {}, 0, memory + "\n", ""},
         // Far more than a pipe holds (64 KiB): the child blocks unless we keep reading.
-        {"head -c 6000000 /dev/zero | tr '\\0' e >&2; head -c 3000000 /dev/zero | tr '\\0' o; exit 4", {}, 4,
-         QString(3000000, 'o'), QString(6000000, 'e')},
+        {"head -c 6000000 /dev/zero | tr '\\0' e >&2; head -c 3000000 /dev/zero | tr '\\0' o; exit 4",
+         {},
+         4,
+         QString(3000000, 'o'),
+         QString(6000000, 'e')},
         {"kill -KILL $$", {}, 128 + 9, "", ""}, // a killed child is never a success
         {"timeout 5 cat && echo end", {}, 0, "end\n", ""}, // standard input is at its end, not an open pipe
     };
@@ -109,7 +119,8 @@ TEST_F(ToolRunner, StandardInputAndOutputAreFilesAndAnyFailureToStartIsAToolErro
     // A program that cannot start is a tool error too.
     const QString notExecutable = sandbox.systemDir() + "/plain";
     writeFile(notExecutable, "#!/bin/sh\nexit 0\n");
-    const auto gone = std::make_shared<IOFile>(QUrl::fromLocalFile(sandbox.filesDir() + "/gone.png"), IOFileType::png, 10);
+    const auto gone = std::make_shared<IOFile>(QUrl::fromLocalFile(sandbox.filesDir() + "/gone.png"), IOFileType::png,
+                                               10);
     const std::tuple<QString, IOFile::Ptr, QString, const char*> failures[] = {
         {tool, gone, outputPath, "Could not read input file"},
         {tool, input, sandbox.filesDir() + "/no/such/dir/out.png", "Could not create output file"},
@@ -132,11 +143,10 @@ TEST_F(ToolRunner, LookupPrefersTheResourcesThenPathAndLogsOneLine)
                   top = sandbox.resourcesDir() + "/tool", inSystem = sandbox.systemDir() + "/tool";
     for (const QString& path : {bundled, inBin, top, inSystem})
         sandbox.writeScript(path, "pwd");
-    const std::pair<QString, QString> steps[] = {
-        {bundled, "Found tool in app bundle BundledTools/bin/: "},
-        {inBin, "Found tool in app bundle bin/: "},
-        {top, "Found tool in app bundle: "},
-        {inSystem, "Found tool in system: "}};
+    const std::pair<QString, QString> steps[] = {{bundled, "Found tool in app bundle BundledTools/bin/: "},
+                                                 {inBin, "Found tool in app bundle bin/: "},
+                                                 {top, "Found tool in app bundle: "},
+                                                 {inSystem, "Found tool in system: "}};
     for (const auto& [path, line] : steps) {
         sandbox.clear();
         EXPECT_EQ(ToolLocator::findTool("tool"), path);
@@ -191,7 +201,12 @@ TEST_F(ToolRunner, LookupPrefersTheResourcesThenPathAndLogsOneLine)
 TEST_F(ToolRunner, AToolIsStoppedByItsTimeOutOrACancel)
 {
     const QString pidFile = sandbox.filesDir() + "/child.pid";
-    const struct { const char* name; QByteArray body; bool cancel; QString reason; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray body;
+        bool cancel;
+        QString reason;
+    } cases[] = {
         {"time-out", "sleep 30 & echo $! > \"$1\"; wait", false, "Stopped after running for 0.3 s"},
         {"time-out, TERM ignored", "trap '' TERM; sleep 30 & echo $! > \"$1\"; wait", false, "Stopped after"},
         {"cancel", "sleep 30 & echo $! > \"$1\"; wait", true, "Stopped because"},
@@ -252,7 +267,13 @@ TEST(ToolStatuses, EachToolsStatusesMeanWhatTheySay)
     ToolSandbox sandbox;
     // outcome: the error, or a line logged when nothing was written.
     using Make = std::function<std::unique_ptr<BaseCommandWorker>()>;
-    struct Case { const char* file; Make make; QByteArray script; bool written; QString outcome; };
+    struct Case {
+        const char* file;
+        Make make;
+        QByteArray script;
+        bool written;
+        QString outcome;
+    };
     const auto pngquant = [] { return std::make_unique<PngquantWorker>(75, 3); };
     const auto oxipng = [] { return std::make_unique<OxiPngWorker>(2, false); };
     const auto gifsicle = [] { return std::make_unique<GifsicleWorker>(0, true); };

@@ -18,19 +18,20 @@
 #include <ostream>
 
 // Readable failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace detail {
-template<typename T>
-QCoro::Task<std::optional<Outcome<T>>> wrapOutcome(QCoro::Task<Outcome<T>> task)
+template <typename T> QCoro::Task<std::optional<Outcome<T>>> wrapOutcome(QCoro::Task<Outcome<T>> task)
 {
     co_return co_await std::move(task);
 }
 } // namespace detail
 
 // Drives a task to its end (QCoro::waitFor needs a default-constructible result).
-template<typename T>
-Outcome<T> awaitOutcome(QCoro::Task<Outcome<T>> task)
+template <typename T> Outcome<T> awaitOutcome(QCoro::Task<Outcome<T>> task)
 {
     return *QCoro::waitFor(detail::wrapOutcome(std::move(task)));
 }
@@ -40,8 +41,7 @@ Outcome<T> awaitOutcome(QCoro::Task<Outcome<T>> task)
 // compression preset put back. None of our files may be left behind in it.
 class ToolSandbox : public TestSupport::LogCapture {
 public:
-    ToolSandbox()
-        : previousTmp_(qgetenv("TMPDIR"))
+    ToolSandbox() : previousTmp_(qgetenv("TMPDIR"))
     {
         for (const char* folder : {"tmp", "res/BundledTools/bin", "res/bin", "sys", "files"})
             QDir(root_.path()).mkpath(QString::fromLatin1(folder));
@@ -90,7 +90,8 @@ public:
     {
         QCoro::waitFor(TemporaryFiles::removalsDone()); // removals run on their own thread
         QStringList names;
-        QDirIterator it(tmpDir(), {QStringLiteral("Pressly.*")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        QDirIterator it(tmpDir(), {QStringLiteral("Pressly.*")}, QDir::Files | QDir::Hidden,
+                        QDirIterator::Subdirectories);
         while (it.hasNext())
             names.append(QFileInfo(it.next()).fileName());
         return names;

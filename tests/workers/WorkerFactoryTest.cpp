@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "workers/WorkerFactory.h"
 #include "TestSupport.h"
 #include "core/CompressionPreset.h"
 #include "jobs/OptimizationJob.h"
 #include "workers/PngquantWorker.h"
-#include "workers/WorkerFactory.h"
 
 using namespace TestSupport;
 
@@ -17,8 +17,8 @@ TEST(WorkerFactory, WorkersNeverKeepTheirJobAlive)
     writeFile(path, readFile(dataFile("png/pingus-flag3.png")));
     auto job = OptimizationJob::create(QUrl::fromLocalFile(path));
     std::vector<OptimizationWorker::Ptr> made;
-    for (const IOFileType type : {IOFileType::png, IOFileType::jpeg, IOFileType::gif, IOFileType::svg,
-                                  IOFileType::webp, IOFileType::heic, IOFileType::dng})
+    for (const IOFileType type : {IOFileType::png, IOFileType::jpeg, IOFileType::gif, IOFileType::svg, IOFileType::webp,
+                                  IOFileType::heic, IOFileType::dng})
         for (const auto& worker : WorkerFactory::makeWorkers(type, 5, CompressionPreset::maximum, job)) {
             EXPECT_EQ(worker->job(), job);
             made.push_back(worker);

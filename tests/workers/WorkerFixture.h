@@ -34,7 +34,14 @@ inline QByteArray chunk(const QByteArray& type, const QByteArray& data)
 inline QByteArray withOrientation6()
 {
     const QByteArray tiff = QByteArray("II*\0", 4)
-                            + QByteArray::fromHex("08000000" "0100" "1201" "0300" "01000000" "0600" "0000" "00000000");
+                            + QByteArray::fromHex("08000000"
+                                                  "0100"
+                                                  "1201"
+                                                  "0300"
+                                                  "01000000"
+                                                  "0600"
+                                                  "0000"
+                                                  "00000000");
     const QByteArray source = TestSupport::readFile(TestSupport::dataFile("png/debian-debian.png"));
     return source.left(33) + chunk("eXIf", tiff) + source.mid(33);
 }

@@ -26,14 +26,11 @@ inline void appendBytes(std::vector<uint8_t>& out, std::initializer_list<uint8_t
 // The byte order of one TIFF file, for reading and writing its numbers.
 class ByteOrder {
 public:
-    explicit ByteOrder(bool littleEndian) : little(littleEndian) {}
+    explicit ByteOrder(bool littleEndian) : little(littleEndian) { }
 
     const bool little;
 
-    uint16_t read16(const uint8_t* p) const
-    {
-        return little ? uint16_t(p[0] | p[1] << 8) : uint16_t(p[0] << 8 | p[1]);
-    }
+    uint16_t read16(const uint8_t* p) const { return little ? uint16_t(p[0] | p[1] << 8) : uint16_t(p[0] << 8 | p[1]); }
     uint32_t read32(const uint8_t* p) const
     {
         return little ? uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24
@@ -63,11 +60,15 @@ public:
             throw DngError("field " + std::to_string(entry.tag) + " has too few values");
         const uint8_t* p = entry.value.data() + i * width;
         switch (entry.type) {
-        case TiffType::byte: return p[0];
-        case TiffType::shortType: return read16(p);
+        case TiffType::byte:
+            return p[0];
+        case TiffType::shortType:
+            return read16(p);
         case TiffType::longType:
-        case TiffType::ifd: return read32(p);
-        default: throw DngError("field " + std::to_string(entry.tag) + " is not an unsigned integer");
+        case TiffType::ifd:
+            return read32(p);
+        default:
+            throw DngError("field " + std::to_string(entry.tag) + " is not an unsigned integer");
         }
     }
 

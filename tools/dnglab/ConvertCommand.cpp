@@ -117,7 +117,8 @@ bool describesImageData(uint16_t tag)
 void dropPreviews(std::vector<TiffDirectory>& directories, ByteOrder order)
 {
     for (TiffDirectory& directory : directories) {
-        std::erase_if(directory.subDirectories, [&](const TiffDirectory& sub) { return isReducedResolution(sub, order); });
+        std::erase_if(directory.subDirectories,
+                      [&](const TiffDirectory& sub) { return isReducedResolution(sub, order); });
         dropPreviews(directory.subDirectories, order);
     }
 }
@@ -155,8 +156,8 @@ void ConvertCommand::parse(const std::vector<std::string>& args)
     std::vector<std::string> paths;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool takesValue = arg == "--compression" || arg == "--embed-raw" || arg == "--dng-preview" ||
-                                arg == "--dng-thumbnail";
+        const bool takesValue = arg == "--compression" || arg == "--embed-raw" || arg == "--dng-preview"
+                                || arg == "--dng-thumbnail";
         if (takesValue && i + 1 >= args.size())
             throw UsageError(arg + " needs a value");
         if (arg == "--compression" && args[++i] != "lossless")
@@ -204,8 +205,9 @@ std::vector<uint8_t> ConvertCommand::convert(const std::vector<uint8_t>& input)
         promoteRaw(tree);
     if (!keepPreviews) {
         // The first directory holds the file's metadata: it stays, whatever it shows.
-        const auto previews = std::remove_if(tree.chain.begin() + 1, tree.chain.end(),
-                                             [&](const TiffDirectory& d) { return isReducedResolution(d, tree.order); });
+        const auto previews = std::remove_if(tree.chain.begin() + 1, tree.chain.end(), [&](const TiffDirectory& d) {
+            return isReducedResolution(d, tree.order);
+        });
         tree.chain.erase(previews, tree.chain.end());
         dropPreviews(tree.chain, tree.order);
     }

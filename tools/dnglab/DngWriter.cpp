@@ -57,8 +57,8 @@ uint32_t DngWriter::writeDirectory(const TiffDirectory& directory, uint32_t next
 {
     std::vector<TiffEntry> entries = placeLinked(directory);
     for (const TiffEntry& entry : directory.entries)
-        if (std::none_of(entries.begin(), entries.end(), [&](const TiffEntry& e) { return e.tag == entry.tag; }) &&
-            entry.tag != TiffTag::subIFDs)
+        if (std::none_of(entries.begin(), entries.end(), [&](const TiffEntry& e) { return e.tag == entry.tag; })
+            && entry.tag != TiffTag::subIFDs)
             entries.push_back(entry);
     std::sort(entries.begin(), entries.end(), [](const TiffEntry& a, const TiffEntry& b) { return a.tag < b.tag; });
     if (entries.size() > std::numeric_limits<uint16_t>::max())

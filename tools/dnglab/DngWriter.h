@@ -17,7 +17,7 @@ public:
     static std::vector<uint8_t> write(const std::vector<TiffDirectory>& chain, ByteOrder order);
 
 private:
-    explicit DngWriter(ByteOrder order) : order_(order) {}
+    explicit DngWriter(ByteOrder order) : order_(order) { }
 
     uint32_t writeDirectory(const TiffDirectory& directory, uint32_t next);
     std::vector<TiffEntry> placeLinked(const TiffDirectory& directory);

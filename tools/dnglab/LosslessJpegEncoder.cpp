@@ -15,7 +15,7 @@ constexpr int categories = 17; // difference magnitudes 0 to 16 bits
 
 struct HuffmanTable {
     std::array<uint8_t, 16> lengthCounts{}; // codes of 1 to 16 bits
-    std::vector<uint8_t> symbols;           // by code length
+    std::vector<uint8_t> symbols; // by code length
     std::array<uint16_t, categories> code{};
     std::array<uint8_t, categories> size{};
 };
@@ -86,7 +86,7 @@ HuffmanTable fitTable(std::array<uint32_t, categories> counts)
 
 class BitWriter {
 public:
-    explicit BitWriter(std::vector<uint8_t>& out) : out_(out) {}
+    explicit BitWriter(std::vector<uint8_t>& out) : out_(out) { }
 
     void put(uint32_t bits, uint32_t count)
     {
@@ -129,8 +129,8 @@ void header(std::vector<uint8_t>& out, const LosslessJpegEncoder::Frame& frame, 
     huffman.insert(huffman.end(), table.symbols.begin(), table.symbols.end());
     marker(out, 0xC4, huffman);
     const auto n = uint8_t(frame.components);
-    std::vector<uint8_t> frameHeader{uint8_t(frame.precision), uint8_t(frame.height >> 8), uint8_t(frame.height),
-                                     uint8_t(frame.width >> 8), uint8_t(frame.width), n};
+    std::vector<uint8_t> frameHeader{uint8_t(frame.precision),  uint8_t(frame.height >> 8), uint8_t(frame.height),
+                                     uint8_t(frame.width >> 8), uint8_t(frame.width),       n};
     std::vector<uint8_t> scan{n};
     for (uint8_t c = 1; c <= n; ++c) {
         appendBytes(frameHeader, {c, 0x11, 0x00});
@@ -145,8 +145,8 @@ void header(std::vector<uint8_t>& out, const LosslessJpegEncoder::Frame& frame, 
 
 std::vector<uint8_t> LosslessJpegEncoder::encode(const Frame& frame)
 {
-    if (frame.precision < 2 || frame.precision > 16 || frame.components < 1 || frame.components > 4 ||
-        frame.width == 0 || frame.height == 0 || frame.width > 65535 || frame.height > 65535)
+    if (frame.precision < 2 || frame.precision > 16 || frame.components < 1 || frame.components > 4 || frame.width == 0
+        || frame.height == 0 || frame.width > 65535 || frame.height > 65535)
         throw std::invalid_argument("lossless JPEG frame out of range");
     const size_t rowSamples = size_t(frame.width) * frame.components;
     std::vector<int32_t> differences(rowSamples * frame.height);

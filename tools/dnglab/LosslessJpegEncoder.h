@@ -14,8 +14,8 @@ class LosslessJpegEncoder {
 public:
     struct Frame {
         const uint16_t* samples = nullptr; // first row
-        size_t rowStride = 0;              // samples from one row to the next
-        uint32_t width = 0;                // in pixels of `components` samples
+        size_t rowStride = 0; // samples from one row to the next
+        uint32_t width = 0; // in pixels of `components` samples
         uint32_t height = 0;
         uint32_t components = 1;
         uint32_t precision = 16; // bits per sample, 2 to 16

@@ -24,7 +24,9 @@ void keepMessage(const char* module, const char* format, va_list args)
     lastLibtiffMessage = std::string(module ? module : "libtiff") + ": " + text;
 }
 
-void ignoreWarning(const char*, const char*, va_list) {}
+void ignoreWarning(const char*, const char*, va_list)
+{
+}
 
 struct MemoryFile {
     std::span<const uint8_t> bytes;
@@ -42,7 +44,10 @@ tsize_t readMemory(thandle_t handle, tdata_t buffer, tsize_t size)
     return tsize_t(n);
 }
 
-tsize_t writeNothing(thandle_t, tdata_t, tsize_t) { return -1; }
+tsize_t writeNothing(thandle_t, tdata_t, tsize_t)
+{
+    return -1;
+}
 
 toff_t seekMemory(thandle_t handle, toff_t offset, int whence)
 {
@@ -52,17 +57,27 @@ toff_t seekMemory(thandle_t handle, toff_t offset, int whence)
     return file->position;
 }
 
-int closeNothing(thandle_t) { return 0; }
-toff_t memorySize(thandle_t handle) { return static_cast<MemoryFile*>(handle)->bytes.size(); }
-int mapNothing(thandle_t, tdata_t*, toff_t*) { return 0; }
-void unmapNothing(thandle_t, tdata_t, toff_t) {}
+int closeNothing(thandle_t)
+{
+    return 0;
+}
+toff_t memorySize(thandle_t handle)
+{
+    return static_cast<MemoryFile*>(handle)->bytes.size();
+}
+int mapNothing(thandle_t, tdata_t*, toff_t*)
+{
+    return 0;
+}
+void unmapNothing(thandle_t, tdata_t, toff_t)
+{
+}
 
 struct Closer {
     void operator()(TIFF* tiff) const { TIFFClose(tiff); }
 };
 
-template<typename T>
-T field(TIFF* tiff, ttag_t tag, T fallback)
+template <typename T> T field(TIFF* tiff, ttag_t tag, T fallback)
 {
     T value = fallback;
     return TIFFGetField(tiff, tag, &value) == 1 ? value : fallback;
@@ -107,7 +122,8 @@ public:
 
     void readStrips()
     {
-        const uint32_t rowsPerStrip = std::min(field<uint32_t>(tiff_, TIFFTAG_ROWSPERSTRIP, image_.height), image_.height);
+        const uint32_t rowsPerStrip = std::min(field<uint32_t>(tiff_, TIFFTAG_ROWSPERSTRIP, image_.height),
+                                               image_.height);
         if (rowsPerStrip == 0)
             fail("the raw image has no rows per strip");
         const size_t rowBytes = packedBytes(image_.width);
@@ -179,8 +195,8 @@ void checkLayout(TIFF* tiff, const RawImage& image, uint64_t fileSize)
     if (field<uint16_t>(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE) != COMPRESSION_NONE)
         fail("the raw image is already compressed");
     if (image.width == 0 || image.height == 0 || image.width > 65535 || image.height > 65535)
-        fail("the raw image's size " + std::to_string(image.width) + "×" + std::to_string(image.height) +
-             " is not supported");
+        fail("the raw image's size " + std::to_string(image.width) + "×" + std::to_string(image.height)
+             + " is not supported");
     if (image.bitsPerSample < 8 || image.bitsPerSample > 16)
         fail(std::to_string(image.bitsPerSample) + " bits per sample are not supported");
     if (image.cfa ? image.samplesPerPixel != 1 : image.samplesPerPixel < 1 || image.samplesPerPixel > 4)
@@ -189,8 +205,8 @@ void checkLayout(TIFF* tiff, const RawImage& image, uint64_t fileSize)
         fail("only unsigned integer samples are supported");
     if (field<uint16_t>(tiff, TIFFTAG_FILLORDER, FILLORDER_MSB2LSB) != FILLORDER_MSB2LSB)
         fail("least-significant-bit-first data is not supported");
-    if (image.samplesPerPixel > 1 &&
-        field<uint16_t>(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) != PLANARCONFIG_CONTIG)
+    if (image.samplesPerPixel > 1
+        && field<uint16_t>(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) != PLANARCONFIG_CONTIG)
         fail("separate sample planes are not supported");
     // Uncompressed data cannot be smaller than its samples: a larger claim is a lie.
     const uint64_t packed = uint64_t(image.width) * image.height * image.samplesPerPixel * image.bitsPerSample / 8;

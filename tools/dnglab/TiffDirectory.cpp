@@ -24,10 +24,14 @@ void TiffDirectory::put(TiffEntry entry)
 uint16_t TiffTag::countsFor(uint16_t offsetsTag)
 {
     switch (offsetsTag) {
-    case stripOffsets: return stripByteCounts;
-    case tileOffsets: return tileByteCounts;
-    case jpegInterchange: return jpegInterchangeLength;
-    default: return 0;
+    case stripOffsets:
+        return stripByteCounts;
+    case tileOffsets:
+        return tileByteCounts;
+    case jpegInterchange:
+        return jpegInterchangeLength;
+    default:
+        return 0;
     }
 }
 

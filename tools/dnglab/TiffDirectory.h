@@ -25,8 +25,8 @@ struct TiffDirectory {
     uint32_t sourceOffset = 0;
     std::vector<TiffEntry> entries;
     std::map<uint16_t, std::vector<std::span<const uint8_t>>> blocks; // offsets tag → data
-    std::vector<TiffDirectory> subDirectories;                        // SubIFDs
-    std::map<uint16_t, TiffDirectory> pointed;                        // EXIF, GPS, interoperability
+    std::vector<TiffDirectory> subDirectories; // SubIFDs
+    std::map<uint16_t, TiffDirectory> pointed; // EXIF, GPS, interoperability
 
     const TiffEntry* find(uint16_t tag) const;
     void remove(uint16_t tag);
@@ -34,12 +34,11 @@ struct TiffDirectory {
 };
 
 namespace TiffTag {
-constexpr uint16_t newSubFileType = 254, imageWidth = 256, imageLength = 257, bitsPerSample = 258,
-                   compression = 259, photometric = 262, stripOffsets = 273, samplesPerPixel = 277,
-                   rowsPerStrip = 278, stripByteCounts = 279, predictor = 317, tileWidth = 322,
-                   tileLength = 323, tileOffsets = 324, tileByteCounts = 325, subIFDs = 330,
-                   jpegInterchange = 513, jpegInterchangeLength = 514, exifIFD = 34665, gpsIFD = 34853,
-                   interopIFD = 40965;
+constexpr uint16_t newSubFileType = 254, imageWidth = 256, imageLength = 257, bitsPerSample = 258, compression = 259,
+                   photometric = 262, stripOffsets = 273, samplesPerPixel = 277, rowsPerStrip = 278,
+                   stripByteCounts = 279, predictor = 317, tileWidth = 322, tileLength = 323, tileOffsets = 324,
+                   tileByteCounts = 325, subIFDs = 330, jpegInterchange = 513, jpegInterchangeLength = 514,
+                   exifIFD = 34665, gpsIFD = 34853, interopIFD = 40965;
 // The byte-count tag that goes with an offsets tag, or 0.
 uint16_t countsFor(uint16_t offsetsTag);
 } // namespace TiffTag

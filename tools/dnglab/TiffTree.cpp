@@ -34,8 +34,8 @@ TiffTree TiffTree::parse(std::span<const uint8_t> file)
 std::span<const uint8_t> TiffTree::slice(uint64_t offset, uint64_t length) const
 {
     if (offset > file_.size() || length > file_.size() - offset)
-        throw DngError("a value lies outside the file (offset " + std::to_string(offset) + ", " +
-                       std::to_string(length) + " bytes)");
+        throw DngError("a value lies outside the file (offset " + std::to_string(offset) + ", " + std::to_string(length)
+                       + " bytes)");
     return file_.subspan(offset, length);
 }
 
@@ -77,7 +77,8 @@ void TiffTree::readBlocks(TiffDirectory& directory) const
             continue;
         const TiffEntry* counts = directory.find(TiffTag::countsFor(offsetsTag));
         if (!counts || counts->count != offsets->count)
-            throw DngError("image data offsets without matching byte counts (field " + std::to_string(offsetsTag) + ")");
+            throw DngError("image data offsets without matching byte counts (field " + std::to_string(offsetsTag)
+                           + ")");
         auto& blocks = directory.blocks[offsetsTag];
         for (uint32_t i = 0; i < offsets->count; ++i)
             blocks.push_back(slice(order.number(*offsets, i), order.number(*counts, i)));

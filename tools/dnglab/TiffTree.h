@@ -23,7 +23,7 @@ public:
     std::vector<TiffDirectory> chain;
 
 private:
-    TiffTree(std::span<const uint8_t> file, ByteOrder order) : order(order), file_(file) {}
+    TiffTree(std::span<const uint8_t> file, ByteOrder order) : order(order), file_(file) { }
 
     TiffDirectory readDirectory(uint32_t offset, int depth, uint32_t* next);
     TiffEntry readEntry(const uint8_t* at) const;

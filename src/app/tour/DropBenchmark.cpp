@@ -41,7 +41,8 @@ void DropBenchmark::frame()
         longestFrameGap_ = std::max(longestFrameGap_, now - lastFrame_);
     lastFrame_ = now;
     // Frames are swapped on the render thread; the tick reads this on the event loop.
-    QMetaObject::invokeMethod(this, [this, now] { drawnAt(now); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, now] { drawnAt(now); }, Qt::QueuedConnection);
 }
 
 void DropBenchmark::drawnAt(qint64 now)
@@ -96,7 +97,8 @@ QCoro::Task<QJsonObject> DropBenchmark::run()
         redraw.start();
     dropAt_ = clock_.elapsed();
     // On the clock the slow events are told by.
-    std::fprintf(stderr, "dropped at %lld ms\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch() % 1'000'000));
+    std::fprintf(stderr, "dropped at %lld ms\n",
+                 static_cast<long long>(QDateTime::currentMSecsSinceEpoch() % 1'000'000));
     QList<QUrl> dropped;
     dropped.append(folder_);
     view_.handleDrop(dropped);
@@ -106,7 +108,8 @@ QCoro::Task<QJsonObject> DropBenchmark::run()
             view_.jobQueue()->cancelProcessing();
         }
         // The pile shows once the first jobs joined; the grid opens over it.
-        if (QQuickItem* stack = gridOpen_ ? item("photoStack") : nullptr; stack && !stack->property("isFannedOut").toBool())
+        if (QQuickItem* stack = gridOpen_ ? item("photoStack") : nullptr;
+            stack && !stack->property("isFannedOut").toBool())
             stack->setProperty("isFannedOut", true);
         co_await QCoro::sleepFor(std::chrono::milliseconds(100));
     }
@@ -138,7 +141,10 @@ QCoro::Task<QJsonObject> DropBenchmark::run()
     co_return figures;
 }
 
-QQuickItem* DropBenchmark::item(const char* name) const { return SceneItems::find(window_, name); }
+QQuickItem* DropBenchmark::item(const char* name) const
+{
+    return SceneItems::find(window_, name);
+}
 
 // Fans the cards out and scrolls down the grid a few pixels every tick, as a
 // wheel held down would, while their pictures load.

@@ -38,8 +38,8 @@ const SettingsState settingsShots[] = {{0, "balanced", "05-settings-originals-ba
 // Where the keyboard's ring is looked at: a tab of the rail, a mode card, a switch, a preset card.
 const char* const focusShots[] = {"tab-Settings", "modeOriginals", "warnSwitch", "preset-balanced"};
 // Days ago, images, original bytes, saved bytes.
-const qint64 madeUpHistory[][4] = {{3, 48, 21'000'000, 9'500'000}, {30, 12, 5'400'000, 1'400'000},
-                                   {75, 230, 640'000'000, 71'000'000}};
+const qint64 madeUpHistory[][4] = {
+    {3, 48, 21'000'000, 9'500'000}, {30, 12, 5'400'000, 1'400'000}, {75, 230, 640'000'000, 71'000'000}};
 } // namespace
 
 ScreenshotTour::ScreenshotTour(MainView& view, QQuickWindow& window, QDir out, QList<QUrl> images)
@@ -156,7 +156,10 @@ QCoro::Task<> ScreenshotTour::focusWalk(QString prefix)
     view_.setOperationMode(mode);
 }
 
-QQuickItem* ScreenshotTour::item(const char* name) const { return SceneItems::find(window_, name); }
+QQuickItem* ScreenshotTour::item(const char* name) const
+{
+    return SceneItems::find(window_, name);
+}
 
 void ScreenshotTour::scrollGridToEnd()
 {

@@ -14,8 +14,8 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QQmlApplicationEngine>
-#include <QQuickWindow>
 #include <QQmlExtensionPlugin>
+#include <QQuickWindow>
 #include <QStandardPaths>
 #include <QTimer>
 

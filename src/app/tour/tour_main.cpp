@@ -13,8 +13,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QQmlApplicationEngine>
-#include <QQuickWindow>
 #include <QQmlExtensionPlugin>
+#include <QQuickWindow>
 #include <QStandardPaths>
 #include <QTimer>
 
