@@ -72,8 +72,9 @@ QStringList OutputVerifier::pixelChangingTools(const std::vector<OptimizationWor
 {
     QStringList names;
     for (const auto& worker : workers)
+        // A result carries its worker's credit, which need not be the worker's name.
         if (worker && worker->changesPixels())
-            names.append(worker->name());
+            names << worker->name() << worker->resultName();
     return names;
 }
 

@@ -90,7 +90,7 @@ QCoro::Task<Failure> DnglabWorker::run()
                                      .arg(result->byteSize)
                                      .arg(input->byteSize);
     // A result that is not smaller is no one's: it must not outlive the job.
-    if (!JobWorkingFiles::recordResult(*job, *result, name()))
+    if (!JobWorkingFiles::recordResult(*job, *result, resultName()))
         TemporaryFiles::removeLater(outputPath);
     co_return std::nullopt;
 }

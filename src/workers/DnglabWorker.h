@@ -12,6 +12,8 @@ public:
 
     const bool stripMetadata;
 
+    // Our re-packer keeps the program name it stands in for; users read what it does.
+    QString resultName() const override { return QStringLiteral("DNG re-pack"); }
     QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output) override;
     QCoro::Task<Failure> run() override;
     // Eight arguments, twelve when stripping.

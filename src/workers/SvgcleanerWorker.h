@@ -12,6 +12,8 @@ public:
     explicit SvgcleanerWorker(bool precise = true);
 
     bool changesPixels() const override { return !precise_; }
+    // The adapter is named for the program it stands in for; the work is svgo's.
+    QString resultName() const override { return QStringLiteral("svgo"); }
 
     QCoro::Task<Outcome<bool>> optimizeFile(IOFile::Ptr input, QUrl output) override;
     // Input, output, "--multipass", "--precise" when precise.

@@ -374,7 +374,9 @@ TEST_F(PresslyCommandTest, DngFilesAreRepackedInPlace)
         const DngSample sample{
             .width = 901, .height = 600, .bits = uint16_t(preset == "maximum" ? 12 : 14), .preview = true};
         ASSERT_TRUE(DngSampleWriter::write(QDir(folder).filePath(name), sample));
-        ASSERT_EQ(pressly({"--in-place", "--preset", preset, folder}).exitCode, 0);
+        const auto ran = pressly({"--in-place", "--preset", preset, "--json", folder});
+        ASSERT_EQ(ran.exitCode, 0);
+        EXPECT_TRUE(ran.out.contains(R"("bestTool":"DNG re-pack")")) << qPrintable(ran.out);
         const QString now = QDir(folder).filePath(name), trashed = QDir(trash()).filePath(name);
         ASSERT_TRUE(QFileInfo::exists(trashed));
         EXPECT_LT(QFileInfo(now).size(), QFileInfo(trashed).size() * 8 / 10);

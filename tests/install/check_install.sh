@@ -46,6 +46,6 @@ tools="$p/share/pressly-pro/BundledTools/bin"
 for tool in oxipng svgcleaner; do
   grep -qF "Found $tool in app bundle BundledTools/bin/: $tools/$tool" <<<"$out" || fail "$tool not found in $tools"
 done
-grep -q "sprite-icons.svg: .* → .* svgcleaner" <<<"$out" || fail "the installed svgcleaner did not run: $out"
+grep -q "sprite-icons.svg: .* → .* svgo" <<<"$out" || fail "the installed svgcleaner adapter did not run svgo: $out"
 grep -q "3 files: .* 0 failed" <<<"$out" || fail "$out"
 echo "installed tree works from $p"

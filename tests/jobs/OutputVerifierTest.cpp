@@ -5,6 +5,7 @@
 #include "dng/DngSampleWriter.h"
 #include "jobs/SvgVerifier.h"
 #include "platform/ImageInspector.h"
+#include "workers/SvgcleanerWorker.h"
 
 using namespace TestSupport;
 
@@ -202,6 +203,11 @@ TEST_F(OutputVerifierTest, OnlyPreciseCleaningDrawsExactlyAsTheOriginal)
         ASSERT_TRUE(runTool(adapter(), {source, cleaned, "--multipass", mode}));
         EXPECT_LT(QFileInfo(cleaned).size(), QFileInfo(source).size()) << mode;
         EXPECT_EQ(OutputVerifier::verify(source, IOFileType::svg, cleaned, true).accepted, exact) << mode;
+        // Which check a result gets follows from the credit it carries.
+        const auto worker = std::make_shared<SvgcleanerWorker>(exact);
+        EXPECT_EQ(OutputVerifier::needsSamePixels(worker->resultName(), OutputVerifier::pixelChangingTools({worker})),
+                  exact)
+            << mode;
         if (!exact) {
             EXPECT_TRUE(OutputVerifier::verify(source, IOFileType::svg, cleaned, false).accepted);
         }

@@ -180,7 +180,7 @@ TEST_F(GifSvgDngWorkers, TheRealSvgcleanerShrinksAnSvgInsideAJob)
     EXPECT_EQ(QCoro::waitFor(worker->run()), std::nullopt);
     ASSERT_TRUE(job->optimizedSize());
     EXPECT_LT(*job->optimizedSize(), job->originalSize());
-    EXPECT_EQ(job->bestTool(), "svgcleaner");
+    EXPECT_EQ(job->bestTool(), "svgo");
 }
 
 TEST_F(GifSvgDngWorkers, EachBatchSharesOneSvgcleanerServerThatEndsWithIt)
