@@ -40,6 +40,17 @@ for flag in --version:"Pressly Pro" --help:"[PATH...]"; do # no display needed
 done
 QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software "$p/bin/pressly-pro" --check || fail "the window did not load"
 
+# The completions offer what the programs take: each option they list is in its --help, and presets complete.
+for prog in pressly pressly-pro; do
+  help="$(env -u DISPLAY -u WAYLAND_DISPLAY "$p/bin/$prog" --help)"
+  for option in $(grep -o -- '--[a-z-]*' "$p/share/bash-completion/completions/$prog" | sort -u); do
+    grep -q -- "$option\b" <<<"$help" || fail "$prog's completion offers $option, which its --help does not know"
+  done
+done
+presets="$(bash -c 'source "$1"; COMP_WORDS=(pressly --preset ""); COMP_CWORD=2; _pressly; echo "${COMPREPLY[*]}"' _ \
+  "$p/share/bash-completion/completions/pressly")"
+[ "$presets" = "lossless balanced maximum" ] || fail "pressly --preset completes to: $presets"
+
 cp "$data/png/imagemagick-radial-gradient.png" "$data/svg/sprite-icons.svg" "$data/jpeg/pingus-clouds.jpg" "$root/in/"
 out="$("$p/bin/pressly" --verbose --export "$root/out" "$root/in")" || fail "pressly failed: $out"
 tools="$p/share/pressly-pro/BundledTools/bin"
