@@ -18,6 +18,7 @@
 #include <webp/mux.h>
 
 #include <algorithm>
+#include <malloc.h>
 #include <mutex>
 
 using vips::VError;
@@ -169,6 +170,12 @@ bool ImageIO::initialize()
     static std::once_flag once;
     static bool ready = false;
     std::call_once(once, [] {
+        // Every file's decode allocates and frees buffers of its whole image. Freshly
+        // mapped memory costs a page fault per page, a fifth of the CPU of a batch of
+        // JPEGs: freed buffers up to this size stay with the process for the next file.
+        constexpr int keptBuffers = 64 << 20;
+        mallopt(M_MMAP_THRESHOLD, keptBuffers);
+        mallopt(M_TRIM_THRESHOLD, keptBuffers);
         g_log_set_handler("VIPS", GLogLevelFlags(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION),
                           forwardVipsMessage, nullptr);
         ready = VIPS_INIT("pressly") == 0;

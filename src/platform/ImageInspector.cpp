@@ -16,6 +16,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <string_view>
 
 using vips::VError;
 using vips::VImage;
@@ -62,6 +63,13 @@ int pageCount(const VImage& image)
 
 // The whole image with every frame, in display orientation. With `pixels`
 // they are about to be read: a still WebP is decoded at once, in one buffer.
+bool isJpeg(const VImage& image)
+{
+    // Images decoded by our own readers carry no loader name.
+    return image.get_typeof("vips-loader") != 0
+           && std::string_view(image.get_string("vips-loader")).starts_with("jpegload");
+}
+
 VImage loadShown(const QString& path, bool pixels, VipsFailOn failOn = VIPS_FAIL_ON_ERROR)
 {
     VImage image = strictLoad(path, false, VIPS_ACCESS_SEQUENTIAL, failOn);
@@ -157,9 +165,12 @@ std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, b
     return guarded(why, [&] {
         const VImage image = loadShown(path, decodeAll, VipsFailOn(failOn));
         if (decodeAll) {
-            (void)image.avg(); // reads every pixel: a truncated file fails here
             if (const QString damage = JpegIntegrity::damage(path); !damage.isEmpty())
                 throw VError(damage.toStdString());
+            // Reading a JPEG's coefficients reads all its image data, more strictly than a decode;
+            // other kinds are decoded whole: a truncated file fails here.
+            if (!isJpeg(image))
+                (void)image.avg();
         }
         Facts facts;
         facts.width = image.width();
