@@ -344,6 +344,7 @@ void WindowTest::optimizesInPlaceWithOriginalsInTrash()
                              "odd/skimage-truncated.jpg"};
     auto* sessions = view_->dashboard()->sessions();
     const int sessionsBefore = sessions->rowCount();
+    const qint64 photosBefore = StatisticsTracker::shared().totalFilesProcessed();
     const QString dir = copyImages(images, "in place");
     drop({QUrl::fromLocalFile(dir)});
     QTRY_COMPARE(view_->jobs()->count(), 4);
@@ -396,6 +397,7 @@ void WindowTest::optimizesInPlaceWithOriginalsInTrash()
     QTRY_VERIFY(find("session-0"));
     const QModelIndex newest = sessions->index(0, 0);
     QCOMPARE(newest.data(SessionListModel::ImageCountRole).toLongLong(), 4);
+    QCOMPARE(view_->dashboard()->totalPhotosText(), QString::number(photosBefore + 4));
     QCOMPARE(newest.data(SessionListModel::TotalSavedBytesRole).toLongLong(), queue.totalBytesSaved());
     // A restored original takes its saving back from every figure that counted it.
     const qint64 batchSaved = queue.totalBytesSaved();
