@@ -278,21 +278,33 @@ void WindowTest::handOversWhileAskingJoinOneQuestion()
              QStringList({"debian-debian.png", "pingus-flag3.png", "pingus-rocktile.jpg", "twemoji-1f534.svg"}));
 }
 
+// However files come in, from another page the Files page shows them.
 void WindowTest::dropOnOtherTabShowsFiles_data()
 {
     QTest::addColumn<int>("tab");
-    QTest::newRow("statistics") << int(MainView::Statistics);
-    QTest::newRow("settings") << int(MainView::OptimizationSettings);
+    QTest::addColumn<int>("way"); // 0 a drop, 1 Ctrl+O, 2 Ctrl+Shift+O
+    QTest::newRow("drop on statistics") << int(MainView::Statistics) << 0;
+    QTest::newRow("drop on settings") << int(MainView::OptimizationSettings) << 0;
+    QTest::newRow("Ctrl+O on settings") << int(MainView::OptimizationSettings) << 1;
+    QTest::newRow("Ctrl+Shift+O on statistics") << int(MainView::Statistics) << 2;
 }
 
 void WindowTest::dropOnOtherTabShowsFiles()
 {
     QFETCH(int, tab);
+    QFETCH(int, way);
     prompts_.confirmAnswer = false;
+    const QString dir = copyImages({"png/pingus-flag3.png"});
+    prompts_.filesAnswer = {QUrl::fromLocalFile(dir + "/pingus-flag3.png")};
+    prompts_.imageFolderAnswer = QUrl::fromLocalFile(dir);
     view_->setSelectedTab(tab);
-    drop({QUrl::fromLocalFile(copyImages({"png/pingus-flag3.png"}))});
+    if (way == 0)
+        drop({QUrl::fromLocalFile(dir)});
+    else
+        QTest::keyClick(window_, Qt::Key_O, way == 1 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(view_->selectedTab(), int(MainView::Files));
     QTRY_VERIFY(find("browseButton"));
+    QTRY_COMPARE(prompts_.asked.size(), 1);
 }
 
 void WindowTest::settingsPaneConditions()
