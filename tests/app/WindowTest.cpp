@@ -553,6 +553,12 @@ void WindowTest::keyboardAlone()
     QTRY_VERIFY(pageReady("filesPage"));
     QTRY_VERIFY(!find("settingsPage")->property("visible").toBool());
     QVERIFY(tabTo("pile"));
+    // Arrows go from card to card, in the pile as in the grid; a card with the keyboard is read out.
+    const auto focusedFile = [this] { return window_->activeFocusItem()->property("fileName").toString(); };
+    QTest::keyClick(window_, Qt::Key_Right);
+    QCOMPARE(focusedFile(), QStringLiteral("pingus-rocktile.jpg"));
+    QTest::keyClick(window_, Qt::Key_Up);
+    QCOMPARE(focusedFile(), QStringLiteral("pingus-flag3.png"));
     QTest::keyClick(window_, Qt::Key_Return);
     // The grid hands the keyboard on to its current card.
     const auto gridHasKeys = [this] {
@@ -560,6 +566,10 @@ void WindowTest::keyboardAlone()
     };
     QTRY_VERIFY(gridHasKeys());
     QTest::keyClick(window_, Qt::Key_End);
+    QTest::keyClick(window_, Qt::Key_Left);
+    QCOMPARE(find("photoGrid")->property("currentIndex").toInt(), 0);
+    QTest::keyClick(window_, Qt::Key_Right);
+    QCOMPARE(find("photoGrid")->property("currentIndex").toInt(), 1);
     QTest::keyClick(window_, Qt::Key_Return);
     auto* stack = find("photoStack");
     QCOMPARE(stack->property("heroRow").toInt(), 1);

@@ -122,6 +122,7 @@ def check_page(app, page, expected, problems):
         if not name and node.get_role() in INTERACTIVE:
             problems.append(f"{page}: a {role_name} without a name")
     problems += [f"{page}: '{name}' not found" for name in missing(found, expected)]
+    problems += [f"{page}: '{name}' reads a mnemonic's ampersand" for _, name, _ in found if "&" in name]
 
 
 def start_bus():
@@ -159,7 +160,7 @@ def main():
             (desktop.get_child_at_index(i) for i in range(desktop.get_child_count())
              if desktop.get_child_at_index(i) and desktop.get_child_at_index(i).get_name() == "Pressly Pro"), None))
         wait_for("the drop zone", lambda: find(app, "push button", "Browse"))
-        check_page(app, "drop zone", ["Files", "Statistics", "Settings", "Browse"], problems)
+        check_page(app, "drop zone", ["File", "Help", "Files", "Statistics", "Settings", "Browse"], problems)
 
         act(find(app, "page tab", "Settings"))
         wait_for("the settings", lambda: find(app, "radio button", "Balanced"))
@@ -185,6 +186,11 @@ def main():
         wait_for("the enlarged card", lambda: find(app, "push button", "Zoom in"))
         check_page(app, "files: one card enlarged", ["Zoom out", "Zoom in", "Fit to view", "Show in Folder",
                                                      "Close enlarged view"], problems)
+        act(find(app, "push button", "Compare"))
+        divider = wait_for("the divider", lambda: find(app, "slider", prefix="Divider"))
+        if divider.get_name() != "Divider between original and optimized: 50%" \
+                or divider.get_value_iface().get_current_value() != 50:
+            problems.append(f"the divider tells '{divider.get_name()}' and no value of 50")
         act(find(app, "push button", "Close enlarged view"))
         wait_for("the enlarged card to close", lambda: not find(app, "push button", "Zoom in"))
 
