@@ -235,12 +235,12 @@ Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
         <translation>Optimiert</translation>
     </message>
     <message>
-        <source>Divider between original and optimized</source>
-        <translation>Trennlinie zwischen Original und optimierter Datei</translation>
-    </message>
-    <message>
         <source>Left and Right move it</source>
         <translation>Pfeil links und rechts verschieben sie</translation>
+    </message>
+    <message>
+        <source>Divider between original and optimized: %1%</source>
+        <translation>Trennlinie zwischen Original und optimierter Datei: %1 %</translation>
     </message>
 </context>
 <context>

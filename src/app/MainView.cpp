@@ -110,6 +110,8 @@ void MainView::handleDrop(const QList<QUrl>& items)
 // checks that the view is still there.
 QCoro::Task<> MainView::takeIn(QList<QUrl> items)
 {
+    // However the files came, the user expects to see them being worked on.
+    setSelectedTab(Files);
     QPointer<MainView> self(this);
     ++intakes_;
     const DropIntake::Collected found = co_await DropIntake::collectImages(items);

@@ -441,7 +441,9 @@ void JobQueue::recordBatch(const Batch& batch)
 {
     qint64 processed = 0, optimized = 0, saved = 0;
     for (const auto& job : jobs_) {
-        if (job->status() != JobStatus::completed || countedAllTime_.contains(job->id()))
+        // A failed file was a photo of the batch too, as its session and the queue's total count it.
+        const bool finished = job->status() == JobStatus::completed || job->status() == JobStatus::failed;
+        if (!finished || countedAllTime_.contains(job->id()))
             continue;
         countedAllTime_.insert(job->id());
         ++processed;

@@ -16,6 +16,7 @@ public:
     bool confirmAnswer = true;
     std::optional<QString> folderAnswer;
     QList<QUrl> filesAnswer;
+    QUrl imageFolderAnswer;
     std::optional<QString> saveAnswer;
     QStringList told; // "title|text"
     QStringList asked; // "message|informative text|button" or "folder|message|button"
@@ -36,7 +37,7 @@ public:
         return folderAnswer;
     }
     QList<QUrl> chooseImageFiles() override { return filesAnswer; }
-    QUrl chooseImageFolder() override { return {}; }
+    QUrl chooseImageFolder() override { return imageFolderAnswer; }
     std::optional<QString> chooseSaveLocation(const QString& proposedName) override
     {
         asked << QStringLiteral("save|") + proposedName;

@@ -278,21 +278,33 @@ void WindowTest::handOversWhileAskingJoinOneQuestion()
              QStringList({"debian-debian.png", "pingus-flag3.png", "pingus-rocktile.jpg", "twemoji-1f534.svg"}));
 }
 
+// However files come in, from another page the Files page shows them.
 void WindowTest::dropOnOtherTabShowsFiles_data()
 {
     QTest::addColumn<int>("tab");
-    QTest::newRow("statistics") << int(MainView::Statistics);
-    QTest::newRow("settings") << int(MainView::OptimizationSettings);
+    QTest::addColumn<int>("way"); // 0 a drop, 1 Ctrl+O, 2 Ctrl+Shift+O
+    QTest::newRow("drop on statistics") << int(MainView::Statistics) << 0;
+    QTest::newRow("drop on settings") << int(MainView::OptimizationSettings) << 0;
+    QTest::newRow("Ctrl+O on settings") << int(MainView::OptimizationSettings) << 1;
+    QTest::newRow("Ctrl+Shift+O on statistics") << int(MainView::Statistics) << 2;
 }
 
 void WindowTest::dropOnOtherTabShowsFiles()
 {
     QFETCH(int, tab);
+    QFETCH(int, way);
     prompts_.confirmAnswer = false;
+    const QString dir = copyImages({"png/pingus-flag3.png"});
+    prompts_.filesAnswer = {QUrl::fromLocalFile(dir + "/pingus-flag3.png")};
+    prompts_.imageFolderAnswer = QUrl::fromLocalFile(dir);
     view_->setSelectedTab(tab);
-    drop({QUrl::fromLocalFile(copyImages({"png/pingus-flag3.png"}))});
+    if (way == 0)
+        drop({QUrl::fromLocalFile(dir)});
+    else
+        QTest::keyClick(window_, Qt::Key_O, way == 1 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(view_->selectedTab(), int(MainView::Files));
     QTRY_VERIFY(find("browseButton"));
+    QTRY_COMPARE(prompts_.asked.size(), 1);
 }
 
 void WindowTest::settingsPaneConditions()
@@ -344,6 +356,7 @@ void WindowTest::optimizesInPlaceWithOriginalsInTrash()
                              "odd/skimage-truncated.jpg"};
     auto* sessions = view_->dashboard()->sessions();
     const int sessionsBefore = sessions->rowCount();
+    const qint64 photosBefore = StatisticsTracker::shared().totalFilesProcessed();
     const QString dir = copyImages(images, "in place");
     drop({QUrl::fromLocalFile(dir)});
     QTRY_COMPARE(view_->jobs()->count(), 4);
@@ -396,6 +409,7 @@ void WindowTest::optimizesInPlaceWithOriginalsInTrash()
     QTRY_VERIFY(find("session-0"));
     const QModelIndex newest = sessions->index(0, 0);
     QCOMPARE(newest.data(SessionListModel::ImageCountRole).toLongLong(), 4);
+    QCOMPARE(view_->dashboard()->totalPhotosText(), QString::number(photosBefore + 4));
     QCOMPARE(newest.data(SessionListModel::TotalSavedBytesRole).toLongLong(), queue.totalBytesSaved());
     // A restored original takes its saving back from every figure that counted it.
     const qint64 batchSaved = queue.totalBytesSaved();
@@ -539,6 +553,12 @@ void WindowTest::keyboardAlone()
     QTRY_VERIFY(pageReady("filesPage"));
     QTRY_VERIFY(!find("settingsPage")->property("visible").toBool());
     QVERIFY(tabTo("pile"));
+    // Arrows go from card to card, in the pile as in the grid; a card with the keyboard is read out.
+    const auto focusedFile = [this] { return window_->activeFocusItem()->property("fileName").toString(); };
+    QTest::keyClick(window_, Qt::Key_Right);
+    QCOMPARE(focusedFile(), QStringLiteral("pingus-rocktile.jpg"));
+    QTest::keyClick(window_, Qt::Key_Up);
+    QCOMPARE(focusedFile(), QStringLiteral("pingus-flag3.png"));
     QTest::keyClick(window_, Qt::Key_Return);
     // The grid hands the keyboard on to its current card.
     const auto gridHasKeys = [this] {
@@ -546,6 +566,10 @@ void WindowTest::keyboardAlone()
     };
     QTRY_VERIFY(gridHasKeys());
     QTest::keyClick(window_, Qt::Key_End);
+    QTest::keyClick(window_, Qt::Key_Left);
+    QCOMPARE(find("photoGrid")->property("currentIndex").toInt(), 0);
+    QTest::keyClick(window_, Qt::Key_Right);
+    QCOMPARE(find("photoGrid")->property("currentIndex").toInt(), 1);
     QTest::keyClick(window_, Qt::Key_Return);
     auto* stack = find("photoStack");
     QCOMPARE(stack->property("heroRow").toInt(), 1);

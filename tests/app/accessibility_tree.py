@@ -48,7 +48,7 @@ def walk(node, found, depth=0):
     try:
         role = node.get_role()
         count = node.get_child_count()
-        if role in INTERACTIVE or role in (R.LIST, R.ALERT, R.STATIC, R.LABEL):
+        if role in INTERACTIVE or role in (R.LIST, R.ALERT, R.STATIC, R.LABEL, R.MENU_BAR):
             found.append((node.get_role_name(), (node.get_name() or "").strip(), node))
     except Exception:  # noqa: BLE001 - went away while being read: a page in its change
         return found
@@ -122,6 +122,7 @@ def check_page(app, page, expected, problems):
         if not name and node.get_role() in INTERACTIVE:
             problems.append(f"{page}: a {role_name} without a name")
     problems += [f"{page}: '{name}' not found" for name in missing(found, expected)]
+    problems += [f"{page}: '{name}' reads a mnemonic's ampersand" for _, name, _ in found if "&" in name]
 
 
 def start_bus():
@@ -159,7 +160,7 @@ def main():
             (desktop.get_child_at_index(i) for i in range(desktop.get_child_count())
              if desktop.get_child_at_index(i) and desktop.get_child_at_index(i).get_name() == "Pressly Pro"), None))
         wait_for("the drop zone", lambda: find(app, "push button", "Browse"))
-        check_page(app, "drop zone", ["Files", "Statistics", "Settings", "Browse"], problems)
+        check_page(app, "drop zone", ["File", "Help", "Files", "Statistics", "Settings", "Browse"], problems)
 
         act(find(app, "page tab", "Settings"))
         wait_for("the settings", lambda: find(app, "radio button", "Balanced"))

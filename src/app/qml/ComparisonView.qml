@@ -67,11 +67,22 @@ Item {
         onPressed: mouse => comparison.split = Math.max(0, Math.min(1, mouse.x / width))
         onPositionChanged: mouse => comparison.split = Math.max(0, Math.min(1, mouse.x / width))
         activeFocusOnTab: true
+        // Read by screen readers as the slider's value, in percent; read-only, so that a
+        // reader writing it cannot cut its tie to the divider.
+        readonly property int value: Math.round(comparison.split * 100)
+        readonly property int minimumValue: 0
+        readonly property int maximumValue: 100
+        readonly property int stepSize: 5
+        function step(by) { comparison.split = Math.max(0, Math.min(1, comparison.split + by)) }
         Accessible.role: Accessible.Slider
-        Accessible.name: qsTr("Divider between original and optimized")
+        // The position is in the name too: a changed name is announced, a changed value of
+        // an item of ours is not.
+        Accessible.name: qsTr("Divider between original and optimized: %1%").arg(value)
         Accessible.description: qsTr("Left and Right move it")
-        Keys.onLeftPressed: comparison.split = Math.max(0, comparison.split - 0.05)
-        Keys.onRightPressed: comparison.split = Math.min(1, comparison.split + 0.05)
+        Accessible.onIncreaseAction: step(0.05)
+        Accessible.onDecreaseAction: step(-0.05)
+        Keys.onLeftPressed: step(-0.05)
+        Keys.onRightPressed: step(0.05)
         FocusRing { gap: -2 }
     }
     Repeater {

@@ -38,6 +38,8 @@ ApplicationWindow {
     }
 
     menuBar: MenuBar {
+        // Screen readers would read the mnemonic's ampersand.
+        delegate: MenuBarItem { Accessible.name: text.replace(/&(.)/g, "$1") }
         Menu {
             title: qsTr("&File")
             Action { text: qsTr("Add Files…"); shortcut: "Ctrl+O"; onTriggered: mainView.browseForFiles() }

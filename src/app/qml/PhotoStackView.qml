@@ -42,7 +42,8 @@ Item {
         color: stack.jobQueue && !stack.jobQueue.isProcessing && stack.failedCount > 0 ? Theme.red : Theme.secondary
     }
 
-    Item {
+    // A scope, so that a card given the keyboard by an arrow leaves the pile's ring on.
+    FocusScope {
         id: pileArea
         objectName: "pile"
         anchors.centerIn: parent
@@ -58,10 +59,26 @@ Item {
         Accessible.role: Accessible.List
         Accessible.name: qsTr("Latest photos")
         Accessible.description: qsTr("Enter shows all photos")
-        Keys.onPressed: event => pileRing.press(event, () => stack.isFannedOut = true)
+        // The card the arrows have reached, -1 before any: a screen reader then reads it.
+        property int current: -1
+        Keys.onPressed: event => {
+            const top = pileCards.count - 1
+            const back = event.key === Qt.Key_Left || event.key === Qt.Key_Up
+            const on = event.key === Qt.Key_Right || event.key === Qt.Key_Down
+            // The first arrow reaches the card on top, the one in sight.
+            if (back || on)
+                current = current < 0 ? top : current + (on ? 1 : -1)
+            else if (event.key === Qt.Key_Home || event.key === Qt.Key_End)
+                current = event.key === Qt.Key_Home ? 0 : top
+            else
+                return pileRing.press(event, () => stack.isFannedOut = true)
+            current = Math.min(top, Math.max(0, current))
+            event.accepted = true
+        }
         FocusRing { id: pileRing; gap: 8 }
 
         Repeater {
+            id: pileCards
             objectName: "pileCards"
             model: RowWindowModel { id: tail; source: stack.model; limit: 10 }
             delegate: PhotoCard {
@@ -85,6 +102,7 @@ Item {
                 onTapped: stack.isFannedOut = true
                 fileName: model.fileName
                 errorText: model.errorText
+                focus: index === pileArea.current
                 Accessible.role: Accessible.ListItem
                 Accessible.name: spokenName
                 Accessible.onPressAction: stack.isFannedOut = true
