@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts under the prefix, and the files it needs built
 # first: the launcher, the AppStream data, the icons, the man pages, the
-# bash completion and the systemd user unit. Everything found at run time is
-# found relative to the executable, so an installed tree can be moved as a
-# whole (the unit alone names the installed program by its full path).
+# bash completion, the systemd user unit and the file managers' actions.
+# Everything found at run time is found relative to the executable, so an
+# installed tree can be moved as a whole (the unit alone names the installed
+# program by its full path).
 include(GNUInstallDirs)
 
 set(PRESSLY_HOMEPAGE "https://pressly.pro" CACHE STRING "Project web page named in the AppStream data")
@@ -73,6 +74,17 @@ install(CODE "
   file(WRITE \"\${target}\" \"\${unit}\")")
 install(FILES data/completions/pressly data/completions/pressly-pro DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 install(FILES data/qlogging-categories6/pressly.categories DESTINATION ${CMAKE_INSTALL_DATADIR}/qlogging-categories6)
+
+# "Optimize with Pressly Pro" in the file managers: Dolphin's service menu
+# (which KIO runs only when it is executable), Nemo's action, the Nautilus
+# extension, and Thunar's action for users to copy into their own actions.
+configure_file(data/filemanagers/servicemenu.desktop.in ${DATA_OUT}/filemanagers/pressly-pro-optimize.desktop @ONLY)
+configure_file(data/filemanagers/pressly-pro.nemo_action.in ${DATA_OUT}/filemanagers/pressly-pro.nemo_action @ONLY)
+configure_file(data/filemanagers/thunar-uca.xml.in ${DATA_OUT}/filemanagers/uca.xml @ONLY)
+install(PROGRAMS ${DATA_OUT}/filemanagers/pressly-pro-optimize.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
+install(FILES ${DATA_OUT}/filemanagers/pressly-pro.nemo_action DESTINATION ${CMAKE_INSTALL_DATADIR}/nemo/actions)
+install(FILES data/filemanagers/pressly_pro.py DESTINATION ${CMAKE_INSTALL_DATADIR}/nautilus-python/extensions)
+install(FILES ${DATA_OUT}/filemanagers/uca.xml DESTINATION ${RESOURCES_DEST}/thunar)
 install(FILES data/copyright ${DATA_OUT}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pressly-pro)
 
 # The bundled tools as the build tree sees them (links to the set-up's

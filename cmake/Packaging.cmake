@@ -32,5 +32,7 @@ set(PRESSLY_RUNTIME_PACKAGES
 list(JOIN PRESSLY_RUNTIME_PACKAGES ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # Wayland sessions run it natively with the plugin, through XWayland without.
 # Qt's own translations word the standard dialogs in the user's language.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
+# Nautilus runs the extension that offers "Optimize with Pressly Pro" through
+# nautilus-python.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n, python3-nautilus")
 include(CPack)

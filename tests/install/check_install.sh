@@ -2,8 +2,9 @@
 # SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a throw-away root, moves the installed tree away
-# from where it was installed, and runs it from there: the launcher files
-# validate, both programs start, and the bundled tools are found inside it.
+# from where it was installed, and runs it from there: the launcher files and
+# the file managers' actions validate, both programs start, and the bundled
+# tools are found inside it.
 # Usage: check_install.sh BUILD_DIR TEST_DATA_DIR APP_ID
 set -euo pipefail
 build="$1" data="$2" id="$3"
@@ -24,6 +25,7 @@ done
   [ -s "$p/share/bash-completion/completions/pressly-pro" ] || fail "no manual or completion"
 [ -s "$p/share/qlogging-categories6/pressly.categories" ] || fail "no logging categories"
 grep -qx "ExecStart=/usr/bin/pressly --watch \$PRESSLY_WATCH_ARGS" "$p/lib/systemd/user/pressly-watch.service" || fail "no watch unit"
+/usr/bin/python3 "$(dirname "$0")/check_file_managers.py" "$p" >/dev/null || fail "the file managers' actions"
 while IFS= read -r link; do
   [[ "$(readlink "$link")" != /* && -e "$link" ]] || fail "$link leads out of the installed tree"
 done < <(find "$p" -type l)
