@@ -101,6 +101,7 @@ Rectangle {
                 ComboBox {
                     objectName: "watchedFolderMode"
                     font.pixelSize: 12
+                    implicitContentWidthPolicy: ComboBox.WidestText
                     model: [qsTr("In place"), qsTr("Export folder")]
                     currentIndex: folderRow.exporting ? 1 : 0
                     onActivated: index => mainView.setWatchedFolderExporting(folderRow.index, index === 1)
@@ -109,6 +110,7 @@ Rectangle {
                 ComboBox {
                     objectName: "watchedFolderPreset"
                     font.pixelSize: 12
+                    implicitContentWidthPolicy: ComboBox.WidestText
                     model: section.presets.map(p => p.title)
                     currentIndex: Math.max(0, section.presets.findIndex(p => p.raw === folderRow.preset))
                     onActivated: index => section.folders.setPreset(folderRow.index, section.presets[index].raw)
