@@ -428,6 +428,14 @@ Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
         <source>watching %1 folders; new images are taken once they settle (Ctrl+C stops)</source>
         <translation>%1 Ordner werden beobachtet; neue Bilder werden genommen, sobald sie zur Ruhe gekommen sind (Strg+C beendet)</translation>
     </message>
+    <message>
+        <source>%1: another Pressly Pro watches this folder; skipped</source>
+        <translation>%1: Ein anderes Pressly Pro überwacht diesen Ordner; übersprungen</translation>
+    </message>
+    <message>
+        <source>every folder given is watched by another Pressly Pro; nothing to watch</source>
+        <translation>jeder angegebene Ordner wird von einem anderen Pressly Pro überwacht; nichts zu überwachen</translation>
+    </message>
 </context>
 <context>
     <name>GaugeReading</name>
@@ -725,6 +733,15 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
             <numerusform>%Ln Bild wird direkt am Speicherort optimiert. Das Original kommt in den Papierkorb und lässt sich bei Bedarf wiederherstellen.</numerusform>
             <numerusform>%Ln Bilder werden direkt am Speicherort optimiert. Die Originale kommen in den Papierkorb und lassen sich bei Bedarf wiederherstellen.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Choose a folder to watch</source>
+        <translation>Einen zu überwachenden Ordner wählen</translation>
+    </message>
+    <message>
+        <source>Watch</source>
+        <comment>button</comment>
+        <translation>Überwachen</translation>
     </message>
 </context>
 <context>
@@ -1151,6 +1168,10 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
         <source>Updates are not available in this build: it has no update address.</source>
         <translation>Für diese Version gibt es keine Aktualisierungen: Sie hat keine Aktualisierungsadresse.</translation>
     </message>
+    <message>
+        <source>Watched folders</source>
+        <translation>Überwachte Ordner</translation>
+    </message>
 </context>
 <context>
     <name>Sidebar</name>
@@ -1486,6 +1507,92 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
     <message>
         <source>Its updates come with the system’s updates.</source>
         <translation>Seine Aktualisierungen kommen mit denen des Systems.</translation>
+    </message>
+</context>
+<context>
+    <name>WatchedFolderList</name>
+    <message>
+        <source>Paused</source>
+        <translation>Pausiert</translation>
+    </message>
+    <message>
+        <source>Watched by the background service</source>
+        <translation>Vom Hintergrunddienst überwacht</translation>
+    </message>
+    <message>
+        <source>Not found; watching begins when it is there</source>
+        <translation>Nicht gefunden; die Überwachung beginnt, sobald er da ist</translation>
+    </message>
+    <message>
+        <source>Watching</source>
+        <translation>Wird überwacht</translation>
+    </message>
+    <message numerus="yes">
+        <source>Pressly Pro saved %1 in %2 (%n images)</source>
+        <translation>
+            <numerusform>Pressly Pro hat in %2 %1 gespart (%n Bild)</numerusform>
+            <numerusform>Pressly Pro hat in %2 %1 gespart (%n Bilder)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>WatchedFoldersSection</name>
+    <message>
+        <source>Watched folders</source>
+        <translation>Überwachte Ordner</translation>
+    </message>
+    <message>
+        <source>New or changed images in these folders are optimized once they have settled.</source>
+        <translation>Neue oder geänderte Bilder in diesen Ordnern werden optimiert, sobald sie sich nicht mehr ändern.</translation>
+    </message>
+    <message>
+        <source>No watched folders. Add one to optimize the images that arrive in it.</source>
+        <translation>Keine überwachten Ordner. Fügen Sie einen hinzu, um die Bilder zu optimieren, die darin ankommen.</translation>
+    </message>
+    <message>
+        <source>Pause all</source>
+        <translation>Alle pausieren</translation>
+    </message>
+    <message>
+        <source>Pause all watched folders</source>
+        <translation>Alle überwachten Ordner pausieren</translation>
+    </message>
+    <message>
+        <source>Add Folder…</source>
+        <comment>watched folder</comment>
+        <translation>Ordner hinzufügen …</translation>
+    </message>
+    <message>
+        <source>Add a folder to watch</source>
+        <translation>Einen zu überwachenden Ordner hinzufügen</translation>
+    </message>
+    <message>
+        <source>Watched folder %1: %2</source>
+        <translation>Überwachter Ordner %1: %2</translation>
+    </message>
+    <message>
+        <source>In place</source>
+        <translation>Originale ersetzen</translation>
+    </message>
+    <message>
+        <source>Export folder</source>
+        <translation>In Exportordner</translation>
+    </message>
+    <message>
+        <source>Where optimized images of %1 go</source>
+        <translation>Wohin optimierte Bilder aus %1 kommen</translation>
+    </message>
+    <message>
+        <source>Compression for %1</source>
+        <translation>Komprimierung für %1</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Stop watching %1</source>
+        <translation>%1 nicht mehr überwachen</translation>
     </message>
 </context>
 <context>

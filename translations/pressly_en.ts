@@ -136,4 +136,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>WatchedFolderList</name>
+    <message numerus="yes">
+        <source>Pressly Pro saved %1 in %2 (%n images)</source>
+        <translation>
+            <numerusform>Pressly Pro saved %1 in %2 (%n image)</numerusform>
+            <numerusform>Pressly Pro saved %1 in %2 (%n images)</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

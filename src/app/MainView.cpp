@@ -14,11 +14,13 @@
 
 #include <utility>
 
-MainView::MainView(FilePrompts& prompts, std::optional<int> maxConcurrentJobs, QObject* parent)
+MainView::MainView(FilePrompts& prompts, std::optional<int> maxConcurrentJobs, std::chrono::milliseconds watchSettle,
+                   QObject* parent)
     : QObject(parent), prompts_(prompts), queue_(std::make_unique<JobQueue>(configuration_, maxConcurrentJobs)),
       jobs_(std::make_unique<JobListModel>(*queue_)),
       statsPanel_(std::make_unique<StatsPanel>(*queue_, StatisticsTracker::shared())),
-      dashboard_(std::make_unique<StatisticsDashboard>(StatisticsTracker::shared(), prompts))
+      dashboard_(std::make_unique<StatisticsDashboard>(StatisticsTracker::shared(), prompts)),
+      watchedFolders_(std::make_unique<WatchedFolderList>(*queue_, watchSettle))
 {
     auto& preferences = UserPreferences::shared();
     connect(&configuration_, &Configuration::operationModeChanged, this, &MainView::operationModeChanged);
@@ -226,6 +228,27 @@ void MainView::changeExportFolder()
     const auto folder = ask([this] { return prompts_.chooseFolder(QString(), tr("Choose")); });
     if (folder && !folder->isEmpty())
         applyChosenExportFolder(*folder, configuration_, false);
+}
+
+void MainView::addWatchedFolder()
+{
+    const auto folder = ask(
+        [this] { return prompts_.chooseFolder(tr("Choose a folder to watch"), tr("Watch", "button")); });
+    if (folder && !folder->isEmpty())
+        watchedFolders_->add(*folder);
+}
+
+void MainView::setWatchedFolderExporting(int row, bool exporting)
+{
+    if (exporting && !restoreExportFolderBookmark(configuration_)) {
+        const auto folder = ask([this] {
+            return prompts_.chooseFolder(tr("Choose where to save optimized images"), tr("Select Export Folder"));
+        });
+        if (!folder || folder->isEmpty())
+            return;
+        applyChosenExportFolder(*folder, configuration_, false);
+    }
+    watchedFolders_->setExporting(row, exporting);
 }
 
 void MainView::requestQuit()

@@ -4,6 +4,7 @@
 
 #include "app/StatisticsDashboard.h"
 #include "app/StatsPanel.h"
+#include "app/WatchedFolderList.h"
 #include "jobs/Configuration.h"
 #include "jobs/JobListModel.h"
 #include "jobs/JobQueue.h"
@@ -37,12 +38,15 @@ class MainView : public QObject {
     Q_PROPERTY(StatsPanel* statsPanel READ statsPanel CONSTANT)
     Q_PROPERTY(StatisticsDashboard* dashboard READ dashboard CONSTANT)
     Q_PROPERTY(QString intakeNotice READ intakeNotice NOTIFY intakeNoticeChanged)
+    Q_PROPERTY(WatchedFolderList* watchedFolders READ watchedFolders CONSTANT)
 
 public:
     enum SidebarTab { Files = 0, Statistics = 1, OptimizationSettings = 2 };
     Q_ENUM(SidebarTab)
 
-    MainView(FilePrompts& prompts, std::optional<int> maxConcurrentJobs = std::nullopt, QObject* parent = nullptr);
+    // `watchSettle`: how long a watched folder's new file must stay unchanged.
+    MainView(FilePrompts& prompts, std::optional<int> maxConcurrentJobs = std::nullopt,
+             std::chrono::milliseconds watchSettle = std::chrono::seconds(2), QObject* parent = nullptr);
     ~MainView() override;
 
     Configuration* configuration() { return &configuration_; }
@@ -62,6 +66,7 @@ public:
     QString intakeNotice() const { return intakeNotice_; }
     StatsPanel* statsPanel() { return statsPanel_.get(); }
     StatisticsDashboard* dashboard() { return dashboard_.get(); }
+    WatchedFolderList* watchedFolders() { return watchedFolders_.get(); }
 
     void setSelectedTab(int tab);
     void setDropTargeted(bool targeted);
@@ -83,6 +88,10 @@ public:
     Q_INVOKABLE void setOperationMode(int mode);
     Q_INVOKABLE void setPreset(const QString& raw);
     Q_INVOKABLE void changeExportFolder();
+    // Chooses a folder to watch with a file chooser.
+    Q_INVOKABLE void addWatchedFolder();
+    // Exporting asks for the export folder first when none is set.
+    Q_INVOKABLE void setWatchedFolderExporting(int row, bool exporting);
     // Asks first while jobs run; then stops the batch and quits.
     Q_INVOKABLE void requestQuit();
     Q_INVOKABLE void showAbout();
@@ -113,6 +122,7 @@ private:
     std::unique_ptr<JobListModel> jobs_;
     std::unique_ptr<StatsPanel> statsPanel_;
     std::unique_ptr<StatisticsDashboard> dashboard_;
+    std::unique_ptr<WatchedFolderList> watchedFolders_;
     int selectedTab_ = Files;
     bool isDropTargeted_ = false;
     bool quitting_ = false;

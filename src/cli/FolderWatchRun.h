@@ -2,22 +2,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "jobs/FileSettler.h"
+#include "jobs/FolderWatchFeed.h"
 #include "platform/EventLoop.h"
-#include "platform/FolderWatcher.h"
+#include "platform/FolderWatchLock.h"
 
 #include <QCoroTask>
 #include <QObject>
 
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class JobQueue;
-class OptimizationJob;
 
 // `pressly --watch`: the folders' new images join the queue once they have
-// settled, until `stop`. What the queue finishes (or a run places) is told to
-// the settler, so that our own results never start another run.
+// settled, until `stop`. A folder another Pressly Pro watches is left to it.
 class FolderWatchRun : public QObject {
     Q_OBJECT
 public:
@@ -25,18 +25,16 @@ public:
     using Say = std::function<void(const QString&)>;
     FolderWatchRun(JobQueue& queue, std::chrono::milliseconds settle, Say say);
 
-    // Answers a usage error, if any: a path that is there but is no folder.
+    // Answers a usage error, if any: a path that is there but is no folder, or
+    // every folder watched by another Pressly Pro.
     QString start(const QStringList& folders);
     QCoro::Task<> untilStopped();
     void stop();
 
 private:
-    void follow(OptimizationJob& job);
-
-    JobQueue& queue_;
     Say say_;
-    FolderWatcher watcher_;
-    FileSettler settler_;
+    FolderWatchFeed feed_;
+    std::vector<std::unique_ptr<FolderWatchLock>> locks_;
     bool stopped_ = false;
     EventLoop::Notifier stoppedNotifier_;
 };

@@ -184,6 +184,11 @@ void JobQueue::addFiles(const QList<QUrl>& fileURLs)
     intake(fileURLs, false); // runs on by itself; waitUntilIdle waits for it
 }
 
+void JobQueue::addFiles(const QList<QUrl>& fileURLs, const BatchSettings& settings)
+{
+    intake(fileURLs, false, std::make_shared<const BatchSettings>(settings));
+}
+
 QCoro::Task<> JobQueue::addItems(QList<QUrl> items)
 {
     co_await intake(std::move(items), true);
@@ -197,10 +202,10 @@ BatchSettings JobQueue::currentSettings() const
 }
 
 // One intake at a time, so jobs join in the order their files were given.
-QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders)
+QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders, std::shared_ptr<const BatchSettings> given)
 {
     // Taken now, when the drop is confirmed, not when its files are reached.
-    const auto settings = std::make_shared<const BatchSettings>(currentSettings());
+    const auto settings = given ? given : std::make_shared<const BatchSettings>(currentSettings());
     ++intakes_;
     // Tickets, not a flag: waiters wake together, and only the next in line may go.
     const quint64 ticket = nextIntakeTicket_++;

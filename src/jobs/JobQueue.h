@@ -65,6 +65,8 @@ public:
     // in order, in groups as they are made, the first group starting a batch.
     QCoro::Task<> addFile(QUrl fileURL);
     Q_INVOKABLE void addFiles(const QList<QUrl>& fileURLs);
+    // With settings of their own (a watched folder's), not those of this moment.
+    void addFiles(const QList<QUrl>& fileURLs, const BatchSettings& settings);
     // Dropped or chosen files and folders: folders are walked on a pool (as
     // `collectImageURLs` does) and their images join as they are found.
     QCoro::Task<> addItems(QList<QUrl> items);
@@ -107,7 +109,7 @@ private:
     static Intake makeJob(const QUrl& fileURL, QThread* home, Configuration::OperationMode mode);
     static OptimizationJob::Ptr jobFor(const QUrl& fileURL, Configuration::OperationMode mode);
     bool admit(const Intake& found);
-    QCoro::Task<> intake(QList<QUrl> items, bool walkFolders);
+    QCoro::Task<> intake(QList<QUrl> items, bool walkFolders, std::shared_ptr<const BatchSettings> settings = {});
     void appendJobs(const QList<Intake>& found, int cancellationsAtIntake);
     // The settings of this moment, as a drop confirmed now keeps them.
     BatchSettings currentSettings() const;

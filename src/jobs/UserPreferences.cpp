@@ -75,3 +75,29 @@ void UserPreferences::setCompressionPresetRaw(const QString& value)
     KeyValueStore::standard().setValue(compressionPresetKey, value);
     emit compressionPresetRawChanged();
 }
+
+QList<WatchedFolder> UserPreferences::watchedFolders() const
+{
+    return WatchedFolder::fromJson(KeyValueStore::standard().string(watchedFoldersKey, QString()));
+}
+
+bool UserPreferences::watchingPaused() const
+{
+    return KeyValueStore::standard().boolean(watchingPausedKey, false);
+}
+
+void UserPreferences::setWatchedFolders(const QList<WatchedFolder>& folders)
+{
+    if (watchedFolders() == folders)
+        return;
+    KeyValueStore::standard().setValue(watchedFoldersKey, WatchedFolder::toJson(folders));
+    emit watchedFoldersChanged();
+}
+
+void UserPreferences::setWatchingPaused(bool value)
+{
+    if (watchingPaused() == value)
+        return;
+    KeyValueStore::standard().setValue(watchingPausedKey, value);
+    emit watchingPausedChanged();
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/CompressionPreset.h"
+#include "jobs/WatchedFolder.h"
 
 #include <QObject>
 #include <QString>
@@ -23,6 +24,8 @@ public:
     static inline const QString exportPathKey = QStringLiteral("exportPath");
     static inline const QString warnBeforeReplacingKey = QStringLiteral("warnBeforeReplacing");
     static inline const QString compressionPresetKey = QStringLiteral("compressionPreset");
+    static inline const QString watchedFoldersKey = QStringLiteral("watchedFolders");
+    static inline const QString watchingPausedKey = QStringLiteral("watchingPaused");
 
     static UserPreferences& shared();
 
@@ -31,17 +34,23 @@ public:
     bool warnBeforeReplacing() const;
     QString compressionPresetRaw() const;
     CompressionPreset compressionPreset() const;
+    QList<WatchedFolder> watchedFolders() const;
+    bool watchingPaused() const;
 
     void setOperationModeRaw(const QString& value);
     void setExportPath(const QString& value);
     void setWarnBeforeReplacing(bool value);
     void setCompressionPresetRaw(const QString& value);
+    void setWatchedFolders(const QList<WatchedFolder>& folders);
+    void setWatchingPaused(bool value);
 
 signals:
     void operationModeRawChanged();
     void exportPathChanged();
     void warnBeforeReplacingChanged();
     void compressionPresetRawChanged();
+    void watchedFoldersChanged();
+    void watchingPausedChanged();
 
 private:
     UserPreferences() = default;

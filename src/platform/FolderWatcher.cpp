@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FolderWatcher.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/Log.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -22,6 +24,24 @@ constexpr quint32 folderMask = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN
 bool isHidden(const QString& name)
 {
     return name.startsWith(QLatin1Char('.'));
+}
+
+struct Listing {
+    QStringList folders;
+    QStringList files;
+};
+
+Listing listingOf(const QString& folder)
+{
+    Listing found;
+    QDirIterator entries(folder, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    while (entries.hasNext()) {
+        entries.next();
+        const QFileInfo entry = entries.fileInfo();
+        if (!isHidden(entry.fileName()))
+            (entry.isDir() ? found.folders : found.files).append(entry.filePath());
+    }
+    return found;
 }
 
 } // namespace
@@ -103,6 +123,26 @@ void FolderWatcher::watchTree(const QString& folder, bool reportFiles, const QDa
             watchTree(below, reportFiles, changedSince);
 }
 
+// Each folder is watched before it is listed, as in watchTree.
+void FolderWatcher::walkLater(const QString& folder)
+{
+    auto* walk = new QFutureWatcher<Listing>(this);
+    connect(walk, &QFutureWatcherBase::finished, this, [this, walk, folder] {
+        walk->deleteLater();
+        // Moved away or gone meanwhile: its new place, if watched, is walked on its own.
+        if (!watchOf_.contains(folder))
+            return;
+        const Listing found = walk->result();
+        for (const QString& file : found.files)
+            emit fileWritten(file);
+        // One already watched was seen through its own event, after its watch began.
+        for (const QString& below : found.folders)
+            if (!watchOf_.contains(below) && watchOne(below))
+                walkLater(below);
+    });
+    walk->setFuture(BackgroundTask::run([folder] { return listingOf(folder); }));
+}
+
 void FolderWatcher::readEvents()
 {
     alignas(inotify_event) char buffer[64 * 1024];
@@ -141,8 +181,9 @@ void FolderWatcher::handle(int watch, quint32 mask, const QString& name)
     if (mask & IN_ISDIR) {
         if (mask & IN_MOVED_FROM)
             forgetTree(path);
-        else if ((mask & (IN_CREATE | IN_MOVED_TO)) && !QFileInfo(path).isSymLink() && watchOne(path))
-            watchTree(path, true);
+        else if ((mask & (IN_CREATE | IN_MOVED_TO)) && !QFileInfo(path).isSymLink() && !watchOf_.contains(path)
+                 && watchOne(path))
+            walkLater(path);
         return;
     }
     if (mask & (IN_CLOSE_WRITE | IN_MOVED_TO))

@@ -47,6 +47,9 @@ private:
     // Watches `folder` and the folders below it; reports the files in them when asked.
     void watchTree(const QString& folder, bool reportFiles, const QDateTime& changedSince = {});
     bool watchOne(const QString& folder);
+    // A folder that appeared: listed on a pool thread, so that a large tree
+    // copied in does not stall the event loop; its files are reported.
+    void walkLater(const QString& folder);
     void forgetTree(const QString& folder);
     void lose(const QString& root);
     void lookForLostRoots();

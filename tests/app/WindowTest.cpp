@@ -1,12 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowTest.h"
+#include "NotificationDaemon.h"
 #include "app/ResultActions.h"
 #include "app/SceneItems.h"
 #include "app/SingleInstance.h"
 
 #include "app/WindowSetup.h"
 #include "jobs/ExportFolderBookmark.h"
+#include "platform/ByteCountFormatter.h"
+#include "platform/FolderWatchLock.h"
 #include "platform/KeyValueStore.h"
 #include "store/SessionListModel.h"
 #include "store/StatisticsTracker.h"
@@ -31,7 +34,8 @@ void resetSettings()
 {
     for (const QString& key :
          {UserPreferences::operationModeKey, UserPreferences::exportPathKey, UserPreferences::warnBeforeReplacingKey,
-          UserPreferences::compressionPresetKey, ExportFolderBookmark::key})
+          UserPreferences::compressionPresetKey, ExportFolderBookmark::key, UserPreferences::watchedFoldersKey,
+          UserPreferences::watchingPausedKey})
         KeyValueStore::standard().remove(key);
 }
 } // namespace
@@ -42,7 +46,7 @@ void WindowTest::init()
     prompts_ = StubPrompts();
     work_ = std::make_unique<QTemporaryDir>();
     notices_ = std::make_unique<ToolNotices>();
-    view_ = std::make_unique<MainView>(prompts_, 2);
+    view_ = std::make_unique<MainView>(prompts_, 2, std::chrono::milliseconds(300));
     view_->setOperationMode(0);
     updater_ = std::make_unique<Updater>(QUrl(), QString());
     engine_ = std::make_unique<QQmlApplicationEngine>();
@@ -577,4 +581,65 @@ void WindowTest::keyboardAlone()
     QTest::keyClick(window_, Qt::Key_Escape);
     QCOMPARE(stack->property("heroRow").toInt(), -1);
     QTRY_VERIFY(gridHasKeys());
+}
+
+// Folders added in the settings: images written into one become cards with
+// their results, each optimized once (our own replacements do not bring them
+// back), told in one notification while the window is minimised. One that
+// another process watches is shown so and left alone.
+void WindowTest::watchedFolderOptimizesArrivalsOnce()
+{
+    const QString watched = copyImages({}, "watched"), held = copyImages({}, "held");
+    const auto service = FolderWatchLock::take(held);
+    QVERIFY(service);
+    view_->setSelectedTab(MainView::OptimizationSettings);
+    QTRY_VERIFY(pageReady("settingsPage"));
+    prompts_.folderAnswer = watched;
+    QVERIFY(QMetaObject::invokeMethod(find("addWatchedFolder"), "clicked"));
+    prompts_.folderAnswer = held;
+    view_->addWatchedFolder();
+    QCOMPARE(prompts_.asked.size(), 2);
+    const WatchedFolderList& folders = *view_->watchedFolders();
+    QCOMPARE(folders.count(), 2);
+    QTRY_VERIFY(find("watchedFolder-held"));
+    QCOMPARE(folders.index(1).data(WatchedFolderList::StateTextRole).toString(),
+             QStringLiteral("Watched by the background service"));
+    QCOMPARE(folders.index(0).data(WatchedFolderList::StateTextRole).toString(), QStringLiteral("Watching"));
+    QCOMPARE(view_->preferences()->watchedFolders().size(), 2);
+
+    const QByteArray image = [] {
+        QFile sample(QStringLiteral(PRESSLY_TEST_DATA "/png/pingus-flag3.png"));
+        return sample.open(QIODevice::ReadOnly) ? sample.readAll() : QByteArray();
+    }();
+    NotificationDaemon daemon;
+    const bool notifiable = daemon.start();
+    window_->showMinimized();
+    for (const QString& name : {"a.png", "b.png"})
+        for (const QString& dir : {held, watched}) {
+            QFile copy(dir + "/" + name);
+            QVERIFY(copy.open(QIODevice::WriteOnly));
+            copy.write(image);
+        }
+    QTRY_COMPARE_WITH_TIMEOUT(view_->jobs()->count(), 2, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!view_->jobQueue()->isProcessing(), 60000);
+    for (const auto& job : view_->jobQueue()->jobs()) {
+        QCOMPARE(job->fileURL().toLocalFile().section('/', 0, -2), watched);
+        QCOMPARE(job->statusText(), QStringLiteral("completed"));
+        QVERIFY(*job->optimizedSize() < image.size());
+        QCOMPARE(QFileInfo(job->fileURL().toLocalFile()).size(), *job->optimizedSize());
+    }
+    if (notifiable)
+        QTRY_COMPARE(daemon.summaries,
+                     QStringList{"Pressly Pro saved " + ByteCountFormatter::format(view_->jobQueue()->totalBytesSaved())
+                                 + " in watched (2 images)"});
+    QTest::qWait(1500);
+    QCOMPARE(view_->jobs()->count(), 2);
+    QCOMPARE(daemon.summaries.size(), notifiable ? 1 : 0);
+    window_->showNormal();
+    view_->setSelectedTab(MainView::Files);
+    QTRY_VERIFY(pageReady("filesPage"));
+    const auto cards = findAll("pileCard");
+    QCOMPARE(cards.size(), 2);
+    for (QObject* card : cards)
+        QTRY_VERIFY(card->findChild<QObject*>("checkBadge")->property("visible").toBool());
 }

@@ -35,6 +35,7 @@ private slots:
     void exportWritesWholeFileOrNone();
     void quitMidBatchLeavesEveryFileWhole();
     void keyboardAlone();
+    void watchedFolderOptimizesArrivalsOnce();
 
 private:
     void drop(const QList<QUrl>& urls);

@@ -169,7 +169,8 @@ def main():
             act(originals)
             wait_for("in place chosen", lambda: originals.get_state_set().contains(Atspi.StateType.CHECKED))
         check_page(app, "settings", ["Optimize originals", "Export to folder", "Lossless", "Balanced", "Maximum",
-                                     "Warn me before replacing files"], problems)
+                                     "Warn me before replacing files", "Add a folder to watch",
+                                     "Pause all watched folders"], problems)
 
         # Files handed over by a second launch, as a file manager does; the warning is answered.
         subprocess.run([app_binary, f"{home}/images"], env=env, check=True, timeout=30)

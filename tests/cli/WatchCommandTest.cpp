@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pressly Pro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
+#include "platform/FolderWatchLock.h"
 #include "platform/ImageIO.h"
 
 #include <QJsonDocument>
@@ -102,4 +103,38 @@ TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
     }
     EXPECT_TRUE(QDir(tmp).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     EXPECT_EQ(QDir(in).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 50);
+}
+
+// A folder another Pressly Pro watches is skipped with a line, and the run
+// holds the others; with none left it says so and ends.
+TEST(WatchCommandTest, LeavesFoldersAnotherProcessWatches)
+{
+    QTemporaryDir root;
+    const QString held = QDir(root.path()).filePath("held"), free = QDir(root.path()).filePath("free");
+    QDir().mkpath(held);
+    QDir().mkpath(free);
+    const auto window = FolderWatchLock::take(held);
+    ASSERT_TRUE(window);
+    QProcess pressly;
+    QProcessEnvironment env = privateEnvironment(root.path());
+    // The lock's place as this process has it (not under the child's own cache folder).
+    env.insert("XDG_RUNTIME_DIR", QFileInfo(FolderWatchLock::lockFileFor(held)).path().section('/', 0, -2));
+    pressly.setProcessEnvironment(env);
+    pressly.start(PRESSLY_BINARY_DIR "/bin/pressly", {"--watch", held, "--in-place"});
+    ASSERT_TRUE(pressly.waitForFinished(20000));
+    EXPECT_EQ(pressly.exitCode(), 2);
+    const QString said = QString::fromUtf8(pressly.readAllStandardError());
+    EXPECT_TRUE(said.contains("another Pressly Pro watches this folder; skipped")) << said.toStdString();
+    EXPECT_TRUE(said.contains("nothing to watch")) << said.toStdString();
+
+    pressly.start(PRESSLY_BINARY_DIR "/bin/pressly", {"--watch", held, free, "--in-place"});
+    QByteArray err;
+    ASSERT_TRUE(processEventsUntil([&] {
+        return err += pressly.readAllStandardError(), err.contains("watching 1 folder");
+    })) << err.toStdString();
+    EXPECT_TRUE(err.contains("skipped"));
+    EXPECT_FALSE(FolderWatchLock::take(free));
+    ::kill(pid_t(pressly.processId()), SIGTERM);
+    ASSERT_TRUE(pressly.waitForFinished(20000));
+    EXPECT_TRUE(FolderWatchLock::take(free));
 }

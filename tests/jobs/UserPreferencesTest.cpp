@@ -31,9 +31,10 @@ protected:
         return dir.filePath(name);
     }
 
-    static inline const QStringList keys{UserPreferences::operationModeKey, UserPreferences::exportPathKey,
-                                         UserPreferences::warnBeforeReplacingKey, UserPreferences::compressionPresetKey,
-                                         ExportFolderBookmark::key};
+    static inline const QStringList keys{
+        UserPreferences::operationModeKey,     UserPreferences::exportPathKey, UserPreferences::warnBeforeReplacingKey,
+        UserPreferences::compressionPresetKey, ExportFolderBookmark::key,      UserPreferences::watchedFoldersKey,
+        UserPreferences::watchingPausedKey};
     UserPreferences& preferences = UserPreferences::shared();
     QTemporaryDir dir;
     TestSupport::LogCapture log;
@@ -165,4 +166,25 @@ TEST_F(Settings, AChosenFolderIsAppliedInOrderEvenWithoutBookmark)
     EXPECT_EQ(configuration.exportPath(), missing);
     EXPECT_EQ(preferences.exportPath(), missing);
     EXPECT_EQ(store().bytes(ExportFolderBookmark::key), chosen.toUtf8());
+}
+
+// Watched folders keep their order and settings; entries written by hand read
+// as the main settings do (only the exact mode replaces, unknown presets balance).
+TEST_F(Settings, WatchedFoldersReadAsTheMainSettings)
+{
+    EXPECT_TRUE(preferences.watchedFolders().isEmpty());
+    EXPECT_FALSE(preferences.watchingPaused());
+    const QList<WatchedFolder> folders{{"/srv/b", false, "maximum"}, {"/srv/a", true, "lossless"}};
+    preferences.setWatchedFolders(folders);
+    preferences.setWatchingPaused(true);
+    EXPECT_EQ(preferences.watchedFolders(), folders);
+    EXPECT_TRUE(preferences.watchingPaused());
+    store().setValue(UserPreferences::watchedFoldersKey,
+                     QString::fromUtf8(
+                         R"([{"path":"/x","mode":"optimizeoriginals","preset":"Maximum"},{"mode":"optimizeOriginals"},)"
+                         R"({"path":"/y","mode":"optimizeOriginals"}])"));
+    EXPECT_EQ(preferences.watchedFolders(),
+              (QList<WatchedFolder>{{"/x", true, "balanced"}, {"/y", false, "balanced"}}));
+    store().setValue(UserPreferences::watchedFoldersKey, QStringLiteral("not json"));
+    EXPECT_TRUE(preferences.watchedFolders().isEmpty());
 }

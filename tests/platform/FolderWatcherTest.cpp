@@ -38,3 +38,26 @@ TEST(FolderWatcherTest, FollowsNewSubfoldersAndARootThatComesBack)
     EXPECT_EQ(written.last(), root + "/c.png");
     EXPECT_EQ(lost, QStringList{root});
 }
+
+// A large tree copied in (listed off the event loop) is reported whole.
+TEST(FolderWatcherTest, ReportsEveryFileOfALargeTreeMovedIn)
+{
+    QTemporaryDir base;
+    const QString root = base.filePath("root"), outside = base.filePath("outside");
+    QDir().mkpath(root);
+    QSet<QString> wanted;
+    for (int folder = 0; folder < 10; ++folder)
+        for (int file = 0; file < 100; ++file) {
+            const QString path = QStringLiteral("/tree/%1/deeper/%2.png").arg(folder).arg(file);
+            QDir().mkpath(QFileInfo(outside + path).path());
+            writeFile(outside + path, "x");
+            wanted.insert(root + path);
+        }
+    FolderWatcher watcher;
+    ASSERT_TRUE(watcher.addRoot(root));
+    QSet<QString> written;
+    QObject::connect(&watcher, &FolderWatcher::fileWritten, [&](const QString& path) { written.insert(path); });
+    ASSERT_TRUE(QDir().rename(outside + "/tree", root + "/tree"));
+    ASSERT_TRUE(processEventsUntil([&] { return written.size() >= wanted.size(); }));
+    EXPECT_EQ(written, wanted);
+}

@@ -120,6 +120,9 @@ ScrollView {
             }
         }
 
+        SectionTitle { text: qsTr("Watched folders"); Layout.topMargin: 14 }
+        WatchedFoldersSection { Layout.fillWidth: true; presets: pane.presets }
+
         SectionTitle { text: qsTr("Updates"); Layout.topMargin: 14 }
         Rectangle {
             Layout.fillWidth: true

@@ -4,9 +4,11 @@
 
 #include "app/MainView.h"
 #include "app/SceneItems.h"
+#include "app/WatchedFolderList.h"
 #include "jobs/ExportFolderBookmark.h"
 #include "jobs/OptimizationJob.h"
 #include "platform/ByteCountFormatter.h"
+#include "platform/FolderWatchLock.h"
 #include "store/StatisticsTracker.h"
 
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include <QTimer>
 #include <QVariantMap>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -127,7 +130,36 @@ QCoro::Task<> ScreenshotTour::settingsStates()
             flickable->setProperty("contentY", 0);
         }
     }
+    co_await watchedFolderStates();
     co_await focusWalk(QStringLiteral("07c-focus-"));
+}
+
+// Two watched folders, the second held by the background service (a lock taken here stands in for it).
+QCoro::Task<> ScreenshotTour::watchedFolderStates()
+{
+    const QDir base(QDir::tempPath());
+    const QString screenshots = base.filePath(QStringLiteral("Screenshots"));
+    const QString camera = base.filePath(QStringLiteral("Camera Uploads"));
+    base.mkpath(screenshots);
+    base.mkpath(camera);
+    auto service = FolderWatchLock::take(camera);
+    WatchedFolderList& folders = *view_.watchedFolders();
+    folders.add(screenshots);
+    folders.add(camera);
+    folders.setPreset(1, QStringLiteral("lossless"));
+    auto* pane = item("settingsPane");
+    auto* flickable = pane ? pane->property("contentItem").value<QQuickItem*>() : nullptr;
+    auto* section = item("watchedFolders");
+    co_await settle(500);
+    if (flickable && section) {
+        const QPointF at = section->mapToItem(flickable->property("contentItem").value<QQuickItem*>(), QPointF());
+        flickable->setProperty("contentY", std::max(0.0, at.y() - 120));
+        co_await settle(500);
+        shot(QStringLiteral("07d-settings-watched-folders"));
+        flickable->setProperty("contentY", 0);
+    }
+    folders.remove(1);
+    folders.remove(0);
 }
 
 QCoro::Task<> ScreenshotTour::focusWalk(QString prefix)

@@ -31,6 +31,7 @@ private:
     int rowWhere(const std::function<bool(const OptimizationJob&)>& wanted) const;
     QCoro::Task<> noImagesState();
     QCoro::Task<> settingsStates();
+    QCoro::Task<> watchedFolderStates();
     // Tab through the settings as a keyboard user does, with a shot wherever the ring reaches a kind of control.
     QCoro::Task<> focusWalk(QString prefix);
     QCoro::Task<> batchStates();

@@ -1,0 +1,20 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// A folder the window watches, with how its images are optimized. Stored as
+// JSON text, so that other programs (the background service) can read it.
+struct WatchedFolder {
+    QString path;
+    bool exporting = false;
+    QString preset = QStringLiteral("balanced");
+
+    bool operator==(const WatchedFolder&) const = default;
+
+    // Entries without a path are dropped; unknown fields are ignored.
+    static QList<WatchedFolder> fromJson(const QString& text);
+    static QString toJson(const QList<WatchedFolder>& folders);
+};

@@ -1,0 +1,26 @@
+// SPDX-FileCopyrightText: 2026 The Pressly Pro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+// Who watches a folder: the window or the background service, never both.
+// A lock on a file under the user's runtime folder ($XDG_RUNTIME_DIR, else the
+// cache folder), named by the folder's
+// canonical path; held until destroyed, dropped by the kernel when the
+// holder dies. Never waits.
+class FolderWatchLock {
+public:
+    // The lock, or nothing when another process (or another instance) holds it.
+    static std::unique_ptr<FolderWatchLock> take(const QString& folder);
+    static QString lockFileFor(const QString& folder);
+    ~FolderWatchLock();
+    FolderWatchLock(const FolderWatchLock&) = delete;
+    FolderWatchLock& operator=(const FolderWatchLock&) = delete;
+
+private:
+    explicit FolderWatchLock(int descriptor) : descriptor_(descriptor) { }
+    int descriptor_ = -1;
+};
