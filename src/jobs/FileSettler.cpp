@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "jobs/FileSettler.h"
 
+#include "platform/OpenForWriting.h"
 #include "workers/IOFileType.h"
 
 #include <QFile>
@@ -66,7 +67,7 @@ bool FileSettler::isImage(const QString& path)
 void FileSettler::check()
 {
     const qint64 now = clock_.elapsed();
-    QList<std::pair<quint64, QString>> settled;
+    QStringList due;
     for (auto it = waiting_.begin(); it != waiting_.end();) {
         const Form form = formOf(it.key());
         if (form.size < 0) {
@@ -76,28 +77,41 @@ void FileSettler::check()
         if (form != it->form) {
             it->form = form;
             it->since = now;
-            ++it;
+        } else if (now - it->since >= settleMs_ && !busy_.contains(it.key())) {
+            // One being optimized waits for its job: if it changes meanwhile, it goes again.
+            due.append(it.key());
+        }
+        ++it;
+    }
+    if (!due.isEmpty())
+        hand(due, now);
+    if (waiting_.isEmpty())
+        tick_.stop();
+}
+
+// A writer that pauses longer than the settle time has not finished: what it
+// holds open waits for it to close.
+void FileSettler::hand(const QStringList& due, qint64 now)
+{
+    const QSet<QString> held = OpenForWriting::among(due);
+    QList<std::pair<quint64, QString>> settled;
+    for (const QString& path : due) {
+        const auto found = waiting_.find(path);
+        if (held.contains(path)) {
+            found->since = now;
             continue;
         }
-        // One being optimized waits for its job: if it changes meanwhile, it goes again.
-        if (now - it->since < settleMs_ || busy_.contains(it.key())) {
-            ++it;
-            continue;
-        }
-        const QString path = it.key();
-        const quint64 order = it->order;
-        it = waiting_.erase(it);
-        if (done_.value(path) == form)
+        const Waiting waited = *found;
+        waiting_.erase(found);
+        if (done_.value(path) == waited.form)
             continue;
         if (!isImage(path)) {
-            done_.insert(path, form);
+            done_.insert(path, waited.form);
             continue;
         }
         busy_.insert(path);
-        settled.append({order, path});
+        settled.append({waited.order, path});
     }
-    if (waiting_.isEmpty())
-        tick_.stop();
     if (settled.isEmpty())
         return;
     std::sort(settled.begin(), settled.end());

@@ -15,7 +15,8 @@
 // Decides when a file seen in a watched folder may be optimized: once it has
 // kept its size and time for the settle time, is an image by its content, is
 // neither hidden nor a download in progress, is not being optimized now and is
-// not in the form this run last left it in (optimized, placed or failed).
+// not in the form this run last left it in (optimized, placed or failed), and
+// no process holds it open for writing.
 class FileSettler : public QObject {
     Q_OBJECT
 public:
@@ -52,6 +53,7 @@ private:
     static Form formOf(const QString& path);
     static bool isImage(const QString& path);
     void check();
+    void hand(const QStringList& due, qint64 now);
 
     const qint64 settleMs_;
     QElapsedTimer clock_;

@@ -28,7 +28,7 @@ void pause(int milliseconds)
 
 } // namespace
 
-// Files arrive whole, slowly, and as downloads renamed at the end: each is
+// Files arrive whole, slowly, held open again by their writer and as downloads renamed at the end: each is
 // optimized once and only once complete, and SIGTERM leaves the folder whole.
 TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
 {
@@ -55,11 +55,18 @@ TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
         sampleOf.insert(name, sample);
     }
     const QStringList names = wanted.keys();
-    const QStringList slow = names.mid(0, 5), downloads = names.mid(5, 3);
-    for (const QString& name : names.mid(8))
+    const QStringList slow = names.mid(0, 5), downloads = names.mid(5, 3), held = names.mid(8, 2);
+    for (const QString& name : names.mid(10))
         writeFile(QDir(in).filePath(name), wanted[name]);
     for (const QString& name : downloads)
         writeFile(QDir(in).filePath(name + ".part"), wanted[name].left(wanted[name].size() / 2));
+    // Written in part, closed, then opened again and held for longer than the settle time.
+    std::vector<std::unique_ptr<QFile>> writers;
+    for (const QString& name : held) {
+        writeFile(QDir(in).filePath(name), wanted[name].left(wanted[name].size() / 2));
+        writers.push_back(std::make_unique<QFile>(QDir(in).filePath(name)));
+        ASSERT_TRUE(writers.back()->open(QIODevice::Append));
+    }
     // Each chunk closes the file, as a copy over a slow link would.
     for (int chunk = 0; chunk < 6; ++chunk) {
         for (const QString& name : slow) {
@@ -67,6 +74,10 @@ TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
             append(QDir(in).filePath(name), wanted[name].mid(chunk * size, size));
         }
         pause(500);
+    }
+    for (int i = 0; i < held.size(); ++i) {
+        writers[i]->write(wanted[held[i]].mid(wanted[held[i]].size() / 2));
+        writers[i]->close();
     }
     for (const QString& name : downloads) {
         append(QDir(in).filePath(name + ".part"), wanted[name].mid(wanted[name].size() / 2));
