@@ -31,7 +31,7 @@ WatchedFolderList::WatchedFolderList(JobQueue& queue, std::chrono::milliseconds 
             restart(row);
     });
     for (const WatchedFolder& folder : UserPreferences::shared().watchedFolders()) {
-        rows_.push_back(std::make_unique<Row>(Row{folder}));
+        rows_.push_back(std::make_unique<Row>(Row{folder, {}, {}}));
         start(*rows_.back());
     }
 }
@@ -94,7 +94,7 @@ bool WatchedFolderList::add(const QString& path)
     WatchedFolder folder{clean};
     folder.preset = UserPreferences::shared().compressionPresetRaw();
     beginInsertRows({}, count(), count());
-    rows_.push_back(std::make_unique<Row>(Row{folder}));
+    rows_.push_back(std::make_unique<Row>(Row{folder, {}, {}}));
     start(*rows_.back());
     endInsertRows();
     store();

@@ -614,7 +614,7 @@ void WindowTest::watchedFolderOptimizesArrivalsOnce()
     NotificationDaemon daemon;
     const bool notifiable = daemon.start();
     window_->showMinimized();
-    for (const QString& name : {"a.png", "b.png"})
+    for (const char* name : {"a.png", "b.png"})
         for (const QString& dir : {held, watched}) {
             QFile copy(dir + "/" + name);
             QVERIFY(copy.open(QIODevice::WriteOnly));
