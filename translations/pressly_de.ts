@@ -1326,8 +1326,8 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
     <message numerus="yes">
         <source>Files made smaller: %1 of %Ln</source>
         <translation>
-            <numerusform>Verkleinerte Dateien: %1 von %Ln</numerusform>
-            <numerusform>Verkleinerte Dateien: %1 von %Ln</numerusform>
+            <numerusform>Verkleinerte Dateien: %1 von %Ln</numerusform>
+            <numerusform>Verkleinerte Dateien: %1 von %Ln</numerusform>
         </translation>
     </message>
     <message numerus="yes">

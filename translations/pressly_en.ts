@@ -107,8 +107,8 @@
     <message numerus="yes">
         <source>Files made smaller: %1 of %Ln</source>
         <translation>
-            <numerusform>Files made smaller: %1 of %Ln</numerusform>
-            <numerusform>Files made smaller: %1 of %Ln</numerusform>
+            <numerusform>Files made smaller: %1 of %Ln</numerusform>
+            <numerusform>Files made smaller: %1 of %Ln</numerusform>
         </translation>
     </message>
     <message numerus="yes">

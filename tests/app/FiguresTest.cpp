@@ -48,7 +48,7 @@ void FiguresTest::panelSavingsAgreeWithItsBytes()
     QCOMPARE(panel.savedBytes(), 760);
     QCOMPARE(panel.savingsShare(), 0.38);
     QCOMPARE(panel.savingsShareText(), QStringLiteral("38.0"));
-    QCOMPARE(panel.madeSmallerText(), QStringLiteral("Files made smaller: 2 of 4"));
+    QCOMPARE(panel.madeSmallerText(), QStringLiteral("Files made smaller: 2\u00A0of\u00A04"));
 }
 
 void FiguresTest::dashboardReductionCountsBytes()
