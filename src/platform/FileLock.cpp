@@ -17,6 +17,21 @@ std::shared_ptr<FileLock> FileLock::take(const QString& path, bool shared, Outco
         *outcome = errno == ENOENT ? Outcome::missing : Outcome::failed;
         return nullptr;
     }
+    return lock(descriptor, shared, outcome);
+}
+
+std::shared_ptr<FileLock> FileLock::takeCreating(const QString& path, Outcome* outcome)
+{
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (descriptor < 0) {
+        *outcome = Outcome::failed;
+        return nullptr;
+    }
+    return lock(descriptor, false, outcome);
+}
+
+std::shared_ptr<FileLock> FileLock::lock(int descriptor, bool shared, Outcome* outcome)
+{
     if (::flock(descriptor, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
         *outcome = errno == EWOULDBLOCK ? Outcome::heldElsewhere : Outcome::failed;
         ::close(descriptor);

@@ -12,9 +12,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 QString FolderWatchLock::lockFileFor(const QString& folder)
 {
@@ -35,22 +32,13 @@ std::unique_ptr<FolderWatchLock> FolderWatchLock::take(const QString& folder)
 {
     const QString file = lockFileFor(folder);
     QDir().mkpath(QFileInfo(file).path());
-    const int descriptor = ::open(QFile::encodeName(file).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (descriptor < 0) {
-        // Without a lock file both may watch: a file optimized once is still not taken again by either.
+    FileLock::Outcome outcome = FileLock::Outcome::failed;
+    auto lock = FileLock::takeCreating(file, &outcome);
+    if (outcome == FileLock::Outcome::heldElsewhere)
+        return nullptr;
+    // Without a lock file both may watch: a file optimized once is still not taken again by either.
+    if (!lock)
         qCWarning(lcJobs).noquote()
             << QStringLiteral("Cannot lock %1: %2").arg(file, QString::fromLocal8Bit(std::strerror(errno)));
-        return std::unique_ptr<FolderWatchLock>(new FolderWatchLock(-1));
-    }
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-        ::close(descriptor);
-        return nullptr;
-    }
-    return std::unique_ptr<FolderWatchLock>(new FolderWatchLock(descriptor));
-}
-
-FolderWatchLock::~FolderWatchLock()
-{
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
+    return std::unique_ptr<FolderWatchLock>(new FolderWatchLock(std::move(lock)));
 }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/FileLock.h"
+
 #include <QString>
 
 #include <memory>
@@ -16,11 +18,8 @@ public:
     // The lock, or nothing when another process (or another instance) holds it.
     static std::unique_ptr<FolderWatchLock> take(const QString& folder);
     static QString lockFileFor(const QString& folder);
-    ~FolderWatchLock();
-    FolderWatchLock(const FolderWatchLock&) = delete;
-    FolderWatchLock& operator=(const FolderWatchLock&) = delete;
 
 private:
-    explicit FolderWatchLock(int descriptor) : descriptor_(descriptor) { }
-    int descriptor_ = -1;
+    explicit FolderWatchLock(std::shared_ptr<FileLock> file) : file_(std::move(file)) { }
+    std::shared_ptr<FileLock> file_;
 };
