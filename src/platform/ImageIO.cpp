@@ -277,8 +277,8 @@ ImageIO::Result ImageIO::reencode(const QString& input, const QString& output, c
             return {Status::animated, {}};
         // A new file would keep the pixels that libjpeg made up for corrupt
         // data. Checked within the limit only: it holds every coefficient.
-        if (const QString damage = JpegIntegrity::damage(input); !damage.isEmpty())
-            return {Status::unreadable, damage};
+        if (const auto damage = JpegIntegrity::damage(input); damage && !damage->isEmpty())
+            return {Status::unreadable, *damage};
         lease = PixelBudget::shared().acquire(qint64(image.width()) * qint64(image.height()));
         image = decoded(input, image);
     } catch (const VError& error) {

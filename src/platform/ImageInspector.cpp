@@ -16,7 +16,6 @@
 #include <QtEndian>
 
 #include <cmath>
-#include <string_view>
 
 using vips::VError;
 using vips::VImage;
@@ -63,13 +62,6 @@ int pageCount(const VImage& image)
 
 // The whole image with every frame, in display orientation. With `pixels`
 // they are about to be read: a still WebP is decoded at once, in one buffer.
-bool isJpeg(const VImage& image)
-{
-    // Images decoded by our own readers carry no loader name.
-    return image.get_typeof("vips-loader") != 0
-           && std::string_view(image.get_string("vips-loader")).starts_with("jpegload");
-}
-
 VImage loadShown(const QString& path, bool pixels, VipsFailOn failOn = VIPS_FAIL_ON_ERROR)
 {
     VImage image = strictLoad(path, false, VIPS_ACCESS_SEQUENTIAL, failOn);
@@ -165,11 +157,12 @@ std::optional<ImageInspector::Facts> ImageInspector::look(const QString& path, b
     return guarded(why, [&] {
         const VImage image = loadShown(path, decodeAll, VipsFailOn(failOn));
         if (decodeAll) {
-            if (const QString damage = JpegIntegrity::damage(path); !damage.isEmpty())
-                throw VError(damage.toStdString());
+            const std::optional<QString> damage = JpegIntegrity::damage(path);
+            if (damage && !damage->isEmpty())
+                throw VError(damage->toStdString());
             // Reading a JPEG's coefficients reads all its image data, more strictly than a decode;
             // other kinds are decoded whole: a truncated file fails here.
-            if (!isJpeg(image))
+            if (!damage)
                 (void)image.avg();
         }
         Facts facts;

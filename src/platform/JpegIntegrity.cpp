@@ -174,17 +174,14 @@ JpegIntegrity::Comparison JpegIntegrity::compare(const QString& source, const QS
     return result;
 }
 
-QString JpegIntegrity::damage(const QString& path)
+std::optional<QString> JpegIntegrity::damage(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    if (!bytes.startsWith("\xFF\xD8\xFF"))
-        return {};
+    const QByteArray bytes = contents(path);
+    if (!isJpeg(bytes))
+        return std::nullopt;
     ErrorManager manager;
     if (readCoefficients(reinterpret_cast<const unsigned char*>(bytes.constData()), (unsigned long)bytes.size(),
                          manager))
-        return {};
+        return QString();
     return QString::fromLocal8Bit(manager.message);
 }

@@ -4,15 +4,17 @@
 
 #include <QString>
 
+#include <optional>
+
 // Whether a JPEG's compressed data reads without fault. libjpeg only warns
 // about corrupt or missing data and makes up the pixels it lost, so a decoder
 // that stops on errors alone takes a damaged photo for a sound one.
 class JpegIntegrity {
 public:
     // libjpeg's first complaint about the data of the JPEG at `path`; empty
-    // when every scan reads cleanly or the file is not a JPEG. Reads the
-    // coefficients only, without rendering pixels.
-    static QString damage(const QString& path);
+    // when every scan reads cleanly, nothing when the file is not a JPEG (or
+    // cannot be read). Reads the coefficients only, without rendering pixels.
+    static std::optional<QString> damage(const QString& path);
 
     // Two JPEGs read side by side. Files with the same coefficients,
     // quantization tables, sampling and colour transform decode to the same
