@@ -29,8 +29,26 @@
 #include <QSemaphore>
 #include <QThread>
 
+#include <algorithm>
+#include <atomic>
 #include <exception>
 #include <utility>
+
+namespace {
+// A group's turn on the event loop, its views' updates included, stays under
+// this, so the window still draws between groups.
+constexpr qint64 groupTurnBudgetNs = 8'000'000;
+constexpr int firstGroupSize = 64;
+constexpr int largestGroupSize = 256;
+constexpr int smallestGroupSize = 16;
+
+// As many jobs as the last turn's cost per job says fit in the budget.
+int nextGroupSize(qsizetype lastSize, qint64 lastTurnNs)
+{
+    const qint64 perJob = std::max<qint64>(1, lastTurnNs / std::max<qsizetype>(1, lastSize));
+    return int(std::clamp<qint64>(groupTurnBudgetNs / perJob, smallestGroupSize, largestGroupSize));
+}
+} // namespace
 
 // One batch: its cancellation flag, its own running children, its start and
 // the tool processes its runs share, which end with it.
@@ -218,13 +236,18 @@ QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders, std::shared_
         QElapsedTimer sincePost;
         sincePost.start();
         const auto taken = std::make_shared<QSemaphore>();
-        const auto post = [this, &made, &sincePost, cancellations, &stop, taken] {
+        // Set by the loop after each turn, read here for the next group.
+        const auto groupSize = std::make_shared<std::atomic_int>(firstGroupSize);
+        const auto post = [this, &made, &sincePost, cancellations, &stop, taken, groupSize] {
             if (made.isEmpty())
                 return;
             QMetaObject::invokeMethod(
                 this,
-                [this, jobs = std::exchange(made, {}), cancellations, taken] {
+                [this, jobs = std::exchange(made, {}), cancellations, taken, groupSize] {
+                    QElapsedTimer turn;
+                    turn.start();
                     appendJobs(jobs, cancellations);
+                    groupSize->store(nextGroupSize(jobs.size(), turn.nsecsElapsed()));
                     taken->release();
                 },
                 Qt::QueuedConnection);
@@ -238,8 +261,8 @@ QCoro::Task<> JobQueue::intake(QList<QUrl> items, bool walkFolders, std::shared_
                 return false;
             made.append(makeJob(url, home, settings->mode));
             made.last().settings = settings;
-            // Groups keep the loop's work per file small; the clock keeps a slow disk's first jobs from waiting.
-            if (made.size() >= 256 || sincePost.elapsed() >= 50)
+            // Groups keep each loop turn short; the clock keeps a slow disk's first jobs from waiting.
+            if (made.size() >= groupSize->load() || sincePost.elapsed() >= 50)
                 post();
             return true;
         };
