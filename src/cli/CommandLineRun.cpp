@@ -58,11 +58,32 @@ QString CommandLineRun::applySettings(Configuration& configuration) const
         configuration.setExportPath(QFileInfo(options_.exportDir).absoluteFilePath());
     }
     const bool exporting = configuration.operationMode() == Configuration::OperationMode::exportToFolder;
-    if (exporting && configuration.exportPath().isEmpty() && UserPreferences::shared().exportPath().isEmpty())
+    const bool storedWatch = options_.watch && options_.paths.isEmpty();
+    if (exporting && !storedWatch && configuration.exportPath().isEmpty()
+        && UserPreferences::shared().exportPath().isEmpty())
         return QCoreApplication::translate("CommandLineRun",
                                            "no export folder is set: pass --export DIR to write copies there, "
                                            "or --in-place to replace the originals");
     return {};
+}
+
+std::optional<int> CommandLineRun::refuseStoredWatch() const
+{
+    if (!options_.watch || !options_.paths.isEmpty())
+        return std::nullopt;
+    // Paused: a service started at login stays stopped, as the window's watching does.
+    if (UserPreferences::shared().watchingPaused()) {
+        printError(QCoreApplication::translate("CommandLineRun",
+                                               "watching is paused in the settings; nothing to do until it resumes"));
+        return 0;
+    }
+    if (UserPreferences::shared().watchedFolders().isEmpty()) {
+        printError(QCoreApplication::translate("CommandLineRun",
+                                               "no watched folders in the settings: add them in the window's "
+                                               "settings, or name folders: pressly --watch DIR..."));
+        return 2;
+    }
+    return std::nullopt;
 }
 
 QList<QUrl> CommandLineRun::collect()
@@ -180,6 +201,8 @@ QCoro::Task<int> CommandLineRun::run()
 {
     QElapsedTimer clock;
     clock.start();
+    if (const auto status = refuseStoredWatch())
+        co_return *status;
     Configuration configuration;
     if (const QString error = applySettings(configuration); !error.isEmpty()) {
         std::fprintf(stderr, "pressly: %s\n", qPrintable(error));
@@ -201,7 +224,9 @@ QCoro::Task<int> CommandLineRun::run()
     if (options_.watch) {
         FolderWatchRun watching(queue, options_.settle,
                                 [this](const QString& line) { printLine(QStringLiteral("pressly: ") + line, true); });
-        if (const QString error = watching.start(options_.paths); !error.isEmpty()) {
+        if (options_.paths.isEmpty())
+            watching.startStored(KeyValueStore::standard().fileName());
+        else if (const QString error = watching.start(options_.paths); !error.isEmpty()) {
             printError(error);
             co_return 2;
         }

@@ -10,6 +10,8 @@
 #include <QSet>
 #include <QUrl>
 
+#include <optional>
+
 class Configuration;
 class FolderWatchRun;
 class JobQueue;
@@ -27,6 +29,8 @@ public:
 private:
     // Applies the run's own settings; answers a usage error, if any.
     QString applySettings(Configuration& configuration) const;
+    // For `--watch` without folders: the exit status when there is nothing to watch.
+    std::optional<int> refuseStoredWatch() const;
     QList<QUrl> collect();
     void routeLogLines();
     void watch(JobQueue& queue);
