@@ -230,6 +230,11 @@ QCoro::Task<int> CommandLineRun::run()
             printError(error);
             co_return 2;
         }
+        // Reported jobs leave the queue, so that a long watch keeps flat memory.
+        QObject::connect(&queue, &JobQueue::batchFinished, &watching, [this, &queue] {
+            for (const auto& job : queue.takeFinishedJobs())
+                dropped_.add(*job);
+        });
         watching_ = &watching;
         co_await watching.untilStopped();
         watching_ = nullptr;
@@ -247,7 +252,10 @@ QCoro::Task<int> CommandLineRun::run()
     // Nothing of ours stays in the temporary directory, whatever ended the run.
     TemporaryFiles::removeAll();
 
-    RunReport report(queue.jobs(), double(clock.elapsed()) / 1000.0);
+    RunReport report = dropped_;
+    for (const auto& job : queue.jobs())
+        report.add(*job);
+    report.setSeconds(double(clock.elapsed()) / 1000.0);
     report.setSkippedInFolders(skippedInFolders_);
     if (options_.json)
         printLine(QString::fromUtf8(QJsonDocument(report.summaryJson()).toJson(QJsonDocument::Compact)), false);

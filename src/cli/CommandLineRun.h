@@ -4,6 +4,7 @@
 
 #include "cli/CommandLineOptions.h"
 #include "cli/ProgressLine.h"
+#include "cli/RunReport.h"
 
 #include <QCoroTask>
 #include <QObject>
@@ -47,6 +48,8 @@ private:
     int unusablePaths_ = 0;
     int skippedInFolders_ = 0;
     FolderWatchRun* watching_ = nullptr;
+    // What a long watch has dropped from the queue, once reported.
+    RunReport dropped_;
     // Missing tools are told in its thread, and no more once the run is gone.
     QObject lineContext_;
 };
