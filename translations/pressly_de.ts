@@ -80,8 +80,24 @@
         <translation>keine Dateien oder Ordner angegeben</translation>
     </message>
     <message>
+        <source>--settle goes with --watch</source>
+        <translation>--settle gehört zu --watch</translation>
+    </message>
+    <message>
+        <source>--settle takes a number of seconds from 0.1 to 3600</source>
+        <translation>--settle nimmt eine Anzahl Sekunden von 0.1 bis 3600</translation>
+    </message>
+    <message>
+        <source>--watch and --statistics cannot be used together</source>
+        <translation>--watch und --statistics können nicht zusammen verwendet werden</translation>
+    </message>
+    <message>
+        <source>--in-place, --export and --preset go with the folders given to --watch; the watched folders of the settings keep their own</source>
+        <translation>--in-place, --export und --preset gehören zu den Ordnern, die --watch genannt werden; die beobachteten Ordner der Einstellungen behalten ihre eigenen</translation>
+    </message>
+    <message>
         <source>Usage: pressly [OPTIONS] PATH...
-       pressly --watch DIR... [--in-place | --export DIR] [--preset P] [--settle SECONDS]
+       pressly --watch [DIR... [--in-place | --export DIR] [--preset P]] [--settle SECONDS]
        pressly --statistics [--json]
 
 Makes PNG, JPEG, GIF, SVG, WebP, HEIC and DNG images smaller without changing how they look
@@ -108,7 +124,10 @@ Options (each applies to this run only; nothing is stored):
                    written or moved into them once it has settled, until SIGINT or SIGTERM;
                    files there before are left alone, hidden files and downloads in progress
                    (.part, .crdownload, .download, .tmp, ~) are never touched, and a file
-                   optimized or failed once is taken again only when it changes
+                   optimized or failed once is taken again only when it changes; without
+                   DIR, the watched folders of the settings, each with its own mode and
+                   preset (exporting to the settings&apos; export folder), following changes to
+                   them; a folder the window watches is taken once the window lets go
   --settle SECONDS with --watch, how long a file must keep its size and time before it is
                    taken (default: 2)
   --version        show the version
@@ -122,14 +141,15 @@ pressly.store and pressly.vips; warnings are on, the rest off. E.g.
 QT_LOGGING_RULES=&quot;pressly.tools=true&quot;.
 
 Exit status: 0 when no file failed, 1 when any file failed or a path given is missing or
-not a supported image, 2 for a usage error; 130, 143 or 129 when SIGINT, SIGTERM or SIGHUP
-stopped the run (the tools are stopped and every working file removed; press Ctrl+C again
-to end the tools at once).
+not a supported image, 2 for a usage error (and for --watch without DIR when the settings
+list no watched folders; 0 at once when watching is paused there); 130, 143 or 129 when
+SIGINT, SIGTERM or SIGHUP stopped the run (the tools are stopped and every working file
+removed; press Ctrl+C again to end the tools at once).
 Statistics of every run are kept with those of the window; the results cache and the
 statistics live under $XDG_DATA_HOME and $XDG_CONFIG_HOME.
 </source>
         <translation>Aufruf: pressly [OPTIONEN] PFAD …
-        pressly --watch ORDNER … [--in-place | --export ORDNER] [--preset P] [--settle SEKUNDEN]
+        pressly --watch [ORDNER … [--in-place | --export ORDNER] [--preset P]] [--settle SEKUNDEN]
         pressly --statistics [--json]
 
 Macht PNG-, JPEG-, GIF-, SVG-, WebP-, HEIC- und DNG-Bilder kleiner, ohne ihr Aussehen zu ändern
@@ -162,7 +182,11 @@ Optionen (jede gilt nur für diesen Aufruf; nichts wird gespeichert):
                    gekommen ist, bis SIGINT oder SIGTERM; vorher vorhandene Dateien bleiben
                    unberührt, versteckte Dateien und laufende Downloads (.part, .crdownload,
                    .download, .tmp, ~) werden nie angefasst, und eine einmal optimierte oder
-                   fehlgeschlagene Datei wird erst wieder genommen, wenn sie sich ändert
+                   fehlgeschlagene Datei wird erst wieder genommen, wenn sie sich ändert;
+                   ohne ORDNER die beobachteten Ordner der Einstellungen, jeder mit seiner
+                   eigenen Betriebsart und Voreinstellung (Export in den Exportordner der
+                   Einstellungen), und Änderungen daran werden übernommen; einen Ordner, den
+                   das Fenster beobachtet, übernimmt es, sobald das Fenster ihn freigibt
   --settle SEKUNDEN
                    mit --watch: wie lange eine Datei Größe und Zeit behalten muss, bevor sie
                    genommen wird (Vorgabe: 2)
@@ -177,24 +201,14 @@ Protokollzeilen nach Kategorie: pressly.tools (jeder Werkzeuglauf), pressly.resu
 Warnungen sind an, der Rest aus. Z. B. QT_LOGGING_RULES=&quot;pressly.tools=true&quot;.
 
 Exit-Status: 0, wenn keine Datei fehlschlug; 1, wenn eine Datei fehlschlug oder ein angegebener
-Pfad fehlt oder kein unterstütztes Bild ist; 2 bei falschem Aufruf; 130, 143 oder 129, wenn
+Pfad fehlt oder kein unterstütztes Bild ist; 2 bei falschem Aufruf (und bei --watch ohne
+ORDNER, wenn die Einstellungen keine beobachteten Ordner nennen; sofort 0, wenn das Beobachten
+dort pausiert ist); 130, 143 oder 129, wenn
 SIGINT, SIGTERM oder SIGHUP den Lauf beendet hat (die Werkzeuge werden angehalten und alle
 Arbeitsdateien entfernt; ein erneutes Strg+C beendet die Werkzeuge sofort).
 Die Statistik jedes Laufs wird gemeinsam mit der des Fensters geführt; Ergebnis-Cache und
 Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
 </translation>
-    </message>
-    <message>
-        <source>--settle goes with --watch</source>
-        <translation>--settle gehört zu --watch</translation>
-    </message>
-    <message>
-        <source>--settle takes a number of seconds from 0.1 to 3600</source>
-        <translation>--settle nimmt eine Anzahl Sekunden von 0.1 bis 3600</translation>
-    </message>
-    <message>
-        <source>--watch and --statistics cannot be used together</source>
-        <translation>--watch und --statistics können nicht zusammen verwendet werden</translation>
     </message>
 </context>
 <context>
@@ -222,6 +236,14 @@ Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
     <message>
         <source>Stopped by a signal</source>
         <translation>Durch ein Signal angehalten</translation>
+    </message>
+    <message>
+        <source>watching is paused in the settings; nothing to do until it resumes</source>
+        <translation>das Beobachten ist in den Einstellungen pausiert; nichts zu tun, bis es weitergeht</translation>
+    </message>
+    <message>
+        <source>no watched folders in the settings: add them in the window&apos;s settings, or name folders: pressly --watch DIR...</source>
+        <translation>keine beobachteten Ordner in den Einstellungen: im Fenster in den Einstellungen hinzufügen oder Ordner nennen: pressly --watch ORDNER …</translation>
     </message>
 </context>
 <context>
@@ -435,6 +457,22 @@ Statistik liegen unter $XDG_DATA_HOME und $XDG_CONFIG_HOME.
     <message>
         <source>every folder given is watched by another Pressly Pro; nothing to watch</source>
         <translation>jeder angegebene Ordner wird von einem anderen Pressly Pro überwacht; nichts zu überwachen</translation>
+    </message>
+    <message>
+        <source>%1: the other Pressly Pro let go of this folder; watching it</source>
+        <translation>%1: das andere Pressly Pro hat diesen Ordner freigegeben; er wird jetzt beobachtet</translation>
+    </message>
+    <message>
+        <source>%1: the window watches this folder; it is taken over when the window lets go</source>
+        <translation>%1: das Fenster beobachtet diesen Ordner; er wird übernommen, sobald das Fenster ihn freigibt</translation>
+    </message>
+    <message>
+        <source>watching is paused in the settings; the folders are left until it resumes</source>
+        <translation>das Beobachten ist in den Einstellungen pausiert; die Ordner bleiben frei, bis es weitergeht</translation>
+    </message>
+    <message>
+        <source>the settings list no watched folders; waiting until some are added</source>
+        <translation>die Einstellungen nennen keine beobachteten Ordner; es wird gewartet, bis welche hinzukommen</translation>
     </message>
 </context>
 <context>
@@ -1326,8 +1364,8 @@ Macht Bilder kleiner, ohne ihr Aussehen zu ändern.</translation>
     <message numerus="yes">
         <source>Files made smaller: %1 of %Ln</source>
         <translation>
-            <numerusform>Verkleinerte Dateien: %1 von %Ln</numerusform>
-            <numerusform>Verkleinerte Dateien: %1 von %Ln</numerusform>
+            <numerusform>Verkleinerte Dateien: %1&#xa0;von&#xa0;%Ln</numerusform>
+            <numerusform>Verkleinerte Dateien: %1&#xa0;von&#xa0;%Ln</numerusform>
         </translation>
     </message>
     <message numerus="yes">

@@ -68,7 +68,13 @@ QString checkValues(const QCommandLineParser& parser, const Flags& flags)
     }
     if (parser.isSet(flags.watch) && parser.isSet(flags.statistics))
         return QCoreApplication::translate("CommandLineOptions", "--watch and --statistics cannot be used together");
-    if (!parser.isSet(flags.help) && !parser.isSet(flags.version) && !parser.isSet(flags.statistics)
+    // Without folders, --watch takes the settings' ones, each with its own mode and preset.
+    const bool storedWatch = parser.isSet(flags.watch) && parser.positionalArguments().isEmpty();
+    if (storedWatch && (parser.isSet(flags.inPlace) || parser.isSet(flags.exportDir) || parser.isSet(flags.preset)))
+        return QCoreApplication::translate("CommandLineOptions",
+                                           "--in-place, --export and --preset go with the folders given to --watch; "
+                                           "the watched folders of the settings keep their own");
+    if (!parser.isSet(flags.help) && !parser.isSet(flags.version) && !parser.isSet(flags.statistics) && !storedWatch
         && parser.positionalArguments().isEmpty())
         return QCoreApplication::translate("CommandLineOptions", "no files or folders given");
     return {};
@@ -118,7 +124,7 @@ QString CommandLineOptions::helpText()
     return QCoreApplication::translate(
         "CommandLineOptions",
         "Usage: pressly [OPTIONS] PATH...\n"
-        "       pressly --watch DIR... [--in-place | --export DIR] [--preset P] [--settle SECONDS]\n"
+        "       pressly --watch [DIR... [--in-place | --export DIR] [--preset P]] [--settle SECONDS]\n"
         "       pressly --statistics [--json]\n"
         "\n"
         "Makes PNG, JPEG, GIF, SVG, WebP, HEIC and DNG images smaller without changing how they look\n"
@@ -145,7 +151,10 @@ QString CommandLineOptions::helpText()
         "                   written or moved into them once it has settled, until SIGINT or SIGTERM;\n"
         "                   files there before are left alone, hidden files and downloads in progress\n"
         "                   (.part, .crdownload, .download, .tmp, ~) are never touched, and a file\n"
-        "                   optimized or failed once is taken again only when it changes\n"
+        "                   optimized or failed once is taken again only when it changes; without\n"
+        "                   DIR, the watched folders of the settings, each with its own mode and\n"
+        "                   preset (exporting to the settings' export folder), following changes to\n"
+        "                   them; a folder the window watches is taken once the window lets go\n"
         "  --settle SECONDS with --watch, how long a file must keep its size and time before it is\n"
         "                   taken (default: 2)\n"
         "  --version        show the version\n"
@@ -159,9 +168,10 @@ QString CommandLineOptions::helpText()
         "QT_LOGGING_RULES=\"pressly.tools=true\".\n"
         "\n"
         "Exit status: 0 when no file failed, 1 when any file failed or a path given is missing or\n"
-        "not a supported image, 2 for a usage error; 130, 143 or 129 when SIGINT, SIGTERM or SIGHUP\n"
-        "stopped the run (the tools are stopped and every working file removed; press Ctrl+C again\n"
-        "to end the tools at once).\n"
+        "not a supported image, 2 for a usage error (and for --watch without DIR when the settings\n"
+        "list no watched folders; 0 at once when watching is paused there); 130, 143 or 129 when\n"
+        "SIGINT, SIGTERM or SIGHUP stopped the run (the tools are stopped and every working file\n"
+        "removed; press Ctrl+C again to end the tools at once).\n"
         "Statistics of every run are kept with those of the window; the results cache and the\n"
         "statistics live under $XDG_DATA_HOME and $XDG_CONFIG_HOME.\n");
 }

@@ -58,11 +58,32 @@ QString CommandLineRun::applySettings(Configuration& configuration) const
         configuration.setExportPath(QFileInfo(options_.exportDir).absoluteFilePath());
     }
     const bool exporting = configuration.operationMode() == Configuration::OperationMode::exportToFolder;
-    if (exporting && configuration.exportPath().isEmpty() && UserPreferences::shared().exportPath().isEmpty())
+    const bool storedWatch = options_.watch && options_.paths.isEmpty();
+    if (exporting && !storedWatch && configuration.exportPath().isEmpty()
+        && UserPreferences::shared().exportPath().isEmpty())
         return QCoreApplication::translate("CommandLineRun",
                                            "no export folder is set: pass --export DIR to write copies there, "
                                            "or --in-place to replace the originals");
     return {};
+}
+
+std::optional<int> CommandLineRun::refuseStoredWatch() const
+{
+    if (!options_.watch || !options_.paths.isEmpty())
+        return std::nullopt;
+    // Paused: a service started at login stays stopped, as the window's watching does.
+    if (UserPreferences::shared().watchingPaused()) {
+        printError(QCoreApplication::translate("CommandLineRun",
+                                               "watching is paused in the settings; nothing to do until it resumes"));
+        return 0;
+    }
+    if (UserPreferences::shared().watchedFolders().isEmpty()) {
+        printError(QCoreApplication::translate("CommandLineRun",
+                                               "no watched folders in the settings: add them in the window's "
+                                               "settings, or name folders: pressly --watch DIR..."));
+        return 2;
+    }
+    return std::nullopt;
 }
 
 QList<QUrl> CommandLineRun::collect()
@@ -180,6 +201,8 @@ QCoro::Task<int> CommandLineRun::run()
 {
     QElapsedTimer clock;
     clock.start();
+    if (const auto status = refuseStoredWatch())
+        co_return *status;
     Configuration configuration;
     if (const QString error = applySettings(configuration); !error.isEmpty()) {
         std::fprintf(stderr, "pressly: %s\n", qPrintable(error));
@@ -201,10 +224,17 @@ QCoro::Task<int> CommandLineRun::run()
     if (options_.watch) {
         FolderWatchRun watching(queue, options_.settle,
                                 [this](const QString& line) { printLine(QStringLiteral("pressly: ") + line, true); });
-        if (const QString error = watching.start(options_.paths); !error.isEmpty()) {
+        if (options_.paths.isEmpty())
+            watching.startStored(KeyValueStore::standard().fileName());
+        else if (const QString error = watching.start(options_.paths); !error.isEmpty()) {
             printError(error);
             co_return 2;
         }
+        // Reported jobs leave the queue, so that a long watch keeps flat memory.
+        QObject::connect(&queue, &JobQueue::batchFinished, &watching, [this, &queue] {
+            for (const auto& job : queue.takeFinishedJobs())
+                dropped_.add(*job);
+        });
         watching_ = &watching;
         co_await watching.untilStopped();
         watching_ = nullptr;
@@ -222,7 +252,10 @@ QCoro::Task<int> CommandLineRun::run()
     // Nothing of ours stays in the temporary directory, whatever ended the run.
     TemporaryFiles::removeAll();
 
-    RunReport report(queue.jobs(), double(clock.elapsed()) / 1000.0);
+    RunReport report = dropped_;
+    for (const auto& job : queue.jobs())
+        report.add(*job);
+    report.setSeconds(double(clock.elapsed()) / 1000.0);
     report.setSkippedInFolders(skippedInFolders_);
     if (options_.json)
         printLine(QString::fromUtf8(QJsonDocument(report.summaryJson()).toJson(QJsonDocument::Compact)), false);

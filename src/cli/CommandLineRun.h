@@ -4,11 +4,14 @@
 
 #include "cli/CommandLineOptions.h"
 #include "cli/ProgressLine.h"
+#include "cli/RunReport.h"
 
 #include <QCoroTask>
 #include <QObject>
 #include <QSet>
 #include <QUrl>
+
+#include <optional>
 
 class Configuration;
 class FolderWatchRun;
@@ -27,6 +30,8 @@ public:
 private:
     // Applies the run's own settings; answers a usage error, if any.
     QString applySettings(Configuration& configuration) const;
+    // For `--watch` without folders: the exit status when there is nothing to watch.
+    std::optional<int> refuseStoredWatch() const;
     QList<QUrl> collect();
     void routeLogLines();
     void watch(JobQueue& queue);
@@ -43,6 +48,8 @@ private:
     int unusablePaths_ = 0;
     int skippedInFolders_ = 0;
     FolderWatchRun* watching_ = nullptr;
+    // What a long watch has dropped from the queue, once reported.
+    RunReport dropped_;
     // Missing tools are told in its thread, and no more once the run is gone.
     QObject lineContext_;
 };

@@ -12,21 +12,19 @@
 
 #include <sys/resource.h>
 
-RunReport::RunReport(const QList<OptimizationJob::Ptr>& jobs, double seconds) : seconds_(seconds)
+void RunReport::add(const OptimizationJob& job)
 {
-    for (const auto& job : jobs) {
-        ++files_;
-        if (job->status() == JobStatus::failed)
-            ++failed_;
-        if (job->status() == JobStatus::cancelled || job->status() == JobStatus::pending)
-            ++cancelled_;
-        if (job->status() != JobStatus::completed)
-            continue;
-        optimized_ += JobQueue::savedBytes(*job) ? 1 : 0;
-        skipped_ += job->isSkippedByCache() ? 1 : 0;
-        bytesBefore_ += job->originalSize();
-        bytesAfter_ += job->originalSize() - JobQueue::savingInBytes(*job);
-    }
+    ++files_;
+    if (job.status() == JobStatus::failed)
+        ++failed_;
+    if (job.status() == JobStatus::cancelled || job.status() == JobStatus::pending)
+        ++cancelled_;
+    if (job.status() != JobStatus::completed)
+        return;
+    optimized_ += JobQueue::savedBytes(job) ? 1 : 0;
+    skipped_ += job.isSkippedByCache() ? 1 : 0;
+    bytesBefore_ += job.originalSize();
+    bytesAfter_ += job.originalSize() - JobQueue::savingInBytes(job);
 }
 
 QJsonObject RunReport::jobJson(const OptimizationJob& job)

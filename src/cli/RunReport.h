@@ -11,7 +11,8 @@
 // The figures of one command-line run, as text or JSON.
 class RunReport {
 public:
-    RunReport(const QList<OptimizationJob::Ptr>& jobs, double seconds);
+    void add(const OptimizationJob& job);
+    void setSeconds(double seconds) { seconds_ = seconds; }
 
     static QJsonObject jobJson(const OptimizationJob& job);
     QJsonObject summaryJson() const;

@@ -356,6 +356,45 @@ QCoro::Task<> JobQueue::waitUntilIdle()
     co_await TemporaryFiles::removalsDone();
 }
 
+QList<OptimizationJob::Ptr> JobQueue::takeFinishedJobs()
+{
+    QList<OptimizationJob::Ptr> taken;
+    if (batchesAlive_ > 0)
+        return taken;
+    QList<OptimizationJob::Ptr> kept;
+    const qsizetype looked = nextIndex_;
+    for (qsizetype index = 0; index < jobs_.size(); ++index) {
+        const auto& job = jobs_[index];
+        // Only what a batch has recorded in the statistics may go.
+        const bool ended = job->status() == JobStatus::completed || job->status() == JobStatus::failed;
+        if (index >= looked || !ended || !countedAllTime_.contains(job->id())) {
+            kept.append(job);
+            continue;
+        }
+        taken.append(job);
+        --nextIndex_;
+        started_.remove(job->id());
+        countedAllTime_.remove(job->id());
+        settingsOf_.remove(job->id());
+        disconnect(job.get(), nullptr, this, nullptr);
+    }
+    jobs_ = std::move(kept);
+    QSet<const OptimizationJob*> gone;
+    for (const auto& job : taken)
+        gone.insert(job.get());
+    // The last batch's own list would keep them alive too.
+    currentBatch_.reset();
+    for (auto it = jobByRealPath_.begin(); it != jobByRealPath_.end();) {
+        if (!gone.contains(it.value().get())) {
+            ++it;
+            continue;
+        }
+        reachedByLink_.remove(it.key());
+        it = jobByRealPath_.erase(it);
+    }
+    return taken;
+}
+
 QCoro::Task<> JobQueue::shutdown()
 {
     shutDown_ = true;

@@ -80,6 +80,10 @@ public:
     // Resolves once no batch is running, no file is waiting to join and the
     // ended jobs' temporary files are gone.
     QCoro::Task<> waitUntilIdle();
+    // Between batches: takes the completed and failed jobs out of the list and
+    // forgets them (a long command-line watch keeps flat memory; the window
+    // keeps its cards). Totals count only the jobs left.
+    QList<OptimizationJob::Ptr> takeFinishedJobs();
     // Stops intake, cancels the batch and resolves once every started job
     // has reached its end: a replacement under way is completed or undone,
     // and the job's working files are gone. No batch starts afterwards.

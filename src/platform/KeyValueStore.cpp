@@ -111,3 +111,8 @@ void KeyValueStore::sync()
 {
     settings_->sync();
 }
+
+QString KeyValueStore::fileName() const
+{
+    return settings_->fileName();
+}

@@ -35,6 +35,7 @@ public:
     void overrideForThisRun(const QString& key, const QVariant& value);
     void remove(const QString& key);
     void sync();
+    QString fileName() const;
 
 private:
     QVariant read(const QString& key) const;

@@ -6,6 +6,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 
 #include <csignal>
 
@@ -96,14 +97,17 @@ TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
     out += pressly.readAllStandardOutput();
 
     QHash<QString, int> lines;
+    int summarized = 0; // jobs dropped from the queue once reported still count
     for (const QByteArray& line : out.split('\n')) {
         const QJsonObject result = QJsonDocument::fromJson(line).object();
+        summarized += result["summary"].toObject()["files"].toInt();
         if (result.contains("file")) {
             ++lines[QFileInfo(result["file"].toString()).fileName()];
             EXPECT_EQ(result["status"].toString().toStdString(), "completed") << line.toStdString();
         }
     }
     EXPECT_EQ(lines.size(), 50);
+    EXPECT_EQ(summarized, 50);
     for (const QString& name : names) {
         SCOPED_TRACE(qPrintable(name));
         EXPECT_EQ(lines.value(name), 1);
@@ -148,4 +152,73 @@ TEST(WatchCommandTest, LeavesFoldersAnotherProcessWatches)
     ::kill(pid_t(pressly.processId()), SIGTERM);
     ASSERT_TRUE(pressly.waitForFinished(20000));
     EXPECT_TRUE(FolderWatchLock::take(free));
+}
+
+// Without folders it watches the settings' ones, each its own way; paused it ends at once, with none it is a
+// usage error, and a folder the window holds is taken once the window lets go.
+TEST(WatchCommandTest, WatchesTheFoldersOfTheSettings)
+{
+    struct Case {
+        const char* name;
+        bool stored, paused, held;
+        int exitCode;
+    };
+    for (const Case& c : {Case{"two folders", true, false, false, 143}, Case{"paused", true, true, false, 0},
+                          Case{"none stored", false, false, false, 2}, Case{"held", true, false, true, 143}}) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir root;
+        const QDir dir(root.path());
+        QProcessEnvironment env = privateEnvironment(root.path());
+        env.insert("XDG_RUNTIME_DIR", QFileInfo(FolderWatchLock::lockFileFor(root.path())).path().section('/', 0, -2));
+        for (const char* name : {"lossless-in-place", "maximum-export", "out"})
+            dir.mkpath(name);
+        QSettings settings(dir.filePath("config/Pressly/Pressly Pro.conf"), QSettings::IniFormat);
+        settings.setValue("watchingPaused", c.paused);
+        settings.setValue("exportPath", dir.filePath("out"));
+        if (c.stored)
+            settings.setValue("watchedFolders",
+                              QString(R"([{"path": "%1", "mode": "optimizeOriginals", "preset": "lossless"},
+                {"path": "%2", "mode": "exportToFolder", "preset": "maximum"}])")
+                                  .arg(dir.filePath("lossless-in-place"), dir.filePath("maximum-export")));
+        settings.sync();
+        auto window = c.held ? FolderWatchLock::take(dir.filePath("lossless-in-place")) : nullptr;
+
+        QProcess pressly;
+        pressly.setProcessEnvironment(env);
+        pressly.start(PRESSLY_BINARY_DIR "/bin/pressly", {"--watch", "--settle", "0.5", "--json"});
+        QByteArray err;
+        const auto said = [&](const char* text) {
+            return processEventsUntil([&] { return err += pressly.readAllStandardError(), err.contains(text); });
+        };
+        if (c.exitCode != 143) {
+            ASSERT_TRUE(pressly.waitForFinished(20000));
+            EXPECT_EQ(pressly.exitCode(), c.exitCode) << pressly.readAllStandardError().toStdString();
+            continue;
+        }
+        ASSERT_TRUE(said("watching")) << err.toStdString();
+        if (c.held) {
+            ASSERT_TRUE(said("the window watches this folder")) << err.toStdString();
+            window.reset();
+            ASSERT_TRUE(said("let go of this folder")) << err.toStdString();
+        }
+        const QByteArray original = readFile(dataFile("png/imagemagick-objects.png"));
+        for (const char* name : {"lossless-in-place", "maximum-export"})
+            writeFile(dir.filePath(name) + "/imagemagick-objects.png", original);
+        QByteArray out;
+        ASSERT_TRUE(processEventsUntil([&] { return out += pressly.readAllStandardOutput(), out.count('\n') >= 2; }))
+            << err.toStdString();
+        ::kill(pid_t(pressly.processId()), SIGTERM);
+        ASSERT_TRUE(pressly.waitForFinished(20000));
+        EXPECT_EQ(pressly.exitCode(), 143);
+        QHash<QString, QString> toolOf;
+        for (const QByteArray& line : out.split('\n').mid(0, 2)) {
+            const QJsonObject result = QJsonDocument::fromJson(line).object();
+            toolOf.insert(QFileInfo(result["file"].toString()).dir().dirName(), result["bestTool"].toString());
+        }
+        EXPECT_FALSE(toolOf.value("lossless-in-place").contains("pngquant"));
+        EXPECT_TRUE(toolOf.value("maximum-export").contains("pngquant"));
+        EXPECT_NE(readFile(dir.filePath("lossless-in-place/imagemagick-objects.png")), original);
+        EXPECT_EQ(readFile(dir.filePath("maximum-export/imagemagick-objects.png")), original);
+        EXPECT_TRUE(QFileInfo::exists(dir.filePath("out/imagemagick-objects.png")));
+    }
 }
