@@ -158,8 +158,9 @@ def window_run(args, files, home):
         raise SystemExit("the window gave no figures:\n" + text[-3000:])
     figures = json.loads(text[starts[-1]:])
     keep = ("jobs", "jobs_completed", "batch_seconds", "longest_frame_ms", "longest_event_loop_stall_ms",
-            "stalls_over_50_ms", "rss_after_1000_jobs_kb", "rss_at_end_kb", "peak_rss_kb")
-    return {"copy_seconds": round(copied, 2), **{k: figures.get(k) for k in keep}}
+            "rss_after_1000_jobs_kb", "rss_at_end_kb", "peak_rss_kb")
+    return {"copy_seconds": round(copied, 2), **{k: figures.get(k) for k in keep},
+            "stalls_over_50_ms": len(figures.get("stalls_over_50_ms", []))}
 
 
 def main():
