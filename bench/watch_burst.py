@@ -17,7 +17,7 @@ The images: the files of CORPUS (any depth; the first N, repeated when there are
 without it, copies of the small samples in tests/data, each under its own name.
 
 Usage: bench/watch_burst.py [CORPUS] [--files 1000] [--settle 1] [--preset lossless] [--jobs N]
-                            [--window] [--xvfb] [--pressly build/bin/pressly]
+                            [--window | --window-only] [--xvfb] [--slow-events] [--pressly build/bin/pressly]
                             [--bench build/bin/pressly-pro-bench]
 """
 import argparse
@@ -157,10 +157,22 @@ def window_run(args, files, home):
     if not starts:
         raise SystemExit("the window gave no figures:\n" + text[-3000:])
     figures = json.loads(text[starts[-1]:])
+    if args.slow_events:
+        print("\n".join(line for line in text.splitlines() if line.startswith(("slow event", "dropped at"))))
     keep = ("jobs", "jobs_completed", "batch_seconds", "longest_frame_ms", "longest_event_loop_stall_ms",
             "rss_after_1000_jobs_kb", "rss_at_end_kb", "peak_rss_kb")
     return {"copy_seconds": round(copied, 2), **{k: figures.get(k) for k in keep},
             "stalls_over_50_ms": len(figures.get("stalls_over_50_ms", []))}
+
+
+def command_line_runs(args, files, root):
+    batch = batch_seconds(args, files, root / "batch-home")
+    seconds, copied, results, rss = watch_run(args, files, root / "watch-home")
+    return {"batch_seconds": round(batch, 2), "watch_seconds": round(seconds, 2),
+            "watch_copy_seconds": round(copied, 2), "watch_results": results,
+            "watch_against_batch": round(seconds / batch, 3), "watch_settle_seconds": args.settle,
+            "watch_rss_kb": {"first": rss[0][1] if rss else None, "most": max((r for _, r in rss), default=None),
+                             "last": rss[-1][1] if rss else None, "every_5_s": [r for _, r in rss[::10]]}}
 
 
 def main():
@@ -172,6 +184,8 @@ def main():
     parser.add_argument("--jobs", type=int, default=0)
     parser.add_argument("--window", action="store_true")
     parser.add_argument("--xvfb", action="store_true")
+    parser.add_argument("--window-only", action="store_true", help="only the window's run")
+    parser.add_argument("--slow-events", action="store_true", help="also list each window event of 40 ms or more")
     parser.add_argument("--pressly", default=str(HERE / "build/bin/pressly"))
     parser.add_argument("--bench", default=str(HERE / "build/bin/pressly-pro-bench"))
     args = parser.parse_args()
@@ -180,19 +194,10 @@ def main():
     with tempfile.TemporaryDirectory(prefix="pressly-watch-burst.") as root:
         root = Path(root)
         files = make_source(args.corpus, args.files, root / "source")
-        batch = batch_seconds(args, files, root / "batch-home")
-        seconds, copied, results, rss = watch_run(args, files, root / "watch-home")
         figures["files"] = len(files)
-        figures["batch_seconds"] = round(batch, 2)
-        figures["watch_seconds"] = round(seconds, 2)
-        figures["watch_copy_seconds"] = round(copied, 2)
-        figures["watch_results"] = results
-        figures["watch_against_batch"] = round(seconds / batch, 3)
-        figures["watch_settle_seconds"] = args.settle
-        figures["watch_rss_kb"] = {"first": rss[0][1] if rss else None, "most": max((r for _, r in rss), default=None),
-                                   "last": rss[-1][1] if rss else None,
-                                   "every_5_s": [r for _, r in rss[::10]]}
-        if args.window:
+        if not args.window_only:
+            figures.update(command_line_runs(args, files, root))
+        if args.window or args.window_only:
             figures["window"] = window_run(args, files, root / "window-home")
     print(json.dumps(figures, indent=2))
     return 0
