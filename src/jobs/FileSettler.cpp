@@ -68,10 +68,12 @@ bool FileSettler::isImage(const QString& path)
     return file.open(QIODevice::ReadOnly) && IOFileTypes::fromContent(file.read(IOFileTypes::contentProbeLength));
 }
 
-// A look still under way is not joined by another: the next tick looks again.
+// A look still under way is not joined by another: the next one looks again.
 void FileSettler::check()
 {
-    if (!looking_)
+    if (looking_)
+        tickMissed_ = true;
+    else
         startLook(true);
 }
 
@@ -85,8 +87,9 @@ void FileSettler::startLook(bool atWaiting)
         look->deleteLater();
         looking_ = false;
         weigh(look->result());
-        if (!finishing_.isEmpty())
-            startLook(false);
+        // Files ending one after another must not keep the waiting ones from being looked at.
+        if (tickMissed_ || !finishing_.isEmpty())
+            startLook(std::exchange(tickMissed_, false));
     });
     look->setFuture(BackgroundTask::run([waiting, finished, busy = busy_, at = clock_.elapsed(), settle = settleMs_] {
         return lookAt(waiting, finished, busy, at, settle);

@@ -80,4 +80,5 @@ private:
     QHash<QString, Form> done_;
     QStringList finishing_;
     bool looking_ = false;
+    bool tickMissed_ = false;
 };
