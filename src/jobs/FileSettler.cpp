@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "jobs/FileSettler.h"
 
+#include "platform/BackgroundTask.h"
 #include "platform/OpenForWriting.h"
 #include "workers/IOFileType.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 
 #include <algorithm>
 
@@ -28,11 +30,10 @@ bool FileSettler::isIgnoredName(const QString& fileName)
 
 void FileSettler::noticed(const QString& path)
 {
-    // A link's target may lie anywhere: only files in the folders themselves are ours.
-    const QFileInfo info(path);
-    if (isIgnoredName(info.fileName()) || info.isSymLink())
+    if (isIgnoredName(QFileInfo(path).fileName()))
         return;
-    waiting_.insert(path, {formOf(path), clock_.elapsed(), nextOrder_++});
+    // Its form is taken at the first look; the clock runs from now.
+    waiting_.insert(path, {{}, false, clock_.elapsed(), nextOrder_++});
     if (!tick_.isActive())
         tick_.start();
 }
@@ -44,16 +45,19 @@ void FileSettler::modified(const QString& path)
         found->since = clock_.elapsed();
 }
 
+// It stays busy until its form is known, so it cannot be handed on meanwhile.
 void FileSettler::finished(const QString& path)
 {
-    busy_.remove(path);
-    done_.insert(path, formOf(path));
+    finishing_.append(path);
+    if (!looking_)
+        startLook(false);
 }
 
+// A link's target may lie anywhere: only files in the folders themselves are ours.
 FileSettler::Form FileSettler::formOf(const QString& path)
 {
     const QFileInfo info(path);
-    if (!info.isFile())
+    if (info.isSymLink() || !info.isFile())
         return {};
     return {info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
@@ -64,54 +68,110 @@ bool FileSettler::isImage(const QString& path)
     return file.open(QIODevice::ReadOnly) && IOFileTypes::fromContent(file.read(IOFileTypes::contentProbeLength));
 }
 
+// A look still under way is not joined by another: the next one looks again.
 void FileSettler::check()
 {
-    const qint64 now = clock_.elapsed();
-    QStringList due;
-    for (auto it = waiting_.begin(); it != waiting_.end();) {
-        const Form form = formOf(it.key());
-        if (form.size < 0) {
-            it = waiting_.erase(it);
-            continue;
-        }
-        if (form != it->form) {
-            it->form = form;
-            it->since = now;
-        } else if (now - it->since >= settleMs_ && !busy_.contains(it.key())) {
-            // One being optimized waits for its job: if it changes meanwhile, it goes again.
-            due.append(it.key());
-        }
-        ++it;
-    }
-    if (!due.isEmpty())
-        hand(due, now);
-    if (waiting_.isEmpty())
-        tick_.stop();
+    if (looking_)
+        tickMissed_ = true;
+    else
+        startLook(true);
+}
+
+void FileSettler::startLook(bool atWaiting)
+{
+    looking_ = true;
+    const QStringList finished = std::exchange(finishing_, {});
+    const QHash<QString, Waiting> waiting = atWaiting ? waiting_ : QHash<QString, Waiting>();
+    auto* look = new QFutureWatcher<Look>(this);
+    connect(look, &QFutureWatcherBase::finished, this, [this, look] {
+        look->deleteLater();
+        looking_ = false;
+        weigh(look->result());
+        // Files ending one after another must not keep the waiting ones from being looked at.
+        if (tickMissed_ || !finishing_.isEmpty())
+            startLook(std::exchange(tickMissed_, false));
+    });
+    look->setFuture(BackgroundTask::run([waiting, finished, busy = busy_, at = clock_.elapsed(), settle = settleMs_] {
+        return lookAt(waiting, finished, busy, at, settle);
+    }));
 }
 
 // A writer that pauses longer than the settle time has not finished: what it
 // holds open waits for it to close.
-void FileSettler::hand(const QStringList& due, qint64 now)
+FileSettler::Look FileSettler::lookAt(const QHash<QString, Waiting>& waiting, const QStringList& finished,
+                                      const QSet<QString>& busy, qint64 at, qint64 settleMs)
 {
-    const QSet<QString> held = OpenForWriting::among(due);
+    Look look;
+    look.at = at;
+    for (const QString& path : finished)
+        look.finished.insert(path, formOf(path));
+    QStringList due;
+    for (auto it = waiting.cbegin(); it != waiting.cend(); ++it) {
+        const Form form = formOf(it.key());
+        look.seen.insert(it.key(), {it->order, form});
+        if (it->looked && form.size >= 0 && form == it->form && at - it->since >= settleMs && !busy.contains(it.key()))
+            due.append(it.key());
+    }
+    if (due.isEmpty())
+        return look;
+    look.held = OpenForWriting::among(due);
+    for (const QString& path : std::as_const(due)) {
+        if (look.held.contains(path))
+            continue;
+        look.checked.insert(path);
+        if (isImage(path))
+            look.images.insert(path);
+    }
+    return look;
+}
+
+// What changed since the look began counts: a file noticed again or written
+// to meanwhile waits for the next look.
+void FileSettler::weigh(const Look& look)
+{
+    for (auto it = look.finished.cbegin(); it != look.finished.cend(); ++it) {
+        busy_.remove(it.key());
+        done_.insert(it.key(), it.value());
+    }
     QList<std::pair<quint64, QString>> settled;
-    for (const QString& path : due) {
+    for (auto seen = look.seen.cbegin(); seen != look.seen.cend(); ++seen) {
+        const QString& path = seen.key();
+        const auto [order, form] = seen.value();
         const auto found = waiting_.find(path);
-        if (held.contains(path)) {
-            found->since = now;
+        if (found == waiting_.end() || found->order != order)
+            continue;
+        if (form.size < 0) {
+            waiting_.erase(found);
             continue;
         }
-        const Waiting waited = *found;
-        waiting_.erase(found);
-        if (done_.value(path) == waited.form)
+        if (!found->looked || form != found->form) {
+            if (found->looked)
+                found->since = look.at;
+            found->form = form;
+            found->looked = true;
             continue;
-        if (!isImage(path)) {
-            done_.insert(path, waited.form);
+        }
+        // One being optimized waits for its job: if it changes meanwhile, it goes again.
+        if (look.at - found->since < settleMs_ || busy_.contains(path))
+            continue;
+        if (look.held.contains(path)) {
+            found->since = look.at;
+            continue;
+        }
+        if (!look.checked.contains(path))
+            continue;
+        waiting_.erase(found);
+        if (done_.value(path) == form)
+            continue;
+        if (!look.images.contains(path)) {
+            done_.insert(path, form);
             continue;
         }
         busy_.insert(path);
-        settled.append({waited.order, path});
+        settled.append({order, path});
     }
+    if (waiting_.isEmpty())
+        tick_.stop();
     if (settled.isEmpty())
         return;
     std::sort(settled.begin(), settled.end());

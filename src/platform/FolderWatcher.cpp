@@ -31,15 +31,19 @@ struct Listing {
     QStringList files;
 };
 
-Listing listingOf(const QString& folder)
+Listing listingOf(const QString& folder, bool withFiles, const QDateTime& changedSince)
 {
     Listing found;
     QDirIterator entries(folder, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::NoSymLinks);
     while (entries.hasNext()) {
         entries.next();
         const QFileInfo entry = entries.fileInfo();
-        if (!isHidden(entry.fileName()))
-            (entry.isDir() ? found.folders : found.files).append(entry.filePath());
+        if (isHidden(entry.fileName()))
+            continue;
+        if (entry.isDir())
+            found.folders.append(entry.filePath());
+        else if (withFiles && (!changedSince.isValid() || entry.metadataChangeTime() >= changedSince))
+            found.files.append(entry.filePath());
     }
     return found;
 }
@@ -77,8 +81,9 @@ bool FolderWatcher::addRoot(const QString& folder)
 {
     const QString root = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     roots_.append(root);
-    if (QFileInfo(root).isDir() && watchOne(root)) {
-        watchTree(root, false);
+    // The watch itself fails for what is not a folder, without a look of ours at the disk.
+    if (watchOne(root, true)) {
+        walkLater(root, {.reportFiles = false});
         return true;
     }
     lost_.insert(root);
@@ -86,11 +91,13 @@ bool FolderWatcher::addRoot(const QString& folder)
     return false;
 }
 
-bool FolderWatcher::watchOne(const QString& folder)
+bool FolderWatcher::watchOne(const QString& folder, bool mayBeMissing)
 {
     if (fd_ < 0)
         return false;
     const int watch = inotify_add_watch(fd_, QFile::encodeName(folder).constData(), folderMask);
+    if (watch < 0 && mayBeMissing && (errno == ENOENT || errno == ENOTDIR))
+        return false;
     if (watch < 0) {
         // Out of watches (fs.inotify.max_user_watches) or gone already: said once per folder.
         qCWarning(lcJobs).noquote()
@@ -102,32 +109,12 @@ bool FolderWatcher::watchOne(const QString& folder)
     return true;
 }
 
-// The watch comes before the listing, so a file written meanwhile is seen
-// at least once; twice does no harm to a caller that waits for it to settle.
-void FolderWatcher::watchTree(const QString& folder, bool reportFiles, const QDateTime& changedSince)
-{
-    QDirIterator entries(folder, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::NoSymLinks);
-    QStringList folders;
-    while (entries.hasNext()) {
-        entries.next();
-        const QFileInfo entry = entries.fileInfo();
-        if (isHidden(entry.fileName()))
-            continue;
-        if (entry.isDir())
-            folders.append(entry.filePath());
-        else if (reportFiles && (!changedSince.isValid() || entry.metadataChangeTime() >= changedSince))
-            emit fileWritten(entry.filePath());
-    }
-    for (const QString& below : std::as_const(folders))
-        if (watchOne(below))
-            watchTree(below, reportFiles, changedSince);
-}
-
-// Each folder is watched before it is listed, as in watchTree.
-void FolderWatcher::walkLater(const QString& folder)
+// Each folder is watched before it is listed, so a file written meanwhile is
+// seen at least once; twice does no harm to a caller that waits for it to settle.
+void FolderWatcher::walkLater(const QString& folder, const Walk& how)
 {
     auto* walk = new QFutureWatcher<Listing>(this);
-    connect(walk, &QFutureWatcherBase::finished, this, [this, walk, folder] {
+    connect(walk, &QFutureWatcherBase::finished, this, [this, walk, folder, how] {
         walk->deleteLater();
         // Moved away or gone meanwhile: its new place, if watched, is walked on its own.
         if (!watchOf_.contains(folder))
@@ -137,10 +124,11 @@ void FolderWatcher::walkLater(const QString& folder)
             emit fileWritten(file);
         // One already watched was seen through its own event, after its watch began.
         for (const QString& below : found.folders)
-            if (!watchOf_.contains(below) && watchOne(below))
-                walkLater(below);
+            if (watchOf_.contains(below) ? how.intoWatched : watchOne(below))
+                walkLater(below, how);
     });
-    walk->setFuture(BackgroundTask::run([folder] { return listingOf(folder); }));
+    walk->setFuture(
+        BackgroundTask::run([folder, how] { return listingOf(folder, how.reportFiles, how.changedSince); }));
 }
 
 void FolderWatcher::readEvents()
@@ -181,9 +169,9 @@ void FolderWatcher::handle(int watch, quint32 mask, const QString& name)
     if (mask & IN_ISDIR) {
         if (mask & IN_MOVED_FROM)
             forgetTree(path);
-        else if ((mask & (IN_CREATE | IN_MOVED_TO)) && !QFileInfo(path).isSymLink() && !watchOf_.contains(path)
-                 && watchOne(path))
-            walkLater(path);
+        // A link is never flagged as a folder, and the watch does not follow one.
+        else if ((mask & (IN_CREATE | IN_MOVED_TO)) && !watchOf_.contains(path) && watchOne(path))
+            walkLater(path, {});
         return;
     }
     if (mask & (IN_CLOSE_WRITE | IN_MOVED_TO))
@@ -219,10 +207,10 @@ void FolderWatcher::lose(const QString& root)
 void FolderWatcher::lookForLostRoots()
 {
     for (const QString& root : QSet<QString>(lost_)) {
-        if (!QFileInfo(root).isDir() || !watchOne(root))
+        if (!watchOne(root, true))
             continue;
         lost_.remove(root);
-        watchTree(root, false);
+        walkLater(root, {.reportFiles = false});
         emit rootReturned(root);
     }
     if (lost_.isEmpty())
@@ -235,6 +223,6 @@ void FolderWatcher::rescan()
 {
     for (const QString& root : std::as_const(roots_))
         if (!lost_.contains(root))
-            watchTree(root, true, startedAt_);
+            walkLater(root, {.intoWatched = true, .changedSince = startedAt_});
     emit overflowed();
 }

@@ -44,12 +44,19 @@ signals:
 private:
     void readEvents();
     void handle(int watch, quint32 mask, const QString& name);
-    // Watches `folder` and the folders below it; reports the files in them when asked.
-    void watchTree(const QString& folder, bool reportFiles, const QDateTime& changedSince = {});
-    bool watchOne(const QString& folder);
-    // A folder that appeared: listed on a pool thread, so that a large tree
-    // copied in does not stall the event loop; its files are reported.
-    void walkLater(const QString& folder);
+    // A root may be missing or not a folder: that is not worth a warning.
+    bool watchOne(const QString& folder, bool mayBeMissing = false);
+    // How a tree is walked: whether its files are reported (those changed
+    // since a time, when one is given) and whether folders already watched
+    // are walked again.
+    struct Walk {
+        bool reportFiles = true;
+        bool intoWatched = false;
+        QDateTime changedSince;
+    };
+    // A watched folder is listed on a pool thread, so that a large tree does
+    // not stall the event loop; the folders below are watched and walked alike.
+    void walkLater(const QString& folder, const Walk& how);
     void forgetTree(const QString& folder);
     void lose(const QString& root);
     void lookForLostRoots();

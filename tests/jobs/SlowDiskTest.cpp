@@ -8,7 +8,8 @@
 using namespace TestSupport;
 
 // The images and our working folder lie on a disk every look at which the
-// loop's thread would wait for: a batch of each kind must never make it look.
+// loop's thread would wait for: a batch of each kind, and the same images
+// copied into a watched folder, must never make it look.
 // (The library counts the calls; how long each takes does not matter here.)
 TEST(SlowDisk, NothingTheEventLoopRunsLooksAtTheDisk)
 {
@@ -18,23 +19,27 @@ TEST(SlowDisk, NothingTheEventLoopRunsLooksAtTheDisk)
     QTemporaryDir root;
     QProcessEnvironment env = privateEnvironment(root.path());
     const QString slow = QDir(root.path()).filePath("slow"), images = slow + "/images";
-    QDir().mkpath(images);
-    QDir().mkpath(slow + "/tmp");
+    const QString watched = slow + "/watched", source = QDir(root.path()).filePath("source");
+    for (const QString& folder : {images, watched, slow + "/tmp", source})
+        QDir().mkpath(folder);
     const char* samples[] = {"png/pingus-flag3.png", "jpeg/pingus-clouds.jpg", "gif/imagemagick-smile.gif",
                              "svg/sprite-icons.svg", "odd/gnome-vnc-d.webp"};
     for (const char* sample : samples)
-        copyInto(sample, images);
+        copyInto(sample, images), copyInto(sample, source);
     env.insert("TMPDIR", slow + "/tmp");
     env.insert("LD_PRELOAD", PRESSLY_BINARY_DIR "/lib/libpressly_slowdisk.so");
     env.insert("SLOW_DISK_DIR", slow);
     env.insert("SLOW_DISK_MS", "0");
     env.insert("SLOW_DISK_TRACE", "1"); // a failure shows the stacks
-    const RunResult ran = run(PRESSLY_BINARY_DIR "/bin/pressly_loopgap", {images}, env);
-    ASSERT_EQ(ran.exitCode, 0) << qPrintable(ran.err);
-    const QJsonObject report =
-        QJsonDocument::fromJson(ran.out.split('\n', Qt::SkipEmptyParts).last().toUtf8()).object();
-    EXPECT_EQ(report["jobs"].toInt(), int(std::size(samples)));
-    EXPECT_EQ(report["failed"].toInt(), 0);
-    ASSERT_TRUE(report.contains("loop_disk_waits")) << "the slow disk was not loaded";
-    EXPECT_EQ(report["loop_disk_waits"].toInt(), 0) << qPrintable(ran.err.right(6000));
+    for (const QStringList& args : {QStringList{images}, QStringList{watched, "--watch-from", source}}) {
+        SCOPED_TRACE(qPrintable(args.join(' ')));
+        const RunResult ran = run(PRESSLY_BINARY_DIR "/bin/pressly_loopgap", args, env);
+        ASSERT_EQ(ran.exitCode, 0) << qPrintable(ran.err);
+        const QJsonObject report =
+            QJsonDocument::fromJson(ran.out.split('\n', Qt::SkipEmptyParts).last().toUtf8()).object();
+        EXPECT_EQ(report["jobs"].toInt(), int(std::size(samples)));
+        EXPECT_EQ(report["failed"].toInt(), 0);
+        ASSERT_TRUE(report.contains("loop_disk_waits")) << "the slow disk was not loaded";
+        EXPECT_EQ(report["loop_disk_waits"].toInt(), 0) << qPrintable(ran.err.right(6000));
+    }
 }

@@ -101,8 +101,12 @@ QCoro::Task<QJsonObject> DropBenchmark::run()
                  static_cast<long long>(QDateTime::currentMSecsSinceEpoch() % 1'000'000));
     QList<QUrl> dropped;
     dropped.append(folder_);
-    view_.handleDrop(dropped);
-    while (view_.jobs()->count() == 0 || view_.jobQueue()->isProcessing()) {
+    if (watchFor_ == 0)
+        view_.handleDrop(dropped);
+    const auto ended = [this] {
+        return view_.jobQueue()->completedJobs().size() + view_.jobQueue()->failedJobs().size();
+    };
+    while (watchFor_ > 0 ? ended() < watchFor_ : view_.jobs()->count() == 0 || view_.jobQueue()->isProcessing()) {
         if (stopAfter_ > 0 && cancelAt_ < 0 && view_.jobQueue()->completedJobs().size() >= stopAfter_) {
             cancelAt_ = clock_.elapsed() - dropAt_;
             view_.jobQueue()->cancelProcessing();

@@ -40,6 +40,8 @@ private:
     const QUrl folder_;
     const int stopAfter_;
     const bool gridOpen_;
+    // PRESSLY_BENCH_WATCH=N: nothing is dropped; N files arriving in a watched folder are waited for.
+    const int watchFor_ = qEnvironmentVariableIntValue("PRESSLY_BENCH_WATCH");
     // When a job ended with no frame drawn since (-1: none waiting).
     qint64 endedUndrawnAt_ = -1;
     qint64 longestUndrawn_ = 0;
