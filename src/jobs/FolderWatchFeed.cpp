@@ -17,6 +17,8 @@ FolderWatchFeed::FolderWatchFeed(JobQueue& queue, std::chrono::milliseconds sett
 {
     connect(&watcher_, &FolderWatcher::fileWritten, &settler_, &FileSettler::noticed);
     connect(&watcher_, &FolderWatcher::fileModified, &settler_, &FileSettler::modified);
+    // The settler holds a file still being written until it settles and is closed.
+    connect(&watcher_, &FolderWatcher::fileCreated, &settler_, &FileSettler::noticed);
     connect(&settler_, &FileSettler::ready, this, &FolderWatchFeed::take);
     connect(&queue_, &JobQueue::jobsAdded, this, [this](int first, int last) {
         for (int index = first; index <= last; ++index)

@@ -83,7 +83,7 @@ bool FolderWatcher::addRoot(const QString& folder)
     roots_.append(root);
     // The watch itself fails for what is not a folder, without a look of ours at the disk.
     if (watchOne(root, true)) {
-        walkLater(root, {.reportFiles = false});
+        walkLater(root, {.reportFiles = false, .intoWatched = false, .changedSince = {}});
         return true;
     }
     lost_.insert(root);
@@ -176,6 +176,8 @@ void FolderWatcher::handle(int watch, quint32 mask, const QString& name)
     }
     if (mask & (IN_CLOSE_WRITE | IN_MOVED_TO))
         emit fileWritten(path);
+    else if (mask & IN_CREATE)
+        emit fileCreated(path);
     else if (mask & IN_MODIFY)
         emit fileModified(path);
 }
@@ -210,7 +212,7 @@ void FolderWatcher::lookForLostRoots()
         if (!watchOne(root, true))
             continue;
         lost_.remove(root);
-        walkLater(root, {.reportFiles = false});
+        walkLater(root, {.reportFiles = false, .intoWatched = false, .changedSince = {}});
         emit rootReturned(root);
     }
     if (lost_.isEmpty())

@@ -35,6 +35,9 @@ signals:
     void fileWritten(const QString& path);
     // Written to while open: whoever waits for it to settle starts again.
     void fileModified(const QString& path);
+    // Made, perhaps still being written; a file linked in whole from an unnamed
+    // temporary one (as Qt's QSaveFile and QFile::copy write) reports only this.
+    void fileCreated(const QString& path);
     void rootLost(const QString& root);
     void rootReturned(const QString& root);
     // The kernel dropped events; files changed since watching began were

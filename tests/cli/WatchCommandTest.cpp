@@ -91,9 +91,10 @@ TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
         << out.toStdString();
     // Our own placements settle too: none of them may come back.
     processEventsUntil([&] { return out += pressly.readAllStandardOutput(), false; }, 2500);
-    // One optimized, then replaced by another image, is taken again.
+    // One optimized, then replaced by another image, is taken again: here linked in whole, as Qt programs save.
     const QString replaced = names[10];
-    writeFile(QDir(in).filePath(replaced), readFile(dataFile("png/pingus-flag3.png")));
+    QFile::remove(QDir(in).filePath(replaced));
+    ASSERT_TRUE(QFile::copy(dataFile("png/pingus-flag3.png"), QDir(in).filePath(replaced)));
     ASSERT_TRUE(processEventsUntil([&] { return out += pressly.readAllStandardOutput(), results() >= 51; }, 30000));
     ::kill(pid_t(pressly.processId()), SIGTERM);
     ASSERT_TRUE(pressly.waitForFinished(20000));
@@ -111,7 +112,7 @@ TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
         }
     }
     EXPECT_EQ(lines.size(), 50);
-    EXPECT_EQ(summarized, 50);
+    EXPECT_EQ(summarized, 51); // the replacement is a job of its own
     for (const QString& name : names) {
         SCOPED_TRACE(qPrintable(name));
         EXPECT_EQ(lines.value(name), name == replaced ? 2 : 1);
