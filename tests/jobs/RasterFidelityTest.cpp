@@ -104,7 +104,7 @@ TEST_F(RasterFidelity, OrientationAndColourProfileSurviveEveryPreset)
     ASSERT_TRUE(ImageIO::initialize());
     const QString rotated = QDir(work.path()).filePath("rotated.png");
     writeFile(rotated, PngBytes::withOrientation6());
-    const QStringList sources = {dataFile("odd/plasma-summer_1am-2560x1600-orientation6-added.jpg"),
+    const QStringList sources = {dataFile("odd/derived-plasma-summer_1am-640x400-orientation6.jpg"),
                                  dataFile("jpeg/skimage-rocket.jpg"), dataFile("png/debian-debian.png"), rotated};
     for (const QString& source : sources) {
         const auto before = looksOf(source);

@@ -92,7 +92,7 @@ TestCase {
     function test_cardPicture_data() {
         return [
             { tag: "png", file: "odd/アイコン 画像 (コピー).png", ready: true },
-            { tag: "jpeg, orientation 6", file: "odd/plasma-summer_1am-2560x1600-orientation6-added.jpg",
+            { tag: "jpeg, orientation 6", file: "odd/derived-plasma-summer_1am-640x400-orientation6.jpg",
               ready: true, portrait: true },
             { tag: "gif", file: "gif/wordpress-images-spinner.gif", ready: true },
             { tag: "svg", file: "odd/Bildschirm Sperre – Linien ü 🎨.svg", ready: true },
