@@ -144,16 +144,6 @@ void WatchedFolderList::setPaused(bool paused)
     emit pausedChanged();
 }
 
-BatchSettings WatchedFolderList::settingsOf(const WatchedFolder& folder)
-{
-    BatchSettings settings;
-    settings.mode = folder.exporting ? Configuration::OperationMode::exportToFolder
-                                     : Configuration::OperationMode::optimizeOriginals;
-    settings.exportFolder = UserPreferences::shared().exportPath();
-    settings.preset = folder.preset;
-    return settings;
-}
-
 int WatchedFolderList::indexOf(const Row* row) const
 {
     const auto found = std::find_if(rows_.begin(), rows_.end(), [&](const auto& each) { return each.get() == row; });
@@ -165,7 +155,7 @@ void WatchedFolderList::restart(int row)
 {
     const Row& changedRow = *rows_[size_t(row)];
     if (changedRow.feed)
-        changedRow.feed->setSettings(settingsOf(changedRow.folder));
+        changedRow.feed->setSettings(changedRow.folder.batchSettings());
     changed(row);
     store();
 }
@@ -180,7 +170,7 @@ void WatchedFolderList::start(Row& row)
         retry_.start();
         return;
     }
-    row.feed = std::make_unique<FolderWatchFeed>(queue_, settle_, settingsOf(row.folder));
+    row.feed = std::make_unique<FolderWatchFeed>(queue_, settle_, row.folder.batchSettings());
     const QString folder = row.folder.path;
     connect(row.feed.get(), &FolderWatchFeed::burstFinished, this,
             [this, folder](int images, qint64 saved) { announce(folder, images, saved); });

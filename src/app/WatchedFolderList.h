@@ -57,7 +57,6 @@ private:
     void stop(Row& row);
     void restart(int row);
     int indexOf(const Row* row) const;
-    static BatchSettings settingsOf(const WatchedFolder& folder);
     void retryHeld();
     void changed(int row);
     void store() const;

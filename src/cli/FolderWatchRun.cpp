@@ -57,16 +57,6 @@ void FolderWatchRun::startStored(const QString& settingsFile)
     reloadStored();
 }
 
-BatchSettings FolderWatchRun::settingsOf(const WatchedFolder& folder)
-{
-    BatchSettings settings;
-    settings.mode = folder.exporting ? Configuration::OperationMode::exportToFolder
-                                     : Configuration::OperationMode::optimizeOriginals;
-    settings.exportFolder = UserPreferences::shared().exportPath();
-    settings.preset = folder.preset;
-    return settings;
-}
-
 bool FolderWatchRun::take(Folder& folder)
 {
     folder.lock = FolderWatchLock::take(folder.path);
@@ -126,7 +116,7 @@ void FolderWatchRun::reloadStored()
             folder.feed->stop();
         if (listed == wanted.end())
             return true;
-        folder.settings = settingsOf(*listed);
+        folder.settings = listed->batchSettings();
         if (folder.feed)
             folder.feed->setSettings(*folder.settings);
         return false;
@@ -135,7 +125,7 @@ void FolderWatchRun::reloadStored()
         if (std::any_of(folders_.begin(), folders_.end(),
                         [&](const Folder& folder) { return folder.path == each.path; }))
             continue;
-        folders_.push_back(Folder{each.path, settingsOf(each), {}, {}});
+        folders_.push_back(Folder{each.path, each.batchSettings(), {}, {}});
         if (take(folders_.back()))
             continue;
         say_(tr("%1: the window watches this folder; it is taken over when the window lets go")

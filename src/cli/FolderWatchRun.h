@@ -48,7 +48,6 @@ private:
         std::unique_ptr<FolderWatchLock> lock;
         std::unique_ptr<FolderWatchFeed> feed;
     };
-    static BatchSettings settingsOf(const WatchedFolder& folder);
     // False when another Pressly Pro holds the folder.
     bool take(Folder& folder);
     void retryHeld();

@@ -4,6 +4,7 @@
 
 #include "core/CompressionPreset.h"
 #include "jobs/Configuration.h"
+#include "jobs/UserPreferences.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -38,4 +39,14 @@ QString WatchedFolder::toJson(const QList<WatchedFolder>& folders)
                                                                   : Configuration::OperationMode::optimizeOriginals)},
                         {QStringLiteral("preset"), folder.preset}});
     return QString::fromUtf8(QJsonDocument(entries).toJson(QJsonDocument::Compact));
+}
+
+BatchSettings WatchedFolder::batchSettings() const
+{
+    BatchSettings settings;
+    settings.mode = exporting ? Configuration::OperationMode::exportToFolder
+                              : Configuration::OperationMode::optimizeOriginals;
+    settings.exportFolder = UserPreferences::shared().exportPath();
+    settings.preset = preset;
+    return settings;
 }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "jobs/BatchSettings.h"
+
 #include <QList>
 #include <QString>
 
@@ -13,6 +15,8 @@ struct WatchedFolder {
     QString preset = QStringLiteral("balanced");
 
     bool operator==(const WatchedFolder&) const = default;
+    // An exporting folder uses the one export folder of the settings.
+    BatchSettings batchSettings() const;
 
     // Entries without a path are dropped; unknown fields are ignored.
     static QList<WatchedFolder> fromJson(const QString& text);
