@@ -169,9 +169,10 @@ void FolderWatcher::handle(int watch, quint32 mask, const QString& name)
     if (mask & IN_ISDIR) {
         if (mask & IN_MOVED_FROM)
             forgetTree(path);
-        // A link is never flagged as a folder, and the watch does not follow one.
-        else if ((mask & (IN_CREATE | IN_MOVED_TO)) && !watchOf_.contains(path) && watchOne(path))
-            walkLater(path, {});
+        // A link is never flagged as a folder, and the watch does not follow one. What arrives
+        // is new to the very bottom, even where a silent first listing reached it before this event.
+        else if ((mask & (IN_CREATE | IN_MOVED_TO)) && (watchOf_.contains(path) || watchOne(path)))
+            walkLater(path, {.reportFiles = true, .intoWatched = true, .changedSince = {}});
         return;
     }
     if (mask & (IN_CLOSE_WRITE | IN_MOVED_TO))
