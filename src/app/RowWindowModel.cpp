@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/RowWindowModel.h"
 
+#include <QTimer>
+
 #include <algorithm>
 
 void RowWindowModel::setSource(QAbstractItemModel* source)
@@ -41,6 +43,14 @@ void RowWindowModel::setLimit(int limit)
     emit limitChanged();
 }
 
+void RowWindowModel::setPace(int milliseconds)
+{
+    if (pace_ == milliseconds)
+        return;
+    pace_ = std::max(0, milliseconds);
+    emit paceChanged();
+}
+
 RowWindowModel::Span RowWindowModel::wanted() const
 {
     const int rows = source_ ? source_->rowCount() : 0;
@@ -66,7 +76,8 @@ void RowWindowModel::scheduleFollow()
     if (followPending_)
         return;
     followPending_ = true;
-    QMetaObject::invokeMethod(this, &RowWindowModel::follow, Qt::QueuedConnection);
+    const qint64 since = sinceFollow_.isValid() ? sinceFollow_.elapsed() : pace_;
+    QTimer::singleShot(std::chrono::milliseconds(std::max<qint64>(0, pace_ - since)), this, &RowWindowModel::follow);
 }
 
 // Rows were added: drop the rows that left the window at its front, then
@@ -77,6 +88,7 @@ void RowWindowModel::follow()
     if (!followPending_)
         return;
     followPending_ = false;
+    sinceFollow_.start();
     const Span span = wanted();
     const int drop = span.offset - offset_;
     if (drop > 0 && count_ > 0 && span.count == count_) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
@@ -11,7 +12,8 @@
 // slide the window on with row removals and insertions, never a reset, so
 // the views of rows that stay are kept. The slide waits for the event loop's
 // next turn: thousands of rows appended at once make one slide, not
-// thousands of views made and dropped.
+// thousands of views made and dropped. With `pace`, slides come at most
+// that many milliseconds apart.
 class RowWindowModel : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
@@ -19,6 +21,7 @@ class RowWindowModel : public QAbstractListModel {
     Q_PROPERTY(int first READ first WRITE setFirst NOTIFY firstChanged)
     Q_PROPERTY(int limit READ limit WRITE setLimit NOTIFY limitChanged)
     Q_PROPERTY(int offset READ offset NOTIFY offsetChanged)
+    Q_PROPERTY(int pace READ pace WRITE setPace NOTIFY paceChanged)
 
 public:
     using QAbstractListModel::QAbstractListModel;
@@ -28,9 +31,11 @@ public:
     int limit() const { return limit_; }
     // The source row of this model's row 0.
     int offset() const { return offset_; }
+    int pace() const { return pace_; }
     void setSource(QAbstractItemModel* source);
     void setFirst(int first);
     void setLimit(int limit);
+    void setPace(int milliseconds);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -41,6 +46,7 @@ signals:
     void firstChanged();
     void limitChanged();
     void offsetChanged();
+    void paceChanged();
 
 private:
     struct Span {
@@ -58,5 +64,7 @@ private:
     int limit_ = 10;
     int offset_ = 0;
     int count_ = 0;
+    int pace_ = 0;
     bool followPending_ = false;
+    QElapsedTimer sinceFollow_;
 };

@@ -80,7 +80,7 @@ Item {
         Repeater {
             id: pileCards
             objectName: "pileCards"
-            model: RowWindowModel { id: tail; source: stack.model; limit: 10 }
+            model: RowWindowModel { id: tail; source: stack.model; limit: 10; pace: 250 }
             delegate: PhotoCard {
                 required property int index
                 required property var model

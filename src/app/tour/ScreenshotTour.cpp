@@ -394,6 +394,7 @@ QCoro::Task<> ScreenshotTour::darkStates()
     shot(QStringLiteral("21-dark-settings"));
     co_await focusWalk(QStringLiteral("21c-dark-focus-"));
     co_await stoppedStates();
+    co_await watchedBatchState();
 }
 
 // A second batch: the settings say it keeps its own, and a Stop leaves the rest to be asked for.
@@ -408,5 +409,30 @@ QCoro::Task<> ScreenshotTour::stoppedStates()
     view_.setSelectedTab(MainView::Files);
     co_await settle(900);
     shot(QStringLiteral("23-dark-stopped"));
+    QDir(exportFolder).removeRecursively();
+}
+
+// Images copied into a watched folder make a batch of their own, with no drop; the last state, as its folder stays.
+QCoro::Task<> ScreenshotTour::watchedBatchState()
+{
+    const QString watched = out_.filePath(QStringLiteral("watched"));
+    const QString exportFolder = out_.filePath(QStringLiteral("watched-optimized"));
+    QDir().mkpath(watched);
+    QDir().mkpath(exportFolder);
+    applyChosenExportFolder(exportFolder, *view_.configuration(), true);
+    WatchedFolderList& folders = *view_.watchedFolders();
+    folders.add(watched);
+    folders.setExporting(folders.count() - 1, true);
+    co_await settle(500);
+    for (const QUrl& image : std::as_const(images_))
+        QFile::copy(image.toLocalFile(), QDir(watched).filePath(image.fileName()));
+    for (int waited = 0; !view_.jobQueue()->isProcessing() && waited < 20'000; waited += 100)
+        co_await settle(100);
+    co_await settle(700);
+    shot(QStringLiteral("24-dark-watched-batch"));
+    while (view_.jobQueue()->isProcessing())
+        co_await settle(200);
+    folders.remove(folders.count() - 1);
+    QDir(watched).removeRecursively();
     QDir(exportFolder).removeRecursively();
 }

@@ -43,6 +43,7 @@ private:
     QCoro::Task<> dashboardStates();
     QCoro::Task<> darkStates();
     QCoro::Task<> stoppedStates();
+    QCoro::Task<> watchedBatchState();
     QCoro::Task<> startBatch(QString exportFolder);
 
     MainView& view_;
