@@ -170,18 +170,24 @@ TEST_F(PresslyCommandTest, InPlaceTrashesOriginalsAndASecondRunIsServedByTheCach
     EXPECT_FALSE(stored.contains("operationMode"));
 }
 
+// Each in the user's language, with its plurals; English ones too ("1 file").
 TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
 {
-    const QString out = root.filePath("out"), gone = root.filePath("gone");
+    const QString out = root.filePath("out"), gone = root.filePath("gone"), gonePng = QDir(in()).filePath("gone.png");
     const QString notes = root.filePath("notes.txt");
     writeFile(notes, "not an image");
+    const QString german = "de_DE.UTF-8";
     // said: a part of what it prints
     const struct {
         QStringList arguments;
         int status;
         QString said;
+        QString locale = "C.UTF-8";
     } cases[] = {
-        {{"--export", out, "--quiet", QDir(in()).filePath("gone.png")}, 1, "1 failed"},
+        {{"--export", out, "--quiet", gonePng}, 1, "1 file: 0 optimized, 1 failed"},
+        {{"--export", out, "--quiet", gonePng}, 1, "1 Datei: 0 optimiert, 1 fehlgeschlagen", german},
+        {{"--help"}, 0, "Aufruf: pressly [OPTIONEN] PFAD …", german},
+        {{"--jobs=0", in()}, 2, "--jobs erwartet eine ganze Zahl von 1 bis 256\nWeitere Informationen", german},
         {{"--export", out, "--quiet", gone}, 1, gone},
         {{"--export", out, "--quiet", notes}, 1, notes},
         {{in()}, 2, "--export"}, // export mode with no folder stored
@@ -214,6 +220,7 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
     QDir().mkpath(leftover);
     copyInto("png/pingus-flag3.png", leftover);
     for (const auto& c : cases) {
+        env.insert("LC_ALL", c.locale);
         const RunResult ran = pressly(c.arguments);
         EXPECT_EQ(ran.exitCode, c.status) << qPrintable(c.arguments.join(' '));
         EXPECT_TRUE((ran.out + ran.err).contains(c.said)) << qPrintable(ran.out + ran.err);
@@ -238,29 +245,6 @@ TEST_F(PresslyCommandTest, FailedFilesAndUsageErrorsHaveTheirOwnExitStatus)
     EXPECT_EQ(named.exitCode, 1);
     EXPECT_TRUE(named.err.contains("not valid UTF-8")) << qPrintable(named.err);
     ::unlink(latin1.constData());
-}
-
-// The user's language, with its plurals; English ones too ("1 file").
-TEST_F(PresslyCommandTest, SpeaksTheLanguageOfTheLocale)
-{
-    const QString out = root.filePath("out"), gone = QDir(in()).filePath("gone.png");
-    const struct {
-        QString locale;
-        QStringList arguments;
-        int status;
-        QString said;
-    } cases[] = {
-        {"de_DE.UTF-8", {"--help"}, 0, "Aufruf: pressly [OPTIONEN] PFAD …"},
-        {"de_DE.UTF-8", {"--jobs=0", in()}, 2, "--jobs erwartet eine ganze Zahl von 1 bis 256\nWeitere Informationen"},
-        {"de_DE.UTF-8", {"--export", out, "--quiet", gone}, 1, "1 Datei: 0 optimiert, 1 fehlgeschlagen"},
-        {"C.UTF-8", {"--export", out, "--quiet", gone}, 1, "1 file: 0 optimized, 1 failed"},
-    };
-    for (const auto& c : cases) {
-        env.insert("LC_ALL", c.locale);
-        const RunResult ran = pressly(c.arguments);
-        EXPECT_EQ(ran.exitCode, c.status) << qPrintable(c.arguments.join(' '));
-        EXPECT_TRUE((ran.out + ran.err).contains(c.said)) << qPrintable(ran.out + ran.err);
-    }
 }
 
 // By default one line per file and the summary; the tools' lines when asked
