@@ -129,8 +129,7 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
     struct Case {
         const char* what;
         std::vector<Tool> tools;
-        QString winner; // empty: no result
-        qint64 size;
+        std::pair<QString, qint64> winner; // its tools and size; no tools: no result
         std::vector<std::pair<QString, bool>> vetting = {}; // the caller's answers, in the order it is asked
         std::optional<std::vector<Report>> reports = {}; // none: the steps of every tool
         QString cancelWhile = {}; // "*": before anything runs
@@ -141,37 +140,31 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
         {"a", lossy, 900}, {"small", lossless, 600}, {"middle", lossless, 700}, {"same as a", lossless, 900}};
     const Plan jpeg = Plan(500).startingWith("\xFF\xD8\xFF\xE0jpeg");
     const Case cases[] = {
-        {"no workers", {}, "", 0},
-        {"lossy chain keeps the best", {{"a", lossy, 900}, {"b", lossy, 800}, {"c", lossy, 850}}, "b", 800},
+        {"no workers", {}, {"", 0}},
+        {"lossy chain keeps the best", {{"a", lossy, 900}, {"b", lossy, 800}, {"c", lossy, 850}}, {"b", 800}},
         {"first finisher wins a tie",
          {{"slow", lossless, Plan(700).after(150)}, {"fast", lossless, Plan(700).after(20)}, {"big", lossless, 800}},
-         "fast",
-         700},
-        {"lossless no smaller than the lossy best", {{"a", lossy, 800}, {"same", lossless, 800}}, "a", 800},
+         {"fast", 700}},
+        {"lossless no smaller than the lossy best", {{"a", lossy, 800}, {"same", lossless, 800}}, {"a", 800}},
         {"lossless tools start from the lossy best, not a worse step",
          {{"a", lossy, 900}, {"b", lossy, 950}, {"d", lossless, 920}},
-         "a",
-         900},
+         {"a", 900}},
         {"names list the lossy tools that improved",
          {{"a", lossy, 900}, {"b", lossy, 850}, {"c", lossless, Plan(700).after(30)}, {"d", lossless, 750}},
-         "a+b+c",
-         700},
+         {"a+b+c", 700}},
         {"a lossy tool that did not improve is left out",
          {{"a", lossy, 900}, {"b", lossy, 950}, {"c", lossless, 700}},
-         "a+c",
-         700},
+         {"a+c", 700}},
         {"a failing lossy tool is logged and the chain goes on",
          {{"a", lossy, Plan(500).fails(exitTwo)}, {"b", lossy, 900}},
-         "b",
-         900},
+         {"b", 900}},
         {"unusable lossy outputs are deleted",
          {{"empty", lossy, 0},
           {"same", lossy, 1000},
           {"other kind", lossy, jpeg},
           {"declined", lossy, Plan(500).answers(false)},
           {"silent", lossy, Plan()}},
-         "",
-         0},
+         {"", 0}},
         {"unusable lossless outputs",
          {{"broken", lossless, Plan(500).after(10).fails(exitOne)},
           {"declined", lossless, Plan(500).answers(false)},
@@ -179,30 +172,26 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
           {"silent", lossless, Plan()},
           {"larger", lossless, 1000},
           {"other kind", lossless, jpeg}},
-         "",
-         0},
+         {"", 0}},
         {"cancelled during the chain: stops after the running tool",
          {{"a", lossy, 900}, {"b", lossy, Plan(800).after(10)}, {"c", lossy, 700}, {"d", lossless, 600}},
-         "b",
-         800,
+         {"b", 800},
          {},
          std::vector<Report>{{0.0, "a"}, {0.25, "a"}, {0.25, "b"}, {0.5, "b"}},
          "b"},
-        {"cancelled lossless tasks answer nothing", {{"w", lossless, 600}}, "", 0, {}, {}, "*"},
+        {"cancelled lossless tasks answer nothing", {{"w", lossless, 600}}, {"", 0}, {}, {}, "*"},
         // 1100 beats the input's 1200 but not the job's original 1000.
-        {"a winner the job rejects", {{"w", lossless, 1100}}, "", 0, {}, {}, "", 1200, true},
+        {"a winner the job rejects", {{"w", lossless, 1100}}, {"", 0}, {}, {}, "", 1200, true},
         // A tool that wrote nothing must not make the shrunken original look like a result.
-        {"the user's own file is never a result", {{"a", lossy, Plan().answers(false)}}, "", 0, {}, {}, "", 900},
+        {"the user's own file is never a result", {{"a", lossy, Plan().answers(false)}}, {"", 0}, {}, {}, "", 900},
         {"a re-encoder improves the working file itself",
          {{"a", lossy, 900}, {"encoder", encoder, 600}},
-         "a+encoder",
-         600},
+         {"a+encoder", 600}},
         {"a result the caller refuses makes way for the next smallest",
          vetted,
-         "a+middle",
-         700,
+         {"a+middle", 700},
          {{"a+small", false}, {"a+middle", true}}},
-        {"all refused: the lossy best", vetted, "a", 900, {{"a+small", false}, {"a+middle", false}}},
+        {"all refused: the lossy best", vetted, {"a", 900}, {{"a+small", false}, {"a+middle", false}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -226,18 +215,18 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
             co_return answer;
         };
         const auto result = QCoro::waitFor(scheduler.runCompetition(workers, job, input, cancel, vet));
-        EXPECT_EQ(result ? result->toolName : QString(), c.winner);
+        EXPECT_EQ(result ? result->toolName : QString(), c.winner.first);
         EXPECT_EQ(scheduler.reports, c.reports.value_or(steps(c.tools)));
         if (!c.vetting.empty()) {
             EXPECT_EQ(asked, c.vetting);
         }
         // A worse step in the chain must not become the job's size.
         if (result || !c.vetting.empty()) {
-            EXPECT_EQ(job->optimizedSize(), c.size);
+            EXPECT_EQ(job->optimizedSize(), c.winner.second);
         }
         if (result) {
-            EXPECT_EQ(result->fileSize, c.size);
-            EXPECT_EQ(QFileInfo(result->fileURL.toLocalFile()).size(), c.size);
+            EXPECT_EQ(result->fileSize, c.winner.second);
+            EXPECT_EQ(QFileInfo(result->fileURL.toLocalFile()).size(), c.winner.second);
         }
         for (const Tool& tool : c.tools) // a failing tool is logged once, with its phase
             if (tool.plan.failure) {
