@@ -198,12 +198,10 @@ TEST_F(GifSvgDngWorkers, EachBatchSharesOneSvgcleanerServerThatEndsWithItOrIsOut
         if (servers().size() == 2 && running(servers().last()))
             ::kill(servers().last(), SIGKILL);
     });
-    EXPECT_EQ(servers().size(), 2);
     EXPECT_TRUE(sandbox.logged("The svgcleaner server is gone: running svgcleaner for this file"));
     const QDir temporary(TemporaryFiles::directory());
     EXPECT_EQ(temporary.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
-    QCoro::waitFor(queue.shutdown());
-    for (const pid_t pid : servers())
+    for (const pid_t pid : servers()) // the one started after the kill too
         EXPECT_FALSE(running(pid));
 }
 
