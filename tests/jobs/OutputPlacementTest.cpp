@@ -168,6 +168,7 @@ TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOr
     ASSERT_EQ(::chmod(path.constData(), 0640), 0);
     // New files in the folder get an access list; a file made before has none, and keeps none.
     const QString plain = copyInto("png/pingus-flag3.png", folder, "plain.png");
+    ASSERT_TRUE(QFile::setPermissions(plain, QFileDevice::ReadOwner | QFileDevice::WriteOwner)); // private
     ASSERT_EQ(QProcess::execute("setfacl", {"-d", "-m", "u:4321:rw-", folder}), 0);
     // The owning group reads only; one more user may write.
     ASSERT_EQ(QProcess::execute("setfacl", {"-m", "u:1234:rw-", source}), 0);
@@ -189,7 +190,7 @@ TEST_F(OutputPlacementTest, ReplacingKeepsNameAttributesAndAccessAndTrashesTheOr
         EXPECT_EQ(attribute(source, name), qstrcmp(name, "user.pressly.state") ? value : "") << name;
     ASSERT_EQ(placement.replaceOriginal(QUrl::fromLocalFile(plain), QUrl::fromLocalFile(optimized)), std::nullopt);
     EXPECT_EQ(attribute(plain, "system.posix_acl_access"), "");
-    EXPECT_EQ(modeOf(plain), 0644);
+    EXPECT_EQ(modeOf(plain), 0600);
     EXPECT_TRUE(hiddenLeftovers(folder).isEmpty());
     EXPECT_TRUE(QFile::exists(optimized));
 
