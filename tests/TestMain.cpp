@@ -14,11 +14,11 @@
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", QDir(home.path()).filePath("data").toUtf8());
-    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath("config").toUtf8());
-    QDir().mkpath(QDir(home.path()).filePath("data"));
+    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    QDir().mkpath(home.filePath("data"));
     QCoreApplication app(argc, argv);
-    KeyValueStore::useFile(QDir(home.path()).filePath("settings.ini"));
+    KeyValueStore::useFile(home.filePath("settings.ini"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <sys/stat.h>
 
 // Helpers shared by the tests.
 namespace TestSupport {
@@ -47,6 +48,20 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(bytes);
+}
+
+inline void appendFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::Append);
+    file.write(bytes);
+}
+
+// A file's permission bits; -1 when it cannot be looked at.
+inline int modeOf(const QString& path)
+{
+    struct stat info { };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 inline QByteArray readFile(const QString& path)

@@ -20,10 +20,7 @@ class WindowTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void windowLoads();
     void dropReachesQueueInOrder();
-    void replaceWarningTexts_data();
-    void replaceWarningTexts();
     void exportPromptCancelledAddsNothingAndAsksAgain();
     void oneQuestionPerDrop_data();
     void oneQuestionPerDrop();

@@ -6,7 +6,6 @@
 #include <QJsonObject>
 #include <QtEndian>
 
-#include <sys/stat.h>
 #include <zlib.h>
 
 using namespace TestSupport;
@@ -45,17 +44,22 @@ QByteArray webpCanvas(quint32 width, quint32 height)
     return webp;
 }
 
+// Runs the command in a private home, with its images in `in`.
+class HostileInput : public ::testing::Test {
+protected:
+    void SetUp() override { QDir().mkpath(in); }
+    QTemporaryDir root;
+    const QProcessEnvironment env = privateEnvironment(root.path());
+    const QString in = root.filePath("in"), out = root.filePath("out");
+};
+
 } // namespace
 
 // Refused from its header alone, whatever its bytes: no decoder or tool gets
 // to allocate for it. The run is held to 4 GiB, so that a regression fails
 // here instead of taking the machine.
-TEST(HostileInput, ImagesClaimingTooManyPixelsFailBeforeAnyToolRuns)
+TEST_F(HostileInput, ImagesClaimingTooManyPixelsFailBeforeAnyToolRuns)
 {
-    QTemporaryDir root;
-    const QProcessEnvironment env = privateEnvironment(root.path());
-    const QString in = QDir(root.path()).filePath("in");
-    QDir().mkpath(in);
     const QString huge = "60000 × 60000 pixels is more than this app handles (400 megapixels)";
     const struct {
         const char* name;
@@ -68,7 +72,7 @@ TEST(HostileInput, ImagesClaimingTooManyPixelsFailBeforeAnyToolRuns)
         {"frames.gif", gifClaiming(10000, 10000, 5), "5 frames of 10000 × 10000 pixels are more than"},
         {"frames.webp", webpCanvas(16000, 16000), "36 frames of 16000 × 16000 pixels are more than"},
     };
-    QStringList arguments{"--export", QDir(root.path()).filePath("out"), "--json", "--no-cache"};
+    QStringList arguments{"--export", out, "--json", "--no-cache"};
     for (const auto& c : cases) {
         writeFile(QDir(in).filePath(c.name), c.bytes);
         arguments << QDir(in).filePath(c.name);
@@ -94,12 +98,8 @@ TEST(HostileInput, ImagesClaimingTooManyPixelsFailBeforeAnyToolRuns)
 
 // An export keeps each original's access, as cp does; what the app keeps
 // about the user's files is the user's alone, whatever the umask.
-TEST(HostileInput, ExportedCopiesAndTheAppsOwnFilesStayAsPrivateAsTheirOriginals)
+TEST_F(HostileInput, ExportedCopiesAndTheAppsOwnFilesStayAsPrivateAsTheirOriginals)
 {
-    QTemporaryDir root;
-    const QProcessEnvironment env = privateEnvironment(root.path());
-    const QString in = QDir(root.path()).filePath("in"), out = QDir(root.path()).filePath("out");
-    QDir().mkpath(in);
     const struct {
         const char* name;
         QFile::Permissions given;
@@ -118,28 +118,19 @@ TEST(HostileInput, ExportedCopiesAndTheAppsOwnFilesStayAsPrivateAsTheirOriginals
     line += " && '" PRESSLY_BINARY_DIR "/bin/pressly' --quiet --in-place '" + out + "'";
     const RunResult ran = run("sh", {"-c", line}, env);
     ASSERT_EQ(ran.exitCode, 0) << qPrintable(ran.err);
-    auto mode = [](const QString& path) {
-        struct stat info { };
-        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-    };
     for (const auto& c : cases)
-        EXPECT_EQ(mode(QDir(out).filePath(c.name)), c.exported) << c.name;
-    const QString data = QDir(root.path()).filePath("data/Pressly Pro"),
-                  config = QDir(root.path()).filePath("config/Pressly");
+        EXPECT_EQ(modeOf(QDir(out).filePath(c.name)), c.exported) << c.name;
+    const QString data = root.filePath("data/Pressly Pro"), config = root.filePath("config/Pressly");
     const std::pair<QString, int> own[] = {
         {data, 0700}, {data + "/results_cache.sqlite", 0600}, {config, 0700}, {config + "/Pressly Pro.conf", 0600}};
     for (const auto& [path, wanted] : own)
-        EXPECT_EQ(mode(path), wanted) << qPrintable(path);
+        EXPECT_EQ(modeOf(path), wanted) << qPrintable(path);
 }
 
 // A name is shown, never obeyed: its control characters are quoted as ls
 // quotes them, in the result lines and on a terminal's progress line.
-TEST(HostileInput, ControlCharactersInNamesReachNoTerminal)
+TEST_F(HostileInput, ControlCharactersInNamesReachNoTerminal)
 {
-    QTemporaryDir root;
-    const QProcessEnvironment env = privateEnvironment(root.path());
-    const QString in = QDir(root.path()).filePath("in"), out = QDir(root.path()).filePath("out");
-    QDir().mkpath(in);
     const std::pair<QString, QString> names[] = {{"ctrl\033[31m.png", "ctrl'$'\\033''[31m.png'"},
                                                  {"two\nlines.png", "two'$'\\n''lines.png'"},
                                                  {"it's\a.png", "it'\\''s'$'\\a''.png'"}};

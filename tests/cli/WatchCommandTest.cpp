@@ -12,31 +12,14 @@
 
 using namespace TestSupport;
 
-namespace {
-
-void append(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write(bytes);
-}
-
-// Pauses the writer while the watcher's own process runs on.
-void pause(int milliseconds)
-{
-    QThread::msleep(ulong(milliseconds));
-}
-
-} // namespace
-
 // Files arrive whole, slowly, held open again by their writer and as downloads renamed at the end: each is
 // optimized once and only once complete, again once replaced, and SIGTERM leaves the folder whole.
 TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
 {
     QTemporaryDir root;
     const QProcessEnvironment env = privateEnvironment(root.path());
-    const QString in = QDir(root.path()).filePath("in"), tmp = QDir(root.path()).filePath("tmp");
-    const QString trash = QDir(root.path()).filePath("data/Trash/files");
+    const QString in = root.filePath("in"), tmp = root.filePath("tmp");
+    const QString trash = root.filePath("data/Trash/files");
     QDir().mkpath(in);
     QProcess pressly;
     pressly.setProcessEnvironment(env);
@@ -72,16 +55,16 @@ TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
     for (int chunk = 0; chunk < 6; ++chunk) {
         for (const QString& name : slow) {
             const qsizetype size = wanted[name].size() / 6 + 1;
-            append(QDir(in).filePath(name), wanted[name].mid(chunk * size, size));
+            appendFile(QDir(in).filePath(name), wanted[name].mid(chunk * size, size));
         }
-        pause(500);
+        QThread::msleep(500); // the watcher runs on meanwhile
     }
     for (int i = 0; i < held.size(); ++i) {
         writers[i]->write(wanted[held[i]].mid(wanted[held[i]].size() / 2));
         writers[i]->close();
     }
     for (const QString& name : downloads) {
-        append(QDir(in).filePath(name + ".part"), wanted[name].mid(wanted[name].size() / 2));
+        appendFile(QDir(in).filePath(name + ".part"), wanted[name].mid(wanted[name].size() / 2));
         QFile::rename(QDir(in).filePath(name + ".part"), QDir(in).filePath(name));
     }
 
@@ -132,7 +115,7 @@ TEST(WatchCommandTest, OptimizesEachArrivingImageOnceWhenComplete)
 TEST(WatchCommandTest, LeavesFoldersAnotherProcessWatches)
 {
     QTemporaryDir root;
-    const QString held = QDir(root.path()).filePath("held"), free = QDir(root.path()).filePath("free");
+    const QString held = root.filePath("held"), free = root.filePath("free");
     QDir().mkpath(held);
     QDir().mkpath(free);
     const auto window = FolderWatchLock::take(held);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DngSampleWriter.h"
 
+#include <libraw/libraw.h>
 #include <tiffio.h>
 
 #include <algorithm>
@@ -144,6 +145,17 @@ uint64_t writeExif(TIFF* tiff)
 }
 
 } // namespace
+
+RawFacts RawFacts::of(const QString& path)
+{
+    RawFacts facts;
+    libraw_data_t* raw = libraw_init(0);
+    if (libraw_open_file(raw, path.toLocal8Bit().constData()) == LIBRAW_SUCCESS)
+        facts = {libraw_unpack(raw) == LIBRAW_SUCCESS, raw->other.iso_speed, raw->other.timestamp,
+                 raw->thumbnail.twidth};
+    libraw_close(raw);
+    return facts;
+}
 
 bool DngSampleWriter::write(const QString& path, const DngSample& sample)
 {

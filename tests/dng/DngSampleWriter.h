@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <ctime>
 
 // Writes small DNG files with libtiff: an uncompressed raw image of noisy,
 // sensor-like samples, optionally behind a thumbnail and beside a preview,
@@ -24,4 +25,14 @@ struct DngSample {
 class DngSampleWriter {
 public:
     static bool write(const QString& path, const DngSample& sample);
+};
+
+// What a raw converter sees beside the raw samples.
+struct RawFacts {
+    bool decoded = false;
+    float iso = 0;
+    time_t shot = 0;
+    int thumbnailWidth = 0;
+
+    static RawFacts of(const QString& path);
 };

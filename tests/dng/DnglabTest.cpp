@@ -6,8 +6,6 @@
 
 #include <QFileInfo>
 
-#include <libraw/libraw.h>
-
 #include <cstdio>
 #include <vector>
 
@@ -23,25 +21,6 @@ RunResult dnglab(const QStringList& extra, const QString& in, const QString& out
 }
 
 const QStringList noPreviews{"--dng-preview", "false", "--dng-thumbnail", "false"};
-
-// What a raw converter sees beside the raw samples.
-struct Facts {
-    bool decoded = false;
-    float iso = 0;
-    time_t shot = 0;
-    int thumbnailWidth = 0;
-};
-
-Facts factsOf(const QString& path)
-{
-    Facts facts;
-    libraw_data_t* raw = libraw_init(0);
-    if (libraw_open_file(raw, path.toLocal8Bit().constData()) == LIBRAW_SUCCESS)
-        facts = {libraw_unpack(raw) == LIBRAW_SUCCESS, raw->other.iso_speed, raw->other.timestamp,
-                 raw->thumbnail.twidth};
-    libraw_close(raw);
-    return facts;
-}
 
 // Sets the first value of a field of the first directory of a little-endian
 // TIFF file, as a hostile or broken writer would leave it.
@@ -66,7 +45,7 @@ void patchField(QByteArray& bytes, uint16_t tag, uint32_t value)
 
 class Dnglab : public ::testing::Test {
 protected:
-    QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
+    QString path(const QString& name) const { return dir.filePath(name); }
     QTemporaryDir dir;
 };
 
@@ -88,7 +67,7 @@ TEST_F(Dnglab, RepackingKeepsEveryRawSampleAndTheMetadataAndShrinksTheFile)
         SCOPED_TRACE(c.name);
         const QString in = path("in.dng");
         ASSERT_TRUE(DngSampleWriter::write(in, c.sample));
-        const Facts before = factsOf(in);
+        const RawFacts before = RawFacts::of(in);
         ASSERT_TRUE(before.decoded);
         EXPECT_EQ(before.iso, c.sample.exif ? 400.0f : 0.0f);
         for (const bool strip : {false, true}) {
@@ -96,7 +75,7 @@ TEST_F(Dnglab, RepackingKeepsEveryRawSampleAndTheMetadataAndShrinksTheFile)
             const RunResult ran = dnglab(strip ? noPreviews : QStringList{}, in, out);
             ASSERT_EQ(ran.exitCode, 0) << qPrintable(ran.err);
             EXPECT_EQ(RawImageComparison::difference(in, out), std::nullopt);
-            const Facts after = factsOf(out);
+            const RawFacts after = RawFacts::of(out);
             EXPECT_TRUE(after.decoded);
             EXPECT_EQ(after.iso, before.iso);
             EXPECT_EQ(after.shot, before.shot);

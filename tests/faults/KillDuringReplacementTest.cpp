@@ -33,9 +33,9 @@ protected:
         return runProgram(QStringLiteral("pressly_placement_child"), {file, replacement, QString::number(killAt)});
     }
 
-    QString journal() const { return QDir(root.path()).filePath(QStringLiteral("data/Pressly Pro/replacements")); }
+    QString journal() const { return root.filePath(QStringLiteral("data/Pressly Pro/replacements")); }
 
-    QString trash() const { return trashOf(QDir(root.path()).filePath(QStringLiteral("data"))); }
+    QString trash() const { return trashOf(root.filePath(QStringLiteral("data"))); }
 
     QTemporaryDir root;
 };
@@ -53,7 +53,7 @@ TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunCl
     int kills = 0;
     for (int killAt = 1; killAt < 100; ++killAt) {
         SCOPED_TRACE(killAt);
-        const QString folder = QDir(root.path()).filePath(QStringLiteral("photos%1").arg(killAt));
+        const QString folder = root.filePath(QStringLiteral("photos%1").arg(killAt));
         QDir().mkpath(folder);
         const QString file = copyInto(QStringLiteral("png/debian-debian.png"), folder, QStringLiteral("a.png"));
         const QByteArray original = readFile(file);
@@ -81,7 +81,7 @@ TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunCl
         }
 
         // The next run, with nothing to do in this folder, settles what the journal lists.
-        const QString elsewhere = QDir(root.path()).filePath(QStringLiteral("elsewhere"));
+        const QString elsewhere = root.filePath(QStringLiteral("elsewhere"));
         QDir().mkpath(elsewhere);
         const RunResult cli = runProgram(QStringLiteral("pressly"), {QStringLiteral("--in-place"), elsewhere});
         EXPECT_EQ(cli.exitCode, 0) << cli.err.toStdString();
@@ -107,7 +107,7 @@ TEST_F(KillDuringReplacement, AKillBetweenAnyTwoStepsLosesNothingAndTheNextRunCl
 
 TEST_F(KillDuringReplacement, OnlyOurStaleHiddenFilesAreRemoved)
 {
-    const QString folder = QDir(root.path()).filePath(QStringLiteral("photos"));
+    const QString folder = root.filePath(QStringLiteral("photos"));
     QDir().mkpath(folder);
     const auto make = [&](const QString& name, qint64 age = 0) {
         QFile file(QDir(folder).filePath(name));
@@ -150,7 +150,7 @@ TEST_F(KillDuringReplacement, OnlyOurStaleHiddenFilesAreRemoved)
     // Placement clears a folder once, the first time it works there (as a killed run's next does).
     Configuration configuration;
     OutputPlacement placement(configuration);
-    const QString optimized = QDir(root.path()).filePath(QStringLiteral("new.png"));
+    const QString optimized = root.filePath(QStringLiteral("new.png"));
     writeFile(optimized, "smaller");
     const QString photo = copyInto(QStringLiteral("png/pingus-flag3.png"), folder, QStringLiteral("c.png"));
     ASSERT_EQ(placement.replaceOriginal(QUrl::fromLocalFile(photo), QUrl::fromLocalFile(optimized)), std::nullopt);
@@ -162,8 +162,8 @@ TEST_F(KillDuringReplacement, OnlyOurStaleHiddenFilesAreRemoved)
 
 TEST_F(KillDuringReplacement, TheJournalFinishesAReplacementWhereItsNameIsFreeAndUndoesItElsewhere)
 {
-    const QString folder = QDir(root.path()).filePath(QStringLiteral("marked"));
-    const QString outside = QDir(root.path()).filePath(QStringLiteral("outside"));
+    const QString folder = root.filePath(QStringLiteral("marked"));
+    const QString outside = root.filePath(QStringLiteral("outside"));
     QDir().mkpath(folder);
     QDir().mkpath(outside);
     const qint64 gone = deadPid();

@@ -37,11 +37,7 @@ TEST_F(SourceChanges, ASourceChangedWhileItsJobRanIsNeverReplaced)
         const char* step = nullptr;
         const char* reason = "it changed while it was being optimized.";
     };
-    const auto grow = [](const QString& p) {
-        QFile f(p);
-        f.open(QIODevice::Append);
-        f.write("more");
-    };
+    const auto grow = [](const QString& p) { appendFile(p, "more"); };
     const auto saveTheirs = [](const QString& p) { saveOver(p, readFile(p) + "!"); };
     const std::vector<Change> changes = {
         {"grows", grow},
@@ -55,7 +51,7 @@ TEST_F(SourceChanges, ASourceChangedWhileItsJobRanIsNeverReplaced)
     int index = 0;
     for (const Change& change : changes) {
         SCOPED_TRACE(change.name);
-        const QString path = QDir(work.path()).filePath(QStringLiteral("photo%1.png").arg(index));
+        const QString path = work.filePath(QStringLiteral("photo%1.png").arg(index));
         QByteArray changed;
         const auto apply = [&, apply = change.apply](const QString& p) {
             apply(p);
@@ -93,19 +89,19 @@ TEST_F(SourceChanges, ASourceChangedWhileItsJobRanIsNeverReplaced)
     // Gone, or a folder in its place: nothing is put there.
     meddle = [](const QString& p) { QFile::remove(p); };
     EXPECT_NE(runOn("vanished.png")->status(), JobStatus::processing);
-    EXPECT_FALSE(QFileInfo::exists(QDir(work.path()).filePath("vanished.png")));
+    EXPECT_FALSE(QFileInfo::exists(work.filePath("vanished.png")));
     meddle = [](const QString& p) {
         QFile::remove(p);
         QDir().mkpath(p);
     };
     EXPECT_NE(runOn("replaced.png")->status(), JobStatus::processing);
-    EXPECT_TRUE(QFileInfo(QDir(work.path()).filePath("replaced.png")).isDir());
+    EXPECT_TRUE(QFileInfo(work.filePath("replaced.png")).isDir());
     EXPECT_TRUE(hiddenLeftovers(work.path()).isEmpty());
 
     // Unchanged, the same run replaces the file: the checks above are no accident.
     meddle = {};
     const QByteArray original = readFile(dataFile("png/pingus-flag3.png"));
-    const QString untouched = QDir(work.path()).filePath(QStringLiteral("untouched.png"));
+    const QString untouched = work.filePath(QStringLiteral("untouched.png"));
     EXPECT_EQ(runOn("untouched.png")->status(), JobStatus::completed);
     EXPECT_EQ(readFile(untouched), original.chopped(1));
     EXPECT_TRUE(nothingLost(trash(), {untouched, original, original.chopped(1)}));

@@ -74,7 +74,7 @@ TEST_F(ToolFaults, NoMisbehavingToolCostsAnOriginal)
                              + (mode == Configuration::OperationMode::exportToFolder ? ", export" : ", in place"));
                 UserPreferences::shared().setCompressionPresetRaw(preset);
                 QTemporaryDir work;
-                const QString exportFolder = QDir(work.path()).filePath(QStringLiteral("export"));
+                const QString exportFolder = work.filePath(QStringLiteral("export"));
                 Configuration configuration;
                 configuration.setOperationMode(mode);
                 configuration.setExportPath(exportFolder);
@@ -149,7 +149,7 @@ TEST_F(ToolFaults, AResultCutShortNeverWins)
         const auto noise = vips::VImage::gaussnoise(width / 8, width / 14, vips::VImage::option()->set("sigma", 60.0));
         const vips::VImage picture = noise.gaussblur(4).resize(8).cast(VIPS_FORMAT_UCHAR).bandjoin_const({90, 160});
         QTemporaryDir work;
-        const QString path = QDir(work.path()).filePath("screen.png");
+        const QString path = work.filePath("screen.png");
         picture.pngsave(path.toUtf8().constData());
         const QString quantised = QDir(sandbox.filesDir()).filePath("quantised.png");
         picture.pngsave(quantised.toUtf8().constData(), vips::VImage::option()->set("palette", true));

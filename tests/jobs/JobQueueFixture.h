@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         configuration.setOperationMode(Configuration::OperationMode::exportToFolder);
-        configuration.setExportPath(QDir(work.path()).filePath("export"));
+        configuration.setExportPath(work.filePath("export"));
     }
 
     JobPipeline::Services services(std::chrono::milliseconds toolDelay = std::chrono::milliseconds(30),

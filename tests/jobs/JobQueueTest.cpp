@@ -167,20 +167,19 @@ TEST_F(JobQueueTest, AFileHeldElsewhereOrChangedSinceItWasAddedIsLeftAlone)
 TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
 {
     JobQueue queue(configuration, 2, services());
-    const QString text = QDir(work.path()).filePath("notes.png");
+    const QString text = work.filePath("notes.png");
     writeFile(text, "plain text, named like an image");
-    const QString unknown = QDir(work.path()).filePath("data.bin");
+    const QString unknown = work.filePath("data.bin");
     writeFile(unknown, "0123456789abcdef");
     // Opening a named pipe would wait for a writer for ever.
-    const QString pipe = QDir(work.path()).filePath("pipe.png");
+    const QString pipe = work.filePath("pipe.png");
     ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
     meddle = [](const QString& path) {
         if (path.endsWith("fail-removed.png"))
             QFile::remove(path);
     };
-    queue.addFiles({image("a.png"), QUrl::fromLocalFile(QDir(work.path()).filePath("vanished.png")),
-                    QUrl::fromLocalFile(unknown), image("fail-tool.png"), QUrl::fromLocalFile(text), image("b.png"),
-                    QUrl::fromLocalFile(pipe),
+    queue.addFiles({image("a.png"), QUrl::fromLocalFile(work.filePath("vanished.png")), QUrl::fromLocalFile(unknown),
+                    image("fail-tool.png"), QUrl::fromLocalFile(text), image("b.png"), QUrl::fromLocalFile(pipe),
                     QUrl::fromLocalFile(copyInto(QStringLiteral("odd/skimage-truncated.jpg"), work.path())),
                     image("throw.png"), image("c.png"), image("fail-removed.png")});
     QCoro::waitFor(queue.waitUntilIdle());
@@ -211,8 +210,8 @@ TEST_F(JobQueueTest, FailuresEndTheirOwnJobOnly)
 
 TEST_F(JobQueueTest, AnExportThatCannotBeWrittenFailsItsJobWithOrWithoutASaving)
 {
-    writeFile(QDir(work.path()).filePath("a-file"), "x");
-    configuration.setExportPath(QDir(work.path()).filePath("a-file/export"));
+    writeFile(work.filePath("a-file"), "x");
+    configuration.setExportPath(work.filePath("a-file/export"));
     JobQueue queue(configuration, 2, services());
     queue.addFiles({image("fail-tool.png"), image("b.png")});
     QCoro::waitFor(queue.waitUntilIdle());
@@ -235,7 +234,7 @@ TEST_F(JobQueueTest, LinksStayAndTheFileTheyNameIsOptimizedOnce)
         {"links/absolute.png", photo}, {"links/relative.png", "../photo.png"}, {"links/dangling.png", "../gone.png"}};
     QList<QUrl> dropped;
     for (const auto& [name, target] : links) {
-        dropped << QUrl::fromLocalFile(QDir(work.path()).filePath(name));
+        dropped << QUrl::fromLocalFile(work.filePath(name));
         ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(dropped.last().toLocalFile())), 0);
     }
     const QString shared = image("shared.png").toLocalFile();
@@ -257,7 +256,7 @@ TEST_F(JobQueueTest, LinksStayAndTheFileTheyNameIsOptimizedOnce)
     EXPECT_TRUE(jobs[2]->error()->errorDescription().contains("hard links"));
     EXPECT_EQ(readFile(shared), original);
     for (const auto& [name, target] : links)
-        EXPECT_EQ(std::filesystem::read_symlink(QFile::encodeName(QDir(work.path()).filePath(name)).constData()),
+        EXPECT_EQ(std::filesystem::read_symlink(QFile::encodeName(work.filePath(name)).constData()),
                   QFile::encodeName(target).constData());
 }
 
@@ -273,7 +272,7 @@ TEST_F(JobQueueTest, TheEventLoopKeepsTurningThroughRealBatches)
     for (const auto mode :
          {Configuration::OperationMode::optimizeOriginals, Configuration::OperationMode::exportToFolder}) {
         configuration.setOperationMode(mode);
-        const QString folder = QDir(work.path()).filePath(Configuration::toString(mode));
+        const QString folder = work.filePath(Configuration::toString(mode));
         QDir().mkpath(folder);
         for (const QString& photo : photos)
             copyInto(photo, folder);
@@ -298,7 +297,7 @@ TEST_F(JobQueueTest, TheEventLoopKeepsTurningThroughAHugeDrop)
 {
     configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
     cached = JobPipeline::CachedResult{400, "shrinker"};
-    const QString many = QDir(work.path()).filePath("many");
+    const QString many = work.filePath("many");
     QDir().mkpath(many);
     const QByteArray png = readFile(dataFile("png/pingus-flag3.png"));
     for (int i = 0; i < 5000; ++i)
@@ -332,7 +331,7 @@ TEST_F(JobQueueTest, QuittingMidBatchLeavesEveryFileWholeAndNoWorkingFile)
     configuration.setOperationMode(Configuration::OperationMode::optimizeOriginals);
     const QByteArray original = readFile(dataFile("png/debian-debian.png"));
     for (const bool awaited : {true, false}) {
-        const QString folder = QDir(work.path()).filePath(awaited ? "awaited" : "destroyed");
+        const QString folder = work.filePath(awaited ? "awaited" : "destroyed");
         QDir().mkpath(folder);
         QList<QUrl> files;
         for (int i = 0; i < 6; ++i)

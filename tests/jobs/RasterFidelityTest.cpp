@@ -54,7 +54,7 @@ TEST_F(RasterFidelity, DataAfterAJpegEndsTheResultUnchanged)
     const QByteArray photo = readFile(dataFile("jpeg/skimage-rocket.jpg")) + trailer;
     int replaced = 0;
     for (const QString& preset : presets) {
-        const QString path = QDir(work.path()).filePath(preset + ".jpg");
+        const QString path = work.filePath(preset + ".jpg");
         writeFile(path, photo);
         const auto job = optimizeInPlace(path, preset);
         ASSERT_EQ(job->status(), JobStatus::completed) << qPrintable(preset);
@@ -81,7 +81,7 @@ TEST_F(RasterFidelity, AJpegWithCorruptDataFailsAsDamagedAndStaysAsItWas)
 TEST_F(RasterFidelity, LosslessKeepsEveryCommentOfAPng)
 {
     ASSERT_TRUE(ImageIO::initialize());
-    const QString path = QDir(work.path()).filePath("commented.png");
+    const QString path = work.filePath("commented.png");
     vips::VImage image = vips::VImage::new_from_file(dataFile("png/pidgin-pidgin-logo.png").toUtf8().constData());
     image = image.copy();
     image.set("png-comment-0-Comment", "drawn by hand");
@@ -102,7 +102,7 @@ TEST_F(RasterFidelity, LosslessKeepsEveryCommentOfAPng)
 TEST_F(RasterFidelity, OrientationAndColourProfileSurviveEveryPreset)
 {
     ASSERT_TRUE(ImageIO::initialize());
-    const QString rotated = QDir(work.path()).filePath("rotated.png");
+    const QString rotated = work.filePath("rotated.png");
     writeFile(rotated, PngBytes::withOrientation6());
     const QStringList sources = {dataFile("odd/derived-plasma-summer_1am-640x400-orientation6.jpg"),
                                  dataFile("jpeg/skimage-rocket.jpg"), dataFile("png/debian-debian.png"), rotated};
@@ -112,7 +112,7 @@ TEST_F(RasterFidelity, OrientationAndColourProfileSurviveEveryPreset)
         int replaced = 0;
         for (const QString& preset : presets) {
             SCOPED_TRACE(qPrintable(preset + ": " + source));
-            const QString path = QDir(work.path()).filePath(preset + "." + QFileInfo(source).suffix());
+            const QString path = work.filePath(preset + "." + QFileInfo(source).suffix());
             writeFile(path, readFile(source));
             ASSERT_EQ(optimizeInPlace(path, preset)->status(), JobStatus::completed);
             replaced += readFile(path) != readFile(source);

@@ -18,8 +18,8 @@ TEST(SlowDisk, NothingTheEventLoopRunsLooksAtTheDisk)
 #endif
     QTemporaryDir root;
     QProcessEnvironment env = privateEnvironment(root.path());
-    const QString slow = QDir(root.path()).filePath("slow"), images = slow + "/images";
-    const QString watched = slow + "/watched", source = QDir(root.path()).filePath("source");
+    const QString slow = root.filePath("slow"), images = slow + "/images";
+    const QString watched = slow + "/watched", source = root.filePath("source");
     for (const QString& folder : {images, watched, slow + "/tmp", source})
         QDir().mkpath(folder);
     const char* samples[] = {"png/pingus-flag3.png", "jpeg/pingus-clouds.jpg", "gif/imagemagick-smile.gif",

@@ -27,19 +27,17 @@ inline void writeImage(const QString& path, qint64 size, const QByteArray& signa
     TestSupport::writeFile(path, imageBytes(size, signature));
 }
 
-// What a fake tool does: Plan().writes(700).after(150).
+// What a fake tool does: Plan(700).after(150) writes 700 bytes after 150 ms.
 struct Plan {
-    qint64 outputSize = -1; // -1: writes nothing
+    Plan() = default; // writes nothing
+    Plan(qint64 size) : outputSize(size) { }
+
+    qint64 outputSize = -1;
     int delayMs = 0;
     bool answer = true;
     std::optional<OptimizationError> failure;
     QByteArray signature = "\x89PNG\r\n\x1a\n";
 
-    Plan& writes(qint64 size)
-    {
-        outputSize = size;
-        return *this;
-    }
     Plan& after(int milliseconds)
     {
         delayMs = milliseconds;

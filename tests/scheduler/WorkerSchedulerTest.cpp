@@ -102,20 +102,17 @@ protected:
     std::vector<OptimizationWorker::Ptr> workers;
 };
 
-std::vector<Report> comparingSteps(int count)
+// Each lossy tool's start and end in turn, then one step for each competitor that ends.
+std::vector<Report> steps(const std::vector<Tool>& tools)
 {
     std::vector<Report> reports;
-    for (int n = 1; n <= count; ++n)
-        reports.push_back({double(n) / count, comparing});
-    return reports;
-}
-
-// The reports of a lossy chain of these tools alone.
-std::vector<Report> chainSteps(const QStringList& tools)
-{
-    std::vector<Report> reports;
-    for (int n = 0; n < tools.size(); ++n)
-        reports.insert(reports.end(), {{double(n) / tools.size(), tools[n]}, {double(n + 1) / tools.size(), tools[n]}});
+    const double count = double(tools.size());
+    for (const Tool& tool : tools)
+        if (tool.kind == Kind::lossy)
+            reports.insert(reports.end(), {{double(reports.size() / 2) / count, tool.name},
+                                           {double(reports.size() / 2 + 1) / count, tool.name}});
+    for (double n = double(reports.size() / 2) + 1; n <= count; ++n)
+        reports.push_back({n / count, comparing});
     return reports;
 }
 
@@ -128,159 +125,73 @@ const OptimizationError exitOne = OptimizationError::toolExecution("broken", "Ex
 // on private copies; only a winner smaller than everything before survives.
 TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
 {
+    using enum Kind;
     struct Case {
         const char* what;
         std::vector<Tool> tools;
-        QString winner; // empty: no result
-        qint64 size;
-        std::vector<Report> reports;
+        std::pair<QString, qint64> winner; // its tools and size; no tools: no result
+        std::vector<std::pair<QString, bool>> vetting = {}; // the caller's answers, in the order it is asked
+        std::optional<std::vector<Report>> reports = {}; // none: the steps of every tool
         QString cancelWhile = {}; // "*": before anything runs
         qint64 fileNow = 0; // the user's file changed to this size after the job was made
         bool inputReread = false;
-        QString logged = {};
-        QStringList refused = {}; // by the caller's vetting, which is asked in this order
-        QStringList asked = {};
     };
-    const std::vector<Tool> vetted = {{"a", Kind::lossy, Plan().writes(900)},
-                                      {"small", Kind::lossless, Plan().writes(600)},
-                                      {"middle", Kind::lossless, Plan().writes(700)},
-                                      {"same as a", Kind::lossless, Plan().writes(900)}};
-    const std::vector<Report> vettedSteps = {
-        {0.0, "a"}, {0.25, "a"}, {0.5, comparing}, {0.75, comparing}, {1.0, comparing}};
+    const std::vector<Tool> vetted = {
+        {"a", lossy, 900}, {"small", lossless, 600}, {"middle", lossless, 700}, {"same as a", lossless, 900}};
+    const Plan jpeg = Plan(500).startingWith("\xFF\xD8\xFF\xE0jpeg");
     const Case cases[] = {
-        {"no workers", {}, "", 0, {}},
-        {"lossy chain keeps the best",
-         {{"a", Kind::lossy, Plan().writes(900)},
-          {"b", Kind::lossy, Plan().writes(800)},
-          {"c", Kind::lossy, Plan().writes(850)}},
-         "b",
-         800,
-         {{0.0, "a"}, {1.0 / 3, "a"}, {1.0 / 3, "b"}, {2.0 / 3, "b"}, {2.0 / 3, "c"}, {1.0, "c"}}},
+        {"no workers", {}, {"", 0}},
+        {"lossy chain keeps the best", {{"a", lossy, 900}, {"b", lossy, 800}, {"c", lossy, 850}}, {"b", 800}},
         {"first finisher wins a tie",
-         {{"slow", Kind::lossless, Plan().writes(700).after(150)},
-          {"fast", Kind::lossless, Plan().writes(700).after(20)},
-          {"big", Kind::lossless, Plan().writes(800)}},
-         "fast",
-         700,
-         comparingSteps(3)},
-        {"lossless no smaller than the lossy best",
-         {{"a", Kind::lossy, Plan().writes(800)}, {"same", Kind::lossless, Plan().writes(800)}},
-         "a",
-         800,
-         {{0.0, "a"}, {0.5, "a"}, {1.0, comparing}}},
+         {{"slow", lossless, Plan(700).after(150)}, {"fast", lossless, Plan(700).after(20)}, {"big", lossless, 800}},
+         {"fast", 700}},
+        {"lossless no smaller than the lossy best", {{"a", lossy, 800}, {"same", lossless, 800}}, {"a", 800}},
         {"lossless tools start from the lossy best, not a worse step",
-         {{"a", Kind::lossy, Plan().writes(900)},
-          {"b", Kind::lossy, Plan().writes(950)},
-          {"d", Kind::lossless, Plan().writes(920)}},
-         "a",
-         900,
-         {{0.0, "a"}, {1.0 / 3, "a"}, {1.0 / 3, "b"}, {2.0 / 3, "b"}, {1.0, comparing}}},
+         {{"a", lossy, 900}, {"b", lossy, 950}, {"d", lossless, 920}},
+         {"a", 900}},
         {"names list the lossy tools that improved",
-         {{"a", Kind::lossy, Plan().writes(900)},
-          {"b", Kind::lossy, Plan().writes(850)},
-          {"c", Kind::lossless, Plan().writes(700).after(30)},
-          {"d", Kind::lossless, Plan().writes(750)}},
-         "a+b+c",
-         700,
-         {{0.0, "a"}, {0.25, "a"}, {0.25, "b"}, {0.5, "b"}, {0.75, comparing}, {1.0, comparing}}},
+         {{"a", lossy, 900}, {"b", lossy, 850}, {"c", lossless, Plan(700).after(30)}, {"d", lossless, 750}},
+         {"a+b+c", 700}},
         {"a lossy tool that did not improve is left out",
-         {{"a", Kind::lossy, Plan().writes(900)},
-          {"b", Kind::lossy, Plan().writes(950)},
-          {"c", Kind::lossless, Plan().writes(700)}},
-         "a+c",
-         700,
-         {{0.0, "a"}, {1.0 / 3, "a"}, {1.0 / 3, "b"}, {2.0 / 3, "b"}, {1.0, comparing}}},
+         {{"a", lossy, 900}, {"b", lossy, 950}, {"c", lossless, 700}},
+         {"a+c", 700}},
         {"a failing lossy tool is logged and the chain goes on",
-         {{"a", Kind::lossy, Plan().writes(500).fails(exitTwo)}, {"b", Kind::lossy, Plan().writes(900)}},
-         "b",
-         900,
-         {{0.0, "a"}, {0.5, "a"}, {0.5, "b"}, {1.0, "b"}},
-         "",
-         0,
-         false,
-         "Phase 1 worker a failed: " + exitTwo.errorDescription()},
+         {{"a", lossy, Plan(500).fails(exitTwo)}, {"b", lossy, 900}},
+         {"b", 900}},
         {"unusable lossy outputs are deleted",
-         {{"empty", Kind::lossy, Plan().writes(0)},
-          {"same", Kind::lossy, Plan().writes(1000)},
-          {"other kind", Kind::lossy, Plan().writes(500).startingWith("\xFF\xD8\xFF\xE0jpeg")},
-          {"declined", Kind::lossy, Plan().writes(500).answers(false)},
-          {"silent", Kind::lossy, Plan()}},
-         "",
-         0,
-         chainSteps({"empty", "same", "other kind", "declined", "silent"})},
+         {{"empty", lossy, 0},
+          {"same", lossy, 1000},
+          {"other kind", lossy, jpeg},
+          {"declined", lossy, Plan(500).answers(false)},
+          {"silent", lossy, Plan()}},
+         {"", 0}},
         {"unusable lossless outputs",
-         {{"broken", Kind::lossless, Plan().writes(500).after(10).fails(exitOne)},
-          {"declined", Kind::lossless, Plan().writes(500).answers(false)},
-          {"empty", Kind::lossless, Plan().writes(0)},
-          {"silent", Kind::lossless, Plan()},
-          {"larger", Kind::lossless, Plan().writes(1000)},
-          {"other kind", Kind::lossless, Plan().writes(500).startingWith("\xFF\xD8\xFF\xE0jpeg")}},
-         "",
-         0,
-         comparingSteps(6),
-         "",
-         0,
-         false,
-         "Phase 2 worker broken failed: " + exitOne.errorDescription()},
+         {{"broken", lossless, Plan(500).after(10).fails(exitOne)},
+          {"declined", lossless, Plan(500).answers(false)},
+          {"empty", lossless, 0},
+          {"silent", lossless, Plan()},
+          {"larger", lossless, 1000},
+          {"other kind", lossless, jpeg}},
+         {"", 0}},
         {"cancelled during the chain: stops after the running tool",
-         {{"a", Kind::lossy, Plan().writes(900)},
-          {"b", Kind::lossy, Plan().writes(800).after(10)},
-          {"c", Kind::lossy, Plan().writes(700)},
-          {"d", Kind::lossless, Plan().writes(600)}},
-         "b",
-         800,
-         {{0.0, "a"}, {0.25, "a"}, {0.25, "b"}, {0.5, "b"}},
+         {{"a", lossy, 900}, {"b", lossy, Plan(800).after(10)}, {"c", lossy, 700}, {"d", lossless, 600}},
+         {"b", 800},
+         {},
+         std::vector<Report>{{0.0, "a"}, {0.25, "a"}, {0.25, "b"}, {0.5, "b"}},
          "b"},
-        {"cancelled lossless tasks answer nothing",
-         {{"w", Kind::lossless, Plan().writes(600)}},
-         "",
-         0,
-         comparingSteps(1),
-         "*"},
+        {"cancelled lossless tasks answer nothing", {{"w", lossless, 600}}, {"", 0}, {}, {}, "*"},
         // 1100 beats the input's 1200 but not the job's original 1000.
-        {"a winner the job rejects",
-         {{"w", Kind::lossless, Plan().writes(1100)}},
-         "",
-         0,
-         comparingSteps(1),
-         "",
-         1200,
-         true},
+        {"a winner the job rejects", {{"w", lossless, 1100}}, {"", 0}, {}, {}, "", 1200, true},
         // A tool that wrote nothing must not make the shrunken original look like a result.
-        {"the user's own file is never a result",
-         {{"a", Kind::lossy, Plan().answers(false)}},
-         "",
-         0,
-         {{0.0, "a"}, {1.0, "a"}},
-         "",
-         900},
+        {"the user's own file is never a result", {{"a", lossy, Plan().answers(false)}}, {"", 0}, {}, {}, "", 900},
         {"a re-encoder improves the working file itself",
-         {{"a", Kind::lossy, Plan().writes(900)}, {"encoder", Kind::encoder, Plan().writes(600)}},
-         "a+encoder",
-         600,
-         {{0.0, "a"}, {0.5, "a"}, {1.0, comparing}}},
+         {{"a", lossy, 900}, {"encoder", encoder, 600}},
+         {"a+encoder", 600}},
         {"a result the caller refuses makes way for the next smallest",
          vetted,
-         "a+middle",
-         700,
-         vettedSteps,
-         "",
-         0,
-         false,
-         "",
-         {"a+small"},
-         {"a+small", "a+middle"}},
-        {"all refused: the lossy best",
-         vetted,
-         "a",
-         900,
-         vettedSteps,
-         "",
-         0,
-         false,
-         "",
-         {"a+small", "a+middle"},
-         {"a+small", "a+middle"}},
+         {"a+middle", 700},
+         {{"a+small", false}, {"a+middle", true}}},
+        {"all refused: the lossy best", vetted, {"a", 900}, {{"a+small", false}, {"a+middle", false}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -297,29 +208,34 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
         if (c.cancelWhile == "*")
             cancel.cancel();
 
-        QStringList asked;
+        std::vector<std::pair<QString, bool>> asked;
         const auto vet = [&asked, &c](WorkerResult candidate) -> QCoro::Task<bool> {
-            asked << candidate.toolName;
-            co_return !c.refused.contains(candidate.toolName);
+            const bool answer = !std::count(c.vetting.begin(), c.vetting.end(), std::pair(candidate.toolName, false));
+            asked.emplace_back(candidate.toolName, answer);
+            co_return answer;
         };
         const auto result = QCoro::waitFor(scheduler.runCompetition(workers, job, input, cancel, vet));
-        EXPECT_EQ(result ? result->toolName : QString(), c.winner);
-        EXPECT_EQ(scheduler.reports, c.reports);
-        if (!c.refused.isEmpty()) {
-            EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(result ? result->toolName : QString(), c.winner.first);
+        EXPECT_EQ(scheduler.reports, c.reports.value_or(steps(c.tools)));
+        if (!c.vetting.empty()) {
+            EXPECT_EQ(asked, c.vetting);
         }
         // A worse step in the chain must not become the job's size.
-        if (result || !c.refused.isEmpty()) {
-            EXPECT_EQ(job->optimizedSize(), c.size);
+        if (result || !c.vetting.empty()) {
+            EXPECT_EQ(job->optimizedSize(), c.winner.second);
         }
         if (result) {
-            EXPECT_EQ(result->fileSize, c.size);
-            EXPECT_EQ(QFileInfo(result->fileURL.toLocalFile()).size(), c.size);
+            EXPECT_EQ(result->fileSize, c.winner.second);
+            EXPECT_EQ(QFileInfo(result->fileURL.toLocalFile()).size(), c.winner.second);
         }
-        if (!c.logged.isEmpty()) {
-            EXPECT_EQ(sandbox.lines().filter("worker").size(), 1);
-            EXPECT_TRUE(sandbox.lines().contains(c.logged)) << sandbox.lines().join('\n').toStdString();
-        }
+        for (const Tool& tool : c.tools) // a failing tool is logged once, with its phase
+            if (tool.plan.failure) {
+                EXPECT_EQ(sandbox.lines().filter("worker").size(), 1);
+                EXPECT_TRUE(sandbox.lines().contains(
+                    QStringLiteral("Phase %1 worker %2 failed: ").arg(tool.kind == Kind::lossy ? 1 : 2).arg(tool.name)
+                    + tool.plan.failure->errorDescription()))
+                    << sandbox.lines().join('\n').toStdString();
+            }
         QCoro::waitFor(TemporaryFiles::removalsDone()); // losers are removed off the event loop
         for (const auto& worker : workers) {
             const auto fake = std::dynamic_pointer_cast<FakeTool>(worker);
@@ -344,10 +260,10 @@ TEST_F(WorkerSchedulerTest, PicksTheSmallestResultAndReportsEachStep)
 TEST_F(WorkerSchedulerTest, EachStepWorksOnTheLatestFileAndTheWinnerBecomesTheJobsResult)
 {
     makeJob(1000, QStringLiteral("picture")); // no extension
-    auto a = tool("a", true, Plan().writes(900));
-    auto b = tool("b", true, Plan().writes(800));
-    auto c = tool("c", true, Plan().writes(850));
-    auto big = tool("big tool (x)", false, Plan().writes(600));
+    auto a = tool("a", true, 900);
+    auto b = tool("b", true, 800);
+    auto c = tool("c", true, 850);
+    auto big = tool("big tool (x)", false, 600);
 
     const auto result = compete();
     ASSERT_TRUE(result);

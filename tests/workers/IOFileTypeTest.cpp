@@ -9,10 +9,7 @@ namespace {
 
 QByteArray isoMedia(const char* brand)
 {
-    return QByteArray("\x00\x00\x00\x18"
-                      "ftyp",
-                      8)
-           + brand + QByteArray(12, '\0');
+    return QByteArray("\0\0\0\x18", 4) + "ftyp" + brand + QByteArray(12, '\0');
 }
 
 } // namespace
@@ -29,14 +26,12 @@ TEST(IOFileType, ContentRulesAtTheirEdges)
         {"GIF88a\x01\x01", std::nullopt},
         {"\x89PNG\r\n", std::nullopt}, // fewer than 8 bytes
         {"<svg/>", std::nullopt},
-        {"RIFF\x10\x00\x00\x00WE", std::nullopt}, // WebP needs 12 bytes
+        {QByteArray("RIFF\x10\0\0\0WE", 10), std::nullopt}, // WebP needs 12 bytes
         {isoMedia("mif1"), IOFileType::heic},
         {isoMedia("heix"), IOFileType::heic},
         {isoMedia("heif"), std::nullopt},
         {isoMedia("avif"), std::nullopt},
-        {isoMedia("he\xE9"
-                  "c"),
-         std::nullopt},
+        {isoMedia("he\xE9\x63"), std::nullopt}, // not ASCII
         {"<?xml version=\"1.0\"?>\n<!-- an SVG drawing -->", IOFileType::svg},
         {"<?XML version=\"1.0\"?><SVG width=\"1\"/>", IOFileType::svg},
         {"<?xml version=\"1.0\"?><html/>   ", std::nullopt},

@@ -85,8 +85,12 @@ TEST_F(ImageIOWorkers, NothingIsLostToAReencode)
     const auto answer = awaitOutcome(exact.reencode(IOFile::read(QUrl::fromLocalFile(losslessPath)), out));
     ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();
     EXPECT_EQ(ImageInspector::samePixels(losslessPath, out.toLocalFile(), nullptr), std::optional<bool>(true));
+}
 
-    // The PNG fallback keeps the colour profile and the bit depth, and turns the pixels by the EXIF orientation.
+// The PNG fallback keeps the colour profile and the bit depth, turns the
+// pixels by the EXIF orientation, and says what it did.
+TEST_F(ImageIOWorkers, WithoutToolsThePngFallbackReencodesAndSaysSo)
+{
     const auto deep = input("png/imagemagick-radial-gradient.png");
     ASSERT_FALSE(awaitOutcome(OxiPngWorker(2, false).optimizeFile(deep, output("deep.png"))).failed());
     EXPECT_EQ(quint8(readFile(output("deep.png").toLocalFile()).at(24)), 16);
@@ -94,10 +98,7 @@ TEST_F(ImageIOWorkers, NothingIsLostToAReencode)
     ASSERT_FALSE(awaitOutcome(OxiPngWorker(5, true).optimizeFile(turned, output("turned.png"))).failed());
     EXPECT_EQ(ImageIO::decodedSize(output("turned.png").toLocalFile()), QSize(86, 201));
     EXPECT_FALSE(ImageIO::hasPngChunk(output("turned.png").toLocalFile(), "eXIf"));
-}
-
-TEST_F(ImageIOWorkers, WithoutToolsThePngFallbackReencodesAndSaysSo)
-{
+    sandbox.clear();
     const auto in = input("png/debian-debian.png");
     auto answer = awaitOutcome(OxiPngWorker(2, false).optimizeFile(in, output("out.png")));
     ASSERT_FALSE(answer.failed()) << answer.error().errorDescription().toStdString();

@@ -246,7 +246,7 @@ TEST(ToolTimeOut, GrowsWithTheFile)
 TEST(CommandWorkerRun, NoJobOrNoReadableInputFailsBeforeAnyTool)
 {
     ToolSandbox sandbox;
-    auto tool = std::make_shared<FakeWorkers::FakeTool>("writer", true, FakeWorkers::Plan().writes(10));
+    auto tool = std::make_shared<FakeWorkers::FakeTool>("writer", true, FakeWorkers::Plan(10));
     Failure failure = QCoro::waitFor(tool->run());
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->errorDescription(), "File access error: No job available");

@@ -33,15 +33,9 @@ inline QByteArray chunk(const QByteArray& type, const QByteArray& data)
 // A real PNG with an eXIf chunk saying Orientation = 6 (turn 90° clockwise to show).
 inline QByteArray withOrientation6()
 {
+    // Little-endian TIFF, one directory at 8 with one entry: tag 0x0112 (Orientation), SHORT, 1 value, 6.
     const QByteArray tiff = QByteArray("II*\0", 4)
-                            + QByteArray::fromHex("08000000"
-                                                  "0100"
-                                                  "1201"
-                                                  "0300"
-                                                  "01000000"
-                                                  "0600"
-                                                  "0000"
-                                                  "00000000");
+                            + QByteArray::fromHex("08000000010012010300010000000600000000000000");
     const QByteArray source = TestSupport::readFile(TestSupport::dataFile("png/debian-debian.png"));
     return source.left(33) + chunk("eXIf", tiff) + source.mid(33);
 }
