@@ -118,8 +118,9 @@ Item {
             Text {
                 id: nameText
                 objectName: "gridCardName"
-                anchors { left: parent.left; top: parent.top; topMargin: grid.cardHeight + 4 }
-                width: grid.cardWidth
+                // Elided a little inside the card: a rounded glyph width let it reach past the edge.
+                anchors { left: parent.left; leftMargin: 3; top: parent.top; topMargin: grid.cardHeight + 4 }
+                width: grid.cardWidth - 6
                 text: cell.model.fileName
                 elide: Text.ElideMiddle
                 horizontalAlignment: Text.AlignHCenter
