@@ -412,7 +412,7 @@ QCoro::Task<> ScreenshotTour::stoppedStates()
     QDir(exportFolder).removeRecursively();
 }
 
-// Images copied into a watched folder make a batch of their own, with no drop; the last state, as its folder stays.
+// Images copied into a watched folder make a batch of their own, with no drop; last, so no later state sees it.
 QCoro::Task<> ScreenshotTour::watchedBatchState()
 {
     const QString watched = out_.filePath(QStringLiteral("watched"));
