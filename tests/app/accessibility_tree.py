@@ -183,10 +183,10 @@ def main():
 
         act(find(app, "page tab", "Settings"))
         wait_for("the settings", lambda: find(app, "radio button", "Balanced"))
-        originals = find(app, "radio button", "Optimize originals")
-        if originals:  # in place, with the warning's switch shown
-            act(originals)
-            wait_for("in place chosen", lambda: originals.get_state_set().contains(Atspi.StateType.CHECKED))
+        # In place, with the warning's switch shown. Under load the first reading can miss the card.
+        originals = wait_for("the output choices", lambda: find(app, "radio button", "Optimize originals"))
+        act(originals)
+        wait_for("in place chosen", lambda: find(app, "check box", "Warn me before replacing files"))
         check_page(app, "settings", ["Optimize originals", "Export to folder", "Lossless", "Balanced", "Maximum",
                                      "Warn me before replacing files", "Add a folder to watch",
                                      "Pause all watched folders"], problems)
@@ -208,7 +208,6 @@ def main():
                                                      "Close enlarged view"], problems)
         act(find(app, "push button", "Close enlarged view"))
         wait_for("the enlarged card to close", lambda: not find(app, "push button", "Zoom in"))
-
 
         act(find(app, "page tab", "Statistics"))
         wait_for("the statistics", lambda: find(app, "push button", "Export"))
