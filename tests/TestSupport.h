@@ -13,6 +13,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -87,14 +88,17 @@ inline QByteArray jpegClaiming(quint16 width, quint16 height)
     return jpeg;
 }
 
-// Runs the event loop until `done` holds or the time runs out.
+// Runs the event loop until `done` holds or the time runs out. The loop sleeps between events: a loop that
+// spun took the cores from the tools the test waits for. The tick wakes it for what no event announces.
 inline bool processEventsUntil(const std::function<bool()>& done, int milliseconds = 10000)
 {
     QDeadlineTimer deadline(milliseconds);
+    QTimer tick;
+    tick.start(5);
     while (!done()) {
         if (deadline.hasExpired())
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
 }

@@ -92,8 +92,10 @@ void SingleInstanceTest::launchesAtOnceEndWithOneWindow()
                 return;
             }
             ++primaries;
+            QTimer tick; // wakes the wait below to see `finished`
+            tick.start(5);
             while (!finished)
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+                QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         }));
         threads.back()->start();
     }
