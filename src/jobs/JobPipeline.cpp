@@ -123,7 +123,8 @@ JobPipeline::Source JobPipeline::readSource(const QString& path, bool exporting)
     // still there, in the version that program placed.
     Source source;
     for (const int pause : {0, 10, 30, 100, 250}) {
-        QThread::msleep(pause);
+        if (pause > 0)
+            QThread::msleep(pause);
         source.lock = FileLock::take(path, exporting, &source.locking);
         if (source.locking != FileLock::Outcome::missing)
             break;
