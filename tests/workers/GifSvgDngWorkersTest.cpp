@@ -189,7 +189,7 @@ TEST_F(GifSvgDngWorkers, EachBatchSharesOneSvgcleanerServerThatEndsWithItOrIsOut
 {
     sandbox.useRealTools();
     inPlace.setOperationMode(Configuration::OperationMode::optimizeOriginals);
-    JobQueue queue(inPlace, 2);
+    JobQueue queue(inPlace, 1);
     queue.disableResultsCache();
     runBatch(queue, QStringLiteral("b1-"));
     ASSERT_EQ(servers().size(), 1);
