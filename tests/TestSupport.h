@@ -8,6 +8,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -154,6 +156,21 @@ inline qint64 deadPid()
     process.waitForFinished();
     return pid;
 }
+
+// The svgcleaner adapter as a batch runs it, through its server: svgo loads once for every file cleaned here.
+struct SvgCleaner {
+    bool clean(const QString& source, const QString& cleaned, bool multipass, bool precise)
+    {
+        if (server_.state() == QProcess::NotRunning)
+            server_.start(QStringLiteral(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/svgcleaner-server"));
+        const QJsonObject request{
+            {"input", source}, {"output", cleaned}, {"multipass", multipass}, {"precise", precise}};
+        server_.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+        while (!server_.canReadLine() && server_.waitForReadyRead(60000)) { }
+        return QJsonDocument::fromJson(server_.readLine())["status"] == 0;
+    }
+    QProcess server_;
+};
 
 // The log lines of every level written while it lives. A front end's sink
 // draws on the event-loop thread, so lines must arrive there.
