@@ -123,8 +123,7 @@ JobPipeline::Source JobPipeline::readSource(const QString& path, bool exporting)
     // still there, in the version that program placed.
     Source source;
     for (const int pause : {0, 10, 30, 100, 250}) {
-        if (pause > 0)
-            QThread::msleep(pause);
+        QThread::msleep(pause);
         source.lock = FileLock::take(path, exporting, &source.locking);
         if (source.locking != FileLock::Outcome::missing)
             break;

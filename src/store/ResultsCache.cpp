@@ -169,9 +169,6 @@ void ResultsCache::setUp()
         // Another instance of the program may hold the file for a moment.
         sqlite3_busy_timeout(db_, 5000);
         sqlite3_exec(db_, "PRAGMA journal_mode=WAL;", nullptr, nullptr, nullptr);
-        // A sync per stored result cost more than many a job. A power cut may now lose the last entries, never
-        // the file: those images are looked at again.
-        sqlite3_exec(db_, "PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
         // A file that is not a database opens fine and fails here: treat it as
         // a failed open rather than failing every later statement silently.
         if (sqlite3_exec(db_, createTableSQL, nullptr, nullptr, nullptr) == SQLITE_OK)
