@@ -3,13 +3,12 @@
 #pragma once
 
 #include "platform/Log.h"
+#include "workers/SvgcleanerServer.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -161,15 +160,11 @@ inline qint64 deadPid()
 struct SvgCleaner {
     bool clean(const QString& source, const QString& cleaned, bool multipass, bool precise)
     {
-        if (server_.state() == QProcess::NotRunning)
-            server_.start(QStringLiteral(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/svgcleaner-server"));
-        const QJsonObject request{
-            {"input", source}, {"output", cleaned}, {"multipass", multipass}, {"precise", precise}};
-        server_.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
-        while (!server_.canReadLine() && server_.waitForReadyRead(60000)) { }
-        return QJsonDocument::fromJson(server_.readLine())["status"] == 0;
+        const auto answer = QCoro::waitFor(server->clean(source, cleaned, multipass, precise, std::chrono::minutes(1)));
+        return answer && answer->status == 0;
     }
-    QProcess server_;
+    std::shared_ptr<SvgcleanerServer> server = std::make_shared<SvgcleanerServer>(
+        SvgcleanerServer::scriptFor(PRESSLY_BINARY_DIR "/share/pressly-pro/BundledTools/bin/svgcleaner"), 1);
 };
 
 // The log lines of every level written while it lives. A front end's sink
