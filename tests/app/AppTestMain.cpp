@@ -15,9 +15,35 @@
 
 Q_IMPORT_QML_PLUGIN(PresslyProPlugin)
 
-// Settings, Trash and temporary files stay in a private folder.
+namespace {
+struct Runner {
+    QByteArray only;
+    int argc;
+    char** argv;
+    int ran = 0, failures = 0;
+
+    template <class Test> void run()
+    {
+        if (!only.isEmpty() && only != Test::staticMetaObject.className())
+            return;
+        Test test;
+        failures += QTest::qExec(&test, argc, argv);
+        ++ran;
+    }
+};
+} // namespace
+
+// Settings, Trash and temporary files stay in a private folder. A test class
+// named first runs alone, so that the test runner can run them side by side.
 int main(int argc, char** argv)
 {
+    QByteArray only;
+    if (argc > 1 && argv[1][0] != '-') {
+        only = argv[1];
+        argv[1] = argv[0];
+        --argc;
+        ++argv;
+    }
     QTemporaryDir home;
     const QDir root(home.path());
     for (const char* sub : {"data", "config", "runtime", "tmp"})
@@ -34,14 +60,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     Translations::install(app);
     KeyValueStore::useFile(root.filePath("settings.ini"));
-    int failures = 0;
-    WindowTest window;
-    failures += QTest::qExec(&window, argc, argv);
-    FiguresTest figures;
-    failures += QTest::qExec(&figures, argc, argv);
-    ServicesTest services;
-    failures += QTest::qExec(&services, argc, argv);
-    SingleInstanceTest single;
-    failures += QTest::qExec(&single, argc, argv);
-    return failures;
+    Runner runner{only, argc, argv};
+    runner.run<WindowTest>();
+    runner.run<FiguresTest>();
+    runner.run<ServicesTest>();
+    runner.run<SingleInstanceTest>();
+    return runner.ran ? runner.failures : 1; // a class misnamed must not pass
 }

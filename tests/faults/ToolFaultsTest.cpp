@@ -55,7 +55,7 @@ TEST_F(ToolFaults, NoMisbehavingToolCostsAnOriginal)
     // What a misbehaving pngquant and oxipng do.
     const std::vector<std::pair<const char*, QByteArray>> misbehaviours = {
         {"crashes", "kill -9 $$"},
-        {"hangs a while", "sleep 0.5; exit 0"},
+        {"hangs a while", "sleep 0.2; exit 0"},
         {"writes nothing", "exit 0"},
         {"writes an empty file", ": > \"$out\"; exit 0"},
         {"writes a truncated image", "head -c 700 \"$in\" > \"$out\"; exit 0"},
