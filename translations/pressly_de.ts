@@ -26,6 +26,10 @@
         <source>Stopped after running for %1 s</source>
         <translation>Nach %1 s Laufzeit angehalten</translation>
     </message>
+    <message>
+        <source>Not started: the batch was cancelled</source>
+        <translation>Nicht gestartet: der Durchlauf wurde abgebrochen</translation>
+    </message>
 </context>
 <context>
     <name>BaseWorker</name>

@@ -21,6 +21,9 @@ public:
     virtual qint64 originalSize() const = 0;
     // Pixels of all frames as the image's header declares them; 0 when unknown.
     virtual qint64 declaredPixels() const { return 0; }
+    // The job's batch was cancelled: a stop reaches only the tools already
+    // running, so no tool may start for it after that. Event-loop thread only.
+    virtual bool batchCancelled() const { return false; }
     // The smallest accepted output so far, if any.
     virtual std::optional<qint64> optimizedSize() const = 0;
     // An accepted tool output: it becomes the job's optimized size, and the

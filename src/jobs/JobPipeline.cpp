@@ -43,6 +43,7 @@ QCoro::Task<> JobPipeline::processJob(OptimizationJob::Ptr job, BatchSettings se
         job->cancel();
         co_return;
     }
+    job->setBatchCancel(cancel);
     // Named: g++ 12 mishandles temporaries inside a co_await expression.
     auto read = [path = job->fileURL().toLocalFile(), exporting = settings.exporting()] {
         return readSource(path, exporting);

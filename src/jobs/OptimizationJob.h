@@ -6,6 +6,7 @@
 #include "core/OptimizationError.h"
 #include "jobs/FileOperations.h"
 #include "jobs/JobStatus.h"
+#include "platform/CancellationFlag.h"
 
 #include <QMap>
 #include <QObject>
@@ -58,6 +59,9 @@ public:
     qint64 declaredPixels() const override { return declaredPixels_; }
     // Plain field, set on the event-loop thread before any tool runs.
     void setDeclaredPixels(qint64 pixels) { declaredPixels_ = pixels; }
+    bool batchCancelled() const override { return batchCancel_.isCancelled(); }
+    // The flag of the batch that runs the job now, set before any tool runs.
+    void setBatchCancel(CancellationFlag cancel) { batchCancel_ = std::move(cancel); }
 
     JobStatus status() const { return status_; }
     QString statusText() const { return toString(status_); }
@@ -133,6 +137,7 @@ private:
     const QString fileName_;
     qint64 originalSize_;
     std::optional<FileOperations::Identity> addedVersion_;
+    CancellationFlag batchCancel_;
     JobStatus status_ = JobStatus::pending;
     double progress_ = 0.0;
     std::optional<qint64> optimizedSize_;

@@ -149,11 +149,15 @@ void BaseCommandWorker::prepareToolProcess(QProcess& process, const QString& exe
 QCoro::Task<Outcome<ProcessResult>> BaseCommandWorker::executeProcess(QString executable, QStringList arguments,
                                                                       IOFile::Ptr input, std::optional<QUrl> output)
 {
+    const auto owner = job();
+    // Nothing is awaited from here until the tool is listed below, so a cancel reaches it either way.
+    if (owner && owner->batchCancelled())
+        co_return OptimizationError::toolExecution(
+            name(), QCoreApplication::translate("BaseCommandWorker", "Not started: the batch was cancelled"));
     qCInfo(lcTools).noquote() << QStringLiteral("Executing: ") + executable + QLatin1Char(' ')
                                      + arguments.join(QLatin1Char(' '));
 
     auto process = std::make_unique<QProcess>();
-    const auto owner = job();
     prepareToolProcess(*process, executable, ToolMemoryLimit::forPixels(owner ? owner->declaredPixels() : 0));
     process->setArguments(arguments);
 

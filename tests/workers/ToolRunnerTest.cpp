@@ -197,26 +197,35 @@ TEST_F(ToolRunner, LookupPrefersTheResourcesThenPathAndLogsOneLine)
 }
 
 // A tool that overruns its time, or runs when the batch is cancelled, is ended
-// with whatever it started, and its attempt fails with the reason.
+// with whatever it started, and its attempt fails with the reason; one whose
+// batch was cancelled before it started never starts.
 TEST_F(ToolRunner, AToolIsStoppedByItsTimeOutOrACancel)
 {
     const QString pidFile = sandbox.filesDir() + "/child.pid";
+    enum class Cancel { no, whileRunning, before };
     const struct {
         const char* name;
         QByteArray body;
-        bool cancel;
+        Cancel cancel;
         QString reason;
     } cases[] = {
-        {"time-out", "sleep 30 & echo $! > \"$1\"; wait", false, "Stopped after running for 0.3 s"},
-        {"time-out, TERM ignored", "trap '' TERM; sleep 30 & echo $! > \"$1\"; wait", false, "Stopped after"},
-        {"cancel", "sleep 30 & echo $! > \"$1\"; wait", true, "Stopped because"},
+        {"time-out", "sleep 30 & echo $! > \"$1\"; wait", Cancel::no, "Stopped after running for 0.3 s"},
+        {"time-out, TERM ignored", "trap '' TERM; sleep 30 & echo $! > \"$1\"; wait", Cancel::no, "Stopped after"},
+        {"cancel", "sleep 30 & echo $! > \"$1\"; wait", Cancel::whileRunning, "Stopped because"},
+        {"cancel before it starts", "sleep 30 & echo $! > \"$1\"; wait", Cancel::before, "Not started"},
     };
     qputenv("PRESSLY_TOOL_TIMEOUT", "0.3");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(pidFile);
         const QString tool = sandbox.writeScript(sandbox.systemDir() + "/tool", c.body);
-        if (c.cancel) {
+        const auto job = OptimizationJob::create(QUrl::fromLocalFile(dataFile("png/pingus-flag3.png")));
+        CancellationFlag batch;
+        job->setBatchCancel(batch);
+        worker.setJob(job);
+        if (c.cancel == Cancel::before)
+            batch.cancel();
+        if (c.cancel == Cancel::whileRunning) {
             qputenv("PRESSLY_TOOL_TIMEOUT", "60");
             QTimer::singleShot(300, [] { RunningTools::shared().stopAll("Stopped because the batch was cancelled"); });
         }
@@ -227,6 +236,7 @@ TEST_F(ToolRunner, AToolIsStoppedByItsTimeOutOrACancel)
         EXPECT_EQ(result.error().kind(), OptimizationError::Kind::toolExecutionError);
         EXPECT_TRUE(result.error().message().startsWith(c.reason)) << qPrintable(result.error().message());
         EXPECT_LT(clock.elapsed(), 300 + RunningTools::grace.count() + 1500);
+        EXPECT_EQ(QFile::exists(pidFile), c.cancel != Cancel::before);
         EXPECT_TRUE(processEventsUntil([&] { return !isAlive(pidFile); }, 2000)) << "the tool's own child is gone";
         EXPECT_EQ(RunningTools::shared().count(), 0);
     }
